@@ -1,0 +1,102 @@
+// Output channels: nine numbered channels, each bound to a text file, that
+// pack pieces of generated text into lines of at most 74 characters. Every
+// generator writes through SENDOUT/FLUSHOUT/SENDSRC/SENDREPL; the line
+// advance transmits source text through them.
+#include <cerrno>
+#include <cstring>
+#include "driver/compiler.h"
+
+// Relative names live in the run's directory.
+std::string FILEPATH(const Compiler& c, const std::string& name) {
+  if (c.drv.root.empty() || name.empty() || name[0] == '/') return name;
+  return c.drv.root + "/" + name;
+}
+
+void BINDCH(Compiler& c, int ch, const std::string& name) {
+  CLOSECH(c, ch);
+  c.out.ch[ch].name = name;
+}
+
+static void OPENCH(Compiler& c, int ch, const char* mode) {
+  Channel& x = c.out.ch[ch];
+  x.f.reset();
+  std::string path = FILEPATH(c, x.name);
+  std::FILE* f = std::fopen(path.c_str(), mode);
+  if (!f) throw IoError{x.name, std::strerror(errno)};
+  x.f.reset(f);
+}
+
+void CREATECH(Compiler& c, int ch) { OPENCH(c, ch, "w"); }
+void APPENDCH(Compiler& c, int ch) { OPENCH(c, ch, "a"); }
+
+void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].f.reset(); }
+
+// A file still open is closed first, so erasing never leaves it behind.
+void ERASECH(Compiler& c, int ch) {
+  Channel& x = c.out.ch[ch];
+  x.f.reset();
+  if (!x.name.empty()) std::remove(FILEPATH(c, x.name).c_str());
+}
+
+void WRITELINE(Compiler& c, int ch, std::string_view text) {
+  Channel& x = c.out.ch[ch];
+  if (!x.f) throw IoError{x.name.empty() ? "channel " + std::to_string(ch) : x.name,
+                          "file not open"};
+  if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size() ||
+      std::fputc('\n', x.f.get()) == EOF)
+    throw IoError{x.name, std::strerror(errno)};
+}
+
+void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN = CUT(s, LINEMAX); }
+
+// A piece is never split: it joins the line when both fit in 74 characters,
+// otherwise the line is written and the piece starts the next one.
+void SENDOUT(Compiler& c, int ch, bool force) {
+  std::string& buf = c.out.ch[ch].BUF;
+  const std::string& piece = c.out.OUTLIN;
+  if (force || buf.size() + piece.size() > PACKWIDTH) {
+    WRITELINE(c, ch, buf);
+    TRACELN(c, "TR.LIN  ", buf);
+    buf = piece;
+  } else {
+    buf += piece;
+  }
+  if (c.drv.TRACE) {
+    TRACELN(c, "A BUF ", ch, ' ', piece);
+    TRACEWAIT(c);
+  }
+}
+
+void FLUSHOUT(Compiler& c, int ch) {
+  WRITELINE(c, ch, c.out.ch[ch].BUF);
+  c.out.ch[ch].BUF.clear();
+}
+
+// Source text of the current line from TRSTART up to column k-1.
+void SENDSRC(Compiler& c, int k, int ch) {
+  std::string s;
+  for (int i = c.out.TRSTART; i < k; ++i) s += c.src.at(i);
+  SETOUT(c, s);
+  SENDOUT(c, ch, false);
+}
+
+// d := t with every x replaced by r; mode 1 writes d to PRU.PAS as a line,
+// modes 2..4 send OUTLIN to that channel, any other mode only fills d.
+void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
+              std::string& d, int mode) {
+  std::string res = CUT(t, LINEMAX);
+  std::string rep = CUT(r, LINEMAX);
+  // Searching again from the start is only safe while r holds no x; with
+  // one, continue after the replacement instead of looping for ever.
+  bool again = rep.find(x) == std::string::npos;
+  size_t from = 0;
+  for (size_t p = res.find(x, from); p != std::string::npos; p = res.find(x, from)) {
+    res = CUT(res.substr(0, p) + rep + res.substr(p + 1), LINEMAX);
+    from = again ? 0 : p + rep.size();
+  }
+  d = res;
+  if (mode == 1)
+    WRITELINE(c, 1, d);
+  else if (mode >= 2 && mode <= 4)
+    SENDOUT(c, mode, false);
+}

@@ -1,0 +1,31 @@
+// The compiler object: one per run, owning every subsystem's state.
+// Routines are free functions taking it first, so runs never share state.
+#pragma once
+#include <ostream>
+#include "driver/driver.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "symbols/keywords.h"
+#include "model/model.h"
+
+struct Compiler {
+  Driver drv;   // command line, trace, diagnostics
+  Out out;      // channels and transmission
+  Source src;   // line store and scanner
+  Names names;  // name tree, type list
+  Keywords kw;  // vocabulary lookups
+  Model model;  // sections and node table
+};
+
+template <class... A>
+void TRACELN(Compiler& c, const A&... a) {
+  if (!c.drv.TRACE) return;
+  ((*c.drv.out) << ... << a) << '\n';
+}
+
+// The same without the line end (a trace line built in pieces).
+template <class... A>
+void TRACEW(Compiler& c, const A&... a) {
+  if (!c.drv.TRACE) return;
+  ((*c.drv.out) << ... << a);
+}

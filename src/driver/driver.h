@@ -1,0 +1,105 @@
+// Driver and diagnostics: the run's options and outcome types, the fatal
+// error and warning routines, trace mode, and the nine output channels.
+// Every pass reaches this state through the Compiler object.
+#pragma once
+#include <cstdio>
+#include <iosfwd>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Compiler;
+
+// A model error: thrown by ERROR, caught only at the top of a run.
+struct ModelError {
+  std::string text;     // what the message box shows: line, message, position
+  std::string message;  // the message alone, cut to 81 characters
+  int line = 0;         // LB at the moment of the error
+  int column = 0;       // K at the moment of the error
+};
+
+// A file that cannot be opened, read or written: the run stops at once,
+// leaves its temporaries and writes no witness file.
+struct IoError {
+  std::string file;
+  std::string reason;
+};
+
+// One output channel: the file it is bound to and the line being packed.
+struct FileCloser {
+  void operator()(std::FILE* f) const { std::fclose(f); }
+};
+struct Channel {
+  std::string name;  // file name the channel is bound to ("" = unbound)
+  std::unique_ptr<std::FILE, FileCloser> f;  // open file, or null
+  std::string BUF;   // line being assembled, at most 81 characters
+};
+
+constexpr int NCHANNELS = 9;
+constexpr int LINEMAX = 81;   // longest line or piece of output
+constexpr int PACKWIDTH = 74; // pieces are packed into lines up to this width
+
+// Subsystem 1 state.
+struct Driver {
+  std::string SRCPATH;  // model source path, argument 1
+  bool TRACE = false;   // exactly two arguments: trace mode
+  std::string DIRPREF;  // prefix of temporaries, witness and PRU.PAS
+  char KEYCH = ' ';     // last key read at a trace pause; nothing reads it
+  std::string root;     // directory the run works in ("" = the process's)
+  std::ostream* out;    // banner and trace
+  std::istream* in;     // trace pauses
+  std::ostream* err;    // message box text
+  std::vector<ModelError> warnings;  // every WARNING of the run, in order
+};
+
+// Output state: channels and the transmission switches that feed them.
+struct Out {
+  Channel ch[NCHANNELS + 1];  // 1..9; [0] unused
+  std::string OUTLIN;         // piece to emit, at most 81 characters
+  int CURCH = 1;              // channel receiving transmitted source text
+  int TRSTART = 1;            // first column of PL not yet sent
+  bool TRANSMIT = false;      // line advance copies finished lines to CURCH
+  int TRMODE = 0;             // 1: declaration-time copy rules of VERFLIN
+};
+
+// ---- diagnostics (diag.cpp)
+[[noreturn]] void ERROR(Compiler& c, std::string_view msg);
+void WARNING(Compiler& c, std::string_view msg);
+void EXPECT(Compiler& c, char x);
+void TRACEWAIT(Compiler& c);
+std::string MESSAGETEXT(Compiler& c, std::string_view msg);
+std::string CUT(std::string_view s, size_t n);  // bounded strings are cut
+// After a model error: close and erase the temporaries, write the witness.
+void ERRORCLEANUP(Compiler& c);
+void WRITEWITNESS(Compiler& c);
+
+// Trace lines go to the run's output only in trace mode.
+template <class... A>
+void TRACELN(Compiler& c, const A&... a);
+template <class... A>
+void TRACEW(Compiler& c, const A&... a);
+
+// ---- channels and files (channels.cpp)
+std::string FILEPATH(const Compiler& c, const std::string& name);
+void BINDCH(Compiler& c, int ch, const std::string& name);
+void CREATECH(Compiler& c, int ch);   // create the bound file for writing
+void APPENDCH(Compiler& c, int ch);   // open the bound file for appending
+void CLOSECH(Compiler& c, int ch);    // close if open; failures ignored
+void ERASECH(Compiler& c, int ch);    // remove the bound file; failures ignored
+void WRITELINE(Compiler& c, int ch, std::string_view text);  // bypasses BUF
+void SETOUT(Compiler& c, std::string_view s);  // OUTLIN := s, cut to 81
+void SENDOUT(Compiler& c, int ch, bool force);
+void FLUSHOUT(Compiler& c, int ch);
+void SENDSRC(Compiler& c, int k, int ch);
+void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
+              std::string& d, int mode);
+
+// ---- the run (driver.cpp)
+std::string DIRPREFOF(std::string_view srcpath);
+void INITSTATE(Compiler& c);
+void TRANSLATE(Compiler& c);  // every pass; throws ModelError / IoError
+// The whole command: banner, run, messages, exit code. Used by main and tests.
+int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
+              std::ostream& err, std::istream& in, const std::string& root = "");

@@ -1,0 +1,187 @@
+// Scanner: reads the next word, number or string constant from the shared
+// position and leaves it in IDENT, CH, K, KSTART, IDREAD, ISNUM, ISINT.
+// Punctuation is never consumed: callers step over it (K := K + 1), and the
+// next RECID handles a line end that follows. Called by every translator.
+#include "driver/compiler.h"
+
+// Characters that end a word; '.' is decided apart.
+bool ISDELIM(char ch) {
+  switch (ch) {
+    case ' ': case '#': case '%': case '&': case '\'': case '(': case ')':
+    case '*': case '+': case ',': case '-': case '/': case ':': case ';':
+    case '<': case '=': case '>': case '@': case '[': case '\\': case ']':
+    case '^': case '{':
+      return true;
+    default:
+      return false;
+  }
+}
+
+static bool ISDIGIT(char ch) { return ch >= '0' && ch <= '9'; }
+static char UPPER(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 32 : ch; }
+
+static void STEP(Compiler& c) {  // after a step forward: a line end moves on
+  VERFLIN(c);
+  if (c.src.K == 0) c.src.K = 1;
+}
+
+static void ADDIDENT(Source& s, char ch) {
+  if (s.IDENT.size() < static_cast<size_t>(LINEMAX)) s.IDENT += ch;
+}
+
+// A point ends the word unless it makes "END." (decimal points and ".."
+// ranges are left to the number reader).
+static bool WORDSTOP(const Source& s) {
+  char ch = s.CH;
+  if (ISDELIM(ch)) return true;
+  if (ch != '.') return false;
+  if (!s.IDENT.empty() && ISDIGIT(s.IDENT[0])) return true;
+  if (s.at(s.K + 1) == '.') return true;
+  return s.IDENT != "END";
+}
+
+// RECID -> {blank | comment} (word | number | 'string' | punctuation)
+void RECID(Compiler& c) {
+  Source& s = c.src;
+  TRACELN(c, "RECID");
+  s.ISNUM = false;
+  s.ISINT = false;
+  VERFLIN(c);
+  if (s.K == 0) s.K = 1;
+  s.IDENT.clear();
+  s.CH = ' ';
+  s.IDREAD = true;
+  bool blank, comment;
+  do {
+    blank = SKIPBL(c);
+    comment = SKIPCOM(c);
+  } while (blank || comment);
+  s.KSTART = s.K;
+  s.CH = s.at(s.K);
+  while (s.CH != s.EOLCH && !WORDSTOP(s)) {
+    ADDIDENT(s, UPPER(s.CH));
+    s.K++;
+    s.CH = s.at(s.K);
+  }
+  if (s.K == s.KSTART) s.IDREAD = false;
+  if (s.IDREAD && ISDIGIT(s.IDENT[0])) {
+    if (s.CH == '.' && s.at(s.K + 1) == '.') {
+      s.ISINT = true;  // "1..10": the bound stays in IDENT
+    } else {
+      RECNUM(c);
+      if (!s.ISNUM) ERROR(c, "error in number");
+    }
+  }
+  if (!s.IDREAD && s.CH == '\'') RECSTR(c);
+  if (c.drv.TRACE) {
+    TRACELN(c, "FIN RECID");
+    TRACELN(c, "IDENT ", s.IDENT, "   CH ", s.CH, "  PL^.CON[K] ", s.at(s.K));
+  }
+}
+
+bool SKIPBL(Compiler& c) {
+  Source& s = c.src;
+  if (s.at(s.K) != ' ') return false;
+  TRACELN(c, "VA A ELIMINAR BLANCOS");
+  while (s.at(s.K) == ' ') {
+    s.K++;
+    STEP(c);
+  }
+  return true;
+}
+
+// "(*" ... "*)" or "{" ... "}", possibly across lines; no nesting.
+bool SKIPCOM(Compiler& c) {
+  Source& s = c.src;
+  bool paren = s.at(s.K) == '(' && s.at(s.K + 1) == '*';
+  if (!paren && s.at(s.K) != '{') return false;
+  TRACELN(c, "COMIENZA A SALTAR COMENTARIO");
+  if (paren) {
+    s.K += 2;
+    while (!(s.at(s.K) == '*' && s.at(s.K + 1) == ')')) {
+      s.K++;
+      STEP(c);
+    }
+    s.K += 2;
+  } else {
+    s.K++;
+    while (s.at(s.K) != '}') {
+      s.K++;
+      STEP(c);
+    }
+    s.K++;
+  }
+  STEP(c);
+  return true;
+}
+
+// Re-reads from KSTART: digits ['.' digits] [('E'|'e') ['+'|'-'] digits]
+void RECNUM(Compiler& c) {
+  Source& s = c.src;
+  s.K = s.KSTART - 1;
+  s.IDENT.clear();
+  s.ISINT = true;
+  s.ISNUM = true;
+  RECDIG(c);
+  s.IDENT.erase(0, 1);  // the stale CH that RECDIG put first
+  if (s.CH == '.' && s.at(s.K + 1) != '.') {
+    s.ISINT = false;
+    RECDIG(c);
+    if (s.CH == 'E' || s.CH == 'e') RECEXP(c);
+  } else if (s.CH == 'E' || s.CH == 'e') {
+    s.ISINT = false;
+    RECEXP(c);
+  }
+  TRACELN(c, "RECOGIDO NUMERO ", s.IDENT, " CH ", s.CH);
+}
+
+void RECDIG(Compiler& c) {
+  Source& s = c.src;
+  ADDIDENT(s, s.CH);
+  s.K++;
+  s.CH = s.at(s.K);
+  int start = s.K;
+  while (ISDIGIT(s.CH)) {
+    ADDIDENT(s, s.CH);
+    s.K++;
+    s.CH = s.at(s.K);
+  }
+  if (s.K == start) s.ISNUM = false;
+}
+
+void RECEXP(Compiler& c) {
+  Source& s = c.src;
+  char next = s.at(s.K + 1);
+  if (next == '+' || next == '-') {
+    ADDIDENT(s, s.CH);
+    s.K++;
+    s.CH = next;
+  }
+  RECDIG(c);
+}
+
+// The text is not collected: it lies between KSTART and K-1. A line end
+// before the closing apostrophe is an error.
+void RECSTR(Compiler& c) {
+  Source& s = c.src;
+  TRACELN(c, "RECOGIENDO CONSTANTE DE TIPO STRING");
+  s.K++;
+  while (!(s.at(s.K) == '\'' && s.at(s.K + 1) != '\'') && s.K != 0) {
+    if (s.at(s.K) == '\'' && s.at(s.K + 1) == '\'') {
+      TRACEW(c, "DOS APOSTR. SEGUIDOS ", s.at(s.K), s.at(s.K + 1));
+      s.K += 2;
+    } else {
+      TRACEW(c, s.at(s.K));
+      s.K++;
+    }
+    VERFLIN(c);
+  }
+  if (s.K == 0) ERROR(c, " constant string exceeds the line");
+  s.K++;
+  s.TIPO = "STRING";
+  s.IDREAD = true;
+  if (c.drv.TRACE) {
+    TRACELN(c, "");
+    TRACEWAIT(c);
+  }
+}
