@@ -1,0 +1,167 @@
+// Line store: the end rule, cutting and cleaning, and the line advance with
+// its transmission rules.
+#include <gtest/gtest.h>
+#include "support/support.h"
+
+namespace {
+
+std::string text(const Compiler& c, int line) {
+  return std::string(c.src.lines[line - 1].text());
+}
+
+TEST(LineStore, FileWhoseOnlyLineIsEndHasNoEnd) {
+  TestRun r;
+  EXPECT_EQ(r.error([&] { r.load("END.\n"); }), "END. missing or misplaced");
+  EXPECT_EQ(r.lastError.text, "END.: END. missing or misplaced Lin: 1 Col: 0");
+}
+
+TEST(LineStore, MissingEndReportsTheLastLineRead) {
+  TestRun r;
+  EXPECT_EQ(r.error([&] { r.load("NETWORK\n  A (I) ::\n   x:=1;\nEND\n"); }),
+            "END. missing or misplaced");
+  EXPECT_EQ(r.lastError.text, "END: END. missing or misplaced Lin: 4 Col: 4");
+}
+
+TEST(LineStore, EndInAnyCaseAndIndentationIsTheLastLine) {
+  TestRun r;
+  r.load("a\nb\nc\nEND\nd\ne\n   end. and more\nnever read\n");
+  ASSERT_EQ(r.c.src.lines.size(), 8u);  // 7 lines and the sentinel
+  EXPECT_EQ(text(r.c, 7), "   end. and more");
+  EXPECT_EQ(text(r.c, 8), "$");
+  EXPECT_EQ(r.c.src.LB, 7);
+  EXPECT_EQ(r.c.src.PL, 0);
+}
+
+TEST(LineStore, LongLinesAreCutTo80WithTheMarkerAfter) {
+  TestRun r;
+  r.load("x\n" + std::string(100, 'q') + "\nEND.\n");
+  const SourceLine& l = r.c.src.lines[1];
+  EXPECT_EQ(l.len, 80);
+  EXPECT_EQ(l.at(81), '&');
+  EXPECT_EQ(l.at(200), '&');  // reads past the cells see the marker
+}
+
+TEST(LineStore, ControlCharactersBecomeBlanksExceptOnLineOne) {
+  TestRun r;
+  r.load("a\tb\nc\td\xC8" "e\nEND.\n");
+  EXPECT_EQ(text(r.c, 1), "a\tb");
+  EXPECT_EQ(text(r.c, 2), "c d e");
+}
+
+TEST(LineStore, CrLfIsReadLikeLf) {
+  TestRun a, b;
+  a.load("first\nA (I) ::\n\n  x := 1;\nEND.\n");
+  b.load("first\r\nA (I) ::\r\n\r\n  x := 1;\r\nEND.\r\n");
+  ASSERT_EQ(a.c.src.lines.size(), b.c.src.lines.size());
+  for (size_t i = 0; i < a.c.src.lines.size(); ++i)
+    EXPECT_EQ(a.c.src.lines[i].text(), b.c.src.lines[i].text());
+}
+
+struct AdvanceTest : ::testing::Test {
+  TempDir dir;
+  TestRun r;
+  void SetUp() override {
+    r.c.drv.root = dir.str();
+    for (int ch : {1, 3, 5}) {
+      BINDCH(r.c, ch, "ch" + std::to_string(ch));
+      CREATECH(r.c, ch);
+    }
+  }
+  void at(int line, int k) {
+    r.c.src.PL = line - 1;
+    r.c.src.LB = line;
+    r.c.src.K = k;
+  }
+  std::string written(int ch) {
+    CLOSECH(r.c, ch);
+    return dir.read("ch" + std::to_string(ch));
+  }
+};
+
+TEST_F(AdvanceTest, EmptyLinesAreSkippedAndCounted) {
+  r.load("head\nab\n\n\ncd\nEND.\n");
+  at(2, 3);
+  VERFLIN(r.c);
+  EXPECT_EQ(r.c.src.LB, 5);
+  EXPECT_EQ(r.c.src.K, 0);
+  EXPECT_EQ(text(r.c, 5), "cd");
+  EXPECT_EQ(r.c.src.PL, 4);
+}
+
+TEST_F(AdvanceTest, NothingHappensBeforeTheMarker) {
+  r.load("head\nab\nEND.\n");
+  at(2, 2);
+  VERFLIN(r.c);
+  EXPECT_EQ(r.c.src.LB, 2);
+  EXPECT_EQ(r.c.src.K, 2);
+}
+
+TEST_F(AdvanceTest, TransmitsTheRestWithTheBlankThatReplacedTheMarker) {
+  r.load("head\n  x := 1;\ny\nEND.\n");
+  r.c.out.TRANSMIT = true;
+  r.c.out.CURCH = 3;
+  r.c.out.TRSTART = 3;
+  SETOUT(r.c, "pending");
+  SENDOUT(r.c, 3, false);
+  at(2, 10);
+  VERFLIN(r.c);
+  EXPECT_EQ(r.c.out.TRSTART, 1);
+  EXPECT_EQ(written(3), "pending\nx := 1; \n");
+}
+
+TEST_F(AdvanceTest, MessageFieldsAlsoGoToChannelFive) {
+  r.load("head\nA:REAL;\ny\nEND.\n");
+  r.c.out.TRANSMIT = true;
+  r.c.out.CURCH = 3;
+  r.c.src.MSGVAR = r.c.src.MSGAUX = true;
+  at(2, 8);
+  VERFLIN(r.c);
+  EXPECT_EQ(written(5), "A:REAL; \n");
+}
+
+TEST_F(AdvanceTest, DeclarationLinesAreCopiedWholeToPru) {
+  r.load("head\nVAR X: REAL;\ny\nEND.\n");
+  r.c.out.TRMODE = 1;
+  r.c.src.DECLCOPY = true;
+  at(2, 13);
+  VERFLIN(r.c);
+  EXPECT_EQ(r.c.src.PRULINES, 2);
+  EXPECT_EQ(written(1), "VAR X: REAL;\n");
+}
+
+TEST_F(AdvanceTest, ProcedureHeadingsAlsoGoToTheInterface) {
+  r.load("head\nprocedure P;\ny\nEND.\n");
+  r.c.out.TRMODE = 1;
+  r.c.out.CURCH = 3;
+  r.c.src.INPROC = r.c.src.HEADER = true;
+  at(2, 13);
+  VERFLIN(r.c);
+  EXPECT_EQ(written(3), "\nprocedure P; \n");
+  EXPECT_EQ(r.c.out.ch[1].BUF, "procedure P; ");
+}
+
+TEST_F(AdvanceTest, HashLinesPassThroughExceptToPru) {
+  r.load("head\nx\n#{$R+}\nEND.\n");
+  r.c.out.CURCH = 3;
+  at(2, 2);
+  VERFLIN(r.c);
+  EXPECT_EQ(r.c.src.LB, 4);
+  EXPECT_EQ(text(r.c, 4), "END.");
+  EXPECT_EQ(written(3), "{$R+}\n");
+
+  TestRun q;
+  q.load("head\nx\n#{$R+}\nEND.\n");
+  q.c.src.PL = 1;
+  q.c.src.K = 2;
+  VERFLIN(q.c);  // CURCH 1: skipped silently, no file needed
+  EXPECT_EQ(q.c.src.PL, 3);
+}
+
+TEST_F(AdvanceTest, MovingOntoTheSentinelIsAnError) {
+  r.load("head\nEND.\n");
+  at(2, 5);
+  EXPECT_EQ(r.error([&] { VERFLIN(r.c); }), "unexpected end of program");
+  EXPECT_EQ(r.lastError.text, "$: unexpected end of program Lin: 3 Col: 6");
+}
+
+}  // namespace

@@ -1,0 +1,202 @@
+// Scanner: words, numbers, ranges, "END.", strings and comments, read from
+// a real line store.
+#include <gtest/gtest.h>
+#include "support/support.h"
+
+namespace {
+
+// The store's first line is never scanned here: scanning starts on line 2.
+struct ScanTest : ::testing::Test {
+  TestRun r;
+  Source& s = r.c.src;
+  void scan(const std::string& body) {
+    r.load("model\n" + body + "\nEND.\n");
+    s.PL = 1;
+    s.LB = 2;
+    s.K = 0;
+  }
+  void next() { RECID(r.c); }
+};
+
+TEST_F(ScanTest, PunctuationIsLeftToTheCaller) {
+  scan("x:=1");
+  next();
+  EXPECT_EQ(s.IDENT, "X");
+  EXPECT_EQ(s.CH, ':');
+  EXPECT_EQ(s.KSTART, 1);
+  next();
+  EXPECT_FALSE(s.IDREAD);
+  EXPECT_EQ(s.CH, ':');
+  EXPECT_EQ(s.IDENT, "");
+}
+
+TEST_F(ScanTest, IntegerBeforeARange) {
+  scan("1..10");
+  next();
+  EXPECT_EQ(s.IDENT, "1");
+  EXPECT_TRUE(s.ISINT);
+  EXPECT_FALSE(s.ISNUM);
+  EXPECT_EQ(s.CH, '.');
+  EXPECT_EQ(s.K, 2);
+}
+
+TEST_F(ScanTest, RealWithExponentKeepsItsText) {
+  scan("3.14e-2;");
+  next();
+  EXPECT_EQ(s.IDENT, "3.14e-2");
+  EXPECT_FALSE(s.ISINT);
+  EXPECT_TRUE(s.ISNUM);
+  EXPECT_EQ(s.CH, ';');
+}
+
+TEST_F(ScanTest, ExponentWithoutSignAndPlainInteger) {
+  scan("25E3 42");
+  next();
+  EXPECT_EQ(s.IDENT, "25E3");
+  EXPECT_FALSE(s.ISINT);
+  next();
+  EXPECT_EQ(s.IDENT, "42");
+  EXPECT_TRUE(s.ISINT);
+  EXPECT_TRUE(s.ISNUM);
+}
+
+TEST_F(ScanTest, NumberFollowedByLettersStopsAtTheLetters) {
+  scan("12AB");
+  next();
+  EXPECT_EQ(s.IDENT, "12");
+  EXPECT_EQ(s.CH, 'A');
+  EXPECT_EQ(s.K, 3);
+}
+
+TEST_F(ScanTest, MalformedNumbers) {
+  for (const char* bad : {"2.E5", "2.", "1e+", "7e;"}) {
+    scan(bad);
+    EXPECT_EQ(r.error([&] { next(); }), "error in number") << bad;
+  }
+}
+
+TEST_F(ScanTest, EndWithPointIsOneWordOtherPointsStop) {
+  scan("end. A.B");
+  next();
+  EXPECT_EQ(s.IDENT, "END.");
+  next();
+  EXPECT_EQ(s.IDENT, "A");
+  EXPECT_EQ(s.CH, '.');
+}
+
+TEST_F(ScanTest, WordsAreUpperCasedAndStopAtDelimiters) {
+  scan("ab_c1!x+y");
+  next();
+  EXPECT_EQ(s.IDENT, "AB_C1!X");
+  EXPECT_EQ(s.CH, '+');
+}
+
+TEST_F(ScanTest, StringWithDoubledQuote) {
+  scan("  'It''s' ;");
+  next();
+  EXPECT_TRUE(s.IDREAD);
+  EXPECT_EQ(s.IDENT, "");
+  EXPECT_EQ(s.TIPO, "STRING");
+  EXPECT_EQ(s.KSTART, 3);
+  EXPECT_EQ(s.K, 10);  // just past the closing apostrophe
+  EXPECT_EQ(s.CH, '\'');
+}
+
+TEST_F(ScanTest, AmpersandInsideAStringEndsTheLine) {
+  scan("'ab&cd'\nx");
+  EXPECT_EQ(r.error([&] { next(); }), " constant string exceeds the line");
+}
+
+TEST_F(ScanTest, UnclosedStringExceedsTheLine) {
+  scan("'abc\nx");
+  EXPECT_EQ(r.error([&] { next(); }), " constant string exceeds the line");
+  EXPECT_EQ(r.lastError.line, 3);
+  EXPECT_EQ(r.lastError.column, 0);
+}
+
+TEST_F(ScanTest, BraceCommentAcrossThreeLines) {
+  scan("{ one\ntwo\nthree } x");
+  next();
+  EXPECT_EQ(s.IDENT, "X");
+  EXPECT_EQ(s.LB, 4);
+  EXPECT_EQ(s.KSTART, 9);
+}
+
+TEST_F(ScanTest, ParenCommentsDoNotNest) {
+  scan("(* a (* b *) y *)");
+  next();
+  EXPECT_EQ(s.IDENT, "Y");
+}
+
+TEST_F(ScanTest, UnclosedCommentRunsIntoTheEnd) {
+  scan("(* never closed");
+  EXPECT_EQ(r.error([&] { next(); }), "unexpected end of program");
+  EXPECT_EQ(r.lastError.text.substr(0, 3), "$: ");
+}
+
+TEST_F(ScanTest, WordAtLineEndThenNextLine) {
+  scan("ABC\n   DEF");
+  next();
+  EXPECT_EQ(s.IDENT, "ABC");
+  EXPECT_EQ(s.CH, '&');
+  next();
+  EXPECT_EQ(s.IDENT, "DEF");
+  EXPECT_EQ(s.LB, 3);
+  EXPECT_EQ(s.KSTART, 4);
+}
+
+TEST_F(ScanTest, AmpersandEndsTheLineForTheScanner) {
+  scan("A & hidden\nB");
+  next();
+  EXPECT_EQ(s.IDENT, "A");
+  next();
+  EXPECT_EQ(s.IDENT, "B");
+  EXPECT_EQ(s.LB, 3);
+}
+
+TEST_F(ScanTest, LongestWordFillsTheLine) {
+  scan(std::string(100, 'w') + "\nnext");
+  next();
+  EXPECT_EQ(s.IDENT, std::string(80, 'W'));
+  next();
+  EXPECT_EQ(s.IDENT, "NEXT");
+}
+
+TEST_F(ScanTest, ExpectChecksTheCurrentCharacter) {
+  scan("x;");
+  next();
+  EXPECT_EQ(r.error([&] { EXPECT(r.c, ';'); }), "");
+  scan("x,");
+  next();
+  EXPECT_EQ(r.error([&] { EXPECT(r.c, ';'); }), "; expected");
+}
+
+TEST_F(ScanTest, SecondPassOverAFullLineStaysInBounds) {
+  std::string full(80, 'z');
+  scan(full + "\nq");
+  next();
+  next();
+  EXPECT_EQ(s.IDENT, "Q");
+  s.PL = 1;  // a later pass walks the same line again
+  s.LB = 2;
+  s.K = 0;
+  next();
+  next();
+  EXPECT_EQ(s.IDENT, "Q");
+}
+
+TEST_F(ScanTest, TraceModePrintsTheScannerSteps) {
+  TestRun t(true);
+  t.load("m\nab 1\nEND.\n");
+  t.c.src.PL = 1;
+  t.c.src.LB = 2;
+  t.out.str("");
+  RECID(t.c);
+  RECID(t.c);
+  EXPECT_EQ(t.out.str(),
+            "RECID\nFIN RECID\nIDENT AB   CH    PL^.CON[K]  \n"
+            "RECID\nVA A ELIMINAR BLANCOS\nRECOGIDO NUMERO 1 CH &\n"
+            "FIN RECID\nIDENT 1   CH &  PL^.CON[K] &\n");
+}
+
+}  // namespace

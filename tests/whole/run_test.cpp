@@ -1,0 +1,135 @@
+// Whole runs through the command entry point, in a temporary directory:
+// exit codes, messages, the witness file and the temporaries.
+#include <gtest/gtest.h>
+#include "support/support.h"
+
+namespace {
+
+const char* TEMPORARIES[] = {"MODINI", "MODIN1", "MODPRO", "MODPRP",
+                             "MODAUX", "MODLOG", "MODEDI"};
+
+struct CmdRun {
+  TempDir dir;
+  std::ostringstream out, err;
+  int code = -1;
+  int operator()(std::vector<std::string> args, const std::string& input = "") {
+    std::istringstream in(input);
+    out.str("");
+    err.str("");
+    code = RUNTALVEN(args, out, err, in, dir.str());
+    return code;
+  }
+  bool noTemporaries() const {
+    for (const char* t : TEMPORARIES)
+      if (dir.has(t)) return false;
+    return true;
+  }
+};
+
+TEST(WholeRun, MissingEndStopsWithTheMessageAndCode3) {
+  CmdRun run;
+  run.dir.write("bank.tlv", MODELTEXT("no_end.tlv"));
+  EXPECT_EQ(run({"bank.tlv"}), 3);
+  EXPECT_EQ(run.err.str(),
+            "END: END. missing or misplaced Lin: 12 Col: 1\n"
+            "bank.tlv:12:1: error: END. missing or misplaced\n");
+  EXPECT_EQ(run.dir.read("Testigo.TLQ"), "Fin precompilacion\n");
+  EXPECT_TRUE(run.noTemporaries());
+  EXPECT_EQ(run.out.str(),
+            "TALVEN Compiler. Castavel.\n"
+            "  Windows 95/98/NT version 1.6.4, December 2003\n");
+}
+
+TEST(WholeRun, OnlyEndLineIsNoEnd) {
+  CmdRun run;
+  run.dir.write("one.tlv", "END.\n");
+  EXPECT_EQ(run({"one.tlv"}), 3);
+  EXPECT_EQ(run.err.str(),
+            "END.: END. missing or misplaced Lin: 1 Col: 0\n"
+            "one.tlv:1:0: error: END. missing or misplaced\n");
+}
+
+TEST(WholeRun, CompleteRunWritesTheWitnessAndErasesTemporaries) {
+  CmdRun run;
+  run.dir.write("bank.tlv", MODELTEXT("minimal.tlv"));
+  EXPECT_EQ(run({"bank.tlv"}), 0);
+  EXPECT_EQ(run.err.str(), "");
+  EXPECT_EQ(run.dir.read("Testigo.TLQ"), "Fin precompilacion\n");
+  EXPECT_TRUE(run.noTemporaries());
+}
+
+TEST(WholeRun, CrLfModelGivesTheSameOutcome) {
+  std::string lf = MODELTEXT("no_end.tlv"), crlf;
+  for (char ch : lf) crlf += ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+  CmdRun a, b;
+  a.dir.write("bank.tlv", lf);
+  b.dir.write("bank.tlv", crlf);
+  EXPECT_EQ(a({"bank.tlv"}), b({"bank.tlv"}));
+  EXPECT_EQ(a.err.str(), b.err.str());
+  EXPECT_EQ(a.out.str(), b.out.str());
+}
+
+TEST(WholeRun, SourceInADirectoryKeepsFilesInTheWorkingDirectory) {
+  CmdRun run;
+  run.dir.write("models/bank.tlv", MODELTEXT("no_end.tlv"));
+  EXPECT_EQ(run({"models/bank.tlv"}), 3);
+  EXPECT_TRUE(run.dir.has("Testigo.TLQ"));  // before assembly: working dir
+  EXPECT_FALSE(run.dir.has("models/Testigo.TLQ"));
+  EXPECT_TRUE(run.noTemporaries());
+}
+
+TEST(WholeRun, TraceModeRunsThroughWithClosedInput) {
+  CmdRun run;
+  run.dir.write("bank.tlv", MODELTEXT("minimal.tlv"));
+  EXPECT_EQ(run({"bank.tlv", "t"}), 0);
+  const std::string out = run.out.str();
+  EXPECT_NE(out.find("PROCESAR bank.tlv\n"), std::string::npos);
+  EXPECT_NE(out.find("ENTRADA A CREALIN\n"), std::string::npos);
+  EXPECT_NE(out.find(" CREADAS LINEAS\nA bank with one teller.\n"), std::string::npos);
+  EXPECT_NE(out.find("END.\n$\n"), std::string::npos);
+}
+
+TEST(WholeRun, ThreeArgumentsDoNotTrace) {
+  CmdRun run;
+  run.dir.write("bank.tlv", MODELTEXT("minimal.tlv"));
+  EXPECT_EQ(run({"bank.tlv", "a", "b"}), 0);
+  EXPECT_EQ(run.out.str().find("PROCESAR"), std::string::npos);
+}
+
+TEST(WholeRun, UnreadableSourceIsAnIoFailure) {
+  CmdRun run;
+  EXPECT_EQ(run({"absent.tlv"}), 2);
+  EXPECT_EQ(run.err.str(), "talven: absent.tlv: No such file or directory\n");
+  EXPECT_FALSE(run.dir.has("Testigo.TLQ"));
+}
+
+TEST(WholeRun, CommandLineWithoutModel) {
+  CmdRun run;
+  EXPECT_EQ(run({}), 2);
+  EXPECT_EQ(run.err.str(), "usage: talven MODEL [TRACE]\n");
+  EXPECT_EQ(run({"--help"}), 0);
+  EXPECT_EQ(run.out.str(), "usage: talven MODEL [TRACE]\n");
+  EXPECT_EQ(run({"--version"}), 0);
+  EXPECT_EQ(run.out.str().substr(0, 27), "TALVEN Compiler. Castavel.\n");
+}
+
+TEST(WholeRun, RunsDoNotShareState) {
+  CmdRun run;
+  run.dir.write("bad.tlv", MODELTEXT("no_end.tlv"));
+  run.dir.write("good.tlv", MODELTEXT("minimal.tlv"));
+  EXPECT_EQ(run({"bad.tlv"}), 3);
+  EXPECT_EQ(run({"good.tlv"}), 0);
+  EXPECT_EQ(run({"bad.tlv"}), 3);
+  EXPECT_EQ(run.err.str(), "END: END. missing or misplaced Lin: 12 Col: 1\n"
+                           "bad.tlv:12:1: error: END. missing or misplaced\n");
+}
+
+TEST(DirectoryPrefix, UpToTheLastSeparator) {
+  EXPECT_EQ(DIRPREFOF("bank.tlv"), "");
+  EXPECT_EQ(DIRPREFOF("models/bank.tlv"), "models/");
+  EXPECT_EQ(DIRPREFOF("c:\\models\\bank.tlv"), "c:\\models\\");
+  EXPECT_EQ(DIRPREFOF("../models/bank.tlv"), "../models/");
+  EXPECT_EQ(DIRPREFOF("a\\b/c.tlv"), "a\\b/");
+}
+
+}  // namespace
