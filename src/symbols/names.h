@@ -1,11 +1,142 @@
 // Name tree, type list and predefined names.
+// Every declared name is one NameNode in an unbalanced binary search tree
+// keyed by its upper-case text; a name declared again inside another
+// program unit hangs on the first entry's synonym chain. Types live apart,
+// in a list whose 1-based position is the type number.
 #pragma once
+#include <cstddef>
+#include <deque>
 #include <string>
+#include <string_view>
+#include <vector>
 
 struct Compiler;
 
+constexpr size_t NAMEMAX = 23;  // names and type names are cut to this
+constexpr int NPREDEFTYPES = 21;  // types every model starts with
+
+// One numeric subscript of an array: its bounds.
+struct Bound {
+  int MIN = 0;
+  int MAX = 0;
+};
+
+// One declared name. Entries are never freed; links point into
+// Names::ENTRIES, whose addresses are stable.
+struct NameNode {
+  std::string NOM;     // the name, upper case
+  std::string TIPO;    // type name, filled by the declarations
+  std::string TYPTYP;  // kind of the type: "RECORD", "POINTER", "ARRAY", ...
+  std::string TYPEL;   // element type name
+  bool FLAG1 = false;  // three flags owned by the declaration passes
+  bool FLAG2 = false;
+  bool FLAG3 = false;
+  int COUNT1 = 0;      // counter owned by the declaration passes
+  int NSUB = 0;        // number of subscripts of an array-typed name
+  std::vector<Bound> BOUNDS;  // bounds of a dbase array
+  int CODE = 0;        // class code given in direct mode (TYPECODE kind)
+  bool FLAG4 = false;  // flag owned by the declaration passes
+  bool MSG = false;    // a field of a message record
+  std::string UNIT;    // program unit that declared it ("MAIN": global)
+  int COUNT = 0;       // counter after the unit; CLASIFY copies it to VARCOUNT
+  bool DB = false;     // a dbase variable, may be written table.field
+  NameNode* LEFT = nullptr;     // smaller names
+  NameNode* RIGHT = nullptr;    // greater names
+  NameNode* SYN = nullptr;      // tree entry: first synonym; synonym: next
+  NameNode* LASTSYN = nullptr;  // tree entry: last synonym of its chain
+  NameNode* FIELDS = nullptr;   // record-typed name: root of its field tree
+};
+
+// One type; its position in Names::TYPES plus one is its number.
+struct TypeRecord {
+  std::string NOM;   // the type's name
+  std::string TIPO;  // type it is built from; its own name when predefined
+  std::vector<Bound> BOUNDS;  // array bounds recorded for the type
+  int NSUB = 0;               // subscripts at creation
+  std::string TYPEL;          // element type at creation
+  // Set by the type translator after creation.
+  std::string TARGET;          // pointed type of a pointer type
+  int NPARAM = 0;              // parameter count of a procedure type
+  NameNode* FIELDS = nullptr;  // field tree of a record type
+};
+
+// One message name of the find-or-add list.
+struct MessageName {
+  std::string NOM;     // the message name
+  std::string NUMTXT;  // second name, left to the caller
+};
+
 // Subsystem 3 state: declared names and types.
 struct Names {
+  // Entries point at each other: moving keeps them valid, copying would not.
+  Names() = default;
+  Names(const Names&) = delete;
+  Names& operator=(const Names&) = delete;
+  Names(Names&&) = default;
+  Names& operator=(Names&&) = default;
+
   std::string SCOPE = "MAIN";   // program unit being translated
   std::string NOMFUNPG = " ";   // function whose arguments are read (trace)
+
+  // The name tree.
+  std::deque<NameNode> ENTRIES;  // every entry ever made, owner of them all
+  NameNode* ROOT = nullptr;      // root of the tree searched now
+  NameNode* CURENT = nullptr;    // entry reached by the last lookup
+  NameNode* NEWENTRY = nullptr;  // entry made by the last STVNAME
+  bool FOUND = false;            // result of the last BUSIDAR1
+  bool ISNEW = true;  // last STVNAME made a name (not a repeated msg field)
+  std::string RECNAME;           // record or pointer name saved by BUSIDAR
+
+  // Direct mode: STVNAME types the entry at once and skips the group.
+  bool DIRECTADD = false;
+  int DIRECTCODE = 0;  // class code given in direct mode (also SIZEKIND)
+  NameNode* LASTDIRECT = nullptr;  // entry made in direct mode
+
+  // The current declaration group: the names of "a, b, c : T".
+  std::vector<NameNode*> GROUP;
+
+  // Message names, in order of first mention (BUSLIST).
+  std::deque<MessageName> MSGNAMES;
+  MessageName* CURMSG = nullptr;  // cell found or added by the last BUSLIST
+  bool MSGFOUND = false;          // BUSLIST found the name
+
+  // The type list and the type translator's current values.
+  std::deque<TypeRecord> TYPES;
+  TypeRecord* LASTTYPE = nullptr;  // record made last
+  TypeRecord* TYPEREC = nullptr;   // found by TYPELOOK, or null
+  int TYPENO = 0;                  // its number; count + 1 when not found
+  int NSUB = 0;                    // subscripts of the array being read
+  std::vector<Bound> BOUNDS;       // bounds of the array being read
+  std::string TYPEL;               // element type being read
+  int TYPECODE[32] = {};           // class code by type number, [0] unused
 };
+
+// ---- name tree (name_tree.cpp)
+void STVNAME(Compiler& c, bool first, std::string_view name);
+void BUSIDAR1(Compiler& c);  // look up IDENT with the unit rules
+void BUSIDAR(Compiler& c);   // BUSIDAR1, then record fields and pointers
+void BUSNODE(Compiler& c);   // IDENT in the node table
+void BUSLIST(Compiler& c);   // IDENT in the message names, added if absent
+void PRINTTREE(Compiler& c, const NameNode* root);  // trace dump in order
+
+// Visits a tree in key order without recursion (trees may be very deep).
+template <class N, class F>
+void WALKTREE(N* root, F visit) {
+  std::vector<N*> stack;
+  N* x = root;
+  while (x || !stack.empty()) {
+    for (; x; x = x->LEFT) stack.push_back(x);
+    x = stack.back();
+    stack.pop_back();
+    visit(x);
+    x = x->RIGHT;
+  }
+}
+
+// ---- type list (types.cpp)
+void BUILDTYPES(Compiler& c);  // the 21 predefined types and TYPECODE
+void TYPELOOK(Compiler& c);    // IDENT in the type list
+void TYPEADD(Compiler& c, std::string_view name, std::string_view base);
+int TYPECODEOF(const Compiler& c, int typeno);  // TYPECODE, any number
+void IOWORD(Compiler& c);      // clears NOTFOUND for the I/O words
+void PREDEF(Compiler& c);      // enters the predefined names
