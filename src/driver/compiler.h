@@ -7,6 +7,7 @@
 #include "symbols/names.h"
 #include "symbols/keywords.h"
 #include "model/model.h"
+#include "expr/expr.h"
 
 struct Compiler {
   Driver drv;   // command line, trace, diagnostics
@@ -15,6 +16,7 @@ struct Compiler {
   Names names;  // name tree, type list
   Keywords kw;  // vocabulary lookups
   Model model;  // sections and node table
+  Expr expr;    // expressions and function calls
 };
 
 template <class... A>

@@ -35,6 +35,7 @@ void INITSTATE(Compiler& c) {
   c.drv = std::move(d);
   c.drv.DIRPREF.clear();
   c.drv.warnings.clear();
+  BUILDTYPES(c);
 }
 
 static void OPENTEMPORARIES(Compiler& c) {

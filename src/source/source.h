@@ -46,6 +46,10 @@ struct Source {
   std::string TIPO;               // class or type word of the last lookup
   bool NOTFOUND = true;           // no classification rule matched yet
   int KC = 0;                     // class number of the last CLASIFY
+  int LASTK = 0, LASTLB = 0;      // position of the last special character
+  int VARCOUNT = 0;               // counter of the variable CLASIFY found
+  bool STMTSTART = false;         // a statement's first word is read
+  bool PROCHEAD = false;          // a procedure heading is read
 
   // Copy flags of the line advance, set by the translating passes.
   bool INPROC = false;     // a procedure's text or a node head is copied
@@ -80,3 +84,6 @@ void RECDIG(Compiler& c);
 void RECEXP(Compiler& c);
 void RECSTR(Compiler& c);
 bool ISDELIM(char ch);
+
+// ---- identifier classification (classify.cpp)
+void CLASIFY(Compiler& c);
