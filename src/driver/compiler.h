@@ -7,6 +7,7 @@
 #include "symbols/names.h"
 #include "symbols/keywords.h"
 #include "model/model.h"
+#include "decl/decl.h"
 #include "expr/expr.h"
 
 struct Compiler {
@@ -16,6 +17,7 @@ struct Compiler {
   Names names;  // name tree, type list
   Keywords kw;  // vocabulary lookups
   Model model;  // sections and node table
+  Decl decl;    // declaration classes
   Expr expr;    // expressions and function calls
 };
 
