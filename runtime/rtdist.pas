@@ -1,0 +1,295 @@
+{ rtdist: random number streams, the distributions of the language and
+  the discrete distribution sets used by RAND.
+
+  Ten streams; RN holds their seeds (the experiment interface saves and
+  restores them).  Every distribution takes its stream number last; the
+  compiler appends 1 when the model gives none.  Parameters:
+    EXPO(mean)  ERLG(mean,k)  GAMMA(shape,scale)  BETA(a,b)
+    GAUSS/NORM(mean,sd)  LOGNORM(mean,sd of the variate)
+    WEIBULL(shape,scale)  TRIA(min,mode,max)  UNIF(a,b)  UNIFI(a,b)
+    BER(p)  BIN(n,p)  POISSON(mean) }
+unit rtdist;
+
+{$MODE DELPHI}
+
+interface
+
+uses rtdefs;
+
+const
+  _maxset = 100;
+
+type
+  _tind = array[1.._maxset] of integer;
+  _indice = ^_tind;
+  _arreglo = record
+    n: integer;
+    pv: _prvec;                     { weights of the set's values }
+    r: _indice;                     { the values }
+    cum: array[1.._maxset] of real; { cumulative probabilities }
+  end;
+
+var
+  RN: array[1..10] of longint;
+
+function _unif01(s: integer): real;
+
+function EXPO(mean: real; s: integer = 1): real;
+function ERLG(mean, k: real; s: integer = 1): real;
+function GAMMA(shape, scale: real; s: integer = 1): real;
+function BETA(a, b: real; s: integer = 1): real;
+function GAUSS(mean, sd: real; s: integer = 1): real;
+function NORM(mean, sd: real; s: integer = 1): real;
+function LOGNORM(mean, sd: real; s: integer = 1): real;
+function WEIBULL(shape, scale: real; s: integer = 1): real;
+function TRIA(a, c, b: real; s: integer = 1): real;
+function UNIF(a, b: real; s: integer = 1): real;
+function UNIFI(a, b: real; s: integer = 1): integer;
+function BER(p: real; s: integer = 1): integer;
+function BIN(n, p: real; s: integer = 1): integer;
+function POISSON(mean: real; s: integer = 1): integer;
+
+procedure _hazindice(n: integer; var ix: _indice);
+procedure _definir(var d: _arreglo; p: pointer; n: integer; r: _indice);
+procedure _districonj(var d: _arreglo);
+procedure _seledistriconj(var d: _arreglo; s: integer; ix: _indice);
+
+implementation
+
+{ Minimal standard generator, one seed per stream. }
+function _unif01(s: integer): real;
+var x: int64;
+begin
+  if (s < 1) or (s > 10) then
+    s := 1;
+  x := RN[s];
+  if x <= 0 then
+    x := 12345 + s;
+  x := (x * 16807) mod 2147483647;
+  RN[s] := x;
+  Result := x / 2147483647.0;
+end;
+
+function _pos01(s: integer): real;
+begin
+  repeat
+    Result := _unif01(s);
+  until Result > 0;
+end;
+
+function EXPO(mean: real; s: integer): real;
+begin
+  Result := -mean * Ln(_pos01(s));
+end;
+
+function ERLG(mean, k: real; s: integer): real;
+var i, m: integer;
+    p: real;
+begin
+  m := Round(k);
+  if m < 1 then
+    m := 1;
+  p := 1;
+  for i := 1 to m do
+    p := p * _pos01(s);
+  Result := -(mean / m) * Ln(p);
+end;
+
+function GAUSS(mean, sd: real; s: integer): real;
+var u, v: real;
+begin
+  u := _pos01(s);
+  v := _unif01(s);
+  Result := mean + sd * Sqrt(-2 * Ln(u)) * Cos(2 * Pi * v);
+end;
+
+function NORM(mean, sd: real; s: integer): real;
+begin
+  Result := GAUSS(mean, sd, s);
+end;
+
+{ Marsaglia and Tsang; shapes below 1 through the boost x*U^(1/a). }
+function GAMMA(shape, scale: real; s: integer): real;
+var d, c, x, v, u: real;
+    boost: real;
+begin
+  if shape <= 0 then
+    Exit(0);
+  boost := 1;
+  if shape < 1 then
+  begin
+    boost := Exp(Ln(_pos01(s)) / shape);
+    shape := shape + 1;
+  end;
+  d := shape - 1 / 3;
+  c := 1 / Sqrt(9 * d);
+  repeat
+    repeat
+      x := GAUSS(0, 1, s);
+      v := 1 + c * x;
+    until v > 0;
+    v := v * v * v;
+    u := _pos01(s);
+  until Ln(u) < 0.5 * x * x + d - d * v + d * Ln(v);
+  Result := d * v * scale * boost;
+end;
+
+function BETA(a, b: real; s: integer): real;
+var x, y: real;
+begin
+  x := GAMMA(a, 1, s);
+  y := GAMMA(b, 1, s);
+  if x + y = 0 then
+    Result := 0
+  else
+    Result := x / (x + y);
+end;
+
+function LOGNORM(mean, sd: real; s: integer): real;
+var s2, mu: real;
+begin
+  if mean <= 0 then
+    Exit(0);
+  s2 := Ln(1 + (sd * sd) / (mean * mean));
+  mu := Ln(mean) - s2 / 2;
+  Result := Exp(GAUSS(mu, Sqrt(s2), s));
+end;
+
+function WEIBULL(shape, scale: real; s: integer): real;
+begin
+  if shape <= 0 then
+    Exit(0);
+  Result := scale * Exp(Ln(-Ln(_pos01(s))) / shape);
+end;
+
+function TRIA(a, c, b: real; s: integer): real;
+var u: real;
+begin
+  if b <= a then
+    Exit(a);
+  u := _unif01(s);
+  if u < (c - a) / (b - a) then
+    Result := a + Sqrt(u * (b - a) * (c - a))
+  else
+    Result := b - Sqrt((1 - u) * (b - a) * (b - c));
+end;
+
+function UNIF(a, b: real; s: integer): real;
+begin
+  Result := a + (b - a) * _unif01(s);
+end;
+
+function UNIFI(a, b: real; s: integer): integer;
+var lo, hi: integer;
+begin
+  lo := Round(a);
+  hi := Round(b);
+  if hi < lo then
+    Exit(lo);
+  Result := lo + Trunc(_unif01(s) * (hi - lo + 1));
+  if Result > hi then
+    Result := hi;
+end;
+
+function BER(p: real; s: integer): integer;
+begin
+  if _unif01(s) < p then
+    Result := 1
+  else
+    Result := 0;
+end;
+
+function BIN(n, p: real; s: integer): integer;
+var i: integer;
+begin
+  Result := 0;
+  for i := 1 to Round(n) do
+    Result := Result + BER(p, s);
+end;
+
+function POISSON(mean: real; s: integer): integer;
+var l, p: real;
+begin
+  if mean <= 0 then
+    Exit(0);
+  if mean > 500 then
+    Exit(Round(GAUSS(mean, Sqrt(mean), s)));
+  l := Exp(-mean);
+  p := 1;
+  Result := -1;
+  repeat
+    Inc(Result);
+    p := p * _unif01(s);
+  until p <= l;
+end;
+
+procedure _hazindice(n: integer; var ix: _indice);
+var i: integer;
+begin
+  New(ix);
+  for i := 1 to _maxset do
+    ix^[i] := 1;
+  if n > _maxset then
+    n := _maxset;
+  for i := 1 to n do
+    ix^[i] := i;
+end;
+
+procedure _definir(var d: _arreglo; p: pointer; n: integer; r: _indice);
+begin
+  if n > _maxset then
+    n := _maxset;
+  if n < 0 then
+    n := 0;
+  d.n := n;
+  d.pv := p;
+  d.r := r;
+end;
+
+{ Weights come from the model variable; without usable weights every
+  value is equally likely. }
+procedure _districonj(var d: _arreglo);
+var i: integer;
+    acc, w: real;
+begin
+  acc := 0;
+  for i := 1 to d.n do
+  begin
+    w := 0;
+    if d.pv <> nil then
+      w := d.pv^[i];
+    if w > 0 then
+      acc := acc + w;
+    d.cum[i] := acc;
+  end;
+  for i := 1 to d.n do
+    if acc > 0 then
+      d.cum[i] := d.cum[i] / acc
+    else
+      d.cum[i] := i / d.n;
+end;
+
+{ One draw per element: ix^[i] is the position of the value chosen. }
+procedure _seledistriconj(var d: _arreglo; s: integer; ix: _indice);
+var i, k: integer;
+    u: real;
+begin
+  if (ix = nil) or (d.n < 1) then
+    Exit;
+  for i := 1 to d.n do
+  begin
+    u := _unif01(s);
+    k := 1;
+    while (k < d.n) and (d.cum[k] < u) do
+      Inc(k);
+    ix^[i] := k;
+  end;
+end;
+
+var
+  _s: integer;
+
+initialization
+  for _s := 1 to 10 do
+    RN[_s] := 1973272912 - _s * 104729 * 7;
+end.
