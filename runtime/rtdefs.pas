@@ -1,4 +1,5 @@
-{ rtdefs: types and shared state of the TALVEN runtime.
+{ rtdefs: types, shared state and console procedures of the TALVEN
+  runtime.
 
   Every generated file names this unit first, so whatever a model
   declares in pru shadows it.  That is why the shared simulation state
@@ -160,8 +161,27 @@ var
   _hkfr: ^_tfr;
   _hkdf: ^_tdf;
   _rtbound: boolean;     { true once the hooks point into pru }
+  _curx, _cury: integer; { cursor kept by GOTOXY for WHEREX, WHEREY }
+
+{ Console procedures of the old Pascal a model may call.  Their names
+  are not reserved, so they are declared before pru: a model variable
+  of the same name keeps its meaning in node code. }
+procedure SOUND(hz: integer);
+procedure DELAY(ms: integer);
+procedure GOTOXY(x, y: integer);
+procedure CLRSCR;
+procedure GETTIME(var h, m, s, hs: word);
+procedure GETDATE(var y, m, d, dow: word);
+procedure OPEN(var f: text); overload;
+procedure OPEN(var f: file); overload;
+procedure RELEASE(var p);
+procedure CLOSEGRAPH;
+procedure OUTTEXTXY(x, y: integer; const s: string);
 
 implementation
+
+{ SysUtils has a function Time; nothing below uses the clock. }
+uses SysUtils;
 
 var
   { runtime-owned list tables used while unbound }
@@ -173,6 +193,65 @@ function _zalloc(n: integer): pointer;
 begin
   GetMem(Result, n);
   FillChar(Result^, n, 0);
+end;
+
+procedure SOUND(hz: integer);
+begin
+end;
+
+procedure DELAY(ms: integer);
+begin
+  if ms > 0 then
+    Sleep(ms);
+end;
+
+procedure GOTOXY(x, y: integer);
+begin
+  _curx := x;
+  _cury := y;
+end;
+
+procedure CLRSCR;
+begin
+  _curx := 1;
+  _cury := 1;
+end;
+
+procedure GETTIME(var h, m, s, hs: word);
+var ms: word;
+begin
+  DecodeTime(Now, h, m, s, ms);
+  hs := ms div 10;
+end;
+
+procedure GETDATE(var y, m, d, dow: word);
+begin
+  DecodeDate(Date, y, m, d);
+  dow := DayOfWeek(Date) - 1;
+end;
+
+procedure OPEN(var f: text);
+begin
+  Reset(f);
+end;
+
+procedure OPEN(var f: file);
+begin
+  Reset(f, 1);
+end;
+
+procedure RELEASE(var p);
+begin
+  { the heap is not kept in marks; nothing to give back }
+end;
+
+procedure CLOSEGRAPH;
+begin
+end;
+
+procedure OUTTEXTXY(x, y: integer; const s: string);
+begin
+  writeln(s);
 end;
 
 procedure _owntables;
@@ -204,6 +283,8 @@ end;
 
 initialization
   _owntables;
+  _curx := 1;
+  _cury := 1;
   ntrep := 1;
   WINDOWWIDTH := 640;
   WINDOWHEIGHT := 480;

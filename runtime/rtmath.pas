@@ -1,9 +1,10 @@
-{ rtmath: general functions of the language and the old console
-  procedures a model may call (GETTIME, DELAY, GOTOXY ...), plus the
-  evaluation of POLYG, STAIR and SPLINE valued functions.
+{ rtmath: general functions of the language (MAX, MODUL, RND,
+  KEYPRESSED ...) and the evaluation of POLYG, STAIR and SPLINE valued
+  functions.  The console procedures a model may call (GETTIME, DELAY,
+  GOTOXY ...) are in rtdefs, because their names are not reserved.
 
-  Console procedures are kept harmless in a batch run: no sound, no
-  cursor control, KEYPRESSED is always false. }
+  Console functions are kept harmless in a batch run: KEYPRESSED is
+  always false and the cursor is only remembered. }
 unit rtmath;
 
 {$MODE DELPHI}
@@ -30,17 +31,8 @@ function RND(s: integer): real;
 function KEYPRESSED: boolean;
 function READKEY: char;
 procedure NOSOUND;
-procedure SOUND(hz: integer);
-procedure DELAY(ms: integer);
 function WHEREX: integer;
 function WHEREY: integer;
-procedure GOTOXY(x, y: integer);
-procedure CLRSCR;
-procedure GETTIME(var h, m, s, hs: word);
-procedure GETDATE(var y, m, d, dow: word);
-procedure OPEN(var f: text); overload;
-procedure OPEN(var f: file); overload;
-procedure RELEASE(var p);
 
 function _fPOLYGREALREAL(x: real; ax: _tpx; ay: _tpy; n: integer): real;
 function _fSTAIRREALREAL(x: real; ax: _tpx; ay: _tpy; n: integer): real;
@@ -49,10 +41,7 @@ procedure _spline(ax: _tpx; ay: _tpy; n, k: integer);
 
 implementation
 
-uses SysUtils, rtdist;
-
-var
-  _cx, _cy: integer;
+uses rtdist;
 
 function MAX(a, b: integer): integer;
 begin
@@ -117,64 +106,14 @@ procedure NOSOUND;
 begin
 end;
 
-procedure SOUND(hz: integer);
-begin
-end;
-
-procedure DELAY(ms: integer);
-begin
-  if ms > 0 then
-    Sleep(ms);
-end;
-
 function WHEREX: integer;
 begin
-  Result := _cx;
+  Result := _curx;
 end;
 
 function WHEREY: integer;
 begin
-  Result := _cy;
-end;
-
-procedure GOTOXY(x, y: integer);
-begin
-  _cx := x;
-  _cy := y;
-end;
-
-procedure CLRSCR;
-begin
-  _cx := 1;
-  _cy := 1;
-end;
-
-procedure GETTIME(var h, m, s, hs: word);
-var ms: word;
-begin
-  DecodeTime(Now, h, m, s, ms);
-  hs := ms div 10;
-end;
-
-procedure GETDATE(var y, m, d, dow: word);
-begin
-  DecodeDate(Date, y, m, d);
-  dow := DayOfWeek(Date) - 1;
-end;
-
-procedure OPEN(var f: text);
-begin
-  Reset(f);
-end;
-
-procedure OPEN(var f: file);
-begin
-  Reset(f, 1);
-end;
-
-procedure RELEASE(var p);
-begin
-  { the heap is not kept in marks; nothing to give back }
+  Result := _cury;
 end;
 
 { First point whose abscissa is not below x, or n. }
@@ -281,7 +220,4 @@ begin
   Result := ay^[i] + d * (_spb^[k][i] + d * (_spc^[k][i] + d * _spd^[k][i]));
 end;
 
-initialization
-  _cx := 1;
-  _cy := 1;
 end.

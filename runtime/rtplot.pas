@@ -4,8 +4,7 @@
   names, colours, titles) and calls its _graph, which records a point
   while the clock is inside the window.  The points stay in memory;
   rtchart shows and saves them.  Also here: the valued-function tables
-  shown for an I/O list (_intigraf, _intigrafa) and the two graphics
-  procedures a model may call. }
+  shown for an I/O list (_intigraf, _intigrafa). }
 unit rtplot;
 
 {$MODE DELPHI}
@@ -44,8 +43,6 @@ procedure CerrarGraficos;
 procedure _intigraf(ax: _tpx; ay: _tpy; n, k, cls: integer; const nom: string);
 procedure _intigrafa(ax: _tpxa; ay: _tpy; n, k, cls: integer;
   const nom: string);
-procedure CLOSEGRAPH;
-procedure OUTTEXTXY(x, y: integer; const s: string);
 
 implementation
 
@@ -122,15 +119,6 @@ begin
     Exit;
   for i := 1 to n do
     writeln('  ', ax^[i]: 12, ' ', ay^[i]: 12: 4);
-end;
-
-procedure CLOSEGRAPH;
-begin
-end;
-
-procedure OUTTEXTXY(x, y: integer; const s: string);
-begin
-  writeln(s);
 end;
 
 end.

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Compiles every runtime unit, then checks them twice:
+# Compiles every runtime unit, then checks them three ways:
+#  - every name of runtime/NAMES.txt is declared by the unit it lists;
 #  - runtime/check/rtcheck.pas names a sample of what generated text
-#    uses and runs the kernel on its own tables;
+#    uses, in the templates' shapes, and runs the kernel on its own
+#    tables;
 #  - runtime/check/model is a small generated program (I -> R -> E)
 #    built with RTMODEL, so the runtime drives the model's own tables;
 #    its report must show messages leaving the network at TSIM.
@@ -32,6 +34,24 @@ for u in $units; do
         fail "unit $u does not compile"
     fi
     n=$((n + 1))
+done
+
+# One program per unit, using that unit alone, so a name listed under
+# the wrong unit is caught too.  Fields (x^.f, x[].f) are not listed.
+for u in $(cut -f2 "$rt/NAMES.txt" | sort -u); do
+    prog="$tmp/names_$u.pas"
+    {
+        echo "program names_$u;"
+        echo "uses $u;"
+        awk -F '\t' -v u="$u" '$2 == u && $1 !~ /[][^]/ {
+            printf "{$IF NOT DECLARED(%s)}{$ERROR %s is not in %s}{$ENDIF}\n", $1, $1, u }' \
+            "$rt/NAMES.txt"
+        echo "begin end."
+    } >"$prog"
+    if ! fpc $fpcopt -FU"$tmp/std" -FE"$tmp/std" "$prog" >"$tmp/names_$u.log" 2>&1; then
+        grep -E 'Error|Fatal' "$tmp/names_$u.log" >&2
+        fail "NAMES.txt lists names that $u does not declare"
+    fi
 done
 
 if ! fpc $fpcopt -FU"$tmp/std" -FE"$tmp/std" "$rt/check/rtcheck.pas" >"$tmp/rtcheck.log" 2>&1; then
