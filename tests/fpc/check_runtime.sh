@@ -4,9 +4,11 @@
 #  - runtime/check/rtcheck.pas names a sample of what generated text
 #    uses, in the templates' shapes, and runs the kernel on its own
 #    tables;
-#  - runtime/check/model is a small generated program (I -> R -> E)
-#    built with RTMODEL, so the runtime drives the model's own tables;
-#    its report must show messages leaving the network at TSIM.
+#  - runtime/check/model holds a small generated program (I -> R -> E):
+#    shapes.pas, template texts as the generator fills them, must
+#    compile against its pru; the program itself is built with RTMODEL,
+#    so the runtime drives the model's own tables, and its report must
+#    show messages leaving the network at TSIM.
 # Everything is written to a temporary directory.  Exit status 0 only
 # when all of it holds.
 set -u
@@ -24,7 +26,7 @@ fail() {
     exit 1
 }
 
-mkdir -p "$tmp/std" "$tmp/bound" "$tmp/model"
+mkdir -p "$tmp/std" "$tmp/bound" "$tmp/model" "$tmp/shapes"
 cd "$tmp" || exit 1
 
 n=0
@@ -65,6 +67,11 @@ fi
 [ "$(tail -n 1 "$tmp/rtcheck.out")" = "ok" ] || fail "rtcheck did not finish"
 
 cp "$rt"/check/model/* "$tmp/model/"
+if ! fpc $fpcopt -Fu"$tmp/model" -FU"$tmp/shapes" -FE"$tmp/shapes" \
+        "$tmp/model/shapes.pas" >"$tmp/shapes.log" 2>&1; then
+    grep -E 'Error|Fatal' "$tmp/shapes.log" >&2
+    fail "template shapes do not compile against the runtime"
+fi
 if ! fpc $fpcopt -dRTMODEL -Fu"$tmp/model" -FU"$tmp/bound" -FE"$tmp/bound" \
         "$tmp/model/bank.dpr" >"$tmp/bank.log" 2>&1; then
     cat "$tmp/bank.log" >&2
