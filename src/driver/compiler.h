@@ -9,6 +9,9 @@
 #include "model/model.h"
 #include "decl/decl.h"
 #include "expr/expr.h"
+#include "stmt/stmt.h"
+#include "continuous/continuous.h"
+#include "codegen/codegen.h"
 
 struct Compiler {
   Driver drv;   // command line, trace, diagnostics
@@ -19,6 +22,9 @@ struct Compiler {
   Model model;  // sections and node table
   Decl decl;    // declaration classes
   Expr expr;    // expressions and function calls
+  Stmt stmt;    // statements and instructions
+  Cont cont;    // continuous variables and equations
+  Gen gen;      // generated procedures and output files
 };
 
 template <class... A>
