@@ -1,0 +1,5 @@
+No INIT.
+NETWORK
+  A (G) ::
+DECL
+END.

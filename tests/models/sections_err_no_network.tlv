@@ -1,0 +1,5 @@
+NETWORK
+  A (G) ::
+INIT
+DECL
+END.

@@ -1,0 +1,6 @@
+No node at all.
+NETWORK
+  X := 1;
+INIT
+DECL
+END.
