@@ -64,6 +64,8 @@ void TRANSLATE(Compiler& c) {
   c.out.TRANSMIT = false;
   c.out.CURCH = 1;
   CREALIN(c);
+  BUNET(c);
+  BUSECT(c);
   CLOSECH(c, MODPRP);
   CLOSECH(c, MODEDI);
   for (int ch : {MODINI, MODPRO, MODPRP, MODLOG, MODIN1, MODEDI, MODAUX})

@@ -1,8 +1,8 @@
 A bank with one teller.
 NETWORK
-  ENTRY (I) :: TELLER
+  ENTRY (I) TELLER ::
      IT := EXPO(5);
-  TELLER (R) :: EXIT
+  TELLER (R) EXIT ::
      STAY := EXPO(4);
   EXIT (E) ::
 INIT

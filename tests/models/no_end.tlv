@@ -1,8 +1,8 @@
 A bank with one teller, but its last line lost the point.
 NETWORK
-  ENTRY (I) :: TELLER
+  ENTRY (I) TELLER ::
      IT := EXPO(5);
-  TELLER (R) :: EXIT
+  TELLER (R) EXIT ::
      STAY := EXPO(4);
   EXIT (E) ::
 INIT
