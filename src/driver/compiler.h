@@ -12,6 +12,7 @@
 #include "stmt/stmt.h"
 #include "continuous/continuous.h"
 #include "codegen/codegen.h"
+#include "codegen/assembly.h"
 
 struct Compiler {
   Driver drv;   // command line, trace, diagnostics
@@ -25,6 +26,7 @@ struct Compiler {
   Stmt stmt;    // statements and instructions
   Cont cont;    // continuous variables and equations
   Gen gen;      // generated procedures and output files
+  Program prog; // what decides the shape of the assembled program
 };
 
 template <class... A>

@@ -63,16 +63,12 @@ void WRITEWITNESS(Compiler& c) {
   std::fclose(f);
 }
 
-// Channels of the temporaries in the orders the clean-up uses.
-namespace {
-constexpr int MODINI = 2, MODPRO = 3, MODAUX = 5, MODIN1 = 6, MODLOG = 7,
-              MODEDI = 8, MODPRP = 9;
-}
-
+// A failed run closes the temporaries, writes the witness, then erases
+// them, each in its own order.
 void ERRORCLEANUP(Compiler& c) {
-  for (int ch : {MODPRP, MODEDI, MODIN1, MODINI, MODPRO, MODAUX, MODLOG})
+  for (int ch : {CH_MODPRP, CH_MODEDI, CH_MODIN1, CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG})
     CLOSECH(c, ch);
   WRITEWITNESS(c);
-  for (int ch : {MODINI, MODPRO, MODAUX, MODLOG, MODIN1, MODEDI, MODPRP})
+  for (int ch : {CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODPRP})
     ERASECH(c, ch);
 }

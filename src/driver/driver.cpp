@@ -10,8 +10,6 @@ namespace {
 constexpr const char* BANNER1 = "TALVEN Compiler. Castavel.";
 constexpr const char* BANNER2 = "  Windows 95/98/NT version 1.6.4, December 2003";
 constexpr const char* USAGE = "usage: talven MODEL [TRACE]";
-constexpr int MODINI = 2, MODPRO = 3, MODAUX = 5, MODIN1 = 6, MODLOG = 7,
-              MODEDI = 8, MODPRP = 9;
 
 bool ISSEP(char ch) { return ch == '\\' || ch == '/'; }
 }  // namespace
@@ -38,21 +36,21 @@ void INITSTATE(Compiler& c) {
   BUILDTYPES(c);
 }
 
-static void OPENTEMPORARIES(Compiler& c) {
+void OPENTEMPORARIES(Compiler& c) {
   const std::string& p = c.drv.DIRPREF;
-  BINDCH(c, MODINI, p + "MODINI");
-  CREATECH(c, MODINI);
+  BINDCH(c, CH_MODINI, p + "MODINI");
+  CREATECH(c, CH_MODINI);
   c.out.TRMODE = 1;
-  BINDCH(c, MODIN1, p + "MODIN1");
-  CREATECH(c, MODIN1);
-  BINDCH(c, MODPRO, p + "MODPRO");
-  CREATECH(c, MODPRO);
-  BINDCH(c, MODPRP, p + "MODPRP");
-  CREATECH(c, MODPRP);
-  BINDCH(c, MODAUX, p + "MODAUX");
-  BINDCH(c, MODLOG, p + "MODLOG");
-  BINDCH(c, MODEDI, p + "MODEDI");
-  CREATECH(c, MODEDI);
+  BINDCH(c, CH_MODIN1, p + "MODIN1");
+  CREATECH(c, CH_MODIN1);
+  BINDCH(c, CH_MODPRO, p + "MODPRO");
+  CREATECH(c, CH_MODPRO);
+  BINDCH(c, CH_MODPRP, p + "MODPRP");
+  CREATECH(c, CH_MODPRP);
+  BINDCH(c, CH_MODAUX, p + "MODAUX");
+  BINDCH(c, CH_MODLOG, p + "MODLOG");
+  BINDCH(c, CH_MODEDI, p + "MODEDI");
+  CREATECH(c, CH_MODEDI);
 }
 
 void TRANSLATE(Compiler& c) {
@@ -66,9 +64,9 @@ void TRANSLATE(Compiler& c) {
   CREALIN(c);
   BUNET(c);
   BUSECT(c);
-  CLOSECH(c, MODPRP);
-  CLOSECH(c, MODEDI);
-  for (int ch : {MODINI, MODPRO, MODPRP, MODLOG, MODIN1, MODEDI, MODAUX})
+  CLOSECH(c, CH_MODPRP);
+  CLOSECH(c, CH_MODEDI);
+  for (int ch : {CH_MODINI, CH_MODPRO, CH_MODPRP, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODAUX})
     ERASECH(c, ch);
 }
 

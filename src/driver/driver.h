@@ -38,6 +38,18 @@ struct Channel {
 };
 
 constexpr int NCHANNELS = 9;
+// The channels and the files they are bound to.
+enum ChannelNo {
+  CH_PRU = 1,     // PRU.PAS
+  CH_MODINI = 2,
+  CH_MODPRO = 3,  // generated procedures
+  CH_NODE = 4,    // the current unit file, at the end the main program
+  CH_MODAUX = 5,
+  CH_MODIN1 = 6,  // _init
+  CH_MODLOG = 7,  // _cl
+  CH_MODEDI = 8,  // body of _fec
+  CH_MODPRP = 9,  // user procedures
+};
 constexpr int LINEMAX = 81;   // longest line or piece of output
 constexpr int PACKWIDTH = 74; // pieces are packed into lines up to this width
 
@@ -99,6 +111,7 @@ void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
 // ---- the run (driver.cpp)
 std::string DIRPREFOF(std::string_view srcpath);
 void INITSTATE(Compiler& c);
+void OPENTEMPORARIES(Compiler& c);  // bind and create, in the run's order
 void TRANSLATE(Compiler& c);  // every pass; throws ModelError / IoError
 // The whole command: banner, run, messages, exit code. Used by main and tests.
 int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,

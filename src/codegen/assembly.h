@@ -1,0 +1,29 @@
+// Output assembly: the unit files of the modules, the completion of PRU.PAS
+// from the temporaries, and the main program with the event loop.
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+struct Compiler;
+
+// What the passes found that decides the shape of the assembled program.
+// Each flag is set by the pass that translates the construct.
+struct Program {
+  bool HASCONT = false;    // continuous variables exist (_fec has a body)
+  bool HASPROCS = false;   // the PROCEDURES class gave user routines
+  int NSYNC = 0;           // SYNCHRONIZE and ASSEMBLE instructions (_cl)
+  int NGRAPH = 0;          // GRAPH instructions
+  bool TSIMSET = false;    // TSIM is assigned
+  bool ENDSIMUL = false;   // ENDSIMUL is used
+  bool FACTORS = false;    // FACTORS are declared
+  std::vector<std::string> RESPONSES;  // names of the RESPONSES list
+};
+
+// ---- assembly (assembly.cpp)
+void StartUnitIfNeeded(Compiler& c, int node);
+void AssembleProgram(Compiler& c);
+// The main program file: the path up to the source name's first '.', then
+// "DPR"; the program name is the source name before that '.'.
+std::string MAINFILEOF(std::string_view srcpath);
+std::string PROGNAMEOF(std::string_view srcpath);
