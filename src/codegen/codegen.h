@@ -1,9 +1,74 @@
 // Code generation: node procedures, transfer procedures, statistics, INIT
 // and experiments, and the assembly of the output files.
 #pragma once
+#include <string>
+#include <string_view>
+#include <vector>
 
 struct Compiler;
+struct NameNode;
 
 // Subsystem 9 state.
 struct Gen {
+  // ---- message and node-attribute records (decl/messages.cpp)
+  std::string NUMTXT;     // number of the record being declared, as text
+  bool ISMSG = false;     // it is a message type, not a node's attributes
+  int NODE = 0;           // the node whose attributes are declared
+  bool FIRSTLIST = true;  // no field list of this declaration read yet
+  bool NEWFIELD = false;  // the last field list declared a new global
+  bool NEWFIELDS = false; // some field list of this declaration did
+  bool RECOPEN = false;   // this declaration started a record (ADDCASE)
+  std::vector<std::string> KNOWNFIELDS;  // fields met again in a later record
+
+  // ---- transfer procedures (codegen/transfer.cpp)
+  // Elements of _uprv, _upvro and _uprvo, kept until the organisation
+  // writes them; _upvr's go to MODPRO at once, its head being open there.
+  std::vector<std::string> UPRV, UPVRO, UPRVO;
+  std::vector<int> RECNUMS;  // every record registered, in registration order
+  std::string ETEXT = " ";   // closes a new element: "end;" or a blank
+
+  // ---- variable statistics (the resources' U_ variables count here too)
+  int NVSTAT = 0;  // measured variables
+  int NVELEM = 0;  // their elements
 };
+
+// A measured variable's NameNode carries its statistics flag in FLAG1 and
+// its element count in COUNT1 (the size of its last dimension).
+
+// ---- message and node-attribute declarations (decl/messages.cpp)
+// PROMESS, the MESSAGES/NODES class handler, is declared in decl/decl.h.
+void PROFIELDS(Compiler& c);  // one field list "name {, name} : type"
+void ENDREC(Compiler& c);     // closes a record, moves its globals into pru
+
+// ---- transfer procedures and resources (transfer.cpp)
+// Starts the four transfer elements of record n. whole: nothing will be
+// added to them (an I node's default record); otherwise ENDCASE closes them.
+void ADDCASE(Compiler& c, int n, bool whole);
+void ENDCASE(Compiler& c);  // closes the current record's elements
+// Transfer lines of one field of the current record (NUMTXT): kind 0 a
+// simple field, kind 1 an array with one subscript from lo to hi. Called
+// with the field's name and again with "O_" + the name.
+void AddFieldTransfer(Compiler& c, int kind, std::string_view name,
+                      std::string_view lo = "", std::string_view hi = "");
+// Both transfers of a message field typed by the type reader (its O_ twin
+// is skipped: the field's own call covers it).
+void FIELDTRANSFER(Compiler& c, const NameNode* e);
+// The record type of record num in pru: its head, and after the fields its
+// end with the two pointer variables; each a line of its own.
+void RECTYPE(Compiler& c, std::string_view num);
+void RECVARS(Compiler& c, std::string_view num);
+// The default message record of I node n (one not named by NODES): the
+// record type, its pointers and its complete transfer elements. Called by
+// the organisation for each such node, before WriteTransferProcedures.
+void DefaultRecord(Compiler& c, int n);
+// Closes _upvr and writes _uprv, _upvro, _uprvo, _elim and _newr to MODPRO.
+void WriteTransferProcedures(Compiler& c);
+// The m_, f_, u_ variables of R node n and their start values in _com.
+void DeclareResource(Compiler& c, int n);
+// Closes channel from's file and copies its lines, in order, straight
+// into channel to's file (callers flush what must come first). In trace
+// mode each line is printed after the given words.
+void COPYTEMP(Compiler& c, int from, int to, std::string_view trace = "");
+// Writes text on channel ch as a line of its own: the line being packed
+// there is ended first, and nothing will join the text.
+void OWNLINE(Compiler& c, int ch, std::string_view text);

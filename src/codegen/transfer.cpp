@@ -1,0 +1,269 @@
+// Message record transfer support. Every message record type gets one case
+// element in each of _upvr (variables to record), _uprv (record to
+// variables), _upvro (O_ variables to record), _uprvo (record to O_
+// variables), _elim and _newr. _upvr is open on MODPRO from the start of
+// DECL, so its elements go there at once; the others are kept in
+// c.gen until the organisation calls WriteTransferProcedures. Called by
+// the MESSAGES/NODES declarations (ADDCASE, ENDREC), by the type
+// translator for every field (AddFieldTransfer) and by the network
+// organisation (DefaultRecord, WriteTransferProcedures, DeclareResource).
+#include <algorithm>
+#include <fstream>
+#include <initializer_list>
+#include "driver/compiler.h"
+
+namespace {
+constexpr int PRU = 1, MODPRO = 3;
+
+// Templates. '*' is the record number (or a resource name), '/' a field
+// or a procedure name, '@' a variable, '$' and '&' array bounds.
+constexpr const char* UPVR1 = "  *:begin _p*:=_s; _p*^.gt:=gt; _p*^.use:=use;";
+constexpr const char* UPVR2 = "_p*^.et:=et; _p*^.xt:=xt;";
+constexpr const char* UPRV1 = "  *:begin _p*:=_s; gt:=_p*^.gt; use:=_p*^.use;";
+constexpr const char* UPRV2 = "et:=_p*^.et; xt:=_p*^.xt;";
+constexpr const char* UPVRO1 = "*:begin _p*:=_s; _p*^.gt:=o_gt; _p*^.use:=o_use;";
+constexpr const char* UPVRO2 = "_p*^.et:=o_et; _p*^.xt:=o_xt;";
+constexpr const char* UPRVO1 = "*:begin _p*:=_s; o_gt:=_p*^.gt; o_use:=_p*^.use;";
+constexpr const char* UPRVO2 = "o_et:=_p*^.et; o_xt:=_p*^.xt;";
+constexpr const char* TOREC = "_p*^./:=@;";
+constexpr const char* TOVAR = "@:=_p*^./;";
+constexpr const char* FORJ = "for _j:=$ to & do ";
+constexpr const char* TORECJ = "_p*^./[_j]:=@[_j];";
+constexpr const char* TOVARJ = "@[_j]:=_p*^./[_j];";
+constexpr const char* NOCASE = " 1:;";
+constexpr const char* ENDPROC = "end end;";
+constexpr const char* PROCHEAD =
+    "procedure /(_ni:word;_s:pointer);var _j:integer;begin case _ni of";
+constexpr const char* ELIMHEAD[] = {
+    "procedure _elim(r:word;b:pointer;_pe:_pl); begin ",
+    "if _bt then begin writeln(_ftra,'DELETED MESS# ',_PX^.NUMBER:5,",
+    "'  GENERATED IN ',_PX^.NOR:12,' AT ',GT:9:3); if _bftr ",
+    " then writeln(_ftra,'DELETED MESS# ',_PX^.NUMBER:5,",
+    "'  GENERATED IN ',_PX^.NOR:12,' AT ',GT:9:3) end;",
+    "case r of "};
+constexpr const char* ELIMCASE =
+    "*:begin _p*:=b; _gt:=_p*^.gt; dispose(_p*); dispose(_pe) end;";
+constexpr const char* NEWRHEAD =
+    "procedure _newr(r:integer; var b:pointer); begin case r of ";
+constexpr const char* NEWRCASE = "*:begin new(_p*); b:=_p*;  end;";
+constexpr const char* NEWREND = "end; _upvr(r,b) end;";
+constexpr const char* RECHEAD = "type _pfr*=^_f*;_f*=record gt,use,et,xt:real;";
+constexpr const char* RECEND = " end; var _p*,_po*:_pfr*;";
+constexpr const char* RESVAR[] = {"var m_*,", "f_*,", "u_*:real;"};
+constexpr const char* RESARR = "u_*:array[1../] of real;";
+constexpr const char* RESLOOP = "for ino:=1 to * do begin ";
+constexpr const char* RESSTART = "m_*:=1;";
+constexpr const char* RESSTART2[] = {"f_*:=m_*;", " u_*:=0.0;"};
+
+struct Fill {
+  char x;
+  std::string_view r;
+};
+
+// The template with each placeholder replaced. One pass over the template:
+// a value is never searched again, whatever it holds.
+std::string FILL(std::string_view t, std::initializer_list<Fill> fills) {
+  std::string d;
+  for (char ch : t) {
+    const Fill* f = nullptr;
+    for (const Fill& g : fills)
+      if (g.x == ch) f = &g;
+    if (f)
+      d += f->r;
+    else
+      d += ch;
+  }
+  return d;
+}
+
+// A piece made of parts: sent whole when it fits an output piece, else part
+// by part, so long names never cut generated text short.
+void PIECES(Compiler& c, int ch, bool force, std::initializer_list<std::string> parts) {
+  std::string whole;
+  for (const std::string& p : parts) whole += p;
+  if (whole.size() <= LINEMAX) {
+    SETOUT(c, whole);
+    SENDOUT(c, ch, force);
+    return;
+  }
+  for (const std::string& p : parts) {
+    SETOUT(c, p);
+    SENDOUT(c, ch, force);
+    force = false;
+  }
+}
+
+// The same for an element kept in a list.
+void CELLS(std::vector<std::string>& list, std::initializer_list<std::string> parts) {
+  std::string whole;
+  for (const std::string& p : parts) whole += p;
+  if (whole.size() <= LINEMAX) {
+    list.push_back(whole);
+    return;
+  }
+  for (const std::string& p : parts) list.push_back(p);
+}
+
+void APPEND(Compiler& c, int ch, std::string_view s) { PIECES(c, ch, false, {std::string(s)}); }
+void NEWLINE(Compiler& c, int ch, std::string_view s) { PIECES(c, ch, true, {std::string(s)}); }
+
+// One transfer procedure kept in a list: head, elements, end.
+void UPLIPRO(Compiler& c, std::string_view name, const std::vector<std::string>& list) {
+  TRACELN(c, "ENTRA A UPLIPRO (LIST.UPA A MODPRO)");
+  NEWLINE(c, MODPRO, FILL(PROCHEAD, {{'/', name}}));
+  for (const std::string& cell : list) APPEND(c, MODPRO, cell);
+  if (list.empty()) APPEND(c, MODPRO, NOCASE);
+  APPEND(c, MODPRO, ENDPROC);
+}
+}  // namespace
+
+void OWNLINE(Compiler& c, int ch, std::string_view text) {
+  if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
+  SETOUT(c, text);
+  SENDOUT(c, ch, false);
+  FLUSHOUT(c, ch);
+}
+
+void COPYTEMP(Compiler& c, int from, int to, std::string_view trace) {
+  CLOSECH(c, from);
+  const std::string& name = c.out.ch[from].name;
+  std::ifstream f(FILEPATH(c, name));
+  if (!f) throw IoError{name, "cannot be read"};
+  for (std::string line; std::getline(f, line);) {
+    line = CUT(line, LINEMAX);
+    if (!trace.empty()) TRACELN(c, trace, line);
+    WRITELINE(c, to, line);
+  }
+}
+
+void RECTYPE(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILL(RECHEAD, {{'*', num}})); }
+void RECVARS(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILL(RECEND, {{'*', num}})); }
+
+void ADDCASE(Compiler& c, int n, bool whole) {
+  Gen& g = c.gen;
+  g.ETEXT = whole ? "end;" : " ";
+  g.NUMTXT = std::to_string(n);
+  g.RECNUMS.push_back(n);
+  std::string_view num = g.NUMTXT;
+  APPEND(c, MODPRO, FILL(UPVR1, {{'*', num}}));
+  NEWLINE(c, MODPRO, FILL(UPVR2, {{'*', num}}) + g.ETEXT);
+  g.UPRV.push_back(FILL(UPRV1, {{'*', num}}));
+  g.UPRV.push_back(FILL(UPRV2, {{'*', num}}) + g.ETEXT);
+  g.UPVRO.push_back(FILL(UPVRO1, {{'*', num}}));
+  g.UPVRO.push_back(FILL(UPVRO2, {{'*', num}}) + g.ETEXT);
+  g.UPRVO.push_back(FILL(UPRVO1, {{'*', num}}));
+  g.UPRVO.push_back(FILL(UPRVO2, {{'*', num}}) + g.ETEXT);
+  TRACELN(c, "PONER EN LISTAS ELEM.DE CASE UP");
+}
+
+void AddFieldTransfer(Compiler& c, int kind, std::string_view name,
+                      std::string_view lo, std::string_view hi) {
+  Gen& g = c.gen;
+  TRACELN(c, "PONER TRANSF V <-> R ", name);
+  bool twin = name.substr(0, 2) == "O_";
+  std::string_view f = twin ? name.substr(2) : name;
+  std::initializer_list<Fill> fills = {{'*', g.NUMTXT}, {'/', f}, {'@', name}};
+  std::string head = kind == 1 ? FILL(FORJ, {{'$', lo}, {'&', hi}}) : "";
+  std::string torec = FILL(kind == 1 ? TORECJ : TOREC, fills);
+  std::string tovar = FILL(kind == 1 ? TOVARJ : TOVAR, fills);
+  if (twin) {
+    CELLS(g.UPVRO, {head, torec});
+    CELLS(g.UPRVO, {head, tovar});
+  } else {
+    PIECES(c, MODPRO, false, {head, torec});
+    CELLS(g.UPRV, {head, tovar});
+  }
+}
+
+void ENDCASE(Compiler& c) {
+  Gen& g = c.gen;
+  OWNLINE(c, MODPRO, "end;");
+  for (auto* list : {&g.UPRV, &g.UPVRO, &g.UPRVO}) list->push_back("end;");
+}
+
+// Kind 1 loops over the bounds; a subscript without numeric bounds (a
+// constant's name, say) is walked from low to high of the field itself.
+void FIELDTRANSFER(Compiler& c, const NameNode* e) {
+  const std::string& f = e->NOM;
+  if (f.compare(0, 2, "O_") == 0) return;
+  int kind = e->NSUB == 1 ? 1 : 0;
+  std::string lo = "low(" + f + ")", hi = "high(" + f + ")";
+  if (kind == 1 && !e->BOUNDS.empty()) {
+    lo = std::to_string(e->BOUNDS.front().MIN);
+    hi = std::to_string(e->BOUNDS.front().MAX);
+  }
+  AddFieldTransfer(c, kind, f, lo, hi);
+  AddFieldTransfer(c, kind, "O_" + f, lo, hi);
+}
+
+void DefaultRecord(Compiler& c, int n) {
+  std::string num = std::to_string(n);
+  RECTYPE(c, num);
+  RECVARS(c, num);
+  ADDCASE(c, n, true);
+  c.model.NodeTable[n].HASATTR = true;
+}
+
+void WriteTransferProcedures(Compiler& c) {
+  Gen& g = c.gen;
+  bool none = g.RECNUMS.empty();
+  if (none) APPEND(c, MODPRO, NOCASE);
+  APPEND(c, MODPRO, ENDPROC);
+  UPLIPRO(c, "_uprv", g.UPRV);
+  UPLIPRO(c, "_upvro", g.UPVRO);
+  UPLIPRO(c, "_uprvo", g.UPRVO);
+
+  // Nodes' records in node order, then the message types in declaration
+  // order: message numbers follow the node numbers.
+  std::vector<int> recs = g.RECNUMS;
+  std::sort(recs.begin(), recs.end());
+  for (const char* line : ELIMHEAD) NEWLINE(c, MODPRO, line);
+  for (int n : recs) NEWLINE(c, MODPRO, FILL(ELIMCASE, {{'*', std::to_string(n)}}));
+  if (none) APPEND(c, MODPRO, NOCASE);
+  NEWLINE(c, MODPRO, "end;");
+  NEWLINE(c, MODPRO, "end;");
+
+  NEWLINE(c, MODPRO, NEWRHEAD);
+  for (int n : recs) NEWLINE(c, MODPRO, FILL(NEWRCASE, {{'*', std::to_string(n)}}));
+  if (none) APPEND(c, MODPRO, NOCASE);
+  NEWLINE(c, MODPRO, NEWREND);
+}
+
+// The resource of R node n: m_ its capacity, f_ what is free, u_ what is in
+// use; u_ is measured like a variable with statistics.
+void DeclareResource(Compiler& c, int n) {
+  const NodeRecord& x = c.model.NodeTable[n];
+  const std::string& X = x.NOM;
+  int mult = x.MULT;
+  std::string ms = std::to_string(mult);
+  PIECES(c, PRU, true,
+         {FILL(RESVAR[0], {{'*', X}}), FILL(RESVAR[1], {{'*', X}}),
+          FILL(mult == 1 ? RESVAR[2] : RESARR, {{'*', X}, {'/', ms}})});
+  std::string Xi = X;
+  if (mult > 1) {
+    APPEND(c, MODPRO, FILL(RESLOOP, {{'*', ms}}));
+    Xi += "[ino]";
+  }
+  NEWLINE(c, MODPRO, FILL(RESSTART, {{'*', Xi}}));
+  PIECES(c, MODPRO, false,
+         {FILL(RESSTART2[0], {{'*', Xi}}), FILL(RESSTART2[1], {{'*', Xi}})});
+  if (mult > 1) APPEND(c, MODPRO, "end;");
+
+  Names& nm = c.names;
+  for (const char* pre : {"M_", "F_", "U_"}) {
+    STVNAME(c, true, pre + X);
+    NameNode& e = *nm.NEWENTRY;
+    e.TIPO = mult == 1 ? "REAL" : "ARRAY";
+    e.NSUB = mult == 1 ? 0 : 1;
+    if (mult > 1) {
+      e.TYPTYP = "ARRAY";
+      e.TYPEL = "REAL";
+      e.BOUNDS = {Bound{1, mult}};
+    }
+  }
+  NameNode& u = *nm.NEWENTRY;
+  u.FLAG1 = true;
+  u.COUNT1 = mult;
+  c.gen.NVSTAT += 1;
+  c.gen.NVELEM += mult;
+}
