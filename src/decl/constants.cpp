@@ -1,0 +1,175 @@
+// Constants: the CONST class. Untyped constants take their type from the
+// literal (INTEGER, REAL or STRING); typed ones are read by the type reader
+// and their value is checked by kind, array values through nested
+// parenthesised lists (PRCA). The text passes through unchanged. Called by
+// BUDECL; CHKCONST and READSIGNED also serve other constant lists.
+#include "driver/compiler.h"
+
+namespace {
+
+// "=" [sign] literal
+void UNTYPED(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  if (!s.IDREAD && (s.CH == '+' || s.CH == '-')) {
+    s.K++;
+    RECID(c);
+  }
+  if (s.CH != '\'') {
+    if (!s.ISNUM) ERROR(c, "error in constant");
+    s.TIPO = s.ISINT ? "INTEGER" : "REAL";
+  }
+}
+
+// ":" type "=" value, the value by the kind of the type.
+void TYPED(Compiler& c, const std::string& name) {
+  Source& s = c.src;
+  Decl& d = c.decl;
+  RECID(c);
+  TYPERESET(c);
+  d.W.TYPNAME = s.IDENT;
+  d.ENDMODE = TE_STOP;
+  d.VARTYPE = false;
+  BUTYPE(c);
+  int kind = d.W.TYPEKIND;
+  s.TIPO = d.W.TYPNAME;
+  TRACELN(c, "CONSTANTE TIPEADA ", name, "  TIPO ", s.TIPO, "  CH ", s.CH,
+          "  K ", s.K, "  L1 ", kind);
+  switch (kind) {
+    case 1:  // ARRAY
+      if (!s.IDREAD && s.CH == '=') {
+        s.K++;
+        RECID(c);
+      }
+      if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
+      PRCA(c, d.W.LASTTYPENAME);
+      if (s.CH != ')') ERROR(c, ") expected");
+      s.K++;
+      s.TIPO = "ARRAY";
+      break;
+    case 2:  // STRING
+      if (!s.IDREAD && s.CH == '=') s.K++;
+      RECID(c);
+      break;
+    case 3:  // RECORD
+    case 4:  // SET
+      ERROR(c, "const. RECORD and SET not implemented");
+    case 6:  // REAL
+    case 7:  // INTEGER
+      s.K++;
+      READSIGNED(c);
+      if (!s.ISNUM) ERROR(c, "number expected");
+      break;
+    case 9:  // CHAR
+      s.K++;
+      RECID(c);
+      if (s.CH != '\'') ERROR(c, "constant CHAR expected");
+      break;
+    default:
+      s.K++;
+      RECID(c);
+      break;
+  }
+}
+
+}  // namespace
+
+// CONST name ("=" literal | ":" type "=" value) ";" { ... }
+void PROCONST(Compiler& c) {
+  Source& s = c.src;
+  Names& n = c.names;
+  Decl& d = c.decl;
+  TRACELN(c, "CONST");
+  RECID(c);
+  d.CLASSFOUND = false;
+  d.CONSTMODE = true;
+  while (!d.CLASSFOUND) {
+    if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "constant name expected");
+    TRACELN(c, "RECOGIDA CONSTANTE ", s.IDENT);
+    std::string name = s.IDENT;
+    d.NOM2 = name;
+    TYPERESET(c);
+    RECID(c);
+    s.K++;
+    bool typed = false;
+    if (s.CH == '=') {
+      UNTYPED(c);
+      TRACELN(c, "CONSTANTE NO TIPEADA ", name, "  TIPO ", s.TIPO);
+    } else if (s.CH == ':') {
+      TYPED(c, name);
+      typed = true;
+    } else {
+      ERROR(c, "error after constant name");
+    }
+    std::string tipo = s.TIPO;  // the end may read a string and change TIPO
+    BUSPOCO(c);
+    STVNAME(c, true, name);
+    NameNode* e = n.NEWENTRY;
+    e->TIPO = tipo;
+    if (typed) {
+      e->TYPTYP = d.W.TIPOTIPO;
+      e->BOUNDS = n.BOUNDS;
+      e->CODE = n.DIRECTCODE;
+      e->COUNT1 = d.W.LASTDIM;
+    }
+    TRACELN(c, "RECOGIDA CONSTANTE VA A VER SIGUIENTE   K=", s.K);
+    TRACEWAIT(c);
+    BUCLADE(c);
+  }
+  d.CONSTMODE = false;
+}
+
+// "(" value {"," value} ")" or "(" list {"," list} ")", nested to any depth.
+// Entered with CH on "(", returns with CH on ")".
+void PRCA(Compiler& c, const std::string& elemtype) {
+  Source& s = c.src;
+  TRACELN(c, "PRCA: NOM ", s.IDENT, "  CH ", s.CH);
+  do {
+    s.K++;
+    READSIGNED(c);
+    if (!s.IDREAD && s.CH == '(') {
+      PRCA(c, elemtype);
+      s.K++;
+      RECID(c);
+      continue;
+    }
+    if (!s.IDREAD && s.CH == ')') break;
+    if (!s.IDREAD && s.CH != '\'') ERROR(c, "constant expected");
+    for (;;) {
+      CHKCONST(c, elemtype);
+      RECID(c);
+      if (s.CH == ')') break;
+      s.K++;
+      READSIGNED(c);
+    }
+  } while (s.CH == ',');
+  TRACELN(c, "SALIDA DE PRCA");
+}
+
+void CHKCONST(Compiler& c, const std::string& t) {
+  Source& s = c.src;
+  TRACELN(c, "VERIF TIPO DE CTI ", t);
+  TRACEWAIT(c);
+  if (t == "REAL" || t == "INTEGER" || t == "BYTE" || t == "WORD") {
+    if (!s.ISNUM) ERROR(c, "number expected");
+  } else if (t == "STRING") {
+    if (s.CH != '\'') ERROR(c, "string  expected");
+    RECID(c);
+  } else if (t == "CHAR") {
+    if (s.CH != '\'') ERROR(c, "character expected");
+  } else {
+    ERROR(c, "type REAL or INTEGER or CHAR or STRING expected");
+  }
+}
+
+// RECID; a sign before a number goes into IDENT.
+void READSIGNED(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  if (!s.IDREAD && (s.CH == '+' || s.CH == '-')) {
+    char sign = s.CH;
+    s.K++;
+    RECID(c);
+    s.IDENT.insert(s.IDENT.begin(), sign);
+  }
+}

@@ -1,0 +1,205 @@
+// Declaration driver: the pass over the DECL section. Writes the head of
+// the unit pru into PRU.PAS, reads a leading USES clause, switches on the
+// whole-line copy of declarations, enters the predefined names and walks
+// the classes up to "END.", dispatching each to its handler; the network is
+// organised when PROCEDURES begins or after "END.". Called once by the
+// driver right after the section finder, with PL on the DECL line.
+#include <cerrno>
+#include <cstring>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr const char* UNITHEAD =
+    "unit pru;interface uses rtdefs,rtmath,rtshell,rtdlg,rtdist,rtplot,Dialogs";
+
+// The unit's fixed interface: its implementations are assembled later.
+constexpr const char* INTERFACE[] = {
+    "{$F+}",
+    "function _fec(time:real;_m:integer):real;",
+    "procedure _upvr(_ni:word;_s: pointer);",
+    "procedure _uprv(_ni:word;_s: pointer);",
+    "procedure _upvro(_ni:word;_s: pointer);",
+    "procedure _uprvo(_ni:word;_s: pointer);",
+    "procedure _elim(r:word; b:pointer;_pe:_pl);",
+    "procedure _newr(r:integer; var b:pointer);",
+    "procedure _com; procedure _inieli;  procedure _aesva; procedure _init;",
+    "procedure clrstat; procedure _pexp;",
+    "function _cl(_NSY:INTEGER):BOOLEAN;",
+    "procedure _prsta(I:INTEGER;V:REAL);procedure _prstp(I:INTEGER;V:REAL);",
+    " "};
+
+constexpr const char* UPVRHEAD =
+    "procedure *(_ni:word;_s:pointer);var _j:integer;begin case _ni of";
+
+// Text straight into a channel's file, without a line end.
+void WRITERAW(Compiler& c, int ch, std::string_view text) {
+  Channel& x = c.out.ch[ch];
+  if (!x.f) throw IoError{x.name, "file not open"};
+  if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size())
+    throw IoError{x.name, std::strerror(errno)};
+}
+
+// A class whose handler is not built yet stops the run rather than skip it.
+[[noreturn]] void NOTYET(Compiler& c) {
+  ERROR(c, std::string(DECLCLASSENTRY(c.decl.CLASSIDX)) +
+               " declarations not supported yet");
+}
+
+// The "END." line is never finished by a line advance, so declarations
+// standing before "END." on its line are sent here.
+void ENDLINE(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  int from = o.TRANSMIT ? o.TRSTART : 1;
+  std::string text;
+  for (int i = from; i < s.KSTART; ++i) text += s.at(i);
+  if (text.find_first_not_of(' ') == std::string::npos) return;
+  if (o.TRANSMIT) {
+    SENDSRC(c, s.KSTART, o.CURCH);
+    FLUSHOUT(c, o.CURCH);
+    o.TRSTART = s.KSTART;
+  } else if (o.TRMODE == 1 && s.DECLCOPY) {
+    s.PRULINES++;
+    WRITELINE(c, CH_PRU, text);
+  }
+}
+
+// The classes, in any order, up to "END.".
+void CLASSLOOP(Compiler& c) {
+  Source& s = c.src;
+  Decl& d = c.decl;
+  d.NOM5 = s.IDENT;
+  SETOUT(c, s.IDENT);
+  BUCLADE(c);
+  if (!s.IDREAD || !d.CLASSFOUND) ERROR(c, "missing class of declaration");
+  d.NodeCountAtDecl = c.model.NodeCount;
+  TRACELN(c, "CLASE DE DECLARACION ******** ", s.IDENT);
+  for (;;) {
+    switch (d.CLASSIDX) {
+      case DC_TYPE:
+        d.TYPDECL = true;
+        PROTYPE(c);
+        d.TYPDECL = false;
+        break;
+      case DC_VAR:
+        d.MODE = VarMode();
+        PROVAR(c);
+        break;
+      case DC_CONST:
+        PROCONST(c);
+        break;
+      case DC_PROCEDURES: {
+        if (d.PROCSEEN) ERROR(c, "more than one PROCEDURES");
+        int k = s.K;
+        ORGANIZE(c);
+        s.K = k;
+        d.PROCSEEN = true;
+        NOTYET(c);
+      }
+      case DC_USES:
+        USES(c);
+        BUCLADE(c);
+        if (!d.CLASSFOUND) ERROR(c, "missing class of declaration");
+        break;
+      case DC_END:
+        ENDLINE(c);
+        return;
+      case DC_GFUNCTIONS: case DC_MESSAGES: case DC_NODES: case DC_TABLES:
+      case DC_STATISTICS: case DC_FACTORS: case DC_RESPONSES: case DC_DBTABLES:
+        NOTYET(c);
+      default:
+        ERROR(c, "illegal class of declaration");
+    }
+  }
+}
+
+}  // namespace
+
+void BUDECL(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Names& n = c.names;
+  Decl& d = c.decl;
+  Model& m = c.model;
+  WRITERAW(c, CH_PRU, UNITHEAD);
+  s.HASHTOPRU = true;
+  // The keyword and the character after it are not copied with the line.
+  if (s.IDENT == "DECL")
+    for (int i = s.KSTART; i <= s.K; ++i) s.line().put(i, ' ');
+  RECID(c);
+  d.NOM5 = s.IDENT;
+  if (s.IDENT != "USES") {
+    d.USESFIRST = false;
+    WRITELINE(c, CH_PRU, ";");
+  } else {
+    USES(c);
+  }
+  for (const char* line : INTERFACE) WRITELINE(c, CH_PRU, line);
+  TRACELN(c, ' ', m.SectionLine[1], ' ', m.SectionLine[2], ' ', m.SectionLine[3]);
+  TRACEWAIT(c);
+  d.FUNCRESULT = false;
+  n.ROOT = nullptr;
+  o.TRMODE = 1;
+  std::string word = s.IDENT;  // PREDEF passes the names through IDENT
+  PREDEF(c);
+  s.IDENT = word;
+  TRACELN(c, "NOM5 ", d.NOM5);
+  SENDREPL(c, UPVRHEAD, '*', "_upvr", o.OUTLIN, CH_MODPRO);
+  if (c.drv.TRACE) {
+    for (int i = s.KSTART; i <= s.K; ++i) TRACEW(c, s.at(i));
+    TRACELN(c);
+    TRACEWAIT(c);
+  }
+  s.DECLCOPY = true;
+  n.TYPEL = " ";
+  if (m.DECLFOUND) CLASSLOOP(c);
+  if (!d.PROCSEEN) ORGANIZE(c);
+  d.PROCSEEN = false;
+}
+
+// USES name {"," name} ";" — only as the first word of the section.
+void USES(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Decl& d = c.decl;
+  TRACELN(c, "USES");
+  TRACEWAIT(c);
+  if (!d.USESFIRST) ERROR(c, "misplaced uses");
+  // The clause is not copied: what precedes it on its line goes first.
+  if (o.TRANSMIT) SENDSRC(c, s.KSTART, o.CURCH);
+  int trmode = o.TRMODE;
+  o.TRANSMIT = false;
+  o.TRMODE = 0;
+  do {
+    RECID(c);
+    if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "unit name expected");
+    d.USESLIST.push_back(CUT(s.IDENT, NAMEMAX));
+    RECID(c);
+    if (s.IDREAD || (s.CH != ';' && s.CH != ',')) ERROR(c, "; or , expected");
+    s.K++;
+  } while (s.CH != ';');
+  RECID(c);
+  d.NOM5 = s.IDENT;
+  USESEMIT(c, CH_PRU);
+  if (c.drv.TRACE) {
+    for (const std::string& u : d.USESLIST) TRACEW(c, u, ' ');
+    TRACELN(c);
+  }
+  o.TRMODE = trmode;
+  o.TRANSMIT = true;
+  o.TRSTART = s.KSTART;  // copying goes on with the word after the clause
+}
+
+// With an empty buffer: "," ends the open uses line, then one unit a line.
+void USESEMIT(Compiler& c, int ch) {
+  const std::vector<std::string>& units = c.decl.USESLIST;
+  SETOUT(c, ",");
+  SENDOUT(c, ch, false);
+  for (size_t i = 0; i < units.size(); ++i) {
+    SETOUT(c, units[i] + (i + 1 < units.size() ? "," : ";"));
+    SENDOUT(c, ch, true);
+  }
+  SETOUT(c, " ");
+  SENDOUT(c, ch, true);
+}

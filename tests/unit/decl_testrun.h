@@ -1,0 +1,75 @@
+// A declaration pass run in process: the model goes through the line store
+// and the section finder, then BUDECL writes PRU.PAS into a fresh directory.
+#pragma once
+#include <string>
+#include <vector>
+#include "support/support.h"
+
+// A small network with nodes ENTRY, TELLER and EXIT; the declarations
+// start on line 10.
+inline std::string DECLMODEL(const std::string& decl) {
+  return "A bank\n"
+         "NETWORK\n"
+         "  ENTRY (I) TELLER ::\n"
+         "     IT := EXPO(5);\n"
+         "  TELLER (R) EXIT ::\n"
+         "  EXIT (E) ::\n"
+         "INIT\n"
+         "  TSIM := 100;\n"
+         "DECL\n" +
+         decl + "\nEND.\n";
+}
+
+constexpr int DECLHEADLINES = 14;  // unit line, {$F+} and the 12 interface lines
+
+struct DeclRun {
+  TempDir dir;
+  TestRun r;
+  Compiler& c = r.c;
+  std::string sections;  // error of the passes before, "" when none
+
+  explicit DeclRun(const std::string& model) {
+    c.drv.root = dir.str();
+    r.load(model);
+    sections = r.error([&] {
+      BUNET(c);
+      BUSECT(c);
+    });
+    BINDCH(c, CH_MODPRO, "MODPRO");
+    CREATECH(c, CH_MODPRO);
+  }
+  // The declaration pass; the model error's message, "" when none.
+  std::string run() { return r.error([&] { BUDECL(c); }); }
+  int line() const { return r.lastError.line; }
+  int column() const { return r.lastError.column; }
+  std::string pru() {
+    CLOSECH(c, CH_PRU);
+    return dir.read("PRU.PAS");
+  }
+  // What follows the fixed head of the unit.
+  std::string body() {
+    std::string t = pru();
+    size_t p = 0;
+    for (int i = 0; i < DECLHEADLINES && p != std::string::npos; ++i) {
+      p = t.find('\n', p);
+      if (p != std::string::npos) p++;
+    }
+    return p == std::string::npos ? "" : t.substr(p);
+  }
+  // The entry of a global name (null when absent), without the scanner.
+  NameNode* entry(const std::string& name, NameNode* root = nullptr) {
+    NameNode* x = root ? root : c.names.ROOT;
+    while (x && x->NOM != name) x = name < x->NOM ? x->LEFT : x->RIGHT;
+    return x;
+  }
+};
+
+// Runs the declarations of a DECLMODEL and returns the error message.
+inline std::string DECLERROR(const std::string& decl, int* line = nullptr,
+                             int* column = nullptr) {
+  DeclRun d(DECLMODEL(decl));
+  std::string m = d.run();
+  if (line) *line = d.line();
+  if (column) *column = d.column();
+  return m;
+}
