@@ -139,6 +139,7 @@ void CONTTYPE(Compiler& c, const std::string& word) {
   if (word == "RET") {
     d.W.RETFLAG = true;
     RECID(c);
+    if (s.IDREAD) ERROR(c, ": expected");
     EXPECT(c, ':');
     s.K++;
     RECID(c);
@@ -148,6 +149,7 @@ void CONTTYPE(Compiler& c, const std::string& word) {
   bool stop = d.ENDMODE == TE_STOP;
   if (!stop) {
     RECID(c);
+    if (s.IDREAD) ERROR(c, "; expected");  // a word here would be dropped
     EXPECT(c, ';');
     s.K++;
   }
