@@ -3,6 +3,7 @@
 #pragma once
 #include <array>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -60,6 +61,7 @@ struct Model {
   bool AFTERMODULE = false;  // a MODULE line awaits its first node
   int NLIST = 1;             // next free message-list number
   std::vector<std::string> LISTTEXT;  // display name of each list, in order
+  int NSTAT = 0;             // statistics slots of the nodes (entries of _ou)
   int NODEIDX = 0;       // node found by the last BUSNODE
   bool LOOPEND = false;  // BUSNODE missed while message fields are read
 };
@@ -68,3 +70,20 @@ struct Model {
 void BUNET(Compiler& c);   // create PRU.PAS, find NETWORK
 void BUSECT(Compiler& c);  // node headers, INIT line, DECL line
 void BUNOD(Compiler& c);   // one candidate header, IDENT its first word
+
+// ---- network organisation (network.cpp, network_emit.cpp)
+// Once, when the declarations reach PROCEDURES or END.: successors,
+// predecessors, list numbers, type rules, then the network tables.
+void ORGRED(Compiler& c);
+// Appends count display names '<kind>_<node> <i> ' of node's lists, i
+// from first on.
+void LISTNAMES(Compiler& c, int node, std::string_view kind, int count, int first = 1);
+// Every predecessor link of node gets the node's EL, on both ends.
+void SETELSUC(Compiler& c, int node);
+// The first successor entry of pred that leads to node gets ELSUC := list.
+void BULESU(Compiler& c, int pred, int node, int list);
+// Reads EL_node[...] ["(" pred ")"] or IL_node[...] and returns its list
+// number as text (a subscripted node: first - 1, "+", the subscript).
+std::string LISTREF(Compiler& c);
+void NODELIST(Compiler& c);      // trace listing of the node table
+void WRITENETWORK(Compiler& c);  // the tables of the organised network

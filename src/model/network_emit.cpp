@@ -1,0 +1,245 @@
+// Network tables: what the organisation writes once the lists are numbered
+// (WRITENETWORK, called by ORGRED). PRU.PAS (channel 1) receives the list
+// arrays, the list names _tnl, the node tables _nno, _tipnod, _numel,
+// _mulno and _meld, and the TABLES names; MODPRO (channel 3) receives
+// _inieli and _com. The transfer procedures and the resources are written
+// by the transfer generator; continuous nodes, valued functions, statistics
+// and dBase tables are requested at their places below.
+#include <algorithm>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int PRU = 1, MODPRO = 3;
+
+// Templates; '*' is a count unless said otherwise.
+constexpr const char* LISTDECL[] = {
+    "type _pfrg=^_fg;_fg=record gt,use,et,xt:real;end;",
+    "var _fl,_ll:array[1..*] of _pl; ",
+    "type _lsr=array[1..*] of real; _lsi=array[1..*] of longint;",
+    "_plsr=^_lsr; _plsi=^_lsi; var _l,_lm,_en:_plsi;",
+    "_la,_lp,_l2,_hc,_tl,_tp,_tw,_tp2,_tw2,_tpp,_mtp,_de,_dp:_plsr;",
+    "const nlist:integer=*;"};
+constexpr const char* ARRV = "type _arrv=array[1..*] of real; _arrm=array[1..6,1..*] of real;";
+constexpr const char* YVEC = "var _y:_arrv absolute /;";  // '/': first continuous variable
+constexpr const char* INIELI[] = {
+    "procedure _inieli; begin  ",
+    "new(_l);new(_lm);new(_en);new(_la);new(_lp);new(_l2);new(_hc);",
+    "new(_tl);new(_tp);new(_tw);new(_tp2);new(_tw2);new(_tpp);",
+    "new(_mtp);new(_de);new(_dp);",
+    "end;",
+    "procedure _com; var ino:integer;begin time:=0;_es:=false;_ff:=nil;evp:=0;"};
+constexpr const char* EMPTYSTAT = "procedure stat; begin end;";
+constexpr const char* BLCK = "var blck:array[1..*] of boolean;";
+constexpr const char* TNL = "const _tnl: array[1..*] of string[15] =(";
+constexpr const char* NOLISTS = "'EL_V');";
+constexpr const char* NNO = "const _nno:array[1..*] of string[12]=(";
+constexpr const char* TIPNOD = "const _tipnod:array[1..*] of char=";
+constexpr const char* NUMEL = "const _numel:array[1..*] of integer=";
+constexpr const char* MULNO = "const _mulno:array[1..*] of integer=";
+constexpr const char* MELD = "const _meld:array[1..*,1..&] of integer=";  // '&': columns
+constexpr const char* NOMELD = "((0));";
+constexpr const char* NAMETABLE = "const _n_f/:array[1..*] of _st80=(";  // '/': v or t
+constexpr const char* NOVAR = "'_VFA');";
+constexpr const char* NOTABLE = "'_TFA');";
+constexpr const char* NOSTATS[] = {
+    "const _ou:array[1..1] of record nom:_st80;ind,el,il:integer end=(",
+    "(nom:'H';ind:1;el:1;il:1));", "_n_es:integer=0;",
+    "var _nulle:array[1..1] of integer;",
+    "var _tmps:array[1..1] of real;_t2ps:array[1..1] of real;",
+    "_txps:array[1..1] of real;_tips:array[1..1] of real;"};
+constexpr const char* NLISTCONST = "const _n_list:integer=*;";
+constexpr const char* NOVSTATS[] = {
+    "const _ov:array[1..1] of record nom:_st80;ind:integer end=(",
+    "(nom:'H';ind:1));"};
+constexpr const char* NOVCOUNT = "_n_ves:integer=0; _n_vest:integer=0;";
+constexpr const char* VSTATARRAYS[] = {
+    "var _sv,_s2v,_hv,_lv,_hcv,_svv,_s2vv,_sva:array[1..1] of real;",
+    "_nvv:array[1..1] of integer;", "var _vas,_t2:array[1..1] of real;"};
+constexpr const char* AESVA[] = {"procedure _aesva; var _ki:integer;  begin ", "end;"};
+
+std::string FILL(std::string_view t, char x, std::string_view r) {
+  std::string d;
+  for (char ch : t) {
+    if (ch == x)
+      d += r;
+    else
+      d += ch;
+  }
+  return d;
+}
+
+void NEWLINE(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, true);
+}
+
+void APPEND(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, false);
+}
+
+// The number of lists as array bound: "1" when there are none.
+std::string LISTBOUND(const Compiler& c) {
+  return std::to_string(std::max(1, c.model.NLIST - 1));
+}
+
+void LISTARRAYS(Compiler& c) {
+  std::string n = LISTBOUND(c);
+  for (const char* t : LISTDECL) NEWLINE(c, PRU, FILL(t, '*', n));
+  FLUSHOUT(c, PRU);
+}
+
+// The vector _y laid over the continuous variables. Continuous variables
+// are not collected yet: a model without them gets this.
+void CONTINUOUSVECTOR(Compiler& c) {
+  const std::string first = "IT";
+  TRACELN(c, "PRIVARC ", first);
+  NEWLINE(c, PRU, FILL(ARRV, '*', "1"));
+  NEWLINE(c, PRU, FILL(YVEC, '/', first));
+}
+
+// A C node's step-size variables; their owner writes them here.
+void CONTINUOUSNODE(Compiler&, int) {}
+
+// Declarations of the valued-function tables; their owner writes them here.
+void VALUEDFUNCTIONS(Compiler&) {}
+
+// The empty report procedure of a model without a STATISTICS class; the
+// class is not read yet, so every model gets it for now.
+void STATPROCEDURE(Compiler& c) { NEWLINE(c, MODPRO, EMPTYSTAT); }
+
+// Statistics tables and _aesva: a model that measures nothing gets these.
+// Their owner writes the measured nodes and variables here (NSTAT, NVSTAT).
+void STATISTICSTABLES(Compiler& c) {
+  for (const char* t : NOSTATS) NEWLINE(c, PRU, t);
+  APPEND(c, PRU, FILL(NLISTCONST, '*', LISTBOUND(c)));
+  for (const char* t : NOVSTATS) NEWLINE(c, PRU, t);
+  APPEND(c, PRU, NOVCOUNT);
+  for (const char* t : VSTATARRAYS) NEWLINE(c, PRU, t);
+  for (const char* t : AESVA) NEWLINE(c, MODPRO, t);
+  FLUSHOUT(c, PRU);
+  FLUSHOUT(c, 2);
+}
+
+// dBase table declarations; their owner writes them here.
+void DBTABLES(Compiler&) {}
+
+// _inieli, and _com with the resources' and continuous nodes' start values.
+void STARTPROCEDURES(Compiler& c) {
+  Model& m = c.model;
+  for (const char* t : INIELI) NEWLINE(c, MODPRO, t);
+  for (int n = 1; n <= m.NodeCount; ++n) {
+    if (m.NodeTable[n].TIPO == 'R') DeclareResource(c, n);
+    if (m.NodeTable[n].TIPO == 'C') CONTINUOUSNODE(c, n);
+  }
+  NEWLINE(c, MODPRO, "end;");
+}
+
+void LISTNAMETABLE(Compiler& c) {
+  const std::vector<std::string>& t = c.model.LISTTEXT;
+  NEWLINE(c, PRU, FILL(TNL, '*', LISTBOUND(c)));
+  if (t.empty()) APPEND(c, PRU, NOLISTS);
+  for (size_t i = 0; i < t.size(); ++i) APPEND(c, PRU, t[i] + (i + 1 < t.size() ? "," : ");"));
+}
+
+// head (v1,v2,...,vn); the values appended one piece each.
+template <class F>
+void NODEVALUES(Compiler& c, const char* head, F value) {
+  int n = c.model.NodeCount;
+  NEWLINE(c, PRU, FILL(head, '*', std::to_string(n)));
+  for (int i = 1; i <= n; ++i) APPEND(c, PRU, (i == 1 ? "(" : ",") + value(i));
+  APPEND(c, PRU, ");");
+}
+
+// The entry lists of D node x, one per predecessor copy, in predecessor
+// order. The scan of the main program tests each of its first NEL
+// columns, so every copy needs its own list here.
+std::vector<int> DLISTS(Compiler& c, const NodeRecord& x) {
+  std::vector<int> l;
+  for (const NodeLink& p : x.PRED)
+    for (int i = 0; i < c.model.NodeTable[p.NODE].MULT; ++i) l.push_back(p.ELSUC + i);
+  return l;
+}
+
+// _meld: one row per D node: NEL, then its lists, padded with 0.
+void DLISTTABLE(Compiler& c) {
+  const Model& m = c.model;
+  std::vector<int> dnodes;
+  int cols = 1;
+  for (int n = 1; n <= m.NodeCount; ++n) {
+    if (m.NodeTable[n].TIPO != 'D') continue;
+    dnodes.push_back(n);
+    cols = std::max(cols, m.NodeTable[n].NEL);
+  }
+  std::string t = FILL(MELD, '&', std::to_string(dnodes.empty() ? 1 : cols + 1));
+  NEWLINE(c, PRU, FILL(t, '*', std::to_string(std::max<size_t>(1, dnodes.size()))));
+  if (dnodes.empty()) {
+    APPEND(c, PRU, NOMELD);
+    return;
+  }
+  NEWLINE(c, PRU, "( ");
+  for (size_t r = 0; r < dnodes.size(); ++r) {
+    const NodeRecord& x = m.NodeTable[dnodes[r]];
+    std::vector<int> lists = DLISTS(c, x);
+    lists.resize(cols, 0);
+    APPEND(c, PRU, "(" + std::to_string(x.NEL) + ", ");
+    for (int k = 0; k < cols; ++k) {
+      const char* after = k + 1 < cols ? ", " : r + 1 < dnodes.size() ? " )," : " ));";
+      APPEND(c, PRU, std::to_string(lists[k]) + after);
+    }
+  }
+}
+
+void NODETABLES(Compiler& c) {
+  const Model& m = c.model;
+  int n = m.NodeCount;
+  NEWLINE(c, PRU, FILL(NNO, '*', std::to_string(n)));
+  for (int i = 1; i <= n; ++i)
+    APPEND(c, PRU, "'" + m.NodeTable[i].NOM + (i < n ? "'," : "');"));
+  NODEVALUES(c, TIPNOD, [&](int i) { return "'" + std::string(1, m.NodeTable[i].TIPO) + "'"; });
+  // A D node's entry is its row in _meld.
+  std::vector<int> dno(n + 1, 0);
+  for (int i = 1, d = 0; i <= n; ++i)
+    if (m.NodeTable[i].TIPO == 'D') dno[i] = ++d;
+  NODEVALUES(c, NUMEL, [&](int i) {
+    return std::to_string(m.NodeTable[i].TIPO == 'D' ? dno[i] : m.NodeTable[i].EL);
+  });
+  NODEVALUES(c, MULNO, [&](int i) { return std::to_string(m.NodeTable[i].MULT); });
+  DLISTTABLE(c);
+}
+
+// _n_fv and _n_ft: the variables and the names of the TABLES class.
+void TABLENAMES(Compiler& c) {
+  const std::vector<TableName>& t = c.expr.TABLES;
+  std::string count = std::to_string(std::max<size_t>(1, t.size()));
+  for (char kind : {'v', 't'}) {
+    NEWLINE(c, PRU, FILL(FILL(NAMETABLE, '/', std::string(1, kind)), '*', count));
+    if (t.empty()) APPEND(c, PRU, kind == 'v' ? NOVAR : NOTABLE);
+    for (size_t i = 0; i < t.size(); ++i)
+      APPEND(c, PRU, "'" + (kind == 'v' ? t[i].NOM : t[i].NOM2) +
+                         (i + 1 < t.size() ? "'," : "');"));
+  }
+}
+
+}  // namespace
+
+void WRITENETWORK(Compiler& c) {
+  LISTARRAYS(c);
+  WriteTransferProcedures(c);
+  FLUSHOUT(c, MODPRO);
+  CONTINUOUSVECTOR(c);
+  STARTPROCEDURES(c);
+  VALUEDFUNCTIONS(c);
+  STATPROCEDURE(c);
+  STATISTICSTABLES(c);
+  NEWLINE(c, PRU, FILL(BLCK, '*', std::to_string(c.model.NodeCount)));
+  LISTNAMETABLE(c);
+  NODETABLES(c);
+  TABLENAMES(c);
+  DBTABLES(c);
+  // Whole lines written straight to PRU.PAS later (declarations after
+  // PROCEDURES) must not cut into a table still being packed.
+  FLUSHOUT(c, PRU);
+  NODELIST(c);
+}
