@@ -172,6 +172,17 @@ void DEFINEDTYPE(Compiler& c) {
   TRACELN(c, "ES UN TIPO YA DEFINIDO ", t->NOM);
   std::string word = t->NOM;
   bool real = word == "CONT" || word == "FREQ" || word == "RET";
+  if (TOPTYPE(c)) {  // TYPE A = B: A is another name of what B is
+    TypeRecord* a = ADDTYPE(c, real ? "REAL" : t->TIPO);
+    if (!real) {
+      a->BOUNDS = t->BOUNDS;
+      a->NSUB = t->NSUB;
+      a->TYPEL = t->TYPEL;
+      a->TARGET = t->TARGET;
+      a->NPARAM = t->NPARAM;
+      a->FIELDS = t->FIELDS;
+    }
+  }
   if (real)
     CONTTYPE(c, word);
   else
@@ -181,16 +192,6 @@ void DEFINEDTYPE(Compiler& c) {
   if (w.TYPEKIND == 0) w.TYPEKIND = TYPENUMBER(c, t->TIPO);
   w.TIPOTIPO = real ? "REAL" : t->TIPO;
   TRACELN(c, "SI SE PROCESA VARIABLE (TIPO ", t->NOM, " TYPEL=", n.TYPEL);
-  if (!TOPTYPE(c)) return;
-  // TYPE A = B: A is another name of what B is.
-  TypeRecord* a = ADDTYPE(c, real ? "REAL" : t->TIPO);
-  if (real) return;
-  a->BOUNDS = t->BOUNDS;
-  a->NSUB = t->NSUB;
-  a->TYPEL = t->TYPEL;
-  a->TARGET = t->TARGET;
-  a->NPARAM = t->NPARAM;
-  a->FIELDS = t->FIELDS;
 }
 
 // A word not in the type list: PROCEDURE, a subrange or a scalar type.
