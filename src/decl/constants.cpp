@@ -32,7 +32,8 @@ void TYPED(Compiler& c, const std::string& name) {
   d.VARTYPE = false;
   BUTYPE(c);
   int kind = d.W.TYPEKIND;
-  s.TIPO = d.W.TYPNAME;
+  std::string type = d.W.TYPNAME;
+  s.TIPO = type;
   TRACELN(c, "CONSTANTE TIPEADA ", name, "  TIPO ", s.TIPO, "  CH ", s.CH,
           "  K ", s.K, "  L1 ", kind);
   switch (kind) {
@@ -70,6 +71,7 @@ void TYPED(Compiler& c, const std::string& name) {
       RECID(c);
       break;
   }
+  if (kind != 1) s.TIPO = type;  // reading a quoted value sets TIPO
 }
 
 }  // namespace
