@@ -105,7 +105,10 @@ void CLASSLOOP(Compiler& c) {
       case DC_END:
         ENDLINE(c);
         return;
-      case DC_GFUNCTIONS: case DC_MESSAGES: case DC_NODES: case DC_TABLES:
+      case DC_MESSAGES: case DC_NODES:
+        PROMESS(c);
+        break;
+      case DC_GFUNCTIONS: case DC_TABLES:
       case DC_STATISTICS: case DC_FACTORS: case DC_RESPONSES: case DC_DBTABLES:
         NOTYET(c);
       default:

@@ -28,7 +28,7 @@ TEST(DeclDriver, HeadWithoutUses) {
   ASSERT_EQ(d.run(), "");
   EXPECT_FALSE(d.c.decl.USESFIRST);
   EXPECT_EQ(d.c.decl.NOM5, "CONST");
-  EXPECT_EQ(d.pru(), HEAD + ";\n" + INTERFACE + "CONST N = 1;\n");
+  EXPECT_EQ(d.decls(), HEAD + ";\n" + INTERFACE + "CONST N = 1;\n");
 }
 
 TEST(DeclDriver, HeadWithUses) {
@@ -39,7 +39,7 @@ TEST(DeclDriver, HeadWithUses) {
   EXPECT_EQ(d.c.decl.NOM5, "CONST");
   // The clause is not copied; the pending blank of the unit list ends up
   // as the line before the first copied one.
-  EXPECT_EQ(d.pru(), HEAD + ",\nGRAPH,\nEXTRA;\n" + INTERFACE + " \nCONST N = 1; \n");
+  EXPECT_EQ(d.decls(), HEAD + ",\nGRAPH,\nEXTRA;\n" + INTERFACE + " \nCONST N = 1; \n");
 }
 
 // The first declarations on the DECL line itself.
@@ -58,7 +58,7 @@ TEST(DeclDriver, DeclKeywordIsBlankedOnItsLine) {
 TEST(DeclDriver, UsesClauseOnTheDeclLineIsNotCopied) {
   DeclRun d(ONDECLLINE("USES Graph; VAR X : INTEGER;"));
   ASSERT_EQ(d.run(), "");
-  EXPECT_EQ(d.pru(), HEAD + ",\nGRAPH;\n" + INTERFACE + " \nVAR X : INTEGER; \n");
+  EXPECT_EQ(d.decls(), HEAD + ",\nGRAPH;\n" + INTERFACE + " \nVAR X : INTEGER; \n");
 }
 
 TEST(DeclDriver, UsesErrors) {
@@ -98,7 +98,7 @@ TEST(DeclDriver, SecondProceduresClass) {
 }
 
 TEST(DeclDriver, ClassesNotBuiltYetStopTheRun) {
-  for (const char* cls : {"GFUNCTIONS", "MESSAGES", "NODES", "TABLES", "STATISTICS",
+  for (const char* cls : {"GFUNCTIONS", "TABLES", "STATISTICS",
                           "PROCEDURES", "FACTORS", "RESPONSES", "DBTABLES"}) {
     int line;
     EXPECT_EQ(DECLERROR(std::string("CONST N = 1;\n") + cls + " X;", &line),
@@ -112,7 +112,7 @@ TEST(DeclDriver, WithoutDeclOnlyTheHeadIsWritten) {
   m.replace(m.find("DECL\n"), 5, "");
   DeclRun d(m);
   ASSERT_EQ(d.run(), "");
-  EXPECT_EQ(d.pru(), HEAD + ";\n" + INTERFACE);
+  EXPECT_EQ(d.decls(), HEAD + ";\n" + INTERFACE);
 }
 
 TEST(DeclDriver, TransferProcedureHeadOnModpro) {

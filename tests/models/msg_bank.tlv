@@ -1,0 +1,22 @@
+A bank whose clients carry their own data.
+NETWORK
+  ENTRY (I) QUEUE ::
+     IT := EXPO(5);
+     AMOUNT := RANDOM * 100;
+  QUEUE (L) TELLER ::
+  TELLER (R) EXIT ::
+     STAY := EXPO(4);
+  EXIT (E) ::
+INIT
+  TSIM := 100;
+  ACT(ENTRY, 0);
+DECL
+VAR SERVED : INTEGER;
+MESSAGES
+  CLIENT (AMOUNT : REAL; KIND : INTEGER);
+  TRANSFER (AMOUNT, FEE : REAL;
+            HISTORY : ARRAY [1..5] OF REAL);
+NODES
+  ENTRY (AMOUNT : REAL);
+  QUEUE (IL);
+END.
