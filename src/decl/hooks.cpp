@@ -2,8 +2,8 @@
 // routine is called at its place already; its owner fills it in.
 #include "driver/compiler.h"
 
-// Network organisation (ORGRED): successors, lists and the network tables.
-void ORGANIZE(Compiler&) {}
+// Network organisation: successors, lists and the network tables.
+void ORGANIZE(Compiler& c) { ORGRED(c); }
 
 // A CONT or RET n variable joins the continuous variable list.
 void DeclareContinuous(Compiler&, NameNode*, int) {}

@@ -118,8 +118,11 @@ TEST(DeclDriver, WithoutDeclOnlyTheHeadIsWritten) {
 TEST(DeclDriver, TransferProcedureHeadOnModpro) {
   DeclRun d(DECLMODEL("CONST N = 1;"));
   ASSERT_EQ(d.run(), "");
-  EXPECT_EQ(d.c.out.ch[CH_MODPRO].BUF,
-            "procedure _upvr(_ni:word;_s:pointer);var _j:integer;begin case _ni of");
+  FLUSHOUT(d.c, CH_MODPRO);
+  CLOSECH(d.c, CH_MODPRO);
+  EXPECT_EQ(d.dir.read("MODPRO").rfind(
+                "procedure _upvr(_ni:word;_s:pointer);var _j:integer;begin case _ni of", 0),
+            0u);
 }
 
 TEST(DeclDriver, NameTreeStartsWithThePredefinedNames) {

@@ -35,8 +35,7 @@ struct DeclRun {
       BUNET(c);
       BUSECT(c);
     });
-    BINDCH(c, CH_MODPRO, "MODPRO");
-    CREATECH(c, CH_MODPRO);
+    OPENTEMPORARIES(c);
   }
   // The declaration pass; the model error's message, "" when none.
   std::string run() { return r.error([&] { BUDECL(c); }); }
@@ -46,9 +45,16 @@ struct DeclRun {
     CLOSECH(c, CH_PRU);
     return dir.read("PRU.PAS");
   }
-  // What follows the fixed head of the unit.
-  std::string body() {
+  // PRU.PAS up to what the network organisation writes after the
+  // declarations (its first line is a message record type).
+  std::string decls() {
     std::string t = pru();
+    size_t p = t.find("\ntype _pfr");
+    return p == std::string::npos ? t : t.substr(0, p + 1);
+  }
+  // The declarations after the fixed head of the unit.
+  std::string body() {
+    std::string t = decls();
     size_t p = 0;
     for (int i = 0; i < DECLHEADLINES && p != std::string::npos; ++i) {
       p = t.find('\n', p);
