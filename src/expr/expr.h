@@ -12,10 +12,25 @@ struct TableName {
   std::string NOM2;
 };
 
+constexpr size_t NODTEXTMAX = 80;  // NODNAME and NODSUB are cut to this
+
 // Subsystem 6 state.
 struct Expr {
   std::vector<TableName> TABLES;  // in declaration order
   int TABPOS = 0;                 // position found by TABLOOK, from 0
+
+  // Switches that let a comma end an expression; each owned by its setter.
+  bool INARGS = false;   // arguments of a function or procedure call
+  bool INSUBS = false;   // a subscript list (PRSUBS)
+  bool INWRITE = false;  // arguments of a read or write statement
+  bool INACT = false;    // arguments of ACT
+
+  // The node reference read last by PRNODO / PRNODSUB.
+  std::string NODNAME;     // name, with "[" subscript "]" when one was given
+  std::string NODNUM;      // the node's number as decimal text
+  char NODTYPE = ' ';      // its type letter
+  std::string NODSUB;      // subscript as written: "1", digits, a name, MIN, FREE
+  bool NODVARSUB = false;  // the subscript is a variable; cleared by callers
 };
 
 // ---- function calls (functions.cpp)
@@ -23,3 +38,15 @@ bool TABLOOK(Compiler& c, bool second);  // IDENT in the table list
 void PRFUNPG(Compiler& c);  // a built-in function call
 void PRFUNP(Compiler& c);   // a user function or procedure-variable call
 void PRFUNV(Compiler& c);   // a valued-function call
+
+// ---- expressions (expressions.cpp)
+// Reads one expression from the next token on; leaves CH (or, for THEN, DO,
+// TO, DOWNTO, OF, ELSE, END and NOT, IDENT) on what ended it, K past it.
+void PREXP(Compiler& c);
+// "[" expression {"," expression} "]" ["." field], entered with CH on "[";
+// n is the declared dimension count (trace only).
+void PRSUBS(Compiler& c, int n);
+// A node name with its subscript; a missing node is an error only when
+// required, otherwise NOTFOUND stays true.
+void PRNODO(Compiler& c, bool required);
+void PRNODSUB(Compiler& c);  // "[" subscript "]" after a node name

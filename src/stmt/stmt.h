@@ -1,9 +1,109 @@
 // Statements and instructions: the statement translator used for node
-// code, INIT and procedures, and the simulation instructions.
+// code, INIT and procedures, the Pascal control statements, and the
+// simulation instructions.
 #pragma once
+#include <string>
+#include <string_view>
+#include <vector>
 
 struct Compiler;
+struct NameNode;
+
+// One variable, node or table whose value an experiment may change.
+struct ExpItem {
+  std::string NOM;     // at most 30 characters
+  char KIND = 'V';     // V variable, N node, T frequency table, ...
+  std::string TABPOS;  // kind T: the table's position as text
+};
+
+constexpr size_t EXPNAMEMAX = 30;  // names in the experiment list
+constexpr size_t NOMASIGMAX = 80;
 
 // Subsystem 7 state.
 struct Stmt {
+  // The block being translated; its owner sets these before calling PRINS.
+  int LBF = 0;              // last line of the block (the line after it)
+  bool INITMODE = false;    // the INIT section is translated
+  bool HASLABELS = false;   // the block declares labels
+  int CURNODE = 0;          // node whose code is translated, 0 elsewhere
+  std::string CURNODENUM;   // that node's number as text
+  bool CONTNODE = false;    // a C node's code: equations allowed
+
+  // Balance of BEGIN/END, CASE/END, REPEAT/UNTIL; all 0 at a block's end.
+  int BEGINDEPTH = 0;
+  int CASEDEPTH = 0;
+  int REPEATDEPTH = 0;
+
+  // The statement being read.
+  std::string NOMASIG;           // variable at its start (EXPER: with "[i]")
+  bool NOMGIVEN = false;         // NOMASIG already holds the EXPER subscript
+  NameNode* ASGENTRY = nullptr;  // that variable's entry, null if none
+  bool CALLREAD = false;         // the classifier read it as a call already
+  bool HASSTATS = false;         // it carries statistics (true when no entry)
+  bool STATSRAN = false;         // StatisticsBefore ran for it
+  bool INRHS = false;            // an assignment's right side is read
+  bool NODEASG = false;          // the assignment sets a node's capacity
+
+  // Experiments: EXPER ... ENDEXP in INIT.
+  bool INEXPER = false;
+  bool HASEXPER = false;
+  std::vector<ExpItem> EXPLIST;  // in insertion order; its size is the count
+
+  // Read by the INIT pass (TSIM assignments set Program::TSIMSET).
+  bool WINWIDTH = false;   // a statement assigns WINDOWWIDTH
+  bool WINHEIGHT = false;  // ... WINDOWHEIGHT
+
+  std::vector<int> NODEUNIT;  // module whose unit holds each node (node call)
 };
+
+// ---- dispatcher (dispatcher.cpp)
+void PRINS(Compiler& c);     // one statement
+void PRCOMINS(Compiler& c);  // the start of a statement, classified into KC
+void PRINST(Compiler& c);    // a simulation instruction, keyword in KWNO
+
+// ---- assignments and statement ends (assign.cpp)
+void PRASIG(Compiler& c);              // ":="
+void PRINSIM(Compiler& c, bool upd);   // right side; upd: shift delays
+void PRFININS(Compiler& c, bool close);  // ";" or before END/ELSE
+void PRFINGL(Compiler& c);   // the same for instructions with a block
+void PRNODASG(Compiler& c);  // N := e, N[i] := e
+void PRNODCALL(Compiler& c); // N(x)
+void PRPTRFLD(Compiler& c);  // "^." field after a variable
+
+// ---- control statements (control.cpp)
+void PRCOMP(Compiler& c);
+void PRIF(Compiler& c);
+void PRWHILE(Compiler& c);
+void PRFOR(Compiler& c);
+void PRREPEAT(Compiler& c);
+void PRCASE(Compiler& c);
+void PRGOTO(Compiler& c);
+void PRDONODE(Compiler& c);
+void PRDOEVENT(Compiler& c);
+void PRPROCP(Compiler& c);   // call of a procedure of PROCEDURES
+void PRPROPA(Compiler& c);   // call of a standard Pascal procedure
+
+// ---- handlers owned by later work (hooks.cpp). Each stub stops the run
+// with "<word> not supported yet" so that nothing passes unchecked; the
+// implementing subsystem deletes the stub and defines the routine itself.
+void PRFLOWINST(Compiler& c, int kw);   // message-flow instructions
+void PROTHINST(Compiler& c, int kw);    // other instructions
+void PRDBINST(Compiler& c, int kw);     // LOAD, UNLOAD, DBUPDATE
+void PRPREVAR(Compiler& c);             // IT, NT, STAY, USE := ...
+void PRARRAYASG(Compiler& c, std::string_view word);  // "#", ASSI
+void PRIOLIST(Compiler& c, bool input, std::string_view word);  // "@" "%"
+void PRIOSTMT(Compiler& c);    // WRITELN, WRITE, READLN, READ, FILE
+void PRFREQTAB(Compiler& c);   // a frequency table at statement start
+void PRRAND(Compiler& c);
+void PRREPORT(Compiler& c);
+void PRENDREPORT(Compiler& c);
+void PRFUNVSTMT(Compiler& c);  // a valued function at statement start
+void PRFUNVINIT(Compiler& c);  // a valued function's points in INIT
+void TranslateMethod(Compiler& c);
+void TranslateRetard(Compiler& c);
+void TranslateEquation(Compiler& c);
+void CloseEquationGroup(Compiler& c);
+bool EquationGroupOpen(Compiler& c);
+void StatisticsBefore(Compiler& c);
+void StatisticsAfter(Compiler& c);
+int DELAYLEN(Compiler& c, const NameNode& e);   // delay history, 0: none

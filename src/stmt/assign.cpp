@@ -1,0 +1,216 @@
+// Assignments and statement ends: ":=" and the right side (with the
+// experiment list and the delay shift), the end of an instruction, node
+// capacity assignments and node calls, a pointer field at statement start.
+// Generated text goes to CURCH between stretches of transmitted source.
+// Reads NOMASIG, ASGENTRY, INEXPER, INITMODE, CURNODE; appends to EXPLIST.
+// Called by the dispatcher and by the instruction translators.
+#include "driver/compiler.h"
+
+namespace {
+
+void SEND(Compiler& c, std::string_view text, bool force) {
+  SETOUT(c, text);
+  SENDOUT(c, c.out.CURCH, force);
+}
+
+void ADDEXP(Compiler& c, const std::string& name, char kind) {
+  c.stmt.EXPLIST.push_back({CUT(name, EXPNAMEMAX), kind, ""});
+}
+
+bool ENDORELSE(const Source& s) {
+  return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
+}
+
+// Where transmission resumes for a word left to the caller: at the blank
+// before it, never at text already sent or before the line's start.
+int BEFOREWORD(const Source& s) {
+  int k = s.KSTART - 1;
+  return k >= 1 && s.at(k) == ' ' ? k : s.KSTART;
+}
+
+// The unit (module number) that holds each node's procedure.
+int UNITOF(Compiler& c, int node) {
+  std::vector<int>& u = c.stmt.NODEUNIT;
+  const Model& m = c.model;
+  if (static_cast<int>(u.size()) != m.NodeCount + 1) {
+    u.assign(m.NodeCount + 1, 0);
+    int cur = 0;
+    for (int i = 1; i <= m.NodeCount; ++i) {
+      if (m.NodeTable[i].MODULE > 0) cur = m.NodeTable[i].MODULE;
+      u[i] = cur;
+    }
+  }
+  return u[node];
+}
+
+}  // namespace
+
+void PRASIG(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  if (s.IDREAD || s.CH != ':' || s.at(s.K + 1) != '=') ERROR(c, ":= expected");
+  s.K += 2;
+}
+
+// In EXPER the right side is a number, and the variable joins the list.
+void PRINSIM(Compiler& c, bool upd) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  TRACELN(c, "PRINSIM ");
+  t.INRHS = true;
+  if (t.INEXPER) {
+    RECID(c);
+    if (!s.ISNUM) ERROR(c, "number expected");
+    RECID(c);
+    if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
+    s.K++;
+    if (!t.NODEASG) {
+      ADDEXP(c, t.NOMASIG, 'V');
+      if (c.drv.TRACE) {
+        TRACELN(c, "!!!!!!!PROCESANDO VAR.EXP ", t.NOMASIG);
+        TRACEW(c, "ANTES DE ESTA HAY ", t.EXPLIST.size() - 1);
+        for (size_t i = 0; i + 1 < t.EXPLIST.size(); ++i)
+          TRACEW(c, ' ', t.EXPLIST[i].NOM);
+        TRACELN(c);
+      }
+    }
+  } else {
+    PREXP(c);
+    if (t.NOMASIG == "WINDOWWIDTH") t.WINWIDTH = true;
+    if (t.NOMASIG == "WINDOWHEIGHT") t.WINHEIGHT = true;
+  }
+  t.INRHS = false;
+  if (t.STATSRAN) {
+    StatisticsAfter(c);
+    t.STATSRAN = false;
+  }
+  int n = upd && t.ASGENTRY ? DELAYLEN(c, *t.ASGENTRY) : 0;
+  if (n > 0) {
+    SENDSRC(c, s.K, c.out.CURCH);
+    c.out.TRSTART = s.K;
+    c.out.TRANSMIT = false;
+    SEND(c, "for _i:=1 to " + std::to_string(n - 1) + " do _" + t.NOMASIG +
+                "_DEL[_i]:=" + t.NOMASIG + ";", true);
+    FLUSHOUT(c, c.out.CURCH);
+    c.out.TRANSMIT = true;
+  }
+}
+
+// end -> ";" | before END or ELSE.  close: " end " closes a "begin".
+void PRFININS(Compiler& c, bool close) {
+  Source& s = c.src;
+  RECID(c);
+  std::string text = close ? " end " : "";
+  if (!s.IDREAD && s.CH == ';') {
+    s.K++;
+    c.out.TRSTART = s.K;
+    text += ";";
+  } else if (ENDORELSE(s)) {
+    c.out.TRSTART = BEFOREWORD(s);
+  } else {
+    ERROR(c, "; or END or ELSE expected");
+  }
+  SEND(c, text, false);
+}
+
+// The ";" is left for transmission; the " end " closes the block.
+void PRFINGL(Compiler& c) {
+  Source& s = c.src;
+  if (!s.IDREAD && s.CH == ';') {
+  } else if (ENDORELSE(s)) {
+    c.out.TRSTART = BEFOREWORD(s);
+  } else {
+    ERROR(c, "illegaly ended TALVEN statement");
+  }
+  SEND(c, " end ", true);
+  SEND(c, " ", true);
+  c.out.TRANSMIT = true;
+}
+
+// N := e  becomes  begin m_N := e; f_N:=m_N-u_N; end ;
+// (in INIT: f_N:=m_N; u_N:=0.0;)
+void PRNODASG(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  Expr& x = c.expr;
+  NodeRecord& n = c.model.NodeTable[c.model.NODEIDX];
+  n.ASSIGN = 2;
+  x.NODNAME = n.NOM;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRANSMIT = false;
+  x.NODVARSUB = false;
+  if (n.MULT > 1) PRNODSUB(c);
+  SEND(c, "begin ", true);
+  SEND(c, "m_" + x.NODNAME, false);
+  c.out.TRANSMIT = true;
+  c.out.TRSTART = s.K;
+  PRASIG(c);
+  t.NODEASG = true;
+  PRINSIM(c, false);
+  t.NODEASG = false;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  s.K = s.KSTART;
+  c.out.TRANSMIT = false;
+  SEND(c, "; ", false);
+  std::string d;
+  SENDREPL(c, t.INITMODE ? "f_*:=m_*; u_*:=0.0;" : "f_*:=m_*-u_*;", '*',
+           x.NODNAME, d, 0);
+  SEND(c, d, false);
+  PRFININS(c, true);
+  c.out.TRANSMIT = true;
+  if (t.INEXPER) {
+    TRACELN(c, "!!!!!!!PROCESANDO NOD.EXP[] ", x.NODNAME);
+    ADDEXP(c, x.NODNAME, 'N');
+  }
+}
+
+// N(x) runs node N's code for event x in place. Unit files cannot see each
+// other, and pru sees none of them: a node outside the caller's unit (and
+// any node called from INIT or a procedure) is called through the runtime's
+// table of node procedures, _hknod, which the main program points at _prnod.
+void PRNODCALL(Compiler& c) {
+  Source& s = c.src;
+  int node = c.model.NODEIDX;
+  std::string num = std::to_string(node);
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRANSMIT = false;
+  while (s.at(s.K) == ' ') s.K++;
+  s.K++;
+  RECID(c);
+  if (!s.IDREAD) ERROR(c, "event expected");
+  std::string ev = s.IDENT;
+  int cur = c.stmt.CURNODE;
+  bool direct = cur > 0 && UNITOF(c, cur) == UNITOF(c, node);
+  std::string call = (direct ? c.expr.NODNAME : "_hknod^[" + num + "]") + "(" +
+                     ev + ");";
+  RECID(c);
+  if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+  s.K++;
+  SEND(c, " begin _pxx:=_px; _nn:=_n; _n:=", true);
+  SEND(c, num + ";", false);
+  SEND(c, "_ievv:=iev; iev:=" + ev + ";", false);
+  FLUSHOUT(c, c.out.CURCH);
+  SEND(c, call, true);
+  SEND(c, "; _px:=_pxx; _n:=_nn; iev:=_ievv end;", false);
+  FLUSHOUT(c, c.out.CURCH);
+  c.out.TRSTART = s.K;
+  c.out.TRANSMIT = true;
+  RECID(c);
+  if (!s.IDREAD) {
+    EXPECT(c, ';');
+    s.K++;
+  } else if (!ENDORELSE(s)) {
+    ERROR(c, "END o ELSE expected");
+  }
+}
+
+// "^." field, after a variable whose pointer the name lookup did not follow.
+void PRPTRFLD(Compiler& c) {
+  Source& s = c.src;
+  s.IDENT = c.stmt.NOMASIG;
+  BUSIDAR1(c);
+  s.K += 2;
+  RECID(c);
+  if (!s.IDREAD)
+    ERROR(c, "field name expected " + (s.IDENT.empty() ? std::string(1, s.CH) : s.IDENT));
+}

@@ -1,0 +1,346 @@
+// Statement dispatcher: PRINS reads one statement of node code, INIT or a
+// procedure and hands it to its translator by the class of its first
+// token; PRINST does the same for simulation instructions by keyword.
+// Pascal text passes through by transmission; handlers that write text of
+// their own stop it around their pieces. At the block's end (LB reaching
+// LBF) the BEGIN/CASE/REPEAT balance is checked.
+// Reads LBF, INITMODE, CURNODE and the label lists; sets NOMASIG,
+// ASGENTRY, HASSTATS, the EXPER state, TSIMSET. Called by the blocks
+// (procedures, node code, INIT) and by the statements that hold statements.
+#include <iterator>
+#include <ostream>
+#include "driver/compiler.h"
+
+namespace {
+
+// A word followed by the derivative mark: X' = ...
+bool ISEQUATION(const Source& s) {
+  return s.IDREAD && !s.IDENT.empty() && s.CH == '\'' && s.at(s.K) == '\'';
+}
+
+void EQUATION(Compiler& c) {
+  if (!c.stmt.CONTNODE) ERROR(c, "derivatives only in C node");
+  TranslateEquation(c);
+}
+
+bool ISLABEL(Compiler& c, const std::string& w) {
+  int n = c.stmt.CURNODE;
+  if (n <= 0 || n > c.model.NodeCount) return false;
+  for (const NodeLabel& l : c.model.NodeTable[n].LABELS)
+    if (l.NOM == CUT(w, NAMEMAX)) return true;
+  return false;
+}
+
+// label -> name ":"   (the labelled statement is the next one)
+bool LABEL(Compiler& c) {
+  Source& s = c.src;
+  if (!c.stmt.HASLABELS || !s.IDREAD || !ISLABEL(c, s.IDENT)) return false;
+  RECID(c);
+  EXPECT(c, ':');
+  s.K++;
+  return true;
+}
+
+bool EMPTY(Compiler& c) {
+  Source& s = c.src;
+  if (s.IDREAD || s.CH != ';') return false;
+  s.K++;
+  return true;
+}
+
+// EXPER with an array: name "[" subscript "]", the subscript kept in NOMASIG.
+void EXPERSUB(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  RECID(c);
+  if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
+  s.K++;
+  RECID(c);
+  std::string sub = s.IDENT;
+  RECID(c);
+  if (s.IDREAD || s.CH != ']') ERROR(c, "] expected");
+  t.NOMASIG = CUT(t.NOMASIG + "[" + sub + "]", NOMASIGMAX);
+  t.NOMGIVEN = true;
+  s.K++;
+}
+
+// Block end: what was opened must have been closed.
+void UNBALANCED(Compiler& c, const char* msg) {
+  const Stmt& t = c.stmt;
+  if (t.INITMODE) {
+    *c.drv.out << "En procedimiento INIT\n";
+  } else {
+    int prev = t.CURNODE - 1;
+    const std::string& name =
+        prev >= 1 && prev <= c.model.NodeCount ? c.model.NodeTable[prev].NOM : "";
+    *c.drv.out << "Ver nodo " << name << '\n';
+  }
+  ERROR(c, msg);
+}
+
+void BLOCKEND(Compiler& c) {
+  const Stmt& t = c.stmt;
+  if (c.src.LB < t.LBF) return;
+  if (t.BEGINDEPTH != 0)
+    UNBALANCED(c, "BEGIN END do not match in INIT or previous node");
+  if (t.CASEDEPTH != 0)
+    UNBALANCED(c, "CASE END do not match in INIT or previous node");
+  if (t.REPEATDEPTH != 0)
+    UNBALANCED(c, "REPEAT UNTIL do not match in INIT or previous node");
+}
+
+// Pending source up to the word, which itself is not transmitted.
+void DROPWORD(Compiler& c) {
+  SENDSRC(c, c.src.KSTART, c.out.CURCH);
+  c.out.TRSTART = c.src.K;
+}
+
+void EXPER(Compiler& c) {
+  Stmt& t = c.stmt;
+  t.INEXPER = true;
+  t.HASEXPER = true;
+  if (!t.INITMODE) ERROR(c, "no EXPER in INIT");
+  DROPWORD(c);
+}
+
+void ENDEXP(Compiler& c) {
+  Stmt& t = c.stmt;
+  if (!t.INEXPER) ERROR(c, "ENDEXP without EXPER");
+  t.INEXPER = false;
+  DROPWORD(c);
+}
+
+// "@" and "%" lists (and INTI, OUTG): the mark is not transmitted.
+void IOLIST(Compiler& c, bool input, std::string_view word) {
+  Source& s = c.src;
+  c.out.TRANSMIT = false;
+  SENDSRC(c, s.K, c.out.CURCH);
+  s.K++;
+  RECID(c);
+  PRIOLIST(c, input, word);
+  c.out.TRSTART = s.K;
+  c.out.TRANSMIT = true;
+}
+
+// name ["[" subscripts "]"] ["^." field] ":=" expression
+// or a call of a procedure variable.
+void VARIABLE(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  if (s.TIPO == "PRE") {
+    PRPREVAR(c);
+    return;
+  }
+  if (s.TIPO == "PROCP") {
+    PRPROCP(c);
+    SENDSRC(c, s.K, c.out.CURCH);
+    c.out.TRANSMIT = false;
+    PRFININS(c, false);
+    c.out.TRANSMIT = true;
+    return;
+  }
+  NameNode* e = t.ASGENTRY;
+  bool procvar = e && (e->FLAG4 || e->TIPO == "FUNP");
+  RECID(c);
+  if (!s.IDREAD && s.CH == '[') {
+    PRSUBS(c, e ? e->NSUB : 0);
+    RECID(c);
+  }
+  if (!s.IDREAD && s.CH == '^' && s.at(s.K + 1) == '.') {
+    PRPTRFLD(c);
+    RECID(c);
+  }
+  if (!s.IDREAD && s.CH == ':' && s.at(s.K + 1) == '=') {
+    if (t.NOMASIG == "TSIM") c.prog.TSIMSET = true;
+    s.K += 2;
+    PRINSIM(c, true);
+    return;
+  }
+  if (!procvar) ERROR(c, ":= expected");
+  if (!t.CALLREAD) PRFUNP(c);
+}
+
+// node -> name "(" event ")" | name ["[" i "]"] ":=" expression
+void NODESTMT(Compiler& c) {
+  Source& s = c.src;
+  c.expr.NODNAME = c.model.NodeTable[c.model.NODEIDX].NOM;
+  int k = s.K;
+  while (s.at(k) == ' ') k++;
+  if (s.at(k) == '(')
+    PRNODCALL(c);
+  else
+    PRNODASG(c);
+}
+
+void KEYWORD(Compiler& c) {
+  if (c.stmt.INEXPER) ERROR(c, "not allowed statement in EXPER");
+  switch (c.kw.STMTNO) {
+    case SW_BEGIN: PRCOMP(c); break;
+    case SW_IF: PRIF(c); break;
+    case SW_WHILE: PRWHILE(c); break;
+    case SW_FOR: PRFOR(c); break;
+    case SW_REPEAT: PRREPEAT(c); break;
+    case SW_CASE: PRCASE(c); break;
+    case SW_GOTO: PRGOTO(c); break;
+    case SW_DONODE: PRDONODE(c); break;
+    case SW_DOEVENT: PRDOEVENT(c); break;
+    default: break;  // UNTIL: the REPEAT that waits for it looks at IDENT
+  }
+}
+
+void DISPATCH(Compiler& c) {
+  Source& s = c.src;
+  switch (s.KC) {
+    case 1:
+      if (s.CH == ';') s.K++;
+      break;
+    case 2: VARIABLE(c); break;
+    case 3:
+      if (s.IDENT != "END") ERROR(c, "illegal begining of statement");
+      s.CH = ';';
+      break;
+    case 4: NODESTMT(c); break;
+    case 5: PRFUNVSTMT(c); break;
+    case 6: PRFREQTAB(c); break;
+    case 8:
+      c.prog.TSIMSET = true;
+      PRASIG(c);
+      PRINSIM(c, false);
+      break;
+    case 9: KEYWORD(c); break;
+    case 15: PRINST(c); break;
+    case 17: PRIOSTMT(c); break;
+    case 18: EXPER(c); break;
+    case 19: ENDEXP(c); break;
+    case 20:
+      SENDSRC(c, s.K, c.out.CURCH);
+      s.K++;
+      PRARRAYASG(c, "#");
+      break;
+    case 21: PRPROPA(c); break;
+    case 23: PRRAND(c); break;
+    case 24: IOLIST(c, true, "@"); break;
+    case 25: IOLIST(c, false, "%"); break;
+    case 26: PRREPORT(c); break;
+    case 27: PRENDREPORT(c); break;
+    case 28: PRFUNVINIT(c); break;
+    default: break;  // constants, numbers, functions: passed through
+  }
+}
+
+// Which translator takes each instruction, by its number.
+enum Handler { FLOW, OTHER, ASSI, INTI, OUTG, METHOD, RETARD, DBASE, NONE };
+constexpr Handler INSTHANDLER[] = {
+    FLOW,   FLOW,   FLOW,  NONE,   FLOW,  OTHER, NONE,  FLOW,  FLOW,  OTHER,  // 1..
+    FLOW,   FLOW,   FLOW,  NONE,   FLOW,  OTHER, FLOW,  FLOW,  FLOW,  FLOW,   // 11..
+    NONE,   FLOW,   FLOW,  FLOW,   FLOW,  FLOW,  OTHER, FLOW,  FLOW,  FLOW,   // 21..
+    FLOW,   OTHER,  OTHER, OTHER,  OTHER, OTHER, OTHER, OTHER, OTHER, METHOD, // 31..
+    FLOW,   OTHER,  FLOW,  OTHER,  OTHER, OTHER, ASSI,  INTI,  OUTG,  RETARD, // 41..
+    OTHER,  FLOW,   FLOW,  OTHER,  DBASE, DBASE, DBASE};                      // 51..
+static_assert(std::size(INSTHANDLER) == NINSTWORD - 2,
+              "one handler per instruction of the keyword table");
+
+}  // namespace
+
+// statement -> [label ":"] ( equation | ";" | assignment | call | node
+//              statement | control statement | instruction | EXPER | ... )
+void PRINS(Compiler& c) {
+  Source& s = c.src;
+  const Stmt& t = c.stmt;
+  if (c.drv.TRACE) {
+    TRACELN(c, "*******************ENTRADA A PRINS  ");
+    TRACELN(c, "VER SI SIGUE INSTRUCCION.  LINEA ", s.LB, "   LBF ", t.LBF);
+    TRACELN(c, LINETEXTOF(c));
+    TRACEWAIT(c);
+  }
+  RECID(c);
+  if (ISEQUATION(s)) {
+    EQUATION(c);
+  } else {
+    if (EquationGroupOpen(c)) CloseEquationGroup(c);
+    if (!LABEL(c) && !EMPTY(c)) {
+      PRCOMINS(c);
+      if (c.drv.TRACE) {
+        TRACELN(c, "SE RECOGIO COMIENZO INST. ", "CH ", s.CH);
+        TRACELN(c, "INSTRUCCION QUE COMIENZA CON ", s.IDENT, " KC ", s.KC);
+        TRACEWAIT(c);
+      }
+      if (s.LB < t.LBF) DISPATCH(c);
+    }
+  }
+  BLOCKEND(c);
+  TRACELN(c, "********SALIDA PRINS CH ", s.CH, " PL^.CON[K] ", s.at(s.K));
+}
+
+void PRCOMINS(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  TRACELN(c, "RECOGER COMIENZO DE INSTRUCCION ", s.IDENT);
+  if (s.LB >= t.LBF) return;
+  t.NOMASIG = CUT(s.IDENT, NOMASIGMAX);
+  t.NOMGIVEN = false;
+  t.STATSRAN = false;
+  s.STMTSTART = true;
+  CLASIFY(c);
+  s.STMTSTART = false;
+  NameNode* e = s.KC == 2 && c.names.FOUND ? c.names.CURENT : nullptr;
+  t.ASGENTRY = e;
+  if (e) t.NOMASIG = CUT(s.IDENT, NOMASIGMAX);  // with its field or "^"
+  // The classifier reads a user function's call itself, unless a
+  // procedure heading is being read.
+  t.CALLREAD = e && e->TIPO == "FUNP" && !s.PROCHEAD;
+  t.HASSTATS = !e || e->FLAG1;  // FLAG1: statistics are kept for it
+  if (!t.HASSTATS && (s.TIPO == "ARRAY" || e->TYPTYP == "ARRAY")) {
+    if (t.INEXPER) {
+      EXPERSUB(c);
+    } else {
+      RECID(c);
+      PRSUBS(c, e->NSUB);
+    }
+    s.KC = 2;
+  }
+  if (e && s.TIPO == "STRING") {
+    RECID(c);
+    if (!s.IDREAD && s.CH == '[') PRSUBS(c, 1);
+  }
+  if (s.KC == 2 && t.HASSTATS && e) {
+    StatisticsBefore(c);
+    t.STATSRAN = true;
+  }
+  if (s.KC == 1) {
+    if (s.CH == '#') s.KC = 20;
+    if (s.CH == '@') s.KC = 24;
+    if (s.CH == '%') s.KC = 25;
+  }
+}
+
+// The keyword itself is never transmitted.
+void PRINST(Compiler& c) {
+  Source& s = c.src;
+  if (c.stmt.INEXPER) ERROR(c, "illegal procedure in EXPER");
+  c.out.TRANSMIT = false;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRSTART = s.KSTART;
+  int kw = c.kw.KWNO;
+  if (kw < 1 || kw > static_cast<int>(std::size(INSTHANDLER))) return;
+  switch (INSTHANDLER[kw - 1]) {
+    case FLOW: PRFLOWINST(c, kw); break;
+    case OTHER: PROTHINST(c, kw); break;
+    case ASSI: PRARRAYASG(c, INSTENTRY(kw)); break;
+    case INTI:
+    case OUTG:
+      c.out.TRSTART = s.K;
+      RECID(c);
+      PRIOLIST(c, INSTHANDLER[kw - 1] == INTI, INSTENTRY(kw));
+      c.out.TRSTART = s.K;
+      c.out.TRANSMIT = true;
+      break;
+    case METHOD: TranslateMethod(c); break;
+    case RETARD: TranslateRetard(c); break;
+    case DBASE: PRDBINST(c, kw); break;
+    case NONE:
+      // Recognised words that nothing translates: refused rather than
+      // dropped with the rest of the statement.
+      ERROR(c, "instruction " + std::string(INSTENTRY(kw)) + " not implemented");
+  }
+}

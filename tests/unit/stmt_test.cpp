@@ -1,0 +1,305 @@
+// Statement dispatcher: transmission of plain statements, assignments,
+// node capacities and calls, EXPER, labels, block balance and the hand-off
+// to instructions; node code and INIT translated in process.
+#include <gtest/gtest.h>
+#include "support/support.h"
+
+namespace {
+
+// A model's sections found and channels 4 (node code) and 6 (INIT) open,
+// as the node and INIT passes have them.
+struct Translate : ::testing::Test {
+  TempDir dir;
+  TestRun r;
+  Compiler& c = r.c;
+  Source& s = c.src;
+
+  // Each model gets a fresh compiler.
+  void model(const std::string& text) {
+    INITSTATE(c);
+    for (size_t& n : seen) n = 0;
+    c.drv.root = dir.str();
+    r.load(text);
+    BUNET(c);
+    BUSECT(c);
+    PREDEF(c);
+    BINDCH(c, 4, "unit.pas");
+    CREATECH(c, 4);
+    BINDCH(c, 6, "MODIN1");
+    CREATECH(c, 6);
+  }
+  // A model of one node G1 with the given code, then E1 and INIT.
+  void code(const std::string& text, const std::string& init = "") {
+    model("model\nNETWORK\nG1 (G) ::\n" + text + "\nE1 (E) ::\nINIT\n" + init +
+          "\nDECL\nEND.\n");
+  }
+  NameNode* var(const std::string& name, const std::string& tipo,
+                const std::string& typtyp = "", int nsub = 0) {
+    c.names.DIRECTADD = true;
+    s.TIPO = tipo;
+    STVNAME(c, true, name);
+    c.names.DIRECTADD = false;
+    c.names.LASTDIRECT->TYPTYP = typtyp;
+    c.names.LASTDIRECT->NSUB = nsub;
+    return c.names.LASTDIRECT;
+  }
+  // Translates the whole code of a node; returns the model error or "".
+  std::string node(const std::string& name = "G1") {
+    Model& m = c.model;
+    int i = m.NODENUM.at(name);
+    const NodeRecord& n = m.NodeTable[i];
+    s.PL = n.CODEPL;
+    s.LB = n.CODELINE;
+    s.K = n.C;
+    c.stmt.LBF = i < m.NodeCount ? m.NodeTable[i + 1].L : m.SectionLine[2];
+    c.stmt.CURNODE = i;
+    c.stmt.CURNODENUM = std::to_string(i);
+    c.stmt.HASLABELS = !n.LABELS.empty();
+    c.stmt.INITMODE = false;
+    return block(4);
+  }
+  // The INIT section, up to DECL.
+  std::string init() {
+    Model& m = c.model;
+    s.PL = m.SectionLine[2] - 1;
+    s.LB = m.SectionLine[2];
+    s.K = 1;
+    RECID(c);
+    c.stmt.LBF = m.SectionLine[3];
+    c.stmt.INITMODE = true;
+    c.stmt.CURNODE = 0;
+    return block(6);
+  }
+  std::string block(int ch) {
+    c.out.CURCH = ch;
+    c.out.TRANSMIT = true;
+    c.out.TRSTART = s.K;
+    return r.error([&] {
+      while (s.LB < c.stmt.LBF) PRINS(c);
+    });
+  }
+  // What the channel received since the last look.
+  std::string out(int ch = 4) {
+    if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
+    std::fflush(c.out.ch[ch].f.get());
+    std::string t = dir.read(ch == 4 ? "unit.pas" : "MODIN1");
+    std::string fresh = t.substr(seen[ch]);
+    seen[ch] = t.size();
+    return fresh;
+  }
+  size_t seen[NCHANNELS + 1] = {};
+  std::string where() const {
+    return std::to_string(r.lastError.line) + ":" + std::to_string(r.lastError.column);
+  }
+  std::string explist() const {
+    std::string t;
+    for (const ExpItem& e : c.stmt.EXPLIST) t += e.NOM + "/" + e.KIND + " ";
+    return t;
+  }
+};
+
+TEST_F(Translate, PlainStatementsPassUnchanged) {
+  code("  x := 1; y:=x*2 ;\n"
+       "  IF x > 0 THEN y := 2 ELSE BEGIN y := 3; x := y END;\n"
+       "  WHILE x < 10 DO x := x + 1; ; END");
+  var("X", "INTEGER");
+  var("Y", "INTEGER");
+  EXPECT_EQ(node(), "");
+  EXPECT_EQ(out(),
+            "\n \n\n  x := 1; y:=x*2 ; \n"
+            "\n  IF x > 0 THEN y := 2 ELSE BEGIN y := 3; x := y END; \n"
+            "\n  WHILE x < 10 DO x := x + 1; ; END \n");
+}
+
+TEST_F(Translate, AssignmentNeedsColonEquals) {
+  code("  x = 1;");
+  var("X", "INTEGER");
+  EXPECT_EQ(node(), ":= expected");
+  EXPECT_EQ(where(), "4:5");
+  code("  x + 1;");
+  var("X", "INTEGER");
+  EXPECT_EQ(node(), ":= expected");
+  code("  x <= 1;");
+  var("X", "INTEGER");
+  EXPECT_EQ(node(), ":= expected");
+}
+
+TEST_F(Translate, NodeCapacitiesAndCalls) {
+  model(MODELTEXT("stmt_nodes.tlv"));
+  EXPECT_EQ(node(), "");
+  EXPECT_EQ(out(),
+            "\n \n  \nbegin m_R := 3; f_R:=m_R-u_R; end ;\n \n"
+            "  \nbegin m_M[2] := 5; f_M[2]:=m_M[2]-u_M[2]; end ;\n \n"
+            // a node of the same unit is called directly
+            "  \n begin _pxx:=_px; _nn:=_n; _n:=4;_ievv:=iev; iev:=7;\n"
+            "\nG2(7);; _px:=_pxx; _n:=_nn; iev:=_ievv end;\n\n; \n"
+            // one of another unit through the table of node procedures
+            "  \n begin _pxx:=_px; _nn:=_n; _n:=5;_ievv:=iev; iev:=IEV;\n"
+            "\n_hknod^[5](IEV);; _px:=_pxx; _n:=_nn; iev:=_ievv end;\n\n ; \n"
+            // before ELSE: " end " and the ELSE follows
+            "  IF TIME > 0 THEN \nbegin m_R := 4 ; f_R:=m_R-u_R; end  ELSE \n"
+            "begin m_R := 5; f_R:=m_R-u_R; end ;\n \n");
+  EXPECT_EQ(c.model.NodeTable[2].ASSIGN, 2);
+  EXPECT_EQ(c.model.NodeTable[3].ASSIGN, 2);
+  EXPECT_EQ(c.model.NodeTable[4].ASSIGN, 1);
+}
+
+TEST_F(Translate, NodeCallBeforeEnd) {
+  model(MODELTEXT("stmt_nodes.tlv"));
+  EXPECT_EQ(node("X1"), "");
+  EXPECT_EQ(out(),
+            "\n \n  \n begin _pxx:=_px; _nn:=_n; _n:=4;_ievv:=iev; iev:=1;\n"
+            "\n_hknod^[4](1);; _px:=_pxx; _n:=_nn; iev:=_ievv end;\n\n \n\n  END \n");
+}
+
+TEST_F(Translate, InitCapacitiesAndCalls) {
+  model(MODELTEXT("stmt_nodes.tlv"));
+  EXPECT_EQ(init(), "");
+  EXPECT_EQ(out(6),
+            "\n \n  \nbegin m_R := 2; f_R:=m_R; u_R:=0.0; end ;\n \n"
+            "  \n begin _pxx:=_px; _nn:=_n; _n:=5;_ievv:=iev; iev:=0;\n"
+            "\n_hknod^[5](0);; _px:=_pxx; _n:=_nn; iev:=_ievv end;\n\n; \n");
+}
+
+TEST_F(Translate, NodeStatementErrors) {
+  auto run = [&](const std::string& code) {
+    model("model\nNETWORK\nG1 (G) ::\n" + code + "\nN (R) [1..3] ::\nINIT\nDECL\nEND.\n");
+    return node();
+  };
+  EXPECT_EQ(run("  N[4] := 1;"), "subscript value exceeded");
+  EXPECT_EQ(where(), "4:6");
+  EXPECT_EQ(run("  N := 1;"), "[ missing in node");
+  EXPECT_EQ(run("  N[1] = 1;"), ":= expected");
+  EXPECT_EQ(run("  N(1 2);"), ") expected");
+  EXPECT_EQ(where(), "4:8");
+  EXPECT_EQ(run("  N();"), "event expected");
+  EXPECT_EQ(run("  N(1) x := 1;"), "END o ELSE expected");
+  EXPECT_EQ(run("  N(1) :="), "; expected");
+}
+
+TEST_F(Translate, Experiments) {
+  code("", "EXPER X := 5; E1 := 3; A[2] := 1;\n  ENDEXP\n  Y := X;");
+  var("X", "REAL");
+  var("Y", "REAL");
+  var("A", "ARRAY", "ARRAY", 1);
+  EXPECT_EQ(init(), "");
+  EXPECT_EQ(explist(), "X/V E1/N A[2]/V ");
+  EXPECT_TRUE(c.stmt.HASEXPER);
+  EXPECT_FALSE(c.stmt.INEXPER);
+  // EXPER and ENDEXP are not transmitted, what comes before them is
+  EXPECT_EQ(out(6),
+            "\n \n X := 5; \nbegin m_E1 := 3; f_E1:=m_E1; u_E1:=0.0; end ;\n"
+            " A[2] := 1; \n  \n \n\n  Y := X; \n");
+}
+
+TEST_F(Translate, ExperimentRules) {
+  auto run = [&](const std::string& init) {
+    code("", init);
+    var("X", "REAL");
+    var("Y", "REAL");
+    return this->init();
+  };
+  EXPECT_EQ(run("EXPER X := Y;"), "number expected");
+  EXPECT_EQ(where(), "7:13");
+  EXPECT_EQ(run("EXPER X := 1 2"), "; expected");
+  EXPECT_EQ(run("EXPER IF X > 1 THEN X := 2;"), "not allowed statement in EXPER");
+  EXPECT_EQ(where(), "7:9");
+  EXPECT_EQ(run("EXPER ACT(E1, 1);"), "illegal procedure in EXPER");
+  EXPECT_EQ(run("ENDEXP"), "ENDEXP without EXPER");
+  code("  EXPER");
+  EXPECT_EQ(node(), "no EXPER in INIT");
+}
+
+TEST_F(Translate, BlockBalance) {
+  model("model\nNETWORK\nG1 (G) ::\nG2 (G) ::\n  BEGIN x := 1;\nE1 (E) ::\n"
+        "  REPEAT x := 2;\nINIT\n  BEGIN\nDECL\nEND.\n");
+  var("X", "INTEGER");
+  EXPECT_EQ(node("G2"), "BEGIN END do not match in INIT or previous node");
+  EXPECT_EQ(where(), "6:3");
+  EXPECT_EQ(r.out.str(), "Ver nodo G1\n");
+  c.stmt.BEGINDEPTH = 0;
+  EXPECT_EQ(node("E1"), "REPEAT UNTIL do not match in INIT or previous node");
+  EXPECT_EQ(r.out.str(), "Ver nodo G1\nVer nodo G2\n");
+  c.stmt.REPEATDEPTH = 0;
+  EXPECT_EQ(init(), "BEGIN END do not match in INIT or previous node");
+  EXPECT_EQ(r.out.str(), "Ver nodo G1\nVer nodo G2\nEn procedimiento INIT\n");
+}
+
+TEST_F(Translate, Labels) {
+  model("model\nNETWORK\nG1 (G) LABEL 10, 20; ::\n  10: x := 1; 20 : GOTO 10;\n"
+        "G2 (G) LABEL 10; ::\n  10 x := 1;\nINIT\nDECL\nEND.\n");
+  var("X", "INTEGER");
+  EXPECT_EQ(node(), "");
+  EXPECT_EQ(out(), "\n \n  10: x := 1; 20 : GOTO 10;\n \n");
+  EXPECT_EQ(node("G2"), ": expected");
+  EXPECT_EQ(where(), "6:7");
+}
+
+TEST_F(Translate, StatementStarts) {
+  code("  ELSE x := 1;");
+  var("X", "INTEGER");
+  EXPECT_EQ(node(), "illegal begining of statement");
+  EXPECT_EQ(where(), "4:7");
+  code("  x := 1; ) ;");
+  var("X", "INTEGER");
+  EXPECT_EQ(node(), "illegal character");
+  code("  E1 x");
+  EXPECT_EQ(node(), ":= expected");
+}
+
+TEST_F(Translate, TsimAndWindowSize) {
+  code("", "  TSIM := 100; WINDOWWIDTH := 640; WINDOWHEIGHT := 480; TSIM := 50;");
+  EXPECT_EQ(init(), "");
+  EXPECT_TRUE(c.prog.TSIMSET);
+  EXPECT_TRUE(c.stmt.WINWIDTH);
+  EXPECT_TRUE(c.stmt.WINHEIGHT);
+}
+
+TEST_F(Translate, UserProcedureCalls) {
+  code("  P(x, 2); P(x) END");
+  var("X", "INTEGER");
+  var("P", "PROCP")->COUNT = 2;
+  EXPECT_EQ(node(), "");
+  EXPECT_EQ(out(), "\n \n  P(x, 2); P(x)\n END \n");
+  auto run = [&](const std::string& text) {
+    code(text);
+    var("X", "INTEGER");
+    var("P", "PROCP")->COUNT = 2;
+    return node();
+  };
+  EXPECT_EQ(run("  P(x, 2, 3);"), ") missing or incorrect parameter number");
+  EXPECT_EQ(where(), "4:10");
+  EXPECT_EQ(run("  P x;"), "( expected");
+  EXPECT_EQ(run("  P(x) y"), "; or END or ELSE expected");
+}
+
+TEST_F(Translate, PointerFieldAfterSubscript) {
+  code("  A[1]^.F := 2; A[1]^.;");
+  var("A", "ARRAY", "ARRAY", 1);
+  EXPECT_EQ(node(), "field name expected ;");
+  EXPECT_EQ(where(), "4:23");
+}
+
+TEST_F(Translate, InstructionsAreHandedOn) {
+  code("  x := 1; ACT(E1, 2);");
+  var("X", "INTEGER");
+  EXPECT_EQ(node(), "ACT not supported yet");
+  EXPECT_EQ(out(), "\n \n  x := 1; \n");  // the keyword is not transmitted
+  code("  COUNT;");
+  EXPECT_EQ(node(), "instruction COUNT not implemented");
+  code("  WRITELN(1);");
+  EXPECT_EQ(node(), "WRITELN not supported yet");
+  code("  @ x;");
+  EXPECT_EQ(node(), "@ not supported yet");
+  code("  INTI x;");
+  EXPECT_EQ(node(), "INTI not supported yet");
+}
+
+TEST_F(Translate, Derivatives) {
+  code("  X' = 1;");
+  var("X", "REAL");
+  EXPECT_EQ(node(), "derivatives only in C node");
+  EXPECT_EQ(where(), "4:4");
+}
+
+}  // namespace
