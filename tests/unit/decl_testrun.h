@@ -6,11 +6,12 @@
 #include "support/support.h"
 
 // A small network with nodes ENTRY, TELLER and EXIT; the declarations
-// start on line 10.
+// start on line 10. No node needs a default message record, so the
+// organisation writes nothing before its tables.
 inline std::string DECLMODEL(const std::string& decl) {
   return "A bank\n"
          "NETWORK\n"
-         "  ENTRY (I) TELLER ::\n"
+         "  ENTRY (A) TELLER ::\n"
          "     IT := EXPO(5);\n"
          "  TELLER (R) EXIT ::\n"
          "  EXIT (E) ::\n"
@@ -45,12 +46,14 @@ struct DeclRun {
     CLOSECH(c, CH_PRU);
     return dir.read("PRU.PAS");
   }
-  // PRU.PAS up to what the network organisation writes after the
-  // declarations (its first line is a message record type).
+  // PRU.PAS up to the network tables that the organisation writes after
+  // the declarations.
   std::string decls() {
     std::string t = pru();
-    size_t p = t.find("\ntype _pfr");
-    return p == std::string::npos ? t : t.substr(0, p + 1);
+    size_t p = t.find("\ntype _pfrg=");
+    if (p == std::string::npos) return t;
+    if (p > 0 && t[p - 1] == '\n') p--;  // the empty line the tables start with
+    return t.substr(0, p + 1);
   }
   // The declarations after the fixed head of the unit.
   std::string body() {
