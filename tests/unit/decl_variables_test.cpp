@@ -39,6 +39,7 @@ TEST(DeclVariables, NameErrorsWithTheirPosition) {
       {"VAR X : INTEGER\n  Y : REAL;", "; or = expected after declaration", 11, 4},
       {"VAR R1, R2 : RECORD X: REAL END;", "lista de variables RECORD >1", 10, 21},
       {"VAR X : INTEGER;\n  X : REAL;", "duplicated name X", 11, 4},
+      {"VAR D : RET : A;", "integer constant expected", 10, 16},
   };
   for (const Case& k : cases) {
     int line, col;

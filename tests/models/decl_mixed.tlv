@@ -1,0 +1,38 @@
+A workshop whose declarations mix the classes.
+NETWORK
+  ARRIVE (A) DESK ::
+  DESK (R) LEAVE ::
+     STAY := EXPO(4);
+  LEAVE (E) ::
+INIT
+  TSIM := 100;
+DECL USES Graph;
+CONST
+  NMAX = 10;
+  RATE = 2.5;
+  HEADING = 'Workshop';
+TYPE
+  INDEX = 1..10;
+  VEC = ARRAY[1..10] OF REAL;
+  COLOR = (RED, GREEN, BLUE);
+  PJOB = ^JOB;
+  JOB = RECORD
+    ID : INTEGER;
+    NAME : STRING[20];
+    SHADE : COLOR;
+  END;
+VAR
+  LEVEL, FLOW : CONT;
+  COUNTS : ARRAY[1..3, 1..2] OF INTEGER;
+  CURRENT : PJOB;
+  HOLD : GPOINTER;
+  LOWWORD : WORD ABSOLUTE COUNTS;
+  W : VEC;
+CONST
+  WEIGHTS : ARRAY[1..3] OF REAL = (0.5, -1, 2E1);
+TYPE
+  SMALL = SET OF 0..7;
+VAR
+  FLAGS : SMALL;
+  SPOT : RECORD X, Y : REAL END;
+END.
