@@ -41,7 +41,8 @@ void PRFUNV(Compiler& c);   // a valued-function call
 
 // ---- expressions (expressions.cpp)
 // Reads one expression from the next token on; leaves CH (or, for THEN, DO,
-// TO, DOWNTO, OF, ELSE, END and NOT, IDENT) on what ended it, K past it.
+// TO, DOWNTO, OF, ELSE, END, NOT and, inside REPEAT, UNTIL, IDENT) on what
+// ended it, K past it.
 void PREXP(Compiler& c);
 // "[" expression {"," expression} "]" ["." field], entered with CH on "[";
 // n is the declared dimension count (trace only).

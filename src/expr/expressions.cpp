@@ -153,6 +153,8 @@ char OPERATOR(Compiler& c, bool pending) {
   TRACEWAIT(c);
   if (!pending) RECID(c);
   if (!s.IDREAD) return s.CH;
+  // The last statement of a REPEAT may end before its UNTIL.
+  if (s.IDENT == "UNTIL" && c.stmt.REPEATDEPTH > 0) return 'E';
   RESWORD(c);
   switch (c.kw.IDX) {
     case RW_OR: case RW_XOR: case RW_IN: case RW_MOD:
