@@ -142,10 +142,4 @@ TEST(DeclDriver, DeclarationsBeforeEndOnItsLineAreKept) {
   EXPECT_EQ(e.body(), "CONST N = 1; \n");
 }
 
-TEST(DeclDriver, HashLinesReachTheUnit) {
-  DeclRun d(DECLMODEL("CONST N = 1;\n#{$I extra.inc}\n  M = 2;"));
-  ASSERT_EQ(d.run(), "");
-  EXPECT_EQ(d.body(), "CONST N = 1;\n{$I extra.inc}\n  M = 2;\n");
-}
-
 }  // namespace
