@@ -213,6 +213,18 @@ TEST_F(ExprTest, PastTheBlockNothingIsRead) {
   EXPECT_EQ(s.K, 1);
 }
 
+TEST_F(ExprTest, PastTheBlockInTraceModeAtEndOfInput) {
+  TestRun t(true);
+  t.load("model\n  a;\nEND.\n");
+  t.c.src.PL = 1;
+  t.c.src.LB = 2;
+  t.c.src.K = 1;
+  t.c.stmt.LBF = 2;
+  PREXP(t.c);
+  EXPECT_NE(t.out.str().find("PASADO DE LINEA****\n"), std::string::npos);
+  EXPECT_EQ(t.c.src.K, 1);
+}
+
 TEST_F(ExprTest, NodeReferences) {
   at("N[4] N[J] N[MIN] N[2] S N[K] N[2 N 2] G1 N[I] N[FREE]");
   EXPECT_EQ(node(), "subscript value exceeded");
