@@ -5,7 +5,7 @@
 // their own stop it around their pieces. At the block's end (LB reaching
 // LBF) the BEGIN/CASE/REPEAT balance is checked.
 // Reads LBF, INITMODE, CURNODE and the label lists; sets NOMASIG,
-// ASGENTRY, HASSTATS, the EXPER state, TSIMSET. Called by the blocks
+// ASGENTRY, HASSTATS, the EXPER state, Program::TSIMSET. Called by the blocks
 // (procedures, node code, INIT) and by the statements that hold statements.
 #include <iterator>
 #include <ostream>
