@@ -58,6 +58,10 @@ type
 
   { Node procedures as the main program's _prnod table holds them. }
   _nodo = procedure(ino: integer);
+  { The same table seen from pru and the unit files, which cannot see the
+    main program: a node in another unit is called through it. }
+  _tnodtab = array[1.._rtbig] of _nodo;
+  _pnodtab = ^_tnodtab;
 
   { Point vectors of valued functions; pru declares _xF:_tpx etc. }
   _tvx = array[1.._maxpt] of real;
@@ -88,6 +92,7 @@ type
   _tnewrec = procedure(r: integer; var b: pointer);
 
 var
+  _hknod: _pnodtab;  { set to @_prnod by the main program before any event }
   { clock and the current event }
   time, tsim: real;
   _es: boolean;          { end of simulation (ENDSIMUL or empty event list) }

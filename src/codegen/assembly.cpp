@@ -136,6 +136,7 @@ void MAINLOOP(Compiler& c) {
   const std::string n = std::to_string(c.model.NodeCount);
   const std::string n1 = std::to_string(c.model.NodeCount + 1);
   NEWLINE(c, CH_NODE, "begin ");
+  NEWLINE(c, CH_NODE, "_hknod:=@_prnod;");  // node calls across units go through it
   NEWLINE(c, CH_NODE, "_maxGraphics:=" + std::to_string(c.prog.NGRAPH) + ";");
   NEWLINE(c, CH_NODE, "rtdlg._InitMemos;rtdlg._Presenta; _prm:=true;_rep:=false;_verpsos; ");
   NEWLINE(c, CH_NODE, "_nomars:='$CON1';AssignFile(_ars,_nomars); rewrite(_ars);");

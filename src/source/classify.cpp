@@ -44,8 +44,10 @@ void VARIABLE(Compiler& c) {
   if (!n.FOUND) return;
   s.NOTFOUND = false;
   s.VARCOUNT = n.CURENT->COUNT;
-  if (s.TIPO == "FUNP" && !(s.PROCHEAD && s.STMTSTART)) PRFUNP(c);
-  if (n.CURENT->DB) REWRITEDBASE(c);
+  bool db = n.CURENT->DB;  // the call below may move CURENT
+  bool procvar = s.TIPO == "FUNP" || n.CURENT->FLAG4;
+  if (procvar && !(s.PROCHEAD && s.STMTSTART)) PRFUNP(c);
+  if (db) REWRITEDBASE(c);
 }
 
 // Rule 8: TSIM is declared REAL the first time it is met.

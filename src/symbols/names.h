@@ -28,17 +28,17 @@ struct NameNode {
   std::string TIPO;    // type name, filled by the declarations
   std::string TYPTYP;  // kind of the type: "RECORD", "POINTER", "ARRAY", ...
   std::string TYPEL;   // element type name
-  bool FLAG1 = false;  // three flags owned by the declaration passes
-  bool FLAG2 = false;
+  bool FLAG1 = false;  // measured by STATISTICS (a U_ resource: statistics)
+  bool FLAG2 = false;  // flags owned by the declaration passes
   bool FLAG3 = false;
-  int COUNT1 = 0;      // counter owned by the declaration passes
+  int COUNT1 = 0;      // size of the last dimension (resources: elements)
   int NSUB = 0;        // number of subscripts of an array-typed name
   std::vector<Bound> BOUNDS;  // bounds of a dbase array
   int CODE = 0;        // class code given in direct mode (TYPECODE kind)
-  bool FLAG4 = false;  // flag owned by the declaration passes
+  bool FLAG4 = false;  // a procedure variable
   bool MSG = false;    // a field of a message record
   std::string UNIT;    // program unit that declared it ("MAIN": global)
-  int COUNT = 0;       // counter after the unit; CLASIFY copies it to VARCOUNT
+  int COUNT = 0;       // parameter count; CLASIFY copies it to VARCOUNT
   bool DB = false;     // a dbase variable, may be written table.field
   NameNode* LEFT = nullptr;     // smaller names
   NameNode* RIGHT = nullptr;    // greater names
