@@ -194,36 +194,12 @@ bool ISUNSIGNED(const std::string& w) {
   return true;
 }
 
-// The expression translator's node reference: name ["[" subscript "]"],
-// the subscript required exactly when the node has several copies. Read
-// here until the expression translator provides it (PRNODO / PRNODSUB).
+// A node name with its subscript (PRNODO). After a subscript K is past
+// "]"; CH is set to what follows, as after a plain name.
 NodeRef READNODEREF(Compiler& c) {
-  Source& s = c.src;
-  NodeRef r;
-  s.NOTFOUND = true;
-  RECID(c);
-  BUSNODE(c);
-  if (s.NOTFOUND) ERROR(c, "node expected");
-  r.node = c.model.NODEIDX;
-  const NodeRecord& x = NODEAT(c, r.node);
-  if (x.MULT == 1) return r;
-  RECID(c);
-  if (s.CH != '[') ERROR(c, "[ missing in node");
-  s.K++;
-  RECID(c);
-  r.sub = s.IDENT;
-  if (ISUNSIGNED(s.IDENT)) {
-    if (s.IDENT.size() > 10 || std::stoll(s.IDENT) > x.MULT)
-      ERROR(c, "subscript value exceeded");
-  } else if (s.IDENT != "MIN" && s.IDENT != "FREE") {
-    BUSIDAR1(c);
-    if (!c.names.FOUND) ERROR(c, "unknown identifier " + s.IDENT);
-    if (s.TIPO != "INTEGER" && s.TIPO != "WORD") ERROR(c, "integer identifier expected");
-  }
-  RECID(c);
-  if (s.IDREAD || s.CH != ']') ERROR(c, "invalid subscript");
-  s.K++;
-  s.CH = s.at(s.K);  // what follows the reference, as after a plain name
+  PRNODO(c, true);
+  NodeRef r{c.model.NODEIDX, c.expr.NODSUB};
+  if (NODEAT(c, r.node).MULT != 1) c.src.CH = c.src.at(c.src.K);
   return r;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <functional>
 #include "support/support.h"
+#include "unit/decl_testrun.h"
 
 namespace {
 
@@ -331,6 +332,29 @@ TEST_F(Network, LongNamesStayQuoted) {
             "'IL_QUEUEWITHAVERYLONG''IL_QUEUEWITHAVERYLONG''EL_QUEUEWITHAVERYLONG'"
             "'EL_QUEUEWITHAVERYLONG''EL_X 1 '");
   for (int i = 0; i < 4; ++i) EXPECT_EQ(m.LISTTEXT[i].size(), 23u);
+}
+
+// The declaration pass organises the network after END.: a source node
+// with declared fields keeps its record, an O node declared with EL and
+// IL gets both lists.
+TEST(NetworkDeclared, ThroughTheDeclarationPass) {
+  DeclRun d(
+      "Title line\nNETWORK\nS (I) O1 ::\nO1 X ::\nX (E) ::\nINIT\n  TSIM := 10;\nDECL\n"
+      "NODES S (A : REAL); O1 (EL; IL);\nEND.\n");
+  ASSERT_EQ(d.sections, "");
+  ASSERT_EQ(d.run(), "");
+  const Model& m = d.c.model;
+  EXPECT_EQ(m.NodeTable[2].IL, 1);
+  EXPECT_EQ(m.NodeTable[2].EL, 2);
+  EXPECT_EQ(m.NodeTable[3].EL, 3);
+  EXPECT_TRUE(m.NodeTable[1].HASATTR);
+  std::string pru = d.pru();
+  EXPECT_EQ(pru.find("type _pfr1="), pru.rfind("type _pfr1="));  // no second record
+  EXPECT_NE(pru.find("const _tnl: array[1..3] of string[15] =('IL_O1 1 ','EL_O1 1 ',"
+                     "'EL_X 1 ');\n"),
+            std::string::npos)
+      << pru;
+  EXPECT_NE(pru.find("const _numel:array[1..3] of integer=(0,2,3);\n"), std::string::npos);
 }
 
 TEST(NetworkTrace, NodeListing) {
