@@ -29,6 +29,25 @@ struct Stmt {
   std::string CURNODENUM;   // that node's number as text
   bool CONTNODE = false;    // a C node's code: equations allowed
 
+  // The node whose procedure is written; set by the node pass before its
+  // code, read and cleared by the instructions.
+  std::string ELTEXT;        // its first list as index text: EL, or EL-1 "+ino"
+  std::string ILTEXT;        // its second list, written the same way
+  std::string MULTTEXT;      // its copies
+  std::string MULTTEXT1;     // its copies less one (SELECT)
+  bool SENDPENDING = false;  // nothing sent yet; SENDTO and AGRE clear it
+  bool ACCPENDING = false;   // L node: no FIFO or LIFO yet; they clear it
+  bool ADVANCE = true;       // false inside the statement of a PREEMPTION
+  bool SELECTSEEN = false;   // D node with several predecessors: SELECT met
+  bool STATEPART = false;    // the STATE statement of a G node
+  bool RELEASEPART = false;  // the RELEASE statement of an R node
+  bool REQUESTPART = false;  // the request loop of an R node
+  bool SCANLOOP = false;     // the scan loop of a G node
+  // Read by the INIT pass.
+  bool ACTSEEN = false;      // the INIT section holds an ACT; ACT sets it
+  int CREATECOUNT = 0;       // message counters given out by CREATE
+  int NUMEOFFSET = 0;        // last I node: CREATE counters follow its _NUME
+
   // Balance of BEGIN/END, CASE/END, REPEAT/UNTIL; all 0 at a block's end.
   int BEGINDEPTH = 0;
   int CASEDEPTH = 0;
