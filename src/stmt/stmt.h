@@ -48,6 +48,23 @@ struct Stmt {
   int CREATECOUNT = 0;       // message counters given out by CREATE
   int NUMEOFFSET = 0;        // last I node: CREATE counters follow its _NUME
 
+  // The message an instruction acts on (flow*.cpp): the node's own _px,
+  // or the one a CREATE, EXTR, SCAN, SELECT ... hands to its statement.
+  // 7.4's UPDATE and STOPSCAN read MSGVAR and INSCAN.
+  std::string MSGVAR = "_px";  // its variable
+  int HELD = -1;               // it came from the node's own list: 1, 0; -1: as the node's type says
+  std::string ORIGIN;          // the list it came from; "" the node's ELTEXT
+  bool OVARS = false;          // its fields are in the O_ variables
+  bool INCREATE = false;       // the statement of a CREATE
+  bool INEXTR = false;         // ... of an EXTR
+  bool INSCAN = false;         // ... of a SCAN
+  bool INSENDTO = false;       // a SENDTO is read
+  bool INFREE = false;         // a FREE is read
+  int CREATENODE = -1;         // node of the last CREATE (counters per node)
+  int SELNODE = -1, SELCOUNT = 0;  // node of the last SELECT, its SELECTs so far
+  int USENODE = 0;             // node whose code assigned USE
+  int REMANODE = 0;            // R node where a PREEMPTION named REMA
+
   // Balance of BEGIN/END, CASE/END, REPEAT/UNTIL; all 0 at a block's end.
   int BEGINDEPTH = 0;
   int CASEDEPTH = 0;
