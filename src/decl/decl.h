@@ -15,6 +15,41 @@ struct Compiler;
 struct NameNode;
 struct TypeRecord;
 
+// One signature of the valued functions (class, argument and value type),
+// for which the runtime's evaluation routine and point arrays are sized.
+struct FuncTable {
+  std::string KEY;      // class + argument type + value type, at most 30
+  std::string CLASS;    // POLYG, SPLINE, STAIR, DISC or FREQ
+  std::string ARGTYPE;
+  std::string VALTYPE;
+  int CLASSNO = 0;      // 1..5, as FUNVCLASSNO
+  int NPOINTS = 0;      // the largest point count of its functions
+  int SPLINENO = 0;     // SPLINE number of its last function
+};
+
+// One field of a dBase table, from its descriptor in the file header.
+struct DbField {
+  std::string NOM;   // field name, at most 10 characters, no blanks
+  std::string TIPO;  // REAL, INTEGER, STRING or BOOLEAN
+  int SIZE = 0;      // 6, 2, the width, 1: the size the table declares
+  int WIDTH = 0;     // characters in a record
+  int DEC = 0;       // decimals of a numeric field
+  bool KEY = false;  // one of the first m fields of a table with m > 1
+};
+
+// One table of DBTABLES, in declaration order.
+struct DbTable {
+  std::string NOM;        // table name, at most 11 characters
+  std::string FILE;       // prefix + name as written, without ".dbf"
+  bool FIRST = false;     // first table of its group
+  int M = 1;              // subscripts of its field arrays
+  long long NREC = 0;     // records
+  int RECLEN = 0;         // bytes of a record, its deletion mark included
+  std::vector<DbField> FIELDS;
+  std::vector<int> KEYTABS;          // m > 1: the tables of its dimensions
+  std::vector<std::string> KEYVALS;  // m = 1: first field of every record
+};
+
 // How the text of a type ends, which depends on who reads it.
 enum TypeEnd {
   TE_DECL,   // a declaration: [ABSOLUTE x] ";" or "=" (BUSPOCO), next word read
@@ -84,6 +119,16 @@ struct Decl {
   int PARAMCOUNT = 0;        // formal parameters read by the last PROVAR
   std::string RESULTTYPE;    // result type word of a function head
   bool CONSTMODE = false;    // the CONST class is handled
+
+  // ---- other classes
+  std::vector<FuncTable> FUNTABLES;  // signatures of the valued functions
+  int NSPLINE = 0;           // SPLINE functions declared
+  bool STATCLASS = false;     // a STATISTICS class was read
+  std::vector<std::string> FACTORLIST;  // FACTORS, in order (RESPONSES: Program)
+
+  // ---- dBase tables
+  std::vector<DbTable> DBTABS;
+  long long DBMAXREC = 0;    // largest record count of the tables
 };
 
 // ---- the driver (driver_decl.cpp)
@@ -133,6 +178,28 @@ void READSIGNED(Compiler& c);
 
 // ---- the MESSAGES/NODES class handler (messages.cpp)
 void PROMESS(Compiler& c);
+
+// ---- GFUNCTIONS, TABLES, STATISTICS, FACTORS, RESPONSES (classes.cpp)
+void PROGFUNC(Compiler& c);
+void PROTABLES(Compiler& c);
+void PROSTAT(Compiler& c);
+void PROFACT(Compiler& c);
+void PRORESP(Compiler& c);
+// The start of a class whose text is not copied: what stands before its
+// keyword on the keyword's line is sent (or copied) first, and a class
+// whose declarations the organisation has already written is refused.
+void CLASSSTART(Compiler& c, bool beforeorganisation);
+
+// ---- PROCEDURES (procedures.cpp)
+void PROPROC(Compiler& c);
+
+// ---- DBTABLES and the dBase instructions (dbase.cpp)
+void PRODBT(Compiler& c);
+// The tables' constants, types and variables, once, on channel 1; the
+// network organisation calls it after its tables.
+void PRDBDECL(Compiler& c);
+// LOAD, UNLOAD, DBUPDATE (kw is the instruction number), from PRINST.
+void PRDBINST(Compiler& c, int kw);
 
 // ---- places later work completes (hooks.cpp)
 void ORGANIZE(Compiler& c);  // the network organisation

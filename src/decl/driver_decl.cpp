@@ -40,12 +40,6 @@ void WRITERAW(Compiler& c, int ch, std::string_view text) {
     throw IoError{x.name, std::strerror(errno)};
 }
 
-// A class whose handler is not built yet stops the run rather than skip it.
-[[noreturn]] void NOTYET(Compiler& c) {
-  ERROR(c, std::string(DECLCLASSENTRY(c.decl.CLASSIDX)) +
-               " declarations not supported yet");
-}
-
 // The "END." line is never finished by a line advance, so declarations
 // standing before "END." on its line are sent here.
 void ENDLINE(Compiler& c) {
@@ -95,7 +89,8 @@ void CLASSLOOP(Compiler& c) {
         ORGANIZE(c);
         s.K = k;
         d.PROCSEEN = true;
-        NOTYET(c);
+        PROPROC(c);
+        break;
       }
       case DC_USES:
         USES(c);
@@ -108,9 +103,12 @@ void CLASSLOOP(Compiler& c) {
       case DC_MESSAGES: case DC_NODES:
         PROMESS(c);
         break;
-      case DC_GFUNCTIONS: case DC_TABLES:
-      case DC_STATISTICS: case DC_FACTORS: case DC_RESPONSES: case DC_DBTABLES:
-        NOTYET(c);
+      case DC_GFUNCTIONS: PROGFUNC(c); break;
+      case DC_TABLES: PROTABLES(c); break;
+      case DC_STATISTICS: PROSTAT(c); break;
+      case DC_FACTORS: PROFACT(c); break;
+      case DC_RESPONSES: PRORESP(c); break;
+      case DC_DBTABLES: PRODBT(c); break;
       default:
         ERROR(c, "illegal class of declaration");
     }

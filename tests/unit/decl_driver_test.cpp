@@ -97,16 +97,6 @@ TEST(DeclDriver, SecondProceduresClass) {
   EXPECT_EQ(d.column(), 11);
 }
 
-TEST(DeclDriver, ClassesNotBuiltYetStopTheRun) {
-  for (const char* cls : {"GFUNCTIONS", "TABLES", "STATISTICS",
-                          "PROCEDURES", "FACTORS", "RESPONSES", "DBTABLES"}) {
-    int line;
-    EXPECT_EQ(DECLERROR(std::string("CONST N = 1;\n") + cls + " X;", &line),
-              std::string(cls) + " declarations not supported yet");
-    EXPECT_EQ(line, 11) << cls;
-  }
-}
-
 TEST(DeclDriver, WithoutDeclOnlyTheHeadIsWritten) {
   std::string m = DECLMODEL("");
   m.replace(m.find("DECL\n"), 5, "");

@@ -1,0 +1,503 @@
+// dBase tables: the DBTABLES class reads each table file's header and
+// field descriptors at compile time and declares one array per data field,
+// entered in the name tree as field_table and table.field (the classifier
+// rewrites both into table.field^); PRDBDECL writes the tables' constants,
+// array, record and raw-record types and variables into pru; LOAD, UNLOAD
+// and DBUPDATE move the data at run time through the runtime's _ardbase
+// files. A file whose header does not describe its own contents is a model
+// error; a file that cannot be opened stops the run like any input file.
+// Reads and writes Decl::DBTABS. Called by BUDECL (PRODBT), the network
+// organisation (PRDBDECL) and PRINST (PRDBINST).
+#include <algorithm>
+#include <cctype>
+#include <climits>
+#include <fstream>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr size_t DBNAMEMAX = 11;  // table names and key values
+constexpr int HEADSIZE = 32;      // the file header and each field descriptor
+
+bool NOWORD(const Source& s) { return !s.IDREAD || s.IDENT.empty(); }
+
+// The token's text as written (file names keep their letter case).
+std::string WRITTEN(const Source& s) {
+  std::string t;
+  for (int i = s.KSTART; i < s.K; ++i) t += s.at(i);
+  return t;
+}
+
+int INTVALUE(const std::string& digits) {
+  long long v = 0;
+  for (char ch : digits) v = std::min<long long>(v * 10 + (ch - '0'), INT_MAX);
+  return static_cast<int>(v);
+}
+
+std::string UPPER(std::string t) {
+  for (char& ch : t) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  return t;
+}
+
+// ---- the table file
+
+std::streamoff LE(const unsigned char* b, int n) {
+  std::streamoff v = 0;
+  for (int i = n - 1; i >= 0; --i) v = v * 256 + b[i];
+  return v;
+}
+
+[[noreturn]] void BADFILE(Compiler& c, const std::string& shown) {
+  ERROR(c, "invalid dbf file " + shown);
+}
+
+// One 32-byte descriptor: name up to the first byte below '0', type
+// letter at 11, width at 16, decimals at 17.
+DbField FIELDOF(Compiler& c, const unsigned char* b, const std::string& shown) {
+  DbField f;
+  for (int i = 0; i < 11 && b[i] >= '0'; ++i) f.NOM += static_cast<char>(b[i]);
+  f.NOM = UPPER(f.NOM);
+  f.WIDTH = b[16];
+  f.DEC = b[17];
+  if (f.NOM.empty() || f.WIDTH == 0) BADFILE(c, shown);
+  bool name = std::isalpha(static_cast<unsigned char>(f.NOM[0])) != 0;
+  for (char ch : f.NOM) name = name && std::isalnum(static_cast<unsigned char>(ch));
+  if (!name) ERROR(c, "invalid field name " + f.NOM);
+  switch (b[11]) {
+    case 'N': f.TIPO = f.DEC > 0 ? "REAL" : "INTEGER"; f.SIZE = f.DEC > 0 ? 6 : 2; break;
+    case 'C': f.TIPO = "STRING"; f.SIZE = f.WIDTH; break;
+    case 'L': f.TIPO = "BOOLEAN"; f.SIZE = 1; break;
+    default: ERROR(c, "field type not supported " + f.NOM);
+  }
+  return f;
+}
+
+// The first field of a record as a key: its characters '0'..'z', blank
+// padded to 11.
+std::string KEYOF(const std::string& rec, int width) {
+  std::string k;
+  for (int i = 1; i <= width && i < static_cast<int>(rec.size()) && k.size() < DBNAMEMAX; ++i)
+    if (rec[i] >= '0' && rec[i] <= 'z') k += rec[i];
+  k.resize(DBNAMEMAX, ' ');
+  return k;
+}
+
+// Header, descriptors and (keys) records of t's file: every size the
+// header gives is checked against the file before it is used.
+void READDBF(Compiler& c, DbTable& t, bool keys) {
+  std::string shown = t.FILE + ".dbf";
+  std::string path = shown;
+  std::replace(path.begin(), path.end(), '\\', '/');
+  std::ifstream f(FILEPATH(c, path), std::ios::binary);
+  if (!f) throw IoError{shown, "cannot be opened"};
+  f.seekg(0, std::ios::end);
+  std::streamoff size = f.tellg();
+  f.seekg(0);
+  unsigned char h[HEADSIZE];
+  if (size < HEADSIZE || !f.read(reinterpret_cast<char*>(h), HEADSIZE)) BADFILE(c, shown);
+  t.NREC = LE(h + 4, 4);
+  std::streamoff hlen = LE(h + 8, 2);
+  t.RECLEN = static_cast<int>(LE(h + 10, 2));
+  if (hlen < HEADSIZE + 1 || hlen > size) BADFILE(c, shown);
+  long long nfields = (hlen - 1) / HEADSIZE - 1;
+  int width = 0;
+  for (long long i = 0; i < nfields; ++i) {
+    unsigned char d[HEADSIZE];
+    if (!f.read(reinterpret_cast<char*>(d), HEADSIZE)) BADFILE(c, shown);
+    t.FIELDS.push_back(FIELDOF(c, d, shown));
+    width += t.FIELDS.back().WIDTH;
+  }
+  // The raw record type holds the deletion mark and the fields, nothing else.
+  if (t.RECLEN != width + 1) BADFILE(c, shown);
+  if (hlen + t.NREC * t.RECLEN > size) BADFILE(c, shown);
+  if (!keys || t.FIELDS.empty()) return;
+  f.seekg(hlen);
+  std::string rec(t.RECLEN, ' ');
+  for (long long i = 0; i < t.NREC; ++i) {
+    if (!f.read(&rec[0], t.RECLEN)) BADFILE(c, shown);
+    t.KEYVALS.push_back(KEYOF(rec, t.FIELDS[0].WIDTH));
+  }
+}
+
+// ---- the declaration
+
+int FINDTABLE(const Compiler& c, const std::string& name) {
+  const std::vector<DbTable>& t = c.decl.DBTABS;
+  for (size_t i = 0; i < t.size(); ++i)
+    if (t[i].NOM == name) return static_cast<int>(i);
+  return -1;
+}
+
+// The word at IDENT must not be reserved (it names a Pascal identifier).
+void CHKWORD(Compiler& c, const std::string& w) {
+  std::string ident = c.src.IDENT;
+  c.src.IDENT = w;
+  CHKRES(c);
+  c.src.IDENT = ident;
+}
+
+// A data field in the name tree: an array over the table's dimensions.
+void ENTERFIELD(Compiler& c, const std::string& name, const DbField& f,
+                const std::vector<Bound>& dims) {
+  Names& n = c.names;
+  n.DIRECTADD = true;
+  n.DIRECTCODE = 0;
+  n.NSUB = static_cast<int>(dims.size());
+  n.BOUNDS = dims;
+  c.src.TIPO = f.TIPO;
+  STVNAME(c, true, name);
+  NameNode* e = n.NEWENTRY;
+  e->TIPO = e->TYPTYP = "ARRAY";
+  e->TYPEL = f.TIPO;
+  e->COUNT1 = dims.back().MAX;
+  n.DIRECTADD = false;
+  n.NSUB = 0;
+  n.BOUNDS.clear();
+}
+
+// Keys of a table with m > 1 name its dimensions; the rest are data fields.
+void DECLAREFIELDS(Compiler& c, DbTable& t) {
+  std::vector<Bound> dims;
+  if (t.M > static_cast<int>(t.FIELDS.size())) ERROR(c, "error in table declaration");
+  for (int i = 0; i < t.M && t.M > 1; ++i) {
+    int k = FINDTABLE(c, t.FIELDS[i].NOM);
+    if (k < 0) ERROR(c, "invalid database table");
+    t.FIELDS[i].KEY = true;
+    t.KEYTABS.push_back(k);
+    dims.push_back({1, static_cast<int>(std::min<long long>(INT_MAX, c.decl.DBTABS[k].NREC))});
+  }
+  if (t.M == 1) dims.push_back({1, static_cast<int>(std::min<long long>(INT_MAX, t.NREC))});
+  for (const DbField& f : t.FIELDS) {
+    if (f.KEY) continue;
+    CHKWORD(c, f.NOM);
+    ENTERFIELD(c, f.NOM + "_" + t.NOM, f, dims);
+    ENTERFIELD(c, t.NOM + "." + f.NOM, f, dims);
+  }
+}
+
+// table -> name [":" m]; IDENT holds the name.
+void TABLE(Compiler& c, const std::string& prefix, bool first) {
+  Source& s = c.src;
+  Decl& d = c.decl;
+  if (NOWORD(s) || !std::isalpha(static_cast<unsigned char>(s.IDENT[0])))
+    ERROR(c, "error in table declaration");
+  CHKNAME(c);
+  DbTable t;
+  t.NOM = CUT(s.IDENT, DBNAMEMAX);
+  t.FILE = prefix + WRITTEN(s);
+  t.FIRST = first;
+  RECID(c);
+  if (!s.IDREAD && s.CH == ':') {
+    s.K++;
+    RECID(c);
+    if (!s.ISNUM || !s.ISINT || INTVALUE(s.IDENT) < 1) ERROR(c, "integer constant expected");
+    t.M = INTVALUE(s.IDENT);
+    RECID(c);
+  }
+  READDBF(c, t, first && t.M == 1);
+  TRACELN(c, "TABLA ", t.NOM, " REGISTROS ", t.NREC, " CAMPOS ", t.FIELDS.size());
+  DECLAREFIELDS(c, t);
+  d.DBMAXREC = std::max(d.DBMAXREC, t.NREC);
+  d.DBTABS.push_back(std::move(t));
+}
+
+// prefix -> [letter ":"] {word "\"} ; leaves IDENT on the first table.
+std::string PREFIX(Compiler& c) {
+  Source& s = c.src;
+  std::string p;
+  if (s.IDREAD && s.IDENT.size() == 1 && std::isalpha(static_cast<unsigned char>(s.IDENT[0])) &&
+      s.CH == ':' && s.at(s.K + 1) == '\\') {
+    p = WRITTEN(s) + ":";
+    s.K++;
+    RECID(c);
+  }
+  while (s.CH == '\\' && (!s.IDREAD || !s.IDENT.empty())) {
+    if (s.IDREAD) p += WRITTEN(s);
+    p += '\\';
+    s.K++;
+    RECID(c);
+  }
+  return p;
+}
+
+// group -> "(" prefix table {"," table} ")"; CH on "(".
+void GROUP(Compiler& c) {
+  Source& s = c.src;
+  s.K++;
+  RECID(c);
+  std::string prefix = PREFIX(c);
+  for (bool first = true;; first = false) {
+    TABLE(c, prefix, first);
+    if (!s.IDREAD && s.CH == ')') break;
+    if (s.IDREAD || s.CH != ',') ERROR(c, " , or ) expected");
+    s.K++;
+    RECID(c);
+  }
+  s.K++;
+}
+
+// ---- the instructions
+
+void LINE(Compiler& c, const std::string& text) { OWNLINE(c, c.out.CURCH, text); }
+void PIECE(Compiler& c, const std::string& text) {
+  SETOUT(c, text);
+  SENDOUT(c, c.out.CURCH, false);
+}
+
+// name "," — a declared table.
+int DBTABLE(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  int t = FINDTABLE(c, CUT(s.IDENT, DBNAMEMAX));
+  if (NOWORD(s) || t < 0) ERROR(c, "invalid database table");
+  RECID(c);
+  EXPECT(c, ',');
+  s.K++;
+  return t;
+}
+
+// field {"," field} ")"
+std::vector<std::string> DBFIELDS(Compiler& c) {
+  Source& s = c.src;
+  std::vector<std::string> fields;
+  do {
+    RECID(c);
+    fields.push_back(s.IDENT);
+    RECID(c);
+    if (s.IDREAD || (s.CH != ',' && s.CH != ')')) ERROR(c, ") or , expected");
+    s.K++;
+  } while (s.CH != ')');
+  return fields;
+}
+
+// A data field of table t by name.
+const DbField& FIELD(Compiler& c, const DbTable& t, const std::string& name) {
+  for (const DbField& f : t.FIELDS)
+    if (!f.KEY && f.NOM == name) return f;
+  ERROR(c, "invalid field name");
+}
+
+std::string ARRAYTYPE(const DbTable& t, const DbField& f) { return "_" + f.NOM + "_" + t.NOM; }
+std::string ARRAYOF(const DbTable& t, const DbField& f) { return t.NOM + "." + f.NOM; }
+
+// The loops over t's records, one per dimension; returns the index list.
+std::string LOOPS(Compiler& c, const DbTable& t) {
+  const std::vector<DbTable>& all = c.decl.DBTABS;
+  std::string idx;
+  int m = t.M > 1 ? t.M : 1;
+  for (int i = 1; i <= m; ++i) {
+    const std::string& bound = t.M > 1 ? all[t.KEYTABS[i - 1]].NOM : t.NOM;
+    LINE(c, "for _i" + std::to_string(i) + ":=1 to n_" + bound + " do  ");
+    idx += (i > 1 ? ",_i" : "_i") + std::to_string(i);
+  }
+  return idx;
+}
+
+// The closing " end" and the statement's end.
+void DBEND(Compiler& c) {
+  PRFININS(c, true);
+  c.out.TRANSMIT = true;
+}
+
+// LOAD "(" table "," field {"," field} ")"
+void LOAD(Compiler& c) {
+  LINE(c, "begin ");
+  RECID(c);
+  EXPECT(c, '(');
+  c.src.K++;
+  const DbTable& t = c.decl.DBTABS[DBTABLE(c)];
+  std::vector<std::string> names = DBFIELDS(c);
+  LINE(c, "assign(_ardbase,'" + t.FILE + ".dbf'); _leerenc(_ardbase);");
+  std::vector<const DbField*> fields;
+  for (const std::string& n : names) {
+    fields.push_back(&FIELD(c, t, n));
+    LINE(c, "getmem(" + ARRAYOF(t, *fields.back()) + ",sizeof(" +
+                ARRAYTYPE(t, *fields.back()) + "));");
+  }
+  LINE(c, "_lonreg:=" + std::to_string(t.RECLEN) + ";");
+  std::string idx = LOOPS(c, t);
+  LINE(c, "begin ");
+  LINE(c, "blockread(_ardbase,_le_" + t.NOM + ",_lonreg,_resu);");
+  for (const DbField* f : fields) {
+    std::string raw = "_le_" + t.NOM + "." + f->NOM;
+    std::string cell = ARRAYOF(t, *f) + "^[" + idx + "]";
+    if (f->TIPO == "STRING") {
+      LINE(c, cell + ":=" + raw + ";");
+    } else if (f->TIPO == "BOOLEAN") {
+      LINE(c, cell + ":=");
+      PIECE(c, raw + "[1] in ['T','t','Y','y'];");
+    } else {
+      LINE(c, "val(" + raw + "," + cell + ",_k);");
+    }
+  }
+  LINE(c, "end;");
+  LINE(c, "closeFile(_ardbase) ");
+  DBEND(c);
+}
+
+// UNLOAD "(" table "," field {"," field} ")"
+void UNLOAD(Compiler& c) {
+  Source& s = c.src;
+  LINE(c, "begin ");
+  RECID(c);
+  EXPECT(c, '(');
+  s.K++;
+  const DbTable& t = c.decl.DBTABS[DBTABLE(c)];
+  do {
+    RECID(c);
+    const DbField& f = FIELD(c, t, s.IDENT);
+    LINE(c, "freemem(" + ARRAYOF(t, f) + ",sizeof(" + ARRAYTYPE(t, f) + "));");
+    RECID(c);
+    if (s.IDREAD || (s.CH != ',' && s.CH != ')')) ERROR(c, ") or , expected");
+    s.K++;
+  } while (s.CH != ')');
+  DBEND(c);
+}
+
+bool SAMELAYOUT(const DbTable& a, const DbTable& b) {
+  if (a.RECLEN != b.RECLEN || a.FIELDS.size() != b.FIELDS.size()) return false;
+  for (size_t i = 0; i < a.FIELDS.size(); ++i)
+    if (a.FIELDS[i].NOM != b.FIELDS[i].NOM || a.FIELDS[i].WIDTH != b.FIELDS[i].WIDTH)
+      return false;
+  return true;
+}
+
+// DBUPDATE "(" source "," target "," field {"," field} ")": the source's
+// records with the listed fields replaced by the arrays' values are
+// written to the target file, which has the source's layout.
+void DBUPDATE(Compiler& c) {
+  LINE(c, "begin ");
+  RECID(c);
+  EXPECT(c, '(');
+  c.src.K++;
+  const DbTable& t = c.decl.DBTABS[DBTABLE(c)];
+  const DbTable& u = c.decl.DBTABS[DBTABLE(c)];
+  if (!SAMELAYOUT(t, u)) ERROR(c, "invalid database table");
+  std::vector<std::string> names = DBFIELDS(c);
+  LINE(c, "assign(_ardbase,'" + t.FILE + ".dbf'); reset(_ardbase,1);");
+  LINE(c, "assign(_ardbaseu,'" + u.FILE + ".dbf'); reset(_ardbaseu,1);");
+  LINE(c, "_copystdb;");
+  std::string idx = LOOPS(c, t);
+  std::string len = std::to_string(t.RECLEN);
+  LINE(c, "begin ");
+  LINE(c, "blockread(_ardbase,_le_" + t.NOM + "," + len + ",_resu);");
+  for (const std::string& n : names) {
+    const DbField& f = FIELD(c, t, n);
+    std::string cell = ARRAYOF(t, f) + "^[" + idx + "]";
+    std::string w = std::to_string(f.WIDTH);
+    if (f.TIPO == "STRING")
+      LINE(c, "_stau:=" + cell + ";");
+    else if (f.TIPO == "REAL")
+      LINE(c, "str(" + cell + ":" + w + ":" + std::to_string(f.DEC) + ",_stau);");
+    else if (f.TIPO == "INTEGER")
+      LINE(c, "str(" + cell + ":" + w + ",_stau);");
+    else
+      LINE(c, "if " + cell + " then _stau:='T' else _stau:='F';");
+    // The text fills the field's own width, blank padded.
+    std::string raw = "_le_" + t.NOM + "." + f.NOM + "[_j]";
+    LINE(c, "for _j:=1 to " + w + " do if _j<=length(_stau) then");
+    PIECE(c, " " + raw + ":=_stau[_j] else " + raw + ":=' ';");
+  }
+  LINE(c, "blockwrite(_ardbaseu,_le_" + t.NOM + "," + len + ",_resu);");
+  LINE(c, "end;");
+  LINE(c, "closeFile(_ardbase); closeFile(_ardbaseu);");
+  DBEND(c);
+}
+
+// ---- the declarations in pru
+
+void PRULINE(Compiler& c, const std::string& text) { OWNLINE(c, CH_PRU, text); }
+void PRUPIECE(Compiler& c, const std::string& text) {
+  SETOUT(c, text);
+  SENDOUT(c, CH_PRU, false);
+}
+
+std::string PASCALTYPE(const DbField& f) {
+  if (f.TIPO == "REAL") return "real";
+  if (f.TIPO == "INTEGER") return "integer";
+  if (f.TIPO == "BOOLEAN") return "boolean";
+  return "string[" + std::to_string(f.WIDTH) + "]";
+}
+
+std::string DIMS(Compiler& c, const DbTable& t) {
+  auto upper = [](long long n) { return std::to_string(std::max<long long>(1, n)); };
+  if (t.M == 1) return "1.." + upper(t.NREC);
+  std::string d;
+  for (int k : t.KEYTABS) d += (d.empty() ? "1.." : ",1..") + upper(c.decl.DBTABS[k].NREC);
+  return d;
+}
+
+void TABLEDECL(Compiler& c, const DbTable& t) {
+  PRULINE(c, "type _ty_" + t.NOM + "=record ");
+  for (const DbField& f : t.FIELDS)
+    if (!f.KEY) PRUPIECE(c, f.NOM + ":^" + ARRAYTYPE(t, f) + "; ");
+  PRUPIECE(c, "end;");
+  PRULINE(c, "_tle_" + t.NOM + "=record _del:char; ");
+  for (const DbField& f : t.FIELDS)
+    PRUPIECE(c, f.NOM + ":array[1.." + std::to_string(f.WIDTH) + "] of char; ");
+  PRUPIECE(c, "end;");
+  PRULINE(c, "var _le_" + t.NOM + ":_tle_" + t.NOM + ";");
+  if (!t.FIRST || t.M != 1) return;
+  PRUPIECE(c, "_cle_" + t.NOM + ":array[1..180] of char;");
+  if (t.KEYVALS.empty()) return;
+  PRULINE(c, "const NOM_" + t.NOM + ":array[1.." + std::to_string(t.KEYVALS.size()) +
+                 "] of string[11]=(");
+  for (size_t i = 0; i < t.KEYVALS.size(); ++i)
+    PRUPIECE(c, "'" + t.KEYVALS[i] + (i + 1 < t.KEYVALS.size() ? "', " : "');"));
+}
+
+}  // namespace
+
+// DBTABLES group {"," group} ";"
+void PRODBT(Compiler& c) {
+  Source& s = c.src;
+  CLASSSTART(c, true);
+  s.DBDECL = true;
+  RECID(c);
+  EXPECT(c, '(');
+  for (;;) {
+    GROUP(c);
+    RECID(c);
+    if (!s.IDREAD && s.CH == ';') break;
+    if (s.IDREAD || s.CH != ',') ERROR(c, ", or ;expected");
+    s.K++;
+    RECID(c);
+    EXPECT(c, '(');
+  }
+  s.K++;
+  s.DBDECL = false;
+  c.out.TRMODE = 1;
+  c.out.TRANSMIT = true;
+  c.out.TRSTART = s.K;
+  RECID(c);
+  BUCLADE(c);
+  if (!c.decl.CLASSFOUND) ERROR(c, "declaration or end. expected");
+}
+
+void PRDBDECL(Compiler& c) {
+  const Decl& d = c.decl;
+  if (d.DBTABS.empty()) return;
+  if (d.DBMAXREC > 0) PRULINE(c, "const ");
+  for (long long k = 1; k <= d.DBMAXREC; ++k)
+    PRUPIECE(c, "_nu" + std::to_string(k) + ":integer=" + std::to_string(k) + ";");
+  for (const DbTable& t : d.DBTABS)
+    PRULINE(c, "const N_" + t.NOM + ":integer=" + std::to_string(t.NREC) + "; _nv_" + t.NOM +
+                   ":integer=" + std::to_string(t.FIELDS.size()) + ";");
+  for (const DbTable& t : d.DBTABS)
+    for (const DbField& f : t.FIELDS)
+      if (!f.KEY)
+        PRULINE(c, "type " + ARRAYTYPE(t, f) + "=array[" + DIMS(c, t) + "] of " +
+                       PASCALTYPE(f) + ";");
+  for (const DbTable& t : d.DBTABS) TABLEDECL(c, t);
+  for (const DbTable& t : d.DBTABS) PRULINE(c, "var " + t.NOM + ":_ty_" + t.NOM + ";");
+  FLUSHOUT(c, CH_PRU);
+}
+
+void PRDBINST(Compiler& c, int kw) {
+  switch (kw) {
+    case I_LOAD: LOAD(c); break;
+    case I_UNLOAD: UNLOAD(c); break;
+    case I_DBUPDATE: DBUPDATE(c); break;
+    default: break;
+  }
+}
