@@ -3,6 +3,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct Compiler;
@@ -30,10 +31,37 @@ struct Gen {
   // ---- variable statistics (the resources' U_ variables count here too)
   int NVSTAT = 0;  // measured variables
   int NVELEM = 0;  // their elements
+
+  // ---- statistics tables (codegen/statistics.cpp), final once the
+  // organisation has written them; read by the node pass and clrstat.
+  int NULLE = 1;  // next free _nulle index: NULLE - 1 given to I nodes
+  int TMPS = 1;   // next free _tmps index: TMPS - 1 given to E nodes
+  std::unordered_map<std::string, int> STATIX;  // measured name: first index
+  // The assignment to a measured variable being translated.
+  std::string STTARGET;   // the variable, with "[" subscript "]"
+  std::string STIX;       // its index text
+  bool STACTIVE = false;  // StatisticsBefore wrote its part
 };
 
 // A measured variable's NameNode carries its statistics flag in FLAG1 and
 // its element count in COUNT1 (the size of its last dimension).
+
+// ---- statistics (statistics.cpp)
+// A STATISTICS class was given (a node or a variable of its own measured).
+bool HASSTATISTICS(const Compiler& c);
+// The empty stat of a model without a STATISTICS class (MODPRO).
+void DeclareStatProcedure(Compiler& c);
+// _ou, _ov and their arrays in PRU.PAS, _aesva in MODPRO; gives out the
+// nodes' STATNAME and the variables' indexes. Called by the organisation.
+void DeclareNodeAndVariableStatistics(Compiler& c);
+// The bodies of _prsta and _prstp and a blank line, on MODPRO (INIT pass).
+void WriteStatisticsProcedures(Compiler& c);
+// The _prsta / _prstp call around a change of R node n's U_ variable, on
+// CURCH; inst is the instance text of a multiple node.
+void ResourceStatisticsBefore(Compiler& c, int node, std::string_view inst = "ino");
+void ResourceStatisticsAfter(Compiler& c, int node, std::string_view inst = "ino");
+// StatisticsBefore and StatisticsAfter, the hand-off of an assignment to
+// a measured variable, are declared with the dispatcher (stmt/stmt.h).
 
 // ---- message and node-attribute declarations (decl/messages.cpp)
 // PROMESS, the MESSAGES/NODES class handler, is declared in decl/decl.h.

@@ -29,7 +29,6 @@ constexpr const char* INIELI[] = {
     "new(_mtp);new(_de);new(_dp);",
     "end;",
     "procedure _com; var ino:integer;begin time:=0;_es:=false;_ff:=nil;evp:=0;"};
-constexpr const char* EMPTYSTAT = "procedure stat; begin end;";
 constexpr const char* BLCK = "var blck:array[1..*] of boolean;";
 constexpr const char* TNL = "const _tnl: array[1..*] of string[15] =(";
 constexpr const char* NOLISTS = "'EL_V');";
@@ -42,21 +41,6 @@ constexpr const char* NOMELD = "((0));";
 constexpr const char* NAMETABLE = "const _n_f/:array[1..*] of _st80=(";  // '/': v or t
 constexpr const char* NOVAR = "'_VFA');";
 constexpr const char* NOTABLE = "'_TFA');";
-constexpr const char* NOSTATS[] = {
-    "const _ou:array[1..1] of record nom:_st80;ind,el,il:integer end=(",
-    "(nom:'H';ind:1;el:1;il:1));", "_n_es:integer=0;",
-    "var _nulle:array[1..1] of integer;",
-    "var _tmps:array[1..1] of real;_t2ps:array[1..1] of real;",
-    "_txps:array[1..1] of real;_tips:array[1..1] of real;"};
-constexpr const char* NLISTCONST = "const _n_list:integer=*;";
-constexpr const char* NOVSTATS[] = {
-    "const _ov:array[1..1] of record nom:_st80;ind:integer end=(",
-    "(nom:'H';ind:1));"};
-constexpr const char* NOVCOUNT = "_n_ves:integer=0; _n_vest:integer=0;";
-constexpr const char* VSTATARRAYS[] = {
-    "var _sv,_s2v,_hv,_lv,_hcv,_svv,_s2vv,_sva:array[1..1] of real;",
-    "_nvv:array[1..1] of integer;", "var _vas,_t2:array[1..1] of real;"};
-constexpr const char* AESVA[] = {"procedure _aesva; var _ki:integer;  begin ", "end;"};
 
 std::string FILL(std::string_view t, char x, std::string_view r) {
   std::string d;
@@ -105,22 +89,11 @@ void CONTINUOUSNODE(Compiler&, int) {}
 // Declarations of the valued-function tables; their owner writes them here.
 void VALUEDFUNCTIONS(Compiler&) {}
 
-// The empty report procedure of a model without a STATISTICS class; the
-// class is not read yet, so every model gets it for now.
-void STATPROCEDURE(Compiler& c) { NEWLINE(c, MODPRO, EMPTYSTAT); }
+// The empty report procedure of a model without a STATISTICS class.
+void STATPROCEDURE(Compiler& c) { DeclareStatProcedure(c); }
 
-// Statistics tables and _aesva: a model that measures nothing gets these.
-// Their owner writes the measured nodes and variables here (NSTAT, NVSTAT).
-void STATISTICSTABLES(Compiler& c) {
-  for (const char* t : NOSTATS) NEWLINE(c, PRU, t);
-  APPEND(c, PRU, FILL(NLISTCONST, '*', LISTBOUND(c)));
-  for (const char* t : NOVSTATS) NEWLINE(c, PRU, t);
-  APPEND(c, PRU, NOVCOUNT);
-  for (const char* t : VSTATARRAYS) NEWLINE(c, PRU, t);
-  for (const char* t : AESVA) NEWLINE(c, MODPRO, t);
-  FLUSHOUT(c, PRU);
-  FLUSHOUT(c, 2);
-}
+// Statistics tables and _aesva.
+void STATISTICSTABLES(Compiler& c) { DeclareNodeAndVariableStatistics(c); }
 
 // dBase table declarations; their owner writes them here.
 void DBTABLES(Compiler&) {}

@@ -13,6 +13,7 @@ namespace {
 
 void PRFLOWINST(Compiler& c, int kw) { NOTYET(c, INSTENTRY(kw)); }
 void PROTHINST(Compiler& c, int kw) { NOTYET(c, INSTENTRY(kw)); }
+void PRDBINST(Compiler& c, int kw) { NOTYET(c, INSTENTRY(kw)); }
 void PRPREVAR(Compiler& c) { NOTYET(c, c.src.IDENT); }
 void PRARRAYASG(Compiler& c, std::string_view word) { NOTYET(c, word); }
 void PRIOLIST(Compiler& c, bool, std::string_view word) { NOTYET(c, word); }
@@ -28,6 +29,4 @@ void TranslateRetard(Compiler& c) { NOTYET(c, "RETARD"); }
 void TranslateEquation(Compiler& c) { NOTYET(c, "differential equation"); }
 void CloseEquationGroup(Compiler&) {}
 bool EquationGroupOpen(Compiler&) { return false; }
-void StatisticsBefore(Compiler& c) { NOTYET(c, "statistics of " + c.src.IDENT); }
-void StatisticsAfter(Compiler& c) { NOTYET(c, "statistics"); }
 int DELAYLEN(Compiler&, const NameNode&) { return 0; }

@@ -136,7 +136,9 @@ TEST_F(Network, ChainWithSourceNumbersTheLists) {
             "_txps:array[1..1] of real;_tips:array[1..1] of real;\n"
             "const _n_list:integer=4;\n"
             "const _ov:array[1..1] of record nom:_st80;ind:integer end=(\n"
-            "(nom:'H';ind:1));_n_ves:integer=0; _n_vest:integer=0;\n"
+            "(nom:'U_S';ind:1));\n"
+            "_n_ves:integer=1; _n_vest:integer=1;\n"
+            "\n"
             "var _sv,_s2v,_hv,_lv,_hcv,_svv,_s2vv,_sva:array[1..1] of real;\n"
             "_nvv:array[1..1] of integer;\n"
             "var _vas,_t2:array[1..1] of real;\n"
@@ -164,7 +166,7 @@ TEST_F(Network, ChainWithSourceNumbersTheLists) {
             "m_S:=1;f_S:=m_S; u_S:=0.0;\n"
             "end;\n"
             "procedure stat; begin end;\n"
-            "procedure _aesva; var _ki:integer;  begin \n"
+            "procedure _aesva; var _ki:integer;  begin _vas[1]:=U_S;\n"
             "end;\n");
 }
 

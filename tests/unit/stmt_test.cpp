@@ -239,9 +239,6 @@ TEST_F(Translate, StatementEnds) {
 }
 
 TEST_F(Translate, VariablesOfOtherParts) {
-  code("  x := 1;");
-  var("X", "REAL")->FLAG1 = true;  // statistics are kept for X
-  EXPECT_EQ(node(), "statistics of X not supported yet");
   code("  IT := 2;");
   EXPECT_EQ(node(), "IT not supported yet");
   code("  pv(1);");

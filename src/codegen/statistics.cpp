@@ -1,0 +1,336 @@
+// Statistics generation: what the final report reads. PRU.PAS (channel 1)
+// receives the node statistics table _ou with the arrays its counters need,
+// the variable statistics table _ov with its arrays; MODPRO (channel 3)
+// receives _aesva, the bodies of _prsta and _prstp and, for a model without
+// a STATISTICS class, the empty stat. An assignment to a measured variable
+// is wrapped in _prsta/_prstp calls, and so is every change of a resource's
+// use (U_). Reads the STAT flags of the nodes and the FLAG1/COUNT1 marks of
+// the name tree left by the STATISTICS class and DeclareResource; gives out
+// the nodes' STATNAME and the variables' statistics indexes (Gen::STATIX).
+// Called by the network organisation, the statement dispatcher, the R node
+// skeleton and the INIT pass.
+#include <algorithm>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int PRU = 1, MODPRO = 3;
+
+// Templates; the placeholders are named where they are filled.
+constexpr const char* OUHEAD =
+    "const _ou:array[1..*] of record nom:_st80;ind,el,il:integer end=(";
+constexpr const char* OUENTRY = "(nom:'*';ind:/;el:&;il:.)";
+constexpr const char* OUNONE = "(nom:'H';ind:1;el:1;il:1));";
+constexpr const char* NES = "_n_es:integer=*;";
+constexpr const char* NULLE = "var _nulle:array[1..*] of integer;";
+constexpr const char* TMPS[] = {
+    "var _tmps:array[1..*] of real;_t2ps:array[1..*] of real;",
+    "_txps:array[1..*] of real;_tips:array[1..*] of real;"};
+constexpr const char* NLISTCONST = "const _n_list:integer=*;";
+constexpr const char* OVHEAD =
+    "const _ov:array[1..*] of record nom:_st80;ind:integer end=(";
+constexpr const char* OVENTRY = "(nom:'*';ind:&)";
+constexpr const char* OVNONE = "(nom:'H';ind:1));";
+constexpr const char* NVES = "_n_ves:integer=*; _n_vest:integer=/;";
+constexpr const char* VARRAYS[] = {
+    "var _sv,_s2v,_hv,_lv,_hcv,_svv,_s2vv,_sva:array[1..*] of real;",
+    "_nvv:array[1..*] of integer;", "var _vas,_t2:array[1..*] of real;"};
+constexpr const char* AESVAHEAD = "procedure _aesva; var _ki:integer;  begin ";
+constexpr const char* AESVALOOP = "for _ki:=1 to * do begin ";
+constexpr const char* AESVAONE = "_vas[/]:=*;";
+constexpr const char* EMPTYSTAT = "procedure stat; begin end;";
+constexpr const char* PRSTA = "_prsta(/,*); ";
+constexpr const char* PRSTP = "_prstp(/,*);";
+constexpr const char* PRSTARES = "_prsta(/,*);";
+constexpr const char* BODIES[] = {
+    "procedure _prsta(I:INTEGER;V:REAL);begin _sv[I]:=_sv[I]+V*(time-_hcv[I]);",
+    "_s2v[I]:=_s2v[I]+V*V*(time-_hcv[I]);end;",
+    "procedure _prstp(I:INTEGER;V:REAL); begin if V > _hv[I] then _hv[I]:=V;",
+    "if V < _lv[I] then _lv[I]:=V; _hcv[I]:=time; _svv[I]:=_svv[I]+V;_sva[I]:=V;",
+    "_s2vv[I]:=_s2vv[I]+V*V;_nvv[I]:=_nvv[I]+1;end;",
+    " "};
+
+struct Fill {
+  char x;
+  std::string_view r;
+};
+
+// One pass over the template: a value is never searched again.
+std::string FILL(std::string_view t, std::initializer_list<Fill> fills) {
+  std::string d;
+  for (char ch : t) {
+    const Fill* f = nullptr;
+    for (const Fill& g : fills)
+      if (g.x == ch) f = &g;
+    if (f)
+      d += f->r;
+    else
+      d += ch;
+  }
+  return d;
+}
+
+void NEWLINE(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, true);
+}
+
+void APPEND(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, false);
+}
+
+std::string NUM(int n) { return std::to_string(n); }
+
+// A bound of a statistics array: at least 1.
+std::string BOUND(int n) { return NUM(std::max(1, n)); }
+
+bool ISARRAY(const NameNode& e) { return e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY"; }
+
+// The elements measured of a variable: the last dimension of an array.
+int ELEMENTS(const NameNode& e) { return std::max(1, e.COUNT1); }
+
+// The measured variables in key order. The count is the walk's, not the
+// declarations': a name listed twice is measured once.
+std::vector<const NameNode*> MEASURED(const Compiler& c) {
+  std::vector<const NameNode*> v;
+  WALKTREE(static_cast<const NameNode*>(c.names.ROOT), [&](const NameNode* e) {
+    if (e->FLAG1) v.push_back(e);
+  });
+  return v;
+}
+
+// _ou: one entry per measured node, a D node followed by its predecessors.
+// I and E nodes get their counters' first indexes here.
+void NODETABLE(Compiler& c) {
+  Model& m = c.model;
+  Gen& g = c.gen;
+  std::vector<std::string> entries;
+  auto entry = [&](const std::string& nom, int mult, const std::string& el,
+                   const std::string& il) {
+    entries.push_back(FILL(OUENTRY, {{'*', nom}, {'/', NUM(mult)}, {'&', el}, {'.', il}}));
+  };
+  for (int n = 1; n <= m.NodeCount; ++n) {
+    NodeRecord& x = m.NodeTable[n];
+    if (!x.STAT) continue;
+    switch (x.TIPO) {
+      case 'D':
+        entry(x.NOM, x.MULT, "-2", NUM(static_cast<int>(x.PRED.size())));
+        for (const NodeLink& p : x.PRED) {
+          const NodeRecord& y = m.NodeTable[p.NODE];
+          if (y.TIPO == 'L')
+            entry(y.NOM, y.MULT, "-1", NUM(y.IL));
+          else
+            entry(y.NOM, y.MULT, "0", NUM(p.ELSUC));
+        }
+        break;
+      case 'E':
+        x.STATNAME = NUM(g.TMPS);
+        entry(x.NOM, x.MULT, NUM(x.EL), "-" + x.STATNAME);
+        g.TMPS += x.MULT;
+        break;
+      case 'I':
+        x.STATNAME = NUM(g.NULLE);
+        entry(x.NOM, x.MULT, "-1", x.STATNAME);
+        g.NULLE += x.MULT;
+        break;
+      default:
+        entry(x.NOM, x.MULT, NUM(x.EL), NUM(x.IL));
+    }
+  }
+  int nstat = static_cast<int>(entries.size());
+  NEWLINE(c, PRU, FILL(OUHEAD, {{'*', BOUND(nstat)}}));
+  if (entries.empty()) NEWLINE(c, PRU, OUNONE);
+  for (size_t i = 0; i < entries.size(); ++i)
+    APPEND(c, PRU, entries[i] + (i + 1 < entries.size() ? "," : ");"));
+  NEWLINE(c, PRU, FILL(NES, {{'*', NUM(nstat)}}));
+  std::string nulle = FILL(NULLE, {{'*', BOUND(g.NULLE - 1)}});
+  if (nstat > 0) {
+    FLUSHOUT(c, PRU);
+    APPEND(c, PRU, nulle);
+  } else {
+    NEWLINE(c, PRU, nulle);
+  }
+  for (const char* t : TMPS) {
+    std::string d = FILL(t, {{'*', BOUND(g.TMPS - 1)}});
+    if (nstat > 0)
+      APPEND(c, PRU, d);
+    else
+      NEWLINE(c, PRU, d);
+  }
+}
+
+// _ov and the arrays of the variable statistics; the variables' indexes
+// are given out here, in key order.
+void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
+  Gen& g = c.gen;
+  g.NVSTAT = static_cast<int>(vars.size());
+  g.NVELEM = 0;
+  g.STATIX.clear();
+  if (vars.empty()) {
+    NEWLINE(c, PRU, FILL(OVHEAD, {{'*', "1"}}));
+    NEWLINE(c, PRU, OVNONE);
+    APPEND(c, PRU, FILL(NVES, {{'*', "0"}, {'/', "0"}}));
+  } else {
+    TRACELN(c, "ESTAD. DE VARIABLES");
+    NEWLINE(c, PRU, FILL(OVHEAD, {{'*', NUM(g.NVSTAT)}}));
+    for (size_t i = 0; i < vars.size(); ++i) {
+      const NameNode& e = *vars[i];
+      g.STATIX[e.NOM] = g.NVELEM + 1;
+      g.NVELEM += ELEMENTS(e);
+      APPEND(c, PRU, FILL(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
+                         (i + 1 < vars.size() ? "," : ");"));
+    }
+    NEWLINE(c, PRU, FILL(NVES, {{'*', NUM(g.NVSTAT)}, {'/', NUM(g.NVELEM)}}));
+    FLUSHOUT(c, PRU);
+  }
+  for (const char* t : VARRAYS) NEWLINE(c, PRU, FILL(t, {{'*', BOUND(g.NVELEM)}}));
+}
+
+// _aesva copies every measured element into _vas for the report.
+void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
+  NEWLINE(c, MODPRO, AESVAHEAD);
+  for (const NameNode* e : vars) {
+    std::string p = NUM(c.gen.STATIX[e->NOM]);
+    if (!ISARRAY(*e)) {
+      APPEND(c, MODPRO, FILL(AESVAONE, {{'/', p}, {'*', e->NOM}}));
+      continue;
+    }
+    NEWLINE(c, MODPRO, FILL(AESVALOOP, {{'*', NUM(ELEMENTS(*e))}}));
+    APPEND(c, MODPRO, FILL(AESVAONE, {{'/', p + "+_ki-1"}, {'*', e->NOM + "[_ki]"}}));
+    NEWLINE(c, MODPRO, "end;");
+  }
+  NEWLINE(c, MODPRO, "end;");
+}
+
+int RESOURCES(const Compiler& c) {
+  int n = 0;
+  for (int i = 1; i <= c.model.NodeCount; ++i) n += c.model.NodeTable[i].TIPO == 'R';
+  return n;
+}
+
+// The index text and target of the U_ variable of R node n, instance inst.
+void RESOURCETARGET(Compiler& c, int n, std::string_view inst, std::string& stix,
+                    std::string& target) {
+  const NodeRecord& x = c.model.NodeTable[n];
+  std::string u = "U_" + x.NOM;
+  auto f = c.gen.STATIX.find(CUT(u, NAMEMAX));
+  int ix = f == c.gen.STATIX.end() ? 1 : f->second;
+  if (x.MULT > 1) {
+    target = u + "[" + std::string(inst) + "]";
+    stix = NUM(ix - 1) + "+" + std::string(inst);
+  } else {
+    target = u;
+    stix = NUM(ix);
+  }
+}
+
+bool ALLDIGITS(const std::string& s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char ch) {
+    return ch >= '0' && ch <= '9';
+  });
+}
+
+void SEND(Compiler& c, std::string_view t, bool force) {
+  SETOUT(c, t);
+  SENDOUT(c, c.out.CURCH, force);
+}
+
+}  // namespace
+
+// A STATISTICS class marks at least one node or variable; the resources'
+// U_ variables are marked without one.
+bool HASSTATISTICS(const Compiler& c) {
+  if (c.model.NSTAT > 0) return true;
+  return static_cast<int>(MEASURED(c).size()) > RESOURCES(c);
+}
+
+void DeclareStatProcedure(Compiler& c) {
+  if (!HASSTATISTICS(c)) NEWLINE(c, MODPRO, EMPTYSTAT);
+}
+
+void DeclareNodeAndVariableStatistics(Compiler& c) {
+  c.gen.NULLE = 1;
+  c.gen.TMPS = 1;
+  NODETABLE(c);
+  APPEND(c, PRU, FILL(NLISTCONST, {{'*', BOUND(c.model.NLIST - 1)}}));
+  std::vector<const NameNode*> vars = MEASURED(c);
+  VARIABLETABLE(c, vars);
+  AESVA(c, vars);
+  FLUSHOUT(c, PRU);
+  FLUSHOUT(c, 2);
+}
+
+void WriteStatisticsProcedures(Compiler& c) {
+  for (const char* t : BODIES) NEWLINE(c, MODPRO, t);
+}
+
+// name ["[" subscript "]"] at the start of an assignment: the text before
+// it is sent, then "begin", _prsta (not in INIT) and the target itself.
+void StatisticsBefore(Compiler& c) {
+  Source& s = c.src;
+  Gen& g = c.gen;
+  TRACELN(c, "PROC. EST.ANTERIOR A VARIABLE");
+  const NameNode* e = c.stmt.ASGENTRY;
+  auto f = e ? g.STATIX.find(e->NOM) : g.STATIX.end();
+  g.STACTIVE = f != g.STATIX.end();
+  if (!g.STACTIVE) return;  // measured after the tables were written
+  int ix = f->second;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRANSMIT = false;
+  g.STTARGET = s.IDENT;
+  g.STIX = NUM(ix);
+  RECID(c);
+  if (!s.IDREAD && s.CH == '[') {
+    s.K++;
+    RECID(c);
+    std::string sub = s.IDENT;
+    RECID(c);
+    if (s.IDREAD || s.CH != ']' || sub.empty())
+      ERROR(c, "error in subscripted variable with statistics");
+    s.K++;
+    g.STTARGET += "[" + sub + "]";
+    g.STIX = ALLDIGITS(sub) ? "+" + NUM(ix + std::stoi(sub) - 1)
+                            : sub + "+" + NUM(ix - 1);
+    c.out.TRSTART = s.K;
+  } else {
+    c.out.TRSTART = s.KSTART;
+  }
+  SEND(c, "begin ", true);
+  if (!c.stmt.INITMODE) SEND(c, FILL(PRSTA, {{'/', g.STIX}, {'*', g.STTARGET}}), true);
+  SEND(c, g.STTARGET, true);
+  c.out.TRANSMIT = true;
+}
+
+// After the right side: _prstp and the "end" of the block.
+void StatisticsAfter(Compiler& c) {
+  Source& s = c.src;
+  Gen& g = c.gen;
+  TRACELN(c, "PROC. EST.POSTERIOR A VARIABLE");
+  if (!g.STACTIVE) return;
+  g.STACTIVE = false;
+  bool beforeword = s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
+  if (beforeword) {
+    SENDSRC(c, s.KSTART, c.out.CURCH);
+    c.out.TRSTART = s.KSTART;
+    SEND(c, ";", false);
+  } else {
+    SENDSRC(c, s.K, c.out.CURCH);
+    c.out.TRSTART = s.K;
+  }
+  SEND(c, FILL(PRSTP, {{'/', g.STIX}, {'*', g.STTARGET}}), true);
+  SEND(c, beforeword ? " end " : "end;", true);
+  FLUSHOUT(c, c.out.CURCH);
+}
+
+void ResourceStatisticsBefore(Compiler& c, int node, std::string_view inst) {
+  std::string stix, target;
+  RESOURCETARGET(c, node, inst, stix, target);
+  SEND(c, FILL(PRSTARES, {{'/', stix}, {'*', target}}), true);
+}
+
+void ResourceStatisticsAfter(Compiler& c, int node, std::string_view inst) {
+  std::string stix, target;
+  RESOURCETARGET(c, node, inst, stix, target);
+  SEND(c, FILL(PRSTP, {{'/', stix}, {'*', target}}), true);
+}
