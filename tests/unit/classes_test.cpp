@@ -164,3 +164,43 @@ TEST(Classes, TextBeforeTheKeywordIsKept) {
 }
 
 }  // namespace
+
+namespace {
+
+// A whole model with every class of this kind: what the declaration pass
+// leaves for the passes after it.
+TEST(Classes, WorkshopModel) {
+  DeclRun d(MODELTEXT("cls_workshop.tlv"));
+  ASSERT_EQ(d.sections, "");
+  ASSERT_EQ(d.run(), "");
+  EXPECT_EQ(d.c.kw.FUNV.size(), 1u);
+  EXPECT_EQ(d.c.expr.TABLES.size(), 1u);
+  EXPECT_TRUE(d.c.model.NodeTable[2].STAT);
+  EXPECT_TRUE(d.entry("WAITS")->FLAG1);
+  EXPECT_TRUE(d.entry("RATE")->FLAG1);
+  EXPECT_EQ(d.c.decl.FACTORLIST, std::vector<std::string>{"RATE"});
+  EXPECT_EQ(d.c.prog.RESPONSES, std::vector<std::string>{"BUSY"});
+  EXPECT_TRUE(d.c.prog.HASPROCS);
+  std::string pru = d.pru();
+  EXPECT_EQ(pru.substr(pru.find("const _n_fv:")),
+            "const _n_fv:array[1..1] of _st80=('BUSY');\n"
+            "const _n_ft:array[1..1] of _st80=('TBUSY');\n"
+            "\n \n\n"
+            "FUNCTION SERVICE(R : REAL) : REAL; \n"
+            "PROCEDURE CLEAR; \n");
+  CLOSECH(d.c, CH_MODPRP);
+  EXPECT_EQ(d.dir.read("MODPRP"),
+            "\nFUNCTION SERVICE(R : REAL) : REAL; \n"
+            "\nVAR X : REAL; \n"
+            "\nBEGIN \n"
+            "\n  X := R * 2; \n"
+            "\n  SERVICE := X \n"
+            "\nEND; \n"
+            "\nPROCEDURE CLEAR; \n"
+            "\nBEGIN \n"
+            "\n  BUSY := 0 \n"
+            "\nEND; \n"
+            "\n");
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+A workshop that measures its queue and calls a procedure from node code.
+NETWORK
+  ARRIVE (I) DESK ::
+     IT := EXPO(4);
+  DESK (R) LEAVE ::
+     STAY := SERVICE(RATE);
+  LEAVE (E) ::
+INIT
+  TSIM := 100;
+  SLOPE := 0, 1 / 10, 2;
+  ACT(ARRIVE, 0);
+DECL
+VAR
+  RATE, BUSY : REAL;
+  WAITS : ARRAY[1..5] OF REAL;
+GFUNCTIONS
+  SLOPE : POLYG (REAL) : REAL : 10;
+TABLES BUSY : TBUSY;
+STATISTICS DESK, WAITS, RATE;
+FACTORS RATE;
+RESPONSES BUSY;
+PROCEDURES
+FUNCTION SERVICE(R : REAL) : REAL;
+VAR X : REAL;
+BEGIN
+  X := R * 2;
+  SERVICE := X
+END;
+PROCEDURE CLEAR;
+BEGIN
+  BUSY := 0
+END;
+END.
