@@ -1,6 +1,7 @@
 // Code generation: node procedures, transfer procedures, statistics, INIT
 // and experiments, and the assembly of the output files.
 #pragma once
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -8,6 +9,20 @@
 
 struct Compiler;
 struct NameNode;
+
+// A variable declared over a discrete distribution set: RANDV_ and its
+// tables are declared by the INIT pass.
+struct RandSet {
+  std::string NOM;                  // the variable
+  int N = 0;                        // its elements
+  std::vector<std::string> VALUES;  // the set's values, as written
+};
+
+// A work variable an instruction needs, declared by the INIT pass.
+struct AuxVar {
+  std::string NOM;
+  std::string TIPO;  // its type name
+};
 
 // Subsystem 9 state.
 struct Gen {
@@ -41,6 +56,13 @@ struct Gen {
   std::string STTARGET;   // the variable, with "[" subscript "]"
   std::string STIX;       // its index text
   bool STACTIVE = false;  // StatisticsBefore wrote its part
+
+  // ---- INIT-time declarations (codegen/init.cpp), collected while the
+  // model is read.
+  int ITMX = -32767;             // largest class count + 2 of a frequency table
+  std::vector<RandSet> RANDSETS; // variables over a discrete distribution set
+  std::vector<AuxVar> AUXVARS;   // work variables the instructions asked for
+  bool NODEPASS = false;         // the node procedures are being written
 };
 
 // A measured variable's NameNode carries its statistics flag in FLAG1 and
@@ -100,3 +122,63 @@ void COPYTEMP(Compiler& c, int from, int to, std::string_view trace = "");
 // Writes text on channel ch as a line of its own: the line being packed
 // there is ended first, and nothing will join the text.
 void OWNLINE(Compiler& c, int ch, std::string_view text);
+
+// ---- node procedures (nodes.cpp, node_skeletons.cpp)
+struct NodeLink;
+// Every node's procedure into the unit of its module (channel 4), in
+// table order: head, skeleton of its type, translated code.
+void GenerateNodes(Compiler& c);
+// The head of the current node's procedure, its labels and local VAR
+// declarations (ended by "::"); with begin also "begin ".
+void NodeHeader(Compiler& c, bool withbegin);
+// The list index text of a successor link: ELSUC, moved by an integer
+// subscript, or ELSUC-1 "+" a subscript name.
+std::string SUCCLIST(const NodeLink& s);
+// The current message to every successor of the current node (first with
+// _agr, the others with _copy); packing first stores the fields (_upvr).
+void SendToSuccessors(Compiler& c, bool packing);
+// Gives back what the current message holds of R node n's resource; inst
+// is the copy of a multiple node ("ino" in its own procedure).
+void ReleaseResource(Compiler& c, int node, std::string_view inst = "ino");
+// Brings the C nodes that feed node up to the present time.
+void ActivateContinuousPredecessors(Compiler& c, int node);
+// "var _NUME..:integer;" for the I nodes and the CREATE counters (PRU.PAS).
+void DeclareMessageCounters(Compiler& c);
+// The statistics reset procedure clrstat (MODPRO).
+void GenerateClrstat(Compiler& c);
+// The resource of R node n as its code names it: NOM, or NOM "[" inst "]"
+// for a multiple node.
+std::string RESOURCETEXT(const Compiler& c, int node, std::string_view inst);
+// The skeleton of each node type around the current node's code
+// (node_skeletons.cpp); ONODE takes every other letter.
+void ANODE(Compiler& c);
+void CNODE(Compiler& c);
+void DNODE(Compiler& c);
+void ENODE(Compiler& c);
+void GNODE(Compiler& c);
+void INODE(Compiler& c);
+void LNODE(Compiler& c);
+void RNODE(Compiler& c);
+void ONODE(Compiler& c);
+
+// Template filling for the generators: every placeholder character named
+// is replaced by its text, in one pass (a text is never searched again).
+struct Slot {
+  char x;
+  std::string_view r;
+};
+std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots);
+// A piece on a new line of channel ch: the line being packed is ended
+// first, but an empty one is not written.
+void NEWPIECE(Compiler& c, int ch, std::string_view piece);
+// A piece appended to the line being packed (a new line when it would
+// pass 74 characters).
+void ADDPIECE(Compiler& c, int ch, std::string_view piece);
+
+// ---- INIT section and experiments (init.cpp)
+// The INIT pass: _prsta/_prstp, _init from the INIT section, clrstat,
+// _pexp, the INIT-time declarations, the node procedures and the message
+// counters; at its end _init joins MODPRO.
+void TranslateInit(Compiler& c);
+// _pexp and _listvar from the experiment list (MODPRO).
+void GenerateExperimentProcedure(Compiler& c);

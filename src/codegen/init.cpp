@@ -1,0 +1,363 @@
+// INIT pass: translates the INIT section into _init (MODIN1, channel 6),
+// writes what only INIT completes (clrstat and _pexp on MODPRO, the work
+// variables, frequency-table sizes, random-variate sets and the parameter
+// file interface on PRU.PAS), runs the node procedure pass and finally
+// moves _init into MODPRO. Reads the section lines, the experiment list
+// and the flags the statements set (ACTSEEN, HASEXPER, WINWIDTH/HEIGHT);
+// called by the driver after the declarations.
+#include <algorithm>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int PRU = 1, MODINI = 2, MODPRO = 3, MODIN1 = 6;
+
+constexpr const char* INITHEAD[] = {
+    "procedure _init; var _i,_j:integer; ", "begin ", "gettime(_hoi,_mii,_sei,_dei); ",
+    "for _j:=1 to * do begin ", "_l^[_j]:=0;_fl[_j]:=nil;_ll[_j]:=nil end;",
+    "CreaGraficos;", "randseed:=29999; ", " _bt:=false; ",
+    "eabs:=0.00001; erel:=0.0001;"};
+constexpr const char* REPCOUNT = "if _rep then nrep:=nrep+1;";
+constexpr const char* WINDOWSIZE = "_windowsize:=true;";
+constexpr const char* NOEXPER =
+    "procedure _pexp; begin rtdlg._WarningDlg('No experiments defined') end;";
+constexpr const char* FREQSIZES[] = {"const _itmx=*;_n_tab=#;",
+                                     "var _fr:array[1..20,1..50] of integer;",
+                                     "_df:array[1..20,1..3] of real;"};
+constexpr const char* RANDDECL[] = {"var RANDV_*:array[1../] of real;",
+                                    "const _d_*:array[1../] of integer=(",
+                                    "var _din_*:_arreglo;_r_*,_i_*:_indice;"};
+constexpr const char* RANDINIT[] = {"_r_*:=addr(_d_*);_hazindice(/,_i_*);",
+                                    "_definir(_din_*,addr(*),/,_r_*);", "_districonj(_din_*);"};
+
+// The parameter file interface of FACTORS and RESPONSES.
+constexpr const char* PARAMDECL[] = {
+    "var _arf:file;_disf,_disr:array[1..10] of integer;",
+    "type _s8=array[1..10] of string[8]; ",
+    "_ar1=record nf:integer;nof:_s8;ni:array[1..10] of integer;r:string[15] end;",
+    "_ar2=record nr:integer;nor:_s8;r:string[35]; end;",
+    "_ar3=record cni:array[1..10] of real;r:string[67] end;",
+    "_ar4=record res:array[1..10] of real;r:string[67] end;",
+    "_ar6=record nft:integer;noft:_s8; r:string[35] end;",
+    "_ar7=record nrt:integer;nort:_s8; r:string[35] end;",
+    "_ar9=record al:array[1..10] of longint; r:string[87] end;",
+    "var _a1:_ar1;_a2:_ar2;_a3:_ar3;_a4:_ar4;_a6:_ar6;_a7:_ar7;_a9:_ar9;"};
+constexpr const char* PARAMOPEN = "if paramcount>=1 then begin assign(_arf,'*');";
+constexpr const char* PARAMNAMES = " if paramstr(1)='I' then begin _a6.nft:=/;_a7.nrt:=%;";
+constexpr const char* FACTORNAME = "_a6.noft[/]:='*';";
+constexpr const char* RESPONSENAME = "_a7.nort[/]:='*';";
+constexpr const char* PARAMIO[] = {
+    "reset(_arf);seek(_arf,5);blockwrite(_arf,_a6,1);", "blockwrite(_arf,_a7,1);",
+    "for _i:=1 to 10 do _a9.al[_i]:=rn[_i];seek(_arf,12);blockwrite(_arf,_a9,1);",
+    "closeFile(_arf); halt end;", "if paramstr(1)='D' then begin reset(_arf);seek(_arf,5);",
+    "blockread(_arf,_a6,1);blockread(_arf,_a7,1);seek(_arf,0);",
+    "blockread(_arf,_a1,1);blockread(_arf,_a2,1);blockread(_arf,_a3,1);",
+    "for _r:=1 to _a1.nf do begin _i:=1;",
+    "while _a6.noft[_i]<>_a1.nof[_r] do _i:=_i+1; _disf[_r]:=_i end;",
+    "for _r:=1 to _a2.nr do begin _i:=1;",
+    "while _a7.nort[_i]<>_a2.nor[_r] do _i:=_i+1; _disr[_r]:=_i end;",
+    "for _i:=1 to _a1.nf do case _disf[_i] of "};
+constexpr const char* FACTORCASE = "/:*:=_a3.cni[_i];";
+constexpr const char* PARAMEND[] = {
+    "end;", "seek(_arf,12);blockread(_arf,_a9,1);for _i:=1 to 10 do rn[_i]:=_a9.al[_i]",
+    "end end;"};
+
+// The experiment procedure: '*' a count or an entry number, '/' a name,
+// '.' an element count.
+constexpr const char* PEXPHEAD = "procedure _pexp; const _tve:array[1..*] of string[10]=";
+constexpr const char* PEXPLOCALS[] = {
+    "var _i,_ie:integer;_ch,UT:char;_nomar,_nom:string[14];_dat:text;",
+    "procedure _elib; begin",
+    "while (_ch=' ') or (ord(_ch)=13) or (ord(_ch)=10) do read(_dat,_ch);end;",
+    "procedure _rid;  begin   _nom:=''; _elib;",
+    "  while not (_ch in ['=',' '] )  and (ord(_ch)<>13) do ",
+    "  begin _nom:=_nom+_ch; read(_dat,_ch); end end;",
+    "procedure _ras;begin _elib;if _ch<>'=' then _error('= expected ') end;"};
+constexpr const char* LISTVARHEAD[] = {"procedure _listvar; var _i:integer;", "begin "};
+constexpr const char* LISTV = "writeln(_ars,'/=',/);";
+constexpr const char* LISTA = "for _i:=1 to . do writeln(_ars,'/[',_i,']=',/^[_i]);";
+constexpr const char* LISTM = "for _i:=1 to . do writeln(_ars,'/[',_i,']=',m_/[_i]);";
+constexpr const char* LISTN = "writeln(_ars,'/=',m_/);";
+constexpr const char* LISTT = "writeln(_ars,'Table * ',_df[/,1],' ',_df[/,2],' ',_df[/,3]);";
+constexpr const char* LISTF[] = {"writeln('FUNCTION ','*');",
+                                 "for _i:=1 to _n/ do writeln(_ars,'X',_i,'=',",
+                                 "_x/^[_i],' Y',_i,'=',_y/^[_i]);"};
+constexpr const char* PEXPREAD[] = {
+    "begin repeat   _listvar;",
+    "rtdlg._WarningDlg('Data File must begin with a title, Finish with END');",
+    "rtdlg._WarningDlg('Use Capital letters for variable names');", " ",
+    "_nomar:=InputBox('File Name:','Text','DATA1.dat');",
+    "assign(_dat,_nomar);reset(_dat);readln(_dat,title); read(_dat,_ch);_rid;",
+    "while _nom<>'END' do  begin _ie:=1;",
+    "while (_ie<=*) and(_nom<>_tve[_ie]) do _ie:=_ie+1;",
+    " if _ie>* then _error('Wrong name in data file');", " case _ie of "};
+constexpr const char* READV = "  *:begin _ras; read(_dat,/); read(_dat,_ch) end;";
+constexpr const char* READA[] = {"  *:for _i:=1 to . do ",
+                                 "   begin read(_dat,/^[_i]); read(_dat,_ch) end;"};
+constexpr const char* READM[] = {"  *:for _i:=1 to . do ", "   begin read(_dat,m_/[_i]);f_/[_i]:=",
+                                 "   m_/[_i];u_/[_i]:=0.0  end;"};
+constexpr const char* READN[] = {"  *:begin read(_dat,m_/);f_/:=",
+                                 " m_/; u_/:=0.0; read(_dat,_ch) end;"};
+constexpr const char* READT[] = {"  *: begin read(_dat,_df[/,1]); read(_dat,_df[/,2]); ",
+                                 "read(_dat,_df[/,3]); end;"};
+constexpr const char* READF[] = {"  *:for _i:=1 to _n/ do",
+                                 "   begin read(_dat,_x/^[_i]);read(_dat,_ch);",
+                                 "   read(_dat,_y/^[_i]);read(_dat,_ch)  end;"};
+constexpr const char* PEXPEND[] = {
+    " end;  read(_dat,_ch);_rid end;", "closeFile(_dat); _listvar;",
+    "_zs:=InputBox('Repeat/Go','R/G','G');_ch:=upcase(_zs[1]);until _ch<>'R';", "end;"};
+
+std::string NUM(long long n) { return std::to_string(n); }
+
+// A global name's entry, or null; the scanner is not touched.
+const NameNode* ENTRY(const Compiler& c, const std::string& name) {
+  const NameNode* x = c.names.ROOT;
+  while (x && x->NOM != name) x = name < x->NOM ? x->LEFT : x->RIGHT;
+  return x;
+}
+
+// Element count of an experiment entry: an array's last dimension, a
+// multiple node's copies.
+int ELEMENTS(const Compiler& c, const ExpItem& e) {
+  if (e.KIND == 'M') {
+    auto n = c.model.NODENUM.find(e.NOM);
+    return n == c.model.NODENUM.end() ? 1 : c.model.NodeTable[n->second].MULT;
+  }
+  const NameNode* x = ENTRY(c, e.NOM);
+  return x ? std::max(1, x->COUNT1) : 1;
+}
+
+// The INIT section: statements up to the DECL line, into _init.
+void INITSTATEMENTS(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  while (s.LB < t.LBF) {
+    PRINS(c);
+    if (s.LB >= t.LBF) break;
+    RECID(c);
+    s.K = s.KSTART;
+  }
+  s.K = s.KSTART;  // on the word that ended the section
+  c.out.TRANSMIT = false;
+  t.INITMODE = false;
+}
+
+void STARTINIT(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Stmt& t = c.stmt;
+  const Model& m = c.model;
+  s.DECLCOPY = false;
+  s.PL = m.SectionLine[2] - 1;
+  s.LB = m.SectionLine[2];
+  s.K = 1;
+  o.TRANSMIT = true;
+  o.TRMODE = 2;
+  o.CURCH = MODIN1;
+  t.INITMODE = true;
+  t.CURNODE = 0;
+  t.HASLABELS = false;
+  t.LBF = m.SectionLine[3];
+  c.names.SCOPE = "MAIN";
+  for (int i = 1; i <= m.NodeCount; ++i)
+    if (m.NodeTable[i].TIPO == 'I') t.NUMEOFFSET = i;
+  RECID(c);
+  o.TRSTART = s.K;
+}
+
+void INITHEADER(Compiler& c) {
+  const std::string lists = NUM(std::max(1, c.model.NLIST - 1));
+  for (const char* l : INITHEAD) NEWPIECE(c, MODIN1, FILLIN(l, {{'*', lists}}));
+  NEWPIECE(c, MODIN1, REPCOUNT);
+}
+
+// var _k1,...,_k20:integer;
+void WORKVARIABLES(Compiler& c) {
+  NEWPIECE(c, PRU, "var");
+  for (int i = 1; i <= 20; ++i) ADDPIECE(c, PRU, (i == 1 ? " _k" : ",_k") + NUM(i));
+  ADDPIECE(c, PRU, ":integer;");
+  const std::vector<AuxVar>& aux = c.gen.AUXVARS;
+  if (aux.empty()) return;
+  NEWPIECE(c, PRU, "var ");
+  for (const AuxVar& v : aux) ADDPIECE(c, PRU, v.NOM + ":" + v.TIPO + "; ");
+}
+
+void FREQUENCYSIZES(Compiler& c) {
+  const std::string itmx = NUM(std::max(1, c.gen.ITMX));
+  const std::string ntab = NUM(std::max<size_t>(1, c.expr.TABLES.size()));
+  NEWPIECE(c, PRU, FILLIN(FREQSIZES[0], {{'*', itmx}, {'#', ntab}}));
+  NEWPIECE(c, PRU, FREQSIZES[1]);
+  NEWPIECE(c, PRU, FREQSIZES[2]);
+}
+
+void RANDOMSETS(Compiler& c) {
+  for (const RandSet& r : c.gen.RANDSETS) {
+    TRACELN(c, "VA A GENERAR DECL PARA RANDV_<ARREGLO>");
+    const std::string n = NUM(r.N);
+    NEWPIECE(c, PRU, FILLIN(RANDDECL[0], {{'*', r.NOM}, {'/', n}}));
+    NEWPIECE(c, PRU, FILLIN(RANDDECL[1], {{'*', r.NOM}, {'/', n}}));
+    for (size_t i = 0; i < r.VALUES.size(); ++i)
+      ADDPIECE(c, PRU, r.VALUES[i] + (i + 1 < r.VALUES.size() ? "," : ");"));
+    NEWPIECE(c, PRU, FILLIN(RANDDECL[2], {{'*', r.NOM}}));
+    for (const char* l : RANDINIT) NEWPIECE(c, MODIN1, FILLIN(l, {{'*', r.NOM}, {'/', n}}));
+    c.names.DIRECTADD = true;
+    c.src.TIPO = "ARRAY";
+    STVNAME(c, true, "RANDV_" + r.NOM);
+    c.names.DIRECTADD = false;
+  }
+}
+
+// A name as the parameter file holds it: 8 characters, blank-padded.
+std::string PAD8(const std::string& name) {
+  return name.size() >= 8 ? name : name + std::string(8 - name.size(), ' ');
+}
+
+// The parameter file: the source path less its last three characters,
+// then "D01".
+std::string PARAMFILE(const std::string& srcpath) {
+  return srcpath.substr(0, srcpath.size() >= 3 ? srcpath.size() - 3 : 0) + "D01";
+}
+
+void PARAMETERFILE(Compiler& c) {
+  const std::vector<std::string>& factors = c.decl.FACTORLIST;
+  const std::vector<std::string>& responses = c.prog.RESPONSES;
+  for (const char* l : PARAMDECL) NEWPIECE(c, PRU, l);
+  NEWPIECE(c, MODIN1, FILLIN(PARAMOPEN, {{'*', PARAMFILE(c.drv.SRCPATH)}}));
+  NEWPIECE(c, MODIN1, FILLIN(PARAMNAMES, {{'/', NUM(factors.size())},
+                                          {'%', NUM(responses.size())}}));
+  for (size_t k = 0; k < factors.size(); ++k)
+    ADDPIECE(c, MODIN1, FILLIN(FACTORNAME, {{'/', NUM(k + 1)}, {'*', PAD8(factors[k])}}));
+  if (responses.empty()) ERROR(c, "RESPONSES not declared");
+  for (size_t k = 0; k < responses.size(); ++k)
+    ADDPIECE(c, MODIN1, FILLIN(RESPONSENAME, {{'/', NUM(k + 1)}, {'*', PAD8(responses[k])}}));
+  for (const char* l : PARAMIO) NEWPIECE(c, MODIN1, l);
+  for (size_t k = 0; k < factors.size(); ++k)
+    ADDPIECE(c, MODIN1, FILLIN(FACTORCASE, {{'/', NUM(k + 1)}, {'*', factors[k]}}));
+  for (const char* l : PARAMEND) NEWPIECE(c, MODIN1, l);
+}
+
+// The _NUME counters of the I nodes and of CREATE, each numbered by its
+// node position or after the last I node.
+std::vector<int> COUNTERS(const Compiler& c) {
+  std::vector<int> k;
+  for (int i = 1; i <= c.model.NodeCount; ++i)
+    if (c.model.NodeTable[i].TIPO == 'I') k.push_back(i);
+  for (int j = 1; j <= c.stmt.CREATECOUNT; ++j) k.push_back(c.stmt.NUMEOFFSET + j);
+  return k;
+}
+
+void NODEPROCEDURES(Compiler& c) {
+  GenerateNodes(c);
+  std::vector<int> counters = COUNTERS(c);
+  if (!counters.empty()) DeclareMessageCounters(c);
+  for (int k : counters) ADDPIECE(c, MODIN1, " _NUME" + NUM(k) + ":=0; ");
+  NEWPIECE(c, MODIN1, "end;");
+}
+
+// _init joins the generated procedures.
+void CLOSEINIT(Compiler& c) {
+  FLUSHOUT(c, MODIN1);
+  CLOSECH(c, MODIN1);
+  FLUSHOUT(c, MODINI);
+  CLOSECH(c, MODINI);
+  FLUSHOUT(c, MODPRO);
+  TRACELN(c, "PASAR INIT. USUARIO  A PROC. INIT");
+  COPYTEMP(c, MODIN1, MODPRO);
+}
+
+void LISTVAR(Compiler& c, const ExpItem& e) {
+  const std::string& n = e.NOM;
+  const std::string count = NUM(ELEMENTS(c, e));
+  switch (e.KIND) {
+    case 'V': ADDPIECE(c, MODPRO, FILLIN(LISTV, {{'/', n}})); break;
+    case 'A': ADDPIECE(c, MODPRO, FILLIN(LISTA, {{'/', n}, {'.', count}})); break;
+    case 'M': ADDPIECE(c, MODPRO, FILLIN(LISTM, {{'/', n}, {'.', count}})); break;
+    case 'N': ADDPIECE(c, MODPRO, FILLIN(LISTN, {{'/', n}})); break;
+    case 'T': ADDPIECE(c, MODPRO, FILLIN(LISTT, {{'*', n}, {'/', e.TABPOS}})); break;
+    case 'F':
+      NEWPIECE(c, MODPRO, FILLIN(LISTF[0], {{'*', n}}));
+      NEWPIECE(c, MODPRO, FILLIN(LISTF[1], {{'/', n}}));
+      ADDPIECE(c, MODPRO, FILLIN(LISTF[2], {{'/', n}}));
+      break;
+    default: break;
+  }
+}
+
+void READENTRY(Compiler& c, const ExpItem& e, int k) {
+  const std::string ks = NUM(k);
+  const std::string& n = e.NOM;
+  const std::string count = NUM(ELEMENTS(c, e));
+  // '.' is the count only in the loop heads: "0.0" stays a real constant.
+  auto fill = [&](const char* t) {
+    return FILLIN(t, {{'*', ks}, {'/', e.KIND == 'T' ? e.TABPOS : n}});
+  };
+  auto loop = [&](const char* t) { return FILLIN(t, {{'*', ks}, {'.', count}}); };
+  switch (e.KIND) {
+    case 'V': ADDPIECE(c, MODPRO, fill(READV)); break;
+    case 'A':
+      NEWPIECE(c, MODPRO, loop(READA[0]));
+      ADDPIECE(c, MODPRO, fill(READA[1]));
+      break;
+    case 'M':
+      NEWPIECE(c, MODPRO, loop(READM[0]));
+      NEWPIECE(c, MODPRO, fill(READM[1]));
+      ADDPIECE(c, MODPRO, fill(READM[2]));
+      break;
+    case 'N':
+      NEWPIECE(c, MODPRO, fill(READN[0]));
+      ADDPIECE(c, MODPRO, fill(READN[1]));
+      break;
+    case 'T':
+      NEWPIECE(c, MODPRO, fill(READT[0]));
+      ADDPIECE(c, MODPRO, fill(READT[1]));
+      break;
+    case 'F':
+      NEWPIECE(c, MODPRO, fill(READF[0]));
+      NEWPIECE(c, MODPRO, fill(READF[1]));
+      ADDPIECE(c, MODPRO, fill(READF[2]));
+      break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+void TranslateInit(Compiler& c) {
+  TRACELN(c, "PROCESAR INICIALIZACIONES DEL USUARIO **************** ");
+  STARTINIT(c);
+  WriteStatisticsProcedures(c);
+  INITHEADER(c);
+  INITSTATEMENTS(c);
+  if (!c.stmt.ACTSEEN) ERROR(c, "no ACT procedure in INIT");
+  if (c.stmt.WINWIDTH && c.stmt.WINHEIGHT) NEWPIECE(c, MODIN1, WINDOWSIZE);
+  TRACELN(c, "FIN PROCESADO INIT USUARIO**********************");
+  GenerateClrstat(c);
+  if (c.stmt.HASEXPER)
+    GenerateExperimentProcedure(c);
+  else
+    NEWPIECE(c, MODPRO, NOEXPER);
+  WORKVARIABLES(c);
+  FREQUENCYSIZES(c);
+  RANDOMSETS(c);
+  if (c.prog.FACTORS) PARAMETERFILE(c);
+  NODEPROCEDURES(c);
+  CLOSEINIT(c);
+}
+
+void GenerateExperimentProcedure(Compiler& c) {
+  const std::vector<ExpItem>& list = c.stmt.EXPLIST;
+  const std::string count = NUM(list.size());
+  TRACELN(c, "ENTRADA A GELVEX **************************");
+  NEWPIECE(c, MODPRO, FILLIN(PEXPHEAD, {{'*', count}}));
+  for (size_t i = 0; i < list.size(); ++i)
+    (i == 0 ? NEWPIECE : ADDPIECE)(c, MODPRO, (i == 0 ? "('" : ",'") + list[i].NOM + "'");
+  ADDPIECE(c, MODPRO, ");");
+  FLUSHOUT(c, MODPRO);
+  for (const char* l : PEXPLOCALS) NEWPIECE(c, MODPRO, l);
+  for (const char* l : LISTVARHEAD) NEWPIECE(c, MODPRO, l);
+  for (const ExpItem& e : list) LISTVAR(c, e);
+  NEWPIECE(c, MODPRO, "end;");
+  for (const char* l : PEXPREAD) NEWPIECE(c, MODPRO, FILLIN(l, {{'*', count}}));
+  for (size_t k = 0; k < list.size(); ++k) READENTRY(c, list[k], static_cast<int>(k + 1));
+  for (const char* l : PEXPEND) NEWPIECE(c, MODPRO, l);
+}

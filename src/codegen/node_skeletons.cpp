@@ -1,0 +1,364 @@
+// Node skeletons: the fixed text of each node type around the node's
+// translated code, on channel 4 (the body of a D node with several
+// predecessors passes through MODAUX). Each writer is entered by the node
+// pass with the scanner on the node's code and the per-node state of Stmt
+// set; it writes the head, translates the code with PRINS up to the
+// node's end line and closes the procedure. The instructions clear
+// SENDPENDING, ACCPENDING and set SELECTSEEN; the writers read them back.
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int MODAUX = 5;
+
+// I node: a new message enters.
+constexpr const char* INEW =
+    "new(_p*);gt:=time;use:=1;et:=time; new(_px);_px^.r:=*;_px^.pas:=nil;";
+constexpr const char* ICOUNT = "_nume*:=_nume*+1; _px^.number:=_nume*; _px^.nor:=_nno[%];";
+constexpr const char* INUMBER = "NUMBER:=_nume*; NODE:=_px^.nor;";
+constexpr const char* INULLE = "_nulle[*+ino-1]:=_nulle[*+ino-1]+1;";
+constexpr const char* IRECORD = "_px^.b:=_p*;";
+
+// The loop over the messages of the node's list (L, D, E).
+constexpr const char* FIRST = "_px:=_fl[*];";
+constexpr const char* WHILEMSG = " while _px<>nil do begin ";
+constexpr const char* TAKE = "_extr(_px,*);";
+constexpr const char* UNPACK = "_uprv(_px^.r,_px^.b);";
+constexpr const char* UNPACKP = "_uprv(_px^.r,_px^.b); PMESS:=_px;";
+constexpr const char* PACK = "_upvr(_px^.r,_px^.b);";
+constexpr const char* NEXT = "_px:=_fl[.] end; ";
+
+// L node.
+constexpr const char* ACCEPT = "_acc:=true;";
+constexpr const char* IFACC = "if _acc then ";
+constexpr const char* TOIL = "_agr(.,_px,'l');";
+
+// R node.
+constexpr const char* RHEAD = "begin if (_n=/) and _ci1 and (ino=iev) then begin ";
+constexpr const char* RFREE = "_fre:=true;";
+constexpr const char* RDONE = "_px:=_fl[*];_exlx(_px,*);_extr(_px,*);";
+constexpr const char* RGIVE = "if _fre then begin ";
+constexpr const char* ENDEND = "end end;";
+constexpr const char* RREQ = "_exal(_px);_uprv(_px^.r,_px^.b); PMESS:=_px; ";
+constexpr const char* RNOSTAY = "_sta:=false;";
+constexpr const char* RTOOMUCH = "if use>f_* then _acc:=false;";
+constexpr const char* RIFACC = "if _acc then begin ";
+constexpr const char* RSTAY = "if _sta then begin xt:=time+stay;";
+constexpr const char* RSCHED = "_afel(*,ino,evp,blck[*],time+stay) end else xt:=-1; ";
+constexpr const char* RTAKE[] = {"if f_*<>MAXREAL then f_*:=f_*-use;",
+                                 "if m_*<>MAXREAL then u_*:=u_*+use;"};
+constexpr const char* RNEXT = "if _acc then _px:=_fl[*] else ";
+constexpr const char* RSKIP = " if f_*<>0.0 then _px:=_px^.p else _px:=nil;";
+
+// G node.
+constexpr const char* GSTATE = "if (_n=/) and _ci1 and (ino=iev) then begin  ";
+constexpr const char* GFIRST = "_px:=_fl[*];_bs:=true;sync:=false; PMESS:=_px;";
+constexpr const char* GWHILE = "while(_px<>nil) and _bs and (_l^[*]<>0) do begin ";
+constexpr const char* GSCAN[] = {"_besc:=false; SENT:=false;", "_acc:=false; "};
+constexpr const char* GNEXT[] = {
+    "if SENT and not sync then  _px:=_pxs else if _px<>nil then _px:=_px^.p;",
+    "if _besc then _px:=_fl[&];"};
+
+// E node.
+constexpr const char* ETIMES[] = {
+    "_tmps[*+ino-1]:=_tmps[*+ino-1]+time-gt;",
+    "_t2ps[%+ino-1]:=_t2ps[%+ino-1]+(time-gt)*(time-gt);",
+    "if time-gt<_tips[*+ino-1] then _tips[*+ino-1]:=time-gt;",
+    "if time-gt>_txps[*+ino-1] then _txps[*+ino-1]:=time-gt;"};
+constexpr const char* ELIM = "_elim(_px^.r,_px^.b,_px);";
+
+// C node: '/' its number, '*' its name; '#' the number of nodes.
+constexpr const char* CHEAD[] = {
+    "if ((_n=/) or (ino=0) and _ac_*) then begin ", "_dt:=time-_tc_*;",
+    "repeat _dta:=_dt;", "_dt:=time-_tc_*;", "if _dt<>0.0 then begin "};
+constexpr const char* CTAIL[] = {
+    "_tc_*:=_tc_*+_dt;", " end ", "else _dta:=dt_*;", "until _tc_*=time;",
+    "if ino=0 then _bi_*:=true;", "if ino=1 then begin _k:=#;_swt:=true;",
+    "if _bi_* then begin _dta:=dt_*;", "_bi_*:=false end;",
+    "if _ac_* then _afel(/,1,evp,blck[/],time+_dta);", " end ", "end end;"};
+
+const NodeRecord& NODE(const Compiler& c) { return c.model.NodeTable[c.stmt.CURNODE]; }
+
+void NEW(Compiler& c, std::string_view t) { NEWPIECE(c, c.out.CURCH, t); }
+void ADD(Compiler& c, std::string_view t) { ADDPIECE(c, c.out.CURCH, t); }
+
+// code -> { statement } up to the node's end line. rescan: after each
+// statement the next word is looked at and left for the next one.
+void CODE(Compiler& c, bool rescan = false, bool trace = false) {
+  Source& s = c.src;
+  while (s.LB < c.stmt.LBF) {
+    if (trace) TRACELN(c, "PROC.CODIGO LIN ", s.LB);
+    PRINS(c);
+    if (rescan && s.LB < c.stmt.LBF) {
+      RECID(c);
+      s.K = s.KSTART;
+    }
+  }
+}
+
+// The word at the start of the code, when it is `word`; otherwise the
+// scanner is left before what was read.
+bool MARKER(Compiler& c, const char* word) {
+  Source& s = c.src;
+  RECID(c);
+  if (s.IDREAD && s.IDENT == word) return true;
+  s.K = s.KSTART;
+  c.out.TRSTART = s.K;
+  return false;
+}
+
+// One statement of a skeleton's own part (STATE, RELEASE), the rest of
+// its line sent at once.
+void PARTSTATEMENT(Compiler& c, bool& part) {
+  part = true;
+  PRINS(c);
+  part = false;
+  SENDSRC(c, c.src.K, c.out.CURCH);
+  c.out.TRSTART = c.src.K;
+}
+
+// STATE [":"] at the start of a G node's code: the scanner is left on the
+// statement. STATE := ... is an assignment to a variable of that name.
+bool STATEWORD(Compiler& c) {
+  Source& s = c.src;
+  if (!MARKER(c, "STATE")) return false;
+  int pl = s.PL, k0 = s.KSTART;
+  c.out.TRSTART = s.K;
+  RECID(c);
+  if (!s.IDREAD && s.CH == ':' && s.at(s.K + 1) == '=' && s.PL == pl) {
+    s.K = k0;
+    c.out.TRSTART = k0;
+    return false;
+  }
+  if (!s.IDREAD && (s.CH == ':' || s.CH == ';'))
+    s.K++;
+  else
+    s.K = s.KSTART;
+  c.out.TRSTART = s.K;
+  return true;
+}
+
+// The message loop over the list `list` (L without PMESS, D and E with it).
+void MESSAGELOOP(Compiler& c, const std::string& list, bool pmess) {
+  NEW(c, FILLIN(FIRST, {{'*', list}}));
+  NEW(c, WHILEMSG);
+  if (!pmess) return;
+  NEW(c, FILLIN(TAKE, {{'*', list}}));
+  ADD(c, UNPACKP);
+}
+
+// The list a D node with one predecessor takes from: the one its
+// predecessor's link to it feeds.
+std::string DLIST(Compiler& c) {
+  const Model& m = c.model;
+  const NodeRecord& x = NODE(c);
+  const NodeLink& p = x.PRED.front();
+  const NodeRecord& y = m.NodeTable[p.NODE];
+  for (const NodeLink& s : y.SUCC) {
+    if (s.NODE != c.stmt.CURNODE) continue;
+    std::string t = SUCCLIST(s);
+    if (y.MULT > 1) t += "+(ino-1)*" + c.stmt.MULTTEXT;
+    return t;
+  }
+  ERROR(c, "predecessor or succesor node not defined");
+}
+
+// D node fed by one list: its messages are taken one by one and the code
+// must send each.
+void DSIMPLE(Compiler& c) {
+  Stmt& t = c.stmt;
+  t.SENDPENDING = true;
+  NEW(c, "begin ");
+  t.ELTEXT = DLIST(c);
+  MESSAGELOOP(c, t.ELTEXT, true);
+  CODE(c);
+  if (t.SENDPENDING) ERROR(c, "SENDTO not found in type D node");
+  ADD(c, FILLIN(NEXT, {{'.', t.ELTEXT}}));
+  ADD(c, "end;");
+}
+
+// D node fed by several lists: SELECT picks from them. Its local
+// procedures go to the unit while the body waits in MODAUX, so they stand
+// before the body.
+void DSELECT(Compiler& c) {
+  Stmt& t = c.stmt;
+  CREATECH(c, MODAUX);
+  c.out.ch[MODAUX].BUF.clear();
+  t.SELECTSEEN = false;
+  c.out.CURCH = MODAUX;
+  NEW(c, "begin ");
+  CODE(c, true);
+  if (!t.SELECTSEEN) ERROR(c, "SELECT missing in type D node with many antecesors");
+  NEW(c, "end;");
+  FLUSHOUT(c, MODAUX);
+  FLUSHOUT(c, CH_NODE);
+  COPYTEMP(c, MODAUX, CH_NODE);
+  c.out.CURCH = CH_NODE;
+}
+
+}  // namespace
+
+void INODE(Compiler& c) {
+  Stmt& t = c.stmt;
+  const NodeRecord& x = NODE(c);
+  const std::string& n = t.CURNODENUM;
+  t.SENDPENDING = true;
+  NodeHeader(c, true);
+  NEW(c, FILLIN(INEW, {{'*', n}}));
+  NEW(c, FILLIN(ICOUNT, {{'*', n}, {'%', n}}));
+  NEW(c, FILLIN(INUMBER, {{'*', n}}));
+  if (x.STAT) NEW(c, FILLIN(INULLE, {{'*', x.STATNAME}}));
+  NEW(c, FILLIN(IRECORD, {{'*', n}}));
+  CODE(c, false, true);
+  if (t.SENDPENDING && x.MULT > 1) ERROR(c, "Node I multiple without SENDTO");
+  if (t.SENDPENDING) SendToSuccessors(c, true);
+  ADD(c, "end;");
+}
+
+void LNODE(Compiler& c) {
+  Stmt& t = c.stmt;
+  t.ACCPENDING = true;
+  NodeHeader(c, true);
+  MESSAGELOOP(c, t.ELTEXT, false);
+  if (NODE(c).FROMC) ActivateContinuousPredecessors(c, t.CURNODE);
+  ADD(c, FILLIN(TAKE, {{'*', t.ELTEXT}}));
+  ADD(c, UNPACK);
+  ADD(c, ACCEPT);
+  t.SCANLOOP = false;
+  CODE(c);
+  ADD(c, PACK);
+  if (t.ACCPENDING) {
+    NEW(c, IFACC);
+    ADD(c, FILLIN(TOIL, {{'.', t.ILTEXT}}));
+  }
+  ADD(c, FILLIN(NEXT, {{'.', t.ELTEXT}}));
+  ADD(c, "end;");
+}
+
+// R node: first the message whose service ends gives the resource back
+// (RELEASE: its own statement decides where it goes), then waiting
+// messages take what is free.
+void RNODE(Compiler& c) {
+  Stmt& t = c.stmt;
+  const NodeRecord& x = NODE(c);
+  const int node = t.CURNODE;
+  const std::string r = RESOURCETEXT(c, node, "ino");
+  t.ADVANCE = true;
+  NodeHeader(c, false);
+  NEW(c, FILLIN(RHEAD, {{'/', t.CURNODENUM}}));
+  ADD(c, RFREE);
+  NEW(c, FILLIN(RDONE, {{'*', t.ILTEXT}}));
+  NEW(c, UNPACKP);
+  if (!MARKER(c, "RELEASE")) {
+    if (!x.SUCC.empty()) SendToSuccessors(c, false);
+  } else {
+    t.SENDPENDING = true;
+    if (x.SUCC.empty()) ERROR(c, "RELEASE without succesor node");
+    c.out.TRSTART = c.src.K;  // the word itself is not sent
+    PARTSTATEMENT(c, t.RELEASEPART);
+    if (t.SENDPENDING) SendToSuccessors(c, true);
+  }
+  NEW(c, RGIVE);
+  ReleaseResource(c, node, "ino");
+  ADD(c, ENDEND);
+  NEW(c, FILLIN(FIRST, {{'*', t.ELTEXT}}));
+  NEW(c, WHILEMSG);
+  NEW(c, RREQ);
+  ADD(c, ACCEPT);
+  ADD(c, RNOSTAY);
+  t.REQUESTPART = true;
+  CODE(c);
+  NEW(c, FILLIN(RTOOMUCH, {{'*', r}}));
+  ADD(c, RIFACC);
+  ADD(c, FILLIN(TAKE, {{'*', t.ELTEXT}}));
+  NEW(c, RSTAY);
+  ADD(c, FILLIN(RSCHED, {{'*', t.CURNODENUM}}));
+  ADD(c, PACK);
+  ADD(c, FILLIN(TOIL, {{'.', t.ILTEXT}}));
+  ADD(c, FILLIN(RTAKE[0], {{'*', r}}));
+  ResourceStatisticsBefore(c, node, "ino");
+  ADD(c, FILLIN(RTAKE[1], {{'*', r}}));
+  ResourceStatisticsAfter(c, node, "ino");
+  ADD(c, "end;");
+  ADD(c, FILLIN(RNEXT, {{'*', t.ELTEXT}}));
+  NEW(c, FILLIN(RSKIP, {{'*', r}}));
+  NEW(c, "end;");
+  ADD(c, "end;");
+  t.REQUESTPART = false;
+}
+
+// G node: an optional STATE statement runs for the node's own event; then
+// the code scans the node's list.
+//   code -> [STATE [":"] statement] {statement}
+void GNODE(Compiler& c) {
+  Stmt& t = c.stmt;
+  NodeHeader(c, true);
+  if (STATEWORD(c)) {
+    NEW(c, FILLIN(GSTATE, {{'/', t.CURNODENUM}}));
+    PARTSTATEMENT(c, t.STATEPART);
+    NEW(c, "end;");
+  }
+  t.SENDPENDING = true;
+  NEW(c, FILLIN(GFIRST, {{'*', t.ELTEXT}}));
+  NEW(c, FILLIN(GWHILE, {{'*', t.ELTEXT}}));
+  NEW(c, RREQ);
+  ADD(c, GSCAN[0]);
+  ADD(c, GSCAN[1]);
+  t.SCANLOOP = true;
+  CODE(c, false, true);
+  ADD(c, GNEXT[0]);
+  ADD(c, FILLIN(GNEXT[1], {{'&', t.ELTEXT}}));
+  ADD(c, ENDEND);
+  t.SCANLOOP = false;
+}
+
+void DNODE(Compiler& c) {
+  NodeHeader(c, false);
+  if (NODE(c).NEL == 1)
+    DSIMPLE(c);
+  else
+    DSELECT(c);
+}
+
+void ENODE(Compiler& c) {
+  const Stmt& t = c.stmt;
+  const NodeRecord& x = NODE(c);
+  NodeHeader(c, true);
+  MESSAGELOOP(c, t.ELTEXT, true);
+  if (x.STAT)
+    for (const char* e : ETIMES) ADD(c, FILLIN(e, {{'*', x.STATNAME}, {'%', x.STATNAME}}));
+  CODE(c);
+  ADD(c, ELIM);
+  ADD(c, FILLIN(NEXT, {{'.', t.ELTEXT}}));
+  ADD(c, "end;");
+}
+
+// C node: integrates its equations from its last time up to now. A group
+// of equations still open at the end of the code is integrated here, in
+// its own node.
+void CNODE(Compiler& c) {
+  Stmt& t = c.stmt;
+  const NodeRecord& x = NODE(c);
+  const std::string count = std::to_string(c.model.NodeCount);
+  t.CONTNODE = true;
+  NodeHeader(c, true);
+  for (const char* l : CHEAD) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', x.NOM}}));
+  CODE(c);
+  if (EquationGroupOpen(c)) CloseEquationGroup(c);
+  for (const char* l : CTAIL)
+    NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', x.NOM}, {'#', count}}));
+  t.CONTNODE = false;
+}
+
+void ANODE(Compiler& c) {
+  NodeHeader(c, true);
+  CODE(c);
+  NEW(c, "end;");
+}
+
+void ONODE(Compiler& c) {
+  NodeHeader(c, true);
+  if (NODE(c).FROMC) ActivateContinuousPredecessors(c, c.stmt.CURNODE);
+  CODE(c, true);
+  ADD(c, "end;");
+}

@@ -1,0 +1,221 @@
+// INIT pass: _init from the INIT section, _prsta/_prstp, clrstat, _pexp
+// with and without EXPER, the declarations INIT completes in PRU.PAS,
+// the parameter file of FACTORS, the message counters and the copy of
+// _init into MODPRO; the errors of the pass.
+#include <gtest/gtest.h>
+#include "gen_testrun.h"
+
+namespace {
+
+const std::string BANK = "  ENTRY (I) TELLER ::\n  TELLER (R) EXIT ::\n  EXIT (E) ::\n";
+
+TEST(InitPass, InitProcedureStartsFixedAndEndsWithTheCounters) {
+  GenRun g(NETMODEL(BANK, "  TSIM := 100; X := 2;\n", "VAR X : INTEGER;\n"));
+  ASSERT_EQ(g.init(), "");
+  std::string pro = g.file("MODPRO");
+  EXPECT_EQ(g.part(pro, "procedure _init", " _NUME1:=0; \nend;\n"),
+            "procedure _init; var _i,_j:integer; \n"
+            "begin \n"
+            "gettime(_hoi,_mii,_sei,_dei); \n"
+            "for _j:=1 to 3 do begin \n"
+            "_l^[_j]:=0;_fl[_j]:=nil;_ll[_j]:=nil end;\n"
+            "CreaGraficos;\n"
+            "randseed:=29999; \n"
+            " _bt:=false; \n"
+            "eabs:=0.00001; erel:=0.0001;\n"
+            "if _rep then nrep:=nrep+1;\n"
+            // the rest of the INIT line, then the statements as written
+            " \n"
+            "\n"
+            "  TSIM := 100; X := 2; \n"
+            // the DECL line, its word blanked by the declarations
+            "\n"
+            "       \n"
+            " _NUME1:=0; \n"
+            "end;\n");
+  // _init comes last, after the procedures written during the pass.
+  size_t init = pro.find("procedure _init;");
+  EXPECT_LT(pro.find("procedure _prsta("), init);
+  EXPECT_LT(pro.find("procedure clrstat;"), init);
+  EXPECT_LT(pro.find("procedure _pexp;"), init);
+  EXPECT_NE(g.file("unid1.pas").find("procedure EXIT(ino:integer);\nvar icopy"), std::string::npos);
+}
+
+TEST(InitPass, StatisticsBodiesComeFirst) {
+  GenRun g(NETMODEL(BANK));
+  ASSERT_EQ(g.init(), "");
+  EXPECT_EQ(g.part(g.file("MODPRO"), "procedure _prsta", "_nvv[I]+1;end;"),
+            "procedure _prsta(I:INTEGER;V:REAL);begin _sv[I]:=_sv[I]+V*(time-_hcv[I]);\n"
+            "_s2v[I]:=_s2v[I]+V*V*(time-_hcv[I]);end;\n"
+            "procedure _prstp(I:INTEGER;V:REAL); begin if V > _hv[I] then _hv[I]:=V;\n"
+            "if V < _lv[I] then _lv[I]:=V; _hcv[I]:=time; _svv[I]:=_svv[I]+V;_sva[I]:=V;\n"
+            "_s2vv[I]:=_s2vv[I]+V*V;_nvv[I]:=_nvv[I]+1;end;\n");
+}
+
+TEST(InitPass, InitWithoutActStops) {
+  GenRun g(NETMODEL(BANK, "  TSIM := 100;\n"), false);
+  EXPECT_EQ(g.init(), "no ACT procedure in INIT");
+  // The declarations blanked the word DECL: the section ends on the line
+  // after it.
+  EXPECT_EQ(g.where(), "9:1");
+}
+
+TEST(InitPass, WithoutExperimentsPexpOnlyWarns) {
+  GenRun g(NETMODEL(BANK));
+  ASSERT_EQ(g.init(), "");
+  std::string pro = g.file("MODPRO");
+  EXPECT_NE(pro.find("\nprocedure _pexp; begin rtdlg._WarningDlg('No experiments defined') end;\n"),
+            std::string::npos);
+  EXPECT_EQ(pro.find("_listvar"), std::string::npos);
+}
+
+TEST(InitPass, ExperimentsListReadAndRepeat) {
+  GenRun g(NETMODEL(BANK, "  TSIM := 100;\n  EXPER X := 5; TELLER := 2; ENDEXP\n",
+                    "VAR X : REAL;\n"));
+  ASSERT_EQ(g.init(), "");
+  std::string pro = g.file("MODPRO");
+  EXPECT_EQ(g.part(pro, "procedure _pexp", "until _ch<>'R';\nend;"),
+            "procedure _pexp; const _tve:array[1..2] of string[10]=\n"
+            "('X','TELLER');\n"
+            "var _i,_ie:integer;_ch,UT:char;_nomar,_nom:string[14];_dat:text;\n"
+            "procedure _elib; begin\n"
+            "while (_ch=' ') or (ord(_ch)=13) or (ord(_ch)=10) do read(_dat,_ch);end;\n"
+            "procedure _rid;  begin   _nom:=''; _elib;\n"
+            "  while not (_ch in ['=',' '] )  and (ord(_ch)<>13) do \n"
+            "  begin _nom:=_nom+_ch; read(_dat,_ch); end end;\n"
+            "procedure _ras;begin _elib;if _ch<>'=' then _error('= expected ') end;\n"
+            "procedure _listvar; var _i:integer;\n"
+            "begin writeln(_ars,'X=',X);writeln(_ars,'TELLER=',m_TELLER);\n"
+            "end;\n"
+            "begin repeat   _listvar;\n"
+            "rtdlg._WarningDlg('Data File must begin with a title, Finish with END');\n"
+            "rtdlg._WarningDlg('Use Capital letters for variable names');\n"
+            " \n"
+            "_nomar:=InputBox('File Name:','Text','DATA1.dat');\n"
+            "assign(_dat,_nomar);reset(_dat);readln(_dat,title); read(_dat,_ch);_rid;\n"
+            "while _nom<>'END' do  begin _ie:=1;\n"
+            "while (_ie<=2) and(_nom<>_tve[_ie]) do _ie:=_ie+1;\n"
+            " if _ie>2 then _error('Wrong name in data file');\n"
+            " case _ie of   1:begin _ras; read(_dat,X); read(_dat,_ch) end;\n"
+            "  2:begin read(_dat,m_TELLER);f_TELLER:=\n"
+            " m_TELLER; u_TELLER:=0.0; read(_dat,_ch) end;\n"
+            " end;  read(_dat,_ch);_rid end;\n"
+            "closeFile(_dat); _listvar;\n"
+            "_zs:=InputBox('Repeat/Go','R/G','G');_ch:=upcase(_zs[1]);until _ch<>'R';\n"
+            "end;\n");
+}
+
+TEST(InitPass, ExperimentEntriesOfEveryKind) {
+  GenRun g(NETMODEL(BANK));
+  Compiler& c = g.c;
+  ASSERT_EQ(g.nodes(), "");
+  BINDCH(c, CH_MODPRO, "PEXP");
+  CREATECH(c, CH_MODPRO);
+  c.stmt.EXPLIST = {{"V", 'A', ""}, {"M", 'M', ""}, {"T", 'T', "2"}, {"F", 'F', ""}};
+  c.model.NODENUM["M"] = 2;  // a node of two copies
+  c.model.NodeTable[2].MULT = 2;
+  GenerateExperimentProcedure(c);
+  std::string p = g.file("PEXP");
+  // A listed array shows its elements; "0.0" is no placeholder.
+  EXPECT_EQ(g.part(p, "procedure _listvar", "\nend;\n"),
+            "procedure _listvar; var _i:integer;\n"
+            "begin for _i:=1 to 1 do writeln(_ars,'V[',_i,']=',V^[_i]);\n"
+            "for _i:=1 to 2 do writeln(_ars,'M[',_i,']=',m_M[_i]);\n"
+            "writeln(_ars,'Table T ',_df[2,1],' ',_df[2,2],' ',_df[2,3]);\n"
+            "writeln('FUNCTION ','F');\n"
+            "for _i:=1 to _nF do writeln(_ars,'X',_i,'=',\n"
+            "_xF^[_i],' Y',_i,'=',_yF^[_i]);\nend;\n");
+  EXPECT_EQ(g.part(p, " case _ie of", " end;  read"),
+            " case _ie of \n"
+            "  1:for _i:=1 to 1 do    begin read(_dat,V^[_i]); read(_dat,_ch) end;\n"
+            "  2:for _i:=1 to 2 do \n"
+            "   begin read(_dat,m_M[_i]);f_M[_i]:=   m_M[_i];u_M[_i]:=0.0  end;\n"
+            "  3: begin read(_dat,_df[2,1]); read(_dat,_df[2,2]); \n"
+            "read(_dat,_df[2,3]); end;\n"
+            "  4:for _i:=1 to _nF do\n"
+            "   begin read(_dat,_xF^[_i]);read(_dat,_ch);\n"
+            "   read(_dat,_yF^[_i]);read(_dat,_ch)  end;\n"
+            " end;  read(_dat,_ch);_rid end;\n");
+}
+
+}  // namespace
+
+namespace {
+
+const std::string FACTORDECL = "VAR AB, B2, RATE : REAL;\nFACTORS AB, RATE;\n";
+
+TEST(ParameterFile, FactorNamesPaddedToEightCharacters) {
+  GenRun g(NETMODEL(BANK, "  TSIM := 100;\n", FACTORDECL + "RESPONSES B2;\n"));
+  g.c.drv.SRCPATH = "bank.tlv";
+  ASSERT_EQ(g.init(), "");
+  std::string pro = g.file("MODPRO");
+  EXPECT_EQ(g.part(pro, "if paramcount>=1", "_a7.nort[1]:='B2      ';"),
+            "if paramcount>=1 then begin assign(_arf,'bank.D01');\n"
+            " if paramstr(1)='I' then begin _a6.nft:=2;_a7.nrt:=1;\n"
+            "_a6.noft[1]:='AB      ';_a6.noft[2]:='RATE    ';_a7.nort[1]:='B2      ';\n");
+  EXPECT_EQ(g.part(pro, "for _i:=1 to _a1.nf do case", "end end;"),
+            "for _i:=1 to _a1.nf do case _disf[_i] of 1:AB:=_a3.cni[_i];\n"
+            "2:RATE:=_a3.cni[_i];\n"
+            "end;\n"
+            "seek(_arf,12);blockread(_arf,_a9,1);for _i:=1 to 10 do rn[_i]:=_a9.al[_i]\n"
+            "end end; _NUME1:=0; \n");
+  std::string pru = g.file("PRU.PAS");
+  EXPECT_NE(pru.find("\nvar _arf:file;_disf,_disr:array[1..10] of integer;\n"
+                     "type _s8=array[1..10] of string[8]; \n"),
+            std::string::npos);
+  EXPECT_NE(pru.find("\nvar _a1:_ar1;_a2:_ar2;_a3:_ar3;_a4:_ar4;_a6:_ar6;_a7:_ar7;_a9:_ar9;\n"),
+            std::string::npos);
+}
+
+TEST(ParameterFile, FactorsNeedResponses) {
+  GenRun g(NETMODEL(BANK, "  TSIM := 100;\n", FACTORDECL));
+  EXPECT_EQ(g.init(), "RESPONSES not declared");
+  EXPECT_EQ(g.where(), "9:1");
+}
+
+TEST(InitDeclarations, WorkVariablesAndFrequencyTableSizes) {
+  GenRun g(NETMODEL(BANK));
+  ASSERT_EQ(g.init(), "");
+  std::string pru = g.file("PRU.PAS");
+  EXPECT_NE(pru.find("\nvar _k1,_k2,_k3,_k4,_k5,_k6,_k7,_k8,_k9,_k10,_k11,_k12,_k13,_k14,_k15,_k16\n"
+                     ",_k17,_k18,_k19,_k20:integer;\n"
+                     "const _itmx=1;_n_tab=1;\n"
+                     "var _fr:array[1..20,1..50] of integer;\n"
+                     "_df:array[1..20,1..3] of real;\n"),
+            std::string::npos)
+      << pru;
+}
+
+TEST(InitDeclarations, RandomVariateSets) {
+  GenRun g(NETMODEL(BANK));
+  g.c.gen.RANDSETS = {{"DICE", 3, {"1", "3", "6"}}};
+  ASSERT_EQ(g.init(), "");
+  EXPECT_NE(g.file("PRU.PAS").find("\nvar RANDV_DICE:array[1..3] of real;\n"
+                                   "const _d_DICE:array[1..3] of integer=(1,3,6);\n"
+                                   "var _din_DICE:_arreglo;_r_DICE,_i_DICE:_indice;\n"),
+            std::string::npos);
+  EXPECT_NE(g.file("MODPRO").find("\n_r_DICE:=addr(_d_DICE);_hazindice(3,_i_DICE);\n"
+                                  "_definir(_din_DICE,addr(DICE),3,_r_DICE);\n"
+                                  "_districonj(_din_DICE); _NUME1:=0; \n"),
+            std::string::npos)
+      << g.file("MODPRO");
+}
+
+TEST(GeneratedProgram, MainFileNamedAfterTheModel) {
+  GenRun g(NETMODEL(BANK));
+  g.dir.write("models/keep", "");
+  g.c.drv.SRCPATH = "models/bank.tlv";
+  ASSERT_EQ(g.all(), "");
+  EXPECT_EQ(g.dir.read("models/bank.DPR").substr(0, 14), "program bank;\n");
+  EXPECT_TRUE(g.dir.has("unid1.pas"));
+  EXPECT_FALSE(g.dir.has("unid2.pas"));
+  std::string pru = g.dir.read("PRU.PAS");
+  EXPECT_EQ(pru.substr(pru.size() - 5), "end.\n");
+}
+
+TEST(GeneratedProgram, NeedsATerminatingCondition) {
+  GenRun g(NETMODEL(BANK, "  X := 1;\n", "VAR X : INTEGER;\n"));
+  EXPECT_EQ(g.all(), "missing terminating condition: TSIM or ENDSIMUL");
+}
+
+}  // namespace
