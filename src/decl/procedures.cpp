@@ -151,7 +151,7 @@ void BODY(Compiler& c) {
 
 // routine -> (PROCEDURE | FUNCTION) name [ "(" parameters ")" ] [":" type] ";"
 //            ( FORWARD ";" | [VAR locals] BEGIN statements END ";" )
-void ROUTINE(Compiler& c) {
+void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
   Source& s = c.src;
   Out& o = c.out;
   Names& n = c.names;
@@ -185,6 +185,7 @@ void ROUTINE(Compiler& c) {
   if (forward) {
     HEADEREND(c);
     e->FLAG2 = true;
+    forwards.push_back(e);
     RECID(c);
     if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
     s.K++;
@@ -233,7 +234,11 @@ void PROPROC(Compiler& c) {
   CREATECH(c, CH_MODPRP);
   o.CURCH = CH_MODPRP;
   BUCLADE(c);
-  while (!d.CLASSFOUND) ROUTINE(c);
+  std::vector<NameNode*> forwards;
+  while (!d.CLASSFOUND) ROUTINE(c, forwards);
+  // The interface declares them: the unit needs their bodies.
+  for (const NameNode* e : forwards)
+    if (e->FLAG2) ERROR(c, "forward declaration not defined " + e->NOM);
   // The class keyword that follows starts the copy into the unit again.
   if (s.KSTART > o.TRSTART) SENDSRC(c, s.KSTART, CH_MODPRP);
   o.TRSTART = s.KSTART;

@@ -176,6 +176,8 @@ TEST(Procedures, Errors) {
       {"PROCEDURES\nPROCEDURE P X; BEGIN END;", "( or ; expected", 11, 15},
       {"PROCEDURES\nPROCEDURE P; X := 1;", "BEGIN or VAR or FORWARD expected", 11, 15},
       {"PROCEDURES\nPROCEDURE P; FORWARD\nPROCEDURE P; BEGIN END;", "; expected", 12, 10},
+      {"PROCEDURES\nPROCEDURE P; FORWARD;\nPROCEDURE Q; BEGIN END;", "forward declaration not defined P",
+       13, 5},
   };
   for (const ProcError& e : cases) {
     int line = 0, column = 0;
