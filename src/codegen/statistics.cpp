@@ -203,12 +203,6 @@ void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
   NEWLINE(c, MODPRO, "end;");
 }
 
-int RESOURCES(const Compiler& c) {
-  int n = 0;
-  for (int i = 1; i <= c.model.NodeCount; ++i) n += c.model.NodeTable[i].TIPO == 'R';
-  return n;
-}
-
 // The index text and target of the U_ variable of R node n, instance inst.
 void RESOURCETARGET(Compiler& c, int n, std::string_view inst, std::string& stix,
                     std::string& target) {
@@ -238,12 +232,7 @@ void SEND(Compiler& c, std::string_view t, bool force) {
 
 }  // namespace
 
-// A STATISTICS class marks at least one node or variable; the resources'
-// U_ variables are marked without one.
-bool HASSTATISTICS(const Compiler& c) {
-  if (c.model.NSTAT > 0) return true;
-  return static_cast<int>(MEASURED(c).size()) > RESOURCES(c);
-}
+bool HASSTATISTICS(const Compiler& c) { return c.decl.STATCLASS; }
 
 void DeclareStatProcedure(Compiler& c) {
   if (!HASSTATISTICS(c)) NEWLINE(c, MODPRO, EMPTYSTAT);
@@ -280,6 +269,7 @@ void StatisticsBefore(Compiler& c) {
   c.out.TRANSMIT = false;
   g.STTARGET = s.IDENT;
   g.STIX = NUM(ix);
+  int pl = s.PL, k = s.K;  // just past the name
   RECID(c);
   if (!s.IDREAD && s.CH == '[') {
     s.K++;
@@ -294,7 +284,7 @@ void StatisticsBefore(Compiler& c) {
                             : sub + "+" + NUM(ix - 1);
     c.out.TRSTART = s.K;
   } else {
-    c.out.TRSTART = s.KSTART;
+    c.out.TRSTART = s.PL == pl ? k : s.KSTART;
   }
   SEND(c, "begin ", true);
   if (!c.stmt.INITMODE) SEND(c, FILL(PRSTA, {{'/', g.STIX}, {'*', g.STTARGET}}), true);

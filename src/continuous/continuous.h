@@ -1,9 +1,83 @@
 // Continuous simulation: continuous variables, differential equations,
 // delays and integration methods.
+//
+// The continuous variables are laid out one after another in PRU.PAS and
+// the vector _y lies over the first of them, so a variable's position in
+// Cont::VARS is its place in _y. Equations become the cases of _fec on
+// channel 8 (MODEDI); each group of equations is integrated by one call
+// (_rkf, _eul or _rk4) in the C node's procedure.
+//
+// Entry routines besides the hooks declared in decl/decl.h and stmt/stmt.h
+// (DeclareContinuous, DeclareContinuousArray, CONTPENDING, DeclareFreq,
+// TranslateEquation, CloseEquationGroup, EquationGroupOpen, TranslateMethod,
+// TranslateRetard, DELAYLEN):
+// - the node pass calls StartContinuousNode before a C node's code and
+//   closes a group left open at its end (EquationGroupOpen/CloseEquationGroup);
+// - ACT calls TranslateContinuousAct for a C node;
+// - the organisation calls DeclareContinuousNode inside _com and reads
+//   CONTVECTOR for _arrv and _y;
+// - the INIT pass calls WriteOrderConstant at its end and writes TOLERANCES.
 #pragma once
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 struct Compiler;
+struct NameNode;
+
+// One continuous variable, or one stage of a delayed (RET) variable.
+struct ContVar {
+  std::string NOM;     // the variable, or "_" X "_DEL" for a stage of X
+  int SUBNO = 0;       // subscript number, 0 for a plain variable
+  std::string SUBTXT;  // subscript text
+  int EQNO = 0;        // its equation's number, 0 until the equation is met
+  int STAGES = 0;      // RET order n of a delayed variable, 0 otherwise
+};
+
+// A RET variable whose stage array waits for the end of its group.
+struct DelayDecl {
+  std::string NOM;  // the variable
+  int ORDER = 0;    // n > 1: n - 1 stages
+};
+
+enum ContMethod { M_RKF = 1, M_EUL = 2, M_RK4 = 3 };
+
+// Integration tolerances of _init.
+constexpr const char* TOLERANCES = "eabs:=0.00001; erel:=0.0001;";
 
 // Subsystem 8 state.
 struct Cont {
+  std::vector<ContVar> VARS;                 // declaration order = order in _y
+  std::unordered_map<std::string, int> POS;  // lookup text -> first position, from 1
+  std::unordered_map<const NameNode*, int> DELAY;  // RET n (n > 1) by entry
+  std::vector<DelayDecl> PENDING;  // stage arrays of the group just typed
+
+  int NEQ = 0;              // last equation number given out
+  int GFIRST = 0;           // first equation of the open group
+  bool GROUPOPEN = false;   // an equation group is open
+  bool NOSEMI = false;      // the last equation ended before END or ELSE
+  int GROUPCOUNT = 0;       // equations of the open group
+  std::vector<int> ORDER;   // per equation: its variable's position in _y
+  int METHOD = M_RKF;       // integration method of the current C node
+  bool CASEPENDING = true;  // "case _m of" not written yet
+  std::string NODENAME;     // the C node whose code is translated
+
+  std::vector<std::string> FREQVARS;  // FREQ variables, for the statistics
 };
+
+// ---- variables and per-node declarations (variables.cpp)
+// The step-size, clock and activation variables of C node n (channel 1),
+// their start values in _com (channel 3), and DT_<node> in the name tree.
+void DeclareContinuousNode(Compiler& c, int n);
+// The length of _arrv and the name _y lies over ("IT" without variables).
+int CONTCOUNT(const Compiler& c);
+std::string CONTVECTOR(const Compiler& c);
+// "const _ore:array[1..n] of integer=(...);" on channel 1.
+void WriteOrderConstant(Compiler& c);
+
+// ---- equations, groups, methods, delays, activation (equations.cpp)
+// Before a C node's code: its name for the equations, method back to RKF.
+void StartContinuousNode(Compiler& c, int node);
+// ACT(X, delay) of C node `node`, entered past the ","; reads the delay and
+// the ")".
+void TranslateContinuousAct(Compiler& c, int node);

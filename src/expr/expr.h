@@ -31,13 +31,20 @@ struct Expr {
   char NODTYPE = ' ';      // its type letter
   std::string NODSUB;      // subscript as written: "1", digits, a name, MIN, FREE
   bool NODVARSUB = false;  // the subscript is a variable; cleared by callers
+
+  bool SPLINENEW = false;  // _init allocates the SPLINE tables (once)
 };
 
 // ---- function calls (functions.cpp)
 bool TABLOOK(Compiler& c, bool second);  // IDENT in the table list
 void PRFUNPG(Compiler& c);  // a built-in function call
 void PRFUNP(Compiler& c);   // a user function or procedure-variable call
-void PRFUNV(Compiler& c);   // a valued-function call
+
+// ---- valued functions (valued.cpp); PRFUNVINIT and PRFUNVSTMT are the
+// statement hooks of stmt/stmt.h
+void PRFUNV(Compiler& c);      // a valued-function call in an expression
+void PRFUNVDECL(Compiler& c);  // vectors and evaluation functions (organisation)
+void PRFUNVEND(Compiler& c);   // end of INIT: every function has its points
 
 // ---- expressions (expressions.cpp)
 // Reads one expression from the next token on; leaves CH (or, for THEN, DO,

@@ -74,20 +74,19 @@ void LISTARRAYS(Compiler& c) {
   FLUSHOUT(c, PRU);
 }
 
-// The vector _y laid over the continuous variables. Continuous variables
-// are not collected yet: a model without them gets this.
+// The vector _y laid over the continuous variables (over IT without them).
 void CONTINUOUSVECTOR(Compiler& c) {
-  const std::string first = "IT";
+  const std::string first = CONTVECTOR(c);
   TRACELN(c, "PRIVARC ", first);
-  NEWLINE(c, PRU, FILL(ARRV, '*', "1"));
+  NEWLINE(c, PRU, FILL(ARRV, '*', std::to_string(CONTCOUNT(c))));
   NEWLINE(c, PRU, FILL(YVEC, '/', first));
 }
 
-// A C node's step-size variables; their owner writes them here.
-void CONTINUOUSNODE(Compiler&, int) {}
+// A C node's step-size, clock and activation variables.
+void CONTINUOUSNODE(Compiler& c, int n) { DeclareContinuousNode(c, n); }
 
-// Declarations of the valued-function tables; their owner writes them here.
-void VALUEDFUNCTIONS(Compiler&) {}
+// Declarations of the valued-function tables.
+void VALUEDFUNCTIONS(Compiler& c) { PRFUNVDECL(c); }
 
 // The empty report procedure of a model without a STATISTICS class.
 void STATPROCEDURE(Compiler& c) { DeclareStatProcedure(c); }

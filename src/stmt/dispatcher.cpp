@@ -288,7 +288,7 @@ void PRCOMINS(Compiler& c) {
   if (e) t.NOMASIG = CUT(s.IDENT, NOMASIGMAX);  // with its field or "^"
   // The classifier reads a user function's call itself, unless a
   // procedure heading is being read.
-  t.CALLREAD = e && e->TIPO == "FUNP" && !s.PROCHEAD;
+  t.CALLREAD = e && (e->TIPO == "FUNP" || e->FLAG4) && !s.PROCHEAD;
   t.HASSTATS = !e || e->FLAG1;  // FLAG1: statistics are kept for it
   if (!t.HASSTATS && (s.TIPO == "ARRAY" || e->TYPTYP == "ARRAY")) {
     if (t.INEXPER) {

@@ -21,11 +21,3 @@ void PRFREQTAB(Compiler& c) { NOTYET(c, c.src.IDENT); }
 void PRRAND(Compiler& c) { NOTYET(c, "RAND"); }
 void PRREPORT(Compiler& c) { NOTYET(c, "REPORT"); }
 void PRENDREPORT(Compiler& c) { NOTYET(c, "ENDREPORT"); }
-void PRFUNVSTMT(Compiler& c) { NOTYET(c, c.src.IDENT); }
-void PRFUNVINIT(Compiler& c) { NOTYET(c, c.src.IDENT); }
-void TranslateMethod(Compiler& c) { NOTYET(c, "METHOD"); }
-void TranslateRetard(Compiler& c) { NOTYET(c, "RETARD"); }
-void TranslateEquation(Compiler& c) { NOTYET(c, "differential equation"); }
-void CloseEquationGroup(Compiler&) {}
-bool EquationGroupOpen(Compiler&) { return false; }
-int DELAYLEN(Compiler&, const NameNode&) { return 0; }

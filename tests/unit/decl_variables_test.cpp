@@ -73,11 +73,11 @@ TEST(DeclVariables, ContinuousTypesAreWrittenAsReal) {
   DeclRun d(DECLMODEL("VAR C : CONT;\n  D : RET : 5;\n  A : ARRAY[1..2] OF CONT;\n  F : FREQ;"));
   ASSERT_EQ(d.run(), "");
   EXPECT_EQ(d.body(),
-            "VAR C : REAL;\n \n  D : REAL;\n \n  A : ARRAY[1..2] OF REAL;\n \n"
-            "  F : REAL;\n \n");
+            "VAR C : REAL;\n \n  D : REAL;\n \n  \n_D_DEL:array[1..4] of real; "
+            "A : ARRAY[1..2] OF REAL;\n \n  F : REAL;\n \n");
   EXPECT_EQ(d.entry("C")->TYPTYP, "REAL");
   EXPECT_EQ(d.entry("F")->TYPEL, "REAL");
-  EXPECT_EQ(d.entry("A")->TYPEL, "CONT");
+  EXPECT_EQ(d.entry("A")->TYPEL, "REAL");
   EXPECT_TRUE(d.c.decl.CONTSEEN);
 }
 

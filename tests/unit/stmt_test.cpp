@@ -245,9 +245,9 @@ TEST_F(Translate, VariablesOfOtherParts) {
   NameNode* pv = var("PV", "TPROC");
   pv->FLAG4 = true;
   pv->COUNT = 1;
-  // handed to the user-function reader, still a stand-in
-  EXPECT_EQ(node().rfind("user function call not supported yet", 0), 0u);
-  EXPECT_EQ(where(), "4:5");
+  // read once, by the user-function reader, and passed through
+  EXPECT_EQ(node(), "");
+  EXPECT_NE(out().find("\n  pv(1); \n"), std::string::npos);
 }
 
 TEST_F(Translate, Derivatives) {

@@ -1,0 +1,290 @@
+// Differential equations of C nodes: every equation becomes a case of _fec
+// on channel 8 (MODEDI), written as "n:_fec:=" followed by its right-hand
+// side; consecutive equations form a group, integrated by one call of
+// _rkf, _eul or _rk4 written into the node procedure when the group
+// closes. RETARD writes the equations of an n-stage delay; METHOD picks
+// the integrator; ACT of a C node starts its clock.
+// Called by the statement dispatcher (equations, group close), the
+// instruction dispatcher (METHOD, RETARD), ACT and the node pass. Reads the
+// scanner, CONTNODE and the node table; sets the equation numbering and
+// the order list of Cont, and Program::HASCONT once _fec has cases.
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int MODEDI = 8;
+
+// A piece that starts a line (no empty line when none is being packed).
+void NEWLINE(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, !c.out.ch[ch].BUF.empty());
+}
+
+void APPEND(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, false);
+}
+
+// MODEDI is open from the start of a run; a test may bind it here.
+void OPENEDI(Compiler& c) {
+  Channel& x = c.out.ch[MODEDI];
+  if (x.name.empty()) BINDCH(c, MODEDI, c.drv.DIRPREF + "MODEDI");
+  if (!x.f) APPENDCH(c, MODEDI);
+}
+
+// The first equation after other statements opens a group; the model's
+// first equation also opens the case statement of _fec.
+void OPENGROUP(Compiler& c) {
+  Cont& k = c.cont;
+  if (k.GROUPOPEN) return;
+  TRACELN(c, "PRIMERA VEZ");
+  k.GROUPOPEN = true;
+  k.GROUPCOUNT = 0;
+  OPENEDI(c);
+  if (k.CASEPENDING) {
+    NEWLINE(c, MODEDI, "case _m of ");
+    k.CASEPENDING = false;
+    c.prog.HASCONT = true;
+  }
+  k.GFIRST = k.NEQ + 1;
+}
+
+// The position of a continuous variable written as name or name[i].
+int CONTPOS(Compiler& c, const std::string& key) {
+  auto it = c.cont.POS.find(key);
+  if (it == c.cont.POS.end()) ERROR(c, " continuous variable not declared");
+  return it->second;
+}
+
+// The next equation number goes to the variable at position p.
+void NUMBER(Compiler& c, int p) {
+  Cont& k = c.cont;
+  k.NEQ++;
+  k.VARS[p - 1].EQNO = k.NEQ;
+  k.ORDER.push_back(p);
+  k.GROUPCOUNT++;
+}
+
+// The end of an equation's statement, its text going to MODEDI:
+//   ";" | before END or ELSE (then ";" is added and NOSEMI set)
+void EQUATIONEND(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  if (!s.IDREAD && s.CH == ';') {
+    SENDSRC(c, s.K, MODEDI);
+    o.TRSTART = s.K;
+    return;
+  }
+  if (!s.IDREAD || (s.IDENT != "END" && s.IDENT != "ELSE"))
+    ERROR(c, "; or END or ELSE expected");
+  SENDSRC(c, s.KSTART, MODEDI);
+  APPEND(c, MODEDI, ";");
+  o.TRSTART = s.KSTART;  // the word goes on with the node's text
+  c.cont.NOSEMI = true;
+}
+
+// An optional "=" or ":=" between the mark and the right-hand side.
+void SKIPASSIGN(Source& s) {
+  int j = s.K;
+  while (s.at(j) == ' ') j++;
+  if (s.at(j) == '=')
+    s.K = j + 1;
+  else if (s.at(j) == ':' && s.at(j + 1) == '=')
+    s.K = j + 2;
+}
+
+int SMALLINT(const std::string& digits) {
+  return digits.size() > 9 ? 999999999 : std::stoi(digits);
+}
+
+// n ":_fec:=(" a "-" b ")*" order "/" delay ";"  in pieces that fit a line.
+void STAGE(Compiler& c, int eq, const std::string& a, const std::string& b,
+           const std::string& tail) {
+  NEWLINE(c, MODEDI, std::to_string(eq) + ":_fec:=(");
+  APPEND(c, MODEDI, a + "-");
+  APPEND(c, MODEDI, b + ")*");
+  APPEND(c, MODEDI, tail);
+}
+
+}  // namespace
+
+// equation -> name "'" ["[" integer "]"] ["=" | ":="] expression
+//             (";" | before END or ELSE)
+// Entered with IDENT the name and K on the mark.
+void TranslateEquation(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Cont& k = c.cont;
+  TRACELN(c, "PROCESAR ECUACION DIFERENCIAL");
+  // An equation ended by END or ELSE closed its group already.
+  if (k.GROUPOPEN && k.NOSEMI) CloseEquationGroup(c);
+  int curch = o.CURCH;
+  SENDSRC(c, s.KSTART, curch);
+  o.TRANSMIT = false;
+  std::string key = CUT(s.IDENT, NAMEMAX);
+  if (s.at(s.K + 1) == '[') {
+    s.K += 2;
+    RECID(c);
+    if (!s.ISNUM || !s.ISINT) ERROR(c, "integer number expected");
+    key += "[" + std::to_string(SMALLINT(s.IDENT)) + "]";
+    RECID(c);
+    EXPECT(c, ']');
+  }
+  s.K++;  // the mark, or "]"
+  OPENGROUP(c);
+  NUMBER(c, CONTPOS(c, key));
+  NEWLINE(c, MODEDI, std::to_string(k.NEQ) + ":_fec:=");
+  SKIPASSIGN(s);
+  k.NOSEMI = false;
+  o.CURCH = MODEDI;
+  o.TRANSMIT = true;
+  o.TRSTART = s.K;
+  PREXP(c);
+  EQUATIONEND(c);
+  o.CURCH = curch;
+}
+
+// The integration call of the open group on a new line of CURCH, with one
+// more ";" unless the last equation ended before END or ELSE.
+void CloseEquationGroup(Compiler& c) {
+  Cont& k = c.cont;
+  if (!k.GROUPOPEN) return;
+  static constexpr const char* CALL[] = {"_rkf(", "_rkf(", "_eul(", "_rk4("};
+  std::string call = CALL[k.METHOD >= M_RKF && k.METHOD <= M_RK4 ? k.METHOD : M_RKF];
+  call += std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ");";
+  if (!k.NOSEMI) call += ";";
+  NEWLINE(c, c.out.CURCH, call);
+  k.GROUPOPEN = false;
+  k.NOSEMI = false;
+}
+
+bool EquationGroupOpen(Compiler& c) { return c.cont.GROUPOPEN; }
+
+void StartContinuousNode(Compiler& c, int node) {
+  c.cont.METHOD = M_RKF;
+  c.cont.NODENAME = c.model.NodeTable[node].NOM;
+}
+
+// METHOD "(" (RKF | EUL | RK4) ")"    for the groups closed after it.
+void TranslateMethod(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  EXPECT(c, '(');
+  s.K++;
+  RECID(c);
+  int m = !s.IDREAD ? 0 : s.IDENT == "RKF" ? M_RKF : s.IDENT == "EUL" ? M_EUL
+                                      : s.IDENT == "RK4" ? M_RK4 : 0;
+  if (m == 0) ERROR(c, "error in METHOD");
+  RECID(c);
+  EXPECT(c, ')');
+  s.K++;
+  c.cont.METHOD = m;
+  PRFININS(c, false);
+  c.out.TRANSMIT = true;
+}
+
+// RETARD "(" n "," X "," D "," U ")"
+// X follows U through n stages of rate n/D: the first stage is fed by U,
+// each stage feeds the next, the last feeds X. The n equations form a
+// group of their own, over _X_DEL[1], ..., _X_DEL[n-1] and X in this order.
+void TranslateRetard(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Cont& k = c.cont;
+  if (!c.stmt.CONTNODE) ERROR(c, "RETARD in node not C");
+  RECID(c);
+  EXPECT(c, '(');
+  s.K++;
+  RECID(c);
+  if (!s.ISNUM || !s.ISINT) ERROR(c, "integer expected");
+  int n = SMALLINT(s.IDENT);
+  if (n < 1) ERROR(c, "integer expected");
+  RECID(c);
+  EXPECT(c, ',');
+  s.K++;
+  RECID(c);
+  if (!s.IDREAD) ERROR(c, " continuous variable not declared");
+  std::string x = CUT(s.IDENT, NAMEMAX);
+  RECID(c);
+  EXPECT(c, ',');
+  s.K++;
+  RECID(c);
+  if (!s.ISNUM) {
+    if (s.IDREAD) BUSIDAR1(c);
+    if (!s.IDREAD || !c.names.FOUND || s.TIPO != "REAL")
+      ERROR(c, " REAL variable or number expected");
+  }
+  std::string d = s.IDENT;
+  RECID(c);
+  EXPECT(c, ',');
+  s.K++;
+  if (k.GROUPOPEN) CloseEquationGroup(c);
+  OPENGROUP(c);
+  int px = CONTPOS(c, x);
+  std::string stage = "_" + x + "_DEL";
+  for (int i = 1; i < n; ++i) NUMBER(c, CONTPOS(c, stage + "[" + std::to_string(i) + "]"));
+  NUMBER(c, px);
+  std::string rate = ")*" + std::to_string(n) + "/" + d;
+  std::string first = n < 2 ? x : stage + "[1]";
+  int curch = o.CURCH;
+  NEWLINE(c, MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
+  o.CURCH = MODEDI;
+  o.TRANSMIT = true;
+  o.TRSTART = s.K;
+  PREXP(c);
+  if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+  SENDSRC(c, s.K - 1, MODEDI);
+  o.TRSTART = s.K;
+  APPEND(c, MODEDI, "-" + first);
+  APPEND(c, MODEDI, rate);
+  RECID(c);
+  if (!s.IDREAD && s.CH == ';') {
+    s.K++;
+    SENDSRC(c, s.K, MODEDI);
+    o.TRSTART = s.K;
+  } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
+    APPEND(c, MODEDI, ";");
+    o.TRSTART = s.KSTART;
+  } else {
+    ERROR(c, "; or END or ELSE expected");
+  }
+  std::string tail = rate.substr(2) + ";";
+  for (int i = 1; i <= n - 2; ++i)
+    STAGE(c, k.GFIRST + i, stage + "[" + std::to_string(i) + "]",
+          stage + "[" + std::to_string(i + 1) + "]", tail);
+  if (n > 1) STAGE(c, k.GFIRST + n - 1, stage + "[" + std::to_string(n - 1) + "]", x, tail);
+  k.NOSEMI = true;
+  TRACELN(c, "NECDIFO ", k.GFIRST, "  NECDIF ", k.NEQ);
+  o.CURCH = curch;
+  o.TRANSMIT = true;
+}
+
+// ACT of C node X, entered past the ",":
+//   begin _ac_X:=true; _tc_X:=time+delay;_afel(i,1,evp,blck[i],_tc_X); _bi_X:=false;  end
+// A multiple node takes the instance given with its name. Leaves K past
+// ")", TRSTART there and transmission off for the end of the instruction.
+void TranslateContinuousAct(Compiler& c, int node) {
+  Source& s = c.src;
+  Out& o = c.out;
+  const NodeRecord& x = c.model.NodeTable[node];
+  bool multiple = x.MULT > 1;
+  std::string inst = multiple ? c.expr.NODSUB : "1";
+  std::string ino = multiple ? "[" + inst + "]" : "";
+  std::string ac = "_ac_" + x.NOM + ino, tc = "_tc_" + x.NOM + ino, bi = "_bi_" + x.NOM + ino;
+  std::string num = std::to_string(node);
+  NEWLINE(c, o.CURCH, "begin ");
+  NEWLINE(c, o.CURCH, ac + ":=true; ");
+  APPEND(c, o.CURCH, tc + ":=time+");
+  o.TRANSMIT = true;
+  o.TRSTART = s.K;
+  PREXP(c);
+  if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+  SENDSRC(c, s.K - 1, o.CURCH);
+  o.TRSTART = s.K;
+  o.TRANSMIT = false;
+  APPEND(c, o.CURCH, ";");
+  APPEND(c, o.CURCH, "_afel(" + num + "," + inst + ",evp,blck[" + num + "],");
+  APPEND(c, o.CURCH, tc + "); ");
+  APPEND(c, o.CURCH, bi + ":=false; ");
+  APPEND(c, o.CURCH, " end ");
+}

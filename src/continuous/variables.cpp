@@ -1,0 +1,155 @@
+// Continuous variables: the list that gives every CONT variable, every
+// element of an ARRAY OF CONT and every stage of a RET variable its place
+// in the vector _y, the stage arrays of RET variables, the variables of C
+// nodes, and the order constant _ore.
+// Called by the variable declarations (TYPARB, PROVAR), the network
+// organisation (_arrv, _y, _com) and the INIT pass (_ore). Reads SCOPE and
+// the entry just typed; writes PRU.PAS (channel 1) and _com (channel 3).
+#include <algorithm>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int PRU = 1, MODPRO = 3;
+
+// A piece that starts a line (no empty line when none is being packed).
+void NEWLINE(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, !c.out.ch[ch].BUF.empty());
+}
+
+void APPEND(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, false);
+}
+
+// The text an equation names the variable by: the name, with "[i]" for an
+// element or a stage.
+std::string CONTKEY(const std::string& nom, const std::string& sub) {
+  return sub.empty() ? nom : nom + "[" + sub + "]";
+}
+
+// A plain variable (sub false) or element subno of an array or a stage.
+void ADDVAR(Compiler& c, const std::string& nom, bool sub, int subno, int stages = 0) {
+  Cont& k = c.cont;
+  ContVar v;
+  v.NOM = nom;
+  v.SUBNO = subno;
+  if (sub) v.SUBTXT = std::to_string(subno);
+  v.STAGES = stages;
+  k.VARS.push_back(v);
+  k.POS.emplace(CONTKEY(v.NOM, v.SUBTXT), static_cast<int>(k.VARS.size()));
+  TRACELN(c, "ALMACENADA VARIABLE CONTINUA ", CONTKEY(v.NOM, v.SUBTXT));
+}
+
+// Continuous variables live in the vector _y of the main unit.
+void GLOBALONLY(Compiler& c) {
+  if (c.names.SCOPE != "MAIN") ERROR(c, "variable CONT in procedure");
+}
+
+}  // namespace
+
+// X : CONT;  X : RET : n;   (X's entry is typed REAL)
+// The stages of a RET variable wait for the end of the group, so that the
+// list follows the order of the declarations in PRU.PAS: "A, B : RET : 3"
+// lays out A, B, then _A_DEL and _B_DEL.
+void DeclareContinuous(Compiler& c, NameNode* e, int retorder) {
+  GLOBALONLY(c);
+  e->TIPO = "REAL";
+  ADDVAR(c, e->NOM, false, 0, retorder);
+  if (retorder > 1) {
+    c.cont.PENDING.push_back(DelayDecl{e->NOM, retorder});
+    c.cont.DELAY[e] = retorder;
+  }
+}
+
+// X : ARRAY[lo..hi] OF CONT;   one variable per element.
+void DeclareContinuousArray(Compiler& c, NameNode* e) {
+  GLOBALONLY(c);
+  if (e->NSUB > 1) ERROR(c, "more than one subscript");
+  e->TYPEL = "REAL";
+  if (e->BOUNDS.empty()) return;
+  for (int i = e->BOUNDS.front().MIN; i <= e->BOUNDS.front().MAX; ++i) ADDVAR(c, e->NOM, true, i);
+}
+
+// After a group: the stage arrays of its RET variables, each on a line of
+// its own after the group's text, and their entries in the same order.
+void CONTPENDING(Compiler& c) {
+  Cont& k = c.cont;
+  if (k.PENDING.empty()) return;
+  Source& s = c.src;
+  Out& o = c.out;
+  if (o.TRANSMIT && s.KSTART > o.TRSTART) {
+    SENDSRC(c, s.KSTART, o.CURCH);
+    o.TRSTART = s.KSTART;
+  }
+  for (const DelayDecl& d : k.PENDING) {
+    std::string stage = "_" + d.NOM + "_DEL";
+    NEWLINE(c, PRU, stage + ":array[1.." + std::to_string(d.ORDER - 1) + "] of real; ");
+    for (int i = 1; i < d.ORDER; ++i) ADDVAR(c, stage, true, i);
+  }
+  k.PENDING.clear();
+}
+
+int DELAYLEN(Compiler& c, const NameNode& e) {
+  auto it = c.cont.DELAY.find(&e);
+  return it == c.cont.DELAY.end() ? 0 : it->second;
+}
+
+void DeclareFreq(Compiler& c, NameNode* e) { c.cont.FREQVARS.push_back(e->NOM); }
+
+// C node X: var dt_X,_tc_X:real; _ac_X,_bi_X:boolean;  (arrays of MULT
+// elements for a multiple node), DT_X in the name tree for the step size,
+// and in _com the node inactive and not yet started.
+void DeclareContinuousNode(Compiler& c, int n) {
+  const NodeRecord& x = c.model.NodeTable[n];
+  const std::string& nom = x.NOM;
+  bool multiple = x.MULT > 1;
+  std::string array = multiple ? "array[1.." + std::to_string(x.MULT) + "] of " : "";
+  NEWLINE(c, PRU, "var dt_" + nom + ",_tc_" + nom + ":" + array + "real;");
+  NEWLINE(c, PRU, "_ac_" + nom + ",_bi_" + nom + ":" + array + "boolean;");
+  std::string ino = multiple ? "[ino]" : "";
+  std::string reset = "_ac_" + nom + ino + ":=false;_bi_" + nom + ino + ":=false;";
+  if (multiple) {
+    NEWLINE(c, MODPRO, "for ino:=1 to " + std::to_string(x.MULT) + " do begin ");
+    APPEND(c, MODPRO, reset);
+    APPEND(c, MODPRO, " end;");
+  } else {
+    NEWLINE(c, MODPRO, reset);
+  }
+  Names& t = c.names;
+  Source& s = c.src;
+  std::string tipo = s.TIPO;
+  int nsub = t.NSUB;
+  t.DIRECTADD = true;
+  t.DIRECTCODE = 2;
+  t.NSUB = multiple ? 1 : 0;
+  s.TIPO = multiple ? "ARRAY" : "REAL";
+  STVNAME(c, true, "DT_" + nom);
+  NameNode* e = t.LASTDIRECT;
+  if (multiple) {
+    e->TYPTYP = "ARRAY";
+    e->TYPEL = "REAL";
+    e->BOUNDS = {Bound{1, x.MULT}};
+    e->COUNT1 = x.MULT;
+  }
+  t.DIRECTADD = false;
+  t.NSUB = nsub;
+  s.TIPO = tipo;
+}
+
+int CONTCOUNT(const Compiler& c) { return std::max<int>(1, static_cast<int>(c.cont.VARS.size())); }
+
+std::string CONTVECTOR(const Compiler& c) {
+  return c.cont.VARS.empty() ? "IT" : c.cont.VARS.front().NOM;
+}
+
+// const _ore:array[1..n] of integer=(p1,p2,...,pn);  n = equations, at least 1.
+void WriteOrderConstant(Compiler& c) {
+  const std::vector<int>& order = c.cont.ORDER;
+  int n = std::max(1, c.cont.NEQ);
+  NEWLINE(c, PRU, "const _ore:array[1.." + std::to_string(n) + "] of integer=(");
+  if (order.empty()) APPEND(c, PRU, "1);");
+  for (size_t i = 0; i < order.size(); ++i)
+    APPEND(c, PRU, std::to_string(order[i]) + (i + 1 < order.size() ? "," : ");"));
+}

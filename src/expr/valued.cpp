@@ -1,0 +1,329 @@
+// Valued functions: functions given by tables of points (GFUNCTIONS).
+// PRFUNV translates a call in an expression into the runtime evaluation
+// function of the class; PRFUNVINIT reads a point list "F := x, y / ... ;"
+// of INIT into constant arrays (channel 3) and their copy into the point
+// vectors (channel 6, _init); PRFUNVDECL declares the vectors and the
+// evaluation functions of DISC and FREQ, which the runtime lacks;
+// PRFUNVEND checks at the end of INIT that every function got its points.
+// Reads the valued-function list (Keywords::FUNV) filled by GFUNCTIONS.
+//
+// A REAL argument or value lives in a runtime vector (_tpx, _tpy, reached
+// through ^); any other type in an array of its own type "_x<type>" or
+// "_y<type>". Declarations, INIT copies and the generated functions follow
+// the same rule, so calls and definitions agree.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int PRU = 1, MODPRO = 3, MODIN1 = 6;
+
+// A piece that starts a line (no empty line when none is being packed).
+void NEWLINE(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, !c.out.ch[ch].BUF.empty());
+}
+
+void APPEND(Compiler& c, int ch, std::string_view t) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, false);
+}
+
+bool ISREAL(const std::string& type) { return type == "REAL"; }
+
+// The declared type of a function's vectors, and an element of them.
+std::string XTYPE(const ValuedFunction& f) { return ISREAL(f.ARGTYPE) ? "_tpx" : "_x" + f.ARGTYPE; }
+std::string YTYPE(const ValuedFunction& f) { return ISREAL(f.VALTYPE) ? "_tpy" : "_y" + f.VALTYPE; }
+std::string AT(const std::string& type) { return ISREAL(type) ? "^[" : "["; }
+
+std::string SIGNATURE(const ValuedFunction& f) { return f.CLASS + f.ARGTYPE + f.VALTYPE; }
+
+// A point value as written: [sign] number, name or string constant.
+struct Point {
+  std::string text;
+  bool read = false;    // a value was there
+  bool number = false;  // it is a number
+};
+
+Point VALUE(Compiler& c) {
+  Source& s = c.src;
+  Point p;
+  RECID(c);
+  std::string sign;
+  if (!s.IDREAD && (s.CH == '+' || s.CH == '-')) {
+    if (s.CH == '-') sign = "-";
+    s.K++;
+    RECID(c);
+  }
+  if (!s.IDREAD) return p;
+  p.read = true;
+  p.number = s.ISNUM;
+  if (s.IDENT.empty()) {  // a string constant: its text with the quotes
+    for (int i = s.KSTART; i < s.K; ++i) p.text += s.at(i);
+  } else {
+    p.text = s.IDENT;
+  }
+  p.text = sign + p.text;
+  return p;
+}
+
+double NUMBEROF(const std::string& t) { return std::strtod(t.c_str(), nullptr); }
+
+std::string NUMBERTEXT(double v) {
+  char b[40];
+  std::snprintf(b, sizeof b, "%.15g", v);
+  return b;
+}
+
+// "'text'" for the display names of non-REAL arguments.
+std::string QUOTED(const std::string& t) {
+  if (!t.empty() && t.front() == '\'') return t;
+  return "'" + t + "'";
+}
+
+// name ":array[1..n] of " type "=(" v1 "," ... vn ");" " "   (channel 3)
+void CONSTARRAY(Compiler& c, const std::string& name, const std::string& type,
+                const std::vector<std::string>& values) {
+  APPEND(c, MODPRO, name + ":array[1.." + std::to_string(values.size()) + "] of " + type + "=(");
+  for (size_t i = 0; i < values.size(); ++i)
+    APPEND(c, MODPRO, values[i] + (i + 1 < values.size() ? "," : ");"));
+  APPEND(c, MODPRO, " ");
+}
+
+// The point list of f in _init: new vectors, the count, the copy loop.
+void COPYPOINTS(Compiler& c, const ValuedFunction& f, size_t n) {
+  const std::string& F = f.NOM;
+  bool realx = ISREAL(f.ARGTYPE), realy = ISREAL(f.VALTYPE);
+  if (f.CLASS == "SPLINE" && !c.expr.SPLINENEW) {
+    NEWLINE(c, MODIN1, " new(_spb); new(_spc); new(_spd); ");
+    c.expr.SPLINENEW = true;
+  }
+  NEWLINE(c, MODIN1, realx ? "new(_x" + F + ");" : "new(_xa" + F + ");");
+  if (realy) APPEND(c, MODIN1, "new(_y" + F + ");");
+  APPEND(c, MODIN1, "_n" + F + ":=" + std::to_string(n) + "; ");
+  APPEND(c, MODIN1, (realx ? "for _i:=1 to _n" : " for _i:=1 to _n") + F + " do begin ");
+  APPEND(c, MODIN1, "_x" + F + AT(f.ARGTYPE) + "_i]:=");
+  APPEND(c, MODIN1, "_cx" + F + "[_i];");
+  APPEND(c, MODIN1, "_y" + F + AT(f.VALTYPE) + "_i]:=");
+  APPEND(c, MODIN1, "_cy" + F + "[_i]; ");
+  if (!realx) APPEND(c, MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
+  APPEND(c, MODIN1, "end;");
+  if (f.CLASS == "SPLINE")
+    APPEND(c, MODIN1, " _spline(_x" + F + ",_y" + F + ",_n" + F + "," +
+                          std::to_string(f.SPLINENO) + ");");
+}
+
+// The type names of the vectors, in order of first appearance, each with
+// the most points any function gives it.
+struct VectorType {
+  std::string name;
+  int points = 0;
+};
+
+void NOTETYPE(std::vector<VectorType>& v, const std::string& name, int points) {
+  for (VectorType& t : v)
+    if (t.name == name) {
+      t.points = std::max(t.points, points);
+      return;
+    }
+  v.push_back(VectorType{name, points});
+}
+
+// The generated evaluation function of a DISC or FREQ signature: its
+// heading in the interface (channel 1), heading and body in MODPRO.
+void EVALUATION(Compiler& c, const ValuedFunction& f) {
+  std::string name = "_f" + SIGNATURE(f);
+  std::string x = "ax" + AT(f.ARGTYPE) + "j]";
+  std::vector<std::string> head, body;
+  if (f.CLASS == "DISC") {
+    head = {"function " + name + "(x:" + f.ARGTYPE + ";", "var ax:" + XTYPE(f) + ";",
+            "var ay:" + YTYPE(f) + "; n:integer):" + f.VALTYPE + ";"};
+    body = {"var j:integer; begin j:=1; ",
+            "while (j<=n) and (x<>" + x + ") do j:=j+1; ",
+            "if(j>n) then _error('argument out of range');",
+            name + ":=", "ay" + AT(f.VALTYPE) + "j]; ", "end;"};
+  } else {
+    head = {"function " + name + "(", "var ax:" + XTYPE(f) + ";",
+            "var ay:" + YTYPE(f) + ";n,rn:integer):" + f.ARGTYPE + ";"};
+    body = {"var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;",
+            "while (j<n) and (r>ay^[j]) do j:=j+1;", name + ":=", x + " ", "end;"};
+  }
+  for (size_t i = 0; i < head.size(); ++i) (i ? APPEND : NEWLINE)(c, PRU, head[i]);
+  for (size_t i = 0; i < head.size(); ++i) (i ? APPEND : NEWLINE)(c, MODPRO, head[i]);
+  for (const std::string& t : body) APPEND(c, MODPRO, t);
+}
+
+}  // namespace
+
+// call -> F "(" expression ")"        (POLYG, STAIR, SPLINE, DISC)
+//       | F [ "(" stream ")" ]         (FREQ)
+// becomes _f<class><arg><value>(arg,_xF,_yF,_nF[,spline]) or
+// _fFREQ<arg><value>(_xF,_yF,_nF,stream).
+void PRFUNV(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  TRACELN(c, "PROCESAR FUNCION VALUADA EN EXPRESION");
+  // A valued function is given its points in INIT only.
+  if (s.STMTSTART) ERROR(c, "illegal use of function");
+  const ValuedFunction f = FOUNDFUNV(c);
+  const std::string& F = f.NOM;
+  SENDSRC(c, s.KSTART, o.CURCH);
+  o.TRANSMIT = false;
+  o.TRSTART = s.K;
+  APPEND(c, o.CURCH, "_f" + SIGNATURE(f) + "(");
+  if (f.CLASS != "FREQ") {
+    RECID(c);
+    if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
+    s.K++;
+    o.TRSTART = s.K;
+    o.TRANSMIT = true;
+    bool inargs = c.expr.INARGS;
+    c.expr.INARGS = false;
+    PREXP(c);
+    c.expr.INARGS = inargs;
+    if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+    SENDSRC(c, s.K - 1, o.CURCH);
+    o.TRSTART = s.K;
+    o.TRANSMIT = false;
+    APPEND(c, o.CURCH, ",_x" + F + ",_y" + F + ",_n" + F + " ");
+    if (f.CLASS == "SPLINE") APPEND(c, o.CURCH, "," + std::to_string(f.SPLINENO));
+    APPEND(c, o.CURCH, ")");
+  } else {
+    APPEND(c, o.CURCH, "_x" + F + ",_y" + F + ",_n" + F + ",");
+    int line = s.PL, after = s.K;
+    RECID(c);
+    if (!s.IDREAD && s.CH == '(') {
+      s.K++;
+      RECID(c);
+      if (!s.IDREAD || !s.ISNUM || !s.ISINT) ERROR(c, "number expected");
+      std::string stream = s.IDENT;
+      RECID(c);
+      if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+      s.K++;
+      APPEND(c, o.CURCH, stream + ")");
+    } else {
+      s.K = s.KSTART;  // what follows is read again by the expression
+      APPEND(c, o.CURCH, "1)");
+      if (s.PL == line) s.K = after;  // and the blanks before it are kept
+    }
+  }
+  s.IDREAD = true;
+  o.TRSTART = s.K;
+  o.TRANSMIT = true;
+}
+
+// At statement start outside INIT a valued function has been read as a
+// call already (PRFUNV refuses it); nothing is left to do here.
+void PRFUNVSTMT(Compiler& c) { ERROR(c, "illegal use of function"); }
+
+// points -> F ":=" x "," y { "/" x "," y } ";"      (in INIT only)
+void PRFUNVINIT(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  TRACELN(c, "PROCESAR FUNCION VALUADA EN INIT");
+  if (o.CURCH != MODIN1) ERROR(c, "illegal use of function");
+  ValuedFunction& f = FOUNDFUNV(c);
+  bool free = f.CLASS == "DISC" || f.CLASS == "FREQ";
+  bool freq = f.CLASS == "FREQ";
+  SENDSRC(c, s.KSTART, MODIN1);
+  NEWLINE(c, MODPRO, "const ");
+  o.TRMODE = 2;
+  o.TRANSMIT = false;
+  RECID(c);
+  if (s.IDREAD || s.CH != ':' || s.at(s.K + 1) != '=') ERROR(c, ":= expected");
+  s.K += 2;
+  std::vector<std::string> xs, ys;
+  double last = 0, sum = 0;
+  do {
+    Point x = VALUE(c);
+    if ((!free || !x.read) && !x.number) ERROR(c, "error in number");
+    if (!free && !xs.empty() && NUMBEROF(x.text) < last) ERROR(c, "argument values not in order");
+    last = NUMBEROF(x.text);
+    RECID(c);
+    if (s.IDREAD || s.CH != ',') ERROR(c, "Y value expected");
+    s.K++;
+    Point y = VALUE(c);
+    if (freq && !y.number) ERROR(c, "error in value of frequency");
+    if (!y.read) ERROR(c, "Y value expected");
+    if (freq) {
+      sum += NUMBEROF(y.text);
+      y.text = NUMBERTEXT(sum);
+    }
+    xs.push_back(x.text);
+    ys.push_back(y.text);
+    RECID(c);
+    if (s.IDREAD || (s.CH != '/' && s.CH != ';')) ERROR(c, "/ o ; expected");
+    s.K++;
+  } while (s.CH != ';');
+  if (static_cast<int>(xs.size()) > f.NPOINTS) ERROR(c, "incorrect number of values");
+  f.INITED = true;
+  CONSTARRAY(c, "_cx" + f.NOM, f.ARGTYPE, xs);
+  CONSTARRAY(c, "_cy" + f.NOM, f.VALTYPE, ys);
+  if (!ISREAL(f.ARGTYPE)) {
+    std::vector<std::string> names;
+    for (const std::string& x : xs) names.push_back(QUOTED(x));
+    CONSTARRAY(c, "_cax" + f.NOM, "string[12]", names);
+  }
+  COPYPOINTS(c, f, xs.size());
+  o.TRSTART = s.K;
+  o.TRANSMIT = true;
+  if (c.stmt.INEXPER) {
+    ExpItem e;
+    e.NOM = CUT(f.NOM, EXPNAMEMAX);
+    e.KIND = 'F';
+    c.stmt.EXPLIST.push_back(e);
+  }
+}
+
+// The vector types, the vectors of every function and the evaluation
+// functions of DISC and FREQ, one per signature.
+void PRFUNVDECL(Compiler& c) {
+  const std::vector<ValuedFunction>& fs = c.kw.FUNV;
+  if (fs.empty()) return;
+  std::vector<VectorType> xt, yt;
+  for (const ValuedFunction& f : fs) {
+    NOTETYPE(xt, f.ARGTYPE, f.NPOINTS);
+    NOTETYPE(yt, f.VALTYPE, f.NPOINTS);
+  }
+  for (const VectorType& t : xt)
+    NEWLINE(c, PRU, "type _x" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
+  for (const VectorType& t : yt)
+    NEWLINE(c, PRU, "type _y" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
+  for (const ValuedFunction& f : fs) {
+    NEWLINE(c, PRU, "var ");
+    APPEND(c, PRU, "_x" + f.NOM + ":" + XTYPE(f) + ";");
+    APPEND(c, PRU, "_y" + f.NOM + ":" + YTYPE(f) + "; ");
+    APPEND(c, PRU, "_n" + f.NOM + ":integer; ");
+    if (!ISREAL(f.ARGTYPE)) APPEND(c, PRU, "_xa" + f.NOM + ":_tpxa;");
+  }
+  std::vector<std::string> done;
+  for (const ValuedFunction& f : fs) {
+    if (f.CLASS != "DISC" && f.CLASS != "FREQ") continue;
+    std::string sig = SIGNATURE(f);
+    if (std::find(done.begin(), done.end(), sig) != done.end()) continue;
+    done.push_back(sig);
+    EVALUATION(c, f);
+  }
+  FLUSHOUT(c, PRU);
+}
+
+// After INIT: every function has its points; those named in input/output
+// lists are shown as graphs.
+void PRFUNVEND(Compiler& c) {
+  static constexpr const char* CLASSDIGIT[] = {"", "1", "2", "3", "4", "5"};
+  for (const ValuedFunction& f : c.kw.FUNV) {
+    if (!f.INITED) ERROR(c, "function not initialized");
+    if (!f.IOMARK) continue;
+    const std::string& F = f.NOM;
+    bool realx = ISREAL(f.ARGTYPE);
+    int cls = FUNVCLASSNO(f.CLASS);
+    std::string k = f.CLASS == "SPLINE" ? std::to_string(f.SPLINENO) : "1";
+    NEWLINE(c, MODIN1, std::string(" _bnoreal:=") + (realx ? "false;" : "true;"));
+    NEWLINE(c, MODIN1, (realx ? " _intigraf(_x" : " _intigrafa(_xa") + F + ",");
+    APPEND(c, MODIN1, "_y" + F + ",_n" + F + "," + k + "," +
+                          (cls >= 1 && cls <= 5 ? CLASSDIGIT[cls] : "1") + ",");
+    APPEND(c, MODIN1, "'" + F + "'); ");
+  }
+}

@@ -1,0 +1,303 @@
+// Continuous simulation: the list of continuous variables laid out as in
+// PRU.PAS, the C nodes' variables, equations as cases of _fec with their
+// groups and integration calls, METHOD, RETARD stages, ACT of a C node and
+// the order constant.
+#include <gtest/gtest.h>
+#include "decl_testrun.h"
+#include "stmt_testrun.h"
+
+namespace {
+
+std::string POSITIONS(const Cont& k) {
+  std::string t;
+  for (const ContVar& v : k.VARS)
+    t += v.NOM + (v.SUBTXT.empty() ? "" : "[" + v.SUBTXT + "]") + " ";
+  return t;
+}
+
+// ---- declarations
+
+TEST(ContinuousDecl, VariablesStagesAndElementsInTheirOrderInPru) {
+  DeclRun d(DECLMODEL("VAR X, Y : CONT;\n  D : RET : 3; A : ARRAY[1..3] OF CONT;\n"
+                      "  E : RET : 1;\n  N : INTEGER;"));
+  ASSERT_EQ(d.run(), "");
+  const Cont& k = d.c.cont;
+  EXPECT_EQ(POSITIONS(k), "X Y D _D_DEL[1] _D_DEL[2] A[1] A[2] A[3] E ");
+  EXPECT_EQ(d.body(),
+            "VAR X, Y : REAL;\n \n  D : REAL; \n_D_DEL:array[1..2] of real; "
+            "A : ARRAY[1..3] OF REAL;\n \n  E : REAL;\n \n\n  N : INTEGER; \n");
+  EXPECT_EQ(d.entry("D")->TIPO, "REAL");
+  EXPECT_EQ(d.entry("A")->TYPEL, "REAL");
+  EXPECT_EQ(DELAYLEN(d.c, *d.entry("D")), 3);
+  EXPECT_EQ(DELAYLEN(d.c, *d.entry("E")), 0);  // order 1 has no stages
+  EXPECT_EQ(DELAYLEN(d.c, *d.entry("X")), 0);
+  std::string pru = d.pru();
+  EXPECT_NE(pru.find("type _arrv=array[1..9] of real; _arrm=array[1..6,1..9] of real;\n"
+                     "var _y:_arrv absolute X;\n"),
+            std::string::npos);
+}
+
+TEST(ContinuousDecl, StagesOfAGroupFollowTheGroup) {
+  DeclRun d(DECLMODEL("VAR A, B : RET : 2;\nCONST K = 1;"));
+  ASSERT_EQ(d.run(), "");
+  EXPECT_EQ(POSITIONS(d.c.cont), "A B _A_DEL[1] _B_DEL[1] ");
+  EXPECT_EQ(d.body(),
+            "VAR A, B : REAL;\n \n_A_DEL:array[1..1] of real; \n"
+            "_B_DEL:array[1..1] of real; \nCONST K = 1; \n");
+}
+
+TEST(ContinuousDecl, WithoutVariablesTheVectorLiesOverIT) {
+  DeclRun d(DECLMODEL("VAR N : INTEGER;"));
+  ASSERT_EQ(d.run(), "");
+  EXPECT_NE(d.pru().find("type _arrv=array[1..1] of real; _arrm=array[1..6,1..1] of real;\n"
+                         "var _y:_arrv absolute IT;\n"),
+            std::string::npos);
+}
+
+TEST(ContinuousDecl, Errors) {
+  int line, column;
+  // Both are found once the group has its type, on the word after it.
+  EXPECT_EQ(DECLERROR("VAR A : ARRAY[1..2, 1..3] OF CONT;", &line), "more than one subscript");
+  EXPECT_EQ(line, 11);
+  EXPECT_EQ(DECLERROR("PROCEDURES\nPROCEDURE P;\nVAR Z : CONT;\nBEGIN END;", &line, &column),
+            "variable CONT in procedure");
+  EXPECT_EQ(line, 13);
+  EXPECT_EQ(DECLERROR("PROCEDURES\nPROCEDURE P(Z : RET : 2);\nBEGIN END;"),
+            "variable CONT in procedure");
+}
+
+// A model with C nodes TANK and MIX [1..2].
+std::string CNODEMODEL() {
+  return "tank\nNETWORK\n  TANK (C) ::\n  MIX (C) [1..2] ::\n  A1 (A) ::\n"
+         "INIT\n  TSIM := 10;\nDECL\nVAR L : CONT;\nEND.\n";
+}
+
+TEST(ContinuousDecl, NodeVariablesAndStepSize) {
+  DeclRun d(CNODEMODEL());
+  ASSERT_EQ(d.run(), "");
+  std::string pru = d.pru();
+  EXPECT_NE(pru.find("\nvar dt_TANK,_tc_TANK:real;\n_ac_TANK,_bi_TANK:boolean;\n"
+                     "var dt_MIX,_tc_MIX:array[1..2] of real;\n"
+                     "_ac_MIX,_bi_MIX:array[1..2] of boolean;\n"),
+            std::string::npos)
+      << pru;
+  NameNode* dt = d.entry("DT_TANK");
+  ASSERT_NE(dt, nullptr);
+  EXPECT_EQ(dt->TIPO, "REAL");
+  NameNode* dm = d.entry("DT_MIX");
+  ASSERT_NE(dm, nullptr);
+  EXPECT_EQ(dm->TIPO, "ARRAY");
+  EXPECT_EQ(dm->TYPEL, "REAL");
+  EXPECT_EQ(dm->NSUB, 1);
+  // _com starts every replication with the nodes inactive.
+  FLUSHOUT(d.c, CH_MODPRO);
+  CLOSECH(d.c, CH_MODPRO);
+  std::string pro = d.dir.read("MODPRO");
+  EXPECT_NE(pro.find("_ff:=nil;evp:=0;\n_ac_TANK:=false;_bi_TANK:=false;\n"
+                     "for ino:=1 to 2 do begin _ac_MIX[ino]:=false;_bi_MIX[ino]:=false; end;\n"
+                     "end;\n"),
+            std::string::npos)
+      << pro;
+}
+
+// ---- equations
+
+// Node code of C node C1 translated with continuous variables declared.
+struct Equations : Translate {
+  void cmodel(const std::string& code, const std::string& node2 = "E1 (E) ::") {
+    model("model\nNETWORK\nC1 (C) ::\n" + code + "\n" + node2 + "\nINIT\n\nDECL\nEND.\n");
+    for (const char* v : {"X", "Y", "D"}) DeclareContinuous(c, var(v, "REAL"), v[0] == 'D' ? 3 : 0);
+    CONTPENDING(c);
+    c.out.ch[CH_PRU].BUF.clear();  // PRU.PAS is not open here
+    var("A", "ARRAY", "", 1)->BOUNDS = {Bound{1, 2}};
+    DeclareContinuousArray(c, c.names.LASTDIRECT);
+    var("DELAY", "REAL");
+    var("N", "INTEGER");
+    c.stmt.CONTNODE = true;
+  }
+  std::string cnode(const std::string& name = "C1") {
+    std::string e = node(name);
+    if (e.empty() && EquationGroupOpen(c)) CloseEquationGroup(c);
+    return e;
+  }
+  std::string fec() {
+    FLUSHOUT(c, CH_MODEDI);
+    std::fflush(c.out.ch[CH_MODEDI].f.get());
+    return dir.read("MODEDI");
+  }
+};
+
+TEST_F(Equations, TwoEquationsMakeOneGroup) {
+  cmodel("  X' = -0.5*X + Y;\n  Y'= X;\n  N := 1;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(fec(), "case _m of \n1:_fec:= -0.5*X + Y;\n2:_fec:= X;\n");
+  EXPECT_EQ(out(), "\n \n  \n \n  \n \n_rkf(1,2);;\n  N := 1; \n");
+  EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1, 2}));
+  EXPECT_EQ(c.cont.VARS[0].EQNO, 1);
+  EXPECT_EQ(c.cont.VARS[1].EQNO, 2);
+  EXPECT_TRUE(c.prog.HASCONT);
+}
+
+TEST_F(Equations, MethodPicksTheIntegrator) {
+  cmodel("  METHOD(EUL);\n  X' = Y; Y' = -X;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(out(), "\n \n  ;\n \n   \n \n_eul(1,2);;\n");
+  cmodel("  METHOD( RK4 );\n  X' = Y;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_NE(out().find("_rk4(1,1);;"), std::string::npos);
+  // Every C node starts with RKF.
+  cmodel("  METHOD(EUL);\n", "C2 (C) ::\n  X' = Y;\nE1 (E) ::");
+  ASSERT_EQ(cnode(), "");
+  StartContinuousNode(c, 2);
+  ASSERT_EQ(cnode("C2"), "");
+  EXPECT_NE(out().find("_rkf(1,1);;"), std::string::npos);
+}
+
+TEST_F(Equations, AnEquationBeforeEndAddsItsSemicolon) {
+  cmodel("  IF N > 0 THEN BEGIN X' = Y END;\n  Y' = 1;\n  N := 2;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(fec(), "case _m of \n1:_fec:= Y ;\n2:_fec:= 1;\n");
+  // The first group closes before the second equation, without the extra ";".
+  EXPECT_EQ(out(), "\n \n  IF N > 0 THEN BEGIN \nEND; \n_rkf(1,1);  \n \n_rkf(2,2);;\n  N := 2; \n");
+}
+
+TEST_F(Equations, ElementsAreNamedAfterTheMark) {
+  cmodel("  A'[2] := A[1] - A[2];\n  A'[1] := 0;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(fec(), "case _m of \n1:_fec:= A[1] - A[2];\n2:_fec:= 0;\n");
+  EXPECT_EQ(c.cont.ORDER, (std::vector<int>{7, 6}));
+}
+
+TEST_F(Equations, NumbersRunThroughTheModelAndTheOrderConstant) {
+  cmodel("  X' = 1;", "C2 (C) ::\n  Y' = 2;\n  D' = 3;\nE1 (E) ::");
+  ASSERT_EQ(cnode(), "");
+  ASSERT_EQ(cnode("C2"), "");
+  EXPECT_EQ(fec(), "case _m of \n1:_fec:= 1;\n2:_fec:= 2;\n3:_fec:= 3;\n");
+  BINDCH(c, CH_PRU, "PRU.PAS");
+  CREATECH(c, CH_PRU);
+  WriteOrderConstant(c);
+  FLUSHOUT(c, CH_PRU);
+  CLOSECH(c, CH_PRU);
+  EXPECT_EQ(dir.read("PRU.PAS"), "const _ore:array[1..3] of integer=(1,2,3);\n");
+}
+
+TEST_F(Equations, OrderConstantWithoutEquations) {
+  cmodel("  N := 1;");
+  ASSERT_EQ(cnode(), "");
+  BINDCH(c, CH_PRU, "PRU.PAS");
+  CREATECH(c, CH_PRU);
+  WriteOrderConstant(c);
+  FLUSHOUT(c, CH_PRU);
+  CLOSECH(c, CH_PRU);
+  EXPECT_EQ(dir.read("PRU.PAS"), "const _ore:array[1..1] of integer=(1);\n");
+  EXPECT_FALSE(c.prog.HASCONT);  // _fec keeps its empty body
+}
+
+TEST_F(Equations, RetardOfOrderOne) {
+  cmodel("  RETARD(1, X, DELAY, N * 2);\n  N := 1;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(fec(), "case _m of \n1:_fec:=( N * 2-X)*1/DELAY;\n");
+  EXPECT_EQ(out(), "\n \n  \n \n_rkf(1,1);\n  N := 1; \n");
+  EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1}));
+}
+
+TEST_F(Equations, RetardOfOrderThreeFeedsItsStages) {
+  cmodel("  X' = 1;\n  RETARD(3, D, 2.5, Y);\n  N := 1;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(fec(),
+            "case _m of \n1:_fec:= 1;\n"
+            "2:_fec:=( Y-_D_DEL[1])*3/2.5;\n"
+            "3:_fec:=(_D_DEL[1]-_D_DEL[2])*3/2.5;\n"
+            "4:_fec:=(_D_DEL[2]-D)*3/2.5;\n");
+  // D at 3, its stages at 4 and 5.
+  EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1, 4, 5, 3}));
+  EXPECT_EQ(out(), "\n \n  \n \n_rkf(1,1);;  \n \n_rkf(2,4);\n  N := 1; \n");
+}
+
+TEST_F(Equations, RetardOfOrderTwo) {
+  cmodel("  BEGIN RETARD(2, D, DELAY, Y)\n END;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(fec(),
+            "case _m of \n1:_fec:=( Y-_D_DEL[1])*2/DELAY\n \n;\n"
+            "2:_fec:=(_D_DEL[1]-D)*2/DELAY;\n");
+  EXPECT_EQ(c.cont.ORDER, (std::vector<int>{4, 3}));
+}
+
+TEST_F(Equations, Errors) {
+  struct Case {
+    const char* code;
+    const char* message;
+  } cases[] = {
+      {"  Z' = 1;", " continuous variable not declared"},
+      {"  A'[3] = 1;", " continuous variable not declared"},
+      {"  A'[N] = 1;", "integer number expected"},
+      {"  X' = 1 Y' = 2;", "invalid character following factor or missing separator"},
+      {"  X' = 1)", "; or END or ELSE expected"},
+      {"  METHOD(EULER);", "error in METHOD"},
+      {"  METHOD EUL;", "( expected"},
+      {"  METHOD(EUL;", ") expected"},
+      {"  RETARD(2.5, D, DELAY, Y);", "integer expected"},
+      {"  RETARD(2, D, N, Y);", " REAL variable or number expected"},
+      {"  RETARD(2, D, Q, Y);", " REAL variable or number expected"},
+      {"  RETARD(4, D, DELAY, Y);", " continuous variable not declared"},
+      {"  RETARD(1, N, DELAY, Y);", " continuous variable not declared"},
+      {"  RETARD(1, X DELAY, Y);", ", expected"},
+  };
+  for (const Case& k : cases) {
+    cmodel(k.code);
+    EXPECT_EQ(cnode(), k.message) << k.code;
+  }
+  cmodel("  X' = 1;");
+  c.stmt.CONTNODE = false;
+  EXPECT_EQ(node("C1"), "derivatives only in C node");
+  cmodel("  RETARD(1, X, DELAY, Y);");
+  c.stmt.CONTNODE = false;
+  EXPECT_EQ(node("C1"), "RETARD in node not C");
+}
+
+// ACT(node, delay): what ACT reads before it hands over to the C node.
+struct Activation : Equations {
+  std::string act(const std::string& node) {
+    return r.error([&] {
+      RECID(c);
+      EXPECT(c, '(');
+      s.K++;
+      PRNODO(c, true);
+      RECID(c);
+      EXPECT(c, ',');
+      s.K++;
+      TranslateContinuousAct(c, c.model.NODENUM.at(node));
+      PRFININS(c, false);
+      c.out.TRANSMIT = true;
+    });
+  }
+  void at(const std::string& text) {
+    cmodel("  " + text, "M (C) [1..3] ::\nE1 (E) ::");
+    const NodeRecord& n = c.model.NodeTable[1];
+    s.PL = n.CODEPL;
+    s.LB = n.CODELINE;
+    s.K = n.C;
+    c.stmt.LBF = c.model.NodeTable[2].L;
+    c.out.CURCH = 4;
+    c.out.TRANSMIT = false;
+    RECID(c);
+    c.out.TRSTART = s.K;
+  }
+};
+
+TEST_F(Activation, StartsTheClockOfACNode) {
+  at("ACT(C1, DELAY * 2);");
+  ASSERT_EQ(act("C1"), "");
+  EXPECT_EQ(out(),
+            "begin \n_ac_C1:=true; _tc_C1:=time+ DELAY * 2;"
+            "_afel(1,1,evp,blck[1],_tc_C1); \n_bi_C1:=false;  end ;\n");
+  at("ACT(M[2], 0);");
+  ASSERT_EQ(act("M"), "");
+  EXPECT_EQ(out(),
+            "begin \n_ac_M[2]:=true; _tc_M[2]:=time+ 0;"
+            "_afel(2,2,evp,blck[2],_tc_M[2]); \n_bi_M[2]:=false;  end ;\n");
+  at("ACT(C1, 1;");
+  EXPECT_EQ(act("C1"), ") expected");
+}
+
+}  // namespace

@@ -1,0 +1,90 @@
+// Function calls in expressions: random distributions and their streams,
+// functions over network lists, user functions and procedure variables;
+// node code translated in process.
+#include <gtest/gtest.h>
+#include "stmt_testrun.h"
+
+namespace {
+
+struct Functions : Translate {
+  void calls(const std::string& text) {
+    model("model\nNETWORK\nG1 (G) ::\n" + text + "\nQ (L) [1..3] ::\nS (G) ::\nINIT\n\nDECL\nEND.\n");
+    var("X", "REAL");
+    var("N", "INTEGER");
+    var("F", "FUNP")->COUNT = 2;
+    var("G", "FUNP");
+    NodeRecord& q = c.model.NodeTable[2];
+    q.EL = 7;
+    q.IL = 4;
+    c.model.NodeTable[3].EL = 10;
+  }
+  // The translated statement, without the blanks that line ends leave.
+  std::string text() {
+    std::string t = out(), r;
+    for (char ch : t)
+      if (ch != '\n') r += ch;
+    size_t b = r.find_first_not_of(' ');
+    size_t e = r.find_last_not_of(' ');
+    return b == std::string::npos ? "" : r.substr(b, e - b + 1);
+  }
+};
+
+TEST_F(Functions, DistributionsGetTheDefaultStream) {
+  calls("  X := EXPO(5) + EXPO(5, 3) + UNIF(0, 1, 10) * TRIA(1, X, 3) - NORM(X,2);");
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(),
+            "X := EXPO(5,1) + EXPO(5, 3) + UNIF(0, 1, 10) * TRIA(1, X, 3,1) - NORM(X,2,1);");
+  // Inside other calls and in arguments spread over lines.
+  calls("  X := MAX(EXPO(2), SIN(X)) + ERLG(X,\n     3);");
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(), "X := MAX(EXPO(2,1), SIN(X)) + ERLG(X,      3,1);");
+  calls("  X := RANDOM + ABS(X) + COPY('ab', 1, 1);");
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(), "X := RANDOM + ABS(X) + COPY('ab', 1, 1);");
+}
+
+TEST_F(Functions, ListFunctionsBecomeRuntimeArrays) {
+  calls("  X := LL(IL_Q[2]) + ENTR(EL_S) + PFIRST( EL_Q[N] ) ;");
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(), "X := _l^[3+2] + _en^[10] + _fl[6+N] ;");
+  calls("  X := MAXL(IL_Q[1]) + MINL(EL_S) + MEDL(EL_S) + DMEDL(EL_S) + TFREE(EL_S);");
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(), "X := _lm^[3+1] + _[10] + _lp^[10] + _de^[10] + _tl^[10];");
+  calls("  X := MSTL(EL_S) + DMSTL(EL_S) + PLAST(EL_S);");
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(), "X := _tpp^[10] + _dp^[10] + _ll[10];");
+}
+
+TEST_F(Functions, UserFunctions) {
+  calls("  X := F(1, 2) + F(X) + F(F(1, 2), 3) + G;");
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(), "X := F(1, 2) + F(X) + F(F(1, 2), 3) + G;");
+}
+
+TEST_F(Functions, Errors) {
+  struct Case {
+    const char* code;
+    const char* message;
+  } cases[] = {
+      {"  X := EXPO(5, 11);", "invalid seed number"},
+      {"  X := UNIF(0, 1, 0);", "invalid seed number"},
+      {"  X := UNIF(0, 1, X);", "integer or ) expected"},
+      {"  X := UNIF(0, 1, 2.5);", "integer or ) expected"},
+      {"  X := UNIF(0, 1, 2, 3);", "missing ) or erroneous number of parameters"},
+      {"  X := SIN(X, N);", "missing ) or erroneous number of parameters"},
+      {"  X := MAX(X);", "erroneous number of parameters"},
+      {"  X := EXPO 5;", "( missing in function"},
+      {"  X := RANDOM(1);", "in expression"},
+      {"  X := ENTR IL_Q;", "( missing in function"},
+      {"  X := LL(Q);", "EL_ or IL_ expected"},
+      {"  X := LL(EL_S;", ") expected in function"},
+      {"  X := F(1, 2, 3);", ") missing or erroneous number of parameters"},
+      {"  X := F;", "( missing in function"},
+  };
+  for (const Case& k : cases) {
+    calls(k.code);
+    EXPECT_EQ(node(), k.message) << k.code;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,178 @@
+// Valued functions: point lists in INIT (constant arrays and their copy in
+// _init), calls in expressions, the declarations of the vectors and of the
+// DISC and FREQ evaluation functions, and the end-of-INIT check.
+#include <gtest/gtest.h>
+#include "stmt_testrun.h"
+
+namespace {
+
+struct Valued : Translate {
+  // Functions F POLYG, G FREQ, H DISC (CHAR), S SPLINE, T STAIR (REAL:INTEGER).
+  void fmodel(const std::string& init, const std::string& code = "  X := 1;") {
+    model("model\nNETWORK\nG1 (G) ::\n" + code + "\nE1 (E) ::\nINIT\n" + init +
+          "\nDECL\nEND.\n");
+    BINDCH(c, CH_MODPRO, "MODPRO");
+    CREATECH(c, CH_MODPRO);
+    BINDCH(c, CH_PRU, "PRU.PAS");
+    CREATECH(c, CH_PRU);
+    var("X", "REAL");
+    struct {
+      const char *name, *cls, *arg, *val;
+      int points, spline;
+    } fs[] = {{"F", "POLYG", "REAL", "REAL", 4, 0}, {"G", "FREQ", "REAL", "REAL", 3, 0},
+              {"H", "DISC", "CHAR", "REAL", 2, 0}, {"S", "SPLINE", "REAL", "REAL", 3, 1},
+              {"T", "STAIR", "REAL", "INTEGER", 2, 0}};
+    for (const auto& f : fs) {
+      ValuedFunction& v = FUNVADD(c, f.name);
+      v.CLASS = f.cls;
+      v.ARGTYPE = f.arg;
+      v.VALTYPE = f.val;
+      v.NPOINTS = f.points;
+      v.SPLINENO = f.spline;
+    }
+  }
+  std::string file(int ch, const char* name) {
+    if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
+    std::fflush(c.out.ch[ch].f.get());
+    return dir.read(name);
+  }
+};
+
+TEST_F(Valued, PointListsBecomeConstantsCopiedInInit) {
+  fmodel("  F := 0, 1 / 1, 3 / 1, -4;\n  G := 1, 1/ 2 ,2 / 3,3;\n  H := 'a', 2.5 / 'b', 5;");
+  ASSERT_EQ(init(), "");
+  EXPECT_EQ(file(CH_MODPRO, "MODPRO"),
+            "const _cxF:array[1..3] of REAL=(0,1,1); _cyF:array[1..3] of REAL=(1,3,-4);\n \n"
+            "const _cxG:array[1..3] of REAL=(1,2,3); _cyG:array[1..3] of REAL=(1,3,6); \n"
+            "const _cxH:array[1..2] of CHAR=('a','b'); _cyH:array[1..2] of REAL=(2.5,\n"
+            "5); _caxH:array[1..2] of string[12]=('a','b'); \n");
+  EXPECT_EQ(out(6),
+            "\n \n  \nnew(_xF);new(_yF);_nF:=3; for _i:=1 to _nF do begin _xF^[_i]:=_cxF[_i];\n"
+            "_yF^[_i]:=_cyF[_i]; end;\n \n"
+            "  \nnew(_xG);new(_yG);_nG:=3; for _i:=1 to _nG do begin _xG^[_i]:=_cxG[_i];\n"
+            "_yG^[_i]:=_cyG[_i]; end;\n \n"
+            "  \nnew(_xaH);new(_yH);_nH:=2;  for _i:=1 to _nH do begin _xH[_i]:=_cxH[_i];\n"
+            "_yH^[_i]:=_cyH[_i];  _xaH^[_i]:=_caxH[_i];end;\n \n");
+  for (const char* f : {"F", "G", "H"}) {
+    c.src.IDENT = f;
+    FUNVLOOK(c);
+    EXPECT_TRUE(FOUNDFUNV(c).INITED) << f;
+  }
+}
+
+TEST_F(Valued, SplineTablesAreMadeOnce) {
+  fmodel("  S := 0, 0 / 1, 1 / 2, 4;\n  EXPER S := 0, 1 / 1, 2; ENDEXP\n  T := 0, 1 / 5, 2;");
+  ASSERT_EQ(init(), "");
+  std::string t = out(6);
+  EXPECT_NE(t.find(" new(_spb); new(_spc); new(_spd); \nnew(_xS);"), std::string::npos) << t;
+  EXPECT_EQ(t.find("new(_spb)", t.find("new(_spb)") + 1), std::string::npos);
+  EXPECT_NE(t.find("end; _spline(_xS,_yS,_nS,1);"), std::string::npos);
+  // Values of another type than REAL are copied into an array, not a vector.
+  EXPECT_NE(t.find("new(_xT);_nT:=2; for _i:=1 to _nT do begin _xT^[_i]:=_cxT[_i];_yT[_i]:=\n"
+                   "_cyT[_i]; end;"),
+            std::string::npos)
+      << t;
+  EXPECT_EQ(explist(), "S/F ");
+}
+
+TEST_F(Valued, PointListErrors) {
+  struct Case {
+    const char* init;
+    const char* message;
+  } cases[] = {
+      {"  F := 1, 2 / 0, 3;", "argument values not in order"},
+      {"  F := 1, 2 3, 4;", "/ o ; expected"},
+      {"  F := 1, 2 / 3 4;", "Y value expected"},
+      {"  F := 1 / 2, 3;", "Y value expected"},
+      {"  F := 1, / 2, 3;", "Y value expected"},
+      {"  F := A, 2;", "error in number"},
+      {"  F = 1, 2;", ":= expected"},
+      {"  G := 1, A;", "error in value of frequency"},
+      {"  H := 'a', 1 / 'b', 2 / 'c', 3;", "incorrect number of values"},
+      {"  F := 1, 1 / 2, 2 / 3, 3 / 4, 4 / 5, 5;", "incorrect number of values"},
+  };
+  for (const Case& k : cases) {
+    fmodel(k.init);
+    EXPECT_EQ(init(), k.message) << k.init;
+  }
+  // Equal arguments are in order; DISC and FREQ arguments in any order.
+  fmodel("  F := 1, 2 / 1, 3;\n  G := 3, 1 / 1, 1;\n  H := 'b', 1 / 'a', 2;");
+  EXPECT_EQ(init(), "");
+}
+
+TEST_F(Valued, PointsOnlyInInit) {
+  fmodel("", "  F := 1, 2;");
+  EXPECT_EQ(node(), "illegal use of function");
+}
+
+TEST_F(Valued, EveryFunctionNeedsItsPoints) {
+  fmodel("  F := 1, 2;\n  G := 1, 1;\n  H := 'a', 2;\n  S := 0, 0;");
+  ASSERT_EQ(init(), "");
+  EXPECT_EQ(r.error([&] { PRFUNVEND(c); }), "function not initialized");
+  fmodel("  F := 1, 2;\n  G := 1, 1;\n  H := 'a', 2;\n  S := 0, 0;\n  T := 0, 1;");
+  ASSERT_EQ(init(), "");
+  c.kw.FUNV[0].IOMARK = true;
+  c.kw.FUNV[2].IOMARK = true;
+  out(6);
+  EXPECT_EQ(r.error([&] { PRFUNVEND(c); }), "");
+  EXPECT_EQ(out(6),
+            " _bnoreal:=false;\n _intigraf(_xF,_yF,_nF,1,1,'F'); \n"
+            " _bnoreal:=true;\n _intigrafa(_xaH,_yH,_nH,1,4,'H'); \n");
+}
+
+TEST_F(Valued, CallsInExpressions) {
+  fmodel("", "  X := F(X) + G + G(3) * S(2*X)\n  + H('a') - T(X);");
+  ASSERT_EQ(node(), "");
+  std::string t = out();
+  EXPECT_EQ(t,
+            "\n \n  X := _fPOLYGREALREAL(X,_xF,_yF,_nF ) + _fFREQREALREAL(_xG,_yG,_nG,1) + \n"
+            "_fFREQREALREAL(_xG,_yG,_nG,3) * _fSPLINEREALREAL(2*X,_xS,_yS,_nS ,1)\n \n"
+            "  + _fDISCCHARREAL('a',_xH,_yH,_nH ) - _fSTAIRREALINTEGER(X,_xT,_yT,_nT )\n"
+            "; \n");
+  struct Case {
+    const char* code;
+    const char* message;
+  } cases[] = {
+      {"  X := F + 1;", "( expected"},
+      {"  X := F(X;", ") expected"},
+      {"  X := F(X, 1);", "illegal  ,  after expression"},
+      {"  X := G(X);", "number expected"},
+      {"  X := G(2;", ") expected"},
+  };
+  for (const Case& k : cases) {
+    fmodel("", k.code);
+    EXPECT_EQ(node(), k.message) << k.code;
+  }
+}
+
+TEST_F(Valued, DeclarationsAgreeWithTheCalls) {
+  fmodel("");
+  ValuedFunction& d = FUNVADD(c, "D2");  // a second DISC of H's signature
+  d.CLASS = "DISC";
+  d.ARGTYPE = "CHAR";
+  d.VALTYPE = "REAL";
+  d.NPOINTS = 7;
+  PRFUNVDECL(c);
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
+            "type _xREAL=array[1..4] of REAL; \n"
+            "type _xCHAR=array[1..7] of CHAR; \n"
+            "type _yREAL=array[1..7] of REAL; \n"
+            "type _yINTEGER=array[1..2] of INTEGER; \n"
+            "var _xF:_tpx;_yF:_tpy; _nF:integer; \n"
+            "var _xG:_tpx;_yG:_tpy; _nG:integer; \n"
+            "var _xH:_xCHAR;_yH:_tpy; _nH:integer; _xaH:_tpxa;\n"
+            "var _xS:_tpx;_yS:_tpy; _nS:integer; \n"
+            "var _xT:_tpx;_yT:_yINTEGER; _nT:integer; \n"
+            "var _xD2:_xCHAR;_yD2:_tpy; _nD2:integer; _xaD2:_tpxa;\n"
+            "function _fFREQREALREAL(var ax:_tpx;var ay:_tpy;n,rn:integer):REAL;\n"
+            "function _fDISCCHARREAL(x:CHAR;var ax:_xCHAR;var ay:_tpy; n:integer):REAL;\n");
+  EXPECT_EQ(file(CH_MODPRO, "MODPRO"),
+            "function _fFREQREALREAL(var ax:_tpx;var ay:_tpy;n,rn:integer):REAL;\n"
+            "var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;\n"
+            "while (j<n) and (r>ay^[j]) do j:=j+1;_fFREQREALREAL:=ax^[j] end;\n"
+            "function _fDISCCHARREAL(x:CHAR;var ax:_xCHAR;var ay:_tpy; n:integer):REAL;\n"
+            "var j:integer; begin j:=1; while (j<=n) and (x<>ax[j]) do j:=j+1; \n"
+            "if(j>n) then _error('argument out of range');_fDISCCHARREAL:=ay^[j]; end;\n");
+}
+
+}  // namespace
