@@ -128,6 +128,7 @@ var
 
   { messages in hand and flags of the node skeletons }
   _px, _pu, _pa, _pxs, _pxx, _pas, _pla, _pla1, _plas: _pl;
+  _psn: _pl;             { next message of a SCAN, kept before its statement }
   _pc, _fs, _as: _psc;
   _acc, _ac1, _bs, _fre, _sta, _besc, _bsc, _bpt, _aas, _sf: boolean;
   ext: boolean;

@@ -11,9 +11,7 @@ namespace {
 }
 }  // namespace
 
-void PRFLOWINST(Compiler& c, int kw) { NOTYET(c, INSTENTRY(kw)); }
 void PROTHINST(Compiler& c, int kw) { NOTYET(c, INSTENTRY(kw)); }
-void PRPREVAR(Compiler& c) { NOTYET(c, c.src.IDENT); }
 void PRARRAYASG(Compiler& c, std::string_view word) { NOTYET(c, word); }
 void PRIOLIST(Compiler& c, bool, std::string_view word) { NOTYET(c, word); }
 void PRIOSTMT(Compiler& c) { NOTYET(c, c.src.IDENT); }

@@ -106,6 +106,12 @@ void PRNODASG(Compiler& c);  // N := e, N[i] := e
 void PRNODCALL(Compiler& c); // N(x)
 void PRPTRFLD(Compiler& c);  // "^." field after a variable
 
+// ---- message-flow instructions (flow_*.cpp; PRFLOWINST and PRPREVAR are
+// listed with the hooks below). The list-position reader of EXTR, AGRE
+// and TRANS: list "," (FIRST | LAST | GPOINTER variable) gives the list
+// number text and the position ("_fl[list]", "_ll[list]" or the variable).
+void PRLISTPOS(Compiler& c, std::string& list, std::string& pos);
+
 // ---- control statements (control.cpp)
 void PRCOMP(Compiler& c);
 void PRIF(Compiler& c);

@@ -1,0 +1,272 @@
+// Scheduling and the flow through a node: ACT and DEACT, the switches
+// __STOP, __STOPALL, __GO, __GOALL and NOTFREE, FREE, FIFO and LIFO,
+// ORDER, BLOCK and DEBLOCK, ENDSIMUL, and the assignments to the
+// predefined IT, NT, STAY and USE. Each is entered from PRINST (or, for
+// IT, NT, STAY and USE, from PRINS) with the keyword read, transmission
+// off and TRSTART on the keyword, and leaves past the instruction's end
+// with transmission on. Sets ACTSEEN, SENDPENDING, ACCPENDING, USENODE.
+#include "driver/compiler.h"
+#include "stmt/flow.h"
+
+namespace {
+
+bool ISUNSIGNED(const std::string& w) {
+  if (w.empty()) return false;
+  for (char ch : w)
+    if (ch < '0' || ch > '9') return false;
+  return true;
+}
+
+// priority -> unsigned integer below 256 | BYTE or INTEGER variable
+// It is transmitted as the sixth argument of _afel.
+void PRIORITY(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  if (s.IDREAD && s.ISNUM) {
+    if (!s.ISINT) ERROR(c, "espera numero entero");
+    if (!ISUNSIGNED(s.IDENT) || s.IDENT.size() > 3 || std::stoi(s.IDENT) > 255)
+      ERROR(c, "parameter>255");
+  } else {
+    if (s.IDREAD) BUSIDAR1(c);
+    if (!s.IDREAD || !c.names.FOUND || (s.TIPO != "BYTE" && s.TIPO != "INTEGER"))
+      ERROR(c, "type BYTE or INTEGER expected");
+  }
+  RECID(c);
+  s.K++;
+}
+
+// A continuous node is stopped by its activation flag, any other by
+// taking its events off the event list.
+void DEACT(Compiler& c) {
+  const Expr& x = c.expr;
+  if (x.NODTYPE == 'C')
+    EMIT(c, "_ac_" + x.NODNAME + ":=false", true);
+  else
+    EMIT(c, FILLT("extfel(*,-1,0,0)", {{'*', x.NODNUM}}), true);
+  EXPECT(c, ')');
+  c.src.K++;
+  c.out.TRSTART = c.src.K;
+}
+
+const char* PRELETTERS = "INSU";
+
+}  // namespace
+
+// act   -> ACT "(" node "," delay ["," priority] ")"
+// deact -> DEACT "(" node ")"
+// The delay is transmitted behind "time+"; ACT(N, 2.5); becomes
+// _afel(3,1,evp,blck[3],time+ 2.5);
+void PRACT(Compiler& c, bool deact) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Expr& x = c.expr;
+  OPENARGS(c);
+  PRNODO(c, true);
+  int node = c.model.NODEIDX;
+  RECID(c);
+  if (x.NODSUB.empty()) x.NODSUB = "1";
+  if (deact) {
+    DEACT(c);
+  } else {
+    if (x.NODTYPE == 'R') ERROR(c, "ACT forbidden in node type R");
+    EXPECT(c, ',');
+    s.K++;
+    if (c.stmt.INITMODE) c.stmt.ACTSEEN = true;
+    if (x.NODTYPE == 'C') {
+      TranslateContinuousAct(c, node);
+    } else {
+      EMIT(c, FILLT("_afel(*,/,evp,blck[*],time+", {{'*', x.NODNUM}, {'/', x.NODSUB}}),
+           false);
+      o.TRANSMIT = true;
+      o.TRSTART = s.K;
+      x.INACT = true;
+      PREXP(c);
+      x.INACT = false;
+      if (!s.IDREAD && s.CH == ',') PRIORITY(c);
+      if (s.IDREAD || s.CH != ')') ERROR(c, "ACTIVATE illegaly ended");
+      SENDSRC(c, s.K, o.CURCH);
+      o.TRSTART = s.K;
+    }
+  }
+  o.TRANSMIT = false;
+  PRFININS(c, false);
+  o.TRANSMIT = true;
+}
+
+// switch -> __STOP | __STOPALL | __GO | __GOALL | NOTFREE
+void PRSWITCH(Compiler& c, int kw) {
+  struct Row {
+    int kw;
+    const char* types;
+    const char* error;
+    const char* text;
+  };
+  static constexpr Row ROWS[] = {
+      {I_STOP, "GR", "STOP illegal in this node", "_acc:=false "},
+      {I_STOPALL, "GR", "STOPALL illegal in this node", "begin _bs:=false;_acc:=false end "},
+      {I_GO, "GR", "GO illegal in this node", "begin _bs:=false; _acc:=true end"},
+      {I_GOALL, "GR", "GOALL illegal in this node", "_acc:=true "},
+      {I_NOTFREE, "R", "NOTFREE illegal in this node", "_fre:=false"},
+  };
+  for (const Row& r : ROWS) {
+    if (r.kw != kw) continue;
+    char t = CURTYPE(c);
+    if (t == ' ' || std::string_view(r.types).find(t) == std::string_view::npos)
+      ERROR(c, r.error);
+    EMIT(c, r.text, false);
+  }
+  PRFININS(c, false);
+  c.out.TRANSMIT = true;
+}
+
+// free -> FREE "(" resource node ")"
+// The current message gives back what it holds of the resource. The
+// release is several statements: a block keeps them under an IF.
+void PRFREE(Compiler& c) {
+  Expr& x = c.expr;
+  if (CURTYPE(c) == 'I') ERROR(c, "FREE illegal in this node");
+  FLAGON infree(c.stmt.INFREE);
+  OPENARGS(c);
+  PRNODO(c, true);
+  if (x.NODTYPE != 'R') ERROR(c, "FREE illegal in this node");
+  EMIT(c, "begin ", true);
+  ReleaseResource(c, c.model.NODEIDX, x.NODSUB);
+  EMIT(c, "_swt:=false end", false);
+  CLOSEARGS(c);
+  PRFININS(c, false);
+  c.out.TRANSMIT = true;
+}
+
+// fifo -> (FIFO | LIFO) (";" | before END or ELSE)
+// The message joins the node's internal list, last (FIFO) or first. After
+// a send it joins only when the send did not take it: the test is closed
+// in a block of its own, so that an ELSE after it stays the user's.
+void PRFIFO(Compiler& c, bool lifo) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  if (CURTYPE(c) != 'L') ERROR(c, "LIFO or FIFO illegal in this node");
+  bool guard = !t.SENDPENDING;
+  if (guard) EMIT(c, "begin if _acc then ", true);
+  EMIT(c, FILLT(lifo ? "_agr(.,_px,'f') " : "_agr(.,_px,'l') ", {{'.', t.ILTEXT}}), false);
+  RECID(c);
+  c.out.TRSTART = s.K;
+  if (!s.IDREAD && s.CH == ';')
+    s.K++;
+  else if (ENDORELSE(c))
+    c.out.TRSTART = BEFOREWORD(c);
+  else
+    ERROR(c, "LIFO or FIFO illegaly ended");
+  if (guard) EMIT(c, " end ", true);
+  t.ACCPENDING = false;
+  c.out.TRANSMIT = true;
+}
+
+// order -> ORDER "(" field ["," (A | D)] ")"
+// The message is put into the node's internal list before the first one
+// whose field is greater (A) or smaller (D).
+void PRORDER(Compiler& c) {
+  Source& s = c.src;
+  const std::string& il = c.stmt.ILTEXT;
+  if (CURTYPE(c) != 'L') ERROR(c, "ORDER illegal in this node");
+  OPENARGS(c);
+  RECID(c);
+  std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);
+  if (!FIELDLOOK(c)) ERROR(c, "variable expected " + name);
+  RECID(c);
+  const char* cmp = ">=";
+  if (!s.IDREAD && s.CH == ',') {
+    s.K++;
+    RECID(c);
+    if (s.IDREAD && s.IDENT == "D")
+      cmp = "<=";
+    else if (!s.IDREAD || s.IDENT != "A")
+      ERROR(c, "A or D expected");
+    RECID(c);
+  }
+  EXPECT(c, ')');
+  s.K++;
+  EMIT(c, "begin ", true);
+  EMIT(c, FILLT("_pu:=_fl[*];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do ", {{'*', il}}),
+       true);
+  EMIT(c, "begin _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;", true);
+  EMIT(c, FILLT("if */O_* then begin _pa:=_pu;_pu:=_pu^.p end else _bs:=false",
+                {{'*', name}, {'/', cmp}}),
+       false);
+  EMIT(c, FILLT("end;if _pu=nil then _agr(*,_px,'l') else _inter(*,_px,_pa,_pu); ",
+                {{'*', il}}),
+       true);
+  EMIT(c, "_acc:=false ", true);
+  PRFININS(c, true);
+  c.out.TRANSMIT = true;
+}
+
+// block -> (BLOCK | DEBLOCK) "(" node ")"   the keyword itself is kept:
+// BLOCK(N); becomes BLOCK(3,blck[3]);
+void PRBLOCK(Compiler& c) {
+  const Expr& x = c.expr;
+  SENDSRC(c, c.src.K, c.out.CURCH);
+  OPENARGS(c);
+  PRNODO(c, true);
+  EMIT(c, "(" + x.NODNUM + ",blck[" + x.NODNUM + "])", false);
+  CLOSEARGS(c);
+  PRFININS(c, false);
+  c.out.TRANSMIT = true;
+}
+
+void PRENDSIMUL(Compiler& c) {
+  c.prog.ENDSIMUL = true;
+  EMIT(c, "_es:=true ", false);
+  PRFININS(c, false);
+  c.out.TRANSMIT = true;
+}
+
+// pre -> (IT | NT | STAY | USE) ":=" expression (";" | before END or ELSE)
+// The assignment is transmitted inside a block that then schedules the
+// node (IT after a delay, NT at a time) or marks a service time (STAY).
+// IT and NT schedule the node whose code holds them; outside node code,
+// the node of the current event.
+void PRPREVAR(Compiler& c) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Stmt& t = c.stmt;
+  char letter = s.IDENT.empty() ? ' ' : s.IDENT[0];
+  SENDSRC(c, s.KSTART, o.CURCH);
+  o.TRSTART = s.KSTART;
+  EMIT(c, "begin ", true);
+  PRASIG(c);
+  PRINSIM(c, false);
+  bool before = ENDORELSE(c);
+  if (!s.IDREAD && s.CH == ';') {
+    SENDSRC(c, s.K, o.CURCH);
+    o.TRSTART = s.K;
+  } else if (before) {
+    SENDSRC(c, BEFOREWORD(c), o.CURCH);
+    o.TRSTART = BEFOREWORD(c);
+    EMIT(c, ";", false);
+  } else {
+    ERROR(c, "; or END or ELSE expected");
+  }
+  o.TRANSMIT = false;
+  std::string node = CURREC(c) ? t.CURNODENUM : "_n";
+  switch (std::string_view(PRELETTERS).find(letter)) {
+    case 0:
+      EMIT(c, FILLT("_afel(*,ino,evp,blck[*],it+time);", {{'*', node}}), false);
+      break;
+    case 1:
+      EMIT(c, FILLT("_afel(*,ino,evp,blck[*],nt);", {{'*', node}}), false);
+      break;
+    case 2:
+      if (CURTYPE(c) != 'R') ERROR(c, "STAY in not R type node");
+      EMIT(c, "_sta:=true; ", false);
+      if (CURREC(c)->SUCC.empty()) ERROR(c, "STAY in node without succesor");
+      if (t.REMANODE == t.CURNODE) EMIT(c, "if rema<>0 then stay:=rema;", true);
+      break;
+    case 3:
+      t.USENODE = t.CURNODE;
+      break;
+    default:
+      break;
+  }
+  EMIT(c, before ? " end " : "end;", false);
+  o.TRANSMIT = true;
+}

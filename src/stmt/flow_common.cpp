@@ -1,0 +1,269 @@
+// Message-flow instructions: the dispatcher PRFLOWINST and what the
+// handlers share — the output of generated pieces, the current node, the
+// message context (which variable holds the message an instruction acts
+// on, whether it came from the node's own list, from which list, and
+// whether its fields are in the O_ twins), and the argument readers.
+// Reads CURNODE, ELTEXT, STATEPART and the context fields of Stmt; called
+// by PRINST for every instruction of the flow group.
+#include "driver/compiler.h"
+#include "stmt/flow.h"
+
+std::string FILLT(std::string_view t, std::initializer_list<Put> puts) {
+  std::string d;
+  for (char ch : t) {
+    const Put* hit = nullptr;
+    for (const Put& p : puts)
+      if (p.x == ch) hit = &p;
+    if (hit)
+      d += hit->r;
+    else
+      d += ch;
+  }
+  return d;
+}
+
+namespace {
+
+// Where a piece longer than an output line may be cut: the last blank, or
+// the last ';', before the limit and outside a quoted string.
+size_t CUTPOINT(std::string_view t) {
+  size_t cut = 0;
+  bool quoted = false;
+  for (size_t i = 0; i < t.size() && i < static_cast<size_t>(LINEMAX); ++i) {
+    if (t[i] == '\'') quoted = !quoted;
+    if (!quoted && (t[i] == ' ' || t[i] == ';')) cut = i + 1;
+  }
+  return cut;
+}
+
+}  // namespace
+
+void EMITCH(Compiler& c, int ch, std::string_view text, bool force) {
+  while (text.size() > static_cast<size_t>(LINEMAX)) {
+    size_t cut = CUTPOINT(text);
+    if (cut == 0) break;  // one word longer than a line: cut as any piece
+    SETOUT(c, text.substr(0, cut));
+    SENDOUT(c, ch, force);
+    force = false;
+    text.remove_prefix(cut);
+  }
+  SETOUT(c, text);
+  SENDOUT(c, ch, force);
+}
+
+void EMIT(Compiler& c, std::string_view text, bool force) {
+  EMITCH(c, c.out.CURCH, text, force);
+}
+
+char CURTYPE(const Compiler& c) {
+  const NodeRecord* x = CURREC(c);
+  return x ? x->TIPO : ' ';
+}
+
+const NodeRecord* CURREC(const Compiler& c) {
+  int n = c.stmt.CURNODE;
+  if (n <= 0 || n > c.model.NodeCount) return nullptr;
+  return &c.model.NodeTable[n];
+}
+
+bool ISNODE(Compiler& c, const std::string& name, int* node) {
+  auto it = c.model.NODENUM.find(CUT(name, NAMEMAX));
+  if (it == c.model.NODENUM.end()) return false;
+  if (node) *node = it->second;
+  return true;
+}
+
+MSGCONTEXT::MSGCONTEXT(Compiler& cc, const char* v, bool h, std::string o, bool ov)
+    : c(cc), var(cc.stmt.MSGVAR), origin(cc.stmt.ORIGIN), held(cc.stmt.HELD),
+      ovars(cc.stmt.OVARS) {
+  Stmt& t = c.stmt;
+  t.MSGVAR = v;
+  t.HELD = h ? 1 : 0;
+  t.ORIGIN = std::move(o);
+  t.OVARS = ov;
+}
+
+MSGCONTEXT::~MSGCONTEXT() {
+  Stmt& t = c.stmt;
+  t.MSGVAR = var;
+  t.HELD = held;
+  t.ORIGIN = origin;
+  t.OVARS = ovars;
+}
+
+// Outside any instruction's statement the node's own message _px is the
+// one in hand. It came from the node's list in every skeleton that takes
+// messages from one (G, and L, R, D, E which extract it first); an I node
+// makes it, other nodes have none.
+bool HELDNOW(const Compiler& c) {
+  const Stmt& t = c.stmt;
+  if (t.HELD >= 0) return t.HELD == 1;
+  switch (CURTYPE(c)) {
+    case 'G': return !t.STATEPART;
+    case 'L': case 'R': case 'D': case 'E': return true;
+    default: return false;
+  }
+}
+
+std::string ORIGINNOW(const Compiler& c) {
+  const Stmt& t = c.stmt;
+  if (!t.ORIGIN.empty()) return t.ORIGIN;
+  if (CURREC(c) && !t.ELTEXT.empty()) return t.ELTEXT;
+  return "0";
+}
+
+std::string HELDTEXT(const Compiler& c) { return HELDNOW(c) ? "true" : "false"; }
+
+std::string PACKTEXT(const Compiler& c) {
+  return FILLT(c.stmt.OVARS ? "_upvro(/^.r,/^.b);" : "_upvr(/^.r,/^.b);",
+               {{'/', c.stmt.MSGVAR}});
+}
+
+void OPENARGS(Compiler& c) {
+  RECID(c);
+  EXPECT(c, '(');
+  c.src.K++;
+}
+
+void NEXTARG(Compiler& c) {
+  RECID(c);
+  EXPECT(c, ',');
+  c.src.K++;
+}
+
+void CLOSEARGS(Compiler& c) {
+  RECID(c);
+  EXPECT(c, ')');
+  c.src.K++;
+}
+
+namespace {
+
+bool ISUNSIGNED(const std::string& w) {
+  if (w.empty() || w.size() > 9) return false;
+  for (char ch : w)
+    if (ch < '0' || ch > '9') return false;
+  return true;
+}
+
+// The list of copy sub of a node whose first list is first.
+std::string COPYLIST(Compiler& c, int first, int mult, const std::string& sub) {
+  if (mult == 1) return std::to_string(first);
+  if (sub == "MIN" || sub == "FREE") ERROR(c, "invalid subscript");
+  if (ISUNSIGNED(sub)) return std::to_string(first + std::stoi(sub) - 1);
+  return std::to_string(first - 1) + "+" + sub;
+}
+
+bool LISTWORD(const Source& s) {
+  if (!s.IDREAD) return false;
+  std::string_view k = std::string_view(s.IDENT).substr(0, 3);
+  return k == "EL_" || k == "IL_";
+}
+
+}  // namespace
+
+// listarg -> ("EL_" | "IL_") node ... | node ["[" sub "]"]
+std::string LISTARG(Compiler& c, int& node) {
+  Source& s = c.src;
+  RECID(c);
+  node = 0;
+  if (LISTWORD(s)) {
+    ISNODE(c, s.IDENT.substr(3), &node);
+    s.K = s.KSTART;
+    return LISTREF(c);
+  }
+  if (s.IDREAD && ISNODE(c, s.IDENT, &node)) {
+    s.K = s.KSTART;
+    PRNODO(c, true);
+    const NodeRecord& y = c.model.NodeTable[node];
+    int first = y.IL > 0 ? y.IL : y.EL;
+    if (first <= 0) ERROR(c, "EL_ or IL_ expected");
+    return COPYLIST(c, first, y.MULT, c.expr.NODSUB);
+  }
+  s.K = s.KSTART;
+  return LISTREF(c);  // refuses what is no list
+}
+
+// listpos -> list "," (FIRST | LAST | gpointer)
+void PRLISTPOS(Compiler& c, std::string& list, std::string& pos) {
+  Source& s = c.src;
+  list = LISTREF(c);
+  NEXTARG(c);
+  RECID(c);
+  if (s.IDREAD && s.IDENT == "FIRST") {
+    pos = "_fl[" + list + "]";
+  } else if (s.IDREAD && s.IDENT == "LAST") {
+    pos = "_ll[" + list + "]";
+  } else {
+    std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);
+    if (s.IDREAD) BUSIDAR1(c);
+    if (!s.IDREAD || !c.names.FOUND || s.TIPO != "GPOINTER")
+      ERROR(c, "GPOINTER variable expected " + name);
+    pos = name;
+  }
+}
+
+NameNode* FIELDLOOK(Compiler& c) {
+  Source& s = c.src;
+  if (!s.IDREAD || s.IDENT.compare(0, 2, "O_") == 0) return nullptr;
+  BUSIDAR1(c);
+  if (!c.names.FOUND || !c.names.CURENT->MSG) return nullptr;
+  return c.names.CURENT;
+}
+
+int BEFOREWORD(const Compiler& c) {
+  const Source& s = c.src;
+  int k = s.KSTART - 1;
+  return k >= 1 && s.at(k) == ' ' ? k : s.KSTART;
+}
+
+bool ENDORELSE(const Compiler& c) {
+  const Source& s = c.src;
+  return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
+}
+
+void STATEMENTDONE(Compiler& c, int ch) {
+  SENDSRC(c, c.src.KSTART, ch);
+  c.out.TRSTART = c.src.KSTART;
+  c.out.TRANSMIT = false;
+}
+
+void HELDSTATEMENT(Compiler& c, int ch) {
+  c.out.TRANSMIT = true;
+  c.out.TRSTART = c.src.K;
+  PRINS(c);
+  STATEMENTDONE(c, ch);
+}
+
+// Handlers shared by two keywords are told apart by the keyword's number.
+void PRFLOWINST(Compiler& c, int kw) {
+  switch (kw) {
+    case I_ACT: PRACT(c, false); break;
+    case I_DEACT: PRACT(c, true); break;
+    case I_STOP: case I_STOPALL: case I_GO: case I_GOALL: case I_NOTFREE:
+      PRSWITCH(c, kw);
+      break;
+    case I_FREE: PRFREE(c); break;
+    case I_FIFO: PRFIFO(c, false); break;
+    case I_LIFO: PRFIFO(c, true); break;
+    case I_ORDER: PRORDER(c); break;
+    case I_BLOCK: case I_DEBLOCK: PRBLOCK(c); break;
+    case I_ENDSIMUL: PRENDSIMUL(c); break;
+    case I_SENDTO: PRSENDTO(c); break;
+    case I_AGRE: PRAGRE(c); break;
+    case I_DESTROY: PRDESTROY(c); break;
+    case I_CREATE: PRCREATE(c); break;
+    case I_EXTR: PREXTR(c); break;
+    case I_REL: PRREL(c); break;
+    case I_SCAN: PRSCAN(c); break;
+    case I_SORT: PRSORT(c); break;
+    case I_COPYMESS: PRCOPYMESS(c); break;
+    case I_DISASSEMBLE: PRDISASSEMBLE(c); break;
+    case I_PREEMPTION: PRPREEMPTION(c); break;
+    case I_SELECT: PRSELECT(c); break;
+    case I_SYNCHRONIZE: PRSYNC(c, false); break;
+    case I_ASSEMBLE: PRSYNC(c, true); break;
+    default:
+      ERROR(c, "instruction " + std::string(INSTENTRY(kw)) + " not implemented");
+  }
+}

@@ -1,0 +1,225 @@
+// Moving the message in hand: SENDTO with its destination forms, AGRE and
+// DESTROY. The message, where it came from and whether its fields are in
+// the O_ twins come from the message context (flow_common.cpp). A node
+// destination is reached through the current node's successor link to
+// it, so that a D node gets the list it keeps for this predecessor.
+// Clears SENDPENDING; reads REQUESTPART, ADVANCE, INEXTR.
+#include "driver/compiler.h"
+#include "stmt/flow.h"
+
+namespace {
+
+// One destination: list index, position letter and element, and the code
+// that picks the copy of a FREE or MIN destination at run time.
+struct Dest {
+  std::string index;
+  std::string letter = "A";
+  std::string elem;
+  std::string select;
+};
+
+bool ISUNSIGNED(const std::string& w) {
+  if (w.empty() || w.size() > 9) return false;
+  for (char ch : w)
+    if (ch < '0' || ch > '9') return false;
+  return true;
+}
+
+// The first list the current node feeds in node: its link's, or, with no
+// link (INIT, procedures, a node that is no successor), the node's own
+// entry list. A D node keeps lists per predecessor only.
+int LINKLIST(Compiler& c, int node) {
+  if (const NodeRecord* x = CURREC(c))
+    for (const NodeLink& l : x->SUCC)
+      if (l.NODE == node) return l.ELSUC;
+  const NodeRecord& y = c.model.NodeTable[node];
+  if (y.TIPO != 'D' && y.EL > 0) return y.EL;
+  ERROR(c, "predecessor or succesor node not defined");
+}
+
+// FREE: the first copy with room (a resource) or an empty queue; when
+// there is none the message waits at the first copy.
+std::string FREESELECT(const NodeRecord& y, const std::string& base) {
+  std::string n = std::to_string(y.MULT);
+  std::string test = y.TIPO == 'R' ? "F_" + y.NOM + "[_i]<=0" : "_l^[" + base + "+_i]>0";
+  return FILLT("_i:=1;while (*) and (_i<=/) do _i:=_i+1;", {{'*', test}, {'/', n}}) +
+         FILLT(" if _i>/ then _i:=1;", {{'/', n}});
+}
+
+// MIN: the copy with the shortest queue (for a resource, queue plus the
+// capacity in use); the lowest copy wins a tie.
+std::string MINSELECT(const NodeRecord& y, const std::string& base, int first) {
+  bool r = y.TIPO == 'R';
+  std::string q1 = std::to_string(first) + "]" + (r ? "+round(U_" + y.NOM + "[1])" : "");
+  std::string qi = base + "+_i]" + (r ? "+round(U_" + y.NOM + "[_i])" : "");
+  std::string n = std::to_string(y.MULT);
+  return FILLT("_imi:=1;_min:=_l^[*;_i:=1;", {{'*', q1}}) +
+         FILLT(" while _i</ do begin _i:=_i+1; if _l^[*<_min", {{'/', n}, {'*', qi}}) +
+         FILLT(" then begin _min:=_l^[*;_imi:=_i;", {{'*', qi}}) + " end end;";
+}
+
+// A node destination with the subscript PRNODO read.
+void NODEDEST(Compiler& c, int node, Dest& d) {
+  const NodeRecord& y = c.model.NodeTable[node];
+  const std::string& sub = c.expr.NODSUB;
+  int first = LINKLIST(c, node);
+  std::string base = std::to_string(first - 1);
+  if (sub == "FREE") {
+    if (CURTYPE(c) != 'G') ERROR(c, "FREE subscript in node no G");
+    d.index = base + "+_i";
+    d.select = FREESELECT(y, base);
+  } else if (sub == "MIN") {
+    d.index = base + "+_imi";
+    d.select = MINSELECT(y, base, first);
+  } else if (y.MULT == 1) {
+    d.index = std::to_string(first);
+  } else if (ISUNSIGNED(sub)) {
+    d.index = std::to_string(first + std::stoi(sub) - 1);
+  } else {
+    d.index = base + "+" + sub;
+  }
+  // A D node keeps one list per copy of the sending node.
+  const NodeRecord* x = CURREC(c);
+  if (y.TIPO == 'D' && x && x->MULT > 1) d.index += "+(ino-1)*" + std::to_string(y.MULT);
+}
+
+// The bracketed subscripts after a GPOINTER array, as written.
+std::string RAWSUBS(Compiler& c) {
+  Source& s = c.src;
+  int k = s.K;
+  while (s.at(k) == ' ') k++;
+  if (s.at(k) != '[') return "";
+  RECID(c);
+  int from = s.KSTART;
+  PRSUBS(c, 1);
+  std::string t;
+  for (int i = from; i < s.K; ++i) t += s.at(i);
+  return t;
+}
+
+// dest -> [(FIRST | LAST) ","] target
+//       | gpointer ["[" subscripts "]"] "," (A | B) "," target
+// target -> node ["[" (n | name | FREE | MIN) "]"] | EL_... | IL_...
+Dest DESTINATION(Compiler& c) {
+  Source& s = c.src;
+  Dest d;
+  RECID(c);
+  std::string w = s.IDREAD ? s.IDENT : std::string(1, s.CH);
+  bool islist = s.IDREAD && (w.compare(0, 3, "EL_") == 0 || w.compare(0, 3, "IL_") == 0);
+  if (s.IDREAD && (w == "FIRST" || w == "LAST")) {
+    if (w == "FIRST") d.letter = "B";
+    NEXTARG(c);
+    RECID(c);
+  } else if (s.IDREAD && !islist && !ISNODE(c, w)) {
+    BUSIDAR1(c);
+    if (!c.names.FOUND || s.TIPO != "GPOINTER")
+      ERROR(c, "node or GPOINTER variable expected " + w);
+    d.elem = w + RAWSUBS(c);
+    NEXTARG(c);
+    RECID(c);
+    if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A o B expected");
+    d.letter = s.IDENT;
+    NEXTARG(c);
+    RECID(c);
+  }
+  w = s.IDREAD ? s.IDENT : std::string(1, s.CH);
+  int node = 0;
+  if (s.IDREAD && (w.compare(0, 3, "EL_") == 0 || w.compare(0, 3, "IL_") == 0)) {
+    if (!ISNODE(c, w.substr(3))) ERROR(c, "invalid destination in SENDTO");
+    s.K = s.KSTART;
+    d.index = LISTREF(c);
+  } else if (s.IDREAD && ISNODE(c, w, &node)) {
+    s.K = s.KSTART;
+    PRNODO(c, true);
+    NODEDEST(c, node, d);
+  } else {
+    ERROR(c, "node or GPOINTER variable expected " + w);
+  }
+  if (d.elem.empty()) d.elem = (d.letter == "B" ? "_fl[" : "_ll[") + d.index + "]";
+  return d;
+}
+
+}  // namespace
+
+// sendto -> SENDTO "(" dest {"," dest} ")"
+// The first destination takes the message (_tran), every further one a
+// copy of it (_copy); a copy goes to the list its index names, FREE and
+// MIN choice included.
+void PRSENDTO(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  if (t.REQUESTPART && t.ADVANCE && !t.INEXTR) ERROR(c, "SENDTO not allowed here");
+  FLAGON insendto(t.INSENDTO);
+  t.SENDPENDING = false;
+  const std::string& var = t.MSGVAR;
+  OPENARGS(c);
+  EMIT(c, "begin ", true);
+  EMIT(c, "SENT:=true; if _px<> nil then _pxs:=_px^.p;", false);
+  for (bool first = true;; first = false) {
+    Dest d = DESTINATION(c);
+    if (!d.select.empty()) EMIT(c, d.select, false);
+    if (first)
+      EMIT(c, FILLT("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
+                                              {'.', d.index}, {'/', d.letter},
+                                              {'$', var}, {'&', d.elem}}),
+           false);
+    else
+      EMIT(c, FILLT("_copy(/,.,'*',$);", {{'/', var}, {'.', d.index}, {'*', d.letter},
+                                          {'$', d.elem}}),
+           false);
+    RECID(c);
+    if (s.IDREAD || s.CH != ',') break;
+    s.K++;
+  }
+  EXPECT(c, ')');
+  s.K++;
+  if (HELDNOW(c)) EMIT(c, "_acc:=false; ", false);
+  EMIT(c, PACKTEXT(c), false);
+  PRFININS(c, true);
+  c.out.TRANSMIT = true;
+}
+
+// agre -> AGRE "(" (A | B) "," list "," position ")"
+// The message goes into the list after (A) or before (B) the position.
+void PRAGRE(Compiler& c) {
+  Source& s = c.src;
+  c.stmt.SENDPENDING = false;
+  OPENARGS(c);
+  RECID(c);
+  if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
+  std::string letter = s.IDENT;
+  NEXTARG(c);
+  std::string list, pos;
+  PRLISTPOS(c, list, pos);
+  CLOSEARGS(c);
+  EMIT(c, "begin ", true);
+  EMIT(c, FILLT("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
+                                          {'.', list}, {'/', letter},
+                                          {'$', c.stmt.MSGVAR}, {'&', pos}}),
+       false);
+  EMIT(c, PACKTEXT(c), false);
+  if (HELDNOW(c)) EMIT(c, "_acc:=false; ", false);
+  PRFININS(c, true);
+  c.out.TRANSMIT = true;
+}
+
+// destroy -> DESTROY (";" | before END or ELSE)
+// The message leaves its list and is disposed of. The node's own message
+// is disposed of only where its skeleton no longer touches it: an E node
+// disposes of it itself, L and R nodes still read it after the code.
+void PRDESTROY(Compiler& c) {
+  Stmt& t = c.stmt;
+  const std::string& var = t.MSGVAR;
+  bool own = var == "_px";
+  char type = CURTYPE(c);
+  t.SENDPENDING = false;
+  EMIT(c, "begin ", true);
+  if (own) EMIT(c, "SENT:=true; if _px<> nil then _pxs:=_px^.p;", false);
+  std::string origin = ORIGINNOW(c);
+  if (origin != "0") EMIT(c, FILLT("_extr(/,.);", {{'/', var}, {'.', origin}}), false);
+  if (!own || (type != 'E' && type != 'L' && type != 'R'))
+    EMIT(c, FILLT("_elim(/^.r,/^.b,/);", {{'/', var}}), false);
+  if (HELDNOW(c)) EMIT(c, "_acc:=false; ", false);
+  PRFININS(c, true);
+  c.out.TRANSMIT = true;
+}

@@ -1,0 +1,248 @@
+// Instructions that take several messages at once: SELECT, by which a
+// decision node picks messages from the lists of its predecessors through
+// local procedures _prs<s>, and SYNCHRONIZE and ASSEMBLE, which wait for
+// a number of messages of the node's list that match the first one. Their
+// conditions become the cases of the function _cl on channel 7 (MODLOG),
+// created at the first of them and completed by the assembly.
+// Sets SELECTSEEN, SELNODE, SELCOUNT and Program::NSYNC.
+#include "driver/compiler.h"
+#include "stmt/flow.h"
+
+namespace {
+
+// A copy number of a SELECT source: an unsigned integer within the copies.
+std::string COPYNO(Compiler& c, int mult) {
+  const Source& s = c.src;
+  const std::string& w = s.IDENT;
+  bool ok = s.IDREAD && !w.empty() && w.size() <= 9 &&
+            w.find_first_not_of("0123456789") == std::string::npos;
+  if (!ok || std::stoi(w) < 1 || std::stoi(w) > mult) ERROR(c, "wrong subscript");
+  return w;
+}
+
+struct Source1 {
+  int list = 0;  // the list it feeds the decision node, for its first copy
+  std::string from = "1", to = "1";
+};
+
+// source -> node ["[" i [".." j] "]"]   (subscripted when it has copies)
+Source1 SELECTSOURCE(Compiler& c) {
+  Source& s = c.src;
+  Source1 r;
+  RECID(c);
+  int node = 0;
+  if (!s.IDREAD || !ISNODE(c, s.IDENT, &node)) ERROR(c, "node name expected");
+  const NodeRecord& y = c.model.NodeTable[node];
+  if (y.MULT > 1) {
+    RECID(c);
+    if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
+    s.K++;
+    RECID(c);
+    r.from = r.to = COPYNO(c, y.MULT);
+    RECID(c);
+    if (!s.IDREAD && s.CH == '.' && s.at(s.K + 1) == '.') {
+      s.K += 2;
+      RECID(c);
+      r.to = COPYNO(c, y.MULT);
+      RECID(c);
+    }
+    if (s.IDREAD || s.CH != ']') ERROR(c, "] expected");
+    s.K++;
+  }
+  for (const NodeLink& l : y.SUCC)
+    if (l.NODE == c.stmt.CURNODE) r.list = l.ELSUC;
+  if (r.list == 0) ERROR(c, "predecessor or succesor node not defined");
+  return r;
+}
+
+// The local procedure of SELECT number sel: for each copy asked for, at
+// most MAXSEL messages of its list go through the statement, which
+// should send each (the next one is then the list's head).
+void SELECTPROC(Compiler& c, const std::string& sel) {
+  constexpr int NODECH = CH_NODE;
+  EMITCH(c, NODECH,
+         FILLT("procedure _prs.(_el,MAXSEL,_i1,_i2:integer);var _k,INO,_el1:integer;",
+               {{'.', sel}}),
+         true);
+  EMITCH(c, NODECH, "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;", true);
+  EMITCH(c, NODECH, "_px:=_fl[_el];_k:=1; while (_px<>nil) and (_k<=MAXSEL) do begin ", true);
+  EMITCH(c, NODECH, "_uprv(_px^.r,_px^.b);", true);
+  int body = c.out.CURCH;
+  c.out.CURCH = NODECH;
+  {
+    MSGCONTEXT m(c, "_px", true, "_el", false);
+    HELDSTATEMENT(c, NODECH);
+  }
+  EMITCH(c, NODECH, ";", false);
+  EMITCH(c, NODECH, "_k:=_k+1;", true);
+  EMITCH(c, NODECH, FILLT("_px:=_fl[.] end; ", {{'.', "_el"}}), false);
+  EMITCH(c, NODECH, "end end;", false);
+  c.out.CURCH = body;
+}
+
+}  // namespace
+
+// select -> SELECT "(" group {";" group} ")" statement
+// group  -> source {"," source} ":" count
+// Only in the body of a decision node with several predecessors, which
+// is written apart (MODAUX), so that the local procedures, written to the
+// unit at once, stand before it.
+void PRSELECT(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  const NodeRecord* x = CURREC(c);
+  if (!x || x->TIPO != 'D' || x->NEL == 1) ERROR(c, "SELECT in node not D");
+  TRACELN(c, "ENTRA A SELECT NOM,CH ", s.IDENT, ' ', s.CH);
+  if (t.SELNODE != t.CURNODE) {
+    t.SELNODE = t.CURNODE;
+    t.SELCOUNT = 0;
+  }
+  std::string sel = std::to_string(++t.SELCOUNT);
+  t.SELECTSEEN = true;
+  EMIT(c, "begin ", true);
+  OPENARGS(c);
+  for (;;) {
+    std::vector<Source1> group;
+    for (;;) {
+      group.push_back(SELECTSOURCE(c));
+      RECID(c);
+      if (!s.IDREAD && s.CH == ':') break;
+      if (s.IDREAD || s.CH != ',') ERROR(c, ": or , expected");
+      s.K++;
+    }
+    s.K++;
+    RECID(c);
+    if (!s.IDREAD) ERROR(c, "; or ) expected");
+    std::string count = s.IDENT;
+    for (const Source1& g : group)
+      EMIT(c, "_prs" + sel + "(" + std::to_string(g.list) + "," + count + "," + g.from + "," +
+                  g.to + ");",
+           false);
+    RECID(c);
+    if (s.IDREAD || (s.CH != ';' && s.CH != ')')) ERROR(c, "; or ) expected");
+    s.K++;
+    if (s.CH == ')') break;
+  }
+  SELECTPROC(c, sel);
+  PRFINGL(c);
+}
+
+// sync     -> SYNCHRONIZE "(" count "," condition ")" statement
+// assemble -> ASSEMBLE "(" (ELIM | FIRST) "," count "," condition ")" statement
+// condition -> EQUFIELD "(" field ")" | expression
+// count    -> token | ALL
+// The statement runs for each of the messages found, in _pu, and must
+// send it. ASSEMBLE runs it for the first only: the others are disposed
+// of (ELIM) or joined to the first (FIRST) for a later DISASSEMBLE.
+void PRSYNC(Compiler& c, bool assemble) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Stmt& t = c.stmt;
+  const NodeRecord* x = CURREC(c);
+  if (!x || std::string_view("DEILR").find(x->TIPO) != std::string_view::npos ||
+      t.STATEPART || x->EL <= 0 || t.ELTEXT.empty())
+    ERROR(c, "SYNCHRONIZE o ASSEMBLE illegal in this node");
+  const std::string& el = t.ELTEXT;
+  OPENARGS(c);
+  bool elim = false;
+  if (assemble) {
+    RECID(c);
+    if (!s.IDREAD || (s.IDENT != "ELIM" && s.IDENT != "FIRST"))
+      ERROR(c, "ELIM, FIRST expected");
+    elim = s.IDENT == "ELIM";
+    NEXTARG(c);
+  }
+  RECID(c);
+  if (!s.IDREAD) ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
+  bool all = s.IDENT == "ALL";
+  std::string count = all ? "2" : s.IDENT;
+  std::string most = all ? "maxint" : s.IDENT;
+  EMIT(c, FILLT("begin _ac1:=_acc; sync:=false;_pu:=_fl[*];", {{'*', el}}), true);
+  EMIT(c, FILLT("while(_l^[*]>=/) and (_pu<>nil) do begin ", {{'*', el}, {'/', count}}), true);
+  NEXTARG(c);
+
+  // The condition, case k of _cl.
+  int k = ++c.prog.NSYNC;
+  std::string kt = std::to_string(k);
+  if (k == 1) {
+    CREATECH(c, CH_MODLOG);
+    EMITCH(c, CH_MODLOG, "function _cl; begin ", true);
+    EMITCH(c, CH_MODLOG, "case _nsy of  ", true);
+  }
+  EMITCH(c, CH_MODLOG, FILLT("*:begin _cl:=(", {{'*', kt}}), true);
+  RECID(c);
+  if (s.IDREAD && s.IDENT == "EQUFIELD") {
+    RECID(c);
+    if (s.IDREAD || s.CH != '(') ERROR(c, "( missing in EQUFIELD");
+    s.K++;
+    RECID(c);
+    std::string f = s.IDREAD ? s.IDENT : std::string(1, s.CH);
+    RECID(c);
+    if (s.IDREAD || s.CH != ')') ERROR(c, ") missing in EQUFIELD");
+    s.K++;
+    EMITCH(c, CH_MODLOG, FILLT("O_*=*", {{'*', f}}), false);
+    CLOSEARGS(c);
+  } else {
+    s.K = s.KSTART;
+    int body = o.CURCH;
+    o.CURCH = CH_MODLOG;
+    o.TRSTART = s.K;
+    o.TRANSMIT = true;
+    PREXP(c);
+    if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+    SENDSRC(c, s.K - 1, CH_MODLOG);
+    o.TRSTART = s.K;
+    o.TRANSMIT = false;
+    o.CURCH = body;
+  }
+  EMITCH(c, CH_MODLOG, ") end;", false);
+
+  EMIT(c, FILLT("_sinc(*,/); _sf:=true;", {{'*', most}, {'/', kt}}), true);
+  EMIT(c, FILLT("if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
+                {{'*', all ? ">=2" : "=" + count}}),
+       true);
+  if (assemble) EMIT(c, "_aas:=true; _plas:=_pc^.p1; _pla1:=nil;", true);
+  EMIT(c, "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;", true);
+  if (assemble) EMIT(c, "if _aas then begin _aas:=false;", true);
+  EMIT(c, "_exal(_pu); _uprv(_pu^.r,_pu^.b);", true);
+  EMIT(c, "begin ", false);
+  {
+    MSGCONTEXT m(c, "_pu", true, el, false);
+    TRACELN(c, "A PRINS DESDE SYNCHRONIZE");
+    o.TRANSMIT = true;
+    o.TRSTART = s.K;
+    PRINS(c);
+    TRACELN(c, "VIENE INSTRUCCION DEL SYNCH O ASSE ");
+    STATEMENTDONE(c, o.CURCH);
+  }
+  EMIT(c, "end;", true);
+  EMIT(c, "if _acc then _error('synchronized record not sent');", false);
+  if (assemble) EMIT(c, "end;", false);
+  EMIT(c, "_as:=_pc; _pc:=_pc^.p2; dispose(_as);", true);
+  if (assemble) {
+    // Only the messages the statement did not send are joined.
+    EMIT(c, FILLT("if _acc then begin _extr(_pu,*); ", {{'*', el}}), true);
+    if (elim) {
+      EMIT(c, "_elim(_pu^.r,_pu^.b,_pu);", false);
+    } else {
+      EMIT(c, "if _pla1=nil then _pla1:=_pu else ", true);
+      EMIT(c, "_pas^.p:=_pu;_pas:=_pu;_pu^.p:=nil;", false);
+      EMIT(c, "if _pc=nil then ", false);
+      EMIT(c, "begin _pu^.p:=nil; if _plas^.pas=nil then _plas^.pas:=_pla1 ", true);
+      EMIT(c, "else begin _pla:=_plas^.pas; while _pla^.p<>nil do ", true);
+      EMIT(c, " _pla:=_pla^.p; _pla^.p:=_pla1 end end ", false);
+    }
+    EMIT(c, "end;", false);
+  }
+  EMIT(c, FILLT("end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;", {{'*', el}}), true);
+  EMIT(c, "if not sync then _acc:=_ac1 else _px:=nil;", true);
+  if (!s.IDREAD && s.CH == ';') {
+  } else if (ENDORELSE(c)) {
+    o.TRSTART = BEFOREWORD(c);
+  } else {
+    ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
+  }
+  EMIT(c, " end ", true);
+  EMIT(c, " ", true);
+  o.TRANSMIT = true;
+}
