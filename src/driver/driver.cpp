@@ -65,6 +65,8 @@ void TRANSLATE(Compiler& c) {
   BUNET(c);
   BUSECT(c);
   BUDECL(c);
+  TranslateInit(c);
+  AssembleProgram(c);
   CLOSECH(c, CH_MODPRP);
   CLOSECH(c, CH_MODEDI);
   for (int ch : {CH_MODINI, CH_MODPRO, CH_MODPRP, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODAUX})

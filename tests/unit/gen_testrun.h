@@ -55,10 +55,12 @@ struct GenRun {
   // The procedure of a node in unit n, up to the next one or the unit's end.
   std::string proc(const std::string& name, int n = 1) {
     std::string u = unit(n);
-    size_t p = u.find("procedure " + name + "(ino:integer);\nvar icopy");
+    const std::string head = "procedure " + name + "(ino:integer);\nvar icopy";
+    size_t p = u.find(head);
     if (p == std::string::npos) return "";
-    size_t e = u.find("\nprocedure ", p + 1);
-    if (e == std::string::npos) e = u.find("\nend.\n", p);
+    // The next node's procedure; a procedure nested in this one is skipped.
+    size_t e = u.find("(ino:integer);\nvar icopy", p + head.size());
+    e = e == std::string::npos ? u.find("\nend.\n", p) : u.rfind("\nprocedure ", e);
     return u.substr(p, e == std::string::npos ? std::string::npos : e + 1 - p);
   }
   // The part of a file from a line starting with `from` up to the line

@@ -179,6 +179,15 @@ TEST(NodeProcedures, ReleasePartDecidesWhereTheMessageGoes) {
   EXPECT_NE(p.find("_sta:=false;\n \n\n     X := 2; \nif use>f_S[ino] then"), std::string::npos) << p;
 }
 
+TEST(NodeProcedures, SubscriptedSuccessorsMoveTheListIndex) {
+  // X's lists are 5 and 6, Y's 7 to 9: X[INO] is 4+INO, Y[2] is 8.
+  GenRun g(NETMODEL("  I1 (I) S ::\n  S (R) [1..2] X[INO], Y[2] ::\n"
+                    "  X (E) [1..2] ::\n  Y (E) [1..3] ::\n"));
+  ASSERT_EQ(g.nodes(), "");
+  EXPECT_NE(g.proc("S").find("_agr(4+INO,_px,'l');\n_copy(_px,8,'A',_ll[8]);"), std::string::npos)
+      << g.proc("S");
+}
+
 TEST(NodeProcedures, ReleaseNeedsASuccessor) {
   // E1 needs a predecessor of its own once S has no successor.
   GenRun h(NETMODEL("  I1 (I) S ::\n"
@@ -207,6 +216,35 @@ TEST(NodeProcedures, DecisionWithSeveralListsMustSelect) {
   GenRun g(NETMODEL("  I1 (I) D1 ::\n  I2 (I) D1 ::\n  D1 (D) E1 ::\n  E1 (E) ::\n"));
   EXPECT_EQ(g.nodes(), "SELECT missing in type D node with many antecesors");
   EXPECT_EQ(g.where(), "6:3");
+}
+
+TEST(NodeProcedures, DecisionWithOneListTakesFromItsPredecessorsLink) {
+  GenRun g(NETMODEL("  I1 (I) D1 ::\n  D1 (D) E1, E2 ::\n     SENDTO(E2);\n"
+                    "  E1 (E) ::\n  I2 (I) E2 ::\n  E2 (E) ::\n"));
+  ASSERT_EQ(g.nodes(), "");
+  EXPECT_EQ(g.part(g.proc("D1"), "procedure", "PMESS:=_px;"),
+            "procedure D1(ino:integer);\n"
+            "var icopy: integer;\n"
+            "begin \n"
+            "_px:=_fl[1];\n"
+            " while _px<>nil do begin \n"
+            "_extr(_px,1);_uprv(_px^.r,_px^.b); PMESS:=_px;\n");
+  EXPECT_EQ(g.proc("D1").substr(g.proc("D1").size() - 30), "end ;\n \n_px:=_fl[1] end; end;\n");
+}
+
+// The body waits in MODAUX while SELECT writes its procedures to the unit.
+TEST(NodeProcedures, DecisionWithSeveralListsSelectsBeforeItsBody) {
+  GenRun g(NETMODEL("  I1 (I) D1 ::\n  I2 (I) D1 ::\n"
+                    "  D1 (D) E1 ::\n     SELECT(I1 : 1; I2 : 2) SENDTO(E1);\n"
+                    "  E1 (E) ::\n"));
+  ASSERT_EQ(g.nodes(), "");
+  std::string p = g.proc("D1");
+  EXPECT_EQ(p.find("procedure D1(ino:integer);\nvar icopy: integer;\nprocedure _prs1("), 0u) << p;
+  size_t body = p.find("\nbegin \nbegin _prs1(1,1,1,1);_prs1(2,2,1,1);");
+  EXPECT_NE(body, std::string::npos) << p;
+  EXPECT_GT(body, p.find("_k:=_k+1;"));
+  EXPECT_EQ(p.substr(p.size() - 6), "\nend;\n");
+  EXPECT_EQ(g.c.out.CURCH, CH_NODE);
 }
 
 TEST(NodeProcedures, NodesOfASecondModuleGoToASecondUnit) {
