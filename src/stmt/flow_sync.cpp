@@ -201,6 +201,8 @@ void PRSYNC(Compiler& c, bool assemble) {
   EMIT(c, FILLT("if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
                 {{'*', all ? ">=2" : "=" + count}}),
        true);
+  // The loop below disposes of the cells; _sinc must not find them again.
+  EMIT(c, "_fs:=nil;", false);
   if (assemble) EMIT(c, "_aas:=true; _plas:=_pc^.p1; _pla1:=nil;", true);
   EMIT(c, "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;", true);
   if (assemble) EMIT(c, "if _aas then begin _aas:=false;", true);

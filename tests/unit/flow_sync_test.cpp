@@ -71,13 +71,13 @@ TEST_F(Flow, SynchronizeAndAssemble) {
                            "if not sync then _acc:=_ac1 else _px:=nil;\n end \n \n; \n";
   EXPECT_EQ(text(),
             head + "_sinc(2,1); _sf:=true;\n"
-                   "if _ks =2 then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;\n"
+                   "if _ks =2 then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;_fs:=nil;\n"
                    "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;\n"
                    "_exal(_pu); _uprv(_pu^.r,_pu^.b);begin  \n" + send +
                 "end;if _acc then _error('synchronized record not sent');\n"
                 "_as:=_pc; _pc:=_pc^.p2; dispose(_as);\n" + tail +
                 head + "_sinc(maxint,2); _sf:=true;\n"
-                "if _ks >=2 then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;\n"
+                "if _ks >=2 then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;_fs:=nil;\n"
                 "_aas:=true; _plas:=_pc^.p1; _pla1:=nil;\n"
                 "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;\n"
                 "if _aas then begin _aas:=false;\n"
