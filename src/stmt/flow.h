@@ -27,6 +27,8 @@ void EMIT(Compiler& c, std::string_view text, bool force);  // to CURCH
 char CURTYPE(const Compiler& c);  // its type letter, ' ' outside node code
 const NodeRecord* CURREC(const Compiler& c);  // null outside node code
 bool ISNODE(Compiler& c, const std::string& name, int* node = nullptr);
+// Digits only, at most 9 of them (so that they fit an int).
+bool UNSIGNEDINT(const std::string& w);
 
 // ---- the message context: what an instruction's statement acts on.
 // Saved on entry, put back on exit (also when an error unwinds).
@@ -87,7 +89,6 @@ void PRFREE(Compiler& c);
 void PRFIFO(Compiler& c, bool lifo);
 void PRORDER(Compiler& c);
 void PRBLOCK(Compiler& c);
-void PRENDSIMUL(Compiler& c);
 void PRSENDTO(Compiler& c);
 void PRAGRE(Compiler& c);
 void PRDESTROY(Compiler& c);

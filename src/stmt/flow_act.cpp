@@ -1,21 +1,15 @@
 // Scheduling and the flow through a node: ACT and DEACT, the switches
 // __STOP, __STOPALL, __GO, __GOALL and NOTFREE, FREE, FIFO and LIFO,
-// ORDER, BLOCK and DEBLOCK, ENDSIMUL, and the assignments to the
+// ORDER, BLOCK and DEBLOCK, and the assignments to the
 // predefined IT, NT, STAY and USE. Each is entered from PRINST (or, for
 // IT, NT, STAY and USE, from PRINS) with the keyword read, transmission
 // off and TRSTART on the keyword, and leaves past the instruction's end
-// with transmission on. Sets ACTSEEN, SENDPENDING, ACCPENDING, USENODE.
+// with transmission on. Reads SENDPENDING; sets ACTSEEN, ACCPENDING and
+// USENODE.
 #include "driver/compiler.h"
 #include "stmt/flow.h"
 
 namespace {
-
-bool ISUNSIGNED(const std::string& w) {
-  if (w.empty()) return false;
-  for (char ch : w)
-    if (ch < '0' || ch > '9') return false;
-  return true;
-}
 
 // priority -> unsigned integer below 256 | BYTE or INTEGER variable
 // It is transmitted as the sixth argument of _afel.
@@ -24,7 +18,7 @@ void PRIORITY(Compiler& c) {
   RECID(c);
   if (s.IDREAD && s.ISNUM) {
     if (!s.ISINT) ERROR(c, "espera numero entero");
-    if (!ISUNSIGNED(s.IDENT) || s.IDENT.size() > 3 || std::stoi(s.IDENT) > 255)
+    if (!UNSIGNEDINT(s.IDENT) || std::stoi(s.IDENT) > 255)
       ERROR(c, "parameter>255");
   } else {
     if (s.IDREAD) BUSIDAR1(c);
@@ -209,13 +203,6 @@ void PRBLOCK(Compiler& c) {
   PRNODO(c, true);
   EMIT(c, "(" + x.NODNUM + ",blck[" + x.NODNUM + "])", false);
   CLOSEARGS(c);
-  PRFININS(c, false);
-  c.out.TRANSMIT = true;
-}
-
-void PRENDSIMUL(Compiler& c) {
-  c.prog.ENDSIMUL = true;
-  EMIT(c, "_es:=true ", false);
   PRFININS(c, false);
   c.out.TRANSMIT = true;
 }

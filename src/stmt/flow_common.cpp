@@ -73,6 +73,13 @@ bool ISNODE(Compiler& c, const std::string& name, int* node) {
   return true;
 }
 
+bool UNSIGNEDINT(const std::string& w) {
+  if (w.empty() || w.size() > 9) return false;
+  for (char ch : w)
+    if (ch < '0' || ch > '9') return false;
+  return true;
+}
+
 MSGCONTEXT::MSGCONTEXT(Compiler& cc, const char* v, bool h, std::string o, bool ov)
     : c(cc), var(cc.stmt.MSGVAR), origin(cc.stmt.ORIGIN), held(cc.stmt.HELD),
       ovars(cc.stmt.OVARS) {
@@ -105,11 +112,12 @@ bool HELDNOW(const Compiler& c) {
   }
 }
 
+// The node's list for the nodes that take their messages from one.
 std::string ORIGINNOW(const Compiler& c) {
   const Stmt& t = c.stmt;
   if (!t.ORIGIN.empty()) return t.ORIGIN;
-  if (CURREC(c) && !t.ELTEXT.empty()) return t.ELTEXT;
-  return "0";
+  bool fromlist = std::string_view("GLRDE").find(CURTYPE(c)) != std::string_view::npos;
+  return fromlist && !t.ELTEXT.empty() ? t.ELTEXT : "0";
 }
 
 std::string HELDTEXT(const Compiler& c) { return HELDNOW(c) ? "true" : "false"; }
@@ -139,18 +147,11 @@ void CLOSEARGS(Compiler& c) {
 
 namespace {
 
-bool ISUNSIGNED(const std::string& w) {
-  if (w.empty() || w.size() > 9) return false;
-  for (char ch : w)
-    if (ch < '0' || ch > '9') return false;
-  return true;
-}
-
 // The list of copy sub of a node whose first list is first.
 std::string COPYLIST(Compiler& c, int first, int mult, const std::string& sub) {
   if (mult == 1) return std::to_string(first);
   if (sub == "MIN" || sub == "FREE") ERROR(c, "invalid subscript");
-  if (ISUNSIGNED(sub)) return std::to_string(first + std::stoi(sub) - 1);
+  if (UNSIGNEDINT(sub)) return std::to_string(first + std::stoi(sub) - 1);
   return std::to_string(first - 1) + "+" + sub;
 }
 
@@ -248,7 +249,6 @@ void PRFLOWINST(Compiler& c, int kw) {
     case I_LIFO: PRFIFO(c, true); break;
     case I_ORDER: PRORDER(c); break;
     case I_BLOCK: case I_DEBLOCK: PRBLOCK(c); break;
-    case I_ENDSIMUL: PRENDSIMUL(c); break;
     case I_SENDTO: PRSENDTO(c); break;
     case I_AGRE: PRAGRE(c); break;
     case I_DESTROY: PRDESTROY(c); break;

@@ -18,13 +18,6 @@ struct Dest {
   std::string select;
 };
 
-bool ISUNSIGNED(const std::string& w) {
-  if (w.empty() || w.size() > 9) return false;
-  for (char ch : w)
-    if (ch < '0' || ch > '9') return false;
-  return true;
-}
-
 // The first list the current node feeds in node: its link's, or, with no
 // link (INIT, procedures, a node that is no successor), the node's own
 // entry list. A D node keeps lists per predecessor only.
@@ -73,7 +66,7 @@ void NODEDEST(Compiler& c, int node, Dest& d) {
     d.select = MINSELECT(y, base, first);
   } else if (y.MULT == 1) {
     d.index = std::to_string(first);
-  } else if (ISUNSIGNED(sub)) {
+  } else if (UNSIGNEDINT(sub)) {
     d.index = std::to_string(first + std::stoi(sub) - 1);
   } else {
     d.index = base + "+" + sub;

@@ -14,9 +14,8 @@ namespace {
 std::string COPYNO(Compiler& c, int mult) {
   const Source& s = c.src;
   const std::string& w = s.IDENT;
-  bool ok = s.IDREAD && !w.empty() && w.size() <= 9 &&
-            w.find_first_not_of("0123456789") == std::string::npos;
-  if (!ok || std::stoi(w) < 1 || std::stoi(w) > mult) ERROR(c, "wrong subscript");
+  if (!s.IDREAD || !UNSIGNEDINT(w) || std::stoi(w) < 1 || std::stoi(w) > mult)
+    ERROR(c, "wrong subscript");
   return w;
 }
 
@@ -127,49 +126,20 @@ void PRSELECT(Compiler& c) {
   PRFINGL(c);
 }
 
-// sync     -> SYNCHRONIZE "(" count "," condition ")" statement
-// assemble -> ASSEMBLE "(" (ELIM | FIRST) "," count "," condition ")" statement
+namespace {
+
+// The condition of a SYNCHRONIZE or ASSEMBLE as case k of _cl, on MODLOG;
+// the first one opens the function. Reads up to the ")" of the arguments.
 // condition -> EQUFIELD "(" field ")" | expression
-// count    -> token | ALL
-// The statement runs for each of the messages found, in _pu, and must
-// send it. ASSEMBLE runs it for the first only: the others are disposed
-// of (ELIM) or joined to the first (FIRST) for a later DISASSEMBLE.
-void PRSYNC(Compiler& c, bool assemble) {
+void SYNCCONDITION(Compiler& c, const std::string& k) {
   Source& s = c.src;
   Out& o = c.out;
-  Stmt& t = c.stmt;
-  const NodeRecord* x = CURREC(c);
-  if (!x || std::string_view("DEILR").find(x->TIPO) != std::string_view::npos ||
-      t.STATEPART || x->EL <= 0 || t.ELTEXT.empty())
-    ERROR(c, "SYNCHRONIZE o ASSEMBLE illegal in this node");
-  const std::string& el = t.ELTEXT;
-  OPENARGS(c);
-  bool elim = false;
-  if (assemble) {
-    RECID(c);
-    if (!s.IDREAD || (s.IDENT != "ELIM" && s.IDENT != "FIRST"))
-      ERROR(c, "ELIM, FIRST expected");
-    elim = s.IDENT == "ELIM";
-    NEXTARG(c);
-  }
-  RECID(c);
-  if (!s.IDREAD) ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
-  bool all = s.IDENT == "ALL";
-  std::string count = all ? "2" : s.IDENT;
-  std::string most = all ? "maxint" : s.IDENT;
-  EMIT(c, FILLT("begin _ac1:=_acc; sync:=false;_pu:=_fl[*];", {{'*', el}}), true);
-  EMIT(c, FILLT("while(_l^[*]>=/) and (_pu<>nil) do begin ", {{'*', el}, {'/', count}}), true);
-  NEXTARG(c);
-
-  // The condition, case k of _cl.
-  int k = ++c.prog.NSYNC;
-  std::string kt = std::to_string(k);
-  if (k == 1) {
+  if (k == "1") {
     CREATECH(c, CH_MODLOG);
     EMITCH(c, CH_MODLOG, "function _cl; begin ", true);
     EMITCH(c, CH_MODLOG, "case _nsy of  ", true);
   }
-  EMITCH(c, CH_MODLOG, FILLT("*:begin _cl:=(", {{'*', kt}}), true);
+  EMITCH(c, CH_MODLOG, FILLT("*:begin _cl:=(", {{'*', k}}), true);
   RECID(c);
   if (s.IDREAD && s.IDENT == "EQUFIELD") {
     RECID(c);
@@ -196,8 +166,64 @@ void PRSYNC(Compiler& c, bool assemble) {
     o.CURCH = body;
   }
   EMITCH(c, CH_MODLOG, ") end;", false);
+}
 
-  EMIT(c, FILLT("_sinc(*,/); _sf:=true;", {{'*', most}, {'/', kt}}), true);
+// ASSEMBLE: the messages the statement did not send (all but the first)
+// leave the node's list and are disposed of (ELIM) or chained to the
+// first one's pas list (FIRST), the chain being hung there at the last.
+void JOIN(Compiler& c, bool elim, const std::string& el) {
+  EMIT(c, FILLT("if _acc then begin _extr(_pu,*); ", {{'*', el}}), true);
+  if (elim) {
+    EMIT(c, "_elim(_pu^.r,_pu^.b,_pu);", false);
+  } else {
+    EMIT(c, "if _pla1=nil then _pla1:=_pu else ", true);
+    EMIT(c, "_pas^.p:=_pu;_pas:=_pu;_pu^.p:=nil;", false);
+    EMIT(c, "if _pc=nil then ", false);
+    EMIT(c, "begin _pu^.p:=nil; if _plas^.pas=nil then _plas^.pas:=_pla1 ", true);
+    EMIT(c, "else begin _pla:=_plas^.pas; while _pla^.p<>nil do ", true);
+    EMIT(c, " _pla:=_pla^.p; _pla^.p:=_pla1 end end ", false);
+  }
+  EMIT(c, "end;", false);
+}
+
+}  // namespace
+
+// sync     -> SYNCHRONIZE "(" count "," condition ")" statement
+// assemble -> ASSEMBLE "(" (ELIM | FIRST) "," count "," condition ")" statement
+// count    -> token | ALL
+// The statement runs for each of the messages found, in _pu, and must
+// send it. ASSEMBLE runs it for the first only: the others are disposed
+// of (ELIM) or joined to the first (FIRST) for a later DISASSEMBLE.
+void PRSYNC(Compiler& c, bool assemble) {
+  Source& s = c.src;
+  Out& o = c.out;
+  Stmt& t = c.stmt;
+  const NodeRecord* x = CURREC(c);
+  if (!x || std::string_view("DEILR").find(x->TIPO) != std::string_view::npos ||
+      t.STATEPART || x->EL <= 0 || t.ELTEXT.empty())
+    ERROR(c, "SYNCHRONIZE o ASSEMBLE illegal in this node");
+  const std::string el = t.ELTEXT;
+  OPENARGS(c);
+  bool elim = false;
+  if (assemble) {
+    RECID(c);
+    if (!s.IDREAD || (s.IDENT != "ELIM" && s.IDENT != "FIRST"))
+      ERROR(c, "ELIM, FIRST expected");
+    elim = s.IDENT == "ELIM";
+    NEXTARG(c);
+  }
+  RECID(c);
+  if (!s.IDREAD) ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
+  bool all = s.IDENT == "ALL";
+  std::string count = all ? "2" : s.IDENT;
+  std::string most = all ? "maxint" : s.IDENT;
+  EMIT(c, FILLT("begin _ac1:=_acc; sync:=false;_pu:=_fl[*];", {{'*', el}}), true);
+  EMIT(c, FILLT("while(_l^[*]>=/) and (_pu<>nil) do begin ", {{'*', el}, {'/', count}}), true);
+  NEXTARG(c);
+  std::string k = std::to_string(++c.prog.NSYNC);
+  SYNCCONDITION(c, k);
+
+  EMIT(c, FILLT("_sinc(*,/); _sf:=true;", {{'*', most}, {'/', k}}), true);
   EMIT(c, FILLT("if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
                 {{'*', all ? ">=2" : "=" + count}}),
        true);
@@ -221,29 +247,13 @@ void PRSYNC(Compiler& c, bool assemble) {
   EMIT(c, "if _acc then _error('synchronized record not sent');", false);
   if (assemble) EMIT(c, "end;", false);
   EMIT(c, "_as:=_pc; _pc:=_pc^.p2; dispose(_as);", true);
-  if (assemble) {
-    // Only the messages the statement did not send are joined.
-    EMIT(c, FILLT("if _acc then begin _extr(_pu,*); ", {{'*', el}}), true);
-    if (elim) {
-      EMIT(c, "_elim(_pu^.r,_pu^.b,_pu);", false);
-    } else {
-      EMIT(c, "if _pla1=nil then _pla1:=_pu else ", true);
-      EMIT(c, "_pas^.p:=_pu;_pas:=_pu;_pu^.p:=nil;", false);
-      EMIT(c, "if _pc=nil then ", false);
-      EMIT(c, "begin _pu^.p:=nil; if _plas^.pas=nil then _plas^.pas:=_pla1 ", true);
-      EMIT(c, "else begin _pla:=_plas^.pas; while _pla^.p<>nil do ", true);
-      EMIT(c, " _pla:=_pla^.p; _pla^.p:=_pla1 end end ", false);
-    }
-    EMIT(c, "end;", false);
-  }
+  if (assemble) JOIN(c, elim, el);
   EMIT(c, FILLT("end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;", {{'*', el}}), true);
   EMIT(c, "if not sync then _acc:=_ac1 else _px:=nil;", true);
-  if (!s.IDREAD && s.CH == ';') {
-  } else if (ENDORELSE(c)) {
+  if (ENDORELSE(c))
     o.TRSTART = BEFOREWORD(c);
-  } else {
+  else if (s.IDREAD || s.CH != ';')
     ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
-  }
   EMIT(c, " end ", true);
   EMIT(c, " ", true);
   o.TRANSMIT = true;

@@ -94,6 +94,14 @@ TEST_F(Flow, SendtoInInit) {
   EXPECT_EQ(text(CH_MODIN1).substr(0, sent.size()), sent);
 }
 
+// A source node makes its message: it comes from no list.
+TEST_F(Flow, SendtoFromASource) {
+  EXPECT_EQ(run("ENT", "  IF T > 1 THEN SENDTO(COLA) ELSE DESTROY;"), "");
+  EXPECT_EQ(text(), "  IF T > 1 THEN \n" + SENT +
+                        "_tran(false,0,4,'A',_px,_ll[4]);_upvr(_px^.r,_px^.b); end  ELSE \n" +
+                        SENT.substr(0, SENT.size() - 1) + "_elim(_px^.r,_px^.b,_px);\n end ;\n \n");
+}
+
 // An R node's code is its request loop: nothing is sent from there, but
 // the statements of PREEMPTION and EXTR may send.
 TEST_F(Flow, SendtoInAResource) {
