@@ -1,11 +1,18 @@
 // Continuous simulation: continuous variables, differential equations,
 // delays and integration methods.
 //
-// The continuous variables are laid out one after another in PRU.PAS and
-// the vector _y lies over the first of them, so a variable's position in
-// Cont::VARS is its place in _y. Equations become the cases of _fec on
-// channel 8 (MODEDI); each group of equations is integrated by one call
-// (_rkf, _eul or _rk4) in the C node's procedure.
+// A variable's position in Cont::VARS is its place in the vector _y that
+// the integrators work on. Equations become the cases of _fec on channel 8
+// (MODEDI); each group of equations is integrated by one call (_rkf, _eul
+// or _rk4) in the C node's procedure.
+//
+// The target compiler gives every global variable a section of its own,
+// aligned to 16 bytes, so a vector laid "absolute" over the first
+// continuous variable does not reach the others. _y is therefore a vector
+// of its own, with a table of the variables' addresses (_yp): a group's
+// variables are copied into _y before its integration call and back after
+// it (_yget, _yput), and _fec copies the stage values of its group back
+// before it evaluates an equation.
 //
 // Entry routines besides the hooks declared in decl/decl.h and stmt/stmt.h
 // (DeclareContinuous, DeclareContinuousArray, CONTPENDING, DeclareFreq,
@@ -14,8 +21,8 @@
 // - the node pass calls StartContinuousNode before a C node's code and
 //   closes a group left open at its end (EquationGroupOpen/CloseEquationGroup);
 // - ACT calls TranslateContinuousAct for a C node;
-// - the organisation calls DeclareContinuousNode inside _com and reads
-//   CONTVECTOR for _arrv and _y;
+// - the organisation calls WriteContinuousVector and, inside _com,
+//   DeclareContinuousNode;
 // - the INIT pass calls WriteOrderConstant at its end and writes TOLERANCES.
 #pragma once
 #include <string>
@@ -58,7 +65,9 @@ struct Cont {
   bool NOSEMI = false;      // the last equation ended before END or ELSE
   int GROUPCOUNT = 0;       // equations of the open group
   std::vector<int> ORDER;   // per equation: its variable's position in _y
-  int METHOD = M_RKF;       // integration method of the current C node
+  std::vector<int> GROUPFIRST, GROUPLAST;  // per equation: its group's bounds
+  int METHOD = M_RKF;       // integration method chosen by METHOD ...
+  int METHODNODE = 0;       // ... in this node; any other node uses RKF
   bool CASEPENDING = true;  // "case _m of" not written yet
   std::string NODENAME;     // the C node whose code is translated
 
@@ -69,10 +78,12 @@ struct Cont {
 // The step-size, clock and activation variables of C node n (channel 1),
 // their start values in _com (channel 3), and DT_<node> in the name tree.
 void DeclareContinuousNode(Compiler& c, int n);
-// The length of _arrv and the name _y lies over ("IT" without variables).
-int CONTCOUNT(const Compiler& c);
-std::string CONTVECTOR(const Compiler& c);
-// "const _ore:array[1..n] of integer=(...);" on channel 1.
+// _arrv, _arrm and _y; with continuous variables also the address table
+// _yp and the copies _yget and _yput (headings on channel 1, bodies in
+// MODPRO).
+void WriteContinuousVector(Compiler& c);
+// "const _ore:array[1..n] of integer=(...);" on channel 1, and the group
+// bounds _gfi, _gla of every equation.
 void WriteOrderConstant(Compiler& c);
 
 // ---- equations, groups, methods, delays, activation (equations.cpp)

@@ -42,6 +42,8 @@ void OPENGROUP(Compiler& c) {
   k.GROUPCOUNT = 0;
   OPENEDI(c);
   if (k.CASEPENDING) {
+    // The integrator changed _y: the group's variables take its values.
+    NEWLINE(c, MODEDI, "_yput(_gfi[_m],_gla[_m]);");
     NEWLINE(c, MODEDI, "case _m of ");
     k.CASEPENDING = false;
     c.prog.HASCONT = true;
@@ -144,16 +146,25 @@ void TranslateEquation(Compiler& c) {
   o.CURCH = curch;
 }
 
-// The integration call of the open group on a new line of CURCH, with one
-// more ";" unless the last equation ended before END or ELSE.
+// The integration call of the open group on a new line of CURCH, between
+// the copies of its variables into _y and back, with one more ";" unless
+// the last equation ended before END or ELSE:
+//   _yget(i,j);_rkf(i,j);_yput(i,j);
+// The method is the one METHOD chose in this node, else RKF.
 void CloseEquationGroup(Compiler& c) {
   Cont& k = c.cont;
   if (!k.GROUPOPEN) return;
   static constexpr const char* CALL[] = {"_rkf(", "_rkf(", "_eul(", "_rk4("};
-  std::string call = CALL[k.METHOD >= M_RKF && k.METHOD <= M_RK4 ? k.METHOD : M_RKF];
-  call += std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ");";
-  if (!k.NOSEMI) call += ";";
-  NEWLINE(c, c.out.CURCH, call);
+  bool chosen = k.METHODNODE == c.stmt.CURNODE && k.METHOD >= M_RKF && k.METHOD <= M_RK4;
+  std::string range = std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ");";
+  int ch = c.out.CURCH;
+  NEWLINE(c, ch, "_yget(" + range);
+  APPEND(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range);
+  APPEND(c, ch, "_yput(" + range + (k.NOSEMI ? "" : ";"));
+  for (int e = static_cast<int>(k.GROUPFIRST.size()) + 1; e <= k.NEQ; ++e) {
+    k.GROUPFIRST.push_back(e < k.GFIRST ? e : k.GFIRST);
+    k.GROUPLAST.push_back(e < k.GFIRST ? e : k.NEQ);
+  }
   k.GROUPOPEN = false;
   k.NOSEMI = false;
 }
@@ -162,6 +173,7 @@ bool EquationGroupOpen(Compiler& c) { return c.cont.GROUPOPEN; }
 
 void StartContinuousNode(Compiler& c, int node) {
   c.cont.METHOD = M_RKF;
+  c.cont.METHODNODE = node;
   c.cont.NODENAME = c.model.NodeTable[node].NOM;
 }
 
@@ -179,6 +191,7 @@ void TranslateMethod(Compiler& c) {
   EXPECT(c, ')');
   s.K++;
   c.cont.METHOD = m;
+  c.cont.METHODNODE = c.stmt.CURNODE;
   PRFININS(c, false);
   c.out.TRANSMIT = true;
 }

@@ -138,18 +138,58 @@ void DeclareContinuousNode(Compiler& c, int n) {
   s.TIPO = tipo;
 }
 
-int CONTCOUNT(const Compiler& c) { return std::max<int>(1, static_cast<int>(c.cont.VARS.size())); }
-
-std::string CONTVECTOR(const Compiler& c) {
-  return c.cont.VARS.empty() ? "IT" : c.cont.VARS.front().NOM;
+// type _arrv=array[1..n] of real; _arrm=array[1..6,1..n] of real;
+// var _y:_arrv;   const _yp:array[1..n] of ^real=(@X,@_X_DEL[1],...);
+// Without continuous variables _y lies over IT, and nothing is copied.
+void WriteContinuousVector(Compiler& c) {
+  const std::vector<ContVar>& v = c.cont.VARS;
+  std::string n = std::to_string(std::max<size_t>(1, v.size()));
+  TRACELN(c, "PRIVARC ", v.empty() ? "IT" : v.front().NOM);
+  SETOUT(c, "type _arrv=array[1.." + n + "] of real; _arrm=array[1..6,1.." + n + "] of real;");
+  SENDOUT(c, PRU, true);
+  if (v.empty()) {
+    NEWLINE(c, PRU, "var _y:_arrv absolute IT;");
+    return;
+  }
+  NEWLINE(c, PRU, "var _y:_arrv;");
+  NEWLINE(c, PRU, "const _yp:array[1.." + n + "] of ^real=(");
+  for (size_t i = 0; i < v.size(); ++i)
+    APPEND(c, PRU, "@" + CONTKEY(v[i].NOM, v[i].SUBTXT) + (i + 1 < v.size() ? "," : ");"));
+  NEWLINE(c, PRU, "procedure _yget(i,j:integer);procedure _yput(i,j:integer);");
+  for (const char* t : {"procedure _yget(i,j:integer); var _k:integer; begin ",
+                        "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;",
+                        "procedure _yput(i,j:integer); var _k:integer; begin ",
+                        "for _k:=i to j do _yp[_ore[_k]]^:=_y[_ore[_k]] end;"})
+    NEWLINE(c, MODPRO, t);
 }
 
+namespace {
+
+// const name:array[1..n] of integer=(v1,...,vn);
+void INTCONST(Compiler& c, const char* name, const std::vector<int>& v) {
+  NEWLINE(c, PRU, std::string("const ") + name + ":array[1.." + std::to_string(v.size()) +
+                      "] of integer=(");
+  for (size_t i = 0; i < v.size(); ++i)
+    APPEND(c, PRU, std::to_string(v[i]) + (i + 1 < v.size() ? "," : ");"));
+}
+
+}  // namespace
+
 // const _ore:array[1..n] of integer=(p1,p2,...,pn);  n = equations, at least 1.
+// With equations, _gfi and _gla give each equation its group's first and
+// last equation (an equation whose group was never closed is its own group).
 void WriteOrderConstant(Compiler& c) {
-  const std::vector<int>& order = c.cont.ORDER;
-  int n = std::max(1, c.cont.NEQ);
-  NEWLINE(c, PRU, "const _ore:array[1.." + std::to_string(n) + "] of integer=(");
-  if (order.empty()) APPEND(c, PRU, "1);");
-  for (size_t i = 0; i < order.size(); ++i)
-    APPEND(c, PRU, std::to_string(order[i]) + (i + 1 < order.size() ? "," : ");"));
+  const Cont& k = c.cont;
+  if (k.ORDER.empty()) {
+    INTCONST(c, "_ore", {1});
+    return;
+  }
+  INTCONST(c, "_ore", k.ORDER);
+  std::vector<int> first = k.GROUPFIRST, last = k.GROUPLAST;
+  for (size_t e = 0; e < k.ORDER.size(); ++e) {
+    int no = static_cast<int>(e) + 1;
+    if (e >= first.size()) first.push_back(no), last.push_back(no);
+  }
+  INTCONST(c, "_gfi", first);
+  INTCONST(c, "_gla", last);
 }

@@ -20,8 +20,6 @@ constexpr const char* LISTDECL[] = {
     "_plsr=^_lsr; _plsi=^_lsi; var _l,_lm,_en:_plsi;",
     "_la,_lp,_l2,_hc,_tl,_tp,_tw,_tp2,_tw2,_tpp,_mtp,_de,_dp:_plsr;",
     "const nlist:integer=*;"};
-constexpr const char* ARRV = "type _arrv=array[1..*] of real; _arrm=array[1..6,1..*] of real;";
-constexpr const char* YVEC = "var _y:_arrv absolute /;";  // '/': first continuous variable
 constexpr const char* INIELI[] = {
     "procedure _inieli; begin  ",
     "new(_l);new(_lm);new(_en);new(_la);new(_lp);new(_l2);new(_hc);",
@@ -74,13 +72,8 @@ void LISTARRAYS(Compiler& c) {
   FLUSHOUT(c, PRU);
 }
 
-// The vector _y laid over the continuous variables (over IT without them).
-void CONTINUOUSVECTOR(Compiler& c) {
-  const std::string first = CONTVECTOR(c);
-  TRACELN(c, "PRIVARC ", first);
-  NEWLINE(c, PRU, FILL(ARRV, '*', std::to_string(CONTCOUNT(c))));
-  NEWLINE(c, PRU, FILL(YVEC, '/', first));
-}
+// The vector _y of the continuous variables.
+void CONTINUOUSVECTOR(Compiler& c) { WriteContinuousVector(c); }
 
 // A C node's step-size, clock and activation variables.
 void CONTINUOUSNODE(Compiler& c, int n) { DeclareContinuousNode(c, n); }
@@ -94,8 +87,8 @@ void STATPROCEDURE(Compiler& c) { DeclareStatProcedure(c); }
 // Statistics tables and _aesva.
 void STATISTICSTABLES(Compiler& c) { DeclareNodeAndVariableStatistics(c); }
 
-// dBase table declarations.
-void DBTABLES(Compiler& c) { PRDBDECL(c); }
+// dBase table declarations; their owner writes them here.
+void DBTABLES(Compiler&) {}
 
 // _inieli, and _com with the resources' and continuous nodes' start values.
 void STARTPROCEDURES(Compiler& c) {

@@ -33,7 +33,19 @@ TEST(ContinuousDecl, VariablesStagesAndElementsInTheirOrderInPru) {
   EXPECT_EQ(DELAYLEN(d.c, *d.entry("X")), 0);
   std::string pru = d.pru();
   EXPECT_NE(pru.find("type _arrv=array[1..9] of real; _arrm=array[1..6,1..9] of real;\n"
-                     "var _y:_arrv absolute X;\n"),
+                     "var _y:_arrv;\n"
+                     "const _yp:array[1..9] of ^real=(@X,@Y,@D,@_D_DEL[1],@_D_DEL[2],@A[1],\n"
+                     "@A[2],@A[3],@E);\n"
+                     "procedure _yget(i,j:integer);procedure _yput(i,j:integer);\n"),
+            std::string::npos)
+      << pru;
+  FLUSHOUT(d.c, CH_MODPRO);
+  CLOSECH(d.c, CH_MODPRO);
+  EXPECT_NE(d.dir.read("MODPRO").find(
+                "procedure _yget(i,j:integer); var _k:integer; begin \n"
+                "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;\n"
+                "procedure _yput(i,j:integer); var _k:integer; begin \n"
+                "for _k:=i to j do _yp[_ore[_k]]^:=_y[_ore[_k]] end;\n"),
             std::string::npos);
 }
 
@@ -130,8 +142,8 @@ struct Equations : Translate {
 TEST_F(Equations, TwoEquationsMakeOneGroup) {
   cmodel("  X' = -0.5*X + Y;\n  Y'= X;\n  N := 1;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_EQ(fec(), "case _m of \n1:_fec:= -0.5*X + Y;\n2:_fec:= X;\n");
-  EXPECT_EQ(out(), "\n \n  \n \n  \n \n_rkf(1,2);;\n  N := 1; \n");
+  EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:= -0.5*X + Y;\n2:_fec:= X;\n");
+  EXPECT_EQ(out(), "\n \n  \n \n  \n \n_yget(1,2);_rkf(1,2);_yput(1,2);;\n  N := 1; \n");
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1, 2}));
   EXPECT_EQ(c.cont.VARS[0].EQNO, 1);
   EXPECT_EQ(c.cont.VARS[1].EQNO, 2);
@@ -141,30 +153,31 @@ TEST_F(Equations, TwoEquationsMakeOneGroup) {
 TEST_F(Equations, MethodPicksTheIntegrator) {
   cmodel("  METHOD(EUL);\n  X' = Y; Y' = -X;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_EQ(out(), "\n \n  ;\n \n   \n \n_eul(1,2);;\n");
+  EXPECT_EQ(out(), "\n \n  ;\n \n   \n \n_yget(1,2);_eul(1,2);_yput(1,2);;\n");
   cmodel("  METHOD( RK4 );\n  X' = Y;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_NE(out().find("_rk4(1,1);;"), std::string::npos);
+  EXPECT_NE(out().find("_rk4(1,1);_yput(1,1);;"), std::string::npos);
   // Every C node starts with RKF.
   cmodel("  METHOD(EUL);\n", "C2 (C) ::\n  X' = Y;\nE1 (E) ::");
   ASSERT_EQ(cnode(), "");
   StartContinuousNode(c, 2);
   ASSERT_EQ(cnode("C2"), "");
-  EXPECT_NE(out().find("_rkf(1,1);;"), std::string::npos);
+  EXPECT_NE(out().find("_rkf(1,1);_yput(1,1);;"), std::string::npos);
 }
 
 TEST_F(Equations, AnEquationBeforeEndAddsItsSemicolon) {
   cmodel("  IF N > 0 THEN BEGIN X' = Y END;\n  Y' = 1;\n  N := 2;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_EQ(fec(), "case _m of \n1:_fec:= Y ;\n2:_fec:= 1;\n");
+  EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:= Y ;\n2:_fec:= 1;\n");
   // The first group closes before the second equation, without the extra ";".
-  EXPECT_EQ(out(), "\n \n  IF N > 0 THEN BEGIN \nEND; \n_rkf(1,1);  \n \n_rkf(2,2);;\n  N := 2; \n");
+  EXPECT_EQ(out(), "\n \n  IF N > 0 THEN BEGIN \nEND; \n_yget(1,1);_rkf(1,1);_yput(1,1);  \n \n"
+            "_yget(2,2);_rkf(2,2);_yput(2,2);;\n  N := 2; \n");
 }
 
 TEST_F(Equations, ElementsAreNamedAfterTheMark) {
   cmodel("  A'[2] := A[1] - A[2];\n  A'[1] := 0;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_EQ(fec(), "case _m of \n1:_fec:= A[1] - A[2];\n2:_fec:= 0;\n");
+  EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:= A[1] - A[2];\n2:_fec:= 0;\n");
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{7, 6}));
 }
 
@@ -172,13 +185,16 @@ TEST_F(Equations, NumbersRunThroughTheModelAndTheOrderConstant) {
   cmodel("  X' = 1;", "C2 (C) ::\n  Y' = 2;\n  D' = 3;\nE1 (E) ::");
   ASSERT_EQ(cnode(), "");
   ASSERT_EQ(cnode("C2"), "");
-  EXPECT_EQ(fec(), "case _m of \n1:_fec:= 1;\n2:_fec:= 2;\n3:_fec:= 3;\n");
+  EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:= 1;\n2:_fec:= 2;\n3:_fec:= 3;\n");
   BINDCH(c, CH_PRU, "PRU.PAS");
   CREATECH(c, CH_PRU);
   WriteOrderConstant(c);
   FLUSHOUT(c, CH_PRU);
   CLOSECH(c, CH_PRU);
-  EXPECT_EQ(dir.read("PRU.PAS"), "const _ore:array[1..3] of integer=(1,2,3);\n");
+  EXPECT_EQ(dir.read("PRU.PAS"),
+            "const _ore:array[1..3] of integer=(1,2,3);\n"
+            "const _gfi:array[1..3] of integer=(1,2,2);\n"
+            "const _gla:array[1..3] of integer=(1,3,3);\n");
 }
 
 TEST_F(Equations, OrderConstantWithoutEquations) {
@@ -196,8 +212,8 @@ TEST_F(Equations, OrderConstantWithoutEquations) {
 TEST_F(Equations, RetardOfOrderOne) {
   cmodel("  RETARD(1, X, DELAY, N * 2);\n  N := 1;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_EQ(fec(), "case _m of \n1:_fec:=( N * 2-X)*1/DELAY;\n");
-  EXPECT_EQ(out(), "\n \n  \n \n_rkf(1,1);\n  N := 1; \n");
+  EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:=( N * 2-X)*1/DELAY;\n");
+  EXPECT_EQ(out(), "\n \n  \n \n_yget(1,1);_rkf(1,1);_yput(1,1);\n  N := 1; \n");
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1}));
 }
 
@@ -205,20 +221,22 @@ TEST_F(Equations, RetardOfOrderThreeFeedsItsStages) {
   cmodel("  X' = 1;\n  RETARD(3, D, 2.5, Y);\n  N := 1;");
   ASSERT_EQ(cnode(), "");
   EXPECT_EQ(fec(),
-            "case _m of \n1:_fec:= 1;\n"
+            "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:= 1;\n"
             "2:_fec:=( Y-_D_DEL[1])*3/2.5;\n"
             "3:_fec:=(_D_DEL[1]-_D_DEL[2])*3/2.5;\n"
             "4:_fec:=(_D_DEL[2]-D)*3/2.5;\n");
   // D at 3, its stages at 4 and 5.
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1, 4, 5, 3}));
-  EXPECT_EQ(out(), "\n \n  \n \n_rkf(1,1);;  \n \n_rkf(2,4);\n  N := 1; \n");
+  EXPECT_EQ(out(),
+            "\n \n  \n \n_yget(1,1);_rkf(1,1);_yput(1,1);;  \n \n"
+            "_yget(2,4);_rkf(2,4);_yput(2,4);\n  N := 1; \n");
 }
 
 TEST_F(Equations, RetardOfOrderTwo) {
   cmodel("  BEGIN RETARD(2, D, DELAY, Y)\n END;");
   ASSERT_EQ(cnode(), "");
   EXPECT_EQ(fec(),
-            "case _m of \n1:_fec:=( Y-_D_DEL[1])*2/DELAY\n \n;\n"
+            "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:=( Y-_D_DEL[1])*2/DELAY\n \n;\n"
             "2:_fec:=(_D_DEL[1]-D)*2/DELAY;\n");
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{4, 3}));
 }
@@ -298,6 +316,15 @@ TEST_F(Activation, StartsTheClockOfACNode) {
             "_afel(2,2,evp,blck[2],_tc_M[2]); \n_bi_M[2]:=false;  end ;\n");
   at("ACT(C1, 1;");
   EXPECT_EQ(act("C1"), ") expected");
+}
+
+TEST_F(Activation, ActAndDeactInNodeCode) {
+  cmodel("  DEACT(C1);\n  ACT(M[3], DELAY);\n  DEACT(M[1]);", "M (C) [1..3] ::\nE1 (E) ::");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(out(),
+            "\n \n  \n_ac_C1:=false;\n \n  \nbegin \n_ac_M[3]:=true; _tc_M[3]:=time+ DELAY;"
+            "_afel(2,3,evp,blck[2],_tc_M[3]); \n_bi_M[3]:=false;  end ;\n \n  \n"
+            "_ac_M[1]:=false;\n \n");
 }
 
 }  // namespace
