@@ -87,8 +87,8 @@ void STATPROCEDURE(Compiler& c) { DeclareStatProcedure(c); }
 // Statistics tables and _aesva.
 void STATISTICSTABLES(Compiler& c) { DeclareNodeAndVariableStatistics(c); }
 
-// dBase table declarations; their owner writes them here.
-void DBTABLES(Compiler&) {}
+// dBase table declarations.
+void DBTABLES(Compiler& c) { PRDBDECL(c); }
 
 // _inieli, and _com with the resources' and continuous nodes' start values.
 void STARTPROCEDURES(Compiler& c) {
