@@ -90,6 +90,12 @@ struct Stmt {
   bool WINHEIGHT = false;  // ... WINDOWHEIGHT
 
   std::vector<int> NODEUNIT;  // module whose unit holds each node (node call)
+
+  // Other instructions (other_*.cpp).
+  bool INREPORT = false;     // between REPORT and ENDREPORT: lists write the report
+  int FREQMAX = -32767;      // most classes of a frequency table (+2), for _itmx
+  std::vector<std::string> FILENAMES;  // FILE names as written; the k-th is _filv k
+  int NARRAYASG = 0;         // array assignments, each with its constant _c<k>_
 };
 
 // ---- dispatcher (dispatcher.cpp)
@@ -125,9 +131,9 @@ void PRDOEVENT(Compiler& c);
 void PRPROCP(Compiler& c);   // call of a procedure of PROCEDURES
 void PRPROPA(Compiler& c);   // call of a standard Pascal procedure
 
-// ---- handlers owned by later work (hooks.cpp). Each stub stops the run
-// with "<word> not supported yet" so that nothing passes unchecked; the
-// implementing subsystem deletes the stub and defines the routine itself.
+// ---- handlers the dispatcher reaches, each defined by the subsystem that
+// owns it (message flow, other instructions, dBase, continuous equations,
+// valued functions, statistics).
 void PRFLOWINST(Compiler& c, int kw);   // message-flow instructions
 void PROTHINST(Compiler& c, int kw);    // other instructions
 void PRDBINST(Compiler& c, int kw);     // LOAD, UNLOAD, DBUPDATE

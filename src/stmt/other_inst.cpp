@@ -1,0 +1,432 @@
+// Other instructions: simulation control, tracing and scanning switches,
+// pauses, the pass-through runtime calls, TAB, UPDATE, TRANS, POINT,
+// EXTFEL and PUTFEL, GRAPH, RAND with a stream, REPORT and ENDREPORT.
+// Entered from PRINST (PROTHINST, with transmission off and TRSTART on the
+// keyword) or from PRINS (RAND, REPORT, ENDREPORT, transmission on); each
+// writes its text to CURCH and leaves transmission on behind the statement.
+// Reads the message context of the flow instructions (MSGVAR, INSCAN);
+// sets Program::ENDSIMUL and NGRAPH, Stmt::INREPORT.
+#include <algorithm>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int MAXGRAPHICS = 100;  // GRAPH instructions a model may hold
+
+void SEND(Compiler& c, std::string_view t, bool force) {
+  SETOUT(c, t);
+  SENDOUT(c, c.out.CURCH, force);
+}
+
+// The text with '/' replaced.
+std::string FILL(std::string_view t, std::string_view r) {
+  std::string d;
+  for (char ch : t) {
+    if (ch == '/')
+      d += r;
+    else
+      d += ch;
+  }
+  return d;
+}
+
+bool UNSIGNEDINT(const Source& s) {
+  return s.IDREAD && s.ISINT && !s.IDENT.empty() &&
+         std::all_of(s.IDENT.begin(), s.IDENT.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+std::string WHAT(const Source& s) { return s.IDREAD ? s.IDENT : std::string(1, s.CH); }
+
+// The token read must be the character ch.
+void MUSTBE(Compiler& c, char ch) {
+  if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
+}
+
+// The next character must be ch; the scanner is left past it.
+void NEEDCH(Compiler& c, char ch) {
+  RECID(c);
+  MUSTBE(c, ch);
+  c.src.K++;
+}
+
+// The end of an instruction whose keyword was not transmitted.
+void FINISH(Compiler& c) {
+  PRFININS(c, false);
+  c.out.TRANSMIT = true;
+}
+
+void FIXED(Compiler& c, std::string_view text, bool force) {
+  SEND(c, text, force);
+  FINISH(c);
+}
+
+// STAT, MENU, CLRSTAT, REPLIC, DISFEL: calls of the runtime's routines of
+// the same name.
+void PASSTHROUGH(Compiler& c) {
+  SENDSRC(c, c.src.K, c.out.CURCH);
+  FINISH(c);
+}
+
+// listpos -> list "," (FIRST | LAST | gpointer); pos is the message text.
+void LISTPOS(Compiler& c, std::string& list, std::string& pos) {
+  Source& s = c.src;
+  list = LISTREF(c);
+  NEEDCH(c, ',');
+  RECID(c);
+  if (s.IDREAD && s.IDENT == "FIRST") {
+    pos = "_fl[" + list + "]";
+  } else if (s.IDREAD && s.IDENT == "LAST") {
+    pos = "_ll[" + list + "]";
+  } else {
+    std::string name = WHAT(s);
+    if (s.IDREAD) BUSIDAR1(c);
+    if (!s.IDREAD || !c.names.FOUND || s.TIPO != "GPOINTER")
+      ERROR(c, "GPOINTER variable expected " + name);
+    pos = name;
+  }
+}
+
+// TAB "(" variable "," table ")": the table's name becomes its position.
+void PRTAB(Compiler& c) {
+  Source& s = c.src;
+  NEEDCH(c, '(');
+  RECID(c);
+  std::string name = WHAT(s);
+  if (s.IDREAD) BUSIDAR1(c);
+  if (!s.IDREAD || !c.names.FOUND || s.TIPO != "REAL") ERROR(c, "illegal variable " + name);
+  NEEDCH(c, ',');
+  SENDSRC(c, s.K, c.out.CURCH);
+  RECID(c);
+  if (!s.IDREAD || !TABLOOK(c, true)) ERROR(c, "illegal table name");
+  SEND(c, std::to_string(c.expr.TABPOS + 1), false);
+  NEEDCH(c, ')');
+  SEND(c, ")", false);
+  c.out.TRSTART = s.K;
+  FINISH(c);
+}
+
+// UPDATE "(" VAR | O_VAR | MESS | O_MESS ")": fields and variables of the
+// message in hand, either way. O_PMESS takes the message's pointer, as
+// every other template gives it.
+void PRUPDATE(Compiler& c) {
+  Source& s = c.src;
+  NEEDCH(c, '(');
+  RECID(c);
+  const char* t = nullptr;
+  if (s.IDREAD && s.IDENT == "VAR") t = "_uprv(/^.r,/^.b); O_PMESS:=/;";
+  if (s.IDREAD && s.IDENT == "O_VAR") t = "_uprvo(/^.r,/^.b); O_PMESS:=/;";
+  if (s.IDREAD && s.IDENT == "MESS") t = "_upvr(/^.r,/^.b);";
+  if (s.IDREAD && s.IDENT == "O_MESS") t = "_upvro(/^.r,/^.b);";
+  if (!t) ERROR(c, "VAR, O_VAR, MESS or O_MESS expected");
+  SEND(c, FILL(t, c.stmt.MSGVAR), true);
+  NEEDCH(c, ')');
+  c.out.TRSTART = s.K;
+  FINISH(c);
+}
+
+// TRANS "(" listpos "," (A | B) "," listpos ")"
+void PRTRANS(Compiler& c) {
+  Source& s = c.src;
+  NEEDCH(c, '(');
+  std::string l1, p1, l2, p2;
+  LISTPOS(c, l1, p1);
+  NEEDCH(c, ',');
+  RECID(c);
+  if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
+  std::string letter = s.IDENT;
+  NEEDCH(c, ',');
+  LISTPOS(c, l2, p2);
+  NEEDCH(c, ')');
+  SEND(c, "_tran(true," + l1 + "," + l2 + ",'" + letter + "'," + p1 + "," + p2 + ");", true);
+  c.out.TRSTART = s.K;
+  FINISH(c);
+}
+
+// POINT "(" listpos "," pointer ")" condition: the pointer walks the list
+// from the position until the condition holds; B_ keeps the one before.
+void PRPOINT(Compiler& c) {
+  Source& s = c.src;
+  NEEDCH(c, '(');
+  std::string list, start;
+  LISTPOS(c, list, start);
+  NEEDCH(c, ',');
+  RECID(c);
+  std::string p = WHAT(s);
+  if (s.IDREAD) BUSIDAR1(c);
+  if (!s.IDREAD || !c.names.FOUND || s.TIPO != "GPOINTER")
+    ERROR(c, "GPOINTER variable expected " + p);
+  NEEDCH(c, ')');
+  SEND(c, "begin ", true);
+  SEND(c, p + ":=" + start + "; B_" + p + ":=" + p + ";", true);
+  SEND(c, "_bpt:=true; while (" + p + "<>nil) and _bpt do begin ", true);
+  SEND(c, "if " + p + " <>nil then _uprvo(" + p + "^.r," + p + "^.b); O_PMESS:=" + p +
+              "; _exalo(" + p + ");", true);
+  SEND(c, "if ", true);
+  c.out.TRSTART = s.K;
+  c.out.TRANSMIT = true;
+  PREXP(c);
+  c.out.TRANSMIT = false;
+  bool word = s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
+  if (!word && s.CH != ';') ERROR(c, "; or END or ELSE expected");
+  SENDSRC(c, word ? s.KSTART : s.K - 1, c.out.CURCH);
+  c.out.TRSTART = word ? s.KSTART : s.K;
+  SEND(c, " then _bpt:=false else begin B_" + p + ":=" + p + ";", false);
+  SEND(c, p + ":=" + p + "^.p ", false);
+  SEND(c, "end end;", false);
+  SEND(c, word ? "end " : "end;", false);
+  c.out.TRANSMIT = true;
+}
+
+// EXTFEL | PUTFEL "(" (A | B) "," node "," e1 "," e2 "," e3 ")": the
+// letter goes quoted and the node as its number, as the runtime takes them.
+void PRFEL(Compiler& c) {
+  Source& s = c.src;
+  NEEDCH(c, '(');
+  RECID(c);
+  if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  SEND(c, "'" + s.IDENT + "'", false);
+  NEEDCH(c, ',');
+  RECID(c);
+  s.NOTFOUND = true;
+  if (s.IDREAD) BUSNODE(c);
+  if (!s.IDREAD || s.NOTFOUND) ERROR(c, "node name expected");
+  SEND(c, "," + std::to_string(c.model.NODEIDX), false);
+  c.out.TRSTART = s.K;
+  NEEDCH(c, ',');
+  c.out.TRANSMIT = true;
+  bool args = c.expr.INARGS;
+  c.expr.INARGS = true;
+  for (char end : {',', ',', ')'}) {
+    PREXP(c);
+    MUSTBE(c, end);
+  }
+  c.expr.INARGS = args;
+  RECID(c);
+  if (!s.IDREAD && s.CH == ';') {
+    s.K++;
+    SENDSRC(c, s.K, c.out.CURCH);
+    c.out.TRSTART = s.K;
+  } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
+    SENDSRC(c, s.KSTART, c.out.CURCH);
+    c.out.TRSTART = s.KSTART;
+  } else {
+    ERROR(c, " ; END or ELSE expected");
+  }
+  c.out.TRANSMIT = true;
+}
+
+// A source text between two positions, which may lie on several lines.
+std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
+  const std::vector<SourceLine>& l = c.src.lines;
+  if (pl0 == pl1) return std::string(l[pl0].text().substr(k0 - 1, std::max(0, k1 - k0)));
+  std::string t(l[pl0].text().substr(std::min<size_t>(k0 - 1, l[pl0].text().size())));
+  for (int p = pl0 + 1; p < pl1; ++p) t += " " + std::string(l[p].text());
+  return t + " " + std::string(l[pl1].text().substr(0, std::max(0, k1 - 1)));
+}
+
+std::string TRIM(std::string t) {
+  while (!t.empty() && t.back() == ' ') t.pop_back();
+  size_t b = t.find_first_not_of(' ');
+  return b == std::string::npos ? "" : t.substr(b);
+}
+
+// A Pascal string literal's text: apostrophes doubled.
+std::string QUOTED(std::string_view t) {
+  std::string d;
+  for (char ch : t) {
+    d += ch;
+    if (ch == '\'') d += ch;
+  }
+  return d;
+}
+
+std::string SIGNEDNUMBER(Compiler& c) {
+  READSIGNED(c);
+  if (!c.src.ISNUM) ERROR(c, "number expected");
+  return c.src.IDENT;
+}
+
+std::string WINDOWEND(Compiler& c) {
+  RECID(c);
+  if (!UNSIGNEDINT(c.src)) ERROR(c, "positive integer expected");
+  return c.src.IDENT;
+}
+
+// ";" between the parts of a GRAPH, ")" after the last; true at ")".
+bool GRAPHSEP(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  if (s.IDREAD || (s.CH != ';' && s.CH != ')')) ERROR(c, "; or ) expected");
+  s.K++;
+  return s.CH == ')';
+}
+
+// One plotted value: expression ":" min ":" max [":" colour].
+struct GraphValue {
+  std::string expr, name, min, max, colour;
+};
+
+// GRAPH "(" tmin "," tmax {";" value} [";" TITLE text [":" colour]] ")"
+// The graph's points are taken while the clock is inside [tmin, tmax];
+// value 1 is the abscissa, the clock, and the values follow from 2.
+void PRGRAPH(Compiler& c) {
+  Source& s = c.src;
+  if (++c.prog.NGRAPH > MAXGRAPHICS) ERROR(c, "Too many Graphics");
+  std::string g = std::to_string(c.prog.NGRAPH);
+  NEEDCH(c, '(');
+  std::string tmin = WINDOWEND(c);
+  NEEDCH(c, ',');
+  std::string tmax = WINDOWEND(c);
+  std::vector<GraphValue> values;
+  std::string title, background = "16";
+  bool done = GRAPHSEP(c);
+  bool args = c.expr.INARGS;
+  c.expr.INARGS = true;
+  while (!done) {
+    RECID(c);
+    if (s.IDREAD && s.IDENT == "TITLE") {
+      RECID(c);
+      if (!s.IDREAD || !s.IDENT.empty()) ERROR(c, "string expected");
+      title = std::string(s.line().text().substr(s.KSTART, s.K - s.KSTART - 2));
+      RECID(c);
+      if (!s.IDREAD && s.CH == ':') {
+        s.K++;
+        RECID(c);
+        COLORNO(c);
+        background = std::to_string(c.kw.KWNO);
+        RECID(c);
+      }
+      done = GRAPHSEP(c);
+      if (!done) ERROR(c, "; or ) expected");
+      break;
+    }
+    s.K = s.KSTART;
+    GraphValue v;
+    int pl = s.PL, k = s.K;
+    PREXP(c);
+    if (s.IDREAD || s.CH != ':') ERROR(c, ": of format expected");
+    v.expr = TRIM(SOURCETEXT(c, pl, k, s.PL, s.K - 1));
+    v.name = QUOTED(v.expr);
+    v.min = SIGNEDNUMBER(c);
+    NEEDCH(c, ':');
+    v.max = SIGNEDNUMBER(c);
+    RECID(c);
+    v.colour = std::to_string(std::min<size_t>(values.size() + 2, 16));
+    if (!s.IDREAD && s.CH == ':') {
+      s.K++;
+      RECID(c);
+      COLORNO(c);
+      v.colour = std::to_string(c.kw.KWNO);
+      RECID(c);
+    }
+    values.push_back(v);
+    done = GRAPHSEP(c);
+  }
+  c.expr.INARGS = args;
+  SEND(c, "with _Grafico[" + g + "] do", true);
+  SEND(c, "begin ", true);
+  SEND(c, "_tmig:=" + tmin + "; _tmag:=" + tmax + "; ", true);
+  SEND(c, "if (time>=_tmig) and (time<=_tmag) then begin ", true);
+  for (size_t i = 0; i < values.size(); ++i) {
+    const GraphValue& v = values[i];
+    std::string n = std::to_string(i + 2);
+    SEND(c, "_fgr1[" + n + "]:=" + v.expr + ";_fgr2[" + n + "]:=time;", true);
+    SEND(c, "_nomv[" + n + "]:='" + v.name + "'; ", true);
+    SEND(c, "_minv[" + n + "]:=" + v.min + "; _maxv[" + n + "]:=" + v.max + "; ", false);
+    SEND(c, "colv[" + n + "]:=" + v.colour + ";", false);
+  }
+  SEND(c, "_fgr1[1]:=time;_nomv[1]:='TIME'; ", true);
+  SEND(c, "_minv[1]:=0; _maxv[1]:=_tmag;", false);
+  SEND(c, "_tg:='" + title + "';nv:=" + std::to_string(values.size() + 1) +
+              ";col:=" + background + ";_titul:=TITLE; ", true);
+  SEND(c, "_graph;", false);
+  SEND(c, " end end ", false);
+  c.out.TRSTART = s.K;
+  FINISH(c);
+}
+
+}  // namespace
+
+void PROTHINST(Compiler& c, int kw) {
+  switch (kw) {
+    case I_ENDSIMUL:
+      c.prog.ENDSIMUL = true;
+      FIXED(c, "_es:=true ", false);
+      break;
+    case I_TRACE: FIXED(c, "_bt:=true;", false); break;
+    case I_UNTRACE: FIXED(c, "_bt:=false;", false); break;
+    case I_BEGINSCAN: FIXED(c, "_besc:=true;", false); break;
+    case I_STOPSCAN:
+      if (c.stmt.INSCAN)
+        FIXED(c, "_bsc:=false", false);
+      else
+        FIXED(c, "begin _bs:=false;_acc:=false end ", true);
+      break;
+    case I_PAUSE: FIXED(c, "rtdlg._WinMensaje('Pause');", true); break;
+    case I_STAT: case I_MENU: case I_CLRSTAT: case I_REPLIC: case I_DISFEL:
+      PASSTHROUGH(c);
+      break;
+    case I_TAB: PRTAB(c); break;
+    case I_UPDATE: PRUPDATE(c); break;
+    case I_TRANS: PRTRANS(c); break;
+    case I_POINT: PRPOINT(c); break;
+    case I_EXTFEL: case I_PUTFEL: PRFEL(c); break;
+    case I_GRAPH: PRGRAPH(c); break;
+    default:
+      ERROR(c, "instruction " + std::string(INSTENTRY(kw)) + " not implemented");
+  }
+}
+
+// RAND "(" variable ["," stream] ")": a new draw of the variable's
+// distribution set; RANDV_ takes the set's values at the positions drawn.
+void PRRAND(Compiler& c) {
+  Source& s = c.src;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRANSMIT = false;
+  NEEDCH(c, '(');
+  RECID(c);
+  std::string x = WHAT(s);
+  if (s.IDREAD) BUSIDAR1(c);
+  if (!s.IDREAD || !c.names.FOUND) ERROR(c, "unknown identifier " + x);
+  int n = std::max(1, c.names.CURENT->COUNT1);
+  std::string stream = "1";
+  RECID(c);
+  if (!s.IDREAD && s.CH == ',') {
+    s.K++;
+    RECID(c);
+    if (!UNSIGNEDINT(s)) ERROR(c, "espera entero");
+    stream = s.IDENT;
+    RECID(c);
+  }
+  MUSTBE(c, ')');
+  s.K++;
+  c.out.TRSTART = s.K;
+  SEND(c, "_seledistriconj(_din_" + x + "," + stream + ",_i_" + x + ");", true);
+  SEND(c, "for _i:=1 to " + std::to_string(n) + " do RANDV_" + x + "[_i]", true);
+  SEND(c, ":=_d_" + x + "[_i_" + x + "^[_i]];", true);
+  FINISH(c);
+}
+
+// REPORT ... ENDREPORT: the I/O lists between them write the report file.
+void PRREPORT(Compiler& c) {
+  Source& s = c.src;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRSTART = s.K;
+  SEND(c, " ", true);
+  SEND(c, "rtdlg._WinMensaje('Report'); _bf:=true;", true);
+  SEND(c, "assign(outf,_outf); rewrite(outf);", true);
+  c.stmt.INREPORT = true;
+}
+
+void PRENDREPORT(Compiler& c) {
+  Source& s = c.src;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRSTART = s.K;
+  SEND(c, "rtdlg._WinMensaje('End Report');", true);
+  SEND(c, "closeFile(outf); VerArchivoReporte(_outf);", true);
+  c.stmt.INREPORT = false;
+  RECID(c);
+  MUSTBE(c, ';');
+  s.K++;
+}

@@ -1,0 +1,389 @@
+// Input and output: the lists written with "@" and "%" (INTI, OUTG), which
+// become calls of the runtime's dialog routines, and the read and write
+// statements WRITELN, WRITE, READLN, READ, which pass through, and FILE,
+// which appends a line of values to a text file named in the model.
+// Entered from PRINS and PRINST; the lists with transmission off, the
+// statements with it on. Reads INREPORT; keeps the FILE names (FILENAMES)
+// and writes their variables to PRU.PAS and their headers into _init.
+#include <algorithm>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int PRU = 1, MODIN1 = 6;
+
+void SEND(Compiler& c, std::string_view t, bool force) {
+  SETOUT(c, t);
+  SENDOUT(c, c.out.CURCH, force);
+}
+
+void SENDCH(Compiler& c, int ch, std::string_view t, bool force) {
+  SETOUT(c, t);
+  SENDOUT(c, ch, force);
+}
+
+void MUSTBE(Compiler& c, char ch) {
+  if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
+}
+
+std::string WHAT(const Source& s) { return s.IDREAD ? s.IDENT : std::string(1, s.CH); }
+
+bool UNSIGNEDINT(const Source& s) {
+  return s.IDREAD && s.ISINT && !s.IDENT.empty() &&
+         std::all_of(s.IDENT.begin(), s.IDENT.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+bool ENDORELSE(const Source& s) {
+  return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
+}
+
+std::string TRIM(std::string t) {
+  while (!t.empty() && t.back() == ' ') t.pop_back();
+  size_t b = t.find_first_not_of(' ');
+  return b == std::string::npos ? "" : t.substr(b);
+}
+
+// Apostrophes doubled, for a Pascal string literal.
+std::string QUOTED(std::string_view t) {
+  std::string d;
+  for (char ch : t) {
+    d += ch;
+    if (ch == '\'') d += ch;
+  }
+  return d;
+}
+
+// Source text between two positions, possibly over several lines.
+std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
+  const std::vector<SourceLine>& l = c.src.lines;
+  auto part = [&](int pl, int from, int to) {  // columns from..to-1
+    std::string_view t = l[pl].text();
+    size_t a = std::min<size_t>(std::max(from, 1) - 1, t.size());
+    size_t b = std::min<size_t>(std::max(to, 1) - 1, t.size());
+    return std::string(t.substr(a, b > a ? b - a : 0));
+  };
+  if (pl0 == pl1) return part(pl0, k0, k1);
+  std::string t = part(pl0, k0, LINECELLS + 1);
+  for (int p = pl0 + 1; p < pl1; ++p) t += " " + std::string(l[p].text());
+  return t + " " + part(pl1, 1, k1);
+}
+
+// The call templates of one item, by type, for input and output. '*' the
+// variable, '&' the file, '#' its flag, '/' the width, '.' the decimals,
+// '@' and '%' the range of an array.
+struct IoTemplate {
+  const char* type;
+  const char* in;
+  const char* out;
+};
+constexpr IoTemplate SCALARS[] = {
+    {"REAL", "_insr(*,&,#,/,.,", "_resr(*,&,#,/,.,"},
+    {"DOUBLE", "_insd(*,&,#,/,.,", "_resr(*,&,#,/,.,"},
+    {"INTEGER", "_insi(*,&,#,/,", "_resi(*,&,#,/,"},
+    {"LONGINT", "_insl(*,&,#,/,", "_resi(*,&,#,/,"},
+    {"STR80", "_inss(*,&,#,1,", "_ress(*,/,"}};
+constexpr IoTemplate ARRAYS[] = {
+    {"REAL", "_inar(_par,&,#,/,.,@,%,", "_rear(_par,&,#,/,.,@,%,"},
+    {"INTEGER", "_inai(_pai,&,#,/,@,%,", "_reai(_pai,&,#,/,@,%,"}};
+
+struct Fill {
+  char x;
+  std::string_view r;
+};
+
+std::string FILL(std::string_view t, std::initializer_list<Fill> fills) {
+  std::string d;
+  for (char ch : t) {
+    const Fill* f = nullptr;
+    for (const Fill& g : fills)
+      if (g.x == ch) f = &g;
+    if (f)
+      d += f->r;
+    else
+      d += ch;
+  }
+  return d;
+}
+
+// After an argument's expression: [":" width [":" decimals]], then "," or
+// ")", which is left in CH with K past it.
+void ARGEND(Compiler& c) {
+  Source& s = c.src;
+  if (!s.IDREAD && s.CH == ':') {
+    RECID(c);
+    if (!UNSIGNEDINT(s)) ERROR(c, "number expected");
+    RECID(c);
+    if (!s.IDREAD && s.CH == ':') {
+      s.K++;
+      RECID(c);
+      if (!UNSIGNEDINT(s)) ERROR(c, "number expected");
+      RECID(c);
+    }
+    if (s.IDREAD || (s.CH != ',' && s.CH != ')')) ERROR(c, ", or ) expected");
+    s.K++;
+  } else if (s.IDREAD || (s.CH != ',' && s.CH != ')')) {
+    ERROR(c, ", or ) expected");
+  }
+}
+
+// "[" lo ".." hi "]" follows: the range form of an array item.
+bool RANGEAHEAD(const Source& s) {
+  int k = s.K + 1;
+  while (s.at(k) == ' ') k++;
+  if (s.at(k) == '+' || s.at(k) == '-') k++;
+  while (s.at(k) >= '0' && s.at(k) <= '9') k++;
+  while (s.at(k) == ' ') k++;
+  return s.at(k) == '.' && s.at(k + 1) == '.';
+}
+
+std::string BOUNDNUMBER(Compiler& c) {
+  READSIGNED(c);
+  if (!c.src.ISNUM && !c.src.ISINT) ERROR(c, "number expected");  // "1.." is ISINT only
+  return c.src.IDENT;
+}
+
+// A list of valued functions shown or read by the program's dialogs:
+// name {"," name} ";".
+void FUNCTIONLIST(Compiler& c) {
+  Source& s = c.src;
+  for (;;) {
+    std::string name = WHAT(s);
+    s.NOTFOUND = true;
+    if (s.IDREAD) FUNVLOOK(c);
+    if (!s.IDREAD || s.NOTFOUND) ERROR(c, "variable or function name expected " + name);
+    FOUNDFUNV(c).IOMARK = true;
+    RECID(c);
+    if (!s.IDREAD && s.CH == ';') break;
+    if (s.IDREAD || s.CH != ',') ERROR(c, " , or ; expected");
+    s.K++;
+    RECID(c);
+  }
+  s.K++;
+}
+
+// The format after the item's ":": [file ":"] [width [":" decimals]]
+// label ";". Fills the file, its flag, width, decimals and label.
+struct Format {
+  std::string file, flag, width = "-1", dec = "-1", label;
+};
+
+Format READFORMAT(Compiler& c, bool input) {
+  Source& s = c.src;
+  Format f;
+  f.file = input ? "INPUT" : "_ars";
+  f.flag = "false";
+  if (c.stmt.INREPORT) {
+    f.file = "OUTF";
+    f.flag = "_bf";
+  }
+  RECID(c);
+  if (s.IDREAD && !s.IDENT.empty() && !s.ISNUM) {
+    std::string name = s.IDENT;
+    BUSIDAR1(c);
+    if (c.names.FOUND && s.TIPO == "TEXT") {
+      if (c.stmt.INREPORT) ERROR(c, "file parameter in REPORT");
+      f.file = name;
+      f.flag = "true";
+      RECID(c);
+      MUSTBE(c, ':');
+      s.K++;
+      RECID(c);
+    }
+  }
+  if (s.IDREAD && s.ISNUM) {
+    if (!s.ISINT) ERROR(c, "incorrect format");
+    f.width = s.IDENT;
+    RECID(c);
+    if (!s.IDREAD && s.CH == ':') {
+      s.K++;
+      RECID(c);
+      if (!UNSIGNEDINT(s)) ERROR(c, "incorrect format");
+      f.dec = s.IDENT;
+      RECID(c);
+    }
+  }
+  // The label: the rest of the line up to ";".
+  int k = s.KSTART;
+  while (k <= s.line().len && s.at(k) != ';') k++;
+  if (s.at(k) != ';') ERROR(c, "; expected");
+  f.label = TRIM(std::string(s.line().text().substr(s.KSTART - 1, k - s.KSTART)));
+  s.K = k + 1;
+  return f;
+}
+
+const IoTemplate* TEMPLATEOF(const IoTemplate* t, size_t n, const std::string& type) {
+  for (size_t i = 0; i < n; ++i)
+    if (type == t[i].type) return &t[i];
+  return nullptr;
+}
+
+// The call, then its label closing the literal: a label that pushes the
+// line on may start the next output line whole.
+void SENDITEM(Compiler& c, const std::string& call, const std::string& label) {
+  SEND(c, call, true);
+  SEND(c, "'" + QUOTED(label) + "');", false);
+}
+
+// FILE: the number of the file named by text, which is new or not.
+int FILENUMBER(Compiler& c, const std::string& name, bool& fresh) {
+  std::vector<std::string>& f = c.stmt.FILENAMES;
+  size_t k = std::find(f.begin(), f.end(), name) - f.begin();
+  fresh = k == f.size();
+  if (fresh) f.push_back(name);
+  return static_cast<int>(k) + 1;
+}
+
+// The file's variable, and in _init its creation with one heading line
+// per value, in the first replication only.
+void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
+                 const std::vector<std::string>& values) {
+  SENDCH(c, PRU, "var " + v + ":text; ", true);
+  FLUSHOUT(c, PRU);
+  SENDCH(c, MODIN1, "if nrep=1 then begin ", true);
+  SENDCH(c, MODIN1, "assign(" + v + "," + name + ");", true);
+  SENDCH(c, MODIN1, "rewrite(" + v + ");", true);
+  for (const std::string& x : values) {
+    SENDCH(c, MODIN1, "writeln(" + v + ",", true);
+    SENDCH(c, MODIN1, "'" + QUOTED(x) + "');", false);
+  }
+  SENDCH(c, MODIN1, "writeln(" + v + ",'# 1');", true);
+  SENDCH(c, MODIN1, "end;", true);
+}
+
+// FILE "(" name "," value {"," value} ")": the values as one line of the
+// file; each value may carry ":" width [":" decimals].
+void PRFILEOUT(Compiler& c) {
+  Source& s = c.src;
+  c.out.TRANSMIT = false;
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  RECID(c);
+  MUSTBE(c, '(');
+  int k = s.K + 1;
+  while (k <= s.line().len && s.at(k) != ',') k++;
+  if (s.at(k) != ',') ERROR(c, ", expected");
+  std::string name = TRIM(std::string(s.line().text().substr(s.K, k - s.K - 1)));
+  s.K = k + 1;
+  std::vector<std::string> values;
+  bool inwrite = c.expr.INWRITE;
+  c.expr.INWRITE = true;
+  for (;;) {
+    RECID(c);
+    int pl = s.PL, k0 = s.KSTART;
+    s.K = s.KSTART;
+    PREXP(c);
+    ARGEND(c);
+    values.push_back(TRIM(SOURCETEXT(c, pl, k0, s.PL, s.K - 1)));
+    if (s.CH == ')') break;
+  }
+  c.expr.INWRITE = inwrite;
+  RECID(c);
+  bool semicolon = !s.IDREAD && s.CH == ';';
+  if (semicolon) {
+    s.K++;
+    c.out.TRSTART = s.K;
+  } else if (ENDORELSE(s)) {
+    c.out.TRSTART = s.KSTART;
+  } else {
+    ERROR(c, "END or ELSE expected");
+  }
+  bool fresh;
+  std::string v = "_filv" + std::to_string(FILENUMBER(c, name, fresh));
+  SEND(c, "begin ", true);
+  if (fresh) DECLAREFILE(c, v, name, values);
+  SEND(c, "Append(" + v + ");", true);
+  SEND(c, "WRITELN(" + v, true);
+  for (size_t i = 0; i < values.size(); ++i)
+    SEND(c, "," + values[i] + (i + 1 < values.size() ? ",' '" : ");"), false);
+  SEND(c, "CloseFile(" + v + ");", false);
+  SEND(c, semicolon ? " end;" : " end ", false);
+  c.out.TRANSMIT = true;
+}
+
+}  // namespace
+
+// item -> variable ["[" subscripts "]" | "[" lo ".." hi "]"] ":" format
+//       | function {"," function} ";"
+void PRIOLIST(Compiler& c, bool input, std::string_view) {
+  Source& s = c.src;
+  std::string name = WHAT(s);
+  if (s.IDREAD && !s.IDENT.empty()) BUSIDAR1(c);
+  if (!s.IDREAD || s.IDENT.empty() || !c.names.FOUND) {
+    FUNCTIONLIST(c);
+    return;
+  }
+  const NameNode& e = *c.names.CURENT;
+  bool array = e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY";
+  if (array && e.NSUB == 2) ERROR(c, "two subscript arrays for I/O not implemented yet");
+  if (array && e.NSUB > 2) ERROR(c, "variable with more than 3 subscripts in input");
+  std::string text = name;
+  std::string type = array ? e.TYPEL : e.TIPO;
+  std::string lo, hi;
+  RECID(c);
+  bool range = false;
+  if (!s.IDREAD && s.CH == '[') {
+    if (array && RANGEAHEAD(s)) {
+      range = true;
+      s.K++;
+      lo = BOUNDNUMBER(c);
+      if (s.at(s.K) != '.' || s.at(s.K + 1) != '.') ERROR(c, ".. expected");
+      s.K += 2;
+      hi = BOUNDNUMBER(c);
+      RECID(c);
+      MUSTBE(c, ']');
+      s.K++;
+    } else {
+      int k0 = s.K;
+      PRSUBS(c, e.NSUB);
+      text += std::string(s.line().text().substr(k0 - 1, std::max(0, s.K - k0)));
+    }
+    RECID(c);
+  } else if (array) {
+    ERROR(c, "[ expected");
+  }
+  MUSTBE(c, ':');
+  s.K++;
+  Format f = READFORMAT(c, input);
+  const IoTemplate* t = range ? TEMPLATEOF(ARRAYS, std::size(ARRAYS), type)
+                              : TEMPLATEOF(SCALARS, std::size(SCALARS), type);
+  if (!t) ERROR(c, "incorrect type of variable");
+  if (range) SEND(c, (type == "REAL" ? "_par:=addr(" : "_pai:=addr(") + name + ");", true);
+  std::string call = FILL(input ? t->in : t->out, {{'*', text},
+                                                    {'&', f.file},
+                                                    {'#', f.flag},
+                                                    {'/', f.width},
+                                                    {'.', f.dec},
+                                                    {'@', lo},
+                                                    {'%', hi}});
+  SENDITEM(c, call, f.label);
+}
+
+// WRITELN | WRITE | READLN | READ ["(" arg {"," arg} ")"], arg -> expression
+// [":" width [":" decimals]]; FILE has a translation of its own.
+void PRIOSTMT(Compiler& c) {
+  Source& s = c.src;
+  if (c.stmt.INEXPER) ERROR(c, "not allowed statement in EXPER");
+  c.names.NOMFUNPG = " ";
+  if (s.IDENT == "FILE") {
+    PRFILEOUT(c);
+    return;
+  }
+  RECID(c);
+  if (!s.IDREAD && s.CH == '(') {
+    s.K++;
+    bool inwrite = c.expr.INWRITE;
+    c.expr.INWRITE = true;
+    for (;;) {
+      PREXP(c);
+      ARGEND(c);
+      if (s.CH == ')') break;
+    }
+    c.expr.INWRITE = inwrite;
+    RECID(c);
+  }
+  if (!s.IDREAD) {
+    MUSTBE(c, ';');
+    s.K++;
+  } else if (!ENDORELSE(s)) {
+    ERROR(c, "END or ELSE expected");
+  }
+}

@@ -1,0 +1,191 @@
+// Frequency tables and array assignments. A statement that starts with a
+// table of the TABLES class sets the table's classes (its row of _df); an
+// array assignment ("#" or ASSI) fills an array, or the capacities of a
+// multiple node, from a list of constants. The constants become a typed
+// constant of PRU.PAS, since Pascal takes none inside a statement. Entered
+// from PRINS and PRINST; keeps the most classes of a table (FREQMAX, with
+// its copy Gen::ITMX, read by the INIT pass) and the count of array
+// constants.
+#include <algorithm>
+#include "driver/compiler.h"
+
+namespace {
+
+constexpr int PRU = 1;
+
+void SEND(Compiler& c, std::string_view t, bool force) {
+  SETOUT(c, t);
+  SENDOUT(c, c.out.CURCH, force);
+}
+
+void MUSTBE(Compiler& c, char ch) {
+  if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
+}
+
+// value -> ["+" | "-"] number; a sign is only taken before a number.
+std::string INITIALVALUE(Compiler& c) {
+  Source& s = c.src;
+  READSIGNED(c);
+  if (!s.ISNUM) ERROR(c, "initial value expected");
+  return s.IDENT;
+}
+
+// The end of a statement: ";" or before END or ELSE, where transmission
+// resumes.
+void STATEMENTEND(Compiler& c, const char* msg) {
+  Source& s = c.src;
+  RECID(c);
+  if (s.IDREAD) {
+    if (s.IDENT != "END" && s.IDENT != "ELSE") ERROR(c, msg);
+    c.out.TRSTART = s.KSTART;
+  } else {
+    MUSTBE(c, ';');
+    s.K++;
+    SEND(c, ";", false);
+    c.out.TRSTART = s.K;
+  }
+}
+
+struct Range {
+  std::string lo, hi;
+};
+
+// "[" lo ".." hi {"," lo ".." hi} "]": integer bounds of every dimension.
+std::vector<Range> BOUNDS(Compiler& c) {
+  Source& s = c.src;
+  std::vector<Range> r;
+  auto bound = [&] {
+    READSIGNED(c);
+    if (!s.ISINT) ERROR(c, "invalid subscript ");  // "1.." leaves ISNUM off
+    return s.IDENT;
+  };
+  do {
+    s.K++;
+    Range d;
+    d.lo = bound();
+    if (s.at(s.K) != '.' || s.at(s.K + 1) != '.') ERROR(c, ".. expected ");
+    s.K += 2;
+    d.hi = bound();
+    r.push_back(d);
+    RECID(c);
+    if (s.IDREAD || (s.CH != ',' && s.CH != ']')) ERROR(c, "] or , expected");
+  } while (s.CH == ',');
+  s.K++;
+  return r;
+}
+
+}  // namespace
+
+// table ":=" lower "," classes "," width: the classes start at lower and
+// are width wide; two more count what falls below and above them.
+void PRFREQTAB(Compiler& c) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  std::string name = s.IDENT;
+  std::string pos = std::to_string(c.expr.TABPOS + 1);
+  SENDSRC(c, s.KSTART, c.out.CURCH);
+  c.out.TRANSMIT = false;
+  PRASIG(c);
+  std::string row = "_df[" + pos + ",";
+  SEND(c, row + "1]:=" + INITIALVALUE(c) + ";", false);
+  RECID(c);
+  MUSTBE(c, ',');
+  s.K++;
+  RECID(c);
+  if (!s.ISNUM) ERROR(c, "initial value expected");
+  long classes = std::stol(s.IDENT) + 2;
+  t.FREQMAX = static_cast<int>(std::max<long>(t.FREQMAX, classes));
+  c.gen.ITMX = std::max(c.gen.ITMX, t.FREQMAX);
+  SEND(c, row + "2]:=" + std::to_string(classes) + ";", false);
+  RECID(c);
+  MUSTBE(c, ',');
+  s.K++;
+  std::string w = INITIALVALUE(c);
+  // A class of no width counts nothing, and TAB would divide by it.
+  if (w[0] == '-' || std::stod(w) <= 0) ERROR(c, "interval wide must be positive");
+  SEND(c, row + "3]:=" + w + ";", false);
+  if (t.INEXPER) t.EXPLIST.push_back({CUT(name, EXPNAMEMAX), 'T', pos});
+  RECID(c);
+  if (s.IDREAD) {
+    if (s.IDENT != "END" && s.IDENT != "ELSE") ERROR(c, "END or ELSE expected");
+    c.out.TRSTART = s.KSTART;
+  } else {
+    MUSTBE(c, ';');
+    s.K++;
+    c.out.TRSTART = s.K;
+  }
+  c.out.TRANSMIT = true;
+}
+
+// "#" name "[" bounds "]" ":=" "(" constants ")": the constants become
+// const _c<k>_name in PRU.PAS, and the statement copies them element by
+// element; a multiple node gets its capacities, free and used as in INIT.
+void PRARRAYASG(Compiler& c, std::string_view) {
+  Source& s = c.src;
+  Stmt& t = c.stmt;
+  c.out.TRANSMIT = false;
+  RECID(c);
+  std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);
+  std::string elem;
+  bool node = false;
+  s.NOTFOUND = true;
+  if (s.IDREAD) BUSIDAR1(c);
+  if (s.IDREAD && c.names.FOUND &&
+      (c.names.CURENT->TIPO == "ARRAY" || c.names.CURENT->TYPTYP == "ARRAY")) {
+    elem = c.names.CURENT->TYPEL;
+  } else {
+    s.NOTFOUND = true;
+    if (s.IDREAD) BUSNODE(c);
+    if (!s.IDREAD || s.NOTFOUND) ERROR(c, "not defined array or node " + name);
+    node = true;
+    elem = "REAL";
+  }
+  RECID(c);
+  MUSTBE(c, '[');
+  std::vector<Range> dims = BOUNDS(c);
+  RECID(c);
+  if (s.IDREAD || s.CH != ':' || s.at(s.K + 1) != '=') ERROR(c, ":= expected");
+  s.K += 2;
+  RECID(c);
+  MUSTBE(c, '(');
+
+  std::string k = std::to_string(++t.NARRAYASG);
+  std::string cname = "_c" + k + "_" + name;
+  std::string bounds, index;
+  for (size_t i = 0; i < dims.size(); ++i) {
+    bounds += (i ? "," : "") + dims[i].lo + ".." + dims[i].hi;
+    index += (i ? ",_k" : "_k") + std::to_string(i + 1);
+  }
+  // The constants go to PRU.PAS as they are read, over lines if need be.
+  SETOUT(c, "const " + cname + ":array[" + bounds + "] OF " + elem + "=");
+  SENDOUT(c, PRU, true);
+  int curch = c.out.CURCH;
+  c.out.CURCH = PRU;
+  c.out.TRSTART = s.K;
+  c.out.TRANSMIT = true;
+  PRCA(c, elem);
+  c.out.TRANSMIT = false;
+  MUSTBE(c, ')');
+  s.K++;
+  SENDSRC(c, s.K, PRU);
+  SETOUT(c, ";");
+  SENDOUT(c, PRU, false);
+  FLUSHOUT(c, PRU);
+  c.out.CURCH = curch;
+
+  SEND(c, "begin ", true);
+  for (size_t i = 0; i < dims.size(); ++i)
+    SEND(c, "for _k" + std::to_string(i + 1) + ":=" + dims[i].lo + " to " + dims[i].hi + " do ",
+         false);
+  if (node) {
+    std::string m = "m_" + name + "[" + index + "]";
+    SEND(c, "begin " + m + ":=" + cname + "[" + index + "];", false);
+    SEND(c, "f_" + name + "[" + index + "]:=" + m + "; u_" + name + "[" + index + "]:=0 end;",
+         false);
+  } else {
+    SEND(c, name + "[" + index + "]:=" + cname + "[" + index + "];", false);
+  }
+  SEND(c, " end", false);
+  STATEMENTEND(c, "END or ELSE expected");
+  c.out.TRANSMIT = true;
+}
