@@ -174,24 +174,31 @@ TEST_F(Flow, Stay) {
   EXPECT_EQ(where(), "7:11");
 }
 
-// A whole model through every pass: the instructions inside the real node
-// skeletons. (Compiled with the runtime and run, it reaches TSIM with 51
-// arrivals, 17 of them paired at PACK.)
-TEST(FlowModel, ShopTranslates) {
+// Whole models through every pass: the instructions inside the real node
+// skeletons. (Compiled with the runtime and run, both reach TSIM: the shop
+// with 51 arrivals, 17 of them paired at PACK; the laboratory with all 183
+// messages that reach its decision node selected and sent out.)
+struct FlowModel : ::testing::Test {
   TempDir dir;
   TestRun r;
   Compiler& c = r.c;
-  c.drv.root = dir.str();
-  c.drv.SRCPATH = "shop.tlv";
-  r.load(MODELTEXT("flow_shop.tlv"));
-  ASSERT_EQ(r.error([&] {
-    BUNET(c);
-    BUSECT(c);
-    OPENTEMPORARIES(c);
-    BUDECL(c);
-    TranslateInit(c);
-    AssembleProgram(c);
-  }), "");
+  std::string translate(const std::string& name) {
+    c.drv.root = dir.str();
+    c.drv.SRCPATH = name;
+    r.load(MODELTEXT(name));
+    return r.error([&] {
+      BUNET(c);
+      BUSECT(c);
+      OPENTEMPORARIES(c);
+      BUDECL(c);
+      TranslateInit(c);
+      AssembleProgram(c);
+    });
+  }
+};
+
+TEST_F(FlowModel, ShopTranslates) {
+  ASSERT_EQ(translate("flow_shop.tlv"), "");
   std::string unit = dir.read("unid1.pas");
   for (const char* piece :
        {"begin IT := 2;_afel(1,ino,evp,blck[1],it+time);end;",
@@ -207,6 +214,28 @@ TEST(FlowModel, ShopTranslates) {
             std::string::npos);
   EXPECT_NE(pru.find("_afel(1,1,evp,blck[1],time+ 0);"), std::string::npos);
   EXPECT_TRUE(c.stmt.ACTSEEN);
+}
+
+// The local procedure of SELECT stands in DEC's procedure, before the
+// body that calls it.
+TEST_F(FlowModel, LaboratoryTranslates) {
+  ASSERT_EQ(translate("flow_lab.tlv"), "");
+  std::string unit = dir.read("unid1.pas");
+  size_t dec = unit.find("procedure DEC(ino:integer);\nvar icopy: integer;\n"
+                         "procedure _prs1(_el,MAXSEL,_i1,_i2:integer);");
+  ASSERT_NE(dec, std::string::npos);
+  EXPECT_NE(unit.find("begin \nbegin _prs1(7,5,1,1);_prs1(8,5,1,1);_prs1(9,5,1,1);"
+                      "_prs1(10,2,1,1);\n end ", dec),
+            std::string::npos);
+  for (const char* piece :
+       {"IF PRIO = 0 THEN _agr(1,_px,'l')  ELSE _agr(1,_px,'f') ",
+        "begin _ac1:=_acc; _r:=_px^.r;_newr(_r,_b);",
+        "begin if _px^.pas<>nil then begin _pu:=_px^.pas; _px^.pas:=nil;",
+        " O_REMA:=o_xt-time;_acc:=true;extfel(_N1,O_XT,INO,0); ",
+        "_nume8:=_nume8+1; _pu^.number:=_nume8; _pu^.nor:=_nno[7]; ",
+        "_sort(7,REMA,O_REMA,'D')"})
+    EXPECT_NE(unit.find(piece), std::string::npos) << piece;
+  EXPECT_NE(dir.read("PRU.PAS").find("var _NUME1,_NUME7,_NUME8:integer;"), std::string::npos);
 }
 
 }  // namespace
