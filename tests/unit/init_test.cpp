@@ -60,6 +60,12 @@ TEST(InitPass, InitWithoutActStops) {
   EXPECT_EQ(g.where(), "9:1");
 }
 
+TEST(InitPass, ActInInitSchedulesTheFirstEvent) {
+  GenRun g(NETMODEL(BANK, "  TSIM := 100;\n  ACT(ENTRY, 0);\n"), false);
+  ASSERT_EQ(g.init(), "");
+  EXPECT_NE(g.file("MODPRO").find("\n  _afel(1,1,evp,blck[1],time+ 0);\n"), std::string::npos);
+}
+
 TEST(InitPass, WithoutExperimentsPexpOnlyWarns) {
   GenRun g(NETMODEL(BANK));
   ASSERT_EQ(g.init(), "");
