@@ -15,8 +15,7 @@ constexpr int PRU = 1, MODINI = 2, MODPRO = 3, MODIN1 = 6;
 constexpr const char* INITHEAD[] = {
     "procedure _init; var _i,_j:integer; ", "begin ", "gettime(_hoi,_mii,_sei,_dei); ",
     "for _j:=1 to * do begin ", "_l^[_j]:=0;_fl[_j]:=nil;_ll[_j]:=nil end;",
-    "CreaGraficos;", "randseed:=29999; ", " _bt:=false; ",
-    "eabs:=0.00001; erel:=0.0001;"};
+    "CreaGraficos;", "randseed:=29999; ", " _bt:=false; "};
 constexpr const char* REPCOUNT = "if _rep then nrep:=nrep+1;";
 constexpr const char* WINDOWSIZE = "_windowsize:=true;";
 constexpr const char* NOEXPER =
@@ -168,6 +167,7 @@ void STARTINIT(Compiler& c) {
 void INITHEADER(Compiler& c) {
   const std::string lists = NUM(std::max(1, c.model.NLIST - 1));
   for (const char* l : INITHEAD) NEWPIECE(c, MODIN1, FILLIN(l, {{'*', lists}}));
+  NEWPIECE(c, MODIN1, TOLERANCES);
   NEWPIECE(c, MODIN1, REPCOUNT);
 }
 
@@ -331,6 +331,7 @@ void TranslateInit(Compiler& c) {
   if (!c.stmt.ACTSEEN) ERROR(c, "no ACT procedure in INIT");
   if (c.stmt.WINWIDTH && c.stmt.WINHEIGHT) NEWPIECE(c, MODIN1, WINDOWSIZE);
   TRACELN(c, "FIN PROCESADO INIT USUARIO**********************");
+  PRFUNVEND(c);
   GenerateClrstat(c);
   if (c.stmt.HASEXPER)
     GenerateExperimentProcedure(c);
@@ -342,6 +343,7 @@ void TranslateInit(Compiler& c) {
   if (c.prog.FACTORS) PARAMETERFILE(c);
   NODEPROCEDURES(c);
   CLOSEINIT(c);
+  WriteOrderConstant(c);
 }
 
 void GenerateExperimentProcedure(Compiler& c) {

@@ -341,6 +341,7 @@ void CNODE(Compiler& c) {
   const NodeRecord& x = NODE(c);
   const std::string count = std::to_string(c.model.NodeCount);
   t.CONTNODE = true;
+  StartContinuousNode(c, t.CURNODE);
   NodeHeader(c, true);
   for (const char* l : CHEAD) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', x.NOM}}));
   CODE(c);

@@ -284,6 +284,19 @@ TEST(NodeProcedures, ContinuousNodeStepsUpToNow) {
   EXPECT_FALSE(g.c.stmt.CONTNODE);
 }
 
+// A group of equations still open at the end of a C node is integrated in
+// that node, not in the next node's procedure.
+TEST(NodeProcedures, ContinuousNodeIntegratesItsLastGroup) {
+  GenRun g(NETMODEL("  C1 (C) ::\n     LEVEL' = 2 - LEVEL;\n     FLOW' = LEVEL;\n  A1 (A) ::\n",
+                    "  TSIM := 10;\n", "VAR LEVEL, FLOW : CONT;\n"));
+  ASSERT_EQ(g.nodes(), "");
+  std::string p = g.proc("C1");
+  size_t step = p.find("_rkf(1,2);");
+  EXPECT_NE(step, std::string::npos) << p;
+  EXPECT_LT(step, p.find("\n_tc_C1:=_tc_C1+_dt;\n"));
+  EXPECT_EQ(g.proc("A1"), "procedure A1(ino:integer);\nvar icopy: integer;\nbegin \nend;\n");
+}
+
 TEST(NodeProcedures, SuccessorsOfContinuousNodesBringThemUpToNow) {
   GenRun g(NETMODEL("  C1 (C) Q ::\n  C2 (C) [1..2] Q ::\n  Q (L) G1 ::\n  G1 (G) X ::\n"
                     "  X (E) ::\n"));
