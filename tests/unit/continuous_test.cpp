@@ -3,6 +3,7 @@
 // groups and integration calls, METHOD, RETARD stages, ACT of a C node and
 // the order constant.
 #include <gtest/gtest.h>
+#include <sstream>
 #include "decl_testrun.h"
 #include "stmt_testrun.h"
 
@@ -325,6 +326,66 @@ TEST_F(Activation, ActAndDeactInNodeCode) {
             "\n \n  \n_ac_C1:=false;\n \n  \nbegin \n_ac_M[3]:=true; _tc_M[3]:=time+ DELAY;"
             "_afel(2,3,evp,blck[2],_tc_M[3]); \n_bi_M[3]:=false;  end ;\n \n  \n"
             "_ac_M[1]:=false;\n \n");
+}
+
+// ---- whole models
+
+// A model of tests/models translated by the whole command in a fresh directory.
+struct WholeModel {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  int code;
+  explicit WholeModel(const std::string& name) {
+    dir.write(name, MODELTEXT(name));
+    code = RUNTALVEN({name}, out, err, in, dir.str());
+  }
+  bool has(const std::string& file, const std::string& text) const {
+    return dir.read(file).find(text) != std::string::npos;
+  }
+};
+
+TEST(ContinuousModels, TwoTanksBehindADelayedValve) {
+  WholeModel m("cont_level.tlv");
+  ASSERT_EQ(m.code, 0) << m.err.str();
+  // FLOW, its two stages, then H[1] and H[2].
+  EXPECT_TRUE(m.has("PRU.PAS", "_FLOW_DEL:array[1..2] of real; H : ARRAY[1..2] OF REAL;\n"));
+  EXPECT_TRUE(m.has("PRU.PAS",
+                    "type _arrv=array[1..5] of real; _arrm=array[1..6,1..5] of real;\n"
+                    "var _y:_arrv;\n"
+                    "const _yp:array[1..5] of ^real=(@FLOW,@_FLOW_DEL[1],@_FLOW_DEL[2],@H[1],\n"
+                    "@H[2]);\n"));
+  EXPECT_TRUE(m.has("PRU.PAS",
+                    "const _ore:array[1..5] of integer=(2,3,1,4,5);\n"
+                    "const _gfi:array[1..5] of integer=(1,1,1,4,4);\n"
+                    "const _gla:array[1..5] of integer=(3,3,3,5,5);\n"));
+  EXPECT_TRUE(m.has("PRU.PAS",
+                    "begin \n_yput(_gfi[_m],_gla[_m]);\ncase _m of \n"
+                    "1:_fec:=( OPEN-_FLOW_DEL[1])*3/DELAY;\n"
+                    "2:_fec:=(_FLOW_DEL[1]-_FLOW_DEL[2])*3/DELAY;\n"
+                    "3:_fec:=(_FLOW_DEL[2]-FLOW)*3/DELAY;\n"
+                    "4:_fec:= (FLOW - K * H[1]) / AREA;\n"
+                    "5:_fec:= (K * H[1] - K * H[2]) / AREA;\n"
+                    "end end;\n"));
+  // Assigning the delayed variable in INIT fills its stages; the tolerances.
+  EXPECT_TRUE(m.has("PRU.PAS", "for _i:=1 to 2 do _FLOW_DEL[_i]:=FLOW;"));
+  EXPECT_TRUE(m.has("PRU.PAS", "eabs:=0.00001; erel:=0.0001;"));
+  // Each node integrates its own group with its own method; the group left
+  // open at the end of TANKS is closed there.
+  EXPECT_TRUE(m.has("unid1.pas", "_yget(1,3);_eul(1,3);_yput(1,3);\n_tc_VALVE:=_tc_VALVE+_dt;"));
+  EXPECT_TRUE(m.has("unid1.pas", "_yget(4,5);_rk4(4,5);_yput(4,5);;\n_tc_TANKS:=_tc_TANKS+_dt;"));
+}
+
+TEST(ContinuousModels, PredatorsAndPrey) {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  std::ifstream f(std::string(TALVEN_TEST_MODELS) + "/../../examples/prey.tlv");
+  dir.write("prey.tlv", std::string(std::istreambuf_iterator<char>(f), {}));
+  ASSERT_EQ(RUNTALVEN({"prey.tlv"}, out, err, in, dir.str()), 0) << err.str();
+  EXPECT_NE(dir.read("unid1.pas").find("_yget(1,2);_rkf(1,2);_yput(1,2);;"), std::string::npos);
+  EXPECT_NE(dir.read("PRU.PAS").find("var dt_POP,_tc_POP:real;\n_ac_POP,_bi_POP:boolean;\n"),
+            std::string::npos);
 }
 
 }  // namespace

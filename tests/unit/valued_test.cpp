@@ -2,6 +2,7 @@
 // _init), calls in expressions, the declarations of the vectors and of the
 // DISC and FREQ evaluation functions, and the end-of-INIT check.
 #include <gtest/gtest.h>
+#include <sstream>
 #include "stmt_testrun.h"
 
 namespace {
@@ -173,6 +174,27 @@ TEST_F(Valued, DeclarationsAgreeWithTheCalls) {
             "function _fDISCCHARREAL(x:CHAR;var ax:_xCHAR;var ay:_tpy; n:integer):REAL;\n"
             "var j:integer; begin j:=1; while (j<=n) and (x<>ax[j]) do j:=j+1; \n"
             "if(j>n) then _error('argument out of range');_fDISCCHARREAL:=ay^[j]; end;\n");
+}
+
+TEST(ValuedModels, EveryClassThroughEveryPass) {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  dir.write("fun_tables.tlv", MODELTEXT("fun_tables.tlv"));
+  ASSERT_EQ(RUNTALVEN({"fun_tables.tlv"}, out, err, in, dir.str()), 0) << err.str();
+  std::string pru = dir.read("PRU.PAS"), unit = dir.read("unid1.pas");
+  for (const char* t :
+       {"type _xINTEGER=array[1..3] of INTEGER; \n",
+        "var _xPRICE:_xINTEGER;_yPRICE:_tpy; _nPRICE:integer; _xaPRICE:_tpxa;\n",
+        "function _fDISCINTEGERREAL(x:INTEGER;var ax:_xINTEGER;",
+        "function _fFREQREALREAL(var ax:_tpx;var ay:_tpy;n,rn:integer):REAL;",
+        "_cySIZE:array[1..3] of REAL=(\n0.5,0.8,1); ",
+        " _spline(_xSMOOTH,_ySMOOTH,_nSMOOTH,1);"})
+    EXPECT_NE(pru.find(t), std::string::npos) << t;
+  for (const char* t : {"Y1 := _fPOLYGREALREAL(X,_xRATE,_yRATE,_nRATE )",
+                        "Y4 := _fDISCINTEGERREAL(N,_xPRICE,_yPRICE,_nPRICE )",
+                        "_xSIZE,_ySIZE,_nSIZE,2)"})
+    EXPECT_NE(unit.find(t), std::string::npos) << t;
 }
 
 }  // namespace
