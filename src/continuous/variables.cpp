@@ -106,8 +106,10 @@ void DeclareContinuousNode(Compiler& c, int n) {
   const std::string& nom = x.NOM;
   bool multiple = x.MULT > 1;
   std::string array = multiple ? "array[1.." + std::to_string(x.MULT) + "] of " : "";
-  NEWLINE(c, PRU, "var dt_" + nom + ",_tc_" + nom + ":" + array + "real;");
-  NEWLINE(c, PRU, "_ac_" + nom + ",_bi_" + nom + ":" + array + "boolean;");
+  NEWLINE(c, PRU, "var dt_" + nom + ",");
+  APPEND(c, PRU, "_tc_" + nom + ":" + array + "real;");
+  NEWLINE(c, PRU, "_ac_" + nom + ",");
+  APPEND(c, PRU, "_bi_" + nom + ":" + array + "boolean;");
   std::string ino = multiple ? "[ino]" : "";
   std::string reset = "_ac_" + nom + ino + ":=false;_bi_" + nom + ino + ":=false;";
   if (multiple) {

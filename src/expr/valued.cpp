@@ -110,9 +110,10 @@ void COPYPOINTS(Compiler& c, const ValuedFunction& f, size_t n) {
   APPEND(c, MODIN1, "_cy" + F + "[_i]; ");
   if (!realx) APPEND(c, MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
   APPEND(c, MODIN1, "end;");
-  if (f.CLASS == "SPLINE")
-    APPEND(c, MODIN1, " _spline(_x" + F + ",_y" + F + ",_n" + F + "," +
-                          std::to_string(f.SPLINENO) + ");");
+  if (f.CLASS == "SPLINE") {
+    APPEND(c, MODIN1, " _spline(_x" + F + ",");
+    APPEND(c, MODIN1, "_y" + F + ",_n" + F + "," + std::to_string(f.SPLINENO) + ");");
+  }
 }
 
 // The type names of the vectors, in order of first appearance, each with
@@ -138,15 +139,15 @@ void EVALUATION(Compiler& c, const ValuedFunction& f) {
   std::string x = "ax" + AT(f.ARGTYPE) + "j]";
   std::vector<std::string> head, body;
   if (f.CLASS == "DISC") {
-    head = {"function " + name + "(x:" + f.ARGTYPE + ";", "var ax:" + XTYPE(f) + ";",
-            "var ay:" + YTYPE(f) + "; n:integer):" + f.VALTYPE + ";"};
+    head = {"function " + name + "(", "x:" + f.ARGTYPE + ";", "var ax:" + XTYPE(f) + ";",
+            "var ay:" + YTYPE(f) + "; n:integer):", f.VALTYPE + ";"};
     body = {"var j:integer; begin j:=1; ",
             "while (j<=n) and (x<>" + x + ") do j:=j+1; ",
             "if(j>n) then _error('argument out of range');",
             name + ":=", "ay" + AT(f.VALTYPE) + "j]; ", "end;"};
   } else {
     head = {"function " + name + "(", "var ax:" + XTYPE(f) + ";",
-            "var ay:" + YTYPE(f) + ";n,rn:integer):" + f.ARGTYPE + ";"};
+            "var ay:" + YTYPE(f) + ";n,rn:integer):", f.ARGTYPE + ";"};
     body = {"var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;",
             "while (j<n) and (r>ay^[j]) do j:=j+1;", name + ":=", x + " ", "end;"};
   }

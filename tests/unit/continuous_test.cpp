@@ -3,6 +3,7 @@
 // groups and integration calls, METHOD, RETARD stages, ACT of a C node and
 // the order constant.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sstream>
 #include "decl_testrun.h"
 #include "stmt_testrun.h"
@@ -111,6 +112,17 @@ TEST(ContinuousDecl, NodeVariablesAndStepSize) {
                      "end;\n"),
             std::string::npos)
       << pro;
+}
+
+TEST(ContinuousDecl, LongNodeNamesAreNotCut) {
+  const std::string x = "ABCDEFGHIJKLMNOPQRSTUVW";  // 23 characters
+  DeclRun d("m\nNETWORK\n  " + x + " (C) [1..12] ::\n  A1 (A) ::\nINIT\nDECL\nEND.\n");
+  ASSERT_EQ(d.run(), "");
+  std::string pru = d.pru();  // the pieces may fall on two lines
+  pru.erase(std::remove(pru.begin(), pru.end(), '\n'), pru.end());
+  EXPECT_NE(pru.find("var dt_" + x + ",_tc_" + x + ":array[1..12] of real;_ac_" + x + ",_bi_" +
+                     x + ":array[1..12] of boolean;"),
+            std::string::npos);
 }
 
 // ---- equations

@@ -2,6 +2,7 @@
 // _init), calls in expressions, the declarations of the vectors and of the
 // DISC and FREQ evaluation functions, and the end-of-INIT check.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <sstream>
 #include "stmt_testrun.h"
 
@@ -174,6 +175,24 @@ TEST_F(Valued, DeclarationsAgreeWithTheCalls) {
             "function _fDISCCHARREAL(x:CHAR;var ax:_xCHAR;var ay:_tpy; n:integer):REAL;\n"
             "var j:integer; begin j:=1; while (j<=n) and (x<>ax[j]) do j:=j+1; \n"
             "if(j>n) then _error('argument out of range');_fDISCCHARREAL:=ay^[j]; end;\n");
+}
+
+TEST_F(Valued, LongNamesAreNotCut) {
+  fmodel("");
+  const std::string t = "ABCDEFGHIJKLMNOPQRSTUVW";  // 23 characters
+  ValuedFunction& d = FUNVADD(c, "FUNCTIONWITHALONGNAME23");
+  d.CLASS = "DISC";
+  d.ARGTYPE = t;
+  d.VALTYPE = t;
+  d.NPOINTS = 2;
+  PRFUNVDECL(c);
+  std::string pru = file(CH_PRU, "PRU.PAS");  // the pieces may fall on two lines
+  pru.erase(std::remove(pru.begin(), pru.end(), '\n'), pru.end());
+  for (const std::string& piece :
+       {"function _fDISC" + t + t + "(x:" + t + ";var ax:_x" + t + ";",
+        "var ay:_y" + t + "; n:integer):" + t + ";",
+        "var _xFUNCTIONWITHALONGNAME23:_x" + t + ";_yFUNCTIONWITHALONGNAME23:_y" + t + "; "})
+    EXPECT_NE(pru.find(piece), std::string::npos) << piece << "\n" << pru;
 }
 
 TEST(ValuedModels, EveryClassThroughEveryPass) {
