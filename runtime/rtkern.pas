@@ -20,7 +20,11 @@ uses rtdefs;
 procedure _afel(nod, inst, pri: integer; blocked: boolean; t: real;
   pr2: integer = -1);
 procedure _exfel;
-procedure extfel(nod: integer; t: real; inst, x: integer);
+procedure extfel(nod: integer; t: real; inst, x: integer); overload;
+{ EXTFEL and PUTFEL of node code: the letter as 'A' or 'B', the node by
+  its number. }
+procedure EXTFEL(c: char; nod: integer; inst, t, x: real); overload;
+procedure PUTFEL(c: char; nod: integer; inst, t, pri: real);
 procedure disfel;
 function VOIDFEL: boolean;
 procedure BLOCK(nod: integer; var b: boolean);
@@ -174,6 +178,25 @@ begin
       prev := e;
     e := nx;
   end;
+end;
+
+{ 'A' takes out every event of the node's instance (inst <= 0: of any
+  instance), 'B' only the first one at time t.  x is not used. }
+procedure EXTFEL(c: char; nod: integer; inst, t, x: real);
+begin
+  if UpCase(c) = 'B' then
+    extfel(nod, t, Trunc(inst), 0)
+  else
+    extfel(nod, -1, Trunc(inst), 0);
+end;
+
+{ Schedules the node's instance at time t ('A') or t after the clock
+  ('B'), with priority pri. }
+procedure PUTFEL(c: char; nod: integer; inst, t, pri: real);
+begin
+  if UpCase(c) = 'B' then
+    t := time + t;
+  _afel(nod, Trunc(inst), Trunc(pri), false, t);
 end;
 
 procedure disfel;

@@ -263,7 +263,7 @@ void PRFILEOUT(Compiler& c) {
   if (s.at(k) != ',') ERROR(c, ", expected");
   std::string name = TRIM(std::string(s.line().text().substr(s.K, k - s.K - 1)));
   s.K = k + 1;
-  std::vector<std::string> values;
+  std::vector<std::string> values, headings;
   bool inwrite = c.expr.INWRITE;
   c.expr.INWRITE = true;
   for (;;) {
@@ -271,6 +271,7 @@ void PRFILEOUT(Compiler& c) {
     int pl = s.PL, k0 = s.KSTART;
     s.K = s.KSTART;
     PREXP(c);
+    headings.push_back(TRIM(SOURCETEXT(c, pl, k0, s.PL, s.K - 1)));  // without its format
     ARGEND(c);
     values.push_back(TRIM(SOURCETEXT(c, pl, k0, s.PL, s.K - 1)));
     if (s.CH == ')') break;
@@ -289,7 +290,7 @@ void PRFILEOUT(Compiler& c) {
   bool fresh;
   std::string v = "_filv" + std::to_string(FILENUMBER(c, name, fresh));
   SEND(c, "begin ", true);
-  if (fresh) DECLAREFILE(c, v, name, values);
+  if (fresh) DECLAREFILE(c, v, name, headings);
   SEND(c, "Append(" + v + ");", true);
   SEND(c, "WRITELN(" + v, true);
   for (size_t i = 0; i < values.size(); ++i)

@@ -141,7 +141,7 @@ TEST(OtherInstructions, FileAppendsALineAndHasItsHeadingsInInit) {
   std::string pru = g.file("PRU.PAS");
   EXPECT_NE(pru.find("\nvar _filv1:text; \n"), std::string::npos);
   EXPECT_NE(pru.find("if nrep=1 then begin \nassign(_filv1,'out.txt');\nrewrite(_filv1);\n"
-                     "writeln(_filv1,'X');\nwriteln(_filv1,'K:4');\n"
+                     "writeln(_filv1,'X');\nwriteln(_filv1,'K');\n"
                      "writeln(_filv1,'# 1');\nend;"),
             std::string::npos);
   EXPECT_EQ(pru.find("_filv2"), std::string::npos);  // one file, declared once

@@ -1,0 +1,50 @@
+A service desk whose work is measured, tabled, reported, filed and graphed.
+NETWORK
+  ARRIVE (I) LINE ::
+     IT := EXPO(3);
+     SIZE := UNIF(1, 5);
+     TAB(SIZE, SIZES);
+  LINE (L) DESK ::
+  DESK (R) LEAVE ::
+     STAY := EXPO(4) + SIZE;
+  OTHER (I) POOL ::
+     IT := EXPO(5);
+  POOL (R) [1..2] LEAVE ::
+     STAY := 2;
+  LEAVE (E) ::
+     UPDATE(VAR);
+     SERVED := SERVED + 1;
+     TOTAL := TOTAL + SIZE;
+     LAST[1] := SIZE;
+     FILE('served.txt', TIME, SIZE:6:2);
+     GRAPH(0, 200; TOTAL : 0 : 1000 : RED; SERVED : 0 : 100; TITLE 'Work done');
+     POINT(EL_LEAVE, FIRST, P) SIZE > 4;
+     IF SERVED > 1000 THEN EXTFEL(A, ARRIVE, 0, 0, 0);
+     IF SERVED = 50 THEN BEGIN
+       REPORT;
+       % TOTAL : 10 : 2 Work done;
+       % SERVED : 6 Served so far;
+       % LAST[1..2] : 8 : 1 Last sizes;
+       ENDREPORT;
+       TRACE; UNTRACE;
+     END;
+INIT
+  TSIM := 200;
+  SERVED := 0; TOTAL := 0;
+  SIZES := 0, 10, 0.5;
+  # POOL[1..2] := (1, 2);
+  # LAST[1..2] := (0, 0);
+  % TSIM : 8 : 1 Run length;
+  ACT(ARRIVE, 0);
+  ACT(OTHER, 1);
+DECL
+VAR SERVED : INTEGER;
+    TOTAL : REAL;
+    LAST : ARRAY[1..2] OF REAL;
+    P : GPOINTER;
+NODES
+  ARRIVE (SIZE : REAL);
+TABLES
+  SIZE : SIZES;
+STATISTICS ARRIVE, LINE, DESK, POOL, TOTAL, SERVED, LAST;
+END.
