@@ -161,13 +161,6 @@ void LNODE(Compiler& c);
 void RNODE(Compiler& c);
 void ONODE(Compiler& c);
 
-// Template filling for the generators: every placeholder character named
-// is replaced by its text, in one pass (a text is never searched again).
-struct Slot {
-  char x;
-  std::string_view r;
-};
-std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots);
 // A piece on a new line of channel ch: the line being packed is ended
 // first, but an empty one is not written.
 void NEWPIECE(Compiler& c, int ch, std::string_view piece);

@@ -144,20 +144,6 @@ void LOCALDECLS(Compiler& c) {
 
 }  // namespace
 
-std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
-  std::string d;
-  for (char ch : t) {
-    const Slot* f = nullptr;
-    for (const Slot& g : slots)
-      if (g.x == ch) f = &g;
-    if (f)
-      d += f->r;
-    else
-      d += ch;
-  }
-  return d;
-}
-
 void NEWPIECE(Compiler& c, int ch, std::string_view piece) {
   SETOUT(c, piece);
   if (c.out.ch[ch].BUF.empty())

@@ -50,26 +50,6 @@ constexpr const char* BODIES[] = {
     "_s2vv[I]:=_s2vv[I]+V*V;_nvv[I]:=_nvv[I]+1;end;",
     " "};
 
-struct Fill {
-  char x;
-  std::string_view r;
-};
-
-// One pass over the template: a value is never searched again.
-std::string FILL(std::string_view t, std::initializer_list<Fill> fills) {
-  std::string d;
-  for (char ch : t) {
-    const Fill* f = nullptr;
-    for (const Fill& g : fills)
-      if (g.x == ch) f = &g;
-    if (f)
-      d += f->r;
-    else
-      d += ch;
-  }
-  return d;
-}
-
 void NEWLINE(Compiler& c, int ch, std::string_view t) {
   SETOUT(c, t);
   SENDOUT(c, ch, true);
@@ -108,7 +88,7 @@ void NODETABLE(Compiler& c) {
   std::vector<std::string> entries;
   auto entry = [&](const std::string& nom, int mult, const std::string& el,
                    const std::string& il) {
-    entries.push_back(FILL(OUENTRY, {{'*', nom}, {'/', NUM(mult)}, {'&', el}, {'.', il}}));
+    entries.push_back(FILLIN(OUENTRY, {{'*', nom}, {'/', NUM(mult)}, {'&', el}, {'.', il}}));
   };
   for (int n = 1; n <= m.NodeCount; ++n) {
     NodeRecord& x = m.NodeTable[n];
@@ -139,12 +119,12 @@ void NODETABLE(Compiler& c) {
     }
   }
   int nstat = static_cast<int>(entries.size());
-  NEWLINE(c, PRU, FILL(OUHEAD, {{'*', BOUND(nstat)}}));
+  NEWLINE(c, PRU, FILLIN(OUHEAD, {{'*', BOUND(nstat)}}));
   if (entries.empty()) NEWLINE(c, PRU, OUNONE);
   for (size_t i = 0; i < entries.size(); ++i)
     APPEND(c, PRU, entries[i] + (i + 1 < entries.size() ? "," : ");"));
-  NEWLINE(c, PRU, FILL(NES, {{'*', NUM(nstat)}}));
-  std::string nulle = FILL(NULLE, {{'*', BOUND(g.NULLE - 1)}});
+  NEWLINE(c, PRU, FILLIN(NES, {{'*', NUM(nstat)}}));
+  std::string nulle = FILLIN(NULLE, {{'*', BOUND(g.NULLE - 1)}});
   if (nstat > 0) {
     FLUSHOUT(c, PRU);
     APPEND(c, PRU, nulle);
@@ -152,7 +132,7 @@ void NODETABLE(Compiler& c) {
     NEWLINE(c, PRU, nulle);
   }
   for (const char* t : TMPS) {
-    std::string d = FILL(t, {{'*', BOUND(g.TMPS - 1)}});
+    std::string d = FILLIN(t, {{'*', BOUND(g.TMPS - 1)}});
     if (nstat > 0)
       APPEND(c, PRU, d);
     else
@@ -168,23 +148,23 @@ void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
   g.NVELEM = 0;
   g.STATIX.clear();
   if (vars.empty()) {
-    NEWLINE(c, PRU, FILL(OVHEAD, {{'*', "1"}}));
+    NEWLINE(c, PRU, FILLIN(OVHEAD, {{'*', "1"}}));
     NEWLINE(c, PRU, OVNONE);
-    APPEND(c, PRU, FILL(NVES, {{'*', "0"}, {'/', "0"}}));
+    APPEND(c, PRU, FILLIN(NVES, {{'*', "0"}, {'/', "0"}}));
   } else {
     TRACELN(c, "ESTAD. DE VARIABLES");
-    NEWLINE(c, PRU, FILL(OVHEAD, {{'*', NUM(g.NVSTAT)}}));
+    NEWLINE(c, PRU, FILLIN(OVHEAD, {{'*', NUM(g.NVSTAT)}}));
     for (size_t i = 0; i < vars.size(); ++i) {
       const NameNode& e = *vars[i];
       g.STATIX[e.NOM] = g.NVELEM + 1;
       g.NVELEM += ELEMENTS(e);
-      APPEND(c, PRU, FILL(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
+      APPEND(c, PRU, FILLIN(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
                          (i + 1 < vars.size() ? "," : ");"));
     }
-    NEWLINE(c, PRU, FILL(NVES, {{'*', NUM(g.NVSTAT)}, {'/', NUM(g.NVELEM)}}));
+    NEWLINE(c, PRU, FILLIN(NVES, {{'*', NUM(g.NVSTAT)}, {'/', NUM(g.NVELEM)}}));
     FLUSHOUT(c, PRU);
   }
-  for (const char* t : VARRAYS) NEWLINE(c, PRU, FILL(t, {{'*', BOUND(g.NVELEM)}}));
+  for (const char* t : VARRAYS) NEWLINE(c, PRU, FILLIN(t, {{'*', BOUND(g.NVELEM)}}));
 }
 
 // _aesva copies every measured element into _vas for the report.
@@ -193,11 +173,11 @@ void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
   for (const NameNode* e : vars) {
     std::string p = NUM(c.gen.STATIX[e->NOM]);
     if (!ISARRAY(*e)) {
-      APPEND(c, MODPRO, FILL(AESVAONE, {{'/', p}, {'*', e->NOM}}));
+      APPEND(c, MODPRO, FILLIN(AESVAONE, {{'/', p}, {'*', e->NOM}}));
       continue;
     }
-    NEWLINE(c, MODPRO, FILL(AESVALOOP, {{'*', NUM(ELEMENTS(*e))}}));
-    APPEND(c, MODPRO, FILL(AESVAONE, {{'/', p + "+_ki-1"}, {'*', e->NOM + "[_ki]"}}));
+    NEWLINE(c, MODPRO, FILLIN(AESVALOOP, {{'*', NUM(ELEMENTS(*e))}}));
+    APPEND(c, MODPRO, FILLIN(AESVAONE, {{'/', p + "+_ki-1"}, {'*', e->NOM + "[_ki]"}}));
     NEWLINE(c, MODPRO, "end;");
   }
   NEWLINE(c, MODPRO, "end;");
@@ -242,7 +222,7 @@ void DeclareNodeAndVariableStatistics(Compiler& c) {
   c.gen.NULLE = 1;
   c.gen.TMPS = 1;
   NODETABLE(c);
-  APPEND(c, PRU, FILL(NLISTCONST, {{'*', BOUND(c.model.NLIST - 1)}}));
+  APPEND(c, PRU, FILLIN(NLISTCONST, {{'*', BOUND(c.model.NLIST - 1)}}));
   std::vector<const NameNode*> vars = MEASURED(c);
   VARIABLETABLE(c, vars);
   AESVA(c, vars);
@@ -287,7 +267,7 @@ void StatisticsBefore(Compiler& c) {
     c.out.TRSTART = s.PL == pl ? k : s.KSTART;
   }
   SEND(c, "begin ", true);
-  if (!c.stmt.INITMODE) SEND(c, FILL(PRSTA, {{'/', g.STIX}, {'*', g.STTARGET}}), true);
+  if (!c.stmt.INITMODE) SEND(c, FILLIN(PRSTA, {{'/', g.STIX}, {'*', g.STTARGET}}), true);
   SEND(c, g.STTARGET, true);
   c.out.TRANSMIT = true;
 }
@@ -308,7 +288,7 @@ void StatisticsAfter(Compiler& c) {
     SENDSRC(c, s.K, c.out.CURCH);
     c.out.TRSTART = s.K;
   }
-  SEND(c, FILL(PRSTP, {{'/', g.STIX}, {'*', g.STTARGET}}), true);
+  SEND(c, FILLIN(PRSTP, {{'/', g.STIX}, {'*', g.STTARGET}}), true);
   SEND(c, beforeword ? " end " : "end;", true);
   FLUSHOUT(c, c.out.CURCH);
 }
@@ -316,11 +296,11 @@ void StatisticsAfter(Compiler& c) {
 void ResourceStatisticsBefore(Compiler& c, int node, std::string_view inst) {
   std::string stix, target;
   RESOURCETARGET(c, node, inst, stix, target);
-  SEND(c, FILL(PRSTARES, {{'/', stix}, {'*', target}}), true);
+  SEND(c, FILLIN(PRSTARES, {{'/', stix}, {'*', target}}), true);
 }
 
 void ResourceStatisticsAfter(Compiler& c, int node, std::string_view inst) {
   std::string stix, target;
   RESOURCETARGET(c, node, inst, stix, target);
-  SEND(c, FILL(PRSTP, {{'/', stix}, {'*', target}}), true);
+  SEND(c, FILLIN(PRSTP, {{'/', stix}, {'*', target}}), true);
 }

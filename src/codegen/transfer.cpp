@@ -55,27 +55,6 @@ constexpr const char* RESLOOP = "for ino:=1 to * do begin ";
 constexpr const char* RESSTART = "m_*:=1;";
 constexpr const char* RESSTART2[] = {"f_*:=m_*;", " u_*:=0.0;"};
 
-struct Fill {
-  char x;
-  std::string_view r;
-};
-
-// The template with each placeholder replaced. One pass over the template:
-// a value is never searched again, whatever it holds.
-std::string FILL(std::string_view t, std::initializer_list<Fill> fills) {
-  std::string d;
-  for (char ch : t) {
-    const Fill* f = nullptr;
-    for (const Fill& g : fills)
-      if (g.x == ch) f = &g;
-    if (f)
-      d += f->r;
-    else
-      d += ch;
-  }
-  return d;
-}
-
 // A piece made of parts: sent whole when it fits an output piece, else part
 // by part, so long names never cut generated text short.
 void PIECES(Compiler& c, int ch, bool force, std::initializer_list<std::string> parts) {
@@ -110,7 +89,7 @@ void NEWLINE(Compiler& c, int ch, std::string_view s) { PIECES(c, ch, true, {std
 // One transfer procedure kept in a list: head, elements, end.
 void UPLIPRO(Compiler& c, std::string_view name, const std::vector<std::string>& list) {
   TRACELN(c, "ENTRA A UPLIPRO (LIST.UPA A MODPRO)");
-  NEWLINE(c, MODPRO, FILL(PROCHEAD, {{'/', name}}));
+  NEWLINE(c, MODPRO, FILLIN(PROCHEAD, {{'/', name}}));
   for (const std::string& cell : list) APPEND(c, MODPRO, cell);
   if (list.empty()) APPEND(c, MODPRO, NOCASE);
   APPEND(c, MODPRO, ENDPROC);
@@ -136,8 +115,8 @@ void COPYTEMP(Compiler& c, int from, int to, std::string_view trace) {
   }
 }
 
-void RECTYPE(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILL(RECHEAD, {{'*', num}})); }
-void RECVARS(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILL(RECEND, {{'*', num}})); }
+void RECTYPE(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILLIN(RECHEAD, {{'*', num}})); }
+void RECVARS(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILLIN(RECEND, {{'*', num}})); }
 
 void ADDCASE(Compiler& c, int n, bool whole) {
   Gen& g = c.gen;
@@ -145,14 +124,14 @@ void ADDCASE(Compiler& c, int n, bool whole) {
   g.NUMTXT = std::to_string(n);
   g.RECNUMS.push_back(n);
   std::string_view num = g.NUMTXT;
-  APPEND(c, MODPRO, FILL(UPVR1, {{'*', num}}));
-  NEWLINE(c, MODPRO, FILL(UPVR2, {{'*', num}}) + g.ETEXT);
-  g.UPRV.push_back(FILL(UPRV1, {{'*', num}}));
-  g.UPRV.push_back(FILL(UPRV2, {{'*', num}}) + g.ETEXT);
-  g.UPVRO.push_back(FILL(UPVRO1, {{'*', num}}));
-  g.UPVRO.push_back(FILL(UPVRO2, {{'*', num}}) + g.ETEXT);
-  g.UPRVO.push_back(FILL(UPRVO1, {{'*', num}}));
-  g.UPRVO.push_back(FILL(UPRVO2, {{'*', num}}) + g.ETEXT);
+  APPEND(c, MODPRO, FILLIN(UPVR1, {{'*', num}}));
+  NEWLINE(c, MODPRO, FILLIN(UPVR2, {{'*', num}}) + g.ETEXT);
+  g.UPRV.push_back(FILLIN(UPRV1, {{'*', num}}));
+  g.UPRV.push_back(FILLIN(UPRV2, {{'*', num}}) + g.ETEXT);
+  g.UPVRO.push_back(FILLIN(UPVRO1, {{'*', num}}));
+  g.UPVRO.push_back(FILLIN(UPVRO2, {{'*', num}}) + g.ETEXT);
+  g.UPRVO.push_back(FILLIN(UPRVO1, {{'*', num}}));
+  g.UPRVO.push_back(FILLIN(UPRVO2, {{'*', num}}) + g.ETEXT);
   TRACELN(c, "PONER EN LISTAS ELEM.DE CASE UP");
 }
 
@@ -162,10 +141,10 @@ void AddFieldTransfer(Compiler& c, int kind, std::string_view name,
   TRACELN(c, "PONER TRANSF V <-> R ", name);
   bool twin = name.substr(0, 2) == "O_";
   std::string_view f = twin ? name.substr(2) : name;
-  std::initializer_list<Fill> fills = {{'*', g.NUMTXT}, {'/', f}, {'@', name}};
-  std::string head = kind == 1 ? FILL(FORJ, {{'$', lo}, {'&', hi}}) : "";
-  std::string torec = FILL(kind == 1 ? TORECJ : TOREC, fills);
-  std::string tovar = FILL(kind == 1 ? TOVARJ : TOVAR, fills);
+  std::initializer_list<Slot> fills = {{'*', g.NUMTXT}, {'/', f}, {'@', name}};
+  std::string head = kind == 1 ? FILLIN(FORJ, {{'$', lo}, {'&', hi}}) : "";
+  std::string torec = FILLIN(kind == 1 ? TORECJ : TOREC, fills);
+  std::string tovar = FILLIN(kind == 1 ? TOVARJ : TOVAR, fills);
   if (twin) {
     CELLS(g.UPVRO, {head, torec});
     CELLS(g.UPRVO, {head, tovar});
@@ -218,13 +197,13 @@ void WriteTransferProcedures(Compiler& c) {
   std::vector<int> recs = g.RECNUMS;
   std::sort(recs.begin(), recs.end());
   for (const char* line : ELIMHEAD) NEWLINE(c, MODPRO, line);
-  for (int n : recs) NEWLINE(c, MODPRO, FILL(ELIMCASE, {{'*', std::to_string(n)}}));
+  for (int n : recs) NEWLINE(c, MODPRO, FILLIN(ELIMCASE, {{'*', std::to_string(n)}}));
   if (none) APPEND(c, MODPRO, NOCASE);
   NEWLINE(c, MODPRO, "end;");
   NEWLINE(c, MODPRO, "end;");
 
   NEWLINE(c, MODPRO, NEWRHEAD);
-  for (int n : recs) NEWLINE(c, MODPRO, FILL(NEWRCASE, {{'*', std::to_string(n)}}));
+  for (int n : recs) NEWLINE(c, MODPRO, FILLIN(NEWRCASE, {{'*', std::to_string(n)}}));
   if (none) APPEND(c, MODPRO, NOCASE);
   NEWLINE(c, MODPRO, NEWREND);
 }
@@ -237,16 +216,16 @@ void DeclareResource(Compiler& c, int n) {
   int mult = x.MULT;
   std::string ms = std::to_string(mult);
   PIECES(c, PRU, true,
-         {FILL(RESVAR[0], {{'*', X}}), FILL(RESVAR[1], {{'*', X}}),
-          FILL(mult == 1 ? RESVAR[2] : RESARR, {{'*', X}, {'/', ms}})});
+         {FILLIN(RESVAR[0], {{'*', X}}), FILLIN(RESVAR[1], {{'*', X}}),
+          FILLIN(mult == 1 ? RESVAR[2] : RESARR, {{'*', X}, {'/', ms}})});
   std::string Xi = X;
   if (mult > 1) {
-    APPEND(c, MODPRO, FILL(RESLOOP, {{'*', ms}}));
+    APPEND(c, MODPRO, FILLIN(RESLOOP, {{'*', ms}}));
     Xi += "[ino]";
   }
-  NEWLINE(c, MODPRO, FILL(RESSTART, {{'*', Xi}}));
+  NEWLINE(c, MODPRO, FILLIN(RESSTART, {{'*', Xi}}));
   PIECES(c, MODPRO, false,
-         {FILL(RESSTART2[0], {{'*', Xi}}), FILL(RESSTART2[1], {{'*', Xi}})});
+         {FILLIN(RESSTART2[0], {{'*', Xi}}), FILLIN(RESSTART2[1], {{'*', Xi}})});
   if (mult > 1) APPEND(c, MODPRO, "end;");
 
   Names& nm = c.names;

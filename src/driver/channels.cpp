@@ -100,3 +100,18 @@ void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
   else if (mode >= 2 && mode <= 4)
     SENDOUT(c, mode, false);
 }
+
+std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
+  std::string d;
+  d.reserve(t.size());
+  for (char ch : t) {
+    const Slot* f = nullptr;
+    for (const Slot& g : slots)
+      if (g.x == ch) f = &g;
+    if (f)
+      d += f->r;
+    else
+      d += ch;
+  }
+  return d;
+}

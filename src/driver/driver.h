@@ -108,6 +108,14 @@ void SENDSRC(Compiler& c, int k, int ch);
 void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
               std::string& d, int mode);
 
+// A template with each placeholder character replaced by its value, in one
+// pass: a value is never searched again, whatever it holds.
+struct Slot {
+  char x;
+  std::string_view r;
+};
+std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots);
+
 // ---- the run (driver.cpp)
 std::string DIRPREFOF(std::string_view srcpath);
 void INITSTATE(Compiler& c);

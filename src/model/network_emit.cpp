@@ -40,17 +40,6 @@ constexpr const char* NAMETABLE = "const _n_f/:array[1..*] of _st80=(";  // '/':
 constexpr const char* NOVAR = "'_VFA');";
 constexpr const char* NOTABLE = "'_TFA');";
 
-std::string FILL(std::string_view t, char x, std::string_view r) {
-  std::string d;
-  for (char ch : t) {
-    if (ch == x)
-      d += r;
-    else
-      d += ch;
-  }
-  return d;
-}
-
 void NEWLINE(Compiler& c, int ch, std::string_view t) {
   SETOUT(c, t);
   SENDOUT(c, ch, true);
@@ -68,7 +57,7 @@ std::string LISTBOUND(const Compiler& c) {
 
 void LISTARRAYS(Compiler& c) {
   std::string n = LISTBOUND(c);
-  for (const char* t : LISTDECL) NEWLINE(c, PRU, FILL(t, '*', n));
+  for (const char* t : LISTDECL) NEWLINE(c, PRU, FILLIN(t, {{'*', n}}));
   FLUSHOUT(c, PRU);
 }
 
@@ -103,7 +92,7 @@ void STARTPROCEDURES(Compiler& c) {
 
 void LISTNAMETABLE(Compiler& c) {
   const std::vector<std::string>& t = c.model.LISTTEXT;
-  NEWLINE(c, PRU, FILL(TNL, '*', LISTBOUND(c)));
+  NEWLINE(c, PRU, FILLIN(TNL, {{'*', LISTBOUND(c)}}));
   if (t.empty()) APPEND(c, PRU, NOLISTS);
   for (size_t i = 0; i < t.size(); ++i) APPEND(c, PRU, t[i] + (i + 1 < t.size() ? "," : ");"));
 }
@@ -112,7 +101,7 @@ void LISTNAMETABLE(Compiler& c) {
 template <class F>
 void NODEVALUES(Compiler& c, const char* head, F value) {
   int n = c.model.NodeCount;
-  NEWLINE(c, PRU, FILL(head, '*', std::to_string(n)));
+  NEWLINE(c, PRU, FILLIN(head, {{'*', std::to_string(n)}}));
   for (int i = 1; i <= n; ++i) APPEND(c, PRU, (i == 1 ? "(" : ",") + value(i));
   APPEND(c, PRU, ");");
 }
@@ -137,8 +126,8 @@ void DLISTTABLE(Compiler& c) {
     dnodes.push_back(n);
     cols = std::max(cols, m.NodeTable[n].NEL);
   }
-  std::string t = FILL(MELD, '&', std::to_string(dnodes.empty() ? 1 : cols + 1));
-  NEWLINE(c, PRU, FILL(t, '*', std::to_string(std::max<size_t>(1, dnodes.size()))));
+  std::string t = FILLIN(MELD, {{'&', std::to_string(dnodes.empty() ? 1 : cols + 1)}});
+  NEWLINE(c, PRU, FILLIN(t, {{'*', std::to_string(std::max<size_t>(1, dnodes.size()))}}));
   if (dnodes.empty()) {
     APPEND(c, PRU, NOMELD);
     return;
@@ -159,7 +148,7 @@ void DLISTTABLE(Compiler& c) {
 void NODETABLES(Compiler& c) {
   const Model& m = c.model;
   int n = m.NodeCount;
-  NEWLINE(c, PRU, FILL(NNO, '*', std::to_string(n)));
+  NEWLINE(c, PRU, FILLIN(NNO, {{'*', std::to_string(n)}}));
   for (int i = 1; i <= n; ++i)
     APPEND(c, PRU, "'" + m.NodeTable[i].NOM + (i < n ? "'," : "');"));
   NODEVALUES(c, TIPNOD, [&](int i) { return "'" + std::string(1, m.NodeTable[i].TIPO) + "'"; });
@@ -179,7 +168,7 @@ void TABLENAMES(Compiler& c) {
   const std::vector<TableName>& t = c.expr.TABLES;
   std::string count = std::to_string(std::max<size_t>(1, t.size()));
   for (char kind : {'v', 't'}) {
-    NEWLINE(c, PRU, FILL(FILL(NAMETABLE, '/', std::string(1, kind)), '*', count));
+    NEWLINE(c, PRU, FILLIN(NAMETABLE, {{'/', std::string(1, kind)}, {'*', count}}));
     if (t.empty()) APPEND(c, PRU, kind == 'v' ? NOVAR : NOTABLE);
     for (size_t i = 0; i < t.size(); ++i)
       APPEND(c, PRU, "'" + (kind == 'v' ? t[i].NOM : t[i].NOM2) +
@@ -198,7 +187,7 @@ void WRITENETWORK(Compiler& c) {
   VALUEDFUNCTIONS(c);
   STATPROCEDURE(c);
   STATISTICSTABLES(c);
-  NEWLINE(c, PRU, FILL(BLCK, '*', std::to_string(c.model.NodeCount)));
+  NEWLINE(c, PRU, FILLIN(BLCK, {{'*', std::to_string(c.model.NodeCount)}}));
   LISTNAMETABLE(c);
   NODETABLES(c);
   TABLENAMES(c);

@@ -18,18 +18,6 @@ void SEND(Compiler& c, std::string_view t, bool force) {
   SENDOUT(c, c.out.CURCH, force);
 }
 
-// The text with '/' replaced.
-std::string FILL(std::string_view t, std::string_view r) {
-  std::string d;
-  for (char ch : t) {
-    if (ch == '/')
-      d += r;
-    else
-      d += ch;
-  }
-  return d;
-}
-
 bool UNSIGNEDINT(const Source& s) {
   return s.IDREAD && s.ISINT && !s.IDENT.empty() &&
          std::all_of(s.IDENT.begin(), s.IDENT.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
@@ -118,7 +106,7 @@ void PRUPDATE(Compiler& c) {
   if (s.IDREAD && s.IDENT == "MESS") t = "_upvr(/^.r,/^.b);";
   if (s.IDREAD && s.IDENT == "O_MESS") t = "_upvro(/^.r,/^.b);";
   if (!t) ERROR(c, "VAR, O_VAR, MESS or O_MESS expected");
-  SEND(c, FILL(t, c.stmt.MSGVAR), true);
+  SEND(c, FILLIN(t, {{'/', c.stmt.MSGVAR}}), true);
   NEEDCH(c, ')');
   c.out.TRSTART = s.K;
   FINISH(c);

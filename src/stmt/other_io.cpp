@@ -86,25 +86,6 @@ constexpr IoTemplate ARRAYS[] = {
     {"REAL", "_inar(_par,&,#,/,.,@,%,", "_rear(_par,&,#,/,.,@,%,"},
     {"INTEGER", "_inai(_pai,&,#,/,@,%,", "_reai(_pai,&,#,/,@,%,"}};
 
-struct Fill {
-  char x;
-  std::string_view r;
-};
-
-std::string FILL(std::string_view t, std::initializer_list<Fill> fills) {
-  std::string d;
-  for (char ch : t) {
-    const Fill* f = nullptr;
-    for (const Fill& g : fills)
-      if (g.x == ch) f = &g;
-    if (f)
-      d += f->r;
-    else
-      d += ch;
-  }
-  return d;
-}
-
 // After an argument's expression: [":" width [":" decimals]], then "," or
 // ")", which is left in CH with K past it.
 void ARGEND(Compiler& c) {
@@ -348,7 +329,7 @@ void PRIOLIST(Compiler& c, bool input, std::string_view) {
                               : TEMPLATEOF(SCALARS, std::size(SCALARS), type);
   if (!t) ERROR(c, "incorrect type of variable");
   if (range) SEND(c, (type == "REAL" ? "_par:=addr(" : "_pai:=addr(") + name + ");", true);
-  std::string call = FILL(input ? t->in : t->out, {{'*', text},
+  std::string call = FILLIN(input ? t->in : t->out, {{'*', text},
                                                     {'&', f.file},
                                                     {'#', f.flag},
                                                     {'/', f.width},
