@@ -5,6 +5,7 @@
 // set; it writes the head, translates the code with PRINS up to the
 // node's end line and closes the procedure. The instructions clear
 // SENDPENDING, ACCPENDING and set SELECTSEEN; the writers read them back.
+#include <iterator>
 #include "driver/compiler.h"
 
 namespace {
@@ -67,7 +68,8 @@ constexpr const char* ETIMES[] = {
     "if time-gt>_txps[*+ino-1] then _txps[*+ino-1]:=time-gt;"};
 constexpr const char* ELIM = "_elim(_px^.r,_px^.b,_px);";
 
-// C node: '/' its number, '*' its name; '#' the number of nodes.
+// C node: '/' its number, '*' its name (with "[ino]" for a multiple
+// node); '#' the number of nodes.
 constexpr const char* CHEAD[] = {
     "if ((_n=/) or (ino=0) and _ac_*) then begin ", "_dt:=time-_tc_*;",
     "repeat _dta:=_dt;", "_dt:=time-_tc_*;", "if _dt<>0.0 then begin "};
@@ -76,6 +78,15 @@ constexpr const char* CTAIL[] = {
     "if ino=0 then _bi_*:=true;", "if ino=1 then begin _k:=#;_swt:=true;",
     "if _bi_* then begin _dta:=dt_*;", "_bi_*:=false end;",
     "if _ac_* then _afel(/,1,evp,blck[/],time+_dta);", " end ", "end end;"};
+// A multiple C node: each instance ino has its own clock and step and runs
+// at its own events only; ino is never 0 there, so the catch-up call of a
+// simple node has no counterpart.
+constexpr const char* CMHEAD = "if (_n=/) and (ino=iev) then begin ";
+constexpr const char* CMTAIL[] = {
+    "_tc_*:=_tc_*+_dt;", " end ", "else _dta:=dt_*;", "until _tc_*=time;",
+    "begin _k:=#;_swt:=true;",
+    "if _bi_* then begin _dta:=dt_*;", "_bi_*:=false end;",
+    "if _ac_* then _afel(/,ino,evp,blck[/],time+_dta);", " end ", "end end;"};
 
 const NodeRecord& NODE(const Compiler& c) { return c.model.NodeTable[c.stmt.CURNODE]; }
 
@@ -326,7 +337,10 @@ void ENODE(Compiler& c) {
   NodeHeader(c, true);
   MESSAGELOOP(c, t.ELTEXT, true);
   if (x.STAT)
-    for (const char* e : ETIMES) ADD(c, FILLIN(e, {{'*', x.STATNAME}, {'%', x.STATNAME}}));
+    for (const char* e : ETIMES)
+      // The square line multiplies: its index is '%' alone.
+      ADD(c, e == ETIMES[1] ? FILLIN(e, {{'%', x.STATNAME}})
+                            : FILLIN(e, {{'*', x.STATNAME}}));
   CODE(c);
   ADD(c, ELIM);
   ADD(c, FILLIN(NEXT, {{'.', t.ELTEXT}}));
@@ -340,14 +354,19 @@ void CNODE(Compiler& c) {
   Stmt& t = c.stmt;
   const NodeRecord& x = NODE(c);
   const std::string count = std::to_string(c.model.NodeCount);
+  const bool multiple = x.MULT > 1;
+  const std::string nom = multiple ? x.NOM + "[ino]" : x.NOM;
   t.CONTNODE = true;
   StartContinuousNode(c, t.CURNODE);
   NodeHeader(c, true);
-  for (const char* l : CHEAD) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', x.NOM}}));
+  for (size_t i = 0; i < std::size(CHEAD); ++i)
+    NEW(c, FILLIN(multiple && i == 0 ? CMHEAD : CHEAD[i], {{'/', t.CURNODENUM}, {'*', nom}}));
   CODE(c);
   if (EquationGroupOpen(c)) CloseEquationGroup(c);
-  for (const char* l : CTAIL)
-    NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', x.NOM}, {'#', count}}));
+  if (multiple)
+    for (const char* l : CMTAIL) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
+  else
+    for (const char* l : CTAIL) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
   t.CONTNODE = false;
 }
 

@@ -388,6 +388,38 @@ TEST(ContinuousModels, TwoTanksBehindADelayedValve) {
   EXPECT_TRUE(m.has("unid1.pas", "_yget(4,5);_rk4(4,5);_yput(4,5);;\n_tc_TANKS:=_tc_TANKS+_dt;"));
 }
 
+// Each instance of a multiple C node keeps its own clock, step and
+// activation, runs at its own events and schedules its own next one.
+TEST(ContinuousModels, MultipleNodeKeepsOneClockPerInstance) {
+  WholeModel m("cont_multi.tlv");
+  ASSERT_EQ(m.code, 0) << m.err.str();
+  EXPECT_TRUE(m.has("PRU.PAS", "var dt_COOL,_tc_COOL:array[1..2] of real;\n"
+                               "_ac_COOL,_bi_COOL:array[1..2] of boolean;\n"));
+  EXPECT_TRUE(m.has("PRU.PAS", "for ino:=1 to 2 do begin _ac_COOL[ino]:=false;"
+                               "_bi_COOL[ino]:=false; end;\n"));
+  EXPECT_TRUE(m.has("unid1.pas",
+                    "procedure COOL(ino:integer);\nvar icopy: integer;\nbegin \n"
+                    "if (_n=1) and (ino=iev) then begin \n"
+                    "_dt:=time-_tc_COOL[ino];\nrepeat _dta:=_dt;\n_dt:=time-_tc_COOL[ino];\n"
+                    "if _dt<>0.0 then begin \n"));
+  EXPECT_TRUE(m.has("unid1.pas",
+                    "     END; \n_tc_COOL[ino]:=_tc_COOL[ino]+_dt;\n end \n"
+                    "else _dta:=dt_COOL[ino];\nuntil _tc_COOL[ino]=time;\n"
+                    "begin _k:=2;_swt:=true;\n"
+                    "if _bi_COOL[ino] then begin _dta:=dt_COOL[ino];\n"
+                    "_bi_COOL[ino]:=false end;\n"
+                    "if _ac_COOL[ino] then _afel(1,ino,evp,blck[1],time+_dta);\n"
+                    " end \nend end;\n"));
+  // Each instance integrates the group inside its own IF.
+  EXPECT_TRUE(m.has("unid1.pas", "_yget(2,2);_rkf(2,2);_yput(2,2);;\n"
+                                 "        STEPS[2] := STEPS[2] + 1 \n"));
+  // ACT and DEACT of one instance; DT_COOL is an array.
+  EXPECT_TRUE(m.has("PRU.PAS", "_ac_COOL[2]:=true; _tc_COOL[2]:=time+ 1;"
+                               "_afel(1,2,evp,blck[1],\n_tc_COOL[2]); _bi_COOL[2]:=false;"));
+  EXPECT_TRUE(m.has("unid1.pas", "_ac_COOL[2]:=false;"));
+  EXPECT_TRUE(m.has("PRU.PAS", "DT_COOL[2] := 0.2;"));
+}
+
 TEST(ContinuousModels, PredatorsAndPrey) {
   TempDir dir;
   std::ostringstream out, err;
