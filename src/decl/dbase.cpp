@@ -89,7 +89,7 @@ void READDBF(Compiler& c, DbTable& t, bool keys) {
   std::string path = shown;
   std::replace(path.begin(), path.end(), '\\', '/');
   std::ifstream f(FILEPATH(c, path), std::ios::binary);
-  if (!f) throw IoError{shown, "cannot be opened"};
+  if (!f) throw IoError{shown, "dBase table cannot be opened"};
   f.seekg(0, std::ios::end);
   std::streamoff size = f.tellg();
   f.seekg(0);
@@ -201,19 +201,22 @@ void TABLE(Compiler& c, const std::string& prefix, bool first) {
   d.DBTABS.push_back(std::move(t));
 }
 
-// prefix -> [letter ":"] {word "\"} ; leaves IDENT on the first table.
+// Paths are written with either separator; each is kept as written.
+bool SEPARATOR(char ch) { return ch == '\\' || ch == '/'; }
+
+// prefix -> [letter ":"] {word sep} ; leaves IDENT on the first table.
 std::string PREFIX(Compiler& c) {
   Source& s = c.src;
   std::string p;
   if (s.IDREAD && s.IDENT.size() == 1 && std::isalpha(static_cast<unsigned char>(s.IDENT[0])) &&
-      s.CH == ':' && s.at(s.K + 1) == '\\') {
+      s.CH == ':' && SEPARATOR(s.at(s.K + 1))) {
     p = WRITTEN(s) + ":";
     s.K++;
     RECID(c);
   }
-  while (s.CH == '\\' && (!s.IDREAD || !s.IDENT.empty())) {
+  while (SEPARATOR(s.CH) && (!s.IDREAD || !s.IDENT.empty())) {
     if (s.IDREAD) p += WRITTEN(s);
-    p += '\\';
+    p += s.CH;
     s.K++;
     RECID(c);
   }

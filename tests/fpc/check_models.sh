@@ -3,8 +3,9 @@
 # tests/models/valid.txt, and every model of examples/) with the built
 # compiler, each in a temporary directory of its own, and compiles the
 # generated program (PRU.PAS, unid<n>.pas, <model>.DPR) with
-# fpc -Mdelphi against runtime/.  Exit status 0 only when all of them
-# translate with exit code 0 and compile.
+# fpc -Mdelphi against runtime/.  The dBase tables of a model <stem>.tlv
+# are copied from tests/dbf/<stem>/ beside it.  Exit status 0 only when
+# all of them translate with exit code 0 and compile.
 #
 # usage: check_models.sh TALVEN_BINARY SOURCE_DIR
 set -u
@@ -33,6 +34,8 @@ for m in $models; do
     dir=$tmp/$stem
     mkdir -p "$dir/units"
     cp "$m" "$dir/$name"
+    # Tables a model reads while it is translated lie beside it.
+    [ -d "$src/tests/dbf/$stem" ] && cp -R "$src/tests/dbf/$stem/." "$dir/"
     if ! (cd "$dir" && "$bin" "$name" </dev/null >talven.log 2>&1); then
         echo "FAIL $name: translation failed" >&2
         cat "$dir/talven.log" >&2

@@ -3,41 +3,10 @@
 // declarations in pru, LOAD, UNLOAD and DBUPDATE in a procedure's body,
 // and the errors, malformed files included.
 #include <gtest/gtest.h>
+#include "dbase_writer.h"
 #include "decl_testrun.h"
 
 namespace {
-
-struct DbfField {
-  std::string name;
-  char type;
-  int width, dec;
-};
-
-// A dBase III file: header, descriptors, records (their text without the
-// deletion mark, each exactly as wide as the fields).
-std::string DBF(const std::vector<DbfField>& fields, const std::vector<std::string>& records) {
-  auto le = [](std::string& s, size_t at, unsigned v, int n) {
-    for (int i = 0; i < n; ++i) s[at + i] = static_cast<char>((v >> (8 * i)) & 0xff);
-  };
-  int reclen = 1;
-  for (const DbfField& f : fields) reclen += f.width;
-  std::string h(32, '\0');
-  h[0] = 3;
-  le(h, 4, static_cast<unsigned>(records.size()), 4);
-  le(h, 8, static_cast<unsigned>(32 + 32 * fields.size() + 1), 2);
-  le(h, 10, static_cast<unsigned>(reclen), 2);
-  for (const DbfField& f : fields) {
-    std::string d(32, '\0');
-    d.replace(0, f.name.size(), f.name);
-    d[11] = f.type;
-    d[16] = static_cast<char>(f.width);
-    d[17] = static_cast<char>(f.dec);
-    h += d;
-  }
-  h += '\r';
-  for (const std::string& r : records) h += " " + r;
-  return h + '\x1a';
-}
 
 const std::vector<DbfField> CLIENTFIELDS = {
     {"AGE", 'N', 3, 0}, {"BALANCE", 'N', 8, 2}, {"NAME", 'C', 10, 0}, {"VIP", 'L', 1, 0}};
