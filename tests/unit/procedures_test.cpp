@@ -137,10 +137,7 @@ TEST(Procedures, ProcedureVariableCall) {
       "BEGIN\n"
       "  DOIT(3);\n"
       "END;");
-  std::string m = d.run();
-  if (m.find("not supported yet") != std::string::npos)
-    GTEST_SKIP() << "user function calls are not translated yet: " << m;
-  ASSERT_EQ(m, "");
+  ASSERT_EQ(d.run(), "");
   EXPECT_EQ(d.modprp(),
             "\nPROCEDURE RUN; \n"
             "\nBEGIN \n"
