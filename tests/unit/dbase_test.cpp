@@ -115,6 +115,30 @@ TEST(Dbase, KeyedTableWithPrefix) {
             std::string::npos);
 }
 
+// A drive and directories, written with either separator; the file name
+// keeps them as written (the generated program opens it so) and is found
+// on this system's paths.
+TEST(Dbase, PrefixesWithDriveAndEitherSeparator) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"DBTABLES (C:\\DATA\\ CLIENTS);", "C:\\DATA\\CLIENTS"},
+      {"DBTABLES (C:/DATA/ CLIENTS);", "C:/DATA/CLIENTS"},
+      {"DBTABLES (DATA/ CLIENTS);", "DATA/CLIENTS"},
+      {"DBTABLES (C:/DATA\\ CLIENTS);", "C:/DATA\\CLIENTS"},
+  };
+  for (const auto& [decl, file] : cases) {
+    DbRun d(std::string(decl) +
+                "\nPROCEDURES\nPROCEDURE P; BEGIN LOAD(CLIENTS, AGE) END;",
+            std::string(file[0] == 'C' ? "C:/DATA/" : "DATA/") + "CLIENTS.dbf");
+    ASSERT_EQ(d.run(), "") << decl;
+    ASSERT_EQ(d.c.decl.DBTABS.size(), 1u);
+    EXPECT_EQ(d.c.decl.DBTABS[0].NOM, "CLIENTS");
+    EXPECT_EQ(d.c.decl.DBTABS[0].FILE, file);
+    EXPECT_NE(d.modprp().find("assign(_ardbase,'" + std::string(file) + ".dbf');"),
+              std::string::npos)
+        << decl;
+  }
+}
+
 // The three instructions in a procedure's body.
 TEST(Dbase, LoadUnloadAndUpdateTexts) {
   DbRun d(
@@ -206,6 +230,8 @@ TEST(Dbase, Errors) {
       {"DBTABLES (CLIENTS); X", "declaration or end. expected", 10, 22},
       {"DBTABLES (CLIENTS:5);", "error in table declaration", 10, 20},
       {"DBTABLES (CLIENTS:2);", "invalid database table", 10, 20},
+      {"VAR CLIENTS : REAL;\nDBTABLES (CLIENTS);", "duplicated name CLIENTS", 11, 18},
+      {"DBTABLES (CLIENTS, CLIENTS);", "duplicated name CLIENTS", 10, 27},
   };
   for (const DbError& e : cases) {
     DbRun d(e.decl);
