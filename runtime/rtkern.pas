@@ -38,6 +38,9 @@ procedure _exal(m: _pl);
 procedure _exalo(m: _pl);
 procedure _copy(m: _pl; l: integer; c: char; at: _pl);
 procedure _inter(l: integer; m, pa, pu: _pl);
+{ MINL of node code: the shortest length of list l since the statistics
+  were last reset. }
+function _minl(l: integer): longint;
 procedure _tran(held: boolean; orig, dest: integer; c: char; m, at: _pl);
 procedure _sort(l: integer; var f, fo: real; c: char); overload;
 procedure _sort(l: integer; var f, fo: integer; c: char); overload;
@@ -255,12 +258,45 @@ begin
   Result := (l >= 1) and (l <= _hknl);
 end;
 
+{ Shortest lengths, kept here since the model's tables have no place for
+  them.  A reset of the statistics (clrstat) shows as a new _tces or as a
+  maximum length set back; the length then starts the minimum again. }
+var
+  _lmin, _lmax: array[1.._rtmaxl] of longint;
+  _lmint: array[1.._rtmaxl] of real;
+  _lminon: array[1.._rtmaxl] of boolean;
+
+procedure _minnote(l: integer; len: longint);
+begin
+  if (l < 1) or (l > _rtmaxl) then
+    exit;
+  if not _lminon[l] or (_lmint[l] <> _tces) or (_hklm^^[l] < _lmax[l]) then
+  begin
+    _lminon[l] := true;
+    _lmint[l] := _tces;
+    _lmin[l] := len;
+  end
+  else if len < _lmin[l] then
+    _lmin[l] := len;
+  _lmax[l] := _hklm^^[l];
+end;
+
+function _minl(l: integer): longint;
+begin
+  Result := 0;
+  if not _okl(l) or (l > _rtmaxl) then
+    exit;
+  _minnote(l, _hkl^^[l]);
+  Result := _lmin[l];
+end;
+
 { Length statistics: _la is the time integral of the length since _hc. }
 procedure _lchg(l, delta: integer);
 var lenv: longint;
     span: real;
 begin
   lenv := _hkl^^[l];
+  _minnote(l, lenv);
   _hkla^^[l] := _hkla^^[l] + lenv * (time - _hkhc^^[l]);
   _hkhc^^[l] := time;
   lenv := lenv + delta;
@@ -271,6 +307,7 @@ begin
     _hken^^[l] := _hken^^[l] + delta;
   if lenv > _hklm^^[l] then
     _hklm^^[l] := lenv;
+  _minnote(l, lenv);
   span := time - _tces;
   if span > 0 then
     _hklp^^[l] := _hkla^^[l] / span;

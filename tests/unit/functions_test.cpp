@@ -49,7 +49,7 @@ TEST_F(Functions, ListFunctionsBecomeRuntimeArrays) {
   EXPECT_EQ(text(), "X := _l^[3+2] + _en^[10] + _fl[6+N] ;");
   calls("  X := MAXL(IL_Q[1]) + MINL(EL_S) + MEDL(EL_S) + DMEDL(EL_S) + TFREE(EL_S);");
   ASSERT_EQ(node(), "");
-  EXPECT_EQ(text(), "X := _lm^[3+1] + _[10] + _lp^[10] + _de^[10] + _tl^[10];");
+  EXPECT_EQ(text(), "X := _lm^[3+1] + _minl(10) + _lp^[10] + _de^[10] + _tl^[10];");
   calls("  X := MSTL(EL_S) + DMSTL(EL_S) + PLAST(EL_S);");
   ASSERT_EQ(node(), "");
   EXPECT_EQ(text(), "X := _tpp^[10] + _dp^[10] + _ll[10];");
