@@ -193,6 +193,9 @@ void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
     o.TRSTART = s.K;
     RECID(c);
   } else {
+    // A body would declare a routine of the variable's name beside it.
+    if (e->FLAG4 && (WORDIS(s, "VAR") || WORDIS(s, "BEGIN")))
+      ERROR(c, "name of procedure used elsewhere");
     if (WORDIS(s, "VAR")) {
       HEADEREND(c);
       c.decl.MODE = VarMode();

@@ -126,6 +126,7 @@ TEST(Procedures, ForwardLocalsAndOneLineRoutines) {
   EXPECT_EQ(d.seen("N", "LATER")->TIPO, "INTEGER");
 }
 
+// A procedure variable named in the class, then called in a body.
 TEST(Procedures, ProcedureVariableCall) {
   ProcRun d(
       "TYPE\n"
@@ -133,11 +134,14 @@ TEST(Procedures, ProcedureVariableCall) {
       "VAR\n"
       "  DOIT : ACTION;\n"
       "PROCEDURES\n"
+      "PROCEDURE DOIT;\n"
       "PROCEDURE RUN;\n"
       "BEGIN\n"
       "  DOIT(3);\n"
       "END;");
   ASSERT_EQ(d.run(), "");
+  // The variable named again declares nothing.
+  EXPECT_EQ(d.interface(), AFTERKEYWORD + "PROCEDURE RUN; \n");
   EXPECT_EQ(d.modprp(),
             "\nPROCEDURE RUN; \n"
             "\nBEGIN \n"
@@ -167,6 +171,10 @@ TEST(Procedures, Errors) {
        12, 12},
       {"PROCEDURES\nFUNCTION F : REAL; FORWARD;\nFUNCTION F; BEGIN F := 1 END;",
        "name of procedure used elsewhere", 12, 11},
+      {"VAR AFTER : PROCEDURE;\nPROCEDURES\nPROCEDURE AFTER; BEGIN END;",
+       "name of procedure used elsewhere", 12, 23},
+      {"VAR AFTER : PROCEDURE;\nPROCEDURES\nPROCEDURE AFTER;\nVAR X : REAL; BEGIN END;",
+       "name of procedure used elsewhere", 13, 4},
       {"PROCEDURES\nX := 1;", "PROCEDURE or FUNCTION expected", 11, 2},
       {"PROCEDURES\nPROCEDURE ;", "missing name of procedure or function", 11, 11},
       {"PROCEDURES\nPROCEDURE TELLER; BEGIN END;", "node name used as identifier", 11, 17},
