@@ -40,6 +40,10 @@ TEST(ProceduresStore, RoutinesCalledFromNodeCode) {
       << desk;
   std::string go = g.proc("GO");
   EXPECT_NE(go.find("     IF DONE = 50 THEN \n        FINISH;\n"), std::string::npos) << go;
+  // Both names of a field reach the program as table.field^.
+  EXPECT_NE(go.find("     IF STOCK.QTY^\n\n[ITEM] = 0 THEN \n        STOCK.ACTIVE^\n\n[ITEM] := FALSE; \n"),
+            std::string::npos)
+      << go;
   std::string pru = g.file("PRU.PAS");
   // Every heading once in the interface; NOTE with its parameters and
   // without FORWARD, its definition with the short heading.
