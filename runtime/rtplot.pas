@@ -41,8 +41,16 @@ var
 procedure CreaGraficos;
 procedure CerrarGraficos;
 procedure _intigraf(ax: _tpx; ay: _tpy; n, k, cls: integer; const nom: string);
+  overload;
 procedure _intigrafa(ax: _tpxa; ay: _tpy; n, k, cls: integer;
-  const nom: string);
+  const nom: string); overload;
+{ Functions whose values are not REAL (a DISC or STAIR of another type):
+  their values are an array of the model's own type, so only the
+  arguments are shown. }
+procedure _intigraf(ax: _tpx; const ay; n, k, cls: integer; const nom: string);
+  overload;
+procedure _intigrafa(ax: _tpxa; const ay; n, k, cls: integer;
+  const nom: string); overload;
 
 implementation
 
@@ -119,6 +127,27 @@ begin
     Exit;
   for i := 1 to n do
     writeln('  ', ax^[i]: 12, ' ', ay^[i]: 12: 4);
+end;
+
+procedure _intigraf(ax: _tpx; const ay; n, k, cls: integer; const nom: string);
+var i: integer;
+begin
+  writeln('Function ', nom, ' (', _clsname(cls), '), ', n, ' points');
+  if ax = nil then
+    Exit;
+  for i := 1 to n do
+    writeln('  ', ax^[i]: 12: 4);
+end;
+
+procedure _intigrafa(ax: _tpxa; const ay; n, k, cls: integer;
+  const nom: string);
+var i: integer;
+begin
+  writeln('Function ', nom, ' (', _clsname(cls), '), ', n, ' points');
+  if ax = nil then
+    Exit;
+  for i := 1 to n do
+    writeln('  ', ax^[i]: 12);
 end;
 
 end.

@@ -3,7 +3,8 @@
 // function of the class; PRFUNVINIT reads a point list "F := x, y / ... ;"
 // of INIT into constant arrays (channel 3) and their copy into the point
 // vectors (channel 6, _init); PRFUNVDECL declares the vectors and the
-// evaluation functions of DISC and FREQ, which the runtime lacks;
+// evaluation functions the runtime lacks (DISC, FREQ, a STAIR of values
+// other than REAL);
 // PRFUNVEND checks at the end of INIT that every function got its points.
 // Reads the valued-function list (Keywords::FUNV) filled by GFUNCTIONS.
 //
@@ -132,7 +133,13 @@ void NOTETYPE(std::vector<VectorType>& v, const std::string& name, int points) {
   v.push_back(VectorType{name, points});
 }
 
-// The generated evaluation function of a DISC or FREQ signature: its
+// The runtime evaluates POLYG, SPLINE and STAIR of REAL values; DISC,
+// FREQ and a STAIR of other values get a function of their signature.
+bool GENERATED(const ValuedFunction& f) {
+  return f.CLASS == "DISC" || f.CLASS == "FREQ" || (f.CLASS == "STAIR" && !ISREAL(f.VALTYPE));
+}
+
+// The generated evaluation function of a DISC, FREQ or STAIR signature: its
 // heading in the interface (channel 1), heading and body in MODPRO.
 void EVALUATION(Compiler& c, const ValuedFunction& f) {
   std::string name = "_f" + SIGNATURE(f);
@@ -145,6 +152,11 @@ void EVALUATION(Compiler& c, const ValuedFunction& f) {
             "while (j<=n) and (x<>" + x + ") do j:=j+1; ",
             "if(j>n) then _error('argument out of range');",
             name + ":=", "ay" + AT(f.VALTYPE) + "j]; ", "end;"};
+  } else if (f.CLASS == "STAIR") {
+    head = {"function " + name + "(", "x:REAL;var ax:_tpx;",
+            "var ay:" + YTYPE(f) + "; n:integer):", f.VALTYPE + ";"};
+    body = {"var j:integer; begin j:=1; ",
+            "while (j<n) and (ax^[j+1]<=x) do j:=j+1; ", name + ":=", "ay[j]; ", "end;"};
   } else {
     head = {"function " + name + "(", "var ax:" + XTYPE(f) + ";",
             "var ay:" + YTYPE(f) + ";n,rn:integer):", f.ARGTYPE + ";"};
@@ -279,7 +291,7 @@ void PRFUNVINIT(Compiler& c) {
 }
 
 // The vector types, the vectors of every function and the evaluation
-// functions of DISC and FREQ, one per signature.
+// functions the runtime lacks, one per signature.
 void PRFUNVDECL(Compiler& c) {
   const std::vector<ValuedFunction>& fs = c.kw.FUNV;
   if (fs.empty()) return;
@@ -301,7 +313,7 @@ void PRFUNVDECL(Compiler& c) {
   }
   std::vector<std::string> done;
   for (const ValuedFunction& f : fs) {
-    if (f.CLASS != "DISC" && f.CLASS != "FREQ") continue;
+    if (!GENERATED(f)) continue;
     std::string sig = SIGNATURE(f);
     if (std::find(done.begin(), done.end(), sig) != done.end()) continue;
     done.push_back(sig);

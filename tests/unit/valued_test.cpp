@@ -167,14 +167,20 @@ TEST_F(Valued, DeclarationsAgreeWithTheCalls) {
             "var _xT:_tpx;_yT:_yINTEGER; _nT:integer; \n"
             "var _xD2:_xCHAR;_yD2:_tpy; _nD2:integer; _xaD2:_tpxa;\n"
             "function _fFREQREALREAL(var ax:_tpx;var ay:_tpy;n,rn:integer):REAL;\n"
-            "function _fDISCCHARREAL(x:CHAR;var ax:_xCHAR;var ay:_tpy; n:integer):REAL;\n");
+            "function _fDISCCHARREAL(x:CHAR;var ax:_xCHAR;var ay:_tpy; n:integer):REAL;\n"
+            "function _fSTAIRREALINTEGER(x:REAL;var ax:_tpx;\n"
+            "var ay:_yINTEGER; n:integer):INTEGER;\n");
+  // The runtime has a STAIR of REAL values only.
   EXPECT_EQ(file(CH_MODPRO, "MODPRO"),
             "function _fFREQREALREAL(var ax:_tpx;var ay:_tpy;n,rn:integer):REAL;\n"
             "var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;\n"
             "while (j<n) and (r>ay^[j]) do j:=j+1;_fFREQREALREAL:=ax^[j] end;\n"
             "function _fDISCCHARREAL(x:CHAR;var ax:_xCHAR;var ay:_tpy; n:integer):REAL;\n"
             "var j:integer; begin j:=1; while (j<=n) and (x<>ax[j]) do j:=j+1; \n"
-            "if(j>n) then _error('argument out of range');_fDISCCHARREAL:=ay^[j]; end;\n");
+            "if(j>n) then _error('argument out of range');_fDISCCHARREAL:=ay^[j]; end;\n"
+            "function _fSTAIRREALINTEGER(x:REAL;var ax:_tpx;\n"
+            "var ay:_yINTEGER; n:integer):INTEGER;var j:integer; begin j:=1; \n"
+            "while (j<n) and (ax^[j+1]<=x) do j:=j+1; _fSTAIRREALINTEGER:=ay[j]; end;\n");
 }
 
 TEST_F(Valued, LongNamesAreNotCut) {
@@ -214,6 +220,27 @@ TEST(ValuedModels, EveryClassThroughEveryPass) {
                         "Y4 := _fDISCINTEGERREAL(N,_xPRICE,_yPRICE,_nPRICE )",
                         "_xSIZE,_ySIZE,_nSIZE,2)"})
     EXPECT_NE(unit.find(t), std::string::npos) << t;
+}
+
+// A STAIR of INTEGER values and DISC functions of other types: their
+// evaluation functions are generated, and the output list shows them all.
+TEST(ValuedModels, OtherTypesThanReal) {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  dir.write("fun_types.tlv", MODELTEXT("fun_types.tlv"));
+  ASSERT_EQ(RUNTALVEN({"fun_types.tlv"}, out, err, in, dir.str()), 0) << err.str();
+  std::string pru = dir.read("PRU.PAS"), unit = dir.read("unid1.pas");
+  for (const char* t :
+       {"function _fSTAIRREALINTEGER(x:REAL;var ax:_tpx;\nvar ay:_yINTEGER; n:integer):INTEGER;",
+        "function _fDISCCHARBOOLEAN(x:CHAR;var ax:_xCHAR;\nvar ay:_yBOOLEAN; n:integer):BOOLEAN;",
+        "_cyOPEN:array[1..2] of BOOLEAN=(TRUE,FALSE); ",
+        " _bnoreal:=false;\n _intigraf(_xLEVEL,_yLEVEL,_nLEVEL,1,3,'LEVEL'); \n",
+        " _bnoreal:=true;\n _intigrafa(_xaOPEN,_yOPEN,_nOPEN,1,4,'OPEN'); \n"})
+    EXPECT_NE(pru.find(t), std::string::npos) << t << "\n" << pru;
+  for (const char* t : {"N := _fSTAIRREALINTEGER(X,_xLEVEL,_yLEVEL,_nLEVEL )",
+                        "B := _fDISCCHARBOOLEAN(C,_xOPEN,_yOPEN,_nOPEN )"})
+    EXPECT_NE(unit.find(t), std::string::npos) << t << "\n" << unit;
 }
 
 }  // namespace
