@@ -420,6 +420,42 @@ TEST(ContinuousModels, MultipleNodeKeepsOneClockPerInstance) {
   EXPECT_TRUE(m.has("PRU.PAS", "DT_COOL[2] := 0.2;"));
 }
 
+// A model of its own text translated by the whole command: the first line
+// of the error report, or "" when it translates.
+std::string WHOLEERROR(const std::string& text) {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  dir.write("m.tlv", text);
+  if (RUNTALVEN({"m.tlv"}, out, err, in, dir.str()) == 0) return "";
+  std::string e = err.str();
+  size_t at = e.find("m.tlv:");
+  return at == std::string::npos ? e : e.substr(at, e.find('\n', at) - at);
+}
+
+TEST(ContinuousModels, EquationsAndRetardOnlyInCNodes) {
+  const std::string head = "m\nNETWORK\n  C1 (C) ::\n     X' = 1;\n  A1 (A) ::\n";
+  const std::string tail =
+      "INIT\n  TSIM := 1;\n  ACT(C1, 0);\nDECL\nVAR X, D : CONT; T : REAL;\nEND.\n";
+  EXPECT_EQ(WHOLEERROR(head + "     T := 1; X' = 2;\n" + tail),
+            "m.tlv:6:15: error: derivatives only in C node");
+  EXPECT_EQ(WHOLEERROR(head + "     RETARD(1, D, T, 2);\n" + tail),
+            "m.tlv:6:12: error: RETARD in node not C");
+  EXPECT_EQ(WHOLEERROR(head + "     T := 1;\n" + tail), "");
+  // Neither in INIT.
+  EXPECT_EQ(WHOLEERROR("m\nNETWORK\n  A1 (A) ::\nINIT\n  X' = 2;\nDECL\nVAR X : CONT;\nEND.\n"),
+            "m.tlv:5:4: error: derivatives only in C node");
+}
+
+// Without equations _fec has no cases and _ore one element, 1.
+TEST(ContinuousModels, OrderConstantOfAModelWithoutEquations) {
+  WholeModel m("minimal.tlv");
+  ASSERT_EQ(m.code, 0) << m.err.str();
+  EXPECT_TRUE(m.has("PRU.PAS", "const _ore:array[1..1] of integer=(1);\n"));
+  EXPECT_FALSE(m.has("PRU.PAS", "case _m of"));
+  EXPECT_TRUE(m.has("PRU.PAS", "var _y:_arrv absolute IT;\n"));
+}
+
 TEST(ContinuousModels, PredatorsAndPrey) {
   TempDir dir;
   std::ostringstream out, err;

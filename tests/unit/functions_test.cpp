@@ -55,6 +55,31 @@ TEST_F(Functions, ListFunctionsBecomeRuntimeArrays) {
   EXPECT_EQ(text(), "X := _tpp^[10] + _dp^[10] + _ll[10];");
 }
 
+TEST_F(Functions, ListOfASimpleNode) {
+  model("model\nNETWORK\nG1 (G) ::\n  X := LL(IL_W) + LL(EL_W);\nW (L) ::\nINIT\n\nDECL\nEND.\n");
+  var("X", "REAL");
+  c.model.NodeTable[2].EL = 5;
+  c.model.NodeTable[2].IL = 6;
+  ASSERT_EQ(node(), "");
+  EXPECT_EQ(text(), "X := _l^[6] + _l^[5];");
+}
+
+TEST_F(Functions, TablesByEitherName) {
+  calls("");
+  c.expr.TABLES = {{"X", "TX"}, {"Y", "TY"}, {"X", "TZ"}};
+  s.IDENT = "TY";
+  EXPECT_TRUE(TABLOOK(c, true));
+  EXPECT_EQ(c.expr.TABPOS, 1);
+  EXPECT_FALSE(TABLOOK(c, false));  // not a first name
+  EXPECT_EQ(c.expr.TABPOS, 3);
+  s.IDENT = "X";
+  EXPECT_TRUE(TABLOOK(c, false));  // the first entry wins
+  EXPECT_EQ(c.expr.TABPOS, 0);
+  s.IDENT = "TZ";
+  EXPECT_TRUE(TABLOOK(c, true));
+  EXPECT_EQ(c.expr.TABPOS, 2);
+}
+
 TEST_F(Functions, UserFunctions) {
   calls("  X := F(1, 2) + F(X) + F(F(1, 2), 3) + G;");
   ASSERT_EQ(node(), "");

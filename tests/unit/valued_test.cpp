@@ -107,6 +107,16 @@ TEST_F(Valued, PointsOnlyInInit) {
   EXPECT_EQ(node(), "illegal use of function");
 }
 
+// In INIT a valued function's name only begins its point list; inside an
+// expression there it is no operand.
+TEST_F(Valued, NoCallsInInit) {
+  fmodel("  F := 0, 1 / 1, 3;\n  X := F(1);");
+  EXPECT_EQ(init(), "variable, function or constant expected");
+  EXPECT_EQ(where(), "8:9");
+  fmodel("  X := 2 * G;");
+  EXPECT_EQ(init(), "variable, function or constant expected");
+}
+
 TEST_F(Valued, EveryFunctionNeedsItsPoints) {
   fmodel("  F := 1, 2;\n  G := 1, 1;\n  H := 'a', 2;\n  S := 0, 0;");
   ASSERT_EQ(init(), "");
