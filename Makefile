@@ -1,4 +1,5 @@
-# make run: build and translate the bundled example models.
+# make run: build, translate the bundled example models and build their
+# simulations (out/<model>/bin/<model>, when fpc is installed).
 # make test: build and run every test.
 BUILD ?= build
 JOBS ?= 2
@@ -12,10 +13,15 @@ build:
 	@cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	@mkdir -p out
 	@for m in examples/*.tlv; do \
-	  echo "== $$m"; \
-	  (cd out && ../$(BUILD)/talven ../$$m) || exit $$?; \
+	  stem=$$(basename $$m .tlv); dir=out/$$stem; \
+	  echo "== $$m -> $$dir"; \
+	  mkdir -p $$dir/bin && cp $$m $$dir/ && \
+	  (cd $$dir && $(abspath $(BUILD))/talven $$stem.tlv) || exit $$?; \
+	  if command -v fpc >/dev/null; then \
+	    (cd $$dir && fpc -Mdelphi -dRTMODEL -Fu../../runtime -FUbin -FEbin $$stem.DPR >fpc.log) \
+	      && echo "   built $$dir/bin/$$stem" || { cat $$dir/fpc.log; exit 1; }; \
+	  fi; \
 	done
 
 test: build

@@ -55,6 +55,25 @@ TEST(NodeProcedures, MultipleNodeIndexesItsListsByCopy) {
             "_elim(_px^.r,_px^.b,_px);_px:=_fl[6+ino] end; end;\n");
 }
 
+TEST(NodeProcedures, MeasuredExitSumsTimesAndSquares) {
+  // The square of the time in the system multiplies: the index must not
+  // replace the product sign.
+  GenRun g(NETMODEL("A (I) B ::\nB (E) ::\n", "  TSIM := 10;\n", "STATISTICS B;\n"));
+  ASSERT_EQ(g.nodes(), "");
+  EXPECT_EQ(g.proc("B"),
+            "procedure B(ino:integer);\n"
+            "var icopy: integer;\n"
+            "begin \n"
+            "_px:=_fl[1];\n"
+            " while _px<>nil do begin \n"
+            "_extr(_px,1);_uprv(_px^.r,_px^.b); PMESS:=_px;\n"
+            "_tmps[1+ino-1]:=_tmps[1+ino-1]+time-gt;\n"
+            "_t2ps[1+ino-1]:=_t2ps[1+ino-1]+(time-gt)*(time-gt);\n"
+            "if time-gt<_tips[1+ino-1] then _tips[1+ino-1]:=time-gt;\n"
+            "if time-gt>_txps[1+ino-1] then _txps[1+ino-1]:=time-gt;\n"
+            "_elim(_px^.r,_px^.b,_px);_px:=_fl[1] end; end;\n");
+}
+
 TEST(NodeProcedures, LabelsAndLocalVariablesInTheHead) {
   GenRun g(NETMODEL("  I1 (I) G1 ::\n"
                     "  G1 (G) LABEL L1, L2; VAR N : INTEGER;\n"
