@@ -241,6 +241,27 @@ TEST(Dbase, Errors) {
   }
 }
 
+// DBUPDATE writes the first table's records into the second file, so the
+// two must share their layout; key fields hold no values of their own.
+TEST(Dbase, UpdateNeedsTheSameLayoutAndKeysAreNoFields) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"PROCEDURE P; BEGIN DBUPDATE(CLIENTS, BACKUP, AGE) END;", ""},
+      {"PROCEDURE P; BEGIN DBUPDATE(CLIENTS, OTHER, AGE) END;", "invalid database table"},
+      {"PROCEDURE P; BEGIN DBUPDATE(CLIENTS, BACKUP, WEIGHT) END;", "invalid field name"},
+      {"PROCEDURE P; BEGIN LOAD(STOCK, QTY) END;", ""},
+      {"PROCEDURE P; BEGIN LOAD(STOCK, CLIENTS) END;", "invalid field name"},
+      {"PROCEDURE P; BEGIN UNLOAD(STOCK, OTHER) END;", "invalid field name"},
+  };
+  for (const auto& [body, message] : cases) {
+    DbRun d(std::string("DBTABLES (CLIENTS, BACKUP, OTHER, STOCK:2);\nPROCEDURES\n") + body);
+    d.dir.write("BACKUP.dbf", DBF(CLIENTFIELDS, CLIENTRECORDS));
+    d.dir.write("OTHER.dbf", DBF({{"AGE", 'N', 4, 0}}, {"  42", "   7"}));
+    d.dir.write("STOCK.dbf", DBF({{"CLIENTS", 'C', 1, 0}, {"OTHER", 'C', 1, 0}, {"QTY", 'N', 2, 0}},
+                                 {"11 1", "12 2", "21 3", "22 4"}));
+    EXPECT_EQ(d.run(), message) << body;
+  }
+}
+
 // Files whose header lies about their contents stop the model cleanly.
 TEST(Dbase, MalformedFilesAreModelErrors) {
   std::string good = DBF(CLIENTFIELDS, CLIENTRECORDS);
