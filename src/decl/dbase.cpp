@@ -500,6 +500,10 @@ void PRDBDECL(Compiler& c) {
   for (const DbTable& t : d.DBTABS) PRULINE(c, "var " + t.NOM + ":_ty_" + t.NOM + ";");
 }
 
+bool ISDBTABLE(const Compiler& c, const std::string& name) {
+  return FINDTABLE(c, name) >= 0;
+}
+
 void PRDBINST(Compiler& c, int kw) {
   switch (kw) {
     case I_LOAD: LOAD(c); break;

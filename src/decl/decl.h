@@ -200,6 +200,8 @@ void PRODBT(Compiler& c);
 void PRDBDECL(Compiler& c);
 // LOAD, UNLOAD, DBUPDATE (kw is the instruction number), from PRINST.
 void PRDBINST(Compiler& c, int kw);
+// name is a table of DBTABLES (a variable of pru, not in the name tree).
+bool ISDBTABLE(const Compiler& c, const std::string& name);
 
 // ---- places later work completes (hooks.cpp)
 void ORGANIZE(Compiler& c);  // the network organisation

@@ -176,6 +176,8 @@ void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
   BUSIDAR1(c);
   NameNode* e = n.FOUND ? n.CURENT : nullptr;
   bool known = e != nullptr;
+  // A table is a variable of the unit, though not a declared name.
+  if (!known && ISDBTABLE(c, name)) ERROR(c, "name of procedure used elsewhere");
   if (known)
     KNOWNROUTINE(c, e);
   else

@@ -232,6 +232,8 @@ TEST(Dbase, Errors) {
       {"DBTABLES (CLIENTS:2);", "invalid database table", 10, 20},
       {"VAR CLIENTS : REAL;\nDBTABLES (CLIENTS);", "duplicated name CLIENTS", 11, 18},
       {"DBTABLES (CLIENTS, CLIENTS);", "duplicated name CLIENTS", 10, 27},
+      {"DBTABLES (CLIENTS);\nPROCEDURES\nPROCEDURE CLIENTS; BEGIN END;",
+       "name of procedure used elsewhere", 12, 18},
   };
   for (const DbError& e : cases) {
     DbRun d(e.decl);
