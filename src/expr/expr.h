@@ -43,6 +43,7 @@ void PRFUNP(Compiler& c);   // a user function or procedure-variable call
 // ---- valued functions (valued.cpp); PRFUNVINIT and PRFUNVSTMT are the
 // statement hooks of stmt/stmt.h
 void PRFUNV(Compiler& c);      // a valued-function call in an expression
+void PRFUNVEXP(Compiler& c);   // the same (PRFUNV is kept for its callers)
 void PRFUNVDECL(Compiler& c);  // vectors and evaluation functions (organisation)
 void PRFUNVEND(Compiler& c);   // end of INIT: every function has its points
 

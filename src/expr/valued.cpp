@@ -1,5 +1,5 @@
 // Valued functions: functions given by tables of points (GFUNCTIONS).
-// PRFUNV translates a call in an expression into the runtime evaluation
+// PRFUNVEXP translates a call in an expression into the runtime evaluation
 // function of the class; PRFUNVINIT reads a point list "F := x, y / ... ;"
 // of INIT into constant arrays (channel 3) and their copy into the point
 // vectors (channel 6, _init); PRFUNVDECL declares the vectors and the
@@ -174,7 +174,7 @@ void EVALUATION(Compiler& c, const ValuedFunction& f) {
 //       | F [ "(" stream ")" ]         (FREQ)
 // becomes _f<class><arg><value>(arg,_xF,_yF,_nF[,spline]) or
 // _fFREQ<arg><value>(_xF,_yF,_nF,stream).
-void PRFUNV(Compiler& c) {
+void PRFUNVEXP(Compiler& c) {
   Source& s = c.src;
   Out& o = c.out;
   TRACELN(c, "PROCESAR FUNCION VALUADA EN EXPRESION");
@@ -227,8 +227,10 @@ void PRFUNV(Compiler& c) {
   o.TRANSMIT = true;
 }
 
+void PRFUNV(Compiler& c) { PRFUNVEXP(c); }
+
 // At statement start outside INIT a valued function has been read as a
-// call already (PRFUNV refuses it); nothing is left to do here.
+// call already (PRFUNVEXP refuses it); nothing is left to do here.
 void PRFUNVSTMT(Compiler& c) { ERROR(c, "illegal use of function"); }
 
 // points -> F ":=" x "," y { "/" x "," y } ";"      (in INIT only)
