@@ -447,6 +447,27 @@ TEST(ContinuousModels, EquationsAndRetardOnlyInCNodes) {
             "m.tlv:5:4: error: derivatives only in C node");
 }
 
+// Each C node integrates the group its code ends with, before its clock
+// moves on; the next C node starts a group of its own.
+TEST(ContinuousModels, EachCNodeClosesItsLastGroup) {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  dir.write("m.tlv",
+            "m\nNETWORK\n  C1 (C) ::\n     METHOD(RK4);\n     X' = -X;\n"
+            "  C2 (C) ::\n     Y' = X;\nINIT\n  TSIM := 1;\n  ACT(C1, 0);\n  ACT(C2, 0);\n"
+            "DECL\nVAR X, Y : CONT;\nEND.\n");
+  ASSERT_EQ(RUNTALVEN({"m.tlv"}, out, err, in, dir.str()), 0) << err.str();
+  std::string unit = dir.read("unid1.pas");
+  size_t c2 = unit.find("procedure C2(ino:integer);\nvar");
+  ASSERT_NE(c2, std::string::npos) << unit;
+  size_t first = unit.find("_yget(1,1);_rk4(1,1);_yput(1,1);;\n_tc_C1:=_tc_C1+_dt;");
+  size_t second = unit.find("_yget(2,2);_rkf(2,2);_yput(2,2);;\n_tc_C2:=_tc_C2+_dt;");
+  EXPECT_LT(first, c2) << unit;
+  EXPECT_NE(second, std::string::npos) << unit;
+  EXPECT_GT(second, c2);
+}
+
 // Without equations _fec has no cases and _ore one element, 1.
 TEST(ContinuousModels, OrderConstantOfAModelWithoutEquations) {
   WholeModel m("minimal.tlv");

@@ -2,6 +2,7 @@
 // functions over network lists, user functions and procedure variables;
 // node code translated in process.
 #include <gtest/gtest.h>
+#include <sstream>
 #include "stmt_testrun.h"
 
 namespace {
@@ -110,6 +111,27 @@ TEST_F(Functions, Errors) {
     calls(k.code);
     EXPECT_EQ(node(), k.message) << k.code;
   }
+}
+
+// All fifteen distributions: without a stream each gets stream 1, with one
+// it keeps it; RANDOM takes none.
+TEST(FunctionModels, EveryDistributionWithAndWithoutStream) {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  dir.write("fun_random.tlv", MODELTEXT("fun_random.tlv"));
+  ASSERT_EQ(RUNTALVEN({"fun_random.tlv"}, out, err, in, dir.str()), 0) << err.str();
+  std::string unit;
+  for (char ch : dir.read("unid1.pas"))
+    if (ch != '\n') unit += ch;
+  for (const char* t :
+       {"N := BIN(5, 0.5,1) + UNIFI(1, 6,1) + BER(0.5,1) + POISSON(3,1); ",
+        "M := BIN(5, 0.5, 2) + UNIFI(1, 6, 3) + BER(0.5, 4) + POISSON(3, 5); ",
+        "X := ERLG(2, 3,1) + EXPO(1,1) + GAUSS(0, 1,1) + NORM(0, 1,1) + RANDOM; ",
+        "X := X + TRIA(1, 2, 3,1) + UNIF(0, 1,1) + BETA(2, 3,1) + GAMMA(2, 1,1); ",
+        "X := X + LOGNORM(1, 1,1) + WEIBULL(1, 2,1) + EXPO(1, 10) + TRIA(1, 2, 3, 6); ",
+        "Y := ERLG(2, 3, 7) + GAUSS(0, 1, 8) + LOGNORM(1, 1, 9) + WEIBULL(1, 2, 1); "})
+    EXPECT_NE(unit.find(t), std::string::npos) << t << "\n" << unit;
 }
 
 }  // namespace
