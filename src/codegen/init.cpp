@@ -80,7 +80,7 @@ constexpr const char* LISTN = "writeln(_ars,'/=',m_/);";
 constexpr const char* LISTT = "writeln(_ars,'Table * ',_df[/,1],' ',_df[/,2],' ',_df[/,3]);";
 constexpr const char* LISTF[] = {"writeln('FUNCTION ','*');",
                                  "for _i:=1 to _n/ do writeln(_ars,'X',_i,'=',",
-                                 "_x/^[_i],' Y',_i,'=',_y/^[_i]);"};
+                                 "_x/#[_i],' Y',_i,'=',_y/&[_i]);"};
 constexpr const char* PEXPREAD[] = {
     "begin repeat   _listvar;",
     "rtdlg._WarningDlg('Data File must begin with a title, Finish with END');",
@@ -100,8 +100,8 @@ constexpr const char* READN[] = {"  *:begin read(_dat,m_/);f_/:=",
 constexpr const char* READT[] = {"  *: begin read(_dat,_df[/,1]); read(_dat,_df[/,2]); ",
                                  "read(_dat,_df[/,3]); end;"};
 constexpr const char* READF[] = {"  *:for _i:=1 to _n/ do",
-                                 "   begin read(_dat,_x/^[_i]);read(_dat,_ch);",
-                                 "   read(_dat,_y/^[_i]);read(_dat,_ch)  end;"};
+                                 "   begin read(_dat,_x/#[_i]);read(_dat,_ch);",
+                                 "   read(_dat,_y/&[_i]);read(_dat,_ch)  end;"};
 constexpr const char* PEXPEND[] = {
     " end;  read(_dat,_ch);_rid end;", "closeFile(_dat); _listvar;",
     "_zs:=InputBox('Repeat/Go','R/G','G');_ch:=upcase(_zs[1]);until _ch<>'R';", "end;"};
@@ -191,20 +191,8 @@ void FREQUENCYSIZES(Compiler& c) {
 }
 
 void RANDOMSETS(Compiler& c) {
-  for (const RandSet& r : c.gen.RANDSETS) {
-    TRACELN(c, "VA A GENERAR DECL PARA RANDV_<ARREGLO>");
-    const std::string n = NUM(r.N);
-    NEWPIECE(c, PRU, FILLIN(RANDDECL[0], {{'*', r.NOM}, {'/', n}}));
-    NEWPIECE(c, PRU, FILLIN(RANDDECL[1], {{'*', r.NOM}, {'/', n}}));
-    for (size_t i = 0; i < r.VALUES.size(); ++i)
-      ADDPIECE(c, PRU, r.VALUES[i] + (i + 1 < r.VALUES.size() ? "," : ");"));
-    NEWPIECE(c, PRU, FILLIN(RANDDECL[2], {{'*', r.NOM}}));
-    for (const char* l : RANDINIT) NEWPIECE(c, MODIN1, FILLIN(l, {{'*', r.NOM}, {'/', n}}));
-    c.names.DIRECTADD = true;
-    c.src.TIPO = "ARRAY";
-    STVNAME(c, true, "RANDV_" + r.NOM);
-    c.names.DIRECTADD = false;
-  }
+  for (const RandSet& r : c.gen.RANDSETS) DeclareRandomSet(c, r);
+  c.gen.RANDSETSDONE = true;
 }
 
 // A name as the parameter file holds it: 8 characters, blank-padded.
@@ -265,6 +253,18 @@ void CLOSEINIT(Compiler& c) {
   COPYTEMP(c, MODIN1, MODPRO);
 }
 
+// The point arrays of a valued function are pointers for REAL and plain
+// arrays for every other type: '#' dereferences _x, '&' _y.
+std::string POINTS(const Compiler& c, const char* t, const std::string& n) {
+  std::string_view x = "^", y = "^";
+  for (const ValuedFunction& f : c.kw.FUNV)
+    if (f.NOM == n) {
+      if (f.ARGTYPE != "REAL") x = "";
+      if (f.VALTYPE != "REAL") y = "";
+    }
+  return FILLIN(t, {{'/', n}, {'#', x}, {'&', y}});
+}
+
 void LISTVAR(Compiler& c, const ExpItem& e) {
   const std::string& n = e.NOM;
   const std::string count = NUM(ELEMENTS(c, e));
@@ -277,7 +277,7 @@ void LISTVAR(Compiler& c, const ExpItem& e) {
     case 'F':
       NEWPIECE(c, MODPRO, FILLIN(LISTF[0], {{'*', n}}));
       NEWPIECE(c, MODPRO, FILLIN(LISTF[1], {{'/', n}}));
-      ADDPIECE(c, MODPRO, FILLIN(LISTF[2], {{'/', n}}));
+      ADDPIECE(c, MODPRO, POINTS(c, LISTF[2], n));
       break;
     default: break;
   }
@@ -313,8 +313,8 @@ void READENTRY(Compiler& c, const ExpItem& e, int k) {
       break;
     case 'F':
       NEWPIECE(c, MODPRO, fill(READF[0]));
-      NEWPIECE(c, MODPRO, fill(READF[1]));
-      ADDPIECE(c, MODPRO, fill(READF[2]));
+      NEWPIECE(c, MODPRO, POINTS(c, READF[1], n));
+      ADDPIECE(c, MODPRO, POINTS(c, READF[2], n));
       break;
     default: break;
   }
@@ -322,11 +322,24 @@ void READENTRY(Compiler& c, const ExpItem& e, int k) {
 
 }  // namespace
 
+void DeclareRandomSet(Compiler& c, const RandSet& r) {
+  TRACELN(c, "VA A GENERAR DECL PARA RANDV_<ARREGLO>");
+  const std::string n = NUM(r.N);
+  NEWPIECE(c, PRU, FILLIN(RANDDECL[0], {{'*', r.NOM}, {'/', n}}));
+  NEWPIECE(c, PRU, FILLIN(RANDDECL[1], {{'*', r.NOM}, {'/', n}}));
+  for (size_t i = 0; i < r.VALUES.size(); ++i)
+    ADDPIECE(c, PRU, r.VALUES[i] + (i + 1 < r.VALUES.size() ? "," : ");"));
+  NEWPIECE(c, PRU, FILLIN(RANDDECL[2], {{'*', r.NOM}}));
+  for (const char* l : RANDINIT) NEWPIECE(c, MODIN1, FILLIN(l, {{'*', r.NOM}, {'/', n}}));
+  ENTERRANDV(c, r);
+}
+
 void TranslateInit(Compiler& c) {
   TRACELN(c, "PROCESAR INICIALIZACIONES DEL USUARIO **************** ");
   STARTINIT(c);
   WriteStatisticsProcedures(c);
   INITHEADER(c);
+  WriteFileHeadings(c);
   INITSTATEMENTS(c);
   if (!c.stmt.ACTSEEN) ERROR(c, "no ACT procedure in INIT");
   if (c.stmt.WINWIDTH && c.stmt.WINHEIGHT) NEWPIECE(c, MODIN1, WINDOWSIZE);

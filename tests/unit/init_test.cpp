@@ -144,6 +144,20 @@ TEST(InitPass, ExperimentEntriesOfEveryKind) {
             " end;  read(_dat,_ch);_rid end;\n");
 }
 
+// Point arrays are pointers for REAL only: a function on integers is read
+// and listed through its plain array.
+TEST(InitPass, ExperimentOnFunctionsOfEveryArgumentType) {
+  GenRun g(MODELTEXT("gen_exper_all.tlv"));
+  ASSERT_EQ(g.all(), "");
+  std::string pru = g.file("PRU.PAS");
+  EXPECT_NE(pru.find("_xRATE^[_i],' Y',_i,'=',_yRATE^[_i]);"), std::string::npos);
+  EXPECT_NE(pru.find("_xPRICE[_i],' Y',_i,'=',_yPRICE^[_i]);"), std::string::npos);
+  EXPECT_NE(pru.find("  6:for _i:=1 to _nPRICE do\n"
+                     "   begin read(_dat,_xPRICE[_i]);read(_dat,_ch);\n"
+                     "   read(_dat,_yPRICE^[_i]);read(_dat,_ch)  end;\n"),
+            std::string::npos);
+}
+
 }  // namespace
 
 namespace {
