@@ -52,7 +52,7 @@ function POISSON(mean: real; s: integer = 1): integer;
 procedure _hazindice(n: integer; var ix: _indice);
 procedure _definir(var d: _arreglo; p: pointer; n: integer; r: _indice);
 procedure _districonj(var d: _arreglo);
-procedure _seledistriconj(var d: _arreglo; s: integer; ix: _indice);
+procedure _seledistriconj(var d: _arreglo; s: integer; var ix: _indice);
 
 implementation
 
@@ -269,12 +269,15 @@ begin
       d.cum[i] := i / d.n;
 end;
 
-{ One draw per element: ix^[i] is the position of the value chosen. }
-procedure _seledistriconj(var d: _arreglo; s: integer; ix: _indice);
+{ One draw per element: ix^[i] is the position of the value chosen.  A
+  draw before the set is defined (a RAND in INIT) gives the first value. }
+procedure _seledistriconj(var d: _arreglo; s: integer; var ix: _indice);
 var i, k: integer;
     u: real;
 begin
-  if (ix = nil) or (d.n < 1) then
+  if ix = nil then
+    _hazindice(0, ix);
+  if d.n < 1 then
     Exit;
   for i := 1 to d.n do
   begin

@@ -99,9 +99,12 @@ begin
   _ut := ' ';
 end;
 
+{ A single run is the first replication: what _init opens for the first
+  replication only (FILE) is opened for it too. }
 procedure _inici;
 begin
   _rep := false;
+  NREP := 1;
   _startrun;
 end;
 

@@ -16,6 +16,7 @@ struct RandSet {
   std::string NOM;                  // the variable
   int N = 0;                        // its elements
   std::vector<std::string> VALUES;  // the set's values, as written
+  bool NAMED = false;               // RANDV_ is in the name tree already
 };
 
 // A work variable an instruction needs, declared by the INIT pass.
@@ -61,6 +62,7 @@ struct Gen {
   // model is read.
   int ITMX = -32767;             // largest class count + 2 of a frequency table
   std::vector<RandSet> RANDSETS; // variables over a discrete distribution set
+  bool RANDSETSDONE = false;     // RANDSETS declared: later sets declare themselves
   std::vector<AuxVar> AUXVARS;   // work variables the instructions asked for
   bool NODEPASS = false;         // the node procedures are being written
 };
@@ -175,3 +177,6 @@ void ADDPIECE(Compiler& c, int ch, std::string_view piece);
 void TranslateInit(Compiler& c);
 // _pexp and _listvar from the experiment list (MODPRO).
 void GenerateExperimentProcedure(Compiler& c);
+// RANDV_, _d_, _din_, _r_, _i_ of one set in PRU.PAS, their start in _init
+// (MODIN1) and RANDV_ in the name tree.
+void DeclareRandomSet(Compiler& c, const RandSet& r);

@@ -70,6 +70,12 @@ bool ISARRAY(const NameNode& e) { return e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY
 // The elements measured of a variable: the last dimension of an array.
 int ELEMENTS(const NameNode& e) { return std::max(1, e.COUNT1); }
 
+// The first subscript of that dimension: element lo is measured first.
+int FIRSTSUB(const NameNode& e) { return e.BOUNDS.empty() ? 1 : e.BOUNDS.back().MIN; }
+
+// n added to a subscript's text, as Pascal takes it.
+std::string PLUS(int n) { return n < 0 ? std::to_string(n) : "+" + std::to_string(n); }
+
 // The measured variables in key order. The count is the walk's, not the
 // declarations': a name listed twice is measured once.
 std::vector<const NameNode*> MEASURED(const Compiler& c) {
@@ -176,8 +182,13 @@ void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
       APPEND(c, MODPRO, FILLIN(AESVAONE, {{'/', p}, {'*', e->NOM}}));
       continue;
     }
-    NEWLINE(c, MODPRO, FILLIN(AESVALOOP, {{'*', NUM(ELEMENTS(*e))}}));
-    APPEND(c, MODPRO, FILLIN(AESVAONE, {{'/', p + "+_ki-1"}, {'*', e->NOM + "[_ki]"}}));
+    // An array from another first subscript than 1 counts its elements
+    // from there.
+    int lo = FIRSTSUB(*e);
+    std::string loop = FILLIN(AESVALOOP, {{'*', NUM(lo + ELEMENTS(*e) - 1)}});
+    if (lo != 1) loop.replace(loop.find(":=1 "), 4, ":=" + NUM(lo) + " ");
+    NEWLINE(c, MODPRO, loop);
+    APPEND(c, MODPRO, FILLIN(AESVAONE, {{'/', p + "+_ki-" + NUM(lo)}, {'*', e->NOM + "[_ki]"}}));
     NEWLINE(c, MODPRO, "end;");
   }
   NEWLINE(c, MODPRO, "end;");
@@ -260,8 +271,9 @@ void StatisticsBefore(Compiler& c) {
       ERROR(c, "error in subscripted variable with statistics");
     s.K++;
     g.STTARGET += "[" + sub + "]";
-    g.STIX = ALLDIGITS(sub) ? "+" + NUM(ix + std::stoi(sub) - 1)
-                            : sub + "+" + NUM(ix - 1);
+    int lo = e ? FIRSTSUB(*e) : 1;
+    bool number = ALLDIGITS(sub) && sub.size() <= 9;  // an int, whatever it is
+    g.STIX = number ? "+" + NUM(ix + std::stoi(sub) - lo) : sub + PLUS(ix - lo);
     c.out.TRSTART = s.K;
   } else {
     c.out.TRSTART = s.PL == pl ? k : s.KSTART;

@@ -253,6 +253,7 @@ void PRINS(Compiler& c) {
     TRACELN(c, LINETEXTOF(c));
     TRACEWAIT(c);
   }
+  ENDTRANSCONTEXT(c);
   RECID(c);
   if (ISEQUATION(s)) {
     EQUATION(c);

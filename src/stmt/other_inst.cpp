@@ -55,25 +55,6 @@ void PASSTHROUGH(Compiler& c) {
   FINISH(c);
 }
 
-// listpos -> list "," (FIRST | LAST | gpointer); pos is the message text.
-void LISTPOS(Compiler& c, std::string& list, std::string& pos) {
-  Source& s = c.src;
-  list = LISTREF(c);
-  NEEDCH(c, ',');
-  RECID(c);
-  if (s.IDREAD && s.IDENT == "FIRST") {
-    pos = "_fl[" + list + "]";
-  } else if (s.IDREAD && s.IDENT == "LAST") {
-    pos = "_ll[" + list + "]";
-  } else {
-    std::string name = WHAT(s);
-    if (s.IDREAD) BUSIDAR1(c);
-    if (!s.IDREAD || !c.names.FOUND || s.TIPO != "GPOINTER")
-      ERROR(c, "GPOINTER variable expected " + name);
-    pos = name;
-  }
-}
-
 // TAB "(" variable "," table ")": the table's name becomes its position.
 void PRTAB(Compiler& c) {
   Source& s = c.src;
@@ -112,20 +93,29 @@ void PRUPDATE(Compiler& c) {
   FINISH(c);
 }
 
-// TRANS "(" listpos "," (A | B) "," listpos ")"
+// TRANS "(" listpos "," (A | B) "," listpos ")": the message moved is
+// the one in hand after it, in _pu, up to the end of the block; it is not
+// the node's own message.
 void PRTRANS(Compiler& c) {
   Source& s = c.src;
+  Stmt& t = c.stmt;
   NEEDCH(c, '(');
   std::string l1, p1, l2, p2;
-  LISTPOS(c, l1, p1);
+  PRLISTPOS(c, l1, p1);
   NEEDCH(c, ',');
   RECID(c);
   if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
   std::string letter = s.IDENT;
   NEEDCH(c, ',');
-  LISTPOS(c, l2, p2);
+  PRLISTPOS(c, l2, p2);
   NEEDCH(c, ')');
-  SEND(c, "_tran(true," + l1 + "," + l2 + ",'" + letter + "'," + p1 + "," + p2 + ");", true);
+  SEND(c, "_pu:=" + p1 + ";", true);
+  SEND(c, FILLIN("_tran(#,*,.,'/',$,&);",
+                 {{'#', "true"}, {'*', l1}, {'.', l2}, {'/', letter}, {'$', p1}, {'&', p2}}),
+       false);
+  t.MSGVAR = "_pu";
+  t.HELD = 0;
+  t.TRANSBLOCK = BLOCKKEY(c);
   c.out.TRSTART = s.K;
   FINISH(c);
 }
@@ -136,7 +126,7 @@ void PRPOINT(Compiler& c) {
   Source& s = c.src;
   NEEDCH(c, '(');
   std::string list, start;
-  LISTPOS(c, list, start);
+  PRLISTPOS(c, list, start);
   NEEDCH(c, ',');
   RECID(c);
   std::string p = WHAT(s);
@@ -334,6 +324,34 @@ void PRGRAPH(Compiler& c) {
   FINISH(c);
 }
 
+// The set of RAND's variable x: its elements are the weights of the
+// values its last subscript runs over (1 for a plain variable).
+RandSet RANDSETOF(const NameNode& x) {
+  RandSet r;
+  r.NOM = x.NOM;
+  int lo = 1, hi = 1;
+  if (!x.BOUNDS.empty()) {
+    lo = x.BOUNDS.back().MIN;
+    hi = x.BOUNDS.back().MAX;
+  }
+  for (int v = lo; v <= hi; ++v) r.VALUES.push_back(std::to_string(v));
+  r.N = static_cast<int>(r.VALUES.size());
+  return r;
+}
+
+// The first RAND of a set makes it known: RANDV_ may be read from then
+// on. Before the INIT-time declarations are written the set joins their
+// list; afterwards (node code) it declares itself, still inside _init.
+void KNOWSET(Compiler& c, const NameNode& x) {
+  Gen& g = c.gen;
+  for (const RandSet& r : g.RANDSETS)
+    if (r.NOM == x.NOM) return;
+  g.RANDSETS.push_back(RANDSETOF(x));
+  ENTERRANDV(c, g.RANDSETS.back());
+  g.RANDSETS.back().NAMED = true;
+  if (g.RANDSETSDONE) DeclareRandomSet(c, g.RANDSETS.back());
+}
+
 }  // namespace
 
 void PROTHINST(Compiler& c, int kw) {
@@ -368,6 +386,7 @@ void PROTHINST(Compiler& c, int kw) {
 
 // RAND "(" variable ["," stream] ")": a new draw of the variable's
 // distribution set; RANDV_ takes the set's values at the positions drawn.
+// The variable holds the weights, so it must be REAL.
 void PRRAND(Compiler& c) {
   Source& s = c.src;
   SENDSRC(c, s.KSTART, c.out.CURCH);
@@ -377,7 +396,10 @@ void PRRAND(Compiler& c) {
   std::string x = WHAT(s);
   if (s.IDREAD) BUSIDAR1(c);
   if (!s.IDREAD || !c.names.FOUND) ERROR(c, "unknown identifier " + x);
-  int n = std::max(1, c.names.CURENT->COUNT1);
+  const NameNode& e = *c.names.CURENT;
+  bool array = e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY";
+  if ((array ? e.TYPEL : e.TIPO) != "REAL") ERROR(c, "illegal variable " + x);
+  int dims = std::max(1, array ? e.NSUB : 0);
   std::string stream = "1";
   RECID(c);
   if (!s.IDREAD && s.CH == ',') {
@@ -390,10 +412,30 @@ void PRRAND(Compiler& c) {
   MUSTBE(c, ')');
   s.K++;
   c.out.TRSTART = s.K;
+  KNOWSET(c, e);
   SEND(c, "_seledistriconj(_din_" + x + "," + stream + ",_i_" + x + ");", true);
-  SEND(c, "for _i:=1 to " + std::to_string(n) + " do RANDV_" + x + "[_i]", true);
+  SEND(c, "for _i:=1 to " + std::to_string(dims) + " do RANDV_" + x + "[_i]", true);
   SEND(c, ":=_d_" + x + "[_i_" + x + "^[_i]];", true);
   FINISH(c);
+}
+
+void ENTERRANDV(Compiler& c, const RandSet& r) {
+  if (r.NAMED) return;
+  Names& n = c.names;
+  std::string tipo = c.src.TIPO, scope = n.SCOPE;
+  n.DIRECTADD = true;
+  n.SCOPE = "MAIN";
+  c.src.TIPO = "ARRAY";
+  STVNAME(c, true, "RANDV_" + r.NOM);
+  NameNode& e = *n.NEWENTRY;
+  e.TYPTYP = "ARRAY";
+  e.TYPEL = "REAL";
+  e.NSUB = 1;
+  e.COUNT1 = r.N;
+  e.BOUNDS = {Bound{1, r.N}};
+  n.DIRECTADD = false;
+  n.SCOPE = scope;
+  c.src.TIPO = tipo;
 }
 
 // REPORT ... ENDREPORT: the I/O lists between them write the report file.
@@ -417,4 +459,16 @@ void PRENDREPORT(Compiler& c) {
   RECID(c);
   MUSTBE(c, ';');
   s.K++;
+}
+
+std::string BLOCKKEY(const Compiler& c) {
+  return c.names.SCOPE + "/" + std::to_string(c.stmt.LBF) + (c.stmt.INITMODE ? "/INIT" : "");
+}
+
+void ENDTRANSCONTEXT(Compiler& c) {
+  Stmt& t = c.stmt;
+  if (t.TRANSBLOCK.empty() || t.TRANSBLOCK == BLOCKKEY(c)) return;
+  t.TRANSBLOCK.clear();
+  t.MSGVAR = "_px";
+  t.HELD = -1;
 }

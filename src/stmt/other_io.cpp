@@ -215,20 +215,28 @@ int FILENUMBER(Compiler& c, const std::string& name, bool& fresh) {
 }
 
 // The file's variable, and in _init its creation with one heading line
-// per value, in the first replication only.
+// per value, in the first replication only. A FILE of a user procedure
+// comes before _init is begun: its lines wait for _init's head.
 void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
                  const std::vector<std::string>& values) {
   SENDCH(c, PRU, "var " + v + ":text; ", true);
   FLUSHOUT(c, PRU);
-  SENDCH(c, MODIN1, "if nrep=1 then begin ", true);
-  SENDCH(c, MODIN1, "assign(" + v + "," + name + ");", true);
-  SENDCH(c, MODIN1, "rewrite(" + v + ");", true);
+  std::vector<FileHeading> lines;
+  lines.push_back({"if nrep=1 then begin ", true});
+  lines.push_back({"assign(" + v + "," + name + ");", true});
+  lines.push_back({"rewrite(" + v + ");", true});
   for (const std::string& x : values) {
-    SENDCH(c, MODIN1, "writeln(" + v + ",", true);
-    SENDCH(c, MODIN1, "'" + QUOTED(x) + "');", false);
+    lines.push_back({"writeln(" + v + ",", true});
+    lines.push_back({"'" + QUOTED(x) + "');", false});
   }
-  SENDCH(c, MODIN1, "writeln(" + v + ",'# 1');", true);
-  SENDCH(c, MODIN1, "end;", true);
+  lines.push_back({"writeln(" + v + ",'# 1');", true});
+  lines.push_back({"end;", true});
+  std::vector<FileHeading>& wait = c.stmt.FILEHEADS;
+  if (c.stmt.INITMODE || c.gen.NODEPASS) {
+    for (const FileHeading& l : lines) SENDCH(c, MODIN1, l.TEXT, l.NEWLINE);
+  } else {
+    wait.insert(wait.end(), lines.begin(), lines.end());
+  }
 }
 
 // FILE "(" name "," value {"," value} ")": the values as one line of the
@@ -282,6 +290,11 @@ void PRFILEOUT(Compiler& c) {
 }
 
 }  // namespace
+
+void WriteFileHeadings(Compiler& c) {
+  for (const FileHeading& l : c.stmt.FILEHEADS) SENDCH(c, MODIN1, l.TEXT, l.NEWLINE);
+  c.stmt.FILEHEADS.clear();
+}
 
 // item -> variable ["[" subscripts "]" | "[" lo ".." hi "]"] ":" format
 //       | function {"," function} ";"

@@ -92,7 +92,8 @@ void PRFREQTAB(Compiler& c) {
   MUSTBE(c, ',');
   s.K++;
   RECID(c);
-  if (!s.ISNUM) ERROR(c, "initial value expected");
+  // A count too long for an integer is no count of classes.
+  if (!s.ISNUM || s.IDENT.size() > 9) ERROR(c, "initial value expected");
   long classes = std::stol(s.IDENT) + 2;
   t.FREQMAX = static_cast<int>(std::max<long>(t.FREQMAX, classes));
   c.gen.ITMX = std::max(c.gen.ITMX, t.FREQMAX);

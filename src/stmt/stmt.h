@@ -19,6 +19,12 @@ struct ExpItem {
 constexpr size_t EXPNAMEMAX = 30;  // names in the experiment list
 constexpr size_t NOMASIGMAX = 80;
 
+// A piece of _init that a FILE statement writes.
+struct FileHeading {
+  std::string TEXT;
+  bool NEWLINE = true;  // forced onto a line of its own
+};
+
 // Subsystem 7 state.
 struct Stmt {
   // The block being translated; its owner sets these before calling PRINS.
@@ -64,6 +70,7 @@ struct Stmt {
   int SELNODE = -1, SELCOUNT = 0;  // node of the last SELECT, its SELECTs so far
   int USENODE = 0;             // node whose code assigned USE
   int REMANODE = 0;            // R node where a PREEMPTION named REMA
+  std::string TRANSBLOCK;      // the block whose TRANS made _pu the message in hand
 
   // Balance of BEGIN/END, CASE/END, REPEAT/UNTIL; all 0 at a block's end.
   int BEGINDEPTH = 0;
@@ -95,6 +102,7 @@ struct Stmt {
   bool INREPORT = false;     // between REPORT and ENDREPORT: lists write the report
   int FREQMAX = -32767;      // most classes of a frequency table (+2), for _itmx
   std::vector<std::string> FILENAMES;  // FILE names as written; the k-th is _filv k
+  std::vector<FileHeading> FILEHEADS;  // _init pieces of FILEs met before _init began
   int NARRAYASG = 0;         // array assignments, each with its constant _c<k>_
 };
 
@@ -141,9 +149,19 @@ void PRPREVAR(Compiler& c);             // IT, NT, STAY, USE := ...
 void PRARRAYASG(Compiler& c, std::string_view word);  // "#", ASSI
 void PRIOLIST(Compiler& c, bool input, std::string_view word);  // "@" "%"
 void PRIOSTMT(Compiler& c);    // WRITELN, WRITE, READLN, READ, FILE
+// The _init pieces of the FILE statements of user procedures, behind
+// _init's head (called by the INIT pass).
+void WriteFileHeadings(Compiler& c);
 void PRFREQTAB(Compiler& c);   // a frequency table at statement start
 void PRRAND(Compiler& c);
+struct RandSet;
+// RANDV_ of a random-variate set in the name tree: a global REAL array.
+void ENTERRANDV(Compiler& c, const RandSet& r);
 void PRREPORT(Compiler& c);
+// The block being translated, as TRANS remembers it; at the start of
+// another block the message in hand is the node's own again.
+std::string BLOCKKEY(const Compiler& c);
+void ENDTRANSCONTEXT(Compiler& c);
 void PRENDREPORT(Compiler& c);
 void PRFUNVSTMT(Compiler& c);  // a valued function at statement start
 void PRFUNVINIT(Compiler& c);  // a valued function's points in INIT

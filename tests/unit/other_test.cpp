@@ -61,6 +61,8 @@ TEST(OtherInstructions, FrequencyTableSetsItsRow) {
   EXPECT_EQ(ERR("    T := 0, 10, -1;", "TABLES X : T;"), "interval wide must be positive");
   EXPECT_EQ(ERR("    T := 0, 10, 0;", "TABLES X : T;"), "interval wide must be positive");
   EXPECT_EQ(ERR("    T := A, 10, 1;", "TABLES X : T;"), "initial value expected");
+  EXPECT_EQ(ERR("    T := 0, 123456789012345678901234, 1;", "TABLES X : T;"),
+            "initial value expected");
   EXPECT_EQ(ERR("    T = 0, 10, 1;", "TABLES X : T;"), ":= expected");
   // the largest table sizes the frequency arrays
   GenRun all(G1MODEL("", "TABLES X : T;", "  T := 0, 10, 2;\n  TSIM := 10;\n"));
@@ -69,16 +71,89 @@ TEST(OtherInstructions, FrequencyTableSetsItsRow) {
 }
 
 TEST(OtherInstructions, RandDrawsFromTheSetWithItsStream) {
-  GenRun g(G1MODEL("    RAND(R, 3); RAND(R);", "R : ARRAY[1..3] OF REAL;"));
+  GenRun g(G1MODEL("    RAND(R, 3); RAND(R);\n    RAND(M);",
+                   "R : ARRAY[1..3] OF REAL; M : ARRAY[1..2, 0..4] OF REAL;"));
   ASSERT_EQ(g.nodes(), "");
+  // one draw per dimension of the weights
   EXPECT_EQ(CODE(g),
             "_seledistriconj(_din_R,3,_i_R);\n"
-            "for _i:=1 to 3 do RANDV_R[_i]\n"
+            "for _i:=1 to 1 do RANDV_R[_i]\n"
             ":=_d_R[_i_R^[_i]];;\n"
             "_seledistriconj(_din_R,1,_i_R);\n"
-            "for _i:=1 to 3 do RANDV_R[_i]\n"
-            ":=_d_R[_i_R^[_i]];;\n");
+            "for _i:=1 to 1 do RANDV_R[_i]\n"
+            ":=_d_R[_i_R^[_i]];;\n"
+            "_seledistriconj(_din_M,1,_i_M);\n"
+            "for _i:=1 to 2 do RANDV_M[_i]\n"
+            ":=_d_M[_i_M^[_i]];;\n");
+  // each set known once; its values are the last subscript's
+  const std::vector<RandSet>& sets = g.c.gen.RANDSETS;
+  ASSERT_EQ(sets.size(), 2u);
+  EXPECT_EQ(sets[0].NOM, "R");
+  EXPECT_EQ(sets[0].N, 3);
+  EXPECT_EQ(sets[0].VALUES, (std::vector<std::string>{"1", "2", "3"}));
+  EXPECT_EQ(sets[1].NOM, "M");
+  EXPECT_EQ(sets[1].VALUES, (std::vector<std::string>{"0", "1", "2", "3", "4"}));
   EXPECT_EQ(ERR("    RAND(R, K);", "R : ARRAY[1..3] OF REAL;"), "espera entero");
+  EXPECT_EQ(ERR("    RAND(R, 1.5);", "R : ARRAY[1..3] OF REAL;"), "espera entero");
+  EXPECT_EQ(ERR("    RAND(K);"), "illegal variable K");
+  EXPECT_EQ(ERR("    RAND(Q);"), "unknown identifier Q");
+}
+
+// A set first drawn in node code declares itself, inside _init and after
+// the INIT statements that give its weights; one drawn in INIT is declared
+// with the INIT-time declarations. Either way RANDV_ is a REAL array the
+// code may read.
+TEST(OtherInstructions, RandSetsAreDeclaredWhereverFirstDrawn) {
+  GenRun g(NETMODEL("  IN1 (I) G1 ::\n     IT := 1;\n  G1 (G) X1 ::\n"
+                    "     RAND(W, 2); X := RANDV_W[1] + RANDV_V[1];\n  X1 (E) ::\n",
+                    "  TSIM := 10; W[1] := 1; W[2] := 3;\n  RAND(V);\n  ACT(IN1, 0);\n",
+                    "VAR W : ARRAY[1..2] OF REAL; V : ARRAY[4..5] OF REAL; X : REAL;\n"));
+  ASSERT_EQ(g.all(), "");
+  std::string pru = g.file("PRU.PAS");
+  EXPECT_NE(pru.find("\nvar RANDV_V:array[1..2] of real;\n"
+                     "const _d_V:array[1..2] of integer=(4,5);\n"
+                     "var _din_V:_arreglo;_r_V,_i_V:_indice;\n"),
+            std::string::npos)
+      << pru;
+  EXPECT_NE(pru.find("\nvar RANDV_W:array[1..2] of real;\n"
+                     "const _d_W:array[1..2] of integer=(1,2);\n"
+                     "var _din_W:_arreglo;_r_W,_i_W:_indice;\n"),
+            std::string::npos)
+      << pru;
+  std::string init = SOLID(g.part(pru, "procedure _init;", "\nend;\n"));
+  size_t weights = init.find("W[1] := 1; W[2] := 3;");
+  size_t draw = init.find("_seledistriconj(_din_V,1,_i_V);");
+  size_t setv = init.find("_r_V:=addr(_d_V);_hazindice(2,_i_V);\n"
+                          "_definir(_din_V,addr(V),2,_r_V);\n_districonj(_din_V);\n");
+  size_t setw = init.find("_r_W:=addr(_d_W);_hazindice(2,_i_W);\n"
+                          "_definir(_din_W,addr(W),2,_r_W);\n_districonj(_din_W);");
+  ASSERT_NE(weights, std::string::npos) << init;
+  ASSERT_NE(draw, std::string::npos) << init;
+  ASSERT_NE(setv, std::string::npos) << init;
+  ASSERT_NE(setw, std::string::npos) << init;
+  EXPECT_LT(weights, setw);
+  EXPECT_LT(draw, setv);
+  EXPECT_LT(setv, setw);
+  EXPECT_EQ(init.substr(init.size() - 5), "end;\n");
+  EXPECT_NE(g.proc("G1").find("X := RANDV_W[1] + RANDV_V[1];"), std::string::npos);
+}
+
+// A user procedure is read before INIT: its set waits for the INIT-time
+// declarations, but its RANDV_ is known at once.
+TEST(OtherInstructions, RandInAProcedureReadsItsDrawAtOnce) {
+  GenRun g(NETMODEL("  IN1 (I) X1 ::\n     X := PICK;\n  X1 (E) ::\n", "  TSIM := 10;\n",
+                    "VAR W : ARRAY[1..2] OF REAL; X : REAL;\nPROCEDURES\n"
+                    "FUNCTION PICK : REAL;\nBEGIN\n  RAND(W);\n  PICK := RANDV_W[1];\nEND;\n"));
+  ASSERT_EQ(g.all(), "");
+  std::string pru = g.file("PRU.PAS");
+  size_t decl = pru.find("\nvar RANDV_W:array[1..2] of real;\n");
+  ASSERT_NE(decl, std::string::npos) << pru;
+  EXPECT_EQ(pru.find("var RANDV_W", decl + 2), std::string::npos);  // declared once
+  EXPECT_NE(pru.find("_seledistriconj(_din_W,1,_i_W);\nfor _i:=1 to 1 do RANDV_W[_i]\n"
+                     ":=_d_W[_i_W^[_i]];"),
+            std::string::npos)
+      << pru;
+  EXPECT_NE(pru.find("_r_W:=addr(_d_W);_hazindice(2,_i_W);"), std::string::npos);
 }
 
 TEST(OtherInstructions, ReportRedirectsTheOutputLists) {
@@ -145,6 +220,32 @@ TEST(OtherInstructions, FileAppendsALineAndHasItsHeadingsInInit) {
                      "writeln(_filv1,'# 1');\nend;"),
             std::string::npos);
   EXPECT_EQ(pru.find("_filv2"), std::string::npos);  // one file, declared once
+}
+
+// A user procedure is translated before _init is begun: its FILE's lines
+// for _init wait for _init's head instead of landing before it.
+TEST(OtherInstructions, FileOfAProcedureOpensItsFileInInit) {
+  GenRun g(NETMODEL("  IN1 (I) G1 ::\n  G1 (G) X1 ::\n     KEEP(X);\n  X1 (E) ::\n",
+                    "  TSIM := 10;\n",
+                    "VAR X : REAL;\nPROCEDURES\nPROCEDURE KEEP(Y : REAL);\n"
+                    "BEGIN\n  FILE('kept.txt', Y, TIME);\nEND;\n"));
+  ASSERT_EQ(g.all(), "");
+  std::string pru = g.file("PRU.PAS");
+  EXPECT_NE(pru.find("\nvar _filv1:text; \n"), std::string::npos);
+  EXPECT_NE(pru.find("Append(_filv1);\nWRITELN(_filv1,Y,' ',TIME);CloseFile(_filv1); end;"),
+            std::string::npos)
+      << pru;
+  std::string init = SOLID(g.part(pru, "procedure _init;", "_NUME1:=0;"));
+  EXPECT_NE(init.find("if _rep then nrep:=nrep+1;\n"
+                      "if nrep=1 then begin\nassign(_filv1,'kept.txt');\nrewrite(_filv1);\n"
+                      "writeln(_filv1,'Y');\nwriteln(_filv1,'TIME');\n"
+                      "writeln(_filv1,'# 1');\nend;\nTSIM := 10;"),
+            std::string::npos)
+      << init;
+  size_t open = pru.find("assign(_filv1");
+  EXPECT_GT(open, pru.find("procedure _init;"));
+  EXPECT_EQ(pru.find("assign(_filv1", open + 1), std::string::npos);  // opened once
+  EXPECT_TRUE(g.c.stmt.FILEHEADS.empty());
 }
 
 TEST(OtherInstructions, ArrayAssignmentTakesATypedConstant) {
@@ -228,7 +329,7 @@ TEST(OtherInstructions, TransPointAndEventListInstructions) {
                    "P : GPOINTER;"));
   ASSERT_EQ(g.nodes(), "");
   EXPECT_EQ(CODE(g),
-            "_tran(true,1,2,'B',_fl[1],P);;\n"
+            "_pu:=_fl[1];_tran(true,1,2,'B',_fl[1],P);;\n"
             "begin\n"
             "P:=_ll[1]; B_P:=P;\n"
             "_bpt:=true; while (P<>nil) and _bpt do begin\n"
@@ -240,6 +341,26 @@ TEST(OtherInstructions, TransPointAndEventListInstructions) {
   EXPECT_EQ(ERR("    EXTFEL(A, X1, 1, 2, 0) K := 1;"), " ; END or ELSE expected");
   EXPECT_EQ(ERR("    TRANS(EL_G1, FIRST, C, EL_X1, FIRST);"), "A or B expected");
   EXPECT_EQ(ERR("    POINT(EL_G1, FIRST, X) K > 1;"), "GPOINTER variable expected X");
+}
+
+// After TRANS the message moved is the one in hand (_pu), not the node's
+// own: a SENDTO sends it from wherever it lies and leaves _acc alone. The
+// next node has its own message again.
+TEST(OtherInstructions, TransHandsOnTheMessageItMoved) {
+  GenRun g(NETMODEL("  IN1 (I) G1 ::\n  G1 (G) G2 ::\n     TRANS(EL_G1, FIRST, A, EL_X1, LAST);\n"
+                    "     SENDTO(G2);\n  G2 (G) X1 ::\n     SENDTO(X1);\n  X1 (E) ::\n",
+                    "  TSIM := 10;\n", "VAR X : REAL;\n"));
+  ASSERT_EQ(g.nodes(), "");
+  std::string g1 = SOLID(g.proc("G1"));
+  EXPECT_NE(g1.find("_pu:=_fl[1];_tran(true,1,3,'A',_fl[1],_ll[3]);;\n"
+                    "begin SENT:=true; if _px<> nil then _pxs:=_px^.p;\n"
+                    "_tran(false,1,2,'A',_pu,_ll[2]);_upvr(_pu^.r,_pu^.b); end ;"),
+            std::string::npos)
+      << g1;
+  EXPECT_EQ(g1.find("_acc:=false; _upvr(_pu"), std::string::npos) << g1;
+  std::string g2 = SOLID(g.proc("G2"));
+  EXPECT_NE(g2.find("_tran(true,2,3,'A',_px,_ll[3]);"), std::string::npos) << g2;
+  EXPECT_EQ(g.c.stmt.MSGVAR, "_px");
 }
 
 }  // namespace

@@ -198,6 +198,27 @@ TEST_F(Stats, AssignmentsToMeasuredVariablesAreWrapped) {
   EXPECT_EQ(SOLID(translate("")), "begin \nA := 5;\n_prstp(1,A);\nend;\n");
 }
 
+// An array whose subscripts start at 0 is measured from its element 0:
+// none of its elements falls outside the statistics arrays or the array.
+TEST_F(Stats, MeasuredArrayFromAnotherFirstSubscript) {
+  ASSERT_EQ(declare("  IN1 (I) G1 ::\n  G1 (G) X1 ::\n    Z[0] := 1; Z[K] := 2; A := 1;\n"
+                    "  X1 (E) ::\n",
+                    "VAR A : REAL; K : INTEGER; Z : ARRAY[0..2] OF REAL;\nSTATISTICS A, Z;"),
+            "");
+  EXPECT_NE(file(CH_PRU).find("(nom:'A';ind:1),(nom:'Z';ind:3));\n"
+                              "_n_ves:integer=2; _n_vest:integer=4;"),
+            std::string::npos);
+  EXPECT_EQ(part(file(CH_MODPRO), "procedure _aesva", "end;\nend;"),
+            "procedure _aesva; var _ki:integer;  begin _vas[1]:=A;\n"
+            "for _ki:=0 to 2 do begin _vas[2+_ki-0]:=Z[_ki];\n"
+            "end;\n"
+            "end;\n");
+  EXPECT_EQ(SOLID(translate("G1")),
+            "begin \n_prsta(+2,Z[0]); \nZ[0] := 1;\n_prstp(+2,Z[0]);\nend;\n"
+            "begin \n_prsta(K+2,Z[K]); \nZ[K] := 2;\n_prstp(K+2,Z[K]);\nend;\n"
+            "begin \n_prsta(1,A); \nA := 1;\n_prstp(1,A);\nend;\n");
+}
+
 TEST_F(Stats, SubscriptOfAMeasuredVariableIsOneWord) {
   ASSERT_EQ(declare("  IN1 (I) G1 ::\n  G1 (G) X1 ::\n    V[K+1] := 1;\n  X1 (E) ::\n",
                     "VAR K : INTEGER; V : ARRAY[1..3] OF REAL;\nSTATISTICS V;"),
