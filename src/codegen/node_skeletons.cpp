@@ -81,12 +81,19 @@ constexpr const char* CTAIL[] = {
 // A multiple C node: each instance ino has its own clock and step and runs
 // at its own events only; ino is never 0 there, so the catch-up call of a
 // simple node has no counterpart.
+// Its subscripted names are longer: the lines that hold two of them, or
+// one and a call, are written in two pieces (line false: appended).
 constexpr const char* CMHEAD = "if (_n=/) and (ino=iev) then begin ";
-constexpr const char* CMTAIL[] = {
-    "_tc_*:=_tc_*+_dt;", " end ", "else _dta:=dt_*;", "until _tc_*=time;",
-    "begin _k:=#;_swt:=true;",
-    "if _bi_* then begin _dta:=dt_*;", "_bi_*:=false end;",
-    "if _ac_* then _afel(/,ino,evp,blck[/],time+_dta);", " end ", "end end;"};
+struct CPiece {
+  const char* text;
+  bool line;
+};
+constexpr CPiece CMTAIL[] = {
+    {"_tc_*:=_tc_*+_dt;", true}, {" end ", true}, {"else _dta:=dt_*;", true},
+    {"until _tc_*=time;", true}, {"begin _k:=#;_swt:=true;", true},
+    {"if _bi_* then begin ", true}, {"_dta:=dt_*;", false}, {"_bi_*:=false end;", true},
+    {"if _ac_* then ", true}, {"_afel(/,ino,evp,blck[/],time+_dta);", false},
+    {" end ", true}, {"end end;", true}};
 
 const NodeRecord& NODE(const Compiler& c) { return c.model.NodeTable[c.stmt.CURNODE]; }
 
@@ -364,7 +371,8 @@ void CNODE(Compiler& c) {
   CODE(c);
   if (EquationGroupOpen(c)) CloseEquationGroup(c);
   if (multiple)
-    for (const char* l : CMTAIL) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
+    for (const CPiece& p : CMTAIL)
+      (p.line ? NEW : ADD)(c, FILLIN(p.text, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
   else
     for (const char* l : CTAIL) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
   t.CONTNODE = false;

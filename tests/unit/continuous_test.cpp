@@ -468,6 +468,24 @@ TEST(ContinuousModels, EachCNodeClosesItsLastGroup) {
   EXPECT_GT(second, c2);
 }
 
+// The subscripted names of a multiple node with a long name are never cut.
+TEST(ContinuousModels, MultipleNodeWithALongName) {
+  const std::string x = "ABCDEFGHIJKLMNOPQRSTUVW";  // 23 characters
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  dir.write("m.tlv", "m\nNETWORK\n  " + x + " (C) [1..12] ::\n     Y' = -Y;\n"
+                     "INIT\n  TSIM := 1;\n  ACT(" + x + "[12], 0);\n"
+                     "DECL\nVAR Y : CONT;\nEND.\n");
+  ASSERT_EQ(RUNTALVEN({"m.tlv"}, out, err, in, dir.str()), 0) << err.str();
+  std::string unit = dir.read("unid1.pas");
+  const std::string n = x + "[ino]";
+  for (const std::string& t :
+       {"_tc_" + n + ":=_tc_" + n + "+_dt;\n", "if _bi_" + n + " then begin \n_dta:=dt_" + n + ";\n",
+        "if _ac_" + n + " then \n_afel(1,ino,evp,blck[1],time+_dta);\n"})
+    EXPECT_NE(unit.find(t), std::string::npos) << t << "\n" << unit;
+}
+
 // Without equations _fec has no cases and _ore one element, 1.
 TEST(ContinuousModels, OrderConstantOfAModelWithoutEquations) {
   WholeModel m("minimal.tlv");
