@@ -88,7 +88,7 @@ begin
  _tran(true,1,2,'A',P,_fl[2]);
  begin P:=_fl[1]; B_P:=P; _bpt:=true; while (P<>nil) and _bpt do begin if P <>nil then _uprvo(P^.r,P^.b); O_PMESS:=P; _exalo(P);
  if X>1 then _bpt:=false else begin B_P:=P; P:=P^.p end end; end;
- _seledistriconj(_din_R,1,_i_R); for _i:=1 to 3 do RANDV_R[_i]:=R[_i_R^[_i]];
+ _seledistriconj(_din_R,1,_i_R); for _i:=1 to 1 do RANDV_R[_i]:=_d_R[_i_R^[_i]];
  rtdlg._WinMensaje('Report'); _bf:=true; assign(outf,_outf); rewrite(outf);
  rtdlg._WinMensaje('End Report'); closeFile(outf); VerArchivoReporte(_outf);
  _df[1,1]:=0; _df[1,2]:=12; _df[1,3]:=2;
