@@ -363,4 +363,41 @@ TEST(OtherInstructions, TransHandsOnTheMessageItMoved) {
   EXPECT_EQ(g.c.stmt.MSGVAR, "_px");
 }
 
+// The desk model that the fpc check compiles: measured nodes and
+// variables (with the resources' U_), a table, a report, I/O lists, FILE
+// in node code and in a procedure, GRAPH and a weighted set.
+TEST(OtherInstructions, TheMeasuredReportedDeskModel) {
+  GenRun g(MODELTEXT("st_report.tlv"), false);
+  ASSERT_EQ(g.all(), "");
+  std::string pru = g.file("PRU.PAS");
+  EXPECT_NE(pru.find("\n(nom:'ARRIVE';ind:1;el:-1;il:1),(nom:'LINE';ind:1;el:5;il:1),\n"
+                     "(nom:'DESK';ind:1;el:1;il:2),(nom:'POOL';ind:2;el:6;il:3));\n"
+                     "_n_es:integer=4;\n"),
+            std::string::npos)
+      << pru;
+  EXPECT_NE(pru.find("\n(nom:'LAST';ind:2),(nom:'SERVED';ind:1),(nom:'TOTAL';ind:1),\n"
+                     "(nom:'U_DESK';ind:1),(nom:'U_POOL';ind:2));\n"
+                     "_n_ves:integer=5; _n_vest:integer=7;"),
+            std::string::npos);
+  EXPECT_NE(pru.find("\nvar RANDV_W:array[1..3] of real;\n"), std::string::npos);
+  std::string init = SOLID(g.part(pru, "procedure _init;", "_NUME"));
+  EXPECT_NE(init.find("if _rep then nrep:=nrep+1;\nif nrep=1 then begin\n"
+                      "assign(_filv1,'kept.txt');"),
+            std::string::npos)
+      << init;
+  EXPECT_NE(init.find("SERVED := 0;\n_prstp(3,SERVED);\nend;"), std::string::npos);
+  EXPECT_NE(init.find("assign(_filv2,'served.txt');"), std::string::npos);
+  EXPECT_NE(init.find("_definir(_din_W,addr(W),3,_r_W);"), std::string::npos);
+  std::string leave = SOLID(g.proc("LEAVE"));
+  EXPECT_NE(leave.find("begin\n_prsta(3,SERVED);\nSERVED := SERVED + 1;\n_prstp(3,SERVED);\nend;"),
+            std::string::npos)
+      << leave;
+  EXPECT_NE(leave.find("_prsta(+1,LAST[1]);"), std::string::npos);
+  EXPECT_NE(leave.find("_resr(TOTAL,OUTF,_bf,10,2,'Work done');"), std::string::npos);
+  EXPECT_NE(leave.find("_inar(_par,INPUT,false,-1,-1,1,2,'Last sizes');"), std::string::npos)
+      << leave;
+  EXPECT_NE(SOLID(g.proc("POOL")).find("_prsta(5+ino,U_POOL[ino]);"), std::string::npos);
+  EXPECT_NE(g.file("gen.DPR").find("\n_maxGraphics:=1;\n"), std::string::npos);
+}
+
 }  // namespace
