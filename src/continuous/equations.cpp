@@ -8,6 +8,7 @@
 // instruction dispatcher (METHOD, RETARD), ACT and the node pass. Reads the
 // scanner, CONTNODE and the node table; sets the equation numbering and
 // the order list of Cont, and Program::HASCONT once _fec has cases.
+#include <cctype>
 #include "driver/compiler.h"
 
 namespace {
@@ -118,7 +119,7 @@ void TranslateEquation(Compiler& c) {
   Out& o = c.out;
   Cont& k = c.cont;
   TRACELN(c, "PROCESAR ECUACION DIFERENCIAL");
-  // An equation ended by END or ELSE closed its group already.
+  // RETARD ended by ";" leaves its group for the next statement to close.
   if (k.GROUPOPEN && k.NOSEMI) CloseEquationGroup(c);
   int curch = o.CURCH;
   SENDSRC(c, s.KSTART, curch);
@@ -144,23 +145,43 @@ void TranslateEquation(Compiler& c) {
   PREXP(c);
   EQUATIONEND(c);
   o.CURCH = curch;
+  // Before END or ELSE the equation is the last of its block or branch:
+  // its group is integrated there, ahead of the word.
+  if (k.NOSEMI) CloseEquationGroup(c);
 }
 
+namespace {
+
+// The node text not sent yet begins with ELSE: what is written now stands
+// before it, as the last statement of a THEN branch.
+bool ELSEPENDING(Compiler& c) {
+  const Source& s = c.src;
+  int j = c.out.TRSTART;
+  while (s.at(j) == ' ') j++;
+  std::string w;
+  while (std::isalnum(static_cast<unsigned char>(s.at(j))) || s.at(j) == '_')
+    w += static_cast<char>(std::toupper(static_cast<unsigned char>(s.at(j++))));
+  return w == "ELSE";
+}
+
+}  // namespace
+
 // The integration call of the open group on a new line of CURCH, between
-// the copies of its variables into _y and back, with one more ";" unless
-// the last equation ended before END or ELSE:
-//   _yget(i,j);_rkf(i,j);_yput(i,j);
+// the copies of its variables into _y and back, as one statement (it may
+// be the branch of an IF), ended by ";" unless an ELSE follows, and one
+// more ";" unless the last equation ended before END or ELSE:
+//   begin _yget(i,j);_rkf(i,j);_yput(i,j) end;
 // The method is the one METHOD chose in this node, else RKF.
 void CloseEquationGroup(Compiler& c) {
   Cont& k = c.cont;
   if (!k.GROUPOPEN) return;
   static constexpr const char* CALL[] = {"_rkf(", "_rkf(", "_eul(", "_rk4("};
   bool chosen = k.METHODNODE == c.stmt.CURNODE && k.METHOD >= M_RKF && k.METHOD <= M_RK4;
-  std::string range = std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ");";
+  std::string range = std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ")";
   int ch = c.out.CURCH;
-  NEWLINE(c, ch, "_yget(" + range);
-  APPEND(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range);
-  APPEND(c, ch, "_yput(" + range + (k.NOSEMI ? "" : ";"));
+  NEWLINE(c, ch, "begin _yget(" + range + ";");
+  APPEND(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + ";");
+  APPEND(c, ch, "_yput(" + range + " end" + (ELSEPENDING(c) ? " " : ";") + (k.NOSEMI ? "" : ";"));
   for (int e = static_cast<int>(k.GROUPFIRST.size()) + 1; e <= k.NEQ; ++e) {
     k.GROUPFIRST.push_back(e < k.GFIRST ? e : k.GFIRST);
     k.GROUPLAST.push_back(e < k.GFIRST ? e : k.NEQ);
@@ -251,6 +272,7 @@ void TranslateRetard(Compiler& c) {
   APPEND(c, MODEDI, "-" + first);
   APPEND(c, MODEDI, rate);
   RECID(c);
+  bool before = false;  // END or ELSE follows
   if (!s.IDREAD && s.CH == ';') {
     s.K++;
     SENDSRC(c, s.K, MODEDI);
@@ -258,6 +280,7 @@ void TranslateRetard(Compiler& c) {
   } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
     APPEND(c, MODEDI, ";");
     o.TRSTART = s.KSTART;
+    before = true;
   } else {
     ERROR(c, "; or END or ELSE expected");
   }
@@ -270,6 +293,7 @@ void TranslateRetard(Compiler& c) {
   TRACELN(c, "NECDIFO ", k.GFIRST, "  NECDIF ", k.NEQ);
   o.CURCH = curch;
   o.TRANSMIT = true;
+  if (before) CloseEquationGroup(c);  // ahead of the word, as for an equation
 }
 
 // ACT of C node X, entered past the ",":

@@ -156,7 +156,7 @@ TEST_F(Equations, TwoEquationsMakeOneGroup) {
   cmodel("  X' = -0.5*X + Y;\n  Y'= X;\n  N := 1;");
   ASSERT_EQ(cnode(), "");
   EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:= -0.5*X + Y;\n2:_fec:= X;\n");
-  EXPECT_EQ(out(), "\n \n  \n \n  \n \n_yget(1,2);_rkf(1,2);_yput(1,2);;\n  N := 1; \n");
+  EXPECT_EQ(out(), "\n \n  \n \n  \n \nbegin _yget(1,2);_rkf(1,2);_yput(1,2) end;;\n  N := 1; \n");
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1, 2}));
   EXPECT_EQ(c.cont.VARS[0].EQNO, 1);
   EXPECT_EQ(c.cont.VARS[1].EQNO, 2);
@@ -166,25 +166,39 @@ TEST_F(Equations, TwoEquationsMakeOneGroup) {
 TEST_F(Equations, MethodPicksTheIntegrator) {
   cmodel("  METHOD(EUL);\n  X' = Y; Y' = -X;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_EQ(out(), "\n \n  ;\n \n   \n \n_yget(1,2);_eul(1,2);_yput(1,2);;\n");
+  EXPECT_EQ(out(), "\n \n  ;\n \n   \n \nbegin _yget(1,2);_eul(1,2);_yput(1,2) end;;\n");
   cmodel("  METHOD( RK4 );\n  X' = Y;");
   ASSERT_EQ(cnode(), "");
-  EXPECT_NE(out().find("_rk4(1,1);_yput(1,1);;"), std::string::npos);
+  EXPECT_NE(out().find("_rk4(1,1);_yput(1,1) end;;"), std::string::npos);
   // Every C node starts with RKF.
   cmodel("  METHOD(EUL);\n", "C2 (C) ::\n  X' = Y;\nE1 (E) ::");
   ASSERT_EQ(cnode(), "");
   StartContinuousNode(c, 2);
   ASSERT_EQ(cnode("C2"), "");
-  EXPECT_NE(out().find("_rkf(1,1);_yput(1,1);;"), std::string::npos);
+  EXPECT_NE(out().find("_rkf(1,1);_yput(1,1) end;;"), std::string::npos);
 }
 
 TEST_F(Equations, AnEquationBeforeEndAddsItsSemicolon) {
   cmodel("  IF N > 0 THEN BEGIN X' = Y END;\n  Y' = 1;\n  N := 2;");
   ASSERT_EQ(cnode(), "");
   EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:= Y ;\n2:_fec:= 1;\n");
-  // The first group closes before the second equation, without the extra ";".
-  EXPECT_EQ(out(), "\n \n  IF N > 0 THEN BEGIN \nEND; \n_yget(1,1);_rkf(1,1);_yput(1,1);  \n \n"
-            "_yget(2,2);_rkf(2,2);_yput(2,2);;\n  N := 2; \n");
+  // The first group closes right after its equation, inside the block and
+  // without the extra ";".
+  EXPECT_EQ(out(), "\n \n  IF N > 0 THEN BEGIN \nbegin _yget(1,1);_rkf(1,1);_yput(1,1) end;\nEND; \n  \n \n"
+            "begin _yget(2,2);_rkf(2,2);_yput(2,2) end;;\n  N := 2; \n");
+}
+
+// The integration of a group is one statement: in a THEN branch it is
+// integrated only on that branch, and before ELSE it takes no ";".
+TEST_F(Equations, AGroupInABranchIsOneStatement) {
+  cmodel("  IF N > 0 THEN X' = 0 ELSE X' = 1;\n  IF N > 1 THEN Y' = 2\n  ELSE N := 1;\n"
+         "  IF N > 2 THEN Y' = 3;\n  N := 2;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(out(),
+            "\n \n  IF N > 0 THEN \nbegin _yget(1,1);_rkf(1,1);_yput(1,1) end ELSE \n \n"
+            "begin _yget(2,2);_rkf(2,2);_yput(2,2) end;;  IF N > 1 THEN \n"
+            "begin _yget(3,3);_rkf(3,3);_yput(3,3) end \nELSE N := 1; \n"
+            "  IF N > 2 THEN \n \nbegin _yget(4,4);_rkf(4,4);_yput(4,4) end;;\n  N := 2; \n");
 }
 
 TEST_F(Equations, ElementsAreNamedAfterTheMark) {
@@ -226,7 +240,7 @@ TEST_F(Equations, RetardOfOrderOne) {
   cmodel("  RETARD(1, X, DELAY, N * 2);\n  N := 1;");
   ASSERT_EQ(cnode(), "");
   EXPECT_EQ(fec(), "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:=( N * 2-X)*1/DELAY;\n");
-  EXPECT_EQ(out(), "\n \n  \n \n_yget(1,1);_rkf(1,1);_yput(1,1);\n  N := 1; \n");
+  EXPECT_EQ(out(), "\n \n  \n \nbegin _yget(1,1);_rkf(1,1);_yput(1,1) end;\n  N := 1; \n");
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1}));
 }
 
@@ -241,8 +255,8 @@ TEST_F(Equations, RetardOfOrderThreeFeedsItsStages) {
   // D at 3, its stages at 4 and 5.
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{1, 4, 5, 3}));
   EXPECT_EQ(out(),
-            "\n \n  \n \n_yget(1,1);_rkf(1,1);_yput(1,1);;  \n \n"
-            "_yget(2,4);_rkf(2,4);_yput(2,4);\n  N := 1; \n");
+            "\n \n  \n \nbegin _yget(1,1);_rkf(1,1);_yput(1,1) end;;  \n \n"
+            "begin _yget(2,4);_rkf(2,4);_yput(2,4) end;\n  N := 1; \n");
 }
 
 TEST_F(Equations, RetardOfOrderTwo) {
@@ -252,6 +266,19 @@ TEST_F(Equations, RetardOfOrderTwo) {
             "_yput(_gfi[_m],_gla[_m]);\ncase _m of \n1:_fec:=( Y-_D_DEL[1])*2/DELAY\n \n;\n"
             "2:_fec:=(_D_DEL[1]-D)*2/DELAY;\n");
   EXPECT_EQ(c.cont.ORDER, (std::vector<int>{4, 3}));
+  // Integrated inside the block, ahead of END.
+  EXPECT_EQ(out(), "\n \n  BEGIN \nbegin _yget(1,2);_rkf(1,2);_yput(1,2) end;\nEND; \n");
+}
+
+// A branch's group is integrated in that branch even when ELSE ends the line.
+TEST_F(Equations, ElseAtTheEndOfALine) {
+  cmodel("  IF N > 0 THEN X' = 1 ELSE\n    X' = 2;\n"
+         "  IF N > 1 THEN RETARD(1, Y, DELAY, 3) ELSE\n    N := 1;");
+  ASSERT_EQ(cnode(), "");
+  EXPECT_EQ(out(),
+            "\n \n  IF N > 0 THEN \nbegin _yget(1,1);_rkf(1,1);_yput(1,1) end \nELSE \n    \n \n"
+            "begin _yget(2,2);_rkf(2,2);_yput(2,2) end;;  IF N > 1 THEN \n"
+            "begin _yget(3,3);_rkf(3,3);_yput(3,3) end \nELSE \n\n    N := 1; \n");
 }
 
 TEST_F(Equations, Errors) {
@@ -384,8 +411,8 @@ TEST(ContinuousModels, TwoTanksBehindADelayedValve) {
   EXPECT_TRUE(m.has("PRU.PAS", "eabs:=0.00001; erel:=0.0001;"));
   // Each node integrates its own group with its own method; the group left
   // open at the end of TANKS is closed there.
-  EXPECT_TRUE(m.has("unid1.pas", "_yget(1,3);_eul(1,3);_yput(1,3);\n_tc_VALVE:=_tc_VALVE+_dt;"));
-  EXPECT_TRUE(m.has("unid1.pas", "_yget(4,5);_rk4(4,5);_yput(4,5);;\n_tc_TANKS:=_tc_TANKS+_dt;"));
+  EXPECT_TRUE(m.has("unid1.pas", "begin _yget(1,3);_eul(1,3);_yput(1,3) end;\n_tc_VALVE:=_tc_VALVE+_dt;"));
+  EXPECT_TRUE(m.has("unid1.pas", "begin _yget(4,5);_rk4(4,5);_yput(4,5) end;;\n_tc_TANKS:=_tc_TANKS+_dt;"));
 }
 
 // Each instance of a multiple C node keeps its own clock, step and
@@ -411,7 +438,7 @@ TEST(ContinuousModels, MultipleNodeKeepsOneClockPerInstance) {
                     "if _ac_COOL[ino] then _afel(1,ino,evp,blck[1],time+_dta);\n"
                     " end \nend end;\n"));
   // Each instance integrates the group inside its own IF.
-  EXPECT_TRUE(m.has("unid1.pas", "_yget(2,2);_rkf(2,2);_yput(2,2);;\n"
+  EXPECT_TRUE(m.has("unid1.pas", "begin _yget(2,2);_rkf(2,2);_yput(2,2) end;;\n"
                                  "        STEPS[2] := STEPS[2] + 1 \n"));
   // ACT and DEACT of one instance; DT_COOL is an array.
   EXPECT_TRUE(m.has("PRU.PAS", "_ac_COOL[2]:=true; _tc_COOL[2]:=time+ 1;"
@@ -461,8 +488,8 @@ TEST(ContinuousModels, EachCNodeClosesItsLastGroup) {
   std::string unit = dir.read("unid1.pas");
   size_t c2 = unit.find("procedure C2(ino:integer);\nvar");
   ASSERT_NE(c2, std::string::npos) << unit;
-  size_t first = unit.find("_yget(1,1);_rk4(1,1);_yput(1,1);;\n_tc_C1:=_tc_C1+_dt;");
-  size_t second = unit.find("_yget(2,2);_rkf(2,2);_yput(2,2);;\n_tc_C2:=_tc_C2+_dt;");
+  size_t first = unit.find("begin _yget(1,1);_rk4(1,1);_yput(1,1) end;;\n_tc_C1:=_tc_C1+_dt;");
+  size_t second = unit.find("begin _yget(2,2);_rkf(2,2);_yput(2,2) end;;\n_tc_C2:=_tc_C2+_dt;");
   EXPECT_LT(first, c2) << unit;
   EXPECT_NE(second, std::string::npos) << unit;
   EXPECT_GT(second, c2);
@@ -486,6 +513,16 @@ TEST(ContinuousModels, MultipleNodeWithALongName) {
     EXPECT_NE(unit.find(t), std::string::npos) << t << "\n" << unit;
 }
 
+// Two equations of one variable, one per branch: each branch integrates
+// its own.
+TEST(ContinuousModels, ThermostatIntegratesEachBranch) {
+  WholeModel m("cont_branch.tlv");
+  ASSERT_EQ(m.code, 0) << m.err.str();
+  EXPECT_TRUE(m.has("unid1.pas", "IF ON THEN \nbegin _yget(1,1);_rkf(1,1);_yput(1,1) end \nELSE \n"));
+  EXPECT_TRUE(m.has("unid1.pas", "begin _yget(2,2);_rkf(2,2);_yput(2,2) end;;\n_tc_ROOM:="));
+  EXPECT_TRUE(m.has("PRU.PAS", "const _ore:array[1..2] of integer=(1,1);\n"));
+}
+
 // Without equations _fec has no cases and _ore one element, 1.
 TEST(ContinuousModels, OrderConstantOfAModelWithoutEquations) {
   WholeModel m("minimal.tlv");
@@ -502,7 +539,7 @@ TEST(ContinuousModels, PredatorsAndPrey) {
   std::ifstream f(std::string(TALVEN_TEST_MODELS) + "/../../examples/prey.tlv");
   dir.write("prey.tlv", std::string(std::istreambuf_iterator<char>(f), {}));
   ASSERT_EQ(RUNTALVEN({"prey.tlv"}, out, err, in, dir.str()), 0) << err.str();
-  EXPECT_NE(dir.read("unid1.pas").find("_yget(1,2);_rkf(1,2);_yput(1,2);;"), std::string::npos);
+  EXPECT_NE(dir.read("unid1.pas").find("begin _yget(1,2);_rkf(1,2);_yput(1,2) end;;"), std::string::npos);
   EXPECT_NE(dir.read("PRU.PAS").find("var dt_POP,_tc_POP:real;\n_ac_POP,_bi_POP:boolean;\n"),
             std::string::npos);
 }
