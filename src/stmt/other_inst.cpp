@@ -399,7 +399,8 @@ void PRRAND(Compiler& c) {
   const NameNode& e = *c.names.CURENT;
   bool array = e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY";
   if ((array ? e.TYPEL : e.TIPO) != "REAL") ERROR(c, "illegal variable " + x);
-  int dims = std::max(1, array ? e.NSUB : 0);
+  // One draw per dimension, never past RANDV_'s elements.
+  int dims = std::max(1, std::min(array ? e.NSUB : 0, std::max(1, e.COUNT1)));
   std::string stream = "1";
   RECID(c);
   if (!s.IDREAD && s.CH == ',') {

@@ -96,6 +96,10 @@ TEST(OtherInstructions, RandDrawsFromTheSetWithItsStream) {
   EXPECT_EQ(ERR("    RAND(R, K);", "R : ARRAY[1..3] OF REAL;"), "espera entero");
   EXPECT_EQ(ERR("    RAND(R, 1.5);", "R : ARRAY[1..3] OF REAL;"), "espera entero");
   EXPECT_EQ(ERR("    RAND(K);"), "illegal variable K");
+  // never more draws than RANDV_ holds
+  GenRun one(G1MODEL("    RAND(Z);", "Z : ARRAY[1..3, 1..1] OF REAL;"));
+  ASSERT_EQ(one.nodes(), "");
+  EXPECT_NE(CODE(one).find("for _i:=1 to 1 do RANDV_Z[_i]"), std::string::npos) << CODE(one);
   EXPECT_EQ(ERR("    RAND(Q);"), "unknown identifier Q");
 }
 
