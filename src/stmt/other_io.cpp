@@ -107,14 +107,13 @@ void ARGEND(Compiler& c) {
   }
 }
 
-// "[" lo ".." hi "]" follows: the range form of an array item.
+// "[" lo ".." hi "]" follows: the range form of an array item. No
+// subscript of an element holds "..", so any ".." before the "]" (or the
+// line's end) makes a range, whose bounds are then checked.
 bool RANGEAHEAD(const Source& s) {
-  int k = s.K + 1;
-  while (s.at(k) == ' ') k++;
-  if (s.at(k) == '+' || s.at(k) == '-') k++;
-  while (s.at(k) >= '0' && s.at(k) <= '9') k++;
-  while (s.at(k) == ' ') k++;
-  return s.at(k) == '.' && s.at(k + 1) == '.';
+  for (int k = s.K + 1; k <= s.line().len && s.at(k) != ']'; ++k)
+    if (s.at(k) == '.' && s.at(k + 1) == '.') return true;
+  return false;
 }
 
 std::string BOUNDNUMBER(Compiler& c) {

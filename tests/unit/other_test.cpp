@@ -404,4 +404,29 @@ TEST(OtherInstructions, TheMeasuredReportedDeskModel) {
   EXPECT_NE(g.file("gen.DPR").find("\n_maxGraphics:=1;\n"), std::string::npos);
 }
 
+// The remaining errors of the lists, FILE, the array assignment, TRANS and
+// GRAPH, each where the statement goes wrong.
+TEST(OtherInstructions, EveryErrorOfListsFilesAndArrays) {
+  const std::string v = "V : ARRAY[1..4] OF REAL;";
+  const std::string f1 = "GFUNCTIONS F1 : POLYG (REAL) : REAL : 3;";
+  EXPECT_EQ(ERR("    @ V 1..2] : x;", v), "[ expected");
+  EXPECT_EQ(ERR("    @ V[A..2] : x;", v), "number expected");
+  EXPECT_EQ(ERR("    @ V[1 ..2] : x;", v), ".. expected");
+  EXPECT_EQ(ERR("    @ V[1..2 : x;", v), "] expected");
+  EXPECT_EQ(ERR("    @ Q : x;", "Q : ARRAY[1..2,1..2,1..2] OF REAL;"),
+            "variable with more than 3 subscripts in input");
+  EXPECT_EQ(ERR("    REPORT; % X : F : x; ENDREPORT;", "F : TEXT;"), "file parameter in REPORT");
+  EXPECT_EQ(ERR("    @ F1, G;", f1), "variable or function name expected G");
+  EXPECT_EQ(ERR("    @ F1 G;", f1), " , or ; expected");
+  EXPECT_EQ(ERR("    @ F1, F1;", f1), "");
+  EXPECT_EQ(ERR("    FILE('a.txt' X);"), ", expected");
+  EXPECT_EQ(ERR("    FILE('a.txt', X) K := 1;"), "END or ELSE expected");
+  EXPECT_EQ(ERR("    # V[1..2, 1..2 := (1, 2);", v), "] or , expected");
+  EXPECT_EQ(ERR("    # V[1 2] := (1, 2);", v), ".. expected ");
+  EXPECT_EQ(ERR("    # V[1..2] := (1, 2) K := 1;", v), "END or ELSE expected");
+  EXPECT_EQ(ERR("    TRANS(EL_G1, X, A, EL_X1, FIRST);"), "GPOINTER variable expected X");
+  EXPECT_EQ(ERR("    GRAPH(0, 10; TITLE X);"), "string expected");
+  EXPECT_EQ(ERR("    GRAPH(0, 10; X : 0 : 1 : PINK);"), "erroneous color name");
+}
+
 }  // namespace
