@@ -100,10 +100,16 @@ int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
     err << e.text << '\n'
         << c->drv.SRCPATH << ':' << e.line << ':' << e.column
         << ": error: " << e.message << '\n';
-    ERRORCLEANUP(*c);
-    return 3;
   } catch (const IoError& e) {
     err << "talven: " << e.file << ": " << e.reason << '\n';
+    REMOVETEMPORARIES(*c);
     return 2;
+  } catch (const std::exception& e) {
+    // A fault of the translator itself: said plainly, never a crash.
+    err << "talven: internal error: " << e.what() << '\n';
+    REMOVETEMPORARIES(*c);
+    return 4;
   }
+  ERRORCLEANUP(*c);
+  return 3;
 }

@@ -85,6 +85,8 @@ std::string MESSAGETEXT(Compiler& c, std::string_view msg);
 std::string CUT(std::string_view s, size_t n);  // bounded strings are cut
 // After a model error: close and erase the temporaries, write the witness.
 void ERRORCLEANUP(Compiler& c);
+// Erases the temporaries (closing them first); failures are ignored.
+void REMOVETEMPORARIES(Compiler& c);
 void WRITEWITNESS(Compiler& c);
 
 // Trace lines go to the run's output only in trace mode.

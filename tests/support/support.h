@@ -69,3 +69,22 @@ inline std::string MODELTEXT(const std::string& name) {
   std::ifstream f(std::string(TALVEN_TEST_MODELS) + "/" + name, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
+
+// The fixed head of unit pru: the uses line (without its end, which the
+// user's units decide) and the interface lines after it.
+inline const std::string PRUHEAD =
+    "unit pru;interface uses rtdefs,rtmath,rtshell,rtdlg,rtdist,rtplot,Dialogs";
+inline const std::string PRUINTERFACE =
+    "{$F+}\n"
+    "function _fec(time:real;_m:integer):real;\n"
+    "procedure _upvr(_ni:word;_s: pointer);\n"
+    "procedure _uprv(_ni:word;_s: pointer);\n"
+    "procedure _upvro(_ni:word;_s: pointer);\n"
+    "procedure _uprvo(_ni:word;_s: pointer);\n"
+    "procedure _elim(r:word; b:pointer;_pe:_pl);\n"
+    "procedure _newr(r:integer; var b:pointer);\n"
+    "procedure _com; procedure _inieli;  procedure _aesva; procedure _init;\n"
+    "procedure clrstat; procedure _pexp;\n"
+    "function _cl(_NSY:INTEGER):BOOLEAN;\n"
+    "procedure _prsta(I:INTEGER;V:REAL);procedure _prstp(I:INTEGER;V:REAL);\n"
+    " \n";

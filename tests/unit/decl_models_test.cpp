@@ -6,20 +6,7 @@
 
 namespace {
 
-const std::string INTERFACE =
-    "{$F+}\n"
-    "function _fec(time:real;_m:integer):real;\n"
-    "procedure _upvr(_ni:word;_s: pointer);\n"
-    "procedure _uprv(_ni:word;_s: pointer);\n"
-    "procedure _upvro(_ni:word;_s: pointer);\n"
-    "procedure _uprvo(_ni:word;_s: pointer);\n"
-    "procedure _elim(r:word; b:pointer;_pe:_pl);\n"
-    "procedure _newr(r:integer; var b:pointer);\n"
-    "procedure _com; procedure _inieli;  procedure _aesva; procedure _init;\n"
-    "procedure clrstat; procedure _pexp;\n"
-    "function _cl(_NSY:INTEGER):BOOLEAN;\n"
-    "procedure _prsta(I:INTEGER;V:REAL);procedure _prstp(I:INTEGER;V:REAL);\n"
-    " \n";
+const std::string& INTERFACE = PRUINTERFACE;
 
 // Until VAR the lines are copied whole, exactly as written; from VAR on
 // they are transmitted, each after the pending (empty) output line.

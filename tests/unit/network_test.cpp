@@ -393,21 +393,7 @@ bool HAVEFPC() { return std::system("fpc -iV >/dev/null 2>&1") == 0; }
 // PRU.PAS as the declaration pass and the assembly complete it around the
 // organisation's text: the unit head before, the procedures after.
 std::string UNIT(const std::string& tables, const std::string& procs) {
-  return "unit pru;interface uses rtdefs,rtmath,rtshell,rtdlg,rtdist,rtplot,Dialogs;\n"
-         "{$F+}\n"
-         "function _fec(time:real;_m:integer):real;\n"
-         "procedure _upvr(_ni:word;_s: pointer);\n"
-         "procedure _uprv(_ni:word;_s: pointer);\n"
-         "procedure _upvro(_ni:word;_s: pointer);\n"
-         "procedure _uprvo(_ni:word;_s: pointer);\n"
-         "procedure _elim(r:word; b:pointer;_pe:_pl);\n"
-         "procedure _newr(r:integer; var b:pointer);\n"
-         "procedure _com; procedure _inieli;  procedure _aesva; procedure _init;\n"
-         "procedure clrstat; procedure _pexp;\n"
-         "function _cl(_NSY:INTEGER):BOOLEAN;\n"
-         "procedure _prsta(I:INTEGER;V:REAL);procedure _prstp(I:INTEGER;V:REAL);\n"
-         " \n" +
-         tables +
+  return PRUHEAD + ";\n" + PRUINTERFACE + tables +
          "implementation\nuses rtkern;\n"
          "function _fec(time:real;_m:integer):real; begin _fec:=0 end;\n" +
          procs +

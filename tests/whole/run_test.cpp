@@ -103,6 +103,34 @@ TEST(WholeRun, UnreadableSourceIsAnIoFailure) {
   EXPECT_FALSE(run.dir.has("Testigo.TLQ"));
 }
 
+// A file that fails in the middle of the run: no witness, and the
+// temporaries already made are removed.
+TEST(WholeRun, IoFailureAfterTheTemporariesRemovesThem) {
+  CmdRun run;
+  run.dir.write("m.tlv",
+                "A model whose table is missing.\n"
+                "NETWORK\n  A (I) ::\n     IT := 1;\n"
+                "INIT\n  TSIM := 1;\n  ACT(A, 0);\n"
+                "DECL\nDBTABLES (DATA/ CLIENTS);\nEND.\n");
+  EXPECT_EQ(run({"m.tlv"}), 2);
+  EXPECT_EQ(run.err.str(), "talven: DATA/CLIENTS.dbf: dBase table cannot be opened\n");
+  EXPECT_FALSE(run.dir.has("Testigo.TLQ"));
+  EXPECT_TRUE(run.noTemporaries());
+}
+
+// The witness cannot be written (a directory holds its name): the model
+// error is still the outcome, and the temporaries are gone.
+TEST(WholeRun, UnwritableWitnessAfterAModelError) {
+  CmdRun run;
+  run.dir.write("bank.tlv", MODELTEXT("no_end.tlv"));
+  run.dir.write("Testigo.TLQ/x", "");
+  EXPECT_EQ(run({"bank.tlv"}), 3);
+  EXPECT_EQ(run.err.str(),
+            "END: END. missing or misplaced Lin: 12 Col: 1\n"
+            "bank.tlv:12:1: error: END. missing or misplaced\n");
+  EXPECT_TRUE(run.noTemporaries());
+}
+
 TEST(WholeRun, CommandLineWithoutModel) {
   CmdRun run;
   EXPECT_EQ(run({}), 2);
