@@ -86,7 +86,8 @@ void ADDSIGNATURE(Compiler& c, const ValuedFunction& f) {
                f.NPOINTS, f.SPLINENO});
 }
 
-// gfunction -> name ":" class "(" type ")" ":" type ":" integer ";"
+// gfunction -> name [":"] class "(" type ")" ":" type ":" integer ";"
+// Both forms are written in models: with and without the colon.
 void GFUNCTION(Compiler& c) {
   Source& s = c.src;
   Keywords& kw = c.kw;
@@ -99,9 +100,10 @@ void GFUNCTION(Compiler& c) {
   FUNVADD(c, name);
   ValuedFunction f = kw.FUNV[at];
   RECID(c);
-  EXPECT(c, ':');
-  s.K++;
-  RECID(c);
+  if (!s.IDREAD && s.CH == ':') {
+    s.K++;
+    RECID(c);
+  }
   int cls = FUNVCLASSNO(s.IDENT);
   if (NOWORD(s) || cls == FUNVCLASSNONE) ERROR(c, "illegal function class");
   f.CLASS = s.IDENT;

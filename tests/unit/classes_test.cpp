@@ -64,10 +64,20 @@ TEST(Classes, ValuedFunctionErrors) {
       {"GFUNCTIONS F : POLYG (REEL) : REAL : 5;", "illegal type in function", 10, 27},
       {"GFUNCTIONS F : POLYG (REAL) : REAL : X;", "integer constant expected", 10, 39},
       {"GFUNCTIONS F : POLYG (REAL) REAL : 5;", ": expected", 10, 33},
-      {"GFUNCTIONS F POLYG (REAL) : REAL : 5;", ": expected", 10, 19},
+      {"GFUNCTIONS F POLYG (REAL) : REAL : 5; G : DISC (INTEGER) : REAL : 2;", "", 0, 0},
+      {"GFUNCTIONS F ; POLYG (REAL) : REAL : 5;", "illegal function class", 10, 14},
       {"GFUNCTIONS ;", "function name expected", 10, 12},
       {"GFUNCTIONS TELLER : POLYG (REAL) : REAL : 5;", "node name used as identifier", 10, 18},
   });
+}
+
+TEST(Classes, ValuedFunctionWithoutTheColonAfterItsName) {
+  DeclRun d(DECLMODEL("GFUNCTIONS F POLYG (REAL) : REAL : 5;"));
+  ASSERT_EQ(d.run(), "");
+  ASSERT_EQ(d.c.kw.FUNV.size(), 1u);
+  const ValuedFunction& f = d.c.kw.FUNV[0];
+  EXPECT_EQ(f.NOM + " " + f.CLASS + " " + f.ARGTYPE + " " + f.VALTYPE, "F POLYG REAL REAL");
+  EXPECT_EQ(f.NPOINTS, 5);
 }
 
 TEST(Classes, TablesNameRealVariables) {
