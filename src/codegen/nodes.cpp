@@ -22,7 +22,9 @@ constexpr const char* TOOTHER = "_copy(/,.,'*',$);";
 constexpr const char* NOSUCC = "00";
 constexpr const char* GIVEBACK[] = {"if f_*<>MAXREAL then f_*:=f_*+use;",
                                     "if m_*<>MAXREAL then u_*:=u_*-use;"};
-constexpr const char* CCALL = "*(-1);";
+// A C node called with 0 integrates up to now (its own events pass 1): a
+// successor reads the continuous state of this instant, not of the last step.
+constexpr const char* CCALL = "*(0);";
 constexpr const char* CLOOP = "for _jc:=1 to / do *(_jc);";
 constexpr const char* CLRSTAT[] = {
     "procedure clrstat; var _i,_j,_ino: integer; begin _tces:=time;",

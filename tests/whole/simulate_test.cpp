@@ -1,0 +1,40 @@
+// Generated programs built with the runtime's real simulation and run:
+// what the model prints is what its equations and events give.
+#include <gtest/gtest.h>
+#include <cstdlib>
+#include "support/support.h"
+
+namespace {
+
+const std::string SOURCE = std::string(TALVEN_TEST_MODELS) + "/../..";
+
+// Translates, builds and runs a model of tests/models; its printed lines.
+std::string SIMULATE(const std::string& name) {
+  TempDir dir;
+  dir.write("m.tlv", MODELTEXT(name));
+  std::ostringstream out, err;
+  std::istringstream in;
+  if (RUNTALVEN({"m.tlv"}, out, err, in, dir.str()) != 0) return "translation: " + err.str();
+  auto shell = [&](const std::string& command) {
+    return std::system(("cd '" + dir.str() + "' && " + command).c_str());
+  };
+  if (shell("mkdir units && fpc -Mdelphi -dRTMODEL -Fu'" + SOURCE +
+            "/runtime' -FUunits -FEunits m.DPR >fpc.log 2>&1") != 0)
+    return "fpc: " + dir.read("fpc.log");
+  if (shell("timeout 60 units/m </dev/null >run.log 2>&1") != 0) return "run: " + dir.read("run.log");
+  return dir.read("run.log");
+}
+
+// The queue after a C node brings it up to the moment of each arrival
+// (0.5, 3, 5.5, 8) although the level is stepped only every time unit.
+TEST(Simulation, SuccessorReadsTheLevelOfItsOwnInstant) {
+  std::string run = SIMULATE("cont_catchup.tlv");
+  EXPECT_NE(run.find("    0.50    0.50\n"
+                     "    3.00    3.00\n"
+                     "    5.50    5.50\n"
+                     "    8.00    8.00\n"),
+            std::string::npos)
+      << run;
+}
+
+}  // namespace
