@@ -72,7 +72,7 @@ void RECID(Compiler& c) {
       if (!s.ISNUM) ERROR(c, "error in number");
     }
   }
-  if (!s.IDREAD && s.CH == '\'') RECSTR(c);
+  if (!s.IDREAD && s.CH == '\'' && !s.PROBING) RECSTR(c);
   if (c.drv.TRACE) {
     TRACELN(c, "FIN RECID");
     TRACELN(c, "IDENT ", s.IDENT, "   CH ", s.CH, "  PL^.CON[K] ", s.at(s.K));

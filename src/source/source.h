@@ -41,6 +41,9 @@ struct Source {
   std::string IDENT;              // last word (upper-cased) or number text
   int KSTART = 0;                 // column of the token's first character
   bool IDREAD = false;            // a word, number or string was read
+  // A line only tried as a node header: an apostrophe there is the mark
+  // of a derivative (X' = ...), never the start of a string.
+  bool PROBING = false;
   bool ISNUM = false;             // the number scan succeeded
   bool ISINT = false;             // the number has no fraction or exponent
   std::string TIPO;               // class or type word of the last lookup

@@ -110,6 +110,13 @@ TEST_F(Sections, FailedTriesDoNotSwallowTheNextLine) {
   EXPECT_EQ(m.SectionLine, (std::array<int, 4>{0, 3, 7, 8}));
 }
 
+// "ELSE X' = -1;" is tried as a header (ELSE, successor X) and fails on
+// the derivative's apostrophe, which is no string.
+TEST_F(Sections, DerivativeMarkEndsAHeaderTry) {
+  ASSERT_EQ(find("cont_else.tlv"), "");
+  EXPECT_EQ(names(), "ROOM SW ");
+}
+
 // P[2] Q, R: the word after a subscript stays a successor.
 TEST_F(Sections, WordAfterASubscriptIsNotLost) {
   ASSERT_EQ(find("sections_tries.tlv"), "");

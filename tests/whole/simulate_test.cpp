@@ -37,4 +37,15 @@ TEST(Simulation, SuccessorReadsTheLevelOfItsOwnInstant) {
       << run;
 }
 
+// An equation in each branch of IF, the ELSE starting its own line.
+TEST(Simulation, ThermostatSwitchesBetweenItsBranches) {
+  std::string run = SIMULATE("cont_else.tlv");
+  EXPECT_NE(run.find("  2.00   1.900\n"
+                     "  3.00   2.900\n"
+                     "  4.00   1.900\n"
+                     "  5.00   2.900\n"),
+            std::string::npos)
+      << run;
+}
+
 }  // namespace
