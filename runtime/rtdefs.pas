@@ -139,7 +139,7 @@ var
   _dt, _dta: real;       { step of the continuous nodes }
 
   { work variables named by generated loops }
-  _i, _j, _jc, _i1, _i2, _i3, _i4, _i5: integer;
+  _i, _j, _jc, _i1, _i2, _i3, _i4, _i5, _i6, _i7, _i8, _i9: integer;
 
   { trace, report and clock }
   _bt, _bftr: boolean;

@@ -16,6 +16,8 @@
 
 namespace {
 
+constexpr int DBMAXDIM = 9;
+
 constexpr size_t DBNAMEMAX = 11;  // table names and key values
 constexpr int HEADSIZE = 32;      // the file header and each field descriptor
 
@@ -196,6 +198,8 @@ void TABLE(Compiler& c, const std::string& prefix, bool first) {
     s.K++;
     RECID(c);
     if (!s.ISNUM || !s.ISINT || INTVALUE(s.IDENT) < 1) ERROR(c, "integer constant expected");
+    // One runtime loop index (_i1.._i9) a dimension.
+    if (s.IDENT.size() > 1 || INTVALUE(s.IDENT) > DBMAXDIM) ERROR(c, "at most 9 key tables");
     t.M = INTVALUE(s.IDENT);
     RECID(c);
   }

@@ -225,6 +225,7 @@ TEST(Dbase, Errors) {
        ") or , expected", 12, 37},
       {"DBTABLES (1CLIENTS);", "error in table declaration", 10, 12},
       {"DBTABLES (CLIENTS:X);", "integer constant expected", 10, 20},
+      {"DBTABLES (CLIENTS:10);", "at most 9 key tables", 10, 21},
       {"DBTABLES (CLIENTS;", " , or ) expected", 10, 18},
       {"DBTABLES (CLIENTS) X", ", or ;expected", 10, 21},
       {"DBTABLES (CLIENTS); X", "declaration or end. expected", 10, 22},
