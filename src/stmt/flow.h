@@ -10,13 +10,6 @@ struct Compiler;
 struct NodeRecord;
 
 // ---- generated text (flow_common.cpp)
-struct Put {
-  char x;               // placeholder
-  std::string_view r;   // its text
-};
-// The template with each placeholder replaced, in one pass: a text put in
-// is never searched again (list indexes such as "6+(ino-1)*1" hold '*').
-std::string FILLT(std::string_view t, std::initializer_list<Put> puts);
 // A piece to channel ch (force: on a new line). Pieces longer than an
 // output line are cut at blanks or after ';' outside quotes, never inside
 // a word, so long names do not cut generated text short.

@@ -36,7 +36,7 @@ void DEACT(Compiler& c) {
   if (x.NODTYPE == 'C')
     EMIT(c, "_ac_" + x.NODNAME + ":=false", true);
   else
-    EMIT(c, FILLT("extfel(*,-1,0,0)", {{'*', x.NODNUM}}), true);
+    EMIT(c, FILLIN("extfel(*,-1,0,0)", {{'*', x.NODNUM}}), true);
   EXPECT(c, ')');
   c.src.K++;
   c.out.TRSTART = c.src.K;
@@ -69,7 +69,7 @@ void PRACT(Compiler& c, bool deact) {
     if (x.NODTYPE == 'C') {
       TranslateContinuousAct(c, node);
     } else {
-      EMIT(c, FILLT("_afel(*,/,evp,blck[*],time+", {{'*', x.NODNUM}, {'/', x.NODSUB}}),
+      EMIT(c, FILLIN("_afel(*,/,evp,blck[*],time+", {{'*', x.NODNUM}, {'/', x.NODSUB}}),
            false);
       o.TRANSMIT = true;
       o.TRSTART = s.K;
@@ -141,7 +141,7 @@ void PRFIFO(Compiler& c, bool lifo) {
   if (CURTYPE(c) != 'L') ERROR(c, "LIFO or FIFO illegal in this node");
   bool guard = !t.SENDPENDING;
   if (guard) EMIT(c, "begin if _acc then ", true);
-  EMIT(c, FILLT(lifo ? "_agr(.,_px,'f') " : "_agr(.,_px,'l') ", {{'.', t.ILTEXT}}), false);
+  EMIT(c, FILLIN(lifo ? "_agr(.,_px,'f') " : "_agr(.,_px,'l') ", {{'.', t.ILTEXT}}), false);
   RECID(c);
   c.out.TRSTART = s.K;
   if (!s.IDREAD && s.CH == ';')
@@ -180,13 +180,13 @@ void PRORDER(Compiler& c) {
   EXPECT(c, ')');
   s.K++;
   EMIT(c, "begin ", true);
-  EMIT(c, FILLT("_pu:=_fl[*];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do ", {{'*', il}}),
+  EMIT(c, FILLIN("_pu:=_fl[*];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do ", {{'*', il}}),
        true);
   EMIT(c, "begin _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;", true);
-  EMIT(c, FILLT("if */O_* then begin _pa:=_pu;_pu:=_pu^.p end else _bs:=false",
+  EMIT(c, FILLIN("if */O_* then begin _pa:=_pu;_pu:=_pu^.p end else _bs:=false",
                 {{'*', name}, {'/', cmp}}),
        false);
-  EMIT(c, FILLT("end;if _pu=nil then _agr(*,_px,'l') else _inter(*,_px,_pa,_pu); ",
+  EMIT(c, FILLIN("end;if _pu=nil then _agr(*,_px,'l') else _inter(*,_px,_pa,_pu); ",
                 {{'*', il}}),
        true);
   EMIT(c, "_acc:=false ", true);
@@ -237,10 +237,10 @@ void PRPREVAR(Compiler& c) {
   std::string node = CURREC(c) ? t.CURNODENUM : "_n";
   switch (std::string_view(PRELETTERS).find(letter)) {
     case 0:
-      EMIT(c, FILLT("_afel(*,ino,evp,blck[*],it+time);", {{'*', node}}), false);
+      EMIT(c, FILLIN("_afel(*,ino,evp,blck[*],it+time);", {{'*', node}}), false);
       break;
     case 1:
-      EMIT(c, FILLT("_afel(*,ino,evp,blck[*],nt);", {{'*', node}}), false);
+      EMIT(c, FILLIN("_afel(*,ino,evp,blck[*],nt);", {{'*', node}}), false);
       break;
     case 2:
       if (CURTYPE(c) != 'R') ERROR(c, "STAY in not R type node");

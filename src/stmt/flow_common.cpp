@@ -8,20 +8,6 @@
 #include "driver/compiler.h"
 #include "stmt/flow.h"
 
-std::string FILLT(std::string_view t, std::initializer_list<Put> puts) {
-  std::string d;
-  for (char ch : t) {
-    const Put* hit = nullptr;
-    for (const Put& p : puts)
-      if (p.x == ch) hit = &p;
-    if (hit)
-      d += hit->r;
-    else
-      d += ch;
-  }
-  return d;
-}
-
 namespace {
 
 // Where a piece longer than an output line may be cut: the last blank, or
@@ -123,7 +109,7 @@ std::string ORIGINNOW(const Compiler& c) {
 std::string HELDTEXT(const Compiler& c) { return HELDNOW(c) ? "true" : "false"; }
 
 std::string PACKTEXT(const Compiler& c) {
-  return FILLT(c.stmt.OVARS ? "_upvro(/^.r,/^.b);" : "_upvr(/^.r,/^.b);",
+  return FILLIN(c.stmt.OVARS ? "_upvro(/^.r,/^.b);" : "_upvr(/^.r,/^.b);",
                {{'/', c.stmt.MSGVAR}});
 }
 

@@ -74,11 +74,11 @@ void PRCREATE(Compiler& c) {
   CLOSEARGS(c);
   std::string nor = CURREC(c) ? "_nno[" + t.CURNODENUM + "]" : "'INIT'";
   EMIT(c, "begin ", true);
-  EMIT(c, FILLT("new(_p*);gt:=time;et:=time;use:=1;new(_pu);_pu^.r:=*;", {{'*', rec}}), true);
-  EMIT(c, FILLT("_nume*:=_nume*+1; _pu^.number:=_nume*; _pu^.nor:=%; ",
+  EMIT(c, FILLIN("new(_p*);gt:=time;et:=time;use:=1;new(_pu);_pu^.r:=*;", {{'*', rec}}), true);
+  EMIT(c, FILLIN("_nume*:=_nume*+1; _pu^.number:=_nume*; _pu^.nor:=%; ",
                 {{'*', counter}, {'%', nor}}),
        true);
-  EMIT(c, FILLT("_pu^.b:=_p*; ", {{'*', rec}}), false);
+  EMIT(c, FILLIN("_pu^.b:=_p*; ", {{'*', rec}}), false);
   EMIT(c, "_pu^.pas:=nil; ", false);
   EMIT(c, "begin ", false);
   {
@@ -100,7 +100,7 @@ void PREXTR(Compiler& c) {
   std::string list, pos;
   PRLISTPOS(c, list, pos);
   EMIT(c, "_pu:=" + pos + ";", false);
-  EMIT(c, FILLT("_extr(/,.);", {{'/', "_pu"}, {'.', list}}), false);
+  EMIT(c, FILLIN("_extr(/,.);", {{'/', "_pu"}, {'.', list}}), false);
   CLOSEARGS(c);
   EMIT(c, "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);", false);
   EMIT(c, "if _pu<>nil then begin ", false);
@@ -121,14 +121,14 @@ void PRREL(Compiler& c) {
   int node = 0;
   std::string list = LISTARG(c, node);
   NEXTARG(c);
-  EMIT(c, FILLT("begin _pu:=_fl[*]; ext:=false; _pa:=_pu;", {{'*', list}}), true);
+  EMIT(c, FILLIN("begin _pu:=_fl[*]; ext:=false; _pa:=_pu;", {{'*', list}}), true);
   EMIT(c, " while (_pu<>nil) and not ext do ", false);
   EMIT(c, "begin _exalo(_pu); _uprvo(_or,_ob); O_PMESS:=_pu; if ", true);
   CONDITION(c);
   if (c.src.CH != ')') ERROR(c, ") expected");
   EMIT(c, " then ext:=true else begin _pa:=_pu; _pu:=_pu^.p end;", false);
   EMIT(c, "end; if ext then begin ", false);
-  EMIT(c, FILLT("if o_xt>=0.0 then extfel(*,O_XT,INO,0);", {{'*', std::to_string(node)}}),
+  EMIT(c, FILLIN("if o_xt>=0.0 then extfel(*,O_XT,INO,0);", {{'*', std::to_string(node)}}),
        true);
   EMIT(c, "begin ", false);
   {
@@ -148,7 +148,7 @@ void PRSCAN(Compiler& c) {
   int node = 0;
   std::string list = LISTARG(c, node);
   CLOSEARGS(c);
-  EMIT(c, FILLT("begin _bsc:=true; _pu:=_fl[*];", {{'*', list}}), true);
+  EMIT(c, FILLIN("begin _bsc:=true; _pu:=_fl[*];", {{'*', list}}), true);
   EMIT(c, "while _bsc and (_pu<>nil) do begin SENT:=false; _besc:=false;", true);
   EMIT(c, "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);", true);
   EMIT(c, "_psn:=_pu^.p; begin ", false);
@@ -157,7 +157,7 @@ void PRSCAN(Compiler& c) {
     MSGCONTEXT m(c, "_pu", false, list, true);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, FILLT("end; if _besc then _pu:=_fl[*] else _pu:=_psn; end;", {{'*', list}}), true);
+  EMIT(c, FILLIN("end; if _besc then _pu:=_fl[*] else _pu:=_psn; end;", {{'*', list}}), true);
   EMIT(c, "_bsc:=false;", false);
   PRFINGL(c);
 }
@@ -178,7 +178,7 @@ void PRSORT(Compiler& c) {
   if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "D")) ERROR(c, "A or D expected");
   std::string letter = s.IDENT;
   CLOSEARGS(c);
-  EMIT(c, FILLT("_sort(/,*,O_*,'.')", {{'/', list}, {'*', field}, {'.', letter}}), false);
+  EMIT(c, FILLIN("_sort(/,*,O_*,'.')", {{'/', list}, {'*', field}, {'.', letter}}), false);
   PRFININS(c, false);
   c.out.TRANSMIT = true;
 }
@@ -234,8 +234,8 @@ void PRPREEMPTION(Compiler& c) {
   FLAGON advance(t.ADVANCE, false);
   std::string r = RESOURCETEXT(c, t.CURNODE, "ino");
   EMIT(c, "begin ", true);
-  EMIT(c, FILLT("if f_/=0.0 then begin ", {{'/', r}}), true);
-  EMIT(c, FILLT("_pu:=_ll[*]; _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;", {{'*', t.ILTEXT}}),
+  EMIT(c, FILLIN("if f_/=0.0 then begin ", {{'/', r}}), true);
+  EMIT(c, FILLIN("_pu:=_ll[*]; _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;", {{'*', t.ILTEXT}}),
        true);
   EMIT(c, " if ( ", true);
   OPENARGS(c);
@@ -250,8 +250,8 @@ void PRPREEMPTION(Compiler& c) {
     CLOSEARGS(c);
   }
   EMIT(c, ")", false);
-  EMIT(c, FILLT(" then begin _extr(_pu,*);f_/:=1.0;", {{'*', t.ILTEXT}, {'/', r}}), false);
-  EMIT(c, FILLT("u_/:=0.0;", {{'/', r}}), false);
+  EMIT(c, FILLIN(" then begin _extr(_pu,*);f_/:=1.0;", {{'*', t.ILTEXT}, {'/', r}}), false);
+  EMIT(c, FILLIN("u_/:=0.0;", {{'/', r}}), false);
   if (rema) EMIT(c, " O_REMA:=o_xt-time;", false);
   EMIT(c, "_acc:=true;extfel(_N1,O_XT,INO,0); ", false);
   EMIT(c, "begin ", false);

@@ -35,8 +35,8 @@ int LINKLIST(Compiler& c, int node) {
 std::string FREESELECT(const NodeRecord& y, const std::string& base) {
   std::string n = std::to_string(y.MULT);
   std::string test = y.TIPO == 'R' ? "F_" + y.NOM + "[_i]<=0" : "_l^[" + base + "+_i]>0";
-  return FILLT("_i:=1;while (*) and (_i<=/) do _i:=_i+1;", {{'*', test}, {'/', n}}) +
-         FILLT(" if _i>/ then _i:=1;", {{'/', n}});
+  return FILLIN("_i:=1;while (*) and (_i<=/) do _i:=_i+1;", {{'*', test}, {'/', n}}) +
+         FILLIN(" if _i>/ then _i:=1;", {{'/', n}});
 }
 
 // MIN: the copy with the shortest queue (for a resource, queue plus the
@@ -46,9 +46,9 @@ std::string MINSELECT(const NodeRecord& y, const std::string& base, int first) {
   std::string q1 = std::to_string(first) + "]" + (r ? "+round(U_" + y.NOM + "[1])" : "");
   std::string qi = base + "+_i]" + (r ? "+round(U_" + y.NOM + "[_i])" : "");
   std::string n = std::to_string(y.MULT);
-  return FILLT("_imi:=1;_min:=_l^[*;_i:=1;", {{'*', q1}}) +
-         FILLT(" while _i</ do begin _i:=_i+1; if _l^[*<_min", {{'/', n}, {'*', qi}}) +
-         FILLT(" then begin _min:=_l^[*;_imi:=_i;", {{'*', qi}}) + " end end;";
+  return FILLIN("_imi:=1;_min:=_l^[*;_i:=1;", {{'*', q1}}) +
+         FILLIN(" while _i</ do begin _i:=_i+1; if _l^[*<_min", {{'/', n}, {'*', qi}}) +
+         FILLIN(" then begin _min:=_l^[*;_imi:=_i;", {{'*', qi}}) + " end end;";
 }
 
 // A node destination with the subscript PRNODO read.
@@ -152,12 +152,12 @@ void PRSENDTO(Compiler& c) {
     Dest d = DESTINATION(c);
     if (!d.select.empty()) EMIT(c, d.select, false);
     if (first)
-      EMIT(c, FILLT("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
+      EMIT(c, FILLIN("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
                                               {'.', d.index}, {'/', d.letter},
                                               {'$', var}, {'&', d.elem}}),
            false);
     else
-      EMIT(c, FILLT("_copy(/,.,'*',$);", {{'/', var}, {'.', d.index}, {'*', d.letter},
+      EMIT(c, FILLIN("_copy(/,.,'*',$);", {{'/', var}, {'.', d.index}, {'*', d.letter},
                                           {'$', d.elem}}),
            false);
     RECID(c);
@@ -186,7 +186,7 @@ void PRAGRE(Compiler& c) {
   PRLISTPOS(c, list, pos);
   CLOSEARGS(c);
   EMIT(c, "begin ", true);
-  EMIT(c, FILLT("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
+  EMIT(c, FILLIN("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
                                           {'.', list}, {'/', letter},
                                           {'$', c.stmt.MSGVAR}, {'&', pos}}),
        false);
@@ -209,9 +209,9 @@ void PRDESTROY(Compiler& c) {
   EMIT(c, "begin ", true);
   if (own) EMIT(c, "SENT:=true; if _px<> nil then _pxs:=_px^.p;", false);
   std::string origin = ORIGINNOW(c);
-  if (origin != "0") EMIT(c, FILLT("_extr(/,.);", {{'/', var}, {'.', origin}}), false);
+  if (origin != "0") EMIT(c, FILLIN("_extr(/,.);", {{'/', var}, {'.', origin}}), false);
   if (!own || (type != 'E' && type != 'L' && type != 'R'))
-    EMIT(c, FILLT("_elim(/^.r,/^.b,/);", {{'/', var}}), false);
+    EMIT(c, FILLIN("_elim(/^.r,/^.b,/);", {{'/', var}}), false);
   if (HELDNOW(c)) EMIT(c, "_acc:=false; ", false);
   PRFININS(c, true);
   c.out.TRANSMIT = true;

@@ -60,7 +60,7 @@ Source1 SELECTSOURCE(Compiler& c) {
 void SELECTPROC(Compiler& c, const std::string& sel) {
   constexpr int NODECH = CH_NODE;
   EMITCH(c, NODECH,
-         FILLT("procedure _prs.(_el,MAXSEL,_i1,_i2:integer);var _k,INO,_el1:integer;",
+         FILLIN("procedure _prs.(_el,MAXSEL,_i1,_i2:integer);var _k,INO,_el1:integer;",
                {{'.', sel}}),
          true);
   EMITCH(c, NODECH, "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;", true);
@@ -74,7 +74,7 @@ void SELECTPROC(Compiler& c, const std::string& sel) {
   }
   EMITCH(c, NODECH, ";", false);
   EMITCH(c, NODECH, "_k:=_k+1;", true);
-  EMITCH(c, NODECH, FILLT("_px:=_fl[.] end; ", {{'.', "_el"}}), false);
+  EMITCH(c, NODECH, FILLIN("_px:=_fl[.] end; ", {{'.', "_el"}}), false);
   EMITCH(c, NODECH, "end end;", false);
   c.out.CURCH = body;
 }
@@ -139,7 +139,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     EMITCH(c, CH_MODLOG, "function _cl; begin ", true);
     EMITCH(c, CH_MODLOG, "case _nsy of  ", true);
   }
-  EMITCH(c, CH_MODLOG, FILLT("*:begin _cl:=(", {{'*', k}}), true);
+  EMITCH(c, CH_MODLOG, FILLIN("*:begin _cl:=(", {{'*', k}}), true);
   RECID(c);
   if (s.IDREAD && s.IDENT == "EQUFIELD") {
     RECID(c);
@@ -150,7 +150,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     RECID(c);
     if (s.IDREAD || s.CH != ')') ERROR(c, ") missing in EQUFIELD");
     s.K++;
-    EMITCH(c, CH_MODLOG, FILLT("O_*=*", {{'*', f}}), false);
+    EMITCH(c, CH_MODLOG, FILLIN("O_*=*", {{'*', f}}), false);
     CLOSEARGS(c);
   } else {
     s.K = s.KSTART;
@@ -172,7 +172,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
 // leave the node's list and are disposed of (ELIM) or chained to the
 // first one's pas list (FIRST), the chain being hung there at the last.
 void JOIN(Compiler& c, bool elim, const std::string& el) {
-  EMIT(c, FILLT("if _acc then begin _extr(_pu,*); ", {{'*', el}}), true);
+  EMIT(c, FILLIN("if _acc then begin _extr(_pu,*); ", {{'*', el}}), true);
   if (elim) {
     EMIT(c, "_elim(_pu^.r,_pu^.b,_pu);", false);
   } else {
@@ -217,14 +217,14 @@ void PRSYNC(Compiler& c, bool assemble) {
   bool all = s.IDENT == "ALL";
   std::string count = all ? "2" : s.IDENT;
   std::string most = all ? "maxint" : s.IDENT;
-  EMIT(c, FILLT("begin _ac1:=_acc; sync:=false;_pu:=_fl[*];", {{'*', el}}), true);
-  EMIT(c, FILLT("while(_l^[*]>=/) and (_pu<>nil) do begin ", {{'*', el}, {'/', count}}), true);
+  EMIT(c, FILLIN("begin _ac1:=_acc; sync:=false;_pu:=_fl[*];", {{'*', el}}), true);
+  EMIT(c, FILLIN("while(_l^[*]>=/) and (_pu<>nil) do begin ", {{'*', el}, {'/', count}}), true);
   NEXTARG(c);
   std::string k = std::to_string(++c.prog.NSYNC);
   SYNCCONDITION(c, k);
 
-  EMIT(c, FILLT("_sinc(*,/); _sf:=true;", {{'*', most}, {'/', k}}), true);
-  EMIT(c, FILLT("if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
+  EMIT(c, FILLIN("_sinc(*,/); _sf:=true;", {{'*', most}, {'/', k}}), true);
+  EMIT(c, FILLIN("if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
                 {{'*', all ? ">=2" : "=" + count}}),
        true);
   // The loop below disposes of the cells; _sinc must not find them again.
@@ -248,7 +248,7 @@ void PRSYNC(Compiler& c, bool assemble) {
   if (assemble) EMIT(c, "end;", false);
   EMIT(c, "_as:=_pc; _pc:=_pc^.p2; dispose(_as);", true);
   if (assemble) JOIN(c, elim, el);
-  EMIT(c, FILLT("end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;", {{'*', el}}), true);
+  EMIT(c, FILLIN("end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;", {{'*', el}}), true);
   EMIT(c, "if not sync then _acc:=_ac1 else _px:=nil;", true);
   if (ENDORELSE(c))
     o.TRSTART = BEFOREWORD(c);
