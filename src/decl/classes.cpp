@@ -9,6 +9,7 @@
 // the whole-line copy are off; copying resumes with the next class keyword.
 // Called by BUDECL; CLASSSTART also serves PROCEDURES and DBTABLES.
 #include <climits>
+#include <algorithm>
 #include "driver/compiler.h"
 
 namespace {
@@ -171,12 +172,32 @@ bool ISNODE(Compiler& c) {
 }
 
 // A variable of STATISTICS: REAL, INTEGER or an array of one subscript.
+// A type that is, or is named for, a predefined number type.
+bool NUMERIC(const Compiler& c, std::string name) {
+  static const char* const NUMBERS[] = {"REAL", "INTEGER", "LONGINT", "WORD", "BYTE",
+                                        "SHORTINT", "DOUBLE", "SINGLE", "EXTENDED", "COMP"};
+  const std::deque<TypeRecord>& types = c.names.TYPES;
+  for (size_t step = 0; step <= types.size(); ++step) {
+    for (const char* n : NUMBERS)
+      if (name == n) return true;
+    auto t = std::find_if(types.begin(), types.end(),
+                          [&](const TypeRecord& r) { return r.NOM == name; });
+    if (t == types.end() || t->TIPO == t->NOM) return false;
+    name = t->TIPO;
+  }
+  return false;
+}
+
 void STATVAR(Compiler& c) {
   Source& s = c.src;
   NameNode* e = GLOBAL(c);
   if (NOWORD(s) || !e) ERROR(c, "node or variable expected " + s.IDENT);
   TRACELN(c, "ES VARIABLE ");
   if (e->TIPO != "REAL" && e->TIPO != "INTEGER" && e->NSUB != 1)
+    ERROR(c, "estatistics not allowed in this type");
+  // The statistics routines take reals: an array of text or truth values
+  // would give a program that does not compile.
+  if (e->NSUB == 1 && !e->TYPEL.empty() && !NUMERIC(c, e->TYPEL))
     ERROR(c, "estatistics not allowed in this type");
   if (e->FLAG1) return;  // named twice: measured once
   e->FLAG1 = true;

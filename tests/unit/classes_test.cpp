@@ -121,6 +121,12 @@ TEST(Classes, StatisticsMarkNodesAndVariables) {
       {"VAR B : BOOLEAN;\nSTATISTICS B;", "estatistics not allowed in this type", 11, 13},
       {"VAR M : ARRAY[1..2, 1..3] OF REAL;\nSTATISTICS M;",
        "estatistics not allowed in this type", 11, 13},
+      {"VAR S : ARRAY[1..3] OF STRING;\nSTATISTICS S;",
+       "estatistics not allowed in this type", 11, 13},
+      {"VAR B : ARRAY[1..3] OF BOOLEAN;\nSTATISTICS B;",
+       "estatistics not allowed in this type", 11, 13},
+      {"TYPE R = REAL; VR = ARRAY[1..4] OF R;\nVAR M : VR; N : ARRAY[0..3] OF R;\nSTATISTICS M, N;",
+       "", 0, 0},
       {"VAR X : REAL;\nSTATISTICS X", "; or , expected", 12, 5},
   });
 }
