@@ -79,18 +79,19 @@ constexpr const char* CTAIL[] = {
     "if _bi_* then begin _dta:=dt_*;", "_bi_*:=false end;",
     "if _ac_* then _afel(/,1,evp,blck[/],time+_dta);", " end ", "end end;"};
 // A multiple C node: each instance ino has its own clock and step and runs
-// at its own events only; ino is never 0 there, so the catch-up call of a
-// simple node has no counterpart.
+// at its own events; a successor calls it with -ino to integrate that
+// instance up to now (_cu), as 0 does for a simple node.
 // Its subscripted names are longer: the lines that hold two of them, or
 // one and a call, are written in two pieces (line false: appended).
-constexpr const char* CMHEAD = "if (_n=/) and (ino=iev) then begin ";
+constexpr const char* CMHEAD[] = {"if (_n=/) and (ino=iev) or (ino<0) and _ac_@[-ino] then begin ",
+                                  "_cu:=ino<0; if _cu then ino:=-ino;"};
 struct CPiece {
   const char* text;
   bool line;
 };
 constexpr CPiece CMTAIL[] = {
     {"_tc_*:=_tc_*+_dt;", true}, {" end ", true}, {"else _dta:=dt_*;", true},
-    {"until _tc_*=time;", true}, {"begin _k:=#;_swt:=true;", true},
+    {"until _tc_*=time;", true}, {"if _cu then _bi_*:=true else ", true}, {"begin _k:=#;_swt:=true;", false},
     {"if _bi_* then begin ", true}, {"_dta:=dt_*;", false}, {"_bi_*:=false end;", true},
     {"if _ac_* then ", true}, {"_afel(/,ino,evp,blck[/],time+_dta);", false},
     {" end ", true}, {"end end;", true}};
@@ -366,8 +367,13 @@ void CNODE(Compiler& c) {
   t.CONTNODE = true;
   StartContinuousNode(c, t.CURNODE);
   NodeHeader(c, true);
-  for (size_t i = 0; i < std::size(CHEAD); ++i)
-    NEW(c, FILLIN(multiple && i == 0 ? CMHEAD : CHEAD[i], {{'/', t.CURNODENUM}, {'*', nom}}));
+  for (size_t i = 0; i < std::size(CHEAD); ++i) {
+    if (multiple && i == 0) {
+      for (const char* l : CMHEAD) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'@', x.NOM}}));
+      continue;
+    }
+    NEW(c, FILLIN(CHEAD[i], {{'/', t.CURNODENUM}, {'*', nom}}));
+  }
   CODE(c);
   if (EquationGroupOpen(c)) CloseEquationGroup(c);
   if (multiple)

@@ -25,7 +25,9 @@ constexpr const char* GIVEBACK[] = {"if f_*<>MAXREAL then f_*:=f_*+use;",
 // A C node called with 0 integrates up to now (its own events pass 1): a
 // successor reads the continuous state of this instant, not of the last step.
 constexpr const char* CCALL = "*(0);";
-constexpr const char* CLOOP = "for _jc:=1 to / do *(_jc);";
+// An instance of a multiple C node called with minus its number catches up.
+constexpr const char* CLOOP = "for _jc:=1 to / do *(-_jc);";
+constexpr const char* CUPVAR = "var _cu: boolean;";
 constexpr const char* CLRSTAT[] = {
     "procedure clrstat; var _i,_j,_ino: integer; begin _tces:=time;",
     "for _j:=1 to * do begin ",
@@ -208,6 +210,7 @@ void NodeHeader(Compiler& c, bool withbegin) {
   NEWPIECE(c, CH_NODE, FILLIN(HEAD, {{'*', x.NOM}}));
   NEWPIECE(c, CH_NODE, LOCALS);
   if (NEEDSCLOOP(c, x)) NEWPIECE(c, CH_NODE, CLOOPVAR);
+  if (x.TIPO == 'C' && x.MULT > 1) NEWPIECE(c, CH_NODE, CUPVAR);
   if (!x.LABELS.empty()) {
     NEWPIECE(c, CH_NODE, "label ");
     for (size_t i = 0; i < x.LABELS.size(); ++i)

@@ -425,14 +425,15 @@ TEST(ContinuousModels, MultipleNodeKeepsOneClockPerInstance) {
   EXPECT_TRUE(m.has("PRU.PAS", "for ino:=1 to 2 do begin _ac_COOL[ino]:=false;"
                                "_bi_COOL[ino]:=false; end;\n"));
   EXPECT_TRUE(m.has("unid1.pas",
-                    "procedure COOL(ino:integer);\nvar icopy: integer;\nbegin \n"
-                    "if (_n=1) and (ino=iev) then begin \n"
+                    "procedure COOL(ino:integer);\nvar icopy: integer;\nvar _cu: boolean;\nbegin \n"
+                    "if (_n=1) and (ino=iev) or (ino<0) and _ac_COOL[-ino] then begin \n"
+                    "_cu:=ino<0; if _cu then ino:=-ino;\n"
                     "_dt:=time-_tc_COOL[ino];\nrepeat _dta:=_dt;\n_dt:=time-_tc_COOL[ino];\n"
                     "if _dt<>0.0 then begin \n"));
   EXPECT_TRUE(m.has("unid1.pas",
                     "     END; \n_tc_COOL[ino]:=_tc_COOL[ino]+_dt;\n end \n"
                     "else _dta:=dt_COOL[ino];\nuntil _tc_COOL[ino]=time;\n"
-                    "begin _k:=2;_swt:=true;\n"
+                    "if _cu then _bi_COOL[ino]:=true else begin _k:=2;_swt:=true;\n"
                     "if _bi_COOL[ino] then begin _dta:=dt_COOL[ino];\n"
                     "_bi_COOL[ino]:=false end;\n"
                     "if _ac_COOL[ino] then _afel(1,ino,evp,blck[1],time+_dta);\n"

@@ -326,7 +326,7 @@ TEST(NodeProcedures, SuccessorsOfContinuousNodesBringThemUpToNow) {
             "var _jc: integer;\n"
             "begin \n"
             "_px:=_fl[2];\n"
-            " while _px<>nil do begin C1(0);for _jc:=1 to 2 do C2(_jc);_extr(_px,2);\n"
+            " while _px<>nil do begin C1(0);for _jc:=1 to 2 do C2(-_jc);_extr(_px,2);\n"
             "_uprv(_px^.r,_px^.b);_acc:=true;_upvr(_px^.r,_px^.b);\n");
 }
 

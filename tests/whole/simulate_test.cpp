@@ -37,6 +37,17 @@ TEST(Simulation, SuccessorReadsTheLevelOfItsOwnInstant) {
       << run;
 }
 
+// The same for each instance of a multiple C node, stepped 1 and 2 apart.
+TEST(Simulation, SuccessorReadsEveryInstanceAtItsOwnInstant) {
+  std::string run = SIMULATE("cont_catchup_multi.tlv");
+  EXPECT_NE(run.find("    0.50    0.50    1.00\n"
+                     "    3.00    3.00    6.00\n"
+                     "    5.50    5.50   11.00\n"
+                     "    8.00    8.00   16.00\n"),
+            std::string::npos)
+      << run;
+}
+
 // An equation in each branch of IF, the ELSE starting its own line.
 TEST(Simulation, ThermostatSwitchesBetweenItsBranches) {
   std::string run = SIMULATE("cont_else.tlv");
