@@ -88,3 +88,13 @@ inline const std::string PRUINTERFACE =
     "function _cl(_NSY:INTEGER):BOOLEAN;\n"
     "procedure _prsta(I:INTEGER;V:REAL);procedure _prstp(I:INTEGER;V:REAL);\n"
     " \n";
+
+// The entry a name finds as seen from a program unit (nullptr: none).
+inline NameNode* SEENFROM(Compiler& c, const std::string& name, const std::string& scope) {
+  c.names.SCOPE = scope;
+  c.src.IDENT = name;
+  c.src.CH = ' ';
+  BUSIDAR1(c);
+  c.names.SCOPE = "MAIN";
+  return c.names.FOUND ? c.names.CURENT : nullptr;
+}

@@ -17,14 +17,8 @@ struct StoreRun : GenRun {
     for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) n++;
     return n;
   }
-  // name as seen from unit scope.
   NameNode* seen(const std::string& name, const std::string& scope) {
-    c.names.SCOPE = scope;
-    c.src.IDENT = name;
-    c.src.CH = ' ';
-    BUSIDAR1(c);
-    c.names.SCOPE = "MAIN";
-    return c.names.FOUND ? c.names.CURENT : nullptr;
+    return SEENFROM(c, name, scope);
   }
 };
 

@@ -18,14 +18,8 @@ struct ProcRun : DeclRun {
     CLOSECH(c, CH_MODPRP);
     return dir.read("MODPRP");
   }
-  // name as seen from unit scope.
   NameNode* seen(const std::string& name, const std::string& scope) {
-    c.names.SCOPE = scope;
-    c.src.IDENT = name;
-    c.src.CH = ' ';
-    BUSIDAR1(c);
-    c.names.SCOPE = "MAIN";
-    return c.names.FOUND ? c.names.CURENT : nullptr;
+    return SEENFROM(c, name, scope);
   }
 };
 
