@@ -17,21 +17,6 @@ size_t NAMEDOT(std::string_view path) {
   return path.find('.', start);
 }
 
-// A piece on a new line: the line being packed is ended first, but an
-// empty one is not written (files start with their first piece).
-void NEWLINE(Compiler& c, int ch, std::string_view piece) {
-  SETOUT(c, piece);
-  if (c.out.ch[ch].BUF.empty())
-    c.out.ch[ch].BUF = c.out.OUTLIN;
-  else
-    SENDOUT(c, ch, true);
-}
-
-void APPEND(Compiler& c, int ch, std::string_view piece) {
-  SETOUT(c, piece);
-  SENDOUT(c, ch, false);
-}
-
 // Copies a closed temporary line by line to the end of a channel's file.
 void COPYFILE(Compiler& c, int from, int to) {
   CLOSECH(c, from);
@@ -46,30 +31,30 @@ void COPYFILE(Compiler& c, int from, int to) {
 void USERUNITS(Compiler& c, int ch) {
   const Decl& d = c.decl;
   if (!d.USESFIRST || d.USESLIST.empty()) {
-    NEWLINE(c, ch, ";");
+    NEWPIECE(c, ch, ";");
     return;
   }
-  APPEND(c, ch, ",");
+  ADDPIECE(c, ch, ",");
   for (size_t i = 0; i < d.USESLIST.size(); ++i)
-    NEWLINE(c, ch, d.USESLIST[i] + (i + 1 < d.USESLIST.size() ? "," : ";"));
-  NEWLINE(c, ch, " ");
+    NEWPIECE(c, ch, d.USESLIST[i] + (i + 1 < d.USESLIST.size() ? "," : ";"));
+  NEWPIECE(c, ch, " ");
 }
 
 void COMPLETEPRU(Compiler& c) {
   for (const char* t : {"implementation", "uses rtkern;",
                         "function _fec(time:real;_m:integer):real; ", "begin "})
-    NEWLINE(c, CH_PRU, t);
+    NEWPIECE(c, CH_PRU, t);
   FLUSHOUT(c, CH_PRU);
   TRACELN(c, "ENCAB. _FEC EC.DIFERENCIALES");
   TRACEWAIT(c);
   if (c.prog.HASCONT) {
     FLUSHOUT(c, CH_MODEDI);
     COPYFILE(c, CH_MODEDI, CH_PRU);
-    NEWLINE(c, CH_PRU, "end end;");
+    NEWPIECE(c, CH_PRU, "end end;");
   } else {
-    NEWLINE(c, CH_PRU, "end;");
+    NEWPIECE(c, CH_PRU, "end;");
   }
-  NEWLINE(c, CH_PRU, " ");
+  NEWPIECE(c, CH_PRU, " ");
   FLUSHOUT(c, CH_PRU);
   if (c.prog.HASPROCS) {
     FLUSHOUT(c, CH_MODPRP);
@@ -82,7 +67,7 @@ void COMPLETEPRU(Compiler& c) {
   if (c.prog.NSYNC == 0) {
     WRITELINE(c, CH_PRU, "function _cl; begin end;");
   } else {
-    NEWLINE(c, CH_MODLOG, "end end;");
+    NEWPIECE(c, CH_MODLOG, "end end;");
     FLUSHOUT(c, CH_MODLOG);
     COPYFILE(c, CH_MODLOG, CH_PRU);
   }
@@ -118,36 +103,36 @@ std::string ENDCONDITION(Compiler& c) {
 
 void MAINHEAD(Compiler& c) {
   const int n = c.model.NodeCount;
-  NEWLINE(c, CH_NODE, "program " + PROGNAMEOF(c.drv.SRCPATH) + ";");
+  NEWPIECE(c, CH_NODE, "program " + PROGNAMEOF(c.drv.SRCPATH) + ";");
   for (const char* t : {"{$WARNINGS OFF}", "{$HINTS OFF}",
                         "uses rtdefs,pru,rtkern,rtmath,rtshell,rtplot,rtdlg,rtdist,rtchart,forms,"})
-    NEWLINE(c, CH_NODE, t);
+    NEWPIECE(c, CH_NODE, t);
   for (int i = 1; i <= c.model.ModuleCount; ++i)
-    NEWLINE(c, CH_NODE, "unid" + std::to_string(i) + (i < c.model.ModuleCount ? "," : " "));
+    NEWPIECE(c, CH_NODE, "unid" + std::to_string(i) + (i < c.model.ModuleCount ? "," : " "));
   USERUNITS(c, CH_NODE);
-  NEWLINE(c, CH_NODE, "var _jk, _kk:integer; label 1,2,3,4;");
-  NEWLINE(c, CH_NODE, "const _prnod:array[1.." + std::to_string(n) + "] of _nodo=(");
+  NEWPIECE(c, CH_NODE, "var _jk, _kk:integer; label 1,2,3,4;");
+  NEWPIECE(c, CH_NODE, "const _prnod:array[1.." + std::to_string(n) + "] of _nodo=(");
   for (int i = 1; i <= n; ++i)
-    APPEND(c, CH_NODE, c.model.NodeTable[i].NOM + (i < n ? "," : ");"));
-  for (const char* t : REVRED) APPEND(c, CH_NODE, t);
+    ADDPIECE(c, CH_NODE, c.model.NodeTable[i].NOM + (i < n ? "," : ");"));
+  for (const char* t : REVRED) ADDPIECE(c, CH_NODE, t);
 }
 
 void MAINLOOP(Compiler& c) {
   const std::string n = std::to_string(c.model.NodeCount);
   const std::string n1 = std::to_string(c.model.NodeCount + 1);
-  NEWLINE(c, CH_NODE, "begin ");
-  NEWLINE(c, CH_NODE, "_hknod:=@_prnod;");  // node calls across units go through it
-  NEWLINE(c, CH_NODE, "_maxGraphics:=" + std::to_string(c.prog.NGRAPH) + ";");
-  NEWLINE(c, CH_NODE, "rtdlg._InitMemos;rtdlg._Presenta; _prm:=true;_rep:=false;_verpsos; ");
-  NEWLINE(c, CH_NODE, "_nomars:='$CON1';AssignFile(_ars,_nomars); rewrite(_ars);");
-  NEWLINE(c, CH_NODE, "2:if _bout then _menu else _inici; ");
-  NEWLINE(c, CH_NODE, "3: _prm:=false;if _ut='Q' then goto 1;_quit:=false;");
-  NEWLINE(c, CH_NODE, "while " + ENDCONDITION(c) + " do begin ");
-  NEWLINE(c, CH_NODE, "if _bt then disfel;");
-  NEWLINE(c, CH_NODE, "_exfel;");
+  NEWPIECE(c, CH_NODE, "begin ");
+  NEWPIECE(c, CH_NODE, "_hknod:=@_prnod;");  // node calls across units go through it
+  NEWPIECE(c, CH_NODE, "_maxGraphics:=" + std::to_string(c.prog.NGRAPH) + ";");
+  NEWPIECE(c, CH_NODE, "rtdlg._InitMemos;rtdlg._Presenta; _prm:=true;_rep:=false;_verpsos; ");
+  NEWPIECE(c, CH_NODE, "_nomars:='$CON1';AssignFile(_ars,_nomars); rewrite(_ars);");
+  NEWPIECE(c, CH_NODE, "2:if _bout then _menu else _inici; ");
+  NEWPIECE(c, CH_NODE, "3: _prm:=false;if _ut='Q' then goto 1;_quit:=false;");
+  NEWPIECE(c, CH_NODE, "while " + ENDCONDITION(c) + " do begin ");
+  NEWPIECE(c, CH_NODE, "if _bt then disfel;");
+  NEWPIECE(c, CH_NODE, "_exfel;");
   if (c.prog.TSIMSET) {
-    NEWLINE(c, CH_NODE, "if time>tsim then begin _afel(_n,iev,evp,false,time);time:=tsim;");
-    NEWLINE(c, CH_NODE, "goto 4 end;");
+    NEWPIECE(c, CH_NODE, "if time>tsim then begin _afel(_n,iev,evp,false,time);time:=tsim;");
+    NEWPIECE(c, CH_NODE, "goto 4 end;");
   }
   for (std::string t : {std::string("_ci1:=true;"),
                         std::string("repeat _swt:=true; _k:=1; _n1:=_n;"),
@@ -158,26 +143,26 @@ void MAINLOOP(Compiler& c) {
                         "_n1:=_n1 mod " + n + " +1; _k:=_k+1;",
                         "until (_k=" + n1 + ") or _es;  _ci1:=false;",
                         std::string("until _swt or _es end ; 4:rtdlg._ModoInterrupcion(false); ")})
-    NEWLINE(c, CH_NODE, t);
+    NEWPIECE(c, CH_NODE, t);
 }
 
 void MAINEND(Compiler& c) {
   if (c.prog.FACTORS) {
-    NEWLINE(c, CH_NODE, "if paramcount>=1 then begin for _i:=1 to _a2.nr do case _disr[_i] of ");
+    NEWPIECE(c, CH_NODE, "if paramcount>=1 then begin for _i:=1 to _a2.nr do case _disr[_i] of ");
     for (size_t k = 0; k < c.prog.RESPONSES.size(); ++k)
-      APPEND(c, CH_NODE, std::to_string(k + 1) + ":_a4.res[_i]:=" + c.prog.RESPONSES[k] + ";");
+      ADDPIECE(c, CH_NODE, std::to_string(k + 1) + ":_a4.res[_i]:=" + c.prog.RESPONSES[k] + ";");
     for (const char* t : {"end;", "reset(_arf);",
                           "for _i:=1 to 10 do _a9.al[_i]:=rn[_i];seek(_arf,12);blockwrite(_arf,_a9,1);",
                           "seek(_arf,3);blockwrite(_arf,_a4,1); closeFile(_arf);halt;",
                           "end else "})
-      NEWLINE(c, CH_NODE, t);
+      NEWPIECE(c, CH_NODE, t);
   }
   for (const char* t : {"begin if _rep then begin CerrarGraficos; if _est then stat;",
                         "if nrep=ntrep then begin stat; _rep:=false;goto 2 end ",
                         "else begin _com; clrstat; _init; goto 3 end end ",
                         "else if _bout then begin stat; goto 2 end else goto 1 end;",
                         "1: CerrarGraficos;", "end."})
-    NEWLINE(c, CH_NODE, t);
+    NEWPIECE(c, CH_NODE, t);
 }
 
 }  // namespace
@@ -202,7 +187,7 @@ void StartUnitIfNeeded(Compiler& c, int node) {
   TRACELN(c, "VER SI HAY UNIDADES NUMUN ", n);
   if (n <= 0) return;
   if (n > 1) {
-    NEWLINE(c, CH_NODE, "end.");
+    NEWPIECE(c, CH_NODE, "end.");
     FLUSHOUT(c, CH_NODE);
     CLOSECH(c, CH_NODE);
   }
@@ -210,15 +195,16 @@ void StartUnitIfNeeded(Compiler& c, int node) {
   BINDCH(c, CH_NODE, c.drv.DIRPREF + unit + ".pas");
   CREATECH(c, CH_NODE);
   c.out.ch[CH_NODE].BUF.clear();
-  NEWLINE(c, CH_NODE, "unit " + unit + ";");
-  NEWLINE(c, CH_NODE, "interface ");
-  NEWLINE(c, CH_NODE, "uses rtdefs,PRU,RTKERN,RTMATH,rtshell,RTDLG,RTDIST,rtplot,rtchart,graphics,");
-  NEWLINE(c, CH_NODE, "rtnote,Dialogs");
+  NEWPIECE(c, CH_NODE, "unit " + unit + ";");
+  NEWPIECE(c, CH_NODE, "interface ");
+  NEWPIECE(c, CH_NODE,
+           "uses rtdefs,PRU,RTKERN,RTMATH,rtshell,RTDLG,RTDIST,rtplot,rtchart,graphics,");
+  NEWPIECE(c, CH_NODE, "rtnote,Dialogs");
   USERUNITS(c, CH_NODE);
-  NEWLINE(c, CH_NODE, "var _i,_j: integer;");
+  NEWPIECE(c, CH_NODE, "var _i,_j: integer;");
   for (int i = node; i <= m.NodeCount && (i == node || m.NodeTable[i].MODULE == 0); ++i)
-    NEWLINE(c, CH_NODE, "procedure " + m.NodeTable[i].NOM + "(ino:integer);");
-  NEWLINE(c, CH_NODE, "implementation");
+    NEWPIECE(c, CH_NODE, "procedure " + m.NodeTable[i].NOM + "(ino:integer);");
+  NEWPIECE(c, CH_NODE, "implementation");
 }
 
 void AssembleProgram(Compiler& c) {
@@ -226,7 +212,7 @@ void AssembleProgram(Compiler& c) {
   FLUSHOUT(c, CH_NODE);
   FLUSHOUT(c, CH_PRU);
   COMPLETEPRU(c);
-  NEWLINE(c, CH_NODE, "end.");
+  NEWPIECE(c, CH_NODE, "end.");
   FLUSHOUT(c, CH_NODE);
   CLOSECH(c, CH_NODE);
   c.drv.DIRPREF = DIRPREFOF(c.drv.SRCPATH);

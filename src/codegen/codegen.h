@@ -163,13 +163,6 @@ void LNODE(Compiler& c);
 void RNODE(Compiler& c);
 void ONODE(Compiler& c);
 
-// A piece on a new line of channel ch: the line being packed is ended
-// first, but an empty one is not written.
-void NEWPIECE(Compiler& c, int ch, std::string_view piece);
-// A piece appended to the line being packed (a new line when it would
-// pass 74 characters).
-void ADDPIECE(Compiler& c, int ch, std::string_view piece);
-
 // ---- INIT section and experiments (init.cpp)
 // The INIT pass: _prsta/_prstp, _init from the INIT section, clrstat,
 // _pexp, the INIT-time declarations, the node procedures and the message

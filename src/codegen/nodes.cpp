@@ -148,19 +148,6 @@ void LOCALDECLS(Compiler& c) {
 
 }  // namespace
 
-void NEWPIECE(Compiler& c, int ch, std::string_view piece) {
-  SETOUT(c, piece);
-  if (c.out.ch[ch].BUF.empty())
-    c.out.ch[ch].BUF = c.out.OUTLIN;
-  else
-    SENDOUT(c, ch, true);
-}
-
-void ADDPIECE(Compiler& c, int ch, std::string_view piece) {
-  SETOUT(c, piece);
-  SENDOUT(c, ch, false);
-}
-
 std::string SUCCLIST(const NodeLink& s) {
   if (s.SUB.empty()) return std::to_string(s.ELSUC);
   if (ALLDIGITS(s.SUB)) return std::to_string(s.ELSUC + std::stoi(s.SUB) - 1);

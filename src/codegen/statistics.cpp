@@ -50,16 +50,6 @@ constexpr const char* BODIES[] = {
     "_s2vv[I]:=_s2vv[I]+V*V;_nvv[I]:=_nvv[I]+1;end;",
     " "};
 
-void NEWLINE(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, true);
-}
-
-void APPEND(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, false);
-}
-
 std::string NUM(int n) { return std::to_string(n); }
 
 // A bound of a statistics array: at least 1.
@@ -125,24 +115,24 @@ void NODETABLE(Compiler& c) {
     }
   }
   int nstat = static_cast<int>(entries.size());
-  NEWLINE(c, PRU, FILLIN(OUHEAD, {{'*', BOUND(nstat)}}));
-  if (entries.empty()) NEWLINE(c, PRU, OUNONE);
+  SENDPIECE(c, PRU, FILLIN(OUHEAD, {{'*', BOUND(nstat)}}), true);
+  if (entries.empty()) SENDPIECE(c, PRU, OUNONE, true);
   for (size_t i = 0; i < entries.size(); ++i)
-    APPEND(c, PRU, entries[i] + (i + 1 < entries.size() ? "," : ");"));
-  NEWLINE(c, PRU, FILLIN(NES, {{'*', NUM(nstat)}}));
+    ADDPIECE(c, PRU, entries[i] + (i + 1 < entries.size() ? "," : ");"));
+  SENDPIECE(c, PRU, FILLIN(NES, {{'*', NUM(nstat)}}), true);
   std::string nulle = FILLIN(NULLE, {{'*', BOUND(g.NULLE - 1)}});
   if (nstat > 0) {
     FLUSHOUT(c, PRU);
-    APPEND(c, PRU, nulle);
+    ADDPIECE(c, PRU, nulle);
   } else {
-    NEWLINE(c, PRU, nulle);
+    SENDPIECE(c, PRU, nulle, true);
   }
   for (const char* t : TMPS) {
     std::string d = FILLIN(t, {{'*', BOUND(g.TMPS - 1)}});
     if (nstat > 0)
-      APPEND(c, PRU, d);
+      ADDPIECE(c, PRU, d);
     else
-      NEWLINE(c, PRU, d);
+      SENDPIECE(c, PRU, d, true);
   }
 }
 
@@ -154,32 +144,32 @@ void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
   g.NVELEM = 0;
   g.STATIX.clear();
   if (vars.empty()) {
-    NEWLINE(c, PRU, FILLIN(OVHEAD, {{'*', "1"}}));
-    NEWLINE(c, PRU, OVNONE);
-    APPEND(c, PRU, FILLIN(NVES, {{'*', "0"}, {'/', "0"}}));
+    SENDPIECE(c, PRU, FILLIN(OVHEAD, {{'*', "1"}}), true);
+    SENDPIECE(c, PRU, OVNONE, true);
+    ADDPIECE(c, PRU, FILLIN(NVES, {{'*', "0"}, {'/', "0"}}));
   } else {
     TRACELN(c, "ESTAD. DE VARIABLES");
-    NEWLINE(c, PRU, FILLIN(OVHEAD, {{'*', NUM(g.NVSTAT)}}));
+    SENDPIECE(c, PRU, FILLIN(OVHEAD, {{'*', NUM(g.NVSTAT)}}), true);
     for (size_t i = 0; i < vars.size(); ++i) {
       const NameNode& e = *vars[i];
       g.STATIX[e.NOM] = g.NVELEM + 1;
       g.NVELEM += ELEMENTS(e);
-      APPEND(c, PRU, FILLIN(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
+      ADDPIECE(c, PRU, FILLIN(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
                          (i + 1 < vars.size() ? "," : ");"));
     }
-    NEWLINE(c, PRU, FILLIN(NVES, {{'*', NUM(g.NVSTAT)}, {'/', NUM(g.NVELEM)}}));
+    SENDPIECE(c, PRU, FILLIN(NVES, {{'*', NUM(g.NVSTAT)}, {'/', NUM(g.NVELEM)}}), true);
     FLUSHOUT(c, PRU);
   }
-  for (const char* t : VARRAYS) NEWLINE(c, PRU, FILLIN(t, {{'*', BOUND(g.NVELEM)}}));
+  for (const char* t : VARRAYS) SENDPIECE(c, PRU, FILLIN(t, {{'*', BOUND(g.NVELEM)}}), true);
 }
 
 // _aesva copies every measured element into _vas for the report.
 void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
-  NEWLINE(c, MODPRO, AESVAHEAD);
+  SENDPIECE(c, MODPRO, AESVAHEAD, true);
   for (const NameNode* e : vars) {
     std::string p = NUM(c.gen.STATIX[e->NOM]);
     if (!ISARRAY(*e)) {
-      APPEND(c, MODPRO, FILLIN(AESVAONE, {{'/', p}, {'*', e->NOM}}));
+      ADDPIECE(c, MODPRO, FILLIN(AESVAONE, {{'/', p}, {'*', e->NOM}}));
       continue;
     }
     // An array from another first subscript than 1 counts its elements
@@ -187,11 +177,11 @@ void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
     int lo = FIRSTSUB(*e);
     std::string loop = FILLIN(AESVALOOP, {{'*', NUM(lo + ELEMENTS(*e) - 1)}});
     if (lo != 1) loop.replace(loop.find(":=1 "), 4, ":=" + NUM(lo) + " ");
-    NEWLINE(c, MODPRO, loop);
-    APPEND(c, MODPRO, FILLIN(AESVAONE, {{'/', p + "+_ki-" + NUM(lo)}, {'*', e->NOM + "[_ki]"}}));
-    NEWLINE(c, MODPRO, "end;");
+    SENDPIECE(c, MODPRO, loop, true);
+    ADDPIECE(c, MODPRO, FILLIN(AESVAONE, {{'/', p + "+_ki-" + NUM(lo)}, {'*', e->NOM + "[_ki]"}}));
+    SENDPIECE(c, MODPRO, "end;", true);
   }
-  NEWLINE(c, MODPRO, "end;");
+  SENDPIECE(c, MODPRO, "end;", true);
 }
 
 // The index text and target of the U_ variable of R node n, instance inst.
@@ -216,24 +206,19 @@ bool ALLDIGITS(const std::string& s) {
   });
 }
 
-void SEND(Compiler& c, std::string_view t, bool force) {
-  SETOUT(c, t);
-  SENDOUT(c, c.out.CURCH, force);
-}
-
 }  // namespace
 
 bool HASSTATISTICS(const Compiler& c) { return c.decl.STATCLASS; }
 
 void DeclareStatProcedure(Compiler& c) {
-  if (!HASSTATISTICS(c)) NEWLINE(c, MODPRO, EMPTYSTAT);
+  if (!HASSTATISTICS(c)) SENDPIECE(c, MODPRO, EMPTYSTAT, true);
 }
 
 void DeclareNodeAndVariableStatistics(Compiler& c) {
   c.gen.NULLE = 1;
   c.gen.TMPS = 1;
   NODETABLE(c);
-  APPEND(c, PRU, FILLIN(NLISTCONST, {{'*', BOUND(c.model.NLIST - 1)}}));
+  ADDPIECE(c, PRU, FILLIN(NLISTCONST, {{'*', BOUND(c.model.NLIST - 1)}}));
   std::vector<const NameNode*> vars = MEASURED(c);
   VARIABLETABLE(c, vars);
   AESVA(c, vars);
@@ -242,7 +227,7 @@ void DeclareNodeAndVariableStatistics(Compiler& c) {
 }
 
 void WriteStatisticsProcedures(Compiler& c) {
-  for (const char* t : BODIES) NEWLINE(c, MODPRO, t);
+  for (const char* t : BODIES) SENDPIECE(c, MODPRO, t, true);
 }
 
 // name ["[" subscript "]"] at the start of an assignment: the text before

@@ -15,17 +15,6 @@ namespace {
 
 constexpr int MODEDI = 8;
 
-// A piece that starts a line (no empty line when none is being packed).
-void NEWLINE(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, !c.out.ch[ch].BUF.empty());
-}
-
-void APPEND(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, false);
-}
-
 // MODEDI is open from the start of a run; a test may bind it here.
 void OPENEDI(Compiler& c) {
   Channel& x = c.out.ch[MODEDI];
@@ -44,8 +33,8 @@ void OPENGROUP(Compiler& c) {
   OPENEDI(c);
   if (k.CASEPENDING) {
     // The integrator changed _y: the group's variables take its values.
-    NEWLINE(c, MODEDI, "_yput(_gfi[_m],_gla[_m]);");
-    NEWLINE(c, MODEDI, "case _m of ");
+    STARTPIECE(c, MODEDI, "_yput(_gfi[_m],_gla[_m]);");
+    STARTPIECE(c, MODEDI, "case _m of ");
     k.CASEPENDING = false;
     c.prog.HASCONT = true;
   }
@@ -81,7 +70,7 @@ void EQUATIONEND(Compiler& c) {
   if (!s.IDREAD || (s.IDENT != "END" && s.IDENT != "ELSE"))
     ERROR(c, "; or END or ELSE expected");
   SENDSRC(c, s.KSTART, MODEDI);
-  APPEND(c, MODEDI, ";");
+  ADDPIECE(c, MODEDI, ";");
   o.TRSTART = s.KSTART;  // the word goes on with the node's text
   c.cont.NOSEMI = true;
 }
@@ -103,10 +92,10 @@ int SMALLINT(const std::string& digits) {
 // n ":_fec:=(" a "-" b ")*" order "/" delay ";"  in pieces that fit a line.
 void STAGE(Compiler& c, int eq, const std::string& a, const std::string& b,
            const std::string& tail) {
-  NEWLINE(c, MODEDI, std::to_string(eq) + ":_fec:=(");
-  APPEND(c, MODEDI, a + "-");
-  APPEND(c, MODEDI, b + ")*");
-  APPEND(c, MODEDI, tail);
+  STARTPIECE(c, MODEDI, std::to_string(eq) + ":_fec:=(");
+  ADDPIECE(c, MODEDI, a + "-");
+  ADDPIECE(c, MODEDI, b + ")*");
+  ADDPIECE(c, MODEDI, tail);
 }
 
 }  // namespace
@@ -136,7 +125,7 @@ void TranslateEquation(Compiler& c) {
   s.K++;  // the mark, or "]"
   OPENGROUP(c);
   NUMBER(c, CONTPOS(c, key));
-  NEWLINE(c, MODEDI, std::to_string(k.NEQ) + ":_fec:=");
+  STARTPIECE(c, MODEDI, std::to_string(k.NEQ) + ":_fec:=");
   SKIPASSIGN(s);
   k.NOSEMI = false;
   o.CURCH = MODEDI;
@@ -179,9 +168,9 @@ void CloseEquationGroup(Compiler& c) {
   bool chosen = k.METHODNODE == c.stmt.CURNODE && k.METHOD >= M_RKF && k.METHOD <= M_RK4;
   std::string range = std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ")";
   int ch = c.out.CURCH;
-  NEWLINE(c, ch, "begin _yget(" + range + ";");
-  APPEND(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + ";");
-  APPEND(c, ch, "_yput(" + range + " end" + (ELSEPENDING(c) ? " " : ";") + (k.NOSEMI ? "" : ";"));
+  STARTPIECE(c, ch, "begin _yget(" + range + ";");
+  ADDPIECE(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + ";");
+  ADDPIECE(c, ch, "_yput(" + range + " end" + (ELSEPENDING(c) ? " " : ";") + (k.NOSEMI ? "" : ";"));
   for (int e = static_cast<int>(k.GROUPFIRST.size()) + 1; e <= k.NEQ; ++e) {
     k.GROUPFIRST.push_back(e < k.GFIRST ? e : k.GFIRST);
     k.GROUPLAST.push_back(e < k.GFIRST ? e : k.NEQ);
@@ -261,7 +250,7 @@ void TranslateRetard(Compiler& c) {
   std::string rate = ")*" + std::to_string(n) + "/" + d;
   std::string first = n < 2 ? x : stage + "[1]";
   int curch = o.CURCH;
-  NEWLINE(c, MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
+  STARTPIECE(c, MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
   o.CURCH = MODEDI;
   o.TRANSMIT = true;
   o.TRSTART = s.K;
@@ -269,8 +258,8 @@ void TranslateRetard(Compiler& c) {
   if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
   SENDSRC(c, s.K - 1, MODEDI);
   o.TRSTART = s.K;
-  APPEND(c, MODEDI, "-" + first);
-  APPEND(c, MODEDI, rate);
+  ADDPIECE(c, MODEDI, "-" + first);
+  ADDPIECE(c, MODEDI, rate);
   RECID(c);
   bool before = false;  // END or ELSE follows
   if (!s.IDREAD && s.CH == ';') {
@@ -278,7 +267,7 @@ void TranslateRetard(Compiler& c) {
     SENDSRC(c, s.K, MODEDI);
     o.TRSTART = s.K;
   } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
-    APPEND(c, MODEDI, ";");
+    ADDPIECE(c, MODEDI, ";");
     o.TRSTART = s.KSTART;
     before = true;
   } else {
@@ -309,9 +298,9 @@ void TranslateContinuousAct(Compiler& c, int node) {
   std::string ino = multiple ? "[" + inst + "]" : "";
   std::string ac = "_ac_" + x.NOM + ino, tc = "_tc_" + x.NOM + ino, bi = "_bi_" + x.NOM + ino;
   std::string num = std::to_string(node);
-  NEWLINE(c, o.CURCH, "begin ");
-  NEWLINE(c, o.CURCH, ac + ":=true; ");
-  APPEND(c, o.CURCH, tc + ":=time+");
+  STARTPIECE(c, o.CURCH, "begin ");
+  STARTPIECE(c, o.CURCH, ac + ":=true; ");
+  ADDPIECE(c, o.CURCH, tc + ":=time+");
   o.TRANSMIT = true;
   o.TRSTART = s.K;
   PREXP(c);
@@ -319,9 +308,9 @@ void TranslateContinuousAct(Compiler& c, int node) {
   SENDSRC(c, s.K - 1, o.CURCH);
   o.TRSTART = s.K;
   o.TRANSMIT = false;
-  APPEND(c, o.CURCH, ";");
-  APPEND(c, o.CURCH, "_afel(" + num + "," + inst + ",evp,blck[" + num + "],");
-  APPEND(c, o.CURCH, tc + "); ");
-  APPEND(c, o.CURCH, bi + ":=false; ");
-  APPEND(c, o.CURCH, " end ");
+  ADDPIECE(c, o.CURCH, ";");
+  ADDPIECE(c, o.CURCH, "_afel(" + num + "," + inst + ",evp,blck[" + num + "],");
+  ADDPIECE(c, o.CURCH, tc + "); ");
+  ADDPIECE(c, o.CURCH, bi + ":=false; ");
+  ADDPIECE(c, o.CURCH, " end ");
 }

@@ -12,17 +12,6 @@ namespace {
 
 constexpr int PRU = 1, MODPRO = 3;
 
-// A piece that starts a line (no empty line when none is being packed).
-void NEWLINE(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, !c.out.ch[ch].BUF.empty());
-}
-
-void APPEND(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, false);
-}
-
 // The text an equation names the variable by: the name, with "[i]" for an
 // element or a stage.
 std::string CONTKEY(const std::string& nom, const std::string& sub) {
@@ -85,7 +74,7 @@ void CONTPENDING(Compiler& c) {
   }
   for (const DelayDecl& d : k.PENDING) {
     std::string stage = "_" + d.NOM + "_DEL";
-    NEWLINE(c, PRU, stage + ":array[1.." + std::to_string(d.ORDER - 1) + "] of real; ");
+    STARTPIECE(c, PRU, stage + ":array[1.." + std::to_string(d.ORDER - 1) + "] of real; ");
     for (int i = 1; i < d.ORDER; ++i) ADDVAR(c, stage, true, i);
   }
   k.PENDING.clear();
@@ -106,18 +95,18 @@ void DeclareContinuousNode(Compiler& c, int n) {
   const std::string& nom = x.NOM;
   bool multiple = x.MULT > 1;
   std::string array = multiple ? "array[1.." + std::to_string(x.MULT) + "] of " : "";
-  NEWLINE(c, PRU, "var dt_" + nom + ",");
-  APPEND(c, PRU, "_tc_" + nom + ":" + array + "real;");
-  NEWLINE(c, PRU, "_ac_" + nom + ",");
-  APPEND(c, PRU, "_bi_" + nom + ":" + array + "boolean;");
+  STARTPIECE(c, PRU, "var dt_" + nom + ",");
+  ADDPIECE(c, PRU, "_tc_" + nom + ":" + array + "real;");
+  STARTPIECE(c, PRU, "_ac_" + nom + ",");
+  ADDPIECE(c, PRU, "_bi_" + nom + ":" + array + "boolean;");
   std::string ino = multiple ? "[ino]" : "";
   std::string reset = "_ac_" + nom + ino + ":=false;_bi_" + nom + ino + ":=false;";
   if (multiple) {
-    NEWLINE(c, MODPRO, "for ino:=1 to " + std::to_string(x.MULT) + " do begin ");
-    APPEND(c, MODPRO, reset);
-    APPEND(c, MODPRO, " end;");
+    STARTPIECE(c, MODPRO, "for ino:=1 to " + std::to_string(x.MULT) + " do begin ");
+    ADDPIECE(c, MODPRO, reset);
+    ADDPIECE(c, MODPRO, " end;");
   } else {
-    NEWLINE(c, MODPRO, reset);
+    STARTPIECE(c, MODPRO, reset);
   }
   Names& t = c.names;
   Source& s = c.src;
@@ -150,29 +139,29 @@ void WriteContinuousVector(Compiler& c) {
   SETOUT(c, "type _arrv=array[1.." + n + "] of real; _arrm=array[1..6,1.." + n + "] of real;");
   SENDOUT(c, PRU, true);
   if (v.empty()) {
-    NEWLINE(c, PRU, "var _y:_arrv absolute IT;");
+    STARTPIECE(c, PRU, "var _y:_arrv absolute IT;");
     return;
   }
-  NEWLINE(c, PRU, "var _y:_arrv;");
-  NEWLINE(c, PRU, "const _yp:array[1.." + n + "] of ^real=(");
+  STARTPIECE(c, PRU, "var _y:_arrv;");
+  STARTPIECE(c, PRU, "const _yp:array[1.." + n + "] of ^real=(");
   for (size_t i = 0; i < v.size(); ++i)
-    APPEND(c, PRU, "@" + CONTKEY(v[i].NOM, v[i].SUBTXT) + (i + 1 < v.size() ? "," : ");"));
-  NEWLINE(c, PRU, "procedure _yget(i,j:integer);procedure _yput(i,j:integer);");
+    ADDPIECE(c, PRU, "@" + CONTKEY(v[i].NOM, v[i].SUBTXT) + (i + 1 < v.size() ? "," : ");"));
+  STARTPIECE(c, PRU, "procedure _yget(i,j:integer);procedure _yput(i,j:integer);");
   for (const char* t : {"procedure _yget(i,j:integer); var _k:integer; begin ",
                         "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;",
                         "procedure _yput(i,j:integer); var _k:integer; begin ",
                         "for _k:=i to j do _yp[_ore[_k]]^:=_y[_ore[_k]] end;"})
-    NEWLINE(c, MODPRO, t);
+    STARTPIECE(c, MODPRO, t);
 }
 
 namespace {
 
 // const name:array[1..n] of integer=(v1,...,vn);
 void INTCONST(Compiler& c, const char* name, const std::vector<int>& v) {
-  NEWLINE(c, PRU, std::string("const ") + name + ":array[1.." + std::to_string(v.size()) +
+  STARTPIECE(c, PRU, std::string("const ") + name + ":array[1.." + std::to_string(v.size()) +
                       "] of integer=(");
   for (size_t i = 0; i < v.size(); ++i)
-    APPEND(c, PRU, std::to_string(v[i]) + (i + 1 < v.size() ? "," : ");"));
+    ADDPIECE(c, PRU, std::to_string(v[i]) + (i + 1 < v.size() ? "," : ");"));
 }
 
 }  // namespace

@@ -115,3 +115,26 @@ std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
   }
   return d;
 }
+
+void SENDPIECE(Compiler& c, int ch, std::string_view piece, bool force) {
+  SETOUT(c, piece);
+  SENDOUT(c, ch, force);
+}
+
+void SEND(Compiler& c, std::string_view piece, bool force) {
+  SENDPIECE(c, c.out.CURCH, piece, force);
+}
+
+void NEWPIECE(Compiler& c, int ch, std::string_view piece) {
+  SETOUT(c, piece);
+  if (c.out.ch[ch].BUF.empty())
+    c.out.ch[ch].BUF = c.out.OUTLIN;
+  else
+    SENDOUT(c, ch, true);
+}
+
+void STARTPIECE(Compiler& c, int ch, std::string_view piece) {
+  SENDPIECE(c, ch, piece, !c.out.ch[ch].BUF.empty());
+}
+
+void ADDPIECE(Compiler& c, int ch, std::string_view piece) { SENDPIECE(c, ch, piece, false); }

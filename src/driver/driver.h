@@ -118,6 +118,19 @@ struct Slot {
 };
 std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots);
 
+// Pieces of generated text (SETOUT, then SENDOUT on channel ch).
+// force: the piece starts a new line, the pending one written even empty.
+void SENDPIECE(Compiler& c, int ch, std::string_view piece, bool force);
+// The same on the current channel.
+void SEND(Compiler& c, std::string_view piece, bool force);
+// On a new line; the pending line is ended first, but an empty one is not
+// written (files start with their first piece).
+void NEWPIECE(Compiler& c, int ch, std::string_view piece);
+// On a new line when a line is pending, else packed as SENDOUT packs it.
+void STARTPIECE(Compiler& c, int ch, std::string_view piece);
+// Appended to the pending line (a new line when it would pass 74 characters).
+void ADDPIECE(Compiler& c, int ch, std::string_view piece);
+
 // ---- the run (driver.cpp)
 std::string DIRPREFOF(std::string_view srcpath);
 void INITSTATE(Compiler& c);

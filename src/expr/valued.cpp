@@ -21,17 +21,6 @@ namespace {
 
 constexpr int PRU = 1, MODPRO = 3, MODIN1 = 6;
 
-// A piece that starts a line (no empty line when none is being packed).
-void NEWLINE(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, !c.out.ch[ch].BUF.empty());
-}
-
-void APPEND(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, false);
-}
-
 bool ISREAL(const std::string& type) { return type == "REAL"; }
 
 // The declared type of a function's vectors, and an element of them.
@@ -87,10 +76,10 @@ std::string QUOTED(const std::string& t) {
 // name ":array[1..n] of " type "=(" v1 "," ... vn ");" " "   (channel 3)
 void CONSTARRAY(Compiler& c, const std::string& name, const std::string& type,
                 const std::vector<std::string>& values) {
-  APPEND(c, MODPRO, name + ":array[1.." + std::to_string(values.size()) + "] of " + type + "=(");
+  ADDPIECE(c, MODPRO, name + ":array[1.." + std::to_string(values.size()) + "] of " + type + "=(");
   for (size_t i = 0; i < values.size(); ++i)
-    APPEND(c, MODPRO, values[i] + (i + 1 < values.size() ? "," : ");"));
-  APPEND(c, MODPRO, " ");
+    ADDPIECE(c, MODPRO, values[i] + (i + 1 < values.size() ? "," : ");"));
+  ADDPIECE(c, MODPRO, " ");
 }
 
 // The point list of f in _init: new vectors, the count, the copy loop.
@@ -98,22 +87,22 @@ void COPYPOINTS(Compiler& c, const ValuedFunction& f, size_t n) {
   const std::string& F = f.NOM;
   bool realx = ISREAL(f.ARGTYPE), realy = ISREAL(f.VALTYPE);
   if (f.CLASS == "SPLINE" && !c.expr.SPLINENEW) {
-    NEWLINE(c, MODIN1, " new(_spb); new(_spc); new(_spd); ");
+    STARTPIECE(c, MODIN1, " new(_spb); new(_spc); new(_spd); ");
     c.expr.SPLINENEW = true;
   }
-  NEWLINE(c, MODIN1, realx ? "new(_x" + F + ");" : "new(_xa" + F + ");");
-  if (realy) APPEND(c, MODIN1, "new(_y" + F + ");");
-  APPEND(c, MODIN1, "_n" + F + ":=" + std::to_string(n) + "; ");
-  APPEND(c, MODIN1, (realx ? "for _i:=1 to _n" : " for _i:=1 to _n") + F + " do begin ");
-  APPEND(c, MODIN1, "_x" + F + AT(f.ARGTYPE) + "_i]:=");
-  APPEND(c, MODIN1, "_cx" + F + "[_i];");
-  APPEND(c, MODIN1, "_y" + F + AT(f.VALTYPE) + "_i]:=");
-  APPEND(c, MODIN1, "_cy" + F + "[_i]; ");
-  if (!realx) APPEND(c, MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
-  APPEND(c, MODIN1, "end;");
+  STARTPIECE(c, MODIN1, realx ? "new(_x" + F + ");" : "new(_xa" + F + ");");
+  if (realy) ADDPIECE(c, MODIN1, "new(_y" + F + ");");
+  ADDPIECE(c, MODIN1, "_n" + F + ":=" + std::to_string(n) + "; ");
+  ADDPIECE(c, MODIN1, (realx ? "for _i:=1 to _n" : " for _i:=1 to _n") + F + " do begin ");
+  ADDPIECE(c, MODIN1, "_x" + F + AT(f.ARGTYPE) + "_i]:=");
+  ADDPIECE(c, MODIN1, "_cx" + F + "[_i];");
+  ADDPIECE(c, MODIN1, "_y" + F + AT(f.VALTYPE) + "_i]:=");
+  ADDPIECE(c, MODIN1, "_cy" + F + "[_i]; ");
+  if (!realx) ADDPIECE(c, MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
+  ADDPIECE(c, MODIN1, "end;");
   if (f.CLASS == "SPLINE") {
-    APPEND(c, MODIN1, " _spline(_x" + F + ",");
-    APPEND(c, MODIN1, "_y" + F + ",_n" + F + "," + std::to_string(f.SPLINENO) + ");");
+    ADDPIECE(c, MODIN1, " _spline(_x" + F + ",");
+    ADDPIECE(c, MODIN1, "_y" + F + ",_n" + F + "," + std::to_string(f.SPLINENO) + ");");
   }
 }
 
@@ -163,9 +152,9 @@ void EVALUATION(Compiler& c, const ValuedFunction& f) {
     body = {"var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;",
             "while (j<n) and (r>ay^[j]) do j:=j+1;", name + ":=", x + " ", "end;"};
   }
-  for (size_t i = 0; i < head.size(); ++i) (i ? APPEND : NEWLINE)(c, PRU, head[i]);
-  for (size_t i = 0; i < head.size(); ++i) (i ? APPEND : NEWLINE)(c, MODPRO, head[i]);
-  for (const std::string& t : body) APPEND(c, MODPRO, t);
+  for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, PRU, head[i]);
+  for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, MODPRO, head[i]);
+  for (const std::string& t : body) ADDPIECE(c, MODPRO, t);
 }
 
 }  // namespace
@@ -185,7 +174,7 @@ void PRFUNVEXP(Compiler& c) {
   SENDSRC(c, s.KSTART, o.CURCH);
   o.TRANSMIT = false;
   o.TRSTART = s.K;
-  APPEND(c, o.CURCH, "_f" + SIGNATURE(f) + "(");
+  ADDPIECE(c, o.CURCH, "_f" + SIGNATURE(f) + "(");
   if (f.CLASS != "FREQ") {
     RECID(c);
     if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
@@ -200,11 +189,11 @@ void PRFUNVEXP(Compiler& c) {
     SENDSRC(c, s.K - 1, o.CURCH);
     o.TRSTART = s.K;
     o.TRANSMIT = false;
-    APPEND(c, o.CURCH, ",_x" + F + ",_y" + F + ",_n" + F + " ");
-    if (f.CLASS == "SPLINE") APPEND(c, o.CURCH, "," + std::to_string(f.SPLINENO));
-    APPEND(c, o.CURCH, ")");
+    ADDPIECE(c, o.CURCH, ",_x" + F + ",_y" + F + ",_n" + F + " ");
+    if (f.CLASS == "SPLINE") ADDPIECE(c, o.CURCH, "," + std::to_string(f.SPLINENO));
+    ADDPIECE(c, o.CURCH, ")");
   } else {
-    APPEND(c, o.CURCH, "_x" + F + ",_y" + F + ",_n" + F + ",");
+    ADDPIECE(c, o.CURCH, "_x" + F + ",_y" + F + ",_n" + F + ",");
     int line = s.PL, after = s.K;
     RECID(c);
     if (!s.IDREAD && s.CH == '(') {
@@ -215,10 +204,10 @@ void PRFUNVEXP(Compiler& c) {
       RECID(c);
       if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
       s.K++;
-      APPEND(c, o.CURCH, stream + ")");
+      ADDPIECE(c, o.CURCH, stream + ")");
     } else {
       s.K = s.KSTART;  // what follows is read again by the expression
-      APPEND(c, o.CURCH, "1)");
+      ADDPIECE(c, o.CURCH, "1)");
       if (s.PL == line) s.K = after;  // and the blanks before it are kept
     }
   }
@@ -243,7 +232,7 @@ void PRFUNVINIT(Compiler& c) {
   bool free = f.CLASS == "DISC" || f.CLASS == "FREQ";
   bool freq = f.CLASS == "FREQ";
   SENDSRC(c, s.KSTART, MODIN1);
-  NEWLINE(c, MODPRO, "const ");
+  STARTPIECE(c, MODPRO, "const ");
   o.TRMODE = 2;
   o.TRANSMIT = false;
   RECID(c);
@@ -303,15 +292,17 @@ void PRFUNVDECL(Compiler& c) {
     NOTETYPE(yt, f.VALTYPE, f.NPOINTS);
   }
   for (const VectorType& t : xt)
-    NEWLINE(c, PRU, "type _x" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
+    STARTPIECE(c, PRU,
+               "type _x" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
   for (const VectorType& t : yt)
-    NEWLINE(c, PRU, "type _y" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
+    STARTPIECE(c, PRU,
+               "type _y" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
   for (const ValuedFunction& f : fs) {
-    NEWLINE(c, PRU, "var ");
-    APPEND(c, PRU, "_x" + f.NOM + ":" + XTYPE(f) + ";");
-    APPEND(c, PRU, "_y" + f.NOM + ":" + YTYPE(f) + "; ");
-    APPEND(c, PRU, "_n" + f.NOM + ":integer; ");
-    if (!ISREAL(f.ARGTYPE)) APPEND(c, PRU, "_xa" + f.NOM + ":_tpxa;");
+    STARTPIECE(c, PRU, "var ");
+    ADDPIECE(c, PRU, "_x" + f.NOM + ":" + XTYPE(f) + ";");
+    ADDPIECE(c, PRU, "_y" + f.NOM + ":" + YTYPE(f) + "; ");
+    ADDPIECE(c, PRU, "_n" + f.NOM + ":integer; ");
+    if (!ISREAL(f.ARGTYPE)) ADDPIECE(c, PRU, "_xa" + f.NOM + ":_tpxa;");
   }
   std::vector<std::string> done;
   for (const ValuedFunction& f : fs) {
@@ -335,10 +326,10 @@ void PRFUNVEND(Compiler& c) {
     bool realx = ISREAL(f.ARGTYPE);
     int cls = FUNVCLASSNO(f.CLASS);
     std::string k = f.CLASS == "SPLINE" ? std::to_string(f.SPLINENO) : "1";
-    NEWLINE(c, MODIN1, std::string(" _bnoreal:=") + (realx ? "false;" : "true;"));
-    NEWLINE(c, MODIN1, (realx ? " _intigraf(_x" : " _intigrafa(_xa") + F + ",");
-    APPEND(c, MODIN1, "_y" + F + ",_n" + F + "," + k + "," +
+    STARTPIECE(c, MODIN1, std::string(" _bnoreal:=") + (realx ? "false;" : "true;"));
+    STARTPIECE(c, MODIN1, (realx ? " _intigraf(_x" : " _intigrafa(_xa") + F + ",");
+    ADDPIECE(c, MODIN1, "_y" + F + ",_n" + F + "," + k + "," +
                           (cls >= 1 && cls <= 5 ? CLASSDIGIT[cls] : "1") + ",");
-    APPEND(c, MODIN1, "'" + F + "'); ");
+    ADDPIECE(c, MODIN1, "'" + F + "'); ");
   }
 }

@@ -40,16 +40,6 @@ constexpr const char* NAMETABLE = "const _n_f/:array[1..*] of _st80=(";  // '/':
 constexpr const char* NOVAR = "'_VFA');";
 constexpr const char* NOTABLE = "'_TFA');";
 
-void NEWLINE(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, true);
-}
-
-void APPEND(Compiler& c, int ch, std::string_view t) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, false);
-}
-
 // The number of lists as array bound: "1" when there are none.
 std::string LISTBOUND(const Compiler& c) {
   return std::to_string(std::max(1, c.model.NLIST - 1));
@@ -57,7 +47,7 @@ std::string LISTBOUND(const Compiler& c) {
 
 void LISTARRAYS(Compiler& c) {
   std::string n = LISTBOUND(c);
-  for (const char* t : LISTDECL) NEWLINE(c, PRU, FILLIN(t, {{'*', n}}));
+  for (const char* t : LISTDECL) SENDPIECE(c, PRU, FILLIN(t, {{'*', n}}), true);
   FLUSHOUT(c, PRU);
 }
 
@@ -82,28 +72,28 @@ void DBTABLES(Compiler& c) { PRDBDECL(c); }
 // _inieli, and _com with the resources' and continuous nodes' start values.
 void STARTPROCEDURES(Compiler& c) {
   Model& m = c.model;
-  for (const char* t : INIELI) NEWLINE(c, MODPRO, t);
+  for (const char* t : INIELI) SENDPIECE(c, MODPRO, t, true);
   for (int n = 1; n <= m.NodeCount; ++n) {
     if (m.NodeTable[n].TIPO == 'R') DeclareResource(c, n);
     if (m.NodeTable[n].TIPO == 'C') CONTINUOUSNODE(c, n);
   }
-  NEWLINE(c, MODPRO, "end;");
+  SENDPIECE(c, MODPRO, "end;", true);
 }
 
 void LISTNAMETABLE(Compiler& c) {
   const std::vector<std::string>& t = c.model.LISTTEXT;
-  NEWLINE(c, PRU, FILLIN(TNL, {{'*', LISTBOUND(c)}}));
-  if (t.empty()) APPEND(c, PRU, NOLISTS);
-  for (size_t i = 0; i < t.size(); ++i) APPEND(c, PRU, t[i] + (i + 1 < t.size() ? "," : ");"));
+  SENDPIECE(c, PRU, FILLIN(TNL, {{'*', LISTBOUND(c)}}), true);
+  if (t.empty()) ADDPIECE(c, PRU, NOLISTS);
+  for (size_t i = 0; i < t.size(); ++i) ADDPIECE(c, PRU, t[i] + (i + 1 < t.size() ? "," : ");"));
 }
 
 // head (v1,v2,...,vn); the values appended one piece each.
 template <class F>
 void NODEVALUES(Compiler& c, const char* head, F value) {
   int n = c.model.NodeCount;
-  NEWLINE(c, PRU, FILLIN(head, {{'*', std::to_string(n)}}));
-  for (int i = 1; i <= n; ++i) APPEND(c, PRU, (i == 1 ? "(" : ",") + value(i));
-  APPEND(c, PRU, ");");
+  SENDPIECE(c, PRU, FILLIN(head, {{'*', std::to_string(n)}}), true);
+  for (int i = 1; i <= n; ++i) ADDPIECE(c, PRU, (i == 1 ? "(" : ",") + value(i));
+  ADDPIECE(c, PRU, ");");
 }
 
 // The entry lists of D node x, one per predecessor copy, in predecessor
@@ -127,20 +117,20 @@ void DLISTTABLE(Compiler& c) {
     cols = std::max(cols, m.NodeTable[n].NEL);
   }
   std::string t = FILLIN(MELD, {{'&', std::to_string(dnodes.empty() ? 1 : cols + 1)}});
-  NEWLINE(c, PRU, FILLIN(t, {{'*', std::to_string(std::max<size_t>(1, dnodes.size()))}}));
+  SENDPIECE(c, PRU, FILLIN(t, {{'*', std::to_string(std::max<size_t>(1, dnodes.size()))}}), true);
   if (dnodes.empty()) {
-    APPEND(c, PRU, NOMELD);
+    ADDPIECE(c, PRU, NOMELD);
     return;
   }
-  NEWLINE(c, PRU, "( ");
+  SENDPIECE(c, PRU, "( ", true);
   for (size_t r = 0; r < dnodes.size(); ++r) {
     const NodeRecord& x = m.NodeTable[dnodes[r]];
     std::vector<int> lists = DLISTS(c, x);
     lists.resize(cols, 0);
-    APPEND(c, PRU, "(" + std::to_string(x.NEL) + ", ");
+    ADDPIECE(c, PRU, "(" + std::to_string(x.NEL) + ", ");
     for (int k = 0; k < cols; ++k) {
       const char* after = k + 1 < cols ? ", " : r + 1 < dnodes.size() ? " )," : " ));";
-      APPEND(c, PRU, std::to_string(lists[k]) + after);
+      ADDPIECE(c, PRU, std::to_string(lists[k]) + after);
     }
   }
 }
@@ -148,9 +138,9 @@ void DLISTTABLE(Compiler& c) {
 void NODETABLES(Compiler& c) {
   const Model& m = c.model;
   int n = m.NodeCount;
-  NEWLINE(c, PRU, FILLIN(NNO, {{'*', std::to_string(n)}}));
+  SENDPIECE(c, PRU, FILLIN(NNO, {{'*', std::to_string(n)}}), true);
   for (int i = 1; i <= n; ++i)
-    APPEND(c, PRU, "'" + m.NodeTable[i].NOM + (i < n ? "'," : "');"));
+    ADDPIECE(c, PRU, "'" + m.NodeTable[i].NOM + (i < n ? "'," : "');"));
   NODEVALUES(c, TIPNOD, [&](int i) { return "'" + std::string(1, m.NodeTable[i].TIPO) + "'"; });
   // A D node's entry is its row in _meld.
   std::vector<int> dno(n + 1, 0);
@@ -168,10 +158,10 @@ void TABLENAMES(Compiler& c) {
   const std::vector<TableName>& t = c.expr.TABLES;
   std::string count = std::to_string(std::max<size_t>(1, t.size()));
   for (char kind : {'v', 't'}) {
-    NEWLINE(c, PRU, FILLIN(NAMETABLE, {{'/', std::string(1, kind)}, {'*', count}}));
-    if (t.empty()) APPEND(c, PRU, kind == 'v' ? NOVAR : NOTABLE);
+    SENDPIECE(c, PRU, FILLIN(NAMETABLE, {{'/', std::string(1, kind)}, {'*', count}}), true);
+    if (t.empty()) ADDPIECE(c, PRU, kind == 'v' ? NOVAR : NOTABLE);
     for (size_t i = 0; i < t.size(); ++i)
-      APPEND(c, PRU, "'" + (kind == 'v' ? t[i].NOM : t[i].NOM2) +
+      ADDPIECE(c, PRU, "'" + (kind == 'v' ? t[i].NOM : t[i].NOM2) +
                          (i + 1 < t.size() ? "'," : "');"));
   }
 }
@@ -187,7 +177,7 @@ void WRITENETWORK(Compiler& c) {
   VALUEDFUNCTIONS(c);
   STATPROCEDURE(c);
   STATISTICSTABLES(c);
-  NEWLINE(c, PRU, FILLIN(BLCK, {{'*', std::to_string(c.model.NodeCount)}}));
+  SENDPIECE(c, PRU, FILLIN(BLCK, {{'*', std::to_string(c.model.NodeCount)}}), true);
   LISTNAMETABLE(c);
   NODETABLES(c);
   TABLENAMES(c);

@@ -8,11 +8,6 @@
 
 namespace {
 
-void SEND(Compiler& c, std::string_view text, bool force) {
-  SETOUT(c, text);
-  SENDOUT(c, c.out.CURCH, force);
-}
-
 void ADDEXP(Compiler& c, const std::string& name, char kind) {
   c.stmt.EXPLIST.push_back({CUT(name, EXPNAMEMAX), kind, ""});
 }

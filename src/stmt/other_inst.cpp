@@ -13,11 +13,6 @@ namespace {
 
 constexpr int MAXGRAPHICS = 100;  // GRAPH instructions a model may hold
 
-void SEND(Compiler& c, std::string_view t, bool force) {
-  SETOUT(c, t);
-  SENDOUT(c, c.out.CURCH, force);
-}
-
 bool UNSIGNEDINT(const Source& s) {
   return s.IDREAD && s.ISINT && !s.IDENT.empty() &&
          std::all_of(s.IDENT.begin(), s.IDENT.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
@@ -201,22 +196,6 @@ std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
   std::string t(l[pl0].text().substr(std::min<size_t>(k0 - 1, l[pl0].text().size())));
   for (int p = pl0 + 1; p < pl1; ++p) t += " " + std::string(l[p].text());
   return t + " " + std::string(l[pl1].text().substr(0, std::max(0, k1 - 1)));
-}
-
-std::string TRIM(std::string t) {
-  while (!t.empty() && t.back() == ' ') t.pop_back();
-  size_t b = t.find_first_not_of(' ');
-  return b == std::string::npos ? "" : t.substr(b);
-}
-
-// A Pascal string literal's text: apostrophes doubled.
-std::string QUOTED(std::string_view t) {
-  std::string d;
-  for (char ch : t) {
-    d += ch;
-    if (ch == '\'') d += ch;
-  }
-  return d;
 }
 
 std::string SIGNEDNUMBER(Compiler& c) {
@@ -472,4 +451,20 @@ void ENDTRANSCONTEXT(Compiler& c) {
   t.TRANSBLOCK.clear();
   t.MSGVAR = "_px";
   t.HELD = -1;
+}
+
+std::string TRIM(std::string t) {
+  while (!t.empty() && t.back() == ' ') t.pop_back();
+  size_t b = t.find_first_not_of(' ');
+  return b == std::string::npos ? "" : t.substr(b);
+}
+
+// A Pascal string literal's text: apostrophes doubled.
+std::string QUOTED(std::string_view t) {
+  std::string d;
+  for (char ch : t) {
+    d += ch;
+    if (ch == '\'') d += ch;
+  }
+  return d;
 }

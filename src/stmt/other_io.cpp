@@ -12,16 +12,6 @@ namespace {
 
 constexpr int PRU = 1, MODIN1 = 6;
 
-void SEND(Compiler& c, std::string_view t, bool force) {
-  SETOUT(c, t);
-  SENDOUT(c, c.out.CURCH, force);
-}
-
-void SENDCH(Compiler& c, int ch, std::string_view t, bool force) {
-  SETOUT(c, t);
-  SENDOUT(c, ch, force);
-}
-
 void MUSTBE(Compiler& c, char ch) {
   if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
 }
@@ -35,22 +25,6 @@ bool UNSIGNEDINT(const Source& s) {
 
 bool ENDORELSE(const Source& s) {
   return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
-}
-
-std::string TRIM(std::string t) {
-  while (!t.empty() && t.back() == ' ') t.pop_back();
-  size_t b = t.find_first_not_of(' ');
-  return b == std::string::npos ? "" : t.substr(b);
-}
-
-// Apostrophes doubled, for a Pascal string literal.
-std::string QUOTED(std::string_view t) {
-  std::string d;
-  for (char ch : t) {
-    d += ch;
-    if (ch == '\'') d += ch;
-  }
-  return d;
 }
 
 // Source text between two positions, possibly over several lines.
@@ -218,7 +192,7 @@ int FILENUMBER(Compiler& c, const std::string& name, bool& fresh) {
 // comes before _init is begun: its lines wait for _init's head.
 void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
                  const std::vector<std::string>& values) {
-  SENDCH(c, PRU, "var " + v + ":text; ", true);
+  SENDPIECE(c, PRU, "var " + v + ":text; ", true);
   FLUSHOUT(c, PRU);
   std::vector<FileHeading> lines;
   lines.push_back({"if nrep=1 then begin ", true});
@@ -232,7 +206,7 @@ void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
   lines.push_back({"end;", true});
   std::vector<FileHeading>& wait = c.stmt.FILEHEADS;
   if (c.stmt.INITMODE || c.gen.NODEPASS) {
-    for (const FileHeading& l : lines) SENDCH(c, MODIN1, l.TEXT, l.NEWLINE);
+    for (const FileHeading& l : lines) SENDPIECE(c, MODIN1, l.TEXT, l.NEWLINE);
   } else {
     wait.insert(wait.end(), lines.begin(), lines.end());
   }
@@ -291,7 +265,7 @@ void PRFILEOUT(Compiler& c) {
 }  // namespace
 
 void WriteFileHeadings(Compiler& c) {
-  for (const FileHeading& l : c.stmt.FILEHEADS) SENDCH(c, MODIN1, l.TEXT, l.NEWLINE);
+  for (const FileHeading& l : c.stmt.FILEHEADS) SENDPIECE(c, MODIN1, l.TEXT, l.NEWLINE);
   c.stmt.FILEHEADS.clear();
 }
 

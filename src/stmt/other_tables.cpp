@@ -13,11 +13,6 @@ namespace {
 
 constexpr int PRU = 1;
 
-void SEND(Compiler& c, std::string_view t, bool force) {
-  SETOUT(c, t);
-  SENDOUT(c, c.out.CURCH, force);
-}
-
 void MUSTBE(Compiler& c, char ch) {
   if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
 }

@@ -21,12 +21,12 @@ struct Functions : Translate {
   }
   // The translated statement, without the blanks that line ends leave.
   std::string text() {
-    std::string t = out(), r;
+    std::string t = out(), flat;
     for (char ch : t)
-      if (ch != '\n') r += ch;
-    size_t b = r.find_first_not_of(' ');
-    size_t e = r.find_last_not_of(' ');
-    return b == std::string::npos ? "" : r.substr(b, e - b + 1);
+      if (ch != '\n') flat += ch;
+    size_t b = flat.find_first_not_of(' ');
+    size_t e = flat.find_last_not_of(' ');
+    return b == std::string::npos ? "" : flat.substr(b, e - b + 1);
   }
 };
 
