@@ -26,11 +26,7 @@ void TYPED(Compiler& c, const std::string& name) {
   Source& s = c.src;
   Decl& d = c.decl;
   RECID(c);
-  TYPERESET(c);
-  d.W.TYPNAME = s.IDENT;
-  d.ENDMODE = TE_STOP;
-  d.VARTYPE = false;
-  BUTYPE(c);
+  NAMEDTYPE(c);
   int kind = d.W.TYPEKIND;
   std::string type = d.W.TYPNAME;
   s.TIPO = type;

@@ -148,6 +148,8 @@ void PROTYPE(Compiler& c);  // the TYPE class
 // state first (TYPERESET) and set ENDMODE and VARTYPE.
 void BUTYPE(Compiler& c);
 void TYPERESET(Compiler& c);
+// The type named by IDENT, read whole up to the ";" after it.
+void NAMEDTYPE(Compiler& c);
 void ENDTYPE(Compiler& c);  // the end of a type's text, by ENDMODE
 void PRARRAY(Compiler& c);
 void PRSTRING(Compiler& c);

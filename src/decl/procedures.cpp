@@ -63,14 +63,9 @@ void HEADEREND(Compiler& c) {
 // ":" type ";" of a function without parameters; the type word is kept.
 void RESULTTYPE(Compiler& c, NameNode* e) {
   Source& s = c.src;
-  Decl& d = c.decl;
   RECID(c);
   std::string type = s.IDENT;
-  TYPERESET(c);
-  d.W.TYPNAME = s.IDENT;
-  d.ENDMODE = TE_STOP;
-  d.VARTYPE = false;
-  BUTYPE(c);
+  NAMEDTYPE(c);
   RECID(c);
   if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
   s.K++;

@@ -623,3 +623,12 @@ void PRTIPRO(Compiler& c) {
   if (TOPTYPE(c)) ADDTYPE(c, "PROCEDURE")->NPARAM = count;
   TRACELN(c, "RECOGIDO TIPO PROC. ", d.NOM2);
 }
+
+void NAMEDTYPE(Compiler& c) {
+  Decl& d = c.decl;
+  TYPERESET(c);
+  d.W.TYPNAME = c.src.IDENT;
+  d.ENDMODE = TE_STOP;
+  d.VARTYPE = false;
+  BUTYPE(c);
+}

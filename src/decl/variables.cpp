@@ -109,11 +109,7 @@ bool FORMALEND(Compiler& c) {
     s.K++;
     RECID(c);
     d.RESULTTYPE = s.IDENT;
-    TYPERESET(c);
-    d.W.TYPNAME = s.IDENT;
-    d.ENDMODE = TE_STOP;
-    d.VARTYPE = false;
-    BUTYPE(c);
+    NAMEDTYPE(c);
     RECID(c);
   }
   if (s.CH != ';') ERROR(c, "; expected");
