@@ -254,11 +254,7 @@ void BUNOD(Compiler& c) {
   h.n.TIPO = h.n.NOM.empty() ? 'O' : NODETYPE(h.n.NOM[0]);
   TRACELN(c, "BUSCA POSIBLE NODO ", h.n.NOM);
   TRACELN(c, "VA A PREPARAR LISTA SUCESORES");
-  struct Probe {
-    Source& s;
-    explicit Probe(Source& x) : s(x) { s.PROBING = true; }
-    ~Probe() { s.PROBING = false; }
-  } probe(s);
+  s.PROBING = true;  // cleared below; an error ends the run anyway
   TRACELN(c, "BUSCA LO QUE SIGUE A NOM INICIAL ", s.CH);
   RECID(c);
   while (h.ok && !h.var &&

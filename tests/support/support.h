@@ -33,6 +33,7 @@ struct TestRun {
   ModelError lastError;
 };
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -97,4 +98,22 @@ inline NameNode* SEENFROM(Compiler& c, const std::string& name, const std::strin
   BUSIDAR1(c);
   c.names.SCOPE = "MAIN";
   return c.names.FOUND ? c.names.CURENT : nullptr;
+}
+
+// The source tree (runtime/, tests/dbf/) as the tests see it.
+inline const std::string SOURCEDIR = std::string(TALVEN_TEST_MODELS) + "/../..";
+
+// A shell command run in dir; its exit status.
+inline int SHELLIN(const TempDir& dir, const std::string& command) {
+  return std::system(("cd '" + dir.str() + "' && " + command).c_str());
+}
+
+// Builds the generated program stem.DPR in dir with the runtime's real
+// simulation (fpc's messages in fpc.log), then runs it (run.log).
+inline int FPCBUILD(const TempDir& dir, const std::string& stem) {
+  return SHELLIN(dir, "mkdir units && fpc -Mdelphi -dRTMODEL -Fu'" + SOURCEDIR +
+                          "/runtime' -FUunits -FEunits " + stem + ".DPR >fpc.log 2>&1");
+}
+inline int RUNBUILT(const TempDir& dir, const std::string& stem) {
+  return SHELLIN(dir, "timeout 60 units/" + stem + " </dev/null >run.log 2>&1");
 }

@@ -4,12 +4,9 @@
 // file, which is then read back here byte for byte. Also the command's
 // answer to a table file that cannot be opened.
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include "support/support.h"
 
 namespace {
-
-const std::string SOURCE = std::string(TALVEN_TEST_MODELS) + "/../..";
 
 // Every price doubles, every stock grows by the units of its second shop
 // (a table indexed by two others), the flags turn over and the second
@@ -38,23 +35,16 @@ const char* UPDATEMODEL =
     "DBTABLES (STOCK, STOCKOUT), (DATA/ SHOPS, SALES:2);\n"
     "END.\n";
 
-int SHELL(const TempDir& dir, const std::string& command) {
-  return std::system(("cd '" + dir.str() + "' && " + command).c_str());
-}
-
 TEST(DbaseRun, LoadAndUpdateMoveTheValuesThroughTheFiles) {
   TempDir dir;
-  std::filesystem::copy(SOURCE + "/tests/dbf/db_store", dir.path,
+  std::filesystem::copy(SOURCEDIR + "/tests/dbf/db_store", dir.path,
                         std::filesystem::copy_options::recursive);
   dir.write("upd.tlv", UPDATEMODEL);
   std::ostringstream out, err;
   std::istringstream in;
   ASSERT_EQ(RUNTALVEN({"upd.tlv"}, out, err, in, dir.str()), 0) << err.str();
-  ASSERT_EQ(SHELL(dir, "mkdir units && fpc -Mdelphi -dRTMODEL -Fu'" + SOURCE +
-                           "/runtime' -FUunits -FEunits upd.DPR >fpc.log 2>&1"),
-            0)
-      << dir.read("fpc.log");
-  ASSERT_EQ(SHELL(dir, "timeout 60 units/upd </dev/null >run.log 2>&1"), 0) << dir.read("run.log");
+  ASSERT_EQ(FPCBUILD(dir, "upd"), 0) << dir.read("fpc.log");
+  ASSERT_EQ(RUNBUILT(dir, "upd"), 0) << dir.read("run.log");
   std::string before = dir.read("STOCK.dbf");
   std::string after = dir.read("STOCKOUT.dbf");
   const size_t head = 32 + 4 * 32 + 1;

@@ -1,12 +1,9 @@
 // Generated programs built with the runtime's real simulation and run:
 // what the model prints is what its equations and events give.
 #include <gtest/gtest.h>
-#include <cstdlib>
 #include "support/support.h"
 
 namespace {
-
-const std::string SOURCE = std::string(TALVEN_TEST_MODELS) + "/../..";
 
 // Translates, builds and runs a model of tests/models; its printed lines.
 std::string SIMULATE(const std::string& name) {
@@ -15,13 +12,8 @@ std::string SIMULATE(const std::string& name) {
   std::ostringstream out, err;
   std::istringstream in;
   if (RUNTALVEN({"m.tlv"}, out, err, in, dir.str()) != 0) return "translation: " + err.str();
-  auto shell = [&](const std::string& command) {
-    return std::system(("cd '" + dir.str() + "' && " + command).c_str());
-  };
-  if (shell("mkdir units && fpc -Mdelphi -dRTMODEL -Fu'" + SOURCE +
-            "/runtime' -FUunits -FEunits m.DPR >fpc.log 2>&1") != 0)
-    return "fpc: " + dir.read("fpc.log");
-  if (shell("timeout 60 units/m </dev/null >run.log 2>&1") != 0) return "run: " + dir.read("run.log");
+  if (FPCBUILD(dir, "m") != 0) return "fpc: " + dir.read("fpc.log");
+  if (RUNBUILT(dir, "m") != 0) return "run: " + dir.read("run.log");
   return dir.read("run.log");
 }
 
