@@ -1,0 +1,2 @@
+" TALVEN simulation models
+autocmd BufNewFile,BufRead *.tlv setfiletype talven
