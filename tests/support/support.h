@@ -4,6 +4,7 @@
 #include <sstream>
 #include <string>
 #include "driver/compiler.h"
+#include "support/paths.h"
 
 struct TestRun {
   std::ostringstream out, err;
