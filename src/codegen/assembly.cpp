@@ -101,6 +101,40 @@ std::string ENDCONDITION(Compiler& c) {
   ERROR(c, "missing terminating condition: TSIM or ENDSIMUL");
 }
 
+bool HASCNODE(const Compiler& c) {
+  for (int i = 1; i <= c.model.NodeCount; ++i)
+    if (c.model.NodeTable[i].TIPO == 'C') return true;
+  return false;
+}
+
+// Brings every running C node up to the clock: a C node integrates only
+// at its own steps, so before a discrete event (and before the report at
+// TSIM) each one is called to take the partial step up to now, as a
+// successor does. A node not started yet (its clock ahead of now),
+// stopped or blocked is left alone. '/' the node's number, '*' its name,
+// '#' its copies.
+constexpr const char* CONTUPHEAD = "procedure _contup; var _jc:integer; begin ";
+constexpr const char* CONTUPONE = "if _ac_* and (_tc_*<time) and not blck[/] then *(0);";
+constexpr const char* CONTUPMANY[] = {"for _jc:=1 to # do ",
+                                      "if _ac_*[_jc] and (_tc_*[_jc]<time) and not blck[/] ",
+                                      "then *(-_jc);"};
+
+void CONTUP(Compiler& c) {
+  if (!HASCNODE(c)) return;
+  NEWPIECE(c, CH_NODE, CONTUPHEAD);
+  for (int i = 1; i <= c.model.NodeCount; ++i) {
+    const NodeRecord& x = c.model.NodeTable[i];
+    if (x.TIPO != 'C') continue;
+    const std::string num = std::to_string(i), mult = std::to_string(x.MULT);
+    auto fill = [&](const char* t) { return FILLIN(t, {{'/', num}, {'*', x.NOM}, {'#', mult}}); };
+    if (x.MULT > 1)
+      for (const char* t : CONTUPMANY) ADDPIECE(c, CH_NODE, fill(t));
+    else
+      ADDPIECE(c, CH_NODE, fill(CONTUPONE));
+  }
+  ADDPIECE(c, CH_NODE, "end;");
+}
+
 void MAINHEAD(Compiler& c) {
   const int n = c.model.NodeCount;
   NEWPIECE(c, CH_NODE, "program " + PROGNAMEOF(c.drv.SRCPATH) + ";");
@@ -115,6 +149,7 @@ void MAINHEAD(Compiler& c) {
   for (int i = 1; i <= n; ++i)
     ADDPIECE(c, CH_NODE, c.model.NodeTable[i].NOM + (i < n ? "," : ");"));
   for (const char* t : REVRED) ADDPIECE(c, CH_NODE, t);
+  CONTUP(c);
 }
 
 void MAINLOOP(Compiler& c) {
@@ -130,10 +165,13 @@ void MAINLOOP(Compiler& c) {
   NEWPIECE(c, CH_NODE, "while " + ENDCONDITION(c) + " do begin ");
   NEWPIECE(c, CH_NODE, "if _bt then disfel;");
   NEWPIECE(c, CH_NODE, "_exfel;");
+  const bool cont = HASCNODE(c);
   if (c.prog.TSIMSET) {
     NEWPIECE(c, CH_NODE, "if time>tsim then begin _afel(_n,iev,evp,false,time);time:=tsim;");
-    NEWPIECE(c, CH_NODE, "goto 4 end;");
+    NEWPIECE(c, CH_NODE, cont ? "_contup; goto 4 end;" : "goto 4 end;");
   }
+  // A C node's own step is not a discrete event: it moves only itself.
+  if (cont) NEWPIECE(c, CH_NODE, "if _tipnod[_n]<>'C' then _contup;");
   for (std::string t : {std::string("_ci1:=true;"),
                         std::string("repeat _swt:=true; _k:=1; _n1:=_n;"),
                         std::string("repeat"),

@@ -1,10 +1,10 @@
-A thermostat: the room warms below 2 and cools above, one equation a branch.
+A thermostat: the room warms below 2.5 and cools above, one equation a branch.
 NETWORK
   ROOM (C) ::
      IF HEAT THEN X' = 1
      ELSE X' = -1;
   SW (A) ::
-     HEAT := X < 2;
+     HEAT := X < 2.5;
      WRITELN(TIME:6:2, X:8:3);
      ACT(SW, 1);
 INIT
