@@ -1,0 +1,231 @@
+#!/usr/bin/env python3
+"""Runs every model and fragment shown in docs/, so the documentation
+cannot drift from what the translator and the runtime do.
+
+A ```tlv block is one of:
+  - a complete model (a title line, NETWORK ... END.): translated, built
+    with fpc and run; it must translate without a message, build, and the
+    simulation must end with exit code 0;
+  - a fragment, marked by an HTML comment right before the block:
+        <!-- test: wrap=NAME [key="value" ...] -->
+    The fragment is put in tests/docs/wrap/NAME.tlv in place of the line
+    "@@" and the result translated.
+
+Keys of the comment (values in double quotes when they hold blanks):
+  wrap=NAME        fragment wrapper (tests/docs/wrap/NAME.tlv)
+  decl="..." init="..."  text put at @DECL@ and @INIT@ of the wrapper
+  error="MESSAGE"  translation must stop with this message (exit code 3)
+  warning="MESSAGE" translation must give this warning
+  line=N           the message must be reported at line N of the block
+  build            a fragment is also built with fpc
+  translate        a complete model is only translated and built, not run
+  args="..."       arguments of the simulation program
+  stdin="..."      its standard input (\\n for a line end)
+  expect="TEXT"    its standard output must contain TEXT (may repeat)
+  file=NAME        the next ```text block is written to file NAME beside
+                   the model before the run (data files)
+  name=STEM        file name of the model (default: the title's first word)
+  source=PATH      the block is a copy of this file of the repository
+                   (examples/bank.tlv): it must equal it, and is named
+                   after it
+
+usage: check.py SOURCE_DIR TALVEN_BINARY [DOC.md ...]
+"""
+import concurrent.futures
+import os
+import re
+import shlex
+import shutil
+import subprocess
+import sys
+import tempfile
+
+SRC = os.path.abspath(sys.argv[1])
+BIN = os.path.abspath(sys.argv[2])
+DOCS = [os.path.abspath(p) for p in sys.argv[3:]] or sorted(
+    os.path.join(SRC, "docs", n) for n in os.listdir(os.path.join(SRC, "docs"))
+    if n.endswith(".md"))
+RUNTIME = os.path.join(SRC, "runtime")
+WRAPS = os.path.join(SRC, "tests", "docs", "wrap")
+FENCE = re.compile(r"^(```+|~~~+)\s*([\w+-]*)")
+COMMENT = re.compile(r"^<!--\s*test:(.*?)-->\s*$", re.S)
+
+
+class Block:
+    def __init__(self, path, line, lang, text, spec):
+        self.path, self.line, self.lang, self.text, self.spec = path, line, lang, text, spec
+        self.files = {}
+
+    def where(self):
+        return "%s:%d" % (os.path.relpath(self.path, SRC), self.line)
+
+
+def parse_spec(text):
+    """key=value pairs and bare words of a test comment; keys may repeat."""
+    spec = {}
+    for item in shlex.split(text.replace("\n", " ")):
+        key, _, value = item.partition("=")
+        spec.setdefault(key, []).append(value if _ else True)
+    return spec
+
+
+def blocks(path):
+    """Every fenced block of a Markdown file, with the test comment before it."""
+    lines = open(path, encoding="utf-8").read().split("\n")
+    found, i, pending = [], 0, None
+    while i < len(lines):
+        m = FENCE.match(lines[i])
+        if lines[i].startswith("<!--"):
+            j = i
+            while "-->" not in lines[j]:
+                j += 1
+            c = COMMENT.match("\n".join(lines[i:j + 1]))
+            pending = parse_spec(c.group(1)) if c else pending
+            i = j + 1
+            continue
+        if m:
+            fence, lang = m.group(1), m.group(2)
+            j = i + 1
+            while not lines[j].startswith(fence):
+                j += 1
+            found.append(Block(path, i + 1, lang, "\n".join(lines[i + 1:j]) + "\n", pending or {}))
+            pending = None
+            i = j + 1
+            continue
+        if lines[i].strip():
+            pending = None
+        i += 1
+    # a data file is the text block after the model that names it
+    for k, b in enumerate(found):
+        for name in b.spec.get("file", []):
+            nxt = found[k + 1] if k + 1 < len(found) else None
+            if nxt is None or nxt.lang == "tlv":
+                raise SystemExit("%s: file=%s needs a text block after it" % (b.where(), name))
+            b.files[name] = nxt.text
+    return found
+
+
+def one(spec, key, default=None):
+    v = spec.get(key)
+    return v[-1] if v else default
+
+
+def model_text(b):
+    """The model to translate, and the line of the block's first line in it."""
+    wrap = one(b.spec, "wrap")
+    if not wrap:
+        return b.text, 1
+    with open(os.path.join(WRAPS, wrap + ".tlv"), encoding="utf-8") as f:
+        template = f.read()
+    out, offset = [], None
+    for line in template.split("\n"):
+        if line.strip() == "@@":
+            offset = len(out) + 1
+            out += b.text.rstrip("\n").split("\n")
+        elif "@DECL@" in line or "@INIT@" in line:
+            extra = one(b.spec, "decl" if "@DECL@" in line else "init", "")
+            out += [l for l in extra.replace("\\n", "\n").split("\n") if l]
+        else:
+            out.append(line)
+    return "\n".join(out), offset
+
+
+def stem_of(b, text):
+    source = one(b.spec, "source")
+    if source:
+        return os.path.splitext(os.path.basename(source))[0]
+    name = one(b.spec, "name")
+    if name:
+        return name
+    first = re.findall(r"[A-Za-z]+", text.split("\n", 1)[0])
+    return (first[0] if first else "model").lower()
+
+
+def run(cmd, cwd, stdin=None, timeout=120):
+    p = subprocess.run(cmd, cwd=cwd, input=stdin, capture_output=True, text=True,
+                       timeout=timeout, errors="replace")
+    return p.returncode, p.stdout, p.stderr
+
+
+def check(b, workdir):
+    """Problems found with one block (empty when it passes)."""
+    text, offset = model_text(b)
+    stem = stem_of(b, text)
+    source = one(b.spec, "source")
+    if source:
+        with open(os.path.join(SRC, source), encoding="utf-8") as f:
+            if f.read() != b.text:
+                return ["the block differs from %s" % source]
+    d = os.path.join(workdir, "%s_%d_%s" % (os.path.basename(b.path)[:-3], b.line, stem))
+    os.makedirs(d)
+    with open(os.path.join(d, stem + ".tlv"), "w", encoding="utf-8") as f:
+        f.write(text)
+    for name, content in b.files.items():
+        with open(os.path.join(d, name), "w", encoding="utf-8") as f:
+            f.write(content)
+    code, out, err = run([BIN, stem + ".tlv"], d)
+    error = one(b.spec, "error")
+    shown = re.findall(r"^%s\.tlv:(\d+):(\d+): (error|warning): (.*)$" % re.escape(stem), err, re.M)
+    if error:
+        if code != 3:
+            return ["translation should stop with '%s' but exit code is %d\n%s" % (error, code, err)]
+        got = [(int(l), m) for l, _, k, m in shown if k == "error"]
+        if not got or got[-1][1].strip() != error.strip():
+            return ["expected error '%s', got:\n%s" % (error, err)]
+        line = one(b.spec, "line")
+        if line and offset and got[-1][0] != offset + int(line) - 1:
+            return ["error at model line %d, not at line %s of the block" % (got[-1][0], line)]
+        return []
+    if code != 0:
+        return ["translation failed (exit code %d):\n%s" % (code, err)]
+    warnings = sorted(m.strip() for _, _, k, m in shown if k == "warning")
+    wanted = sorted(w.strip() for w in b.spec.get("warning", []))
+    if warnings != wanted:
+        return ["warnings %s, expected %s" % (warnings, wanted)]
+    complete = not one(b.spec, "wrap")
+    if not complete and not one(b.spec, "build"):
+        return []
+    units = os.path.join(d, "units")
+    os.makedirs(units)
+    code, out, err = run(["fpc", "-Mdelphi", "-dRTMODEL", "-Fu" + RUNTIME, "-FU" + units,
+                          "-FE" + d, stem + ".DPR"], d)
+    if code != 0:
+        errs = "\n".join(l for l in out.split("\n") if "Error" in l or "Fatal" in l)
+        return ["generated program does not compile:\n" + errs]
+    if not complete or one(b.spec, "translate"):
+        return []
+    args = shlex.split(one(b.spec, "args", ""))
+    stdin = one(b.spec, "stdin", "").replace("\\n", "\n")
+    code, out, err = run([os.path.join(d, stem)] + args, d, stdin=stdin)
+    if code != 0:
+        return ["simulation ended with exit code %d:\n%s%s" % (code, out[-2000:], err[-2000:])]
+    return ["output lacks '%s':\n%s" % (e, out[-3000:])
+            for e in b.spec.get("expect", []) if e not in out]
+
+
+def main():
+    todo = []
+    for path in DOCS:
+        for b in blocks(path):
+            if b.lang == "tlv":
+                todo.append(b)
+            elif b.spec and b.lang not in ("text",):
+                print("FAIL %s: a test comment before a %s block" % (b.where(), b.lang or "plain"))
+                return 1
+    work = tempfile.mkdtemp(prefix="docs.")
+    failed = 0
+    try:
+        with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
+            results = pool.map(lambda b: (b, check(b, work)), todo)
+            for b, problems in results:
+                if problems:
+                    failed += 1
+                    print("FAIL %s: %s" % (b.where(), "\n".join(problems)))
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+    print("docs: %d blocks, %d failed" % (len(todo), failed))
+    return 1 if failed or not todo else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
