@@ -51,6 +51,10 @@ procedure _sinc(n, k: integer);
 procedure _eul(i, j: integer);
 procedure _rk4(i, j: integer);
 procedure _rkf(i, j: integer);
+{ Statistics of a measured continuous variable, equation m: adds the time
+  integrals of the variable and of its square over the last integration
+  to s and s2, and widens lo and hi by its extremes there. }
+procedure _ystat(m: integer; var s, s2, lo, hi: real);
 
 { frequency tables and run control }
 procedure TAB(x: real; n: integer);
@@ -658,63 +662,274 @@ end;
 { ---- integration ----
   _fec(t, m) gives the derivative of equation m from the current values
   of the continuous variables; _ore[m] is that variable's place in _y.
-  A group advances from time-_dt to time in one call. }
+  A group advances from time-_dt to time in one call: EUL and RK4 in one
+  step, RKF in as many steps as its error control asks for, none longer
+  than the interval.  The main program brings every C node up to each
+  discrete event, so an interval never spans one, and it is at most the
+  node's DT.
+  Over each call the integrators also keep, per equation, the time
+  integrals of the variable and of its square and its extremes, for the
+  statistics of a measured continuous variable (_ystat). }
+
+var
+  { scratch of one call, by place in the group }
+  _iy0, _iy1, _if0, _ik1, _ik2, _ik3, _ik4, _ik5, _ik6: array of real;
+  { per equation, over the last call }
+  _qy, _qy2, _qlo, _qhi: array of real;
+  { per group, by its first equation: the step RKF would try next }
+  _hnext: array of real;
+  _intt: real;           { clock of the last call: set back, a new run }
+
+procedure _intsize(n: integer);
+var m: integer;
+begin
+  if Length(_iy0) < n then
+  begin
+    SetLength(_iy0, n); SetLength(_iy1, n); SetLength(_if0, n);
+    SetLength(_ik1, n); SetLength(_ik2, n); SetLength(_ik3, n);
+    SetLength(_ik4, n); SetLength(_ik5, n); SetLength(_ik6, n);
+  end;
+  m := _hkneq + 1;
+  if Length(_qy) < m then
+  begin
+    SetLength(_qy, m); SetLength(_qy2, m); SetLength(_qlo, m);
+    SetLength(_qhi, m); SetLength(_hnext, m);
+    FillChar(_hnext[0], m * SizeOf(real), 0);
+  end;
+end;
+
+{ Extremes of the cubic through (0, a) and (h, b) with slopes fa and fb,
+  reached inside the step, widen lo and hi. }
+procedure _qinner(a, b, fa, fb, h: real; var lo, hi: real);
+var qa, qb, qc, d, s, v: real;
+    r: integer;
+begin
+  { p(s) = (2s^3-3s^2+1)a + (s^3-2s^2+s)h fa + (3s^2-2s^3)b + (s^3-s^2)h fb;
+    p'(s) = qa s^2 + qb s + qc }
+  qa := 6 * a + 3 * h * fa - 6 * b + 3 * h * fb;
+  qb := -6 * a - 4 * h * fa + 6 * b - 2 * h * fb;
+  qc := h * fa;
+  for r := 0 to 1 do
+  begin
+    if Abs(qa) < 1e-300 then
+    begin
+      if (r = 1) or (Abs(qb) < 1e-300) then
+        Break;
+      s := -qc / qb;
+    end
+    else
+    begin
+      d := qb * qb - 4 * qa * qc;
+      if d < 0 then
+        Break;
+      if r = 0 then
+        s := (-qb - Sqrt(d)) / (2 * qa)
+      else
+        s := (-qb + Sqrt(d)) / (2 * qa);
+    end;
+    if (s > 0) and (s < 1) then
+    begin
+      v := (2 * s * s * s - 3 * s * s + 1) * a + (s * s * s - 2 * s * s + s) * h * fa
+        + (3 * s * s - 2 * s * s * s) * b + (s * s * s - s * s) * h * fb;
+      if v < lo then
+        lo := v;
+      if v > hi then
+        hi := v;
+    end;
+  end;
+end;
+
+{ One step of equation m from a (slope fa) to b (slope fb, or its
+  estimate) over h: the integrals by the cubic through both ends, exact
+  for a variable that moves linearly or as a cubic. }
+procedure _qstep(m: integer; a, b, fa, fb, h: real);
+begin
+  _qy[m] := _qy[m] + h / 2 * (a + b) + h * h / 12 * (fa - fb);
+  _qy2[m] := _qy2[m] + h / 2 * (a * a + b * b) + h * h / 6 * (a * fa - b * fb);
+  if b < _qlo[m] then
+    _qlo[m] := b;
+  if b > _qhi[m] then
+    _qhi[m] := b;
+  _qinner(a, b, fa, fb, h, _qlo[m], _qhi[m]);
+end;
 
 procedure _integ(i, j, meth: integer);
-var n, m, s, steps: integer;
-    h, t0: real;
-    y0, k1, k2, k3, k4: array of real;
+var n, m, q, tries: integer;
+    h, t0, tend, hplan, err, e, tol, fac, yq: real;
+    clipped, done: boolean;
 
   procedure setstage(const k: array of real; f: real);
-  var q: integer;
+  var r: integer;
   begin
-    for q := 0 to n - 1 do
-      _hky^[_hkore^[i + q]] := y0[q] + f * k[q];
+    for r := 0 to n - 1 do
+      _hky^[_hkore^[i + r]] := _iy0[r] + f * k[r];
   end;
 
   procedure slope(var k: array of real; t: real);
-  var q: integer;
+  var r: integer;
   begin
-    for q := 0 to n - 1 do
-      k[q] := _hkfec(t, i + q);
+    for r := 0 to n - 1 do
+      k[r] := _hkfec(t, i + r);
+  end;
+
+  { the stage y0 + h (c1 k1 + ... + c5 k5) }
+  procedure combine(c1, c2, c3, c4, c5: real);
+  var r: integer;
+  begin
+    for r := 0 to n - 1 do
+      _hky^[_hkore^[i + r]] := _iy0[r] + h * (c1 * _ik1[r] + c2 * _ik2[r]
+        + c3 * _ik3[r] + c4 * _ik4[r] + c5 * _ik5[r]);
+  end;
+
+  { the step from t0 ends in _iy1, slope at its end (estimate) in _if0
+    is not touched; fb gives it per place }
+  procedure accept(const fb: array of real);
+  var r: integer;
+  begin
+    for r := 0 to n - 1 do
+    begin
+      _qstep(i + r, _iy0[r], _iy1[r], _ik1[r], fb[r], h);
+      _iy0[r] := _iy1[r];
+    end;
   end;
 
 begin
   if not Assigned(_hkfec) or (_hky = nil) or (_hkore = nil) or (j < i) then
     Exit;
   n := j - i + 1;
-  SetLength(y0, n);
-  SetLength(k1, n);
-  SetLength(k2, n);
-  SetLength(k3, n);
-  SetLength(k4, n);
-  if meth = 1 then
-    steps := 4       { RKF: four RK4 steps stand in for step control }
-  else
-    steps := 1;
-  h := _dt / steps;
-  t0 := time - _dt;
-  for s := 0 to steps - 1 do
+  _intsize(n);
+  if time < _intt then
+    FillChar(_hnext[0], Length(_hnext) * SizeOf(real), 0);
+  _intt := time;
+  for m := 0 to n - 1 do
   begin
-    for m := 0 to n - 1 do
-      y0[m] := _hky^[_hkore^[i + m]];
-    slope(k1, t0);
+    yq := _hky^[_hkore^[i + m]];
+    _iy0[m] := yq;
+    _qy[i + m] := 0;
+    _qy2[i + m] := 0;
+    _qlo[i + m] := yq;
+    _qhi[i + m] := yq;
+  end;
+  t0 := time - _dt;
+  tend := time;
+  h := _dt;
+  if meth <> 1 then
+  begin
+    { one step over the whole interval }
+    slope(_ik1, t0);
     if meth = 2 then
-      setstage(k1, h)
+    begin
+      setstage(_ik1, h);
+      for m := 0 to n - 1 do
+        _iy1[m] := _iy0[m] + h * _ik1[m];
+      accept(_ik1);
+    end
     else
     begin
-      setstage(k1, h / 2);
-      slope(k2, t0 + h / 2);
-      setstage(k2, h / 2);
-      slope(k3, t0 + h / 2);
-      setstage(k3, h);
-      slope(k4, t0 + h);
+      setstage(_ik1, h / 2);
+      slope(_ik2, t0 + h / 2);
+      setstage(_ik2, h / 2);
+      slope(_ik3, t0 + h / 2);
+      setstage(_ik3, h);
+      slope(_ik4, t0 + h);
       for m := 0 to n - 1 do
-        _hky^[_hkore^[i + m]] := y0[m] +
-          h / 6 * (k1[m] + 2 * k2[m] + 2 * k3[m] + k4[m]);
+      begin
+        _iy1[m] := _iy0[m] + h / 6 * (_ik1[m] + 2 * _ik2[m] + 2 * _ik3[m] + _ik4[m]);
+        _hky^[_hkore^[i + m]] := _iy1[m];
+      end;
+      accept(_ik4);
     end;
-    t0 := t0 + h;
+    Exit;
   end;
+  { RKF 4(5): Fehlberg's pair, the step carried on with the fifth-order
+    value; the difference of the two estimates the step's error.  The
+    errors of a run's steps add up (an orbit such as predator and prey
+    drifts a little further at every step), so each step is held to a
+    hundredth of EABS + EREL |y| in every equation: over runs of some
+    hundred steps the error at the instants the model reads stays within
+    EABS + EREL |y| itself. }
+  if (_hnext[i] > 0) and (_hnext[i] < _dt) then
+    h := _hnext[i];
+  tries := 0;
+  slope(_ik1, t0);
+  repeat
+    hplan := h;
+    clipped := false;
+    if h >= tend - t0 then
+    begin
+      h := tend - t0;
+      clipped := h < hplan;
+    end
+    else if 2 * h > tend - t0 then
+    begin
+      h := (tend - t0) / 2;  { two even steps rather than one and a sliver }
+      clipped := true;
+    end;
+    combine(1 / 4, 0, 0, 0, 0);
+    slope(_ik2, t0 + h / 4);
+    combine(3 / 32, 9 / 32, 0, 0, 0);
+    slope(_ik3, t0 + 3 * h / 8);
+    combine(1932 / 2197, -7200 / 2197, 7296 / 2197, 0, 0);
+    slope(_ik4, t0 + 12 * h / 13);
+    combine(439 / 216, -8, 3680 / 513, -845 / 4104, 0);
+    slope(_ik5, t0 + h);
+    combine(-8 / 27, 2, -3544 / 2565, 1859 / 4104, -11 / 40);
+    slope(_ik6, t0 + h / 2);
+    err := 0;
+    for m := 0 to n - 1 do
+    begin
+      _iy1[m] := _iy0[m] + h * (16 / 135 * _ik1[m] + 6656 / 12825 * _ik3[m]
+        + 28561 / 56430 * _ik4[m] - 9 / 50 * _ik5[m] + 2 / 55 * _ik6[m]);
+      e := Abs(h * (1 / 360 * _ik1[m] - 128 / 4275 * _ik3[m]
+        - 2197 / 75240 * _ik4[m] + 1 / 50 * _ik5[m] + 2 / 55 * _ik6[m]));
+      yq := Abs(_iy0[m]);
+      if Abs(_iy1[m]) > yq then
+        yq := Abs(_iy1[m]);
+      tol := (EABS + EREL * yq) / 100;
+      if tol < 1e-15 * (1 + yq) then
+        tol := 1e-15 * (1 + yq);
+      if e / tol > err then
+        err := e / tol;
+    end;
+    if err > 0 then
+      fac := 0.9 * Exp(-0.2 * Ln(err))
+    else
+      fac := 5;
+    if fac > 5 then
+      fac := 5;
+    Inc(tries);
+    { a step too small to matter is taken whatever its error }
+    if (err <= 1) or (h <= 1e-12 * (1 + Abs(t0))) or (tries > 60) then
+    begin
+      tries := 0;
+      accept(_ik5);
+      done := h >= tend - t0;
+      if done then
+        t0 := tend
+      else
+        t0 := t0 + h;
+      if clipped and (fac >= 1) and (hplan > h * fac) then
+        h := hplan
+      else
+        h := h * fac;
+      if not done then
+      begin
+        for m := 0 to n - 1 do
+          _hky^[_hkore^[i + m]] := _iy0[m];
+        slope(_ik1, t0);
+      end;
+    end
+    else
+    begin
+      if fac < 0.1 then
+        fac := 0.1;
+      h := h * fac;
+      done := false;
+    end;
+  until done;
+  _hnext[i] := h;
+  for m := 0 to n - 1 do
+    _hky^[_hkore^[i + m]] := _iy0[m];
 end;
 
 procedure _rkf(i, j: integer);
@@ -730,6 +945,18 @@ end;
 procedure _rk4(i, j: integer);
 begin
   _integ(i, j, 3);
+end;
+
+procedure _ystat(m: integer; var s, s2, lo, hi: real);
+begin
+  if (m < 0) or (m >= Length(_qy)) then
+    Exit;
+  s := s + _qy[m];
+  s2 := s2 + _qy2[m];
+  if _qlo[m] < lo then
+    lo := _qlo[m];
+  if _qhi[m] > hi then
+    hi := _qhi[m];
 end;
 
 { Class 1 is below the lower limit, the last class above the range. }
@@ -771,4 +998,5 @@ end;
 initialization
   _felh := nil;
   _lastt := 0;
+  _intt := 0;
 end.

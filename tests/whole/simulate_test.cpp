@@ -2,6 +2,8 @@
 // what the model prints is what its equations and events give.
 #include <gtest/gtest.h>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <vector>
 #include "support/support.h"
 
@@ -96,6 +98,90 @@ TEST(Simulation, ReservoirVolumeIsTheIntegralOfItsSwitchedFlows) {
     EXPECT_NEAR(r[1], r[2], 1e-6 * std::fabs(r[2])) << "at " << r[0];
   }
   EXPECT_EQ(rows.back()[0], 200);
+}
+
+// One RKF node and three RK4 nodes of halving steps integrate the same
+// equations; a line "EVALUATIONS" gives the derivatives each evaluated.
+struct MethodRace {
+  std::vector<double> err;  // per node: worst |x - ref| / (EABS + EREL |ref|)
+  std::vector<double> evals;
+};
+
+// Rows "time x1 y1 x2 y2 ..." (vars values per node), against ref(t).
+MethodRace RACE(const std::string& run, size_t vars,
+                const std::function<std::vector<double>(double)>& ref) {
+  const double EABS = 1e-6, EREL = 1e-6;
+  MethodRace r;
+  r.err.assign(4, 0);
+  size_t rows = 0;
+  for (const std::vector<double>& row : ROWS(run)) {
+    if (row.size() != 1 + 4 * vars) continue;
+    ++rows;
+    std::vector<double> want = ref(row[0]);
+    for (size_t node = 0; node < 4; ++node)
+      for (size_t v = 0; v < vars; ++v) {
+        double e = std::fabs(row[1 + node * vars + v] - want[v]) / (EABS + EREL * std::fabs(want[v]));
+        r.err[node] = std::max(r.err[node], e);
+      }
+  }
+  EXPECT_GE(rows, 10u) << run;
+  size_t at = run.find("EVALUATIONS");
+  if (at != std::string::npos) {
+    std::istringstream in(run.substr(at + 11));
+    double n;
+    while (in >> n && r.evals.size() < 4) r.evals.push_back(n);
+  }
+  EXPECT_EQ(r.evals.size(), 4u) << run;
+  return r;
+}
+
+// RKF keeps within EABS and EREL, and spends fewer evaluations than RK4
+// would at RKF's accuracy. RK4's error goes as h^4, so a step that gives
+// error E with n evaluations gives RKF's error E' with n (E / E')^(1/4);
+// the rungs are checked to be in that regime (error ratio near 16 from
+// one halving to the next) and the cheapest estimate is taken.
+void EXPECTRKFWINS(const MethodRace& r) {
+  ASSERT_EQ(r.evals.size(), 4u);
+  EXPECT_LE(r.err[0], 1.0) << "RKF outside EABS/EREL";
+  EXPECT_GT(r.err[1], 1.0) << "the coarsest RK4 step already meets the tolerance";
+  double cheapest = 1e300;
+  for (size_t k = 1; k < 4; ++k) {
+    if (k < 3) {
+      EXPECT_GT(r.err[k] / r.err[k + 1], 10.0);
+      EXPECT_LT(r.err[k] / r.err[k + 1], 22.0);
+    }
+    cheapest = std::min(cheapest, r.evals[k] * std::pow(r.err[k] / r.err[0], 0.25));
+  }
+  EXPECT_LT(r.evals[0], cheapest);
+}
+
+// X' = -X, X(0) = 1: X = exp(-t).
+TEST(Simulation, RkfMeetsItsToleranceOnDecayCheaperThanRk4) {
+  std::string run = SIMULATE("cont_rkf_decay.tlv");
+  MethodRace r = RACE(run, 1, [](double t) { return std::vector<double>{std::exp(-t)}; });
+  EXPECTRKFWINS(r);
+}
+
+// Predators and prey against RK4 with step 1/2048, whose own error
+// (of order 1e-11 here) is far below the 1e-6 tolerance.
+TEST(Simulation, RkfMeetsItsToleranceOnPredatorsAndPreyCheaperThanRk4) {
+  std::map<long, std::vector<double>> ref;
+  double x = 10, y = 5, h = 1.0 / 2048;
+  auto f = [](double p, double q) {
+    return std::pair<double, double>(1.1 * p - 0.4 * p * q, 0.1 * p * q - 0.4 * q);
+  };
+  for (long k = 0; k <= 40 * 2048; ++k) {
+    if (k % 2048 == 0) ref[k / 2048] = {x, y};
+    auto a = f(x, y);
+    auto b = f(x + h / 2 * a.first, y + h / 2 * a.second);
+    auto c = f(x + h / 2 * b.first, y + h / 2 * b.second);
+    auto d = f(x + h * c.first, y + h * c.second);
+    x += h / 6 * (a.first + 2 * b.first + 2 * c.first + d.first);
+    y += h / 6 * (a.second + 2 * b.second + 2 * c.second + d.second);
+  }
+  std::string run = SIMULATE("cont_rkf_prey.tlv");
+  MethodRace r = RACE(run, 2, [&](double t) { return ref[std::lround(t)]; });
+  EXPECTRKFWINS(r);
 }
 
 }  // namespace
