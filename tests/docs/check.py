@@ -18,6 +18,7 @@ Keys of the comment (values in double quotes when they hold blanks):
   warning="MESSAGE" translation must give this warning
   line=N           the message must be reported at line N of the block
   build            a fragment is also built with fpc
+  run              a fragment is also built and run (with expect=, args=...)
   translate        a complete model is only translated and built, not run
   args="..."       arguments of the simulation program
   stdin="..."      its standard input (\\n for a line end)
@@ -182,7 +183,7 @@ def check(b, workdir):
     wanted = sorted(w.strip() for w in b.spec.get("warning", []))
     if warnings != wanted:
         return ["warnings %s, expected %s" % (warnings, wanted)]
-    complete = not one(b.spec, "wrap")
+    complete = not one(b.spec, "wrap") or one(b.spec, "run")
     if not complete and not one(b.spec, "build"):
         return []
     units = os.path.join(d, "units")
