@@ -9,7 +9,7 @@ A ```tlv block is one of:
   - a fragment, marked by an HTML comment right before the block:
         <!-- test: wrap=NAME [key="value" ...] -->
     The fragment is put in tests/docs/wrap/NAME.tlv in place of the line
-    "@@" and the result translated.
+    "@@"; the result is translated and built.
 
 Keys of the comment (values in double quotes when they hold blanks):
   wrap=NAME        fragment wrapper (tests/docs/wrap/NAME.tlv)
@@ -17,8 +17,7 @@ Keys of the comment (values in double quotes when they hold blanks):
   error="MESSAGE"  translation must stop with this message (exit code 3)
   warning="MESSAGE" translation must give this warning
   line=N           the message must be reported at line N of the block
-  build            a fragment is also built with fpc
-  run              a fragment is also built and run (with expect=, args=...)
+  run              a fragment is also run (with expect=, args=...)
   translate        a complete model is only translated and built, not run
   args="..."       arguments of the simulation program
   stdin="..."      its standard input (\\n for a line end)
@@ -184,8 +183,6 @@ def check(b, workdir):
     if warnings != wanted:
         return ["warnings %s, expected %s" % (warnings, wanted)]
     complete = not one(b.spec, "wrap") or one(b.spec, "run")
-    if not complete and not one(b.spec, "build"):
-        return []
     units = os.path.join(d, "units")
     os.makedirs(units)
     code, out, err = run(["fpc", "-Mdelphi", "-dRTMODEL", "-Fu" + RUNTIME, "-FU" + units,
