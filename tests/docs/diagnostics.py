@@ -39,6 +39,10 @@ stale = sorted(set(entries) - set(wanted))
 for text in missing:
     print("FAIL: the message `%s` (%s) has no entry in docs/diagnostics.md"
           % (text, ", ".join(wanted[text]["where"][:3])))
+if missing:
+    print("Add for each a heading ### `message` to docs/diagnostics.md, in the group it")
+    print("belongs to, saying what it means and the usual fix, with a model that gives it")
+    print("(<!-- test: wrap=... error=\"message\" --> before a ```tlv block; see tests/docs/check.py).")
 for text in stale:
     print("FAIL docs/diagnostics.md:%d: `%s` is no message of the translator"
           % (entries[text], text))
