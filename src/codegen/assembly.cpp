@@ -3,7 +3,7 @@
 // temporaries, closes the last unit and writes the main program with the
 // event loop (AssembleProgram). Reads the flags the passes left in c.prog.
 #include <fstream>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

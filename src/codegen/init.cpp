@@ -6,7 +6,7 @@
 // and the flags the statements set (ACTSEEN, HASEXPER, WINWIDTH/HEIGHT);
 // called by the driver after the declarations.
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // node's end line and closes the procedure. The instructions clear
 // SENDPENDING, ACCPENDING and set SELECTSEEN; the writers read them back.
 #include <iterator>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

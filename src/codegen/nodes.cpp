@@ -7,7 +7,7 @@
 // clrstat (MODPRO). Sets the per-node state of Stmt that the instructions
 // read (ELTEXT, SENDPENDING, ...); called by the INIT pass.
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 // Called by the network organisation, the statement dispatcher, the R node
 // skeleton and the INIT pass.
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <fstream>
 #include <initializer_list>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 constexpr int PRU = 1, MODPRO = 3;

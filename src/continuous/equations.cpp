@@ -9,7 +9,7 @@
 // scanner, CONTNODE and the node table; sets the equation numbering and
 // the order list of Cont, and Program::HASCONT once _fec has cases.
 #include <cctype>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // organisation (_arrv, _y, _com) and the INIT pass (_ore). Reads SCOPE and
 // the entry just typed; writes PRU.PAS (channel 1) and _com (channel 3).
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // Checks shared by the declaration classes and the section finder: the
 // class-keyword lookup, the end of one declaration, and the reserved-word
 // and node-name checks of a newly declared name.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 void BUCLADE(Compiler& c) {
   Decl& d = c.decl;

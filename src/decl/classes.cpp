@@ -10,7 +10,7 @@
 // Called by BUDECL; CLASSSTART also serves PROCEDURES and DBTABLES.
 #include <climits>
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

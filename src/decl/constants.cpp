@@ -3,7 +3,7 @@
 // and their value is checked by kind, array values through nested
 // parenthesised lists (PRCA). The text passes through unchanged. Called by
 // BUDECL; CHKCONST and READSIGNED also serve other constant lists.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

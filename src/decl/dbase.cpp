@@ -12,7 +12,7 @@
 #include <cctype>
 #include <climits>
 #include <fstream>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // driver right after the section finder, with PL on the DECL line.
 #include <cerrno>
 #include <cstring>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

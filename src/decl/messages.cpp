@@ -8,7 +8,7 @@
 // written and are copied into PRU.PAS after it. The record's transfer
 // elements are started (ADDCASE) and closed (ENDCASE) here; the type reader
 // adds the fields' transfers. Called by BUDECL for both class keywords.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 constexpr int PRU = 1, MODAUX = 5;

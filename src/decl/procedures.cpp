@@ -14,7 +14,7 @@
 #include <climits>
 #include <cstdio>
 #include <filesystem>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

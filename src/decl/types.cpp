@@ -8,7 +8,7 @@
 // the constant reader and the message fields.
 #include <algorithm>
 #include <climits>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // the output as it stands, except GPOINTER, written as the runtime pointer
 // type _pl with a companion B_ variable. Called by BUDECL, the type reader
 // (records, procedure types) and the procedure and node passes.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 // INWRITE, INACT; called by the statement and instruction translators and,
 // through the classifier, by the function-call readers.
 #include <ostream>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

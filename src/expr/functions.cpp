@@ -6,7 +6,7 @@
 // distribution without a stream gets ",1" and a function over a network
 // list becomes an element of a runtime array. Reads KWNO (FUNCLOOK) and
 // VARCOUNT (the parameter count of a user function).
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // Also translates the list references EL_name / IL_name of node code
 // (LISTREF) and prints the node table in trace mode (NODELIST).
 // Reads and sets NodeTable, NLIST, LISTTEXT and NSTAT of Model.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // by the transfer generator; continuous nodes, valued functions, statistics
 // and dBase tables are requested at their places below.
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

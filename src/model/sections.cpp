@@ -4,7 +4,7 @@
 // counting MODULE lines, then finds the DECL line. Sets SectionLine, the
 // node table and ModuleCount; moves PL, LB and K directly and through the
 // scanner. Node code is only located here, never read.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // Leaves KC (the rule's number) and TIPO (its class word), plus the results
 // of the lookup that matched. A few rules act at once: function calls are
 // translated, a dbase variable is rewritten, TSIM is declared on first use.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

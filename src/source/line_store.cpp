@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 std::string_view LINETEXTOF(const Compiler& c) {
   if (c.src.lines.empty()) return {};

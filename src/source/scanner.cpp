@@ -2,7 +2,7 @@
 // position and leaves it in IDENT, CH, K, KSTART, IDREAD, ISNUM, ISINT.
 // Punctuation is never consumed: callers step over it (K := K + 1), and the
 // next RECID handles a line end that follows. Called by every translator.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 // Characters that end a word; '.' is decided apart.
 bool ISDELIM(char ch) {

@@ -4,7 +4,7 @@
 // Generated text goes to CURCH between stretches of transmitted source.
 // Reads NOMASIG, ASGENTRY, INEXPER, INITMODE, CURNODE; appends to EXPLIST.
 // Called by the dispatcher and by the instruction translators.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

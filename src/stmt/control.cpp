@@ -3,7 +3,7 @@
 // front of their statement in place of the keyword.
 // Reads and raises BEGINDEPTH, CASEDEPTH, REPEATDEPTH; sets INARGS while
 // arguments are read. Entered from PRINS with the keyword just read.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

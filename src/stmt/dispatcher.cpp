@@ -9,7 +9,7 @@
 // (procedures, node code, INIT) and by the statements that hold statements.
 #include <iterator>
 #include <ostream>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

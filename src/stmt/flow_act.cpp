@@ -6,7 +6,7 @@
 // off and TRSTART on the keyword, and leaves past the instruction's end
 // with transmission on. Reads SENDPENDING; sets ACTSEEN, ACCPENDING and
 // USENODE.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 #include "stmt/flow.h"
 
 namespace {

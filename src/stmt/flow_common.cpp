@@ -5,7 +5,7 @@
 // whether its fields are in the O_ twins), and the argument readers.
 // Reads CURNODE, ELTEXT, STATEPART and the context fields of Stmt; called
 // by PRINST for every instruction of the flow group.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 #include "stmt/flow.h"
 
 namespace {

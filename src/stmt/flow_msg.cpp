@@ -7,7 +7,7 @@
 // (or END, ELSE) for transmission. Sets CREATECOUNT, NUMEOFFSET,
 // CREATENODE, REMANODE, INCREATE, INEXTR, INSCAN; clears ADVANCE while a
 // PREEMPTION is read.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 #include "stmt/flow.h"
 
 namespace {

@@ -4,7 +4,7 @@
 // destination is reached through the current node's successor link to
 // it, so that a D node gets the list it keeps for this predecessor.
 // Clears SENDPENDING; reads REQUESTPART, ADVANCE, INEXTR.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 #include "stmt/flow.h"
 
 namespace {

@@ -5,7 +5,7 @@
 // conditions become the cases of the function _cl on channel 7 (MODLOG),
 // created at the first of them and completed by the assembly.
 // Sets SELECTSEEN, SELNODE, SELCOUNT and Program::NSYNC.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 #include "stmt/flow.h"
 
 namespace {

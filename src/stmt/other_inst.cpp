@@ -7,7 +7,7 @@
 // Reads the message context of the flow instructions (MSGVAR, INSCAN);
 // sets Program::ENDSIMUL and NGRAPH, Stmt::INREPORT.
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 // statements with it on. Reads INREPORT; keeps the FILE names (FILENAMES)
 // and writes their variables to PRU.PAS and their headers into _init.
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 // its copy Gen::ITMX, read by the INIT pass) and the count of array
 // constants.
 #include <algorithm>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

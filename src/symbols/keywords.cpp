@@ -7,7 +7,7 @@
 // depend on; they never match, not even an empty IDENT.
 #include "symbols/keywords.h"
 
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // Reads IDENT, CH, K, SCOPE and the copy flags INPROC, MSGVAR, DBDECL;
 // lookups leave CURENT, FOUND, TIPO and clear NOTFOUND on success.
 // Called by the declaration passes, the classifier and the translators.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 // Names are stored cut, so a lookup compares the same cut text.
 static std::string NAMEKEY(std::string_view s) { return CUT(s, NAMEMAX); }

@@ -3,7 +3,7 @@
 // words, and the predefined names entered before the first declaration.
 // The driver builds the list; the type translator looks up and appends;
 // the declaration driver calls PREDEF once.
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 namespace {
 

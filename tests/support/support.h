@@ -3,7 +3,8 @@
 #pragma once
 #include <sstream>
 #include <string>
-#include "driver/compiler.h"
+#include "cli/cli.h"
+#include "ground/compiler.h"
 #include "support/paths.h"
 
 struct TestRun {

@@ -2,50 +2,7 @@
 // pack pieces of generated text into lines of at most 74 characters. Every
 // generator writes through SENDOUT/FLUSHOUT/SENDSRC/SENDREPL; the line
 // advance transmits source text through them.
-#include <cerrno>
-#include <cstring>
-#include "driver/compiler.h"
-
-// Relative names live in the run's directory.
-std::string FILEPATH(const Compiler& c, const std::string& name) {
-  if (c.drv.root.empty() || name.empty() || name[0] == '/') return name;
-  return c.drv.root + "/" + name;
-}
-
-void BINDCH(Compiler& c, int ch, const std::string& name) {
-  CLOSECH(c, ch);
-  c.out.ch[ch].name = name;
-}
-
-static void OPENCH(Compiler& c, int ch, const char* mode) {
-  Channel& x = c.out.ch[ch];
-  x.f.reset();
-  std::string path = FILEPATH(c, x.name);
-  std::FILE* f = std::fopen(path.c_str(), mode);
-  if (!f) throw IoError{x.name, std::strerror(errno)};
-  x.f.reset(f);
-}
-
-void CREATECH(Compiler& c, int ch) { OPENCH(c, ch, "w"); }
-void APPENDCH(Compiler& c, int ch) { OPENCH(c, ch, "a"); }
-
-void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].f.reset(); }
-
-// A file still open is closed first, so erasing never leaves it behind.
-void ERASECH(Compiler& c, int ch) {
-  Channel& x = c.out.ch[ch];
-  x.f.reset();
-  if (!x.name.empty()) std::remove(FILEPATH(c, x.name).c_str());
-}
-
-void WRITELINE(Compiler& c, int ch, std::string_view text) {
-  Channel& x = c.out.ch[ch];
-  if (!x.f) throw IoError{x.name.empty() ? "channel " + std::to_string(ch) : x.name,
-                          "file not open"};
-  if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size() ||
-      std::fputc('\n', x.f.get()) == EOF)
-    throw IoError{x.name, std::strerror(errno)};
-}
+#include "ground/compiler.h"
 
 void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN = CUT(s, LINEMAX); }
 

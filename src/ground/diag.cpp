@@ -3,7 +3,7 @@
 // one ModelError type, caught only at the top of a run (RUNTALVEN).
 #include <istream>
 #include <ostream>
-#include "driver/compiler.h"
+#include "ground/compiler.h"
 
 std::string CUT(std::string_view s, size_t n) {
   return std::string(s.substr(0, n));
@@ -54,25 +54,4 @@ void TRACEWAIT(Compiler& c) {
   }
   c.drv.KEYCH = static_cast<char>(ch);
   while (ch != '\n' && ch != std::char_traits<char>::eof()) ch = in.get();
-}
-
-void WRITEWITNESS(Compiler& c) {
-  std::FILE* f = std::fopen(FILEPATH(c, c.drv.DIRPREF + "Testigo.TLQ").c_str(), "w");
-  if (!f) return;
-  std::fputs("Fin precompilacion\n", f);
-  std::fclose(f);
-}
-
-// A failed run closes the temporaries, writes the witness, then erases
-// them, each in its own order.
-void ERRORCLEANUP(Compiler& c) {
-  for (int ch : {CH_MODPRP, CH_MODEDI, CH_MODIN1, CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG})
-    CLOSECH(c, ch);
-  WRITEWITNESS(c);
-  REMOVETEMPORARIES(c);
-}
-
-void REMOVETEMPORARIES(Compiler& c) {
-  for (int ch : {CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODPRP})
-    ERASECH(c, ch);
 }

@@ -1,6 +1,6 @@
 // talven MODEL [TRACE]: translates one model; a second argument traces.
 #include <iostream>
-#include "driver/compiler.h"
+#include "cli/cli.h"
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);

@@ -1,6 +1,7 @@
-// Driver and diagnostics: the run's options and outcome types, the fatal
-// error and warning routines, trace mode, and the nine output channels.
-// Every pass reaches this state through the Compiler object.
+// The ground every pass stands on: the run's options and outcome types, the
+// fatal error and warning routines, trace mode, the nine output channels and
+// the files behind them. Every pass reaches this state through the Compiler
+// object; nothing here calls a pass.
 #pragma once
 #include <cstdio>
 #include <iosfwd>
@@ -83,11 +84,6 @@ void EXPECT(Compiler& c, char x);
 void TRACEWAIT(Compiler& c);
 std::string MESSAGETEXT(Compiler& c, std::string_view msg);
 std::string CUT(std::string_view s, size_t n);  // bounded strings are cut
-// After a model error: close and erase the temporaries, write the witness.
-void ERRORCLEANUP(Compiler& c);
-// Erases the temporaries (closing them first); failures are ignored.
-void REMOVETEMPORARIES(Compiler& c);
-void WRITEWITNESS(Compiler& c);
 
 // Trace lines go to the run's output only in trace mode.
 template <class... A>
@@ -95,14 +91,24 @@ void TRACELN(Compiler& c, const A&... a);
 template <class... A>
 void TRACEW(Compiler& c, const A&... a);
 
-// ---- channels and files (channels.cpp)
+// ---- files: channel files, temporaries, witness (files.cpp)
 std::string FILEPATH(const Compiler& c, const std::string& name);
+std::string DIRPREFOF(std::string_view srcpath);
 void BINDCH(Compiler& c, int ch, const std::string& name);
 void CREATECH(Compiler& c, int ch);   // create the bound file for writing
 void APPENDCH(Compiler& c, int ch);   // open the bound file for appending
 void CLOSECH(Compiler& c, int ch);    // close if open; failures ignored
 void ERASECH(Compiler& c, int ch);    // remove the bound file; failures ignored
 void WRITELINE(Compiler& c, int ch, std::string_view text);  // bypasses BUF
+void OPENTEMPORARIES(Compiler& c);  // bind and create, in the run's order
+void ENDTEMPORARIES(Compiler& c);   // after a complete run: close and erase
+// After a model error: close and erase the temporaries, write the witness.
+void ERRORCLEANUP(Compiler& c);
+// Erases the temporaries (closing them first); failures are ignored.
+void REMOVETEMPORARIES(Compiler& c);
+void WRITEWITNESS(Compiler& c);
+
+// ---- channels (channels.cpp)
 void SETOUT(Compiler& c, std::string_view s);  // OUTLIN := s, cut to 81
 void SENDOUT(Compiler& c, int ch, bool force);
 void FLUSHOUT(Compiler& c, int ch);
@@ -130,12 +136,3 @@ void NEWPIECE(Compiler& c, int ch, std::string_view piece);
 void STARTPIECE(Compiler& c, int ch, std::string_view piece);
 // Appended to the pending line (a new line when it would pass 74 characters).
 void ADDPIECE(Compiler& c, int ch, std::string_view piece);
-
-// ---- the run (driver.cpp)
-std::string DIRPREFOF(std::string_view srcpath);
-void INITSTATE(Compiler& c);
-void OPENTEMPORARIES(Compiler& c);  // bind and create, in the run's order
-void TRANSLATE(Compiler& c);  // every pass; throws ModelError / IoError
-// The whole command: banner, run, messages, exit code. Used by main and tests.
-int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
-              std::ostream& err, std::istream& in, const std::string& root = "");

@@ -2,7 +2,7 @@
 // Routines are free functions taking it first, so runs never share state.
 #pragma once
 #include <ostream>
-#include "driver/driver.h"
+#include "ground/ground.h"
 #include "source/source.h"
 #include "symbols/names.h"
 #include "symbols/keywords.h"

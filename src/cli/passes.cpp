@@ -1,0 +1,33 @@
+// The order of the passes: start values, the temporaries, then every pass
+// once. Throws what the passes throw; the commands (commands.cpp) turn
+// outcomes into messages and exit codes.
+#include "cli/cli.h"
+#include "ground/compiler.h"
+
+// Every piece of translator state to its start value; the command line and
+// the streams are kept.
+void INITSTATE(Compiler& c) {
+  Driver d = std::move(c.drv);
+  c = Compiler();
+  c.drv = std::move(d);
+  c.drv.DIRPREF.clear();
+  c.drv.warnings.clear();
+  BUILDTYPES(c);
+}
+
+void TRANSLATE(Compiler& c) {
+  INITSTATE(c);
+  TRACELN(c, "PROCESAR ", c.drv.SRCPATH);
+  TRACEWAIT(c);
+  OPENTEMPORARIES(c);
+  for (int ch = 1; ch <= NCHANNELS; ++ch) c.out.ch[ch].BUF.clear();
+  c.out.TRANSMIT = false;
+  c.out.CURCH = 1;
+  CREALIN(c);
+  BUNET(c);
+  BUSECT(c);
+  BUDECL(c);
+  TranslateInit(c);
+  AssembleProgram(c);
+  ENDTEMPORARIES(c);
+}

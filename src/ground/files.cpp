@@ -1,0 +1,110 @@
+// Files behind the channels: binding, opening, closing and erasing the
+// channel files, the temporaries of a run and the witness file. Every file
+// the translator creates or removes goes through here; relative names live
+// in the run's directory.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include "ground/compiler.h"
+
+namespace {
+bool ISSEP(char ch) { return ch == '\\' || ch == '/'; }
+}  // namespace
+
+// Relative names live in the run's directory.
+std::string FILEPATH(const Compiler& c, const std::string& name) {
+  if (c.drv.root.empty() || name.empty() || name[0] == '/') return name;
+  return c.drv.root + "/" + name;
+}
+
+void BINDCH(Compiler& c, int ch, const std::string& name) {
+  CLOSECH(c, ch);
+  c.out.ch[ch].name = name;
+}
+
+static void OPENCH(Compiler& c, int ch, const char* mode) {
+  Channel& x = c.out.ch[ch];
+  x.f.reset();
+  std::string path = FILEPATH(c, x.name);
+  std::FILE* f = std::fopen(path.c_str(), mode);
+  if (!f) throw IoError{x.name, std::strerror(errno)};
+  x.f.reset(f);
+}
+
+void CREATECH(Compiler& c, int ch) { OPENCH(c, ch, "w"); }
+void APPENDCH(Compiler& c, int ch) { OPENCH(c, ch, "a"); }
+
+void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].f.reset(); }
+
+// A file still open is closed first, so erasing never leaves it behind.
+void ERASECH(Compiler& c, int ch) {
+  Channel& x = c.out.ch[ch];
+  x.f.reset();
+  if (!x.name.empty()) std::remove(FILEPATH(c, x.name).c_str());
+}
+
+void WRITELINE(Compiler& c, int ch, std::string_view text) {
+  Channel& x = c.out.ch[ch];
+  if (!x.f) throw IoError{x.name.empty() ? "channel " + std::to_string(ch) : x.name,
+                          "file not open"};
+  if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size() ||
+      std::fputc('\n', x.f.get()) == EOF)
+    throw IoError{x.name, std::strerror(errno)};
+}
+
+// The directory of the source: the path up to and including its last
+// separator ('\\' or '/'), empty when it has none. A dot in a directory name
+// ("../models/bank.tlv") does not cut the prefix short.
+std::string DIRPREFOF(std::string_view srcpath) {
+  size_t last = std::string_view::npos;
+  for (size_t i = 0; i < srcpath.size(); ++i)
+    if (ISSEP(srcpath[i])) last = i;
+  if (last == std::string_view::npos) return "";
+  return std::string(srcpath.substr(0, last + 1));
+}
+
+void OPENTEMPORARIES(Compiler& c) {
+  const std::string& p = c.drv.DIRPREF;
+  BINDCH(c, CH_MODINI, p + "MODINI");
+  CREATECH(c, CH_MODINI);
+  c.out.TRMODE = 1;
+  BINDCH(c, CH_MODIN1, p + "MODIN1");
+  CREATECH(c, CH_MODIN1);
+  BINDCH(c, CH_MODPRO, p + "MODPRO");
+  CREATECH(c, CH_MODPRO);
+  BINDCH(c, CH_MODPRP, p + "MODPRP");
+  CREATECH(c, CH_MODPRP);
+  BINDCH(c, CH_MODAUX, p + "MODAUX");
+  BINDCH(c, CH_MODLOG, p + "MODLOG");
+  BINDCH(c, CH_MODEDI, p + "MODEDI");
+  CREATECH(c, CH_MODEDI);
+}
+
+// A complete run closes what is still open, then erases every temporary.
+void ENDTEMPORARIES(Compiler& c) {
+  CLOSECH(c, CH_MODPRP);
+  CLOSECH(c, CH_MODEDI);
+  for (int ch : {CH_MODINI, CH_MODPRO, CH_MODPRP, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODAUX})
+    ERASECH(c, ch);
+}
+
+void WRITEWITNESS(Compiler& c) {
+  std::FILE* f = std::fopen(FILEPATH(c, c.drv.DIRPREF + "Testigo.TLQ").c_str(), "w");
+  if (!f) return;
+  std::fputs("Fin precompilacion\n", f);
+  std::fclose(f);
+}
+
+// A failed run closes the temporaries, writes the witness, then erases
+// them, each in its own order.
+void ERRORCLEANUP(Compiler& c) {
+  for (int ch : {CH_MODPRP, CH_MODEDI, CH_MODIN1, CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG})
+    CLOSECH(c, ch);
+  WRITEWITNESS(c);
+  REMOVETEMPORARIES(c);
+}
+
+void REMOVETEMPORARIES(Compiler& c) {
+  for (int ch : {CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODPRP})
+    ERASECH(c, ch);
+}
