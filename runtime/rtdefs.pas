@@ -41,6 +41,14 @@ type
     nor: string[12];     { name of the node that created it }
     lis: integer;        { list that holds it now, 0 = none }
     tin: real;           { time it entered that list }
+    { kept by rtkern only: the previous message of the list; a check
+      that lis is the kernel's own mark and not what new left there;
+      the pending event whose service this message is in, and that
+      event's serial number }
+    prv: _pl;
+    lck: longword;
+    ev: pointer;
+    evs: int64;
   end;
 
   { The four standard fields every generated record begins with. }

@@ -11,6 +11,7 @@
 unit rtkern;
 
 {$MODE DELPHI}
+{$POINTERMATH ON}
 
 interface
 
@@ -63,34 +64,400 @@ procedure _trace;
 
 implementation
 
+{ ---- event list ----
+  Pending events live in a heap ordered by time, then by priority
+  (higher first), then by the order they were scheduled in: the order a
+  list that puts each new event after every event sooner, or as soon
+  with no lower priority, would give them.  Each event is also kept
+  with the other events of its node and instance, so that the events of
+  one node are found without looking at the others.  The events of a
+  blocked node keep their place; met at the top of the heap, they wait
+  aside until DEBLOCK.  Event records are recycled, so memory follows
+  the number of events pending. }
 type
+  _pgrp = ^_rgrp;
   _pev = ^_rev;
   _rev = record
-    nod, inst, pri: integer;
-    blk: boolean;
     t: real;
-    nx: _pev;
+    pri: integer;
+    nod, inst: integer;
+    blk: boolean;         { its node is blocked }
+    inheap: boolean;      { it has its entry in the heap }
+    aside: boolean;       { blocked and taken out of the heap }
+    gone: boolean;        { taken out while its entry is still in the heap }
+    seq: int64;           { scheduling order; -1 once the event is gone }
+    grp: _pgrp;
+    gix: integer;         { place in its group's array }
+    bnx, bpv: _pev;       { events set aside; the free list uses bnx }
+    msg: _pl;             { the message whose service this event ends }
   end;
+  _rgrp = record
+    nod, inst: integer;
+    evs: array of _pev;   { its pending events, in no order }
+    n: integer;
+    hnx: _pgrp;           { next group in the same hash slot }
+    nnx: _pgrp;           { next group of the same node slot }
+  end;
+  { A heap entry carries the event's time, so that ordering the heap
+    touches the events only on equal times; four entries fill a cache
+    line.  The entry of an event taken out stays, dead, until it is met
+    at the top; the event's record is recycled then. }
+  _hent = record
+    t: real;
+    e: _pev;
+  end;
+
+const
+  _maxnslot = 1 shl 20;   { nodes beyond share slot 0 }
 
 var
-  _felh: _pev;          { events in time order }
-  _lastt: real;         { time of the last event taken }
+  _heap: array of _hent;  { 1-based; _heap[1] is the least }
+  _hn: integer;
+  _ndead: integer;        { dead entries in the heap }
+  _nev: integer;          { events pending }
+  _nblk: integer;         { events of blocked nodes }
+  _blkh: _pev;            { blocked events set aside, in no order }
+  _freev: _pev;
+  _seq: int64;
+  _ghash: array of _pgrp;
+  _ngrp: integer;
+  _nslot: array of _pgrp; { groups of each node }
+  _lastt: real;           { time of the last event taken }
+  _epoch: longword;       { runs started, part of the lists' marks }
+  { the event scheduled last, and the message in hand then: the message
+    it is for when that message enters a list next }
+  _lastev: _pev;
+  _lastseq: int64;
+  _lastpx: _pl;
+  _curmsg: _pl;           { the message of the event taken last }
 
-{ A clock set back (by _com for a new replication) starts a new run:
-  events left over from the old one must not fire. }
-procedure _newrun;
-var e: _pev;
+function _evless(a, b: _pev): boolean;
 begin
-  while _felh <> nil do
-  begin
-    e := _felh;
-    _felh := e^.nx;
-    Dispose(e);
-  end;
-  _lastt := time;
+  if a^.t <> b^.t then
+    Result := a^.t < b^.t
+  else if a^.pri <> b^.pri then
+    Result := a^.pri > b^.pri
+  else
+    Result := a^.seq < b^.seq;
 end;
 
-procedure _checkrun;
+function _hless(const a, b: _hent): boolean; inline;
+begin
+  if a.t <> b.t then
+    Result := a.t < b.t
+  else
+    Result := _evless(a.e, b.e);
+end;
+
+{ The heap is 4-ary: fewer levels, and the children of an entry lie
+  side by side.  The children of i are 4i-2 .. 4i+1, its parent (i+2) div 4. }
+procedure _siftup(i: integer);
+var x: _hent;
+    j: integer;
+    h: ^_hent;
+begin
+  h := @_heap[0];
+  x := h[i];
+  while i > 1 do
+  begin
+    j := (i + 2) shr 2;
+    if (x.t > h[j].t) or ((x.t = h[j].t) and not _evless(x.e, h[j].e)) then
+      Break;
+    h[i] := h[j];
+    i := j;
+  end;
+  h[i] := x;
+end;
+
+{ The least child of i, or 0 when i has none. }
+function _minchild(i: integer): integer; inline;
+var c, last: integer;
+    h: ^_hent;
+    bt: real;
+begin
+  c := 4 * i - 2;
+  if c > _hn then
+    Exit(0);
+  h := @_heap[0];
+  last := c + 3;
+  if last > _hn then
+    last := _hn;
+  Result := c;
+  bt := h[c].t;
+  Inc(c);
+  while c <= last do
+  begin
+    if (h[c].t < bt) or ((h[c].t = bt) and _evless(h[c].e, h[Result].e)) then
+    begin
+      Result := c;
+      bt := h[c].t;
+    end;
+    Inc(c);
+  end;
+end;
+
+procedure _siftdown(i: integer);
+var x: _hent;
+    j: integer;
+    h: ^_hent;
+begin
+  h := @_heap[0];
+  x := h[i];
+  while True do
+  begin
+    j := _minchild(i);
+    if j = 0 then
+      Break;
+    if (h[j].t > x.t) or ((h[j].t = x.t) and not _evless(h[j].e, x.e)) then
+      Break;
+    h[i] := h[j];
+    i := j;
+  end;
+  h[i] := x;
+end;
+
+procedure _heapput(e: _pev);
+begin
+  Inc(_hn);
+  if _hn >= Length(_heap) then
+    SetLength(_heap, 2 * Length(_heap) + 64);
+  _heap[_hn].t := e^.t;
+  _heap[_hn].e := e;
+  e^.inheap := true;
+  _siftup(_hn);
+end;
+
+{ Takes out the least entry: the hole it leaves goes down along the
+  least children to the bottom, where the last entry, which belongs near
+  there, fills it. }
+procedure _popmin;
+var i, j: integer;
+    h: ^_hent;
+begin
+  Dec(_hn);
+  if _hn = 0 then
+    Exit;
+  h := @_heap[0];
+  i := 1;
+  j := _minchild(i);
+  while (j > 0) and (j <= _hn) do
+  begin
+    h[i] := h[j];
+    i := j;
+    j := _minchild(i);
+  end;
+  h[i] := h[_hn + 1];
+  _siftup(i);
+end;
+
+function _hdead(i: integer): boolean; inline;
+begin
+  Result := _heap[i].e^.gone;
+end;
+
+procedure _recycle(e: _pev); inline;
+begin
+  e^.gone := false;
+  e^.bnx := _freev;
+  _freev := e;
+end;
+
+{ Dead entries go when they reach the top, or all at once when they are
+  as many as the live ones. }
+procedure _compact;
+var i, n: integer;
+begin
+  n := 0;
+  for i := 1 to _hn do
+    if _hdead(i) then
+      _recycle(_heap[i].e)
+    else
+    begin
+      Inc(n);
+      _heap[n] := _heap[i];
+    end;
+  _hn := n;
+  _ndead := 0;
+  for i := (n + 2) shr 2 downto 1 do
+    _siftdown(i);
+end;
+
+{ A blocked event met at the top of the heap waits aside. }
+procedure _blkput(e: _pev);
+begin
+  e^.aside := true;
+  e^.bpv := nil;
+  e^.bnx := _blkh;
+  if _blkh <> nil then
+    _blkh^.bpv := e;
+  _blkh := e;
+end;
+
+procedure _blktake(e: _pev);
+begin
+  if e^.bpv = nil then
+    _blkh := e^.bnx
+  else
+    e^.bpv^.bnx := e^.bnx;
+  if e^.bnx <> nil then
+    e^.bnx^.bpv := e^.bpv;
+  e^.aside := false;
+end;
+
+function _hashof(nod, inst: integer): integer; inline;
+begin
+  Result := integer((longword(nod) * 2654435761 + longword(inst) * 40503) shr 7)
+    and (Length(_ghash) - 1);
+end;
+
+function _slotof(nod: integer): integer; inline;
+begin
+  if (nod > 0) and (nod < _maxnslot) then
+    Result := nod
+  else
+    Result := 0;
+end;
+
+procedure _rehash;
+var old: array of _pgrp;
+    g, nx: _pgrp;
+    i, h: integer;
+begin
+  old := _ghash;
+  _ghash := nil;
+  SetLength(_ghash, 2 * Length(old));
+  for i := 0 to High(old) do
+  begin
+    g := old[i];
+    while g <> nil do
+    begin
+      nx := g^.hnx;
+      h := _hashof(g^.nod, g^.inst);
+      g^.hnx := _ghash[h];
+      _ghash[h] := g;
+      g := nx;
+    end;
+  end;
+end;
+
+{ The group of a node's instance, made when it is new. }
+function _group(nod, inst: integer): _pgrp;
+var h, s, n: integer;
+begin
+  { the group made last for a node is the first of its slot: for a node
+    of one instance, the only one }
+  s := _slotof(nod);
+  if s < Length(_nslot) then
+  begin
+    Result := _nslot[s];
+    if (Result <> nil) and (Result^.nod = nod) and (Result^.inst = inst) then
+      Exit;
+  end;
+  h := _hashof(nod, inst);
+  Result := _ghash[h];
+  while Result <> nil do
+  begin
+    if (Result^.nod = nod) and (Result^.inst = inst) then
+      Exit;
+    Result := Result^.hnx;
+  end;
+  New(Result);
+  Result^.nod := nod;
+  Result^.inst := inst;
+  Result^.evs := nil;
+  Result^.n := 0;
+  Result^.hnx := _ghash[h];
+  _ghash[h] := Result;
+  if s >= Length(_nslot) then
+  begin
+    n := 2 * Length(_nslot);
+    if n <= s then
+      n := s + 1;
+    SetLength(_nslot, n);
+  end;
+  Result^.nnx := _nslot[s];
+  _nslot[s] := Result;
+  Inc(_ngrp);
+  if _ngrp > 2 * Length(_ghash) then
+    _rehash;
+end;
+
+function _newev: _pev;
+var chunk: _pev;
+    i: integer;
+begin
+  if _freev = nil then
+  begin
+    { never given back: the events of a run are reused by the next }
+    GetMem(chunk, 256 * SizeOf(_rev));
+    for i := 0 to 255 do
+    begin
+      chunk^.bnx := _freev;
+      _freev := chunk;
+      Inc(chunk);
+    end;
+  end;
+  Result := _freev;
+  _freev := Result^.bnx;
+end;
+
+{ Takes event e out of everything and recycles it. }
+procedure _dropev(e: _pev);
+var g: _pgrp;
+begin
+  if e^.aside then
+    _blktake(e);
+  if e^.blk then
+    Dec(_nblk);
+  Dec(_nev);
+  g := e^.grp;
+  Dec(g^.n);
+  if e^.gix <> g^.n then
+  begin
+    g^.evs[e^.gix] := g^.evs[g^.n];
+    g^.evs[e^.gix]^.gix := e^.gix;
+  end;
+  if e^.msg <> nil then
+    e^.msg^.ev := nil;
+  e^.msg := nil;
+  e^.seq := -1;
+  if e^.inheap then
+  begin
+    e^.gone := true;
+    Inc(_ndead);
+  end
+  else
+    _recycle(e);
+end;
+
+{ A clock set back (by _com for a new replication) starts a new run:
+  events left over from the old one must not fire, and messages left in
+  the old lists are no longer theirs. }
+procedure _newrun;
+var i: integer;
+    e: _pev;
+begin
+  for i := 1 to _hn do
+  begin
+    e := _heap[i].e;
+    e^.inheap := false;
+    if e^.gone then
+      _recycle(e)
+    else
+      _dropev(e);
+  end;
+  _hn := 0;
+  _ndead := 0;
+  while _blkh <> nil do
+    _dropev(_blkh);
+  _lastt := time;
+  _lastev := nil;
+  _lastpx := nil;
+  _curmsg := nil;
+  Inc(_epoch);
+end;
+
+procedure _checkrun; inline;
 begin
   if time < _lastt - 1e-9 then
     _newrun;
@@ -98,93 +465,131 @@ end;
 
 procedure _afel(nod, inst, pri: integer; blocked: boolean; t: real;
   pr2: integer);
-var e, q, prev: _pev;
+var e: _pev;
+    g: _pgrp;
 begin
   _checkrun;
   if pr2 >= 0 then
     pri := pr2;
-  New(e);
+  if t <> t then
+    _error('an event is scheduled at a time that is not a number');
+  e := _newev;
+  e^.t := t;
+  e^.pri := pri;
+  e^.seq := _seq;
+  Inc(_seq);
   e^.nod := nod;
   e^.inst := inst;
-  e^.pri := pri;
+  e^.inheap := false;
+  e^.aside := false;
+  e^.gone := false;
+  e^.msg := nil;
+  g := _group(nod, inst);
+  e^.grp := g;
+  if g^.n >= Length(g^.evs) then
+    SetLength(g^.evs, 2 * g^.n + 4);
+  g^.evs[g^.n] := e;
+  e^.gix := g^.n;
+  Inc(g^.n);
+  Inc(_nev);
   e^.blk := blocked;
-  e^.t := t;
-  { after every event that comes sooner, or as soon with no lower
-    priority: equal events keep the order they were scheduled in }
-  prev := nil;
-  q := _felh;
-  while (q <> nil) and ((q^.t < t) or ((q^.t = t) and (q^.pri >= pri))) do
+  if blocked then
   begin
-    prev := q;
-    q := q^.nx;
-  end;
-  e^.nx := q;
-  if prev = nil then
-    _felh := e
+    Inc(_nblk);
+    _blkput(e);
+  end
   else
-    prev^.nx := e;
+    _heapput(e);
+  _lastev := e;
+  _lastseq := e^.seq;
+  _lastpx := _px;
 end;
 
 procedure _exfel;
-var e, prev: _pev;
+var e: _pev;
 begin
   _checkrun;
-  prev := nil;
-  e := _felh;
-  while (e <> nil) and e^.blk do
+  _curmsg := nil;
+  while _hn > 0 do
   begin
-    prev := e;
-    e := e^.nx;
-  end;
-  if e = nil then
-  begin
-    { Nothing can happen any more.  The main loop tests only TSIM or
-      only _es, depending on the model, so both end it; the node scan
-      that still follows needs a real node and fires no instance. }
-    _es := true;
-    if time < tsim then
-      time := tsim;
-    _n := 1;
-    iev := 0;
+    e := _heap[1].e;
+    _popmin;
+    if e^.gone then
+    begin
+      _recycle(e);
+      Dec(_ndead);
+      Continue;
+    end;
+    e^.inheap := false;
+    if e^.blk then
+    begin
+      _blkput(e);
+      Continue;
+    end;
+    time := e^.t;
+    _lastt := time;
+    _n := e^.nod;
+    iev := e^.inst;
+    evp := e^.pri;
+    if e^.msg <> nil then
+    begin
+      _curmsg := e^.msg;
+      _curmsg^.ev := nil;
+      e^.msg := nil;
+    end;
+    _dropev(e);
+    if (_ndead > 1024) and (_ndead > _hn shr 1) then
+      _compact;
+    { the next event is read when this one is done: fetch it meanwhile }
+    if _hn > 0 then
+      prefetch(_heap[1].e^);
     Exit;
   end;
-  if prev = nil then
-    _felh := e^.nx
-  else
-    prev^.nx := e^.nx;
-  time := e^.t;
-  _lastt := time;
-  _n := e^.nod;
-  iev := e^.inst;
-  evp := e^.pri;
-  Dispose(e);
+  { Nothing can happen any more.  The main loop tests only TSIM or only
+    _es, depending on the model, so both end it; the node scan that
+    still follows needs a real node and fires no instance. }
+  _es := true;
+  if time < tsim then
+    time := tsim;
+  _n := 1;
+  iev := 0;
 end;
 
 { t < 0 removes every event of the node; otherwise the first one at t.
   inst <= 0 matches any instance. }
 procedure extfel(nod: integer; t: real; inst, x: integer);
-var e, prev, nx: _pev;
+var g: _pgrp;
+    e, best: _pev;
+    i: integer;
 begin
-  prev := nil;
-  e := _felh;
-  while e <> nil do
+  best := nil;
+  if Length(_nslot) = 0 then
+    Exit;
+  if _slotof(nod) >= Length(_nslot) then
+    Exit;
+  g := _nslot[_slotof(nod)];
+  while g <> nil do
   begin
-    nx := e^.nx;
-    if (e^.nod = nod) and ((inst <= 0) or (e^.inst = inst)) and
-      ((t < 0) or (Abs(e^.t - t) <= 1e-9 * (1 + Abs(t)))) then
+    if (g^.nod = nod) and ((inst <= 0) or (g^.inst = inst)) then
     begin
-      if prev = nil then
-        _felh := nx
+      if t < 0 then
+      begin
+        while g^.n > 0 do
+          _dropev(g^.evs[g^.n - 1]);
+      end
       else
-        prev^.nx := nx;
-      Dispose(e);
-      if t >= 0 then
-        Exit;
-    end
-    else
-      prev := e;
-    e := nx;
+        for i := 0 to g^.n - 1 do
+        begin
+          e := g^.evs[i];
+          if (Abs(e^.t - t) <= 1e-9 * (1 + Abs(t))) and
+            ((best = nil) or _evless(e, best)) then
+            best := e;
+        end;
+    end;
+    g := g^.nnx;
   end;
+  if best <> nil then
+    _dropev(best);
 end;
 
 { 'A' takes out every event of the node's instance (inst <= 0: of any
@@ -206,40 +611,90 @@ begin
   _afel(nod, Trunc(inst), Trunc(pri), false, t);
 end;
 
+{ The pending events in the order they will happen, blocked ones in
+  their place. }
 procedure disfel;
-var e: _pev;
+var all: array of _pev;
+    e, k: _pev;
+    i, n, j: integer;
 begin
   writeln(_ftra, 'EVENT LIST AT ', time:12:4);
-  e := _felh;
+  SetLength(all, _nev);
+  n := 0;
+  for i := 1 to _hn do
+    if not _hdead(i) then
+    begin
+      all[n] := _heap[i].e;
+      Inc(n);
+    end;
+  e := _blkh;
   while e <> nil do
   begin
+    all[n] := e;
+    Inc(n);
+    e := e^.bnx;
+  end;
+  { a heap is nearly sorted: insertion sort is quick enough for a trace }
+  for i := 1 to n - 1 do
+  begin
+    k := all[i];
+    j := i - 1;
+    while (j >= 0) and _evless(k, all[j]) do
+    begin
+      all[j + 1] := all[j];
+      Dec(j);
+    end;
+    all[j + 1] := k;
+  end;
+  for i := 0 to n - 1 do
+  begin
+    e := all[i];
     write(_ftra, '  node ', e^.nod:4, ' [', e^.inst, '] time ', e^.t:12:4,
       ' priority ', e^.pri);
     if e^.blk then
       write(_ftra, ' blocked');
     writeln(_ftra);
-    e := e^.nx;
   end;
 end;
 
 function VOIDFEL: boolean;
-var e: _pev;
 begin
-  e := _felh;
-  while (e <> nil) and e^.blk do
-    e := e^.nx;
-  Result := e = nil;
+  Result := _nev = _nblk;
 end;
 
 procedure _setblock(nod: integer; v: boolean);
-var e: _pev;
+var g: _pgrp;
+    e: _pev;
+    i: integer;
 begin
-  e := _felh;
-  while e <> nil do
+  if _slotof(nod) >= Length(_nslot) then
+    Exit;
+  g := _nslot[_slotof(nod)];
+  while g <> nil do
   begin
-    if e^.nod = nod then
-      e^.blk := v;
-    e := e^.nx;
+    if g^.nod = nod then
+    begin
+      for i := 0 to g^.n - 1 do
+      begin
+        e := g^.evs[i];
+        if v and not e^.blk then
+        begin
+          e^.blk := true;
+          Inc(_nblk);
+        end
+        else if not v and e^.blk then
+        begin
+          e^.blk := false;
+          Dec(_nblk);
+          if e^.aside then
+          begin
+            _blktake(e);
+            _heapput(e);
+          end;
+        end;
+      end;
+    end;
+    g := g^.nnx;
   end;
 end;
 
@@ -255,11 +710,28 @@ begin
   _setblock(nod, false);
 end;
 
-{ ---- message lists ---- }
+{ ---- message lists ----
+  A message in a list is linked forwards by p, which the generated code
+  walks from _fl, and backwards by prv, so that a message whose place is
+  known leaves its list at once.  lis names its list; lck, a mark made
+  of the message's address, the list and the run, tells the kernel's
+  own lis from whatever new left in a fresh message. }
 
 function _okl(l: integer): boolean;
 begin
   Result := (l >= 1) and (l <= _hknl);
+end;
+
+function _mark(m: _pl; l: integer): longword; inline;
+begin
+  Result := (longword(PtrUInt(m)) xor (longword(l) * 2654435761) xor
+    (_epoch * 40503)) or 1;
+end;
+
+{ m is in list l, by the kernel's own records. }
+function _inlist(m: _pl; l: integer): boolean; inline;
+begin
+  Result := (l > 0) and (m^.lis = l) and (m^.lck = _mark(m, l));
 end;
 
 { Shortest lengths, kept here since the model's tables have no place for
@@ -294,14 +766,29 @@ begin
   Result := _lmin[l];
 end;
 
-{ Length statistics: _la is the time integral of the length since _hc. }
+{ Length statistics: _la is the time integral of the length since _hc.
+  The shortest length is noted before and after the change, as _minnote
+  would; after it no reset can show, so the second note is a compare. }
 procedure _lchg(l, delta: integer);
-var lenv: longint;
+var lenv, lm: longint;
     span: real;
+    pla: _prvec;
 begin
   lenv := _hkl^^[l];
-  _minnote(l, lenv);
-  _hkla^^[l] := _hkla^^[l] + lenv * (time - _hkhc^^[l]);
+  lm := _hklm^^[l];
+  if l <= _rtmaxl then
+  begin
+    if not _lminon[l] or (_lmint[l] <> _tces) or (lm < _lmax[l]) then
+    begin
+      _lminon[l] := true;
+      _lmint[l] := _tces;
+      _lmin[l] := lenv;
+    end
+    else if lenv < _lmin[l] then
+      _lmin[l] := lenv;
+  end;
+  pla := _hkla^;
+  pla^[l] := pla^[l] + lenv * (time - _hkhc^^[l]);
   _hkhc^^[l] := time;
   lenv := lenv + delta;
   if lenv < 0 then
@@ -309,18 +796,39 @@ begin
   _hkl^^[l] := lenv;
   if delta > 0 then
     _hken^^[l] := _hken^^[l] + delta;
-  if lenv > _hklm^^[l] then
-    _hklm^^[l] := lenv;
-  _minnote(l, lenv);
+  if lenv > lm then
+  begin
+    lm := lenv;
+    _hklm^^[l] := lm;
+  end;
+  if l <= _rtmaxl then
+  begin
+    if lenv < _lmin[l] then
+      _lmin[l] := lenv;
+    _lmax[l] := lm;
+  end;
   span := time - _tces;
   if span > 0 then
-    _hklp^^[l] := _hkla^^[l] / span;
+    _hklp^^[l] := pla^[l] / span;
 end;
 
+{ The service an event was just scheduled for belongs to the message in
+  hand then, once that message enters a list: the event ending a
+  service then knows its message (see _exlx). }
 procedure _entered(l: integer; m: _pl);
 begin
+  _checkrun;
   m^.lis := l;
+  m^.lck := _mark(m, l);
   m^.tin := time;
+  m^.ev := nil;
+  if (m = _lastpx) and (_lastev^.seq = _lastseq) and (_lastev^.msg = nil) then
+  begin
+    m^.ev := _lastev;
+    m^.evs := _lastseq;
+    _lastev^.msg := m;
+  end;
+  _lastpx := nil;
   _lchg(l, 1);
 end;
 
@@ -333,7 +841,17 @@ begin
   if stay > _hkmtp^^[l] then
     _hkmtp^^[l] := stay;
   m^.lis := 0;
+  m^.lck := 0;
   m^.p := nil;
+  m^.prv := nil;
+  if m^.ev <> nil then
+  begin
+    if (_pev(m^.ev)^.seq = m^.evs) and (_pev(m^.ev)^.msg = m) then
+      _pev(m^.ev)^.msg := nil;
+    m^.ev := nil;
+  end;
+  if m = _curmsg then
+    _curmsg := nil;
   _lchg(l, -1);
   gone := _hken^^[l] - _hkl^^[l];
   if gone > 0 then
@@ -343,6 +861,9 @@ end;
 procedure _putfirst(l: integer; m: _pl);
 begin
   m^.p := _hkfl^[l];
+  m^.prv := nil;
+  if m^.p <> nil then
+    m^.p^.prv := m;
   _hkfl^[l] := m;
   if _hkll^[l] = nil then
     _hkll^[l] := m;
@@ -352,6 +873,7 @@ end;
 procedure _putlast(l: integer; m: _pl);
 begin
   m^.p := nil;
+  m^.prv := _hkll^[l];
   if _hkll^[l] = nil then
     _hkfl^[l] := m
   else
@@ -363,11 +885,14 @@ end;
 { Insert after 'at' when it is in the list, else at the end. }
 procedure _putafter(l: integer; m, at: _pl);
 begin
-  if (at = nil) or (at = m) or (at^.lis <> l) or (at = _hkll^[l]) then
+  if (at = nil) or (at = m) or not _inlist(at, l) or (at = _hkll^[l]) then
     _putlast(l, m)
   else
   begin
     m^.p := at^.p;
+    m^.prv := at;
+    if m^.p <> nil then
+      m^.p^.prv := m;
     at^.p := m;
     _entered(l, m);
   end;
@@ -377,13 +902,17 @@ end;
 procedure _putbefore(l: integer; m, at: _pl);
 var q: _pl;
 begin
-  if (at = nil) or (at = m) or (at^.lis <> l) or (at = _hkfl^[l]) then
+  if (at = nil) or (at = m) or not _inlist(at, l) or (at = _hkfl^[l]) then
     _putfirst(l, m)
   else
   begin
-    q := _hkfl^[l];
-    while (q <> nil) and (q^.p <> at) do
-      q := q^.p;
+    q := at^.prv;
+    if (q = nil) or (q^.p <> at) then
+    begin
+      q := _hkfl^[l];
+      while (q <> nil) and (q^.p <> at) do
+        q := q^.p;
+    end;
     if q = nil then
       _putfirst(l, m)
     else
@@ -401,11 +930,38 @@ begin
     _putlast(l, m);
 end;
 
+{ Unlinks m, whose previous message is prev, from list l. }
+procedure _unlink(m, prev: _pl; l: integer);
+begin
+  if prev = nil then
+    _hkfl^[l] := m^.p
+  else
+    prev^.p := m^.p;
+  if m^.p <> nil then
+    m^.p^.prv := prev;
+  if _hkll^[l] = m then
+    _hkll^[l] := prev;
+  _left(l, m);
+end;
+
 procedure _extr(m: _pl; l: integer);
 var q, prev: _pl;
 begin
   if (m = nil) or not _okl(l) then
     Exit;
+  if _inlist(m, l) then
+  begin
+    prev := m^.prv;
+    if ((prev = nil) and (_hkfl^[l] = m)) or
+      ((prev <> nil) and (prev^.p = m) and _inlist(prev, l)) then
+      if ((m^.p = nil) and (_hkll^[l] = m)) or
+        ((m^.p <> nil) and (m^.p^.prv = m)) then
+      begin
+        _unlink(m, prev, l);
+        Exit;
+      end;
+  end;
+  { links not as the kernel left them: look for m from the front }
   prev := nil;
   q := _hkfl^[l];
   while (q <> nil) and (q <> m) do
@@ -413,15 +969,8 @@ begin
     prev := q;
     q := q^.p;
   end;
-  if q = nil then
-    Exit;
-  if prev = nil then
-    _hkfl^[l] := m^.p
-  else
-    prev^.p := m^.p;
-  if _hkll^[l] = m then
-    _hkll^[l] := prev;
-  _left(l, m);
+  if q <> nil then
+    _unlink(m, prev, l);
 end;
 
 { The message of list l whose service ends now: its xt is the time
@@ -432,6 +981,19 @@ var q, best: _pl;
 begin
   if not _okl(l) then
     Exit;
+  { The message the current event was scheduled for ends its service
+    now.  When no other event is due at this instant (and none is held
+    by a block), no other message of the list can have been given this
+    very end time by its service, so the search below would find it
+    too. }
+  q := _curmsg;
+  if (q <> nil) and (q^.lis = l) and (q^.b <> nil) and
+    (_pfhead(q^.b)^.xt = time) and (_nblk = 0) and
+    ((_hn = 0) or (_heap[1].t > time)) then
+  begin
+    m := q;
+    Exit;
+  end;
   best := nil;
   bd := MAXREAL;
   q := _hkfl^[l];
@@ -457,7 +1019,8 @@ begin
   if m = nil then
     Exit;
   NUMBER := m^.number;
-  NODE := m^.nor;
+  { NODE := m^.nor, without the general string copy }
+  Move(m^.nor, NODE, Length(m^.nor) + 1);
   _r := m^.r;
   _b := m^.b;
   PMESS := m;
@@ -468,7 +1031,7 @@ begin
   if m = nil then
     Exit;
   O_NUMBER := m^.number;
-  O_NODE := m^.nor;
+  Move(m^.nor, O_NODE, Length(m^.nor) + 1);
   _or := m^.r;
   _ob := m^.b;
   O_PMESS := m;
@@ -482,8 +1045,11 @@ begin
   New(q);
   q^ := m^;
   q^.p := nil;
+  q^.prv := nil;
   q^.pas := nil;
   q^.lis := 0;
+  q^.lck := 0;
+  q^.ev := nil;
   { a record of its own, filled from the field variables, when the
     model's _newr is known; otherwise the copy shares the fields }
   if Assigned(_hknewr) then
@@ -498,7 +1064,7 @@ procedure _inter(l: integer; m, pa, pu: _pl);
 begin
   if (m = nil) or not _okl(l) then
     Exit;
-  if m^.lis > 0 then
+  if _inlist(m, m^.lis) then
     _extr(m, m^.lis);
   if pa = nil then
     _putfirst(l, m)
@@ -507,16 +1073,15 @@ begin
 end;
 
 { Moves m to list dest, after 'at' (A) or before it (B).  A message
-  still in a list leaves it first, whatever 'held' says; a destination
+  still in a list leaves it first, whatever 'held' says (a message the
+  node holds is in its list, and the kernel knows which); a destination
   outside the lists (no successor) only takes it out. }
 procedure _tran(held: boolean; orig, dest: integer; c: char; m, at: _pl);
 begin
   if m = nil then
     Exit;
-  if m^.lis > 0 then
-    _extr(m, m^.lis)
-  else if held and _okl(orig) then
-    _extr(m, orig);
+  if _inlist(m, m^.lis) then
+    _extr(m, m^.lis);
   if not _okl(dest) then
     Exit;
   if UpCase(c) = 'B' then
@@ -596,7 +1161,11 @@ begin
     keys[z + 1] := kt;
   end;
   for a := 0 to n - 2 do
+  begin
     arr[a]^.p := arr[a + 1];
+    arr[a + 1]^.prv := arr[a];
+  end;
+  arr[0]^.prv := nil;
   arr[n - 1]^.p := nil;
   _hkfl^[l] := arr[0];
   _hkll^[l] := arr[n - 1];
@@ -996,7 +1565,8 @@ begin
 end;
 
 initialization
-  _felh := nil;
   _lastt := 0;
   _intt := 0;
+  SetLength(_ghash, 1024);
+  SetLength(_nslot, 64);
 end.

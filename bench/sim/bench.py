@@ -1,0 +1,308 @@
+#!/usr/bin/python3
+"""Simulation speed against SimPy, in one run.
+
+Each benchmark model is written as a TALVEN model, translated, built with
+the runtime and run; the same model written for SimPy runs beside it.
+The table gives, for both, the work done per second of wall-clock time
+(customers, station services, services or integration steps, named per
+model), their ratio and the peak resident memory of each run.
+
+usage: bench.py [--talven BIN] [--runtime DIR] [--scale F] [--only NAME,...]
+                [--write DIR] [--memory]
+  --scale F    multiplies every horizon (0.1 for a quick look)
+  --write DIR  only writes the models' sources into DIR (no run)
+  --memory     adds M/M/1 runs of 1 and 10 million customers: peak memory
+               must not grow with the customers served
+  --simpy NAME HORIZON   (internal) runs one SimPy model and prints its count
+"""
+import argparse
+import os
+import random
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.normpath(os.path.join(HERE, "..", ".."))
+
+# ---- the TALVEN models ------------------------------------------------------
+
+MM1 = """M/M/1: arrivals at rate 1, one server busy 80 % of the time.
+NETWORK
+  ENTRY (I) SERVER ::
+     IT := EXPO(1);
+  SERVER (R) LEAVE ::
+     STAY := EXPO(0.8);
+  LEAVE (E) ::
+INIT
+  TSIM := {horizon};
+  ACT(ENTRY, 0);
+DECL
+END.
+"""
+
+MMC = """M/M/c with ten thousand servers, about eight thousand of them busy.
+NETWORK
+  ENTRY (I) SERVER ::
+     IT := EXPO(0.01);
+  SERVER (R) LEAVE ::
+     STAY := EXPO(80);
+  LEAVE (E) ::
+INIT
+  TSIM := {horizon};
+  SERVER := 10000;
+  ACT(ENTRY, 0);
+DECL
+END.
+"""
+
+
+def tandem(stations):
+    lines = ["A tandem of %d single-server stations." % stations, "NETWORK",
+             "  ENTRY (I) S1 ::", "     IT := EXPO(1);"]
+    for i in range(1, stations + 1):
+        nxt = "S%d" % (i + 1) if i < stations else "LEAVE"
+        lines += ["  S%d (R) %s ::" % (i, nxt), "     STAY := EXPO(0.5);"]
+    lines += ["  LEAVE (E) ::", "INIT", "  TSIM := {horizon};", "  ACT(ENTRY, 0);",
+              "DECL", "END.", ""]
+    return "\n".join(lines)
+
+
+# A closed loop: WAITING + 1 customers, one server; the queue is kept in
+# order of a random priority drawn again at every return, so WAITING
+# customers always wait in the ordered list.
+ORDER = """One server and {waiting} customers waiting in a list kept in order.
+NETWORK
+  GEN (I) QUEUE ::
+     K := K + 1;
+     IF K <= {waiting} THEN IT := 0;
+  QUEUE (L) SERVER ::
+     PRIO := RANDOM;
+     ORDER(PRIO);
+  SERVER (R) QUEUE ::
+     STAY := EXPO(1);
+INIT
+  TSIM := {horizon};
+  K := 0;
+  ACT(GEN, 0);
+DECL
+NODES GEN (PRIO : REAL);
+VAR K : INTEGER;
+END.
+"""
+
+
+def continuous(nodes):
+    lines = ["%d tanks, each integrated by a C node of its own." % nodes, "NETWORK"]
+    for i in range(1, nodes + 1):
+        lines += ["  C%d (C) ::" % i, "     METHOD(RK4);",
+                  "     X%d' = %d - X%d;" % (i, i, i), "     STEPS := STEPS + 1;"]
+    lines += ["  FIN (A) ::", "     WRITELN('STEPS ', STEPS);", "INIT",
+              "  TSIM := {horizon};", "  STEPS := 0;"]
+    for i in range(1, nodes + 1):
+        lines += ["  DT_C%d := 0.1;" % i, "  ACT(C%d, 0);" % i]
+    lines += ["  ACT(FIN, {horizon} - 0.05);", "DECL", "VAR STEPS : INTEGER;"]
+    lines += ["    X%d : CONT;" % i for i in range(1, nodes + 1)]
+    lines += ["END.", ""]
+    return "\n".join(lines)
+
+
+def entries(report, prefix):
+    """Sum of the entries column of the report's lists named prefix*."""
+    total = 0
+    for line in report.splitlines():
+        f = line.split()
+        if len(f) >= 7 and f[0].startswith(prefix) and f[1].isdigit():
+            total += int(f[4])
+    return total
+
+
+def steps(report):
+    m = re.search(r"STEPS\s+(\d+)", report)
+    return int(m.group(1)) if m else 0
+
+
+# name, unit, TALVEN source, TALVEN horizon, SimPy horizon, count from report
+MODELS = [
+    ("M/M/1", "customers", lambda: MM1, 2_000_000, 100_000,
+     lambda r: entries(r, "EL_LEAVE")),
+    ("M/M/10000", "customers", lambda: MMC, 12_000, 600,
+     lambda r: entries(r, "EL_LEAVE")),
+    ("tandem 1000", "services", lambda: tandem(1000), 1_500, 150,
+     lambda r: entries(r, "IL_S")),
+    ("ORDER 100000", "services", lambda: ORDER.replace("{waiting}", "100000"), 1_000_000, 50_000,
+     lambda r: entries(r, "IL_SERVER")),
+    ("100 C nodes", "steps", lambda: continuous(100), 5_000, 200, steps),
+]
+
+# ---- the same models in SimPy ----------------------------------------------
+
+
+def simpy_run(name, horizon):
+    import simpy
+    env = simpy.Environment()
+    rng = random.Random(29999)
+    count = [0]
+
+    def expo(mean):
+        return rng.expovariate(1.0 / mean)
+
+    if name in ("M/M/1", "M/M/10000"):
+        servers, ia, st = (1, 1.0, 0.8) if name == "M/M/1" else (10000, 0.01, 80.0)
+        res = simpy.Resource(env, capacity=servers)
+
+        def customer():
+            with res.request() as req:
+                yield req
+                yield env.timeout(expo(st))
+            count[0] += 1
+
+        def source():
+            while True:
+                env.process(customer())
+                yield env.timeout(expo(ia))
+        env.process(source())
+    elif name == "tandem 1000":
+        stations = [simpy.Resource(env, capacity=1) for _ in range(1000)]
+
+        def customer():
+            for s in stations:
+                with s.request() as req:
+                    yield req
+                    count[0] += 1
+                    yield env.timeout(expo(0.5))
+
+        def source():
+            while True:
+                env.process(customer())
+                yield env.timeout(expo(1.0))
+        env.process(source())
+    elif name == "ORDER 100000":
+        res = simpy.PriorityResource(env, capacity=1)
+
+        def customer():
+            while True:
+                with res.request(priority=rng.random()) as req:
+                    yield req
+                    count[0] += 1
+                    yield env.timeout(expo(1.0))
+        for _ in range(100001):
+            env.process(customer())
+    elif name == "100 C nodes":
+        def tank(i):
+            x, h = 0.0, 0.1
+            f = lambda y: i - y
+            while True:
+                k1 = f(x)
+                k2 = f(x + h / 2 * k1)
+                k3 = f(x + h / 2 * k2)
+                k4 = f(x + h * k3)
+                x += h / 6 * (k1 + 2 * k2 + 2 * k3 + k4)
+                count[0] += 1
+                yield env.timeout(h)
+        for i in range(1, 101):
+            env.process(tank(i))
+    else:
+        raise SystemExit("unknown model " + name)
+    env.run(until=horizon)
+    print("COUNT", count[0])
+
+# ---- driver -----------------------------------------------------------------
+
+
+def timed(cmd, cwd=None):
+    """Runs cmd with empty input; (seconds, peak resident KiB, output)."""
+    out = tempfile.TemporaryFile()
+    t0 = time.perf_counter()
+    p = subprocess.Popen(cmd, cwd=cwd, stdin=subprocess.DEVNULL, stdout=out,
+                         stderr=subprocess.STDOUT)
+    _, status, ru = os.wait4(p.pid, 0)
+    secs = time.perf_counter() - t0
+    out.seek(0)
+    text = out.read().decode("latin-1")
+    if status != 0:
+        raise SystemExit("failed (%d): %s\n%s" % (status, " ".join(cmd), text[-2000:]))
+    return secs, ru.ru_maxrss, text
+
+
+def build(talven, runtime, work, stem, source):
+    d = os.path.join(work, stem)
+    os.makedirs(os.path.join(d, "bin"), exist_ok=True)
+    with open(os.path.join(d, stem + ".tlv"), "w") as f:
+        f.write(source)
+    subprocess.run([talven, stem + ".tlv"], cwd=d, check=True, stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL)
+    r = subprocess.run(["fpc", "-Mdelphi", "-dRTMODEL", "-O2", "-Fu" + runtime, "-FUbin",
+                        "-FEbin", stem + ".DPR"], cwd=d, stdout=subprocess.PIPE,
+                       stderr=subprocess.STDOUT)
+    if r.returncode != 0:
+        raise SystemExit("fpc failed for %s:\n%s" % (stem, r.stdout.decode()[-3000:]))
+    return os.path.join(d, "bin", stem)
+
+
+def stem_of(name):
+    return re.sub(r"[^a-z0-9]", "", name.lower().replace("/", ""))
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--talven", default=os.path.join(ROOT, "build", "talven"))
+    ap.add_argument("--runtime", default=os.path.join(ROOT, "runtime"))
+    ap.add_argument("--scale", type=float, default=1.0)
+    ap.add_argument("--only", default="")
+    ap.add_argument("--write", default="")
+    ap.add_argument("--memory", action="store_true")
+    ap.add_argument("--simpy", nargs=2, metavar=("NAME", "HORIZON"))
+    a = ap.parse_args()
+    if a.simpy:
+        simpy_run(a.simpy[0], float(a.simpy[1]))
+        return
+    chosen = [m for m in MODELS if not a.only or m[0] in a.only.split(",")]
+    if a.write:
+        os.makedirs(a.write, exist_ok=True)
+        for name, _, src, hor, _, _ in chosen:
+            with open(os.path.join(a.write, stem_of(name) + ".tlv"), "w") as f:
+                f.write(src().replace("{horizon}", "%g" % max(1, hor * a.scale)))
+        return
+    work = tempfile.mkdtemp(prefix="benchsim.")
+    try:
+        rows = []
+        hdr = "%-13s %-9s %13s %13s %7s %10s %10s" % (
+            "model", "unit", "TALVEN /s", "SimPy /s", "ratio", "TALVEN KiB", "SimPy KiB")
+        print(hdr)
+        print("-" * len(hdr))
+        for name, unit, src, hor, shor, count in chosen:
+            th = max(1, hor * a.scale)
+            sh = max(1, shor * a.scale)
+            prog = build(a.talven, a.runtime, work, stem_of(name),
+                         src().replace("{horizon}", "%g" % th))
+            ts, tm, rep = timed([prog])
+            tn = count(rep)
+            ss, sm, out = timed(["/usr/bin/python3", os.path.abspath(__file__),
+                                 "--simpy", name, "%g" % sh])
+            sn = int(out.split("COUNT")[-1])
+            tr, sr = tn / ts, sn / ss
+            rows.append((name, tr, sr))
+            print("%-13s %-9s %13.0f %13.0f %6.1fx %10d %10d" % (
+                name, unit, tr, sr, tr / sr if sr else 0, tm, sm))
+            sys.stdout.flush()
+        rate = dict((n, t) for n, t, _ in rows)
+        if "M/M/1" in rate and "M/M/10000" in rate:
+            print("M/M/10000 runs at %.0f %% of the M/M/1 rate" %
+                  (100.0 * rate["M/M/10000"] / rate["M/M/1"]))
+        if a.memory:
+            prog = build(a.talven, a.runtime, work, "mm1mem", MM1.replace("{horizon}", "1000000"))
+            _, m1, r1 = timed([prog])
+            prog = build(a.talven, a.runtime, work, "mm1mem10", MM1.replace("{horizon}", "10000000"))
+            _, m10, r10 = timed([prog])
+            print("M/M/1 peak memory: %d KiB after %d customers, %d KiB after %d customers" %
+                  (m1, entries(r1, "EL_LEAVE"), m10, entries(r10, "EL_LEAVE")))
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()
