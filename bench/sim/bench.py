@@ -244,7 +244,8 @@ def build(talven, runtime, work, stem, source):
 
 
 def stem_of(name):
-    return re.sub(r"[^a-z0-9]", "", name.lower().replace("/", ""))
+    """A program name: letters first."""
+    return "b" + re.sub(r"[^a-z0-9]", "", name.lower())
 
 
 def main():
