@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all build run test clean
+.PHONY: all build run test clean bench-sim
 
 all: build
 
@@ -26,6 +26,14 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# make bench-sim: each simulation benchmark of bench/sim/ and the same
+# model in SimPy, in one run: rates, their ratio and peak memory.
+bench-sim: build
+	@command -v fpc >/dev/null || { echo "bench-sim: fpc is needed"; exit 1; }
+	@[ -x /usr/bin/time ] && /usr/bin/python3 -c 'import simpy' 2>/dev/null || \
+	  DEBIAN_FRONTEND=noninteractive apt-get install -y time python3-simpy3 >/dev/null
+	@/usr/bin/python3 bench/sim/bench.py --talven $(abspath $(BUILD))/talven --memory
 
 clean:
 	rm -rf $(BUILD) out

@@ -1,0 +1,31 @@
+Doors that close and open: while they are closed neither arrivals nor
+the end of a service happen.
+NETWORK
+  ARR (I) DESK ::
+     IT := 1;
+     N := N + 1;
+     ID := N;
+     WRITELN('ARRIVAL ', N:3, ' AT ', TIME:7:2);
+  DESK (R) OUT ::
+     STAY := 1.5;
+  OUT (E) ::
+     WRITELN('OUT ', ID:3, ' AT ', TIME:7:2);
+  DOORS (A) ::
+     OPEN := NOT OPEN;
+     WRITELN('DOORS AT ', TIME:7:2, ' OPEN ', OPEN);
+     IF OPEN THEN BEGIN DEBLOCK(ARR); DEBLOCK(DESK) END
+     ELSE BEGIN BLOCK(ARR); BLOCK(DESK) END;
+     IF OPEN THEN ACT(DOORS, 7.25) ELSE ACT(DOORS, 5);
+INIT
+  TSIM := 30;
+  N := 0;
+  OPEN := TRUE;
+  DESK := 1;
+  ACT(ARR, 0);
+  ACT(DOORS, 5.5);
+DECL
+VAR N : INTEGER;
+    OPEN : BOOLEAN;
+NODES ARR (ID : INTEGER);
+STATISTICS DESK, OUT;
+END.
