@@ -31,6 +31,14 @@ function VOIDFEL: boolean;
 procedure BLOCK(nod: integer; var b: boolean);
 procedure DEBLOCK(nod: integer; var b: boolean);
 
+{ node scan of the main program: the node tables (pru's _tipnod, _numel,
+  _mulno and _meld with its rows and columns), then the next node and the
+  next copy of a node the scan must call; the others cannot act now. }
+procedure _scaninit(n: integer; tip, numel, mulno, meld: pointer;
+  mrows, mcols: integer);
+procedure _nxnode(var n1, k: integer);
+function _nxinst(n1: integer; var jk: integer): boolean;
+
 { message lists }
 procedure _agr(l: integer; m: _pl; c: char);
 procedure _extr(m: _pl; l: integer);
@@ -63,6 +71,8 @@ procedure _error(const s: string);
 procedure _trace;
 
 implementation
+
+uses Math;
 
 { ---- event list ----
   Pending events live in a heap ordered by time, then by priority
@@ -710,6 +720,292 @@ begin
   _setblock(nod, false);
 end;
 
+{ ---- the node scan ----
+  After each event the main program calls every node in turn, from the
+  event's node on, and each copy of it; a node acts only when it is the
+  event's node or, for G, L, E, R and D nodes, when a list it takes from
+  holds a message (C and O nodes always).  The scan is told the node
+  tables once, then asks here for the next node and copy to call: the
+  nodes whose lists are all empty are passed over at once, as calling
+  them would do nothing.  A bit per list says it holds messages (kept by
+  _lchg), a bit per node that one of its lists may; a node's bit is
+  cleared when it is found with all its lists empty.  While tracing,
+  every node is called as before. }
+type
+  _pcharv = ^_tcharv;
+  _tcharv = array[1.._rtbig] of char;
+
+var
+  _sn: integer;               { nodes; 0: the scan steps one by one }
+  _stip: _pcharv;
+  _snumel, _smulno: _pivec;
+  _smeld: _pivec;             { rows of _smcols integers }
+  _smrows, _smcols: integer;
+  _snl: integer;              { lists the maps below were made for }
+  _lown: array of integer;    { node that takes from each list, 0 none }
+  _lbits: array of qword;     { list holds messages }
+  _nbits: array of qword;     { node may act }
+
+procedure _bitset(var b: array of qword; i: integer); inline;
+begin
+  b[i shr 6] := b[i shr 6] or (qword(1) shl (i and 63));
+end;
+
+procedure _bitclr(var b: array of qword; i: integer); inline;
+begin
+  b[i shr 6] := b[i shr 6] and not (qword(1) shl (i and 63));
+end;
+
+function _bittst(const b: array of qword; i: integer): boolean; inline;
+begin
+  Result := (b[i shr 6] and (qword(1) shl (i and 63))) <> 0;
+end;
+
+{ The first set bit in a..z, or -1. }
+function _bitnext(const b: array of qword; a, z: integer): integer;
+var w, wz: integer;
+    x: qword;
+begin
+  Result := -1;
+  if a > z then
+    Exit;
+  w := a shr 6;
+  wz := z shr 6;
+  x := b[w] and (not qword(0) shl (a and 63));
+  while True do
+  begin
+    if x <> 0 then
+    begin
+      Result := (w shl 6) + BsfQWord(x);
+      if Result > z then
+        Result := -1;
+      Exit;
+    end;
+    Inc(w);
+    if w > wz then
+      Exit;
+    x := b[w];
+  end;
+end;
+
+{ The lists are the model's once it is bound (at the first run): the
+  maps are made for the lists there are when first needed, and again if
+  they change. }
+procedure _scanbuild;
+var i, j, l, row: integer;
+
+  procedure own(l, node: integer);
+  begin
+    if (l >= 1) and (l <= _hknl) then
+      if _lown[l] = 0 then
+        _lown[l] := node
+      else if _lown[l] <> node then
+        _bitset(_nbits, node);   { a list of two nodes: keep calling it }
+  end;
+
+begin
+  _snl := _hknl;
+  SetLength(_lown, _hknl + 1);
+  SetLength(_lbits, (_hknl + 64) div 64 + 1);
+  SetLength(_nbits, (_sn + 64) div 64 + 1);
+  for i := 0 to High(_lown) do
+    _lown[i] := 0;
+  for i := 0 to High(_lbits) do
+    _lbits[i] := 0;
+  for i := 0 to High(_nbits) do
+    _nbits[i] := 0;
+  for i := 1 to _sn do
+    case _stip^[i] of
+      'G', 'L', 'E', 'R':
+        for j := 1 to _smulno^[i] do
+          own(_snumel^[i] + j - 1, i);
+      'D':
+        begin
+          row := _snumel^[i];
+          if (_smeld <> nil) and (row >= 1) and (row <= _smrows) then
+            for j := 1 to _smeld^[(row - 1) * _smcols + 1] do
+              if j < _smcols then
+                own(_smeld^[(row - 1) * _smcols + j + 1], i);
+        end;
+      'C', 'O':
+        _bitset(_nbits, i);
+    end;
+  { lists that already hold messages }
+  for l := 1 to _hknl do
+    if _hkl^^[l] > 0 then
+    begin
+      _bitset(_lbits, l);
+      if _lown[l] > 0 then
+        _bitset(_nbits, _lown[l]);
+    end;
+end;
+
+procedure _scaninit(n: integer; tip, numel, mulno, meld: pointer;
+  mrows, mcols: integer);
+begin
+  _sn := 0;
+  if (n < 1) or (tip = nil) or (numel = nil) or (mulno = nil) then
+    Exit;
+  _stip := tip;
+  _snumel := numel;
+  _smulno := mulno;
+  _smeld := meld;
+  _smrows := mrows;
+  _smcols := mcols;
+  _sn := n;
+  _snl := -1;
+end;
+
+{ List l holds messages, or has just held none. }
+procedure _scanlist(l: integer; full: boolean);
+begin
+  if _snl <> _hknl then
+    _scanbuild;
+  if full then
+  begin
+    _bitset(_lbits, l);
+    if _lown[l] > 0 then
+      _bitset(_nbits, _lown[l]);
+  end
+  else
+    _bitclr(_lbits, l);
+end;
+
+{ A copy of node n from jk on whose list holds messages, or 0. }
+function _fullcopy(n, jk: integer): integer;
+var a, z, l: integer;
+begin
+  a := _snumel^[n] + jk - 1;
+  z := _snumel^[n] + _smulno^[n] - 1;
+  if z > _hknl then
+    z := _hknl;
+  if a < 1 then
+    a := 1;
+  while True do
+  begin
+    l := _bitnext(_lbits, a, z);
+    if l < 0 then
+      Exit(0);
+    if _hkl^^[l] > 0 then
+      Exit(l - _snumel^[n] + 1);
+    _bitclr(_lbits, l);          { emptied without the kernel: by _init }
+    a := l + 1;
+  end;
+end;
+
+function _dfull(n: integer): boolean;
+var row, j: integer;
+begin
+  Result := false;
+  row := _snumel^[n];
+  if _smeld = nil then
+    Exit;
+  for j := 1 to _smeld^[(row - 1) * _smcols + 1] do
+    if (j < _smcols) and (_hkl^^[_smeld^[(row - 1) * _smcols + j + 1]] > 0) then
+      Exit(true);
+end;
+
+{ Node n may act in a scan that does not start at it. }
+function _mayact(n: integer): boolean;
+begin
+  case _stip^[n] of
+    'C', 'O': Result := true;
+    'G', 'L', 'E', 'R': Result := _fullcopy(n, 1) > 0;
+    'D': Result := _dfull(n);
+  else
+    Result := false;
+  end;
+  if not Result then
+    _bitclr(_nbits, n);
+end;
+
+{ k is the place in the pass of node n1, just called; on to the next
+  node that may act, or past the end of the pass (k > _sn). }
+procedure _nxnode(var n1, k: integer);
+var c, d, left: integer;
+begin
+  if _sn = 0 then
+  begin
+    { no tables: the pass cannot be followed; end it }
+    k := MaxInt;
+    Exit;
+  end;
+  if _bt then
+  begin
+    n1 := n1 mod _sn + 1;
+    k := k + 1;
+    Exit;
+  end;
+  if _snl <> _hknl then
+    _scanbuild;
+  left := _sn - k;                 { places after this one }
+  while left > 0 do
+  begin
+    d := -1;
+    c := _bitnext(_nbits, n1 + 1, Min(_sn, n1 + left));
+    if c > 0 then
+      d := c - n1
+    else if n1 + left > _sn then
+    begin
+      c := _bitnext(_nbits, 1, n1 + left - _sn);
+      if c > 0 then
+        d := _sn - n1 + c;
+    end;
+    if d < 0 then
+      Break;
+    k := k + d;
+    left := left - d;
+    n1 := c;
+    if _mayact(n1) then
+      Exit;
+  end;
+  { the rest of the pass would call no node: stand at its last place, as
+    the number of the last node called is left in ino }
+  n1 := (n1 + left - 1) mod _sn + 1;
+  ino := n1;
+  k := _sn + 1;
+end;
+
+{ The next copy of node n1 after jk that the scan must call. }
+function _nxinst(n1: integer; var jk: integer): boolean;
+var first: boolean;
+    m: integer;
+begin
+  Inc(jk);
+  if (_sn = 0) or (n1 < 1) or (n1 > _sn) then
+    Exit(false);
+  m := _smulno^[n1];
+  if jk > m then
+    Exit(false);
+  if _bt then
+    Exit(true);
+  if _snl <> _hknl then
+    _scanbuild;
+  first := (n1 = _n) and _ci1;
+  case _stip^[n1] of
+    'I', 'A':
+      begin
+        Result := first and (iev >= jk) and (iev <= m);
+        if Result then
+          jk := iev;
+      end;
+    'G', 'L', 'E', 'R':
+      if first then
+        Result := true
+      else
+      begin
+        jk := _fullcopy(n1, jk);
+        Result := jk > 0;
+      end;
+    'C', 'O':
+      Result := true;
+    'D':
+      Result := first or _dfull(n1);
+  else
+    Result := false;
+  end;
+end;
+
 { ---- message lists ----
   A message in a list is linked forwards by p, which the generated code
   walks from _fl, and backwards by prv, so that a message whose place is
@@ -790,6 +1086,8 @@ begin
   pla := _hkla^;
   pla^[l] := pla^[l] + lenv * (time - _hkhc^^[l]);
   _hkhc^^[l] := time;
+  if (_sn > 0) and ((lenv = 0) <> (lenv + delta <= 0)) then
+    _scanlist(l, lenv = 0);
   lenv := lenv + delta;
   if lenv < 0 then
     lenv := 0;

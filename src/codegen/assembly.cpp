@@ -94,6 +94,10 @@ const char* const REVRED[] = {
     "IF (_N=n) AND _CI1 OR _BB THEN _REVNO; END;END;END;",
 };
 
+// The node tables the runtime's scan works from ('*' the node count).
+constexpr const char* SCANINIT =
+    "_scaninit(*,@_tipnod,@_numel,@_mulno,@_meld,length(_meld),high(_meld[1]));";
+
 std::string ENDCONDITION(Compiler& c) {
   const Program& p = c.prog;
   if (p.TSIMSET) return p.ENDSIMUL ? " (time<tsim)  and not _es " : " (time<tsim) ";
@@ -154,9 +158,10 @@ void MAINHEAD(Compiler& c) {
 
 void MAINLOOP(Compiler& c) {
   const std::string n = std::to_string(c.model.NodeCount);
-  const std::string n1 = std::to_string(c.model.NodeCount + 1);
   NEWPIECE(c, CH_NODE, "begin ");
   NEWPIECE(c, CH_NODE, "_hknod:=@_prnod;");  // node calls across units go through it
+  // The scan asks the runtime for the next node and copy that may act.
+  NEWPIECE(c, CH_NODE, FILLIN(SCANINIT, {{'*', n}}));
   NEWPIECE(c, CH_NODE, "_maxGraphics:=" + std::to_string(c.prog.NGRAPH) + ";");
   NEWPIECE(c, CH_NODE, "rtdlg._InitMemos;rtdlg._Presenta; _prm:=true;_rep:=false;_verpsos; ");
   NEWPIECE(c, CH_NODE, "_nomars:='$CON1';AssignFile(_ars,_nomars); rewrite(_ars);");
@@ -175,11 +180,11 @@ void MAINLOOP(Compiler& c) {
   for (std::string t : {std::string("_ci1:=true;"),
                         std::string("repeat _swt:=true; _k:=1; _n1:=_n;"),
                         std::string("repeat"),
-                        std::string("for _jk:=1 to _mulno[_n1] do _revred(_n1);"),
+                        std::string("_jk:=0; while _nxinst(_n1,_jk) do _revred(_n1);"),
                         std::string("if _quit then goto 1;"),
                         std::string("if _bmen then begin _bmen:=false; menu; end; "),
-                        "_n1:=_n1 mod " + n + " +1; _k:=_k+1;",
-                        "until (_k=" + n1 + ") or _es;  _ci1:=false;",
+                        std::string("_nxnode(_n1,_k);"),
+                        "until (_k>" + n + ") or _es;  _ci1:=false;",
                         std::string("until _swt or _es end ; 4:rtdlg._ModoInterrupcion(false); ")})
     NEWPIECE(c, CH_NODE, t);
 }

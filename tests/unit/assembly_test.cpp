@@ -73,7 +73,12 @@ TEST_F(AssemblyTest, OneModuleGivesOneUnit) {
   EXPECT_NE(main.find("\nwhile  (time<tsim)  do begin \nif _bt then disfel;\n_exfel;\n"
                       "if time>tsim then begin"),
             std::string::npos);
-  EXPECT_NE(main.find("_n1:=_n1 mod 2 +1; _k:=_k+1;\nuntil (_k=3) or _es;"), std::string::npos);
+  EXPECT_NE(main.find("_hknod:=@_prnod;\n"
+                      "_scaninit(2,@_tipnod,@_numel,@_mulno,@_meld,length(_meld),high(_meld[1]));"),
+            std::string::npos);
+  EXPECT_NE(main.find("repeat\n_jk:=0; while _nxinst(_n1,_jk) do _revred(_n1);\n"),
+            std::string::npos);
+  EXPECT_NE(main.find("_nxnode(_n1,_k);\nuntil (_k>2) or _es;"), std::string::npos);
   EXPECT_EQ(main.substr(main.size() - 25), "\n1: CerrarGraficos;\nend.\n");
 }
 

@@ -47,4 +47,13 @@ TEST(Kernel, MessagesLeaveInTheSameOrder) {
   EXPECT_EQ(LINES(run, "^OUT "), MODELTEXT("kern_flow.expect")) << run;
 }
 
+// After each event only the nodes that may act are called, yet in the
+// same order: messages sent to other copies of a node, back to a node the
+// scan has passed, and to a decision node from several sources arrive as
+// when every node was called in turn.
+TEST(Kernel, NodeScanCallsTheSameNodesInTheSameOrder) {
+  std::string run = RUNMODEL("kern_scan.tlv");
+  EXPECT_EQ(LINES(run, "^(HUB|BACK|FIN|WATCH)"), MODELTEXT("kern_scan.expect")) << run;
+}
+
 }  // namespace
