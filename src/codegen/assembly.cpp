@@ -167,7 +167,7 @@ void MAINLOOP(Compiler& c) {
   NEWPIECE(c, CH_NODE, "_nomars:='$CON1';AssignFile(_ars,_nomars); rewrite(_ars);");
   NEWPIECE(c, CH_NODE, "2:if _bout then _menu else _inici; ");
   NEWPIECE(c, CH_NODE, "3: _prm:=false;if _ut='Q' then goto 1;_quit:=false;");
-  NEWPIECE(c, CH_NODE, "while " + ENDCONDITION(c) + " do begin ");
+  NEWPIECE(c, CH_NODE, FILLIN("while *  do begin ", {{'*', ENDCONDITION(c)}}));
   NEWPIECE(c, CH_NODE, "if _bt then disfel;");
   NEWPIECE(c, CH_NODE, "_exfel;");
   const bool cont = HASCNODE(c);

@@ -139,9 +139,12 @@ std::string SUCCLIST(const NodeLink& s);
 // The current message to every successor of the current node (first with
 // _agr, the others with _copy); packing first stores the fields (_upvr).
 void SendToSuccessors(Compiler& c, bool packing);
-// Gives back what the current message holds of R node n's resource; inst
-// is the copy of a multiple node ("ino" in its own procedure).
-void ReleaseResource(Compiler& c, int node, std::string_view inst = "ino");
+// Gives back what a message holds of R node n's resource (amount: the
+// current message's "use", or "O_USE" for one put out of service), through
+// the statistics of U_; inst is the copy of a multiple node ("ino" in its
+// own procedure).
+void ReleaseResource(Compiler& c, int node, std::string_view inst = "ino",
+                     std::string_view amount = "use");
 // Brings the C nodes that feed node up to the present time.
 void ActivateContinuousPredecessors(Compiler& c, int node);
 // "var _NUME..:integer;" for the I nodes and the CREATE counters (PRU.PAS).

@@ -5,6 +5,7 @@
 // whether its fields are in the O_ twins), and the argument readers.
 // Reads CURNODE, ELTEXT, STATEPART and the context fields of Stmt; called
 // by PRINST for every instruction of the flow group.
+#include <cctype>
 #include "ground/compiler.h"
 #include "stmt/flow.h"
 
@@ -209,10 +210,15 @@ bool ENDORELSE(const Compiler& c) {
   return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
 }
 
+// A statement that ends right before its ";" ends in a word ("END", a
+// name, a number): a blank keeps it apart from the text that follows.
 void STATEMENTDONE(Compiler& c, int ch) {
   SENDSRC(c, c.src.KSTART, ch);
   c.out.TRSTART = c.src.KSTART;
   c.out.TRANSMIT = false;
+  const std::string& buf = c.out.ch[ch].BUF;
+  if (!buf.empty() && (std::isalnum(static_cast<unsigned char>(buf.back())) || buf.back() == '_'))
+    SENDPIECE(c, ch, " ", false);
 }
 
 void HELDSTATEMENT(Compiler& c, int ch) {

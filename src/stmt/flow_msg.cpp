@@ -224,9 +224,11 @@ void PRDISASSEMBLE(Compiler& c) {
 
 // preemption -> PREEMPTION "(" condition ["," REMA] ")" statement
 // When the resource is all taken, the message served last may be put
-// out of service (if the condition holds for it); the statement handles
-// it, and a SENDTO is allowed there. With REMA its remaining service time
-// is kept in its field REMA, which a later STAY takes up.
+// out of service (if the condition holds for it): it gives back what it
+// held as a release does, so U_ keeps its time average, whatever the
+// capacity. The statement handles it, and a SENDTO is allowed there. With
+// REMA its remaining service time is kept in its field REMA, which a
+// later STAY takes up.
 void PRPREEMPTION(Compiler& c) {
   Source& s = c.src;
   Stmt& t = c.stmt;
@@ -250,8 +252,8 @@ void PRPREEMPTION(Compiler& c) {
     CLOSEARGS(c);
   }
   EMIT(c, ")", false);
-  EMIT(c, FILLIN(" then begin _extr(_pu,*);f_/:=1.0;", {{'*', t.ILTEXT}, {'/', r}}), false);
-  EMIT(c, FILLIN("u_/:=0.0;", {{'/', r}}), false);
+  EMIT(c, FILLIN(" then begin _extr(_pu,*);", {{'*', t.ILTEXT}}), false);
+  ReleaseResource(c, t.CURNODE, "ino", "O_USE");
   if (rema) EMIT(c, " O_REMA:=o_xt-time;", false);
   EMIT(c, "_acc:=true;extfel(_N1,O_XT,INO,0); ", false);
   EMIT(c, "begin ", false);

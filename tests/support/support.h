@@ -35,6 +35,7 @@ struct TestRun {
   ModelError lastError;
 };
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -118,4 +119,31 @@ inline int FPCBUILD(const TempDir& dir, const std::string& stem) {
 }
 inline int RUNBUILT(const TempDir& dir, const std::string& stem) {
   return SHELLIN(dir, "timeout 60 units/" + stem + " </dev/null >run.log 2>&1");
+}
+
+// Translates, builds and runs a model of tests/models; its printed lines.
+inline std::string SIMULATE(const std::string& name) {
+  TempDir dir;
+  dir.write("m.tlv", MODELTEXT(name));
+  std::ostringstream out, err;
+  std::istringstream in;
+  if (RUNTALVEN({"m.tlv"}, out, err, in, dir.str()) != 0) return "translation: " + err.str();
+  if (FPCBUILD(dir, "m") != 0) return "fpc: " + dir.read("fpc.log");
+  if (RUNBUILT(dir, "m") != 0) return "run: " + dir.read("run.log");
+  return dir.read("run.log");
+}
+
+// The number in the given column (1: the first after the name) of the
+// first printed line that starts with name; NaN when there is none.
+inline double FIGURE(const std::string& run, const std::string& name, int column = 1) {
+  size_t p = run.compare(0, name.size(), name) == 0 ? 0 : run.find("\n" + name);
+  if (p == std::string::npos) return std::nan("");
+  if (p > 0) p++;
+  size_t end = run.find('\n', p);
+  std::istringstream line(run.substr(p + name.size(),
+                                     end == std::string::npos ? end : end - p - name.size()));
+  double v = std::nan("");
+  for (int i = 0; i < column; ++i)
+    if (!(line >> v)) return std::nan("");
+  return v;
 }

@@ -70,7 +70,7 @@ TEST_F(AssemblyTest, OneModuleGivesOneUnit) {
   EXPECT_NE(main.find("forms,\nunid1 \n;\nvar _jk, _kk:integer; label 1,2,3,4;\n"
                       "const _prnod:array[1..2] of _nodo=(ARRIVE,SERVE);"),
             std::string::npos);
-  EXPECT_NE(main.find("\nwhile  (time<tsim)  do begin \nif _bt then disfel;\n_exfel;\n"
+  EXPECT_NE(main.find("\nwhile  (time<tsim)   do begin \nif _bt then disfel;\n_exfel;\n"
                       "if time>tsim then begin"),
             std::string::npos);
   EXPECT_NE(main.find("_hknod:=@_prnod;\n"
@@ -132,8 +132,19 @@ TEST_F(AssemblyTest, TerminatingConditions) {
   c.prog.TSIMSET = false;
   c.prog.ENDSIMUL = true;
   AssembleProgram(c);
-  EXPECT_NE(dir.read("bank.DPR").find("\nwhile  not _es  do begin \n"), std::string::npos);
+  EXPECT_NE(dir.read("bank.DPR").find("\nwhile  not _es   do begin \n"), std::string::npos);
   EXPECT_EQ(dir.read("bank.DPR").find("if time>tsim"), std::string::npos);
+}
+
+// The condition fills "while *  do begin ": its own blanks and two more.
+TEST_F(AssemblyTest, TsimAndEndsimulTogether) {
+  nodes({{"A", 1}});
+  generate();
+  c.prog.TSIMSET = true;
+  c.prog.ENDSIMUL = true;
+  AssembleProgram(c);
+  EXPECT_NE(dir.read("bank.DPR").find("\nwhile  (time<tsim)  and not _es   do begin \n"),
+            std::string::npos);
 }
 
 TEST_F(AssemblyTest, NoTerminatingConditionIsAnError) {

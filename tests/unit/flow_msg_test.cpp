@@ -4,6 +4,7 @@
 // there takes _pu, and the instruction's block is closed before the ";"
 // that ends both.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "flow_testrun.h"
 
 namespace {
@@ -154,21 +155,46 @@ TEST_F(Flow, Disassemble) {
   EXPECT_EQ(code(), "");
 }
 
-// The message served last is put out of service; with REMA its remaining
-// time is kept, and a STAY after it takes it up.
+// The message served last is put out of service and gives back what it
+// held (its O_USE) as a release does; with REMA its remaining time is
+// kept, and a STAY after it takes it up.
 TEST_F(Flow, PreemptionWithRema) {
   EXPECT_EQ(run("R1", "  PREEMPTION(O_PRIO < PRIO, REMA) SENDTO(COLA);\n  STAY := 2;"), "");
   EXPECT_EQ(text(),
             "  \nbegin \nif f_R1[ino]=0.0 then begin \n"
             "_pu:=_ll[1+ino]; _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;\n"
-            " if ( O_PRIO < PRIO) then begin _extr(_pu,1+ino);f_R1[ino]:=1.0;\n"
-            "u_R1[ino]:=0.0; O_REMA:=o_xt-time;_acc:=true;extfel(_N1,O_XT,INO,0); \n"
-            "begin  \n" + SENT +
+            " if ( O_PRIO < PRIO) then begin _extr(_pu,1+ino);\n"
+            "if f_R1[ino]<>MAXREAL then f_R1[ino]:=f_R1[ino]+O_USE;\n"
+            "_prsta(0+ino,U_R1[ino]);\n"
+            "if m_R1[ino]<>MAXREAL then u_R1[ino]:=u_R1[ino]-O_USE;\n"
+            "_prstp(0+ino,U_R1[ino]); O_REMA:=o_xt-time;\n"
+            "_acc:=true;extfel(_N1,O_XT,INO,0); begin  \n" + SENT +
                 "_tran(false,0,4,'A',_pu,_ll[4]);_upvro(_pu^.r,_pu^.b); end ;end;end end;\n"
                 " end \n \n; \n"
                 "  \nbegin STAY := 2;_sta:=true; \nif rema<>0 then stay:=rema;end;\n \n");
   EXPECT_TRUE(c.stmt.ADVANCE);
   EXPECT_EQ(c.stmt.REMANODE, 5);
+}
+
+// A statement that ends in a word right before its ";" (END, a name, a
+// number) is kept apart from the text that closes the instruction.
+TEST_F(Flow, StatementEndingInAWordBeforeItsSemicolon) {
+  // the text as one line: line breaks would keep words apart by chance
+  auto joined = [&] {
+    std::string t = text();
+    t.erase(std::remove(t.begin(), t.end(), '\n'), t.end());
+    return t;
+  };
+  EXPECT_EQ(run("R1", "  PREEMPTION(O_PRIO < PRIO) BEGIN T := 1 END;\n"
+                      "  PREEMPTION(O_PRIO < PRIO) K := K;"),
+            "");
+  std::string t = joined();
+  EXPECT_NE(t.find("begin  BEGIN T := 1 END end;end end;"), std::string::npos) << t;
+  EXPECT_NE(t.find("begin  K := K end;end end;"), std::string::npos) << t;
+  EXPECT_EQ(run("N", "  EXTR(EL_N, FIRST) T := 2;\n  COPYMESS BEGIN SENDTO(SAL) END;"), "");
+  t = joined();
+  EXPECT_NE(t.find(" T := 2 end;"), std::string::npos) << t;
+  EXPECT_NE(t.find(" END end;"), std::string::npos) << t;
 }
 
 TEST_F(Flow, PreemptionErrors) {

@@ -9,18 +9,6 @@
 
 namespace {
 
-// Translates, builds and runs a model of tests/models; its printed lines.
-std::string SIMULATE(const std::string& name) {
-  TempDir dir;
-  dir.write("m.tlv", MODELTEXT(name));
-  std::ostringstream out, err;
-  std::istringstream in;
-  if (RUNTALVEN({"m.tlv"}, out, err, in, dir.str()) != 0) return "translation: " + err.str();
-  if (FPCBUILD(dir, "m") != 0) return "fpc: " + dir.read("fpc.log");
-  if (RUNBUILT(dir, "m") != 0) return "run: " + dir.read("run.log");
-  return dir.read("run.log");
-}
-
 // The model's run prints these lines, one after the other.
 void EXPECTPRINTS(const std::string& model, const std::string& lines) {
   std::string run = SIMULATE(model);

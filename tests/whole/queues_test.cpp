@@ -1,0 +1,56 @@
+// Queueing models built and run as a modeller would, their figures held
+// against theory. Each runs with the runtime's fixed seeds, so a result
+// is reproducible; the tolerances are several standard deviations of the
+// estimate, measured over runs with other seeds (given at each test).
+#include <gtest/gtest.h>
+#include "support/support.h"
+
+namespace {
+
+// Preemptive-resume priority at one server, arrivals EXPO(5), service
+// EXPO(4), two classes of equal share (rho = 0.8, rho1 = 0.4). The busy
+// fraction is rho whatever the discipline; class 1 sees an M/M/1 of its
+// own, T1 = 1/(mu - lambda1) = 6.667; class 2 T2 = (1/mu)/(1 - rho1) +
+// R/((1 - rho1)(1 - rho)) with R = lambda/mu^2 = 3.2, T2 = 33.333; both
+// average to the M/M/1 time 20. Over six other seeds (200 000 jobs) the
+// standard deviations were 0.0016 (U), 0.045 (T1), 0.7 (T2), 0.35 (T).
+TEST(Queues, PreemptiveResumeOneServer) {
+  std::string run = SIMULATE("pre_mm1.tlv");
+  EXPECT_NEAR(FIGURE(run, "U_SERV[1]"), 0.80, 0.01) << run;
+  // what the statistics of U_ say equals the time its list held a job
+  EXPECT_NEAR(FIGURE(run, "U_SERV[1]"), FIGURE(run, "IL_SERV 1", 4), 0.001) << run;
+  EXPECT_NEAR(FIGURE(run, "CLASS 1"), 6.667, 0.2) << run;
+  EXPECT_NEAR(FIGURE(run, "CLASS 2"), 33.333, 2.8) << run;
+  EXPECT_NEAR(FIGURE(run, "ALL"), 20.0, 1.4) << run;
+}
+
+// The same at a resource of capacity 2 with arrivals EXPO(2.5): by
+// Little's law the mean capacity in use is lambda E[S] = 1.6 for any
+// order of service, as a displaced job loses none of its work. The
+// number in system is that of M/M/2 (exponential work, no unit idle while
+// a job waits): Erlang C gives P(wait) = 2rho^2/(1 + rho) = 0.711 and
+// T = 4 + 0.711/(2mu - lambda) = 11.111. Over twelve other seeds the
+// standard deviations were 0.003 (U) and 0.17 (T).
+TEST(Queues, PreemptiveResumeCapacityTwo) {
+  std::string run = SIMULATE("pre_mm2.tlv");
+  EXPECT_NEAR(FIGURE(run, "U_SERV[1]"), 1.60, 0.02) << run;
+  EXPECT_NEAR(FIGURE(run, "U_SERV[1]"), FIGURE(run, "IL_SERV 1", 4), 0.001) << run;
+  EXPECT_NEAR(FIGURE(run, "ALL"), 11.111, 0.6) << run;
+}
+
+// A compound statement before ";", " ;", END and ELSE, a single
+// instruction and a multiple resource: each builds, runs and puts jobs
+// out of service, and U_ of each resource follows its list.
+TEST(Queues, EveryPreemptionFormBuildsAndRuns) {
+  std::string run = SIMULATE("pre_forms.tlv");
+  EXPECT_NE(run.find("\n  TRUE  TRUE  TRUE  TRUE  TRUE\n"), std::string::npos) << run;
+  for (std::string r : {"R1", "R2", "R3", "R4", "R5"}) {
+    double u = FIGURE(run, "U_" + r + "[1]");
+    EXPECT_GT(u, 0.5) << r;
+    EXPECT_NEAR(u, FIGURE(run, "IL_" + r + " 1", 4), 0.001) << r;
+  }
+  for (std::string i : {"1", "2"})
+    EXPECT_NEAR(FIGURE(run, "U_R6[" + i + "]"), FIGURE(run, "IL_R6 " + i, 4), 0.001) << i;
+}
+
+}  // namespace
