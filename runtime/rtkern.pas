@@ -743,6 +743,7 @@ var
   _smrows, _smcols: integer;
   _snl: integer;              { lists the maps below were made for }
   _lown: array of integer;    { node that takes from each list, 0 none }
+  _lown2: array of integer;   { a second node taking from it, 0 none }
   _lbits: array of qword;     { list holds messages }
   _nbits: array of qword;     { node may act }
 
@@ -800,16 +801,23 @@ var i, j, l, row: integer;
       if _lown[l] = 0 then
         _lown[l] := node
       else if _lown[l] <> node then
+      begin
         _bitset(_nbits, node);   { a list of two nodes: keep calling it }
+        _lown2[l] := node;
+      end;
   end;
 
 begin
   _snl := _hknl;
   SetLength(_lown, _hknl + 1);
+  SetLength(_lown2, _hknl + 1);
   SetLength(_lbits, (_hknl + 64) div 64 + 1);
   SetLength(_nbits, (_sn + 64) div 64 + 1);
   for i := 0 to High(_lown) do
+  begin
     _lown[i] := 0;
+    _lown2[i] := 0;
+  end;
   for i := 0 to High(_lbits) do
     _lbits[i] := 0;
   for i := 0 to High(_nbits) do
@@ -1065,6 +1073,25 @@ end;
 { Length statistics: _la is the time integral of the length since _hc.
   The shortest length is noted before and after the change, as _minnote
   would; after it no reset can show, so the second note is a compare. }
+{ A message entering list l may let the node that takes from it act at
+  this instant.  When that node has had its turn in this pass of the scan
+  already (its place, counted from the event's node _n, comes before the
+  current place _k), the pass is run again before time goes on: a job
+  sent back to a queue is served now, not at the next unrelated event. }
+procedure _wake(l: integer);
+
+  function passed(o: integer): boolean;
+  begin
+    Result := (o > 0) and ((o - _n + _sn) mod _sn + 1 < _k);
+  end;
+
+begin
+  if _snl <> _hknl then
+    _scanbuild;
+  if passed(_lown[l]) or passed(_lown2[l]) then
+    _swt := false;
+end;
+
 procedure _lchg(l, delta: integer);
 var lenv, lm: longint;
     span: real;
@@ -1088,6 +1115,8 @@ begin
   _hkhc^^[l] := time;
   if (_sn > 0) and ((lenv = 0) <> (lenv + delta <= 0)) then
     _scanlist(l, lenv = 0);
+  if (_sn > 0) and (delta > 0) then
+    _wake(l);
   lenv := lenv + delta;
   if lenv < 0 then
     lenv := 0;
