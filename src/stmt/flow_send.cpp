@@ -39,15 +39,40 @@ std::string FREESELECT(const NodeRecord& y, const std::string& base) {
          FILLIN(" if _i>/ then _i:=1;", {{'/', n}});
 }
 
-// MIN: the copy with the shortest queue (for a resource, queue plus the
-// capacity in use); the lowest copy wins a tie.
-std::string MINSELECT(const NodeRecord& y, const std::string& base, int first) {
-  bool r = y.TIPO == 'R';
-  std::string q1 = std::to_string(first) + "]" + (r ? "+round(U_" + y.NOM + "[1])" : "");
-  std::string qi = base + "+_i]" + (r ? "+round(U_" + y.NOM + "[_i])" : "");
+// What waits at copy i of node y (i: "1" or "_i"), past the "_l^[" of
+// the template: its entry list (el: the list of copy 1 less one), for a
+// resource the capacity it has in use, for a node with an internal list
+// that list too, and when that list is the entry list of a resource (a
+// queue in front of its server), the server's capacity in use. A queue
+// that a scanned L node empties at once would otherwise always look empty.
+std::string WAITING(const Compiler& c, const NodeRecord& y, int el, const std::string& i) {
+  auto list = [&](int base) {
+    return i == "1" ? std::to_string(base + 1) : std::to_string(base) + "+_i";
+  };
+  auto used = [&](const NodeRecord& r) { return "+round(U_" + r.NOM + "[" + i + "])"; };
+  std::string q = list(el) + "]";
+  if (y.TIPO == 'R') return q + used(y);
+  if (y.IL <= 0) return q;
+  q += "+_l^[" + list(y.IL - 1) + "]";
+  if (!y.SUCC.empty()) {
+    const NodeRecord& s = c.model.NodeTable[y.SUCC.front().NODE];
+    if (s.TIPO == 'R' && s.EL == y.IL && s.MULT == y.MULT) q += used(s);
+  }
+  return q;
+}
+
+// MIN: the copy with the least waiting (above). Among copies with as
+// much, the one that has received fewer messages wins, then the lowest:
+// the lowest alone would take every tie, and copies alike would not share
+// alike.
+std::string MINSELECT(const Compiler& c, const NodeRecord& y, const std::string& base, int first) {
+  std::string q1 = WAITING(c, y, first - 1, "1");
+  std::string qi = WAITING(c, y, std::stoi(base), "_i");
   std::string n = std::to_string(y.MULT);
   return FILLIN("_imi:=1;_min:=_l^[*;_i:=1;", {{'*', q1}}) +
-         FILLIN(" while _i</ do begin _i:=_i+1; if _l^[*<_min", {{'/', n}, {'*', qi}}) +
+         FILLIN(" while _i</ do begin _i:=_i+1; if (_l^[*<_min)", {{'/', n}, {'*', qi}}) +
+         FILLIN(" or (_l^[*=_min)", {{'*', qi}}) +
+         FILLIN(" and (_en^[*+_i]<_en^[*+_imi])", {{'*', base}}) +
          FILLIN(" then begin _min:=_l^[*;_imi:=_i;", {{'*', qi}}) + " end end;";
 }
 
@@ -63,7 +88,7 @@ void NODEDEST(Compiler& c, int node, Dest& d) {
     d.select = FREESELECT(y, base);
   } else if (sub == "MIN") {
     d.index = base + "+_imi";
-    d.select = MINSELECT(y, base, first);
+    d.select = MINSELECT(c, y, base, first);
   } else if (y.MULT == 1) {
     d.index = std::to_string(first);
   } else if (UNSIGNEDINT(sub)) {

@@ -1,6 +1,7 @@
 // SENDTO with every form of destination, AGRE and DESTROY, in the sample
 // network of flow_test.cpp (tests/models/flow_net.tlv).
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "flow_testrun.h"
 
 namespace {
@@ -32,20 +33,42 @@ TEST_F(Flow, SendtoFreeCopy) {
                         "_upvr(_px^.r,_px^.b); end ;\n \n");
 }
 
-// MIN: the shortest queue; for a resource the capacity in use counts too.
+// MIN: the copy with the least waiting; for a resource the capacity in
+// use counts too. On a tie the copy that has received fewer messages wins.
 TEST_F(Flow, SendtoMinCopy) {
   EXPECT_EQ(run("N", "  SENDTO(M[MIN]);"), "");
   EXPECT_EQ(text(), "  \n" + SENT +
-                        "_imi:=1;_min:=_l^[5];_i:=1; while _i<3 do begin _i:=_i+1; if _l^[4+_i]<_min then \n"
-                        "begin _min:=_l^[4+_i];_imi:=_i; end end;\n"
-                        "_tran(true,1,4+_imi,'A',_px,_ll[4+_imi]);_acc:=false; \n"
+                        "_imi:=1;_min:=_l^[5];_i:=1; while _i<3 do begin _i:=_i+1; if (_l^[4+_i]<_min) or \n"
+                        "(_l^[4+_i]=_min) and (_en^[4+_i]<_en^[4+_imi]) then begin _min:=_l^[4+_i];\n"
+                        "_imi:=_i; end end;_tran(true,1,4+_imi,'A',_px,_ll[4+_imi]);_acc:=false; \n"
                         "_upvr(_px^.r,_px^.b); end ;\n \n");
   EXPECT_EQ(run("M", "  SENDTO(R1[MIN]);"), "");
   EXPECT_EQ(text(), "  \n" + SENT +
                         "_imi:=1;_min:=_l^[8]+round(U_R1[1]);_i:=1; while _i<2 do begin _i:=_i+1; if \n"
-                        "_l^[7+_i]+round(U_R1[_i])<_min then begin _min:=_l^[7+_i]+round(U_R1[_i]);\n"
-                        "_imi:=_i; end end;_tran(true,4+ino,7+_imi,'A',_px,_ll[7+_imi]);\n"
-                        "_acc:=false; _upvr(_px^.r,_px^.b); end ;\n \n");
+                        "(_l^[7+_i]+round(U_R1[_i])<_min) or (_l^[7+_i]+round(U_R1[_i])=_min) and \n"
+                        "(_en^[7+_i]<_en^[7+_imi]) then begin _min:=_l^[7+_i]+round(U_R1[_i]);_imi:=_i; \n"
+                        "end end;_tran(true,4+ino,7+_imi,'A',_px,_ll[7+_imi]);_acc:=false; \n"
+                        "_upvr(_px^.r,_px^.b); end ;\n \n");
+}
+
+// A queue (L) that a scanned node empties at once: what waits there is in
+// its internal list, and the messages its server holds count as well.
+TEST_F(Flow, SendtoMinQueueInFrontOfAServer) {
+  EXPECT_EQ(net("DOOR (I) Q ::\n  SENDTO(Q[MIN]);\nQ (L) [1..2] S ::\nS (R) [1..2] OUT ::\n"
+                "OUT (E) ::"),
+            "");
+  EXPECT_EQ(node("DOOR"), "");
+  const NodeRecord& q = c.model.NodeTable[num("Q")];
+  std::string el = std::to_string(q.EL - 1), il = std::to_string(q.IL - 1);
+  std::string t = text();
+  t.erase(std::remove(t.begin(), t.end(), '\n'), t.end());
+  EXPECT_NE(t.find("_min:=_l^[" + std::to_string(q.EL) + "]+_l^[" + std::to_string(q.IL) +
+                   "]+round(U_S[1]);"),
+            std::string::npos)
+      << t;
+  EXPECT_NE(t.find("if (_l^[" + el + "+_i]+_l^[" + il + "+_i]+round(U_S[_i])<_min)"),
+            std::string::npos)
+      << t;
 }
 
 // Every destination after the first gets a copy, in the list its index
@@ -59,9 +82,10 @@ TEST_F(Flow, SendtoSeveralDestinations) {
   EXPECT_EQ(text(), "  \n" + SENT +
                         "_i:=1;while (_l^[4+_i]>0) and (_i<=3) do _i:=_i+1; if _i>3 then _i:=1;\n"
                         "_tran(true,1,4+_i,'A',_px,_ll[4+_i]);\n"
-                        "_imi:=1;_min:=_l^[5];_i:=1; while _i<3 do begin _i:=_i+1; if _l^[4+_i]<_min then \n"
-                        "begin _min:=_l^[4+_i];_imi:=_i; end end;_copy(_px,4+_imi,'A',_ll[4+_imi]);\n"
-                        "_acc:=false; _upvr(_px^.r,_px^.b); end ;\n \n");
+                        "_imi:=1;_min:=_l^[5];_i:=1; while _i<3 do begin _i:=_i+1; if (_l^[4+_i]<_min) or \n"
+                        "(_l^[4+_i]=_min) and (_en^[4+_i]<_en^[4+_imi]) then begin _min:=_l^[4+_i];\n"
+                        "_imi:=_i; end end;_copy(_px,4+_imi,'A',_ll[4+_imi]);_acc:=false; \n"
+                        "_upvr(_px^.r,_px^.b); end ;\n \n");
 }
 
 TEST_F(Flow, SendtoPositionsAndLists) {
