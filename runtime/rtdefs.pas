@@ -44,11 +44,12 @@ type
     { kept by rtkern only: the previous message of the list; a check
       that lis is the kernel's own mark and not what new left there;
       the pending event whose service this message is in, and that
-      event's serial number }
+      event's serial number; its entry in ORDER's index of its list }
     prv: _pl;
     lck: longword;
     ev: pointer;
     evs: int64;
+    oix: pointer;        { its place in ORDER's index of the list }
   end;
 
   { The four standard fields every generated record begins with. }

@@ -55,6 +55,17 @@ procedure _sort(l: integer; var f, fo: real; c: char); overload;
 procedure _sort(l: integer; var f, fo: integer; c: char); overload;
 procedure _sort(l: integer; var f; var fo; c: char); overload;
 procedure _sinc(n, k: integer);
+{ ORDER: m goes into list l before the first message whose field (fo, as
+  _uprvo loads it) the key does not pass: ascending ('A') puts it after
+  every message with a key up to its own, descending ('D') after every
+  one with a key from its own up.  Leaves _pu, _pa, _bs and the O_
+  variables as a walk from the front would. }
+procedure _order(l: integer; m: _pl; key: real; var fo: real; c: char); overload;
+procedure _order(l: integer; m: _pl; key: real; var fo: integer; c: char); overload;
+procedure _order(l: integer; m: _pl; key: real; var fo: byte; c: char); overload;
+procedure _order(l: integer; m: _pl; key: real; var fo: word; c: char); overload;
+{ The record of m was written by node code (UPDATE). }
+procedure _recw(m: _pl);
 
 { integration of equations i..j of _fec }
 procedure _eul(i, j: integer);
@@ -1038,6 +1049,14 @@ begin
   Result := (l > 0) and (m^.lis = l) and (m^.lck = _mark(m, l));
 end;
 
+{ ORDER's index of a list (below): a message left it; the list changed
+  otherwise. }
+var
+  _oxon: boolean;           { some list has an index }
+  _inorder: boolean;        { ORDER itself is putting a message in }
+procedure _oxgone(l: integer; m: _pl); forward;
+procedure _oxdrop(l: integer); forward;
+
 { Shortest lengths, kept here since the model's tables have no place for
   them.  A reset of the statistics (clrstat) shows as a new _tces or as a
   maximum length set back; the length then starts the minimum again. }
@@ -1156,6 +1175,8 @@ begin
     _lastev^.msg := m;
   end;
   _lastpx := nil;
+  if _oxon and not _inorder then
+    _oxdrop(l);
   _lchg(l, 1);
 end;
 
@@ -1268,6 +1289,8 @@ begin
     m^.p^.prv := prev;
   if _hkll^[l] = m then
     _hkll^[l] := prev;
+  if _oxon then
+    _oxgone(l, m);
   _left(l, m);
 end;
 
@@ -1439,15 +1462,17 @@ begin
 end;
 
 procedure _sortby(l: integer; key: _tkeyfun; c: char);
-var arr: array of _pl;
-    keys: array of real;
+var arr, tmp: array of _pl;
+    keys, tkeys: array of real;
     q, t: _pl;
-    n, a, z: integer;
+    n, a, z, w, lo, mid, hi, i, j: integer;
     kt: real;
-    swap: boolean;
+    swap, down, nan: boolean;
 begin
   if not _okl(l) or not Assigned(_hkuprvo) then
     Exit;
+  if _oxon then
+    _oxdrop(l);
   n := 0;
   q := _hkfl^[l];
   while q <> nil do
@@ -1460,32 +1485,82 @@ begin
   SetLength(arr, n);
   SetLength(keys, n);
   q := _hkfl^[l];
+  nan := false;
   for a := 0 to n - 1 do
   begin
     arr[a] := q;
     keys[a] := key(q);
+    if keys[a] <> keys[a] then
+      nan := true;
     q := q^.p;
   end;
-  { insertion sort keeps equal keys in list order }
-  for a := 1 to n - 1 do
-  begin
-    t := arr[a];
-    kt := keys[a];
-    z := a - 1;
-    while z >= 0 do
+  down := UpCase(c) = 'D';
+  if nan then
+    { keys that do not compare: the plain insertion sort decides }
+    for a := 1 to n - 1 do
     begin
-      if UpCase(c) = 'D' then
-        swap := keys[z] < kt
-      else
-        swap := keys[z] > kt;
-      if not swap then
-        Break;
-      arr[z + 1] := arr[z];
-      keys[z + 1] := keys[z];
-      Dec(z);
+      t := arr[a];
+      kt := keys[a];
+      z := a - 1;
+      while z >= 0 do
+      begin
+        if down then
+          swap := keys[z] < kt
+        else
+          swap := keys[z] > kt;
+        if not swap then
+          Break;
+        arr[z + 1] := arr[z];
+        keys[z + 1] := keys[z];
+        Dec(z);
+      end;
+      arr[z + 1] := t;
+      keys[z + 1] := kt;
+    end
+  else
+  begin
+    { a stable merge sort: equal keys keep their list order, as the
+      insertion sort above would keep them }
+    SetLength(tmp, n);
+    SetLength(tkeys, n);
+    w := 1;
+    while w < n do
+    begin
+      lo := 0;
+      while lo < n do
+      begin
+        mid := Min(lo + w, n);
+        hi := Min(lo + 2 * w, n);
+        i := lo;
+        j := mid;
+        z := lo;
+        while z < hi do
+        begin
+          if (j >= hi) or ((i < mid) and
+            ((down and not (keys[j] > keys[i])) or
+             (not down and not (keys[j] < keys[i])))) then
+          begin
+            tmp[z] := arr[i];
+            tkeys[z] := keys[i];
+            Inc(i);
+          end
+          else
+          begin
+            tmp[z] := arr[j];
+            tkeys[z] := keys[j];
+            Inc(j);
+          end;
+          Inc(z);
+        end;
+        lo := hi;
+      end;
+      for a := 0 to n - 1 do
+      begin
+        arr[a] := tmp[a];
+        keys[a] := tkeys[a];
+      end;
+      w := 2 * w;
     end;
-    arr[z + 1] := t;
-    keys[z + 1] := kt;
   end;
   for a := 0 to n - 2 do
   begin
@@ -1513,6 +1588,536 @@ end;
 procedure _sort(l: integer; var f; var fo; c: char);
 begin
   { a field of another type has no order known to the kernel }
+end;
+
+{ ---- ORDER ----
+  ORDER walks the list from the front past every message whose key the
+  new one's passes, and puts it before the first it does not.  On a list
+  whose keys are in that order, the place is where the new key belongs
+  after all equal ones: an index of the list finds it without the walk.
+  The index holds the keys in order, with the order the messages came
+  in to break ties, in blocks of at most _oxbs, and the first key of
+  each block apart, so that both searches run over memory side by side.
+  It is made when ORDER finds its list in order, and kept while only
+  ORDER puts messages in (any message may leave); a message put in
+  otherwise, a SORT, a record written by UPDATE, another key or
+  direction, or a key changed after ORDER placed its message (node code
+  may change it before its record is written) drop it, and ORDER walks
+  again.  Short lists are always walked. }
+const
+  _oxbs = 64;
+  _oxshort = 16;
+
+type
+  _toxe = record
+    key: real;
+    seq: int64;
+    m: _pl;
+  end;
+  _poxb = ^_roxb;
+  _roxb = record
+    n: integer;
+    e: array[0.._oxbs - 1] of _toxe;
+  end;
+  _pordx = ^_rordx;
+  _rordx = record
+    b: array of _poxb;    { the blocks in order }
+    fk: array of real;    { key and seq of each block's first entry }
+    fs: array of int64;
+    nb: integer;
+    n: integer;
+    seq: int64;
+    down: boolean;
+    fo: pointer;
+    ft: integer;
+    epoch: longword;
+    lastm: _pl;           { the message ORDER placed last, and its key }
+    lastkey: real;
+  end;
+
+var
+  _oxs: array of _pordx;   { by list }
+  _oxfo: pointer;          { the O_ variable of the key, and its type }
+  _oxft: integer;
+
+function _oxkey(m: _pl): real;
+begin
+  _hkuprvo(m^.r, m^.b);
+  case _oxft of
+    1: Result := PInteger(_oxfo)^;
+    2: Result := PByte(_oxfo)^;
+    3: Result := PWord(_oxfo)^;
+  else
+    Result := PDouble(_oxfo)^;
+  end;
+end;
+
+{ key k passes an entry of key ek: ORDER goes on past it }
+function _oxpass(down: boolean; k, ek: real): boolean; inline;
+begin
+  if down then
+    Result := ek >= k
+  else
+    Result := ek <= k;
+end;
+
+{ entry (k, s) comes before entry (k2, s2) in the index }
+function _oxbefore(down: boolean; k: real; s: int64; k2: real; s2: int64): boolean; inline;
+begin
+  if k <> k2 then
+  begin
+    if down then
+      Result := k > k2
+    else
+      Result := k < k2;
+  end
+  else
+    Result := s < s2;
+end;
+
+function _oxget(l: integer): _pordx; inline;
+begin
+  if l < Length(_oxs) then
+    Result := _oxs[l]
+  else
+    Result := nil;
+end;
+
+procedure _oxdrop(l: integer);
+var x: _pordx;
+    i: integer;
+begin
+  x := _oxget(l);
+  if x = nil then
+    Exit;
+  for i := 0 to x^.nb - 1 do
+    Dispose(x^.b[i]);
+  Dispose(x);
+  _oxs[l] := nil;
+end;
+
+procedure _oxsetfirst(x: _pordx; i: integer); inline;
+begin
+  x^.fk[i] := x^.b[i]^.e[0].key;
+  x^.fs[i] := x^.b[i]^.e[0].seq;
+end;
+
+{ Room for a block at place i of the block arrays. }
+procedure _oxopen(x: _pordx; i: integer);
+var j: integer;
+begin
+  if x^.nb >= Length(x^.b) then
+  begin
+    SetLength(x^.b, 2 * x^.nb + 8);
+    SetLength(x^.fk, 2 * x^.nb + 8);
+    SetLength(x^.fs, 2 * x^.nb + 8);
+  end;
+  for j := x^.nb downto i + 1 do
+  begin
+    x^.b[j] := x^.b[j - 1];
+    x^.fk[j] := x^.fk[j - 1];
+    x^.fs[j] := x^.fs[j - 1];
+  end;
+  Inc(x^.nb);
+end;
+
+procedure _oxclose(x: _pordx; i: integer);
+var j: integer;
+begin
+  for j := i to x^.nb - 2 do
+  begin
+    x^.b[j] := x^.b[j + 1];
+    x^.fk[j] := x^.fk[j + 1];
+    x^.fs[j] := x^.fs[j + 1];
+  end;
+  Dec(x^.nb);
+end;
+
+{ The place of block b among the blocks. }
+function _oxblock(x: _pordx; b: _poxb): integer;
+var lo, hi, mid: integer;
+    k: real;
+    s: int64;
+begin
+  k := b^.e[0].key;
+  s := b^.e[0].seq;
+  lo := 0;
+  hi := x^.nb - 1;
+  while lo < hi do
+  begin
+    mid := (lo + hi + 1) shr 1;
+    if _oxbefore(x^.down, k, s, x^.fk[mid], x^.fs[mid]) then
+      hi := mid - 1
+    else
+      lo := mid;
+  end;
+  Result := lo;
+  if x^.b[Result] <> b then
+    Result := -1;
+end;
+
+procedure _oxgone(l: integer; m: _pl);
+var x: _pordx;
+    b, nx: _poxb;
+    i, j, k: integer;
+begin
+  x := _oxget(l);
+  if x = nil then
+    Exit;
+  b := m^.oix;
+  i := -1;
+  if (x^.epoch = _epoch) and (b <> nil) then
+    i := _oxblock(x, b);
+  j := 0;
+  if i >= 0 then
+    while (j < b^.n) and (b^.e[j].m <> m) do
+      Inc(j);
+  if (i < 0) or (j >= b^.n) then
+  begin
+    _oxdrop(l);
+    Exit;
+  end;
+  for k := j to b^.n - 2 do
+    b^.e[k] := b^.e[k + 1];
+  Dec(b^.n);
+  m^.oix := nil;
+  Dec(x^.n);
+  if x^.lastm = m then
+    x^.lastm := nil;
+  if b^.n = 0 then
+  begin
+    Dispose(b);
+    _oxclose(x, i);
+    Exit;
+  end;
+  if j = 0 then
+    _oxsetfirst(x, i);
+  { a block left small takes in the next one when both fit in half }
+  if (b^.n < _oxbs div 4) and (i + 1 < x^.nb) and
+    (b^.n + x^.b[i + 1]^.n <= _oxbs div 2) then
+  begin
+    nx := x^.b[i + 1];
+    for k := 0 to nx^.n - 1 do
+    begin
+      b^.e[b^.n] := nx^.e[k];
+      b^.e[b^.n].m^.oix := b;
+      Inc(b^.n);
+    end;
+    Dispose(nx);
+    _oxclose(x, i + 1);
+  end;
+end;
+
+{ The index of list l for the key of this call, if it is still true. }
+function _oxvalid(l: integer; down: boolean): _pordx;
+var k: real;
+begin
+  Result := _oxget(l);
+  if Result = nil then
+    Exit;
+  if (Result^.epoch <> _epoch) or (Result^.n <> _hkl^^[l]) or
+    (Result^.down <> down) or (Result^.fo <> _oxfo) or (Result^.ft <> _oxft) or
+    ((Result^.nb = 0) <> (_hkfl^[l] = nil)) or
+    ((Result^.nb > 0) and (Result^.b[0]^.e[0].m <> _hkfl^[l])) then
+  begin
+    _oxdrop(l);
+    Exit(nil);
+  end;
+  if Result^.lastm <> nil then
+  begin
+    k := _oxkey(Result^.lastm);
+    if k <> Result^.lastkey then
+    begin
+      _oxdrop(l);
+      Exit(nil);
+    end;
+  end;
+end;
+
+{ Walks list l as ORDER's loop does; pu the first message the key does
+  not pass (nil: none), pa the one before it.  When the whole list is in
+  order and long, makes its index. }
+procedure _oxwalk(l: integer; key: real; down: boolean; out pu, pa: _pl);
+var q: _pl;
+    k, prevk: real;
+    sorted: boolean;
+    n, i, fill: integer;
+    ms: array of _pl;
+    ks: array of real;
+    x: _pordx;
+    b: _poxb;
+begin
+  pu := nil;
+  pa := nil;
+  n := _hkl^^[l];
+  sorted := n >= _oxshort;
+  if sorted then
+  begin
+    SetLength(ms, n);
+    SetLength(ks, n);
+  end;
+  q := _hkfl^[l];
+  i := 0;
+  prevk := 0;
+  while q <> nil do
+  begin
+    k := _oxkey(q);
+    if pu = nil then
+    begin
+      if _oxpass(down, key, k) then
+        pa := q
+      else
+        pu := q;
+      if not sorted and (pu <> nil) then
+        Exit;
+    end;
+    if sorted then
+    begin
+      if (i >= n) or ((i > 0) and _oxbefore(down, k, 1, prevk, 0)) then
+      begin
+        sorted := false;
+        if pu <> nil then
+          Exit;
+      end
+      else
+      begin
+        ms[i] := q;
+        ks[i] := k;
+        prevk := k;
+      end;
+    end;
+    Inc(i);
+    q := q^.p;
+  end;
+  if not sorted or (i <> n) then
+    Exit;
+  { the list is in order: its index, blocks three quarters full }
+  if l >= Length(_oxs) then
+    SetLength(_oxs, Max(l + 1, _hknl + 1));
+  New(x);
+  x^.nb := 0;
+  x^.n := n;
+  x^.down := down;
+  x^.fo := _oxfo;
+  x^.ft := _oxft;
+  x^.epoch := _epoch;
+  x^.lastm := nil;
+  fill := _oxbs * 3 div 4;
+  b := nil;
+  for i := 0 to n - 1 do
+  begin
+    if (b = nil) or (b^.n = fill) then
+    begin
+      New(b);
+      b^.n := 0;
+      _oxopen(x, x^.nb);
+      x^.b[x^.nb - 1] := b;
+    end;
+    b^.e[b^.n].key := ks[i];
+    b^.e[b^.n].seq := i;
+    b^.e[b^.n].m := ms[i];
+    ms[i]^.oix := b;
+    Inc(b^.n);
+  end;
+  for i := 0 to x^.nb - 1 do
+    _oxsetfirst(x, i);
+  x^.seq := n;
+  _oxs[l] := x;
+  _oxon := true;
+end;
+
+{ The place of key in x: block bi (-1: before every block) and the entry
+  p of the first one it does not pass there (b^.n: none in bi). }
+procedure _oxfind(x: _pordx; key: real; out bi, p: integer);
+var lo, hi, mid: integer;
+    b: _poxb;
+begin
+  { the last block whose first entry the key passes }
+  lo := -1;
+  hi := x^.nb - 1;
+  while lo < hi do
+  begin
+    mid := (lo + hi + 1) shr 1;
+    if _oxpass(x^.down, key, x^.fk[mid]) then
+      lo := mid
+    else
+      hi := mid - 1;
+  end;
+  bi := lo;
+  p := 0;
+  if bi < 0 then
+    Exit;
+  b := x^.b[bi];
+  lo := 1;
+  hi := b^.n;
+  while lo < hi do
+  begin
+    mid := (lo + hi) shr 1;
+    if _oxpass(x^.down, key, b^.e[mid].key) then
+      lo := mid + 1
+    else
+      hi := mid;
+  end;
+  p := lo;
+end;
+
+{ Puts the entry of m, key key, at place p of block bi. }
+procedure _oxput(x: _pordx; bi, p: integer; m: _pl; key: real);
+var b, nb: _poxb;
+    k, half: integer;
+begin
+  if x^.nb = 0 then
+  begin
+    New(b);
+    b^.n := 0;
+    _oxopen(x, 0);
+    x^.b[0] := b;
+    bi := 0;
+    p := 0;
+  end;
+  if bi < 0 then
+  begin
+    bi := 0;
+    p := 0;
+  end;
+  b := x^.b[bi];
+  if b^.n = _oxbs then
+  begin
+    { full: the upper half goes to a new block after it }
+    half := _oxbs div 2;
+    New(nb);
+    nb^.n := _oxbs - half;
+    for k := 0 to nb^.n - 1 do
+    begin
+      nb^.e[k] := b^.e[half + k];
+      nb^.e[k].m^.oix := nb;
+    end;
+    b^.n := half;
+    _oxopen(x, bi + 1);
+    x^.b[bi + 1] := nb;
+    _oxsetfirst(x, bi + 1);
+    if p > half then
+    begin
+      b := nb;
+      Inc(bi);
+      p := p - half;
+    end;
+  end;
+  for k := b^.n downto p + 1 do
+    b^.e[k] := b^.e[k - 1];
+  b^.e[p].key := key;
+  b^.e[p].seq := x^.seq;
+  b^.e[p].m := m;
+  Inc(b^.n);
+  Inc(x^.seq);
+  m^.oix := b;
+  if p = 0 then
+    _oxsetfirst(x, bi);
+  Inc(x^.n);
+  x^.lastm := m;
+  x^.lastkey := key;
+end;
+
+procedure _ordercore(l: integer; m: _pl; key: real; c: char);
+var x: _pordx;
+    pu, pa, last: _pl;
+    down: boolean;
+    bi, p: integer;
+    b: _poxb;
+begin
+  if (m = nil) or not _okl(l) then
+    Exit;
+  if not Assigned(_hkuprvo) then
+  begin
+    _agr(l, m, 'l');
+    Exit;
+  end;
+  _checkrun;
+  down := UpCase(c) = 'D';
+  x := _oxvalid(l, down);
+  bi := -1;
+  p := 0;
+  if x = nil then
+  begin
+    _oxwalk(l, key, down, pu, pa);
+    x := _oxget(l);
+  end;
+  if x <> nil then
+  begin
+    _oxfind(x, key, bi, p);
+    pa := nil;
+    pu := nil;
+    if bi >= 0 then
+    begin
+      b := x^.b[bi];
+      pa := b^.e[p - 1].m;
+      if p < b^.n then
+        pu := b^.e[p].m
+      else if bi + 1 < x^.nb then
+        pu := x^.b[bi + 1]^.e[0].m;
+    end
+    else if x^.nb > 0 then
+      pu := x^.b[0]^.e[0].m;
+  end;
+  { what ORDER's loop leaves behind }
+  _pu := pu;
+  _pa := pa;
+  _bs := pu = nil;
+  if pu <> nil then
+    last := pu
+  else
+    last := pa;
+  if last <> nil then
+  begin
+    _exalo(last);
+    _hkuprvo(_or, _ob);
+    O_PMESS := last;
+  end;
+  _inorder := x <> nil;
+  if pu = nil then
+    _agr(l, m, 'l')
+  else
+    _inter(l, m, pa, pu);
+  _inorder := false;
+  if x <> nil then
+    if _inlist(m, l) then
+      _oxput(x, bi, p, m, key)
+    else
+      _oxdrop(l);
+end;
+
+procedure _order(l: integer; m: _pl; key: real; var fo: real; c: char);
+begin
+  _oxfo := @fo;
+  _oxft := 0;
+  _ordercore(l, m, key, c);
+end;
+
+procedure _order(l: integer; m: _pl; key: real; var fo: integer; c: char);
+begin
+  _oxfo := @fo;
+  _oxft := 1;
+  _ordercore(l, m, key, c);
+end;
+
+procedure _order(l: integer; m: _pl; key: real; var fo: byte; c: char);
+begin
+  _oxfo := @fo;
+  _oxft := 2;
+  _ordercore(l, m, key, c);
+end;
+
+procedure _order(l: integer; m: _pl; key: real; var fo: word; c: char);
+begin
+  _oxfo := @fo;
+  _oxft := 3;
+  _ordercore(l, m, key, c);
+end;
+
+procedure _recw(m: _pl);
+begin
+  if _oxon and (m <> nil) and _inlist(m, m^.lis) then
+    _oxdrop(m^.lis);
 end;
 
 { Collects, from _pu on, the messages of _pu's list that satisfy case k

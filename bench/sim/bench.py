@@ -180,16 +180,25 @@ def simpy_run(name, horizon):
                 yield env.timeout(expo(1.0))
         env.process(source())
     elif name == "ORDER 100000":
-        res = simpy.PriorityResource(env, capacity=1)
+        # The waiting customers in a heap by priority, then by arrival, as
+        # ORDER keeps them; the server takes the first, serves it and puts
+        # it back with a new priority.
+        store = simpy.PriorityStore(env)
+        seq = [0]
 
-        def customer():
+        def back():
+            seq[0] += 1
+            return store.put((rng.random(), seq[0]))
+
+        def server():
             while True:
-                with res.request(priority=rng.random()) as req:
-                    yield req
-                    count[0] += 1
-                    yield env.timeout(expo(1.0))
+                yield store.get()
+                count[0] += 1
+                yield env.timeout(expo(1.0))
+                back()
         for _ in range(100001):
-            env.process(customer())
+            back()
+        env.process(server())
     elif name == "100 C nodes":
         def tank(i):
             x, h = 0.0, 0.1

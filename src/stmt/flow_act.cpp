@@ -155,6 +155,18 @@ void PRFIFO(Compiler& c, bool lifo) {
   c.out.TRANSMIT = true;
 }
 
+namespace {
+
+// A field of a number type is compared by the kernel's _order, which has
+// a version for each of them; other fields keep the walk written out.
+bool ORDERBYKERNEL(const NameNode* field) {
+  for (const char* t : {"REAL", "DOUBLE", "INTEGER", "LONGINT", "BYTE", "WORD"})
+    if (field->TIPO == t) return true;
+  return false;
+}
+
+}  // namespace
+
 // order -> ORDER "(" field ["," (A | D)] ")"
 // The message is put into the node's internal list before the first one
 // whose field is greater (A) or smaller (D).
@@ -165,7 +177,8 @@ void PRORDER(Compiler& c) {
   OPENARGS(c);
   RECID(c);
   std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);
-  if (!FIELDLOOK(c)) ERROR(c, "variable expected " + name);
+  const NameNode* field = FIELDLOOK(c);
+  if (!field) ERROR(c, "variable expected " + name);
   RECID(c);
   const char* cmp = ">=";
   if (!s.IDREAD && s.CH == ',') {
@@ -179,6 +192,15 @@ void PRORDER(Compiler& c) {
   }
   EXPECT(c, ')');
   s.K++;
+  if (ORDERBYKERNEL(field)) {
+    // The kernel finds the place, without walking a list kept in order.
+    EMIT(c, FILLIN("begin _order(*,_px,/,O_/,'.'); ", {{'*', il}, {'/', name}, {'.', cmp[0] == '<' ? "D" : "A"}}),
+         true);
+    EMIT(c, "_acc:=false ", true);
+    PRFININS(c, true);
+    c.out.TRANSMIT = true;
+    return;
+  }
   EMIT(c, "begin ", true);
   EMIT(c, FILLIN("_pu:=_fl[*];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do ", {{'*', il}}),
        true);

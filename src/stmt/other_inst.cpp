@@ -79,8 +79,10 @@ void PRUPDATE(Compiler& c) {
   const char* t = nullptr;
   if (s.IDREAD && s.IDENT == "VAR") t = "_uprv(/^.r,/^.b); O_PMESS:=/;";
   if (s.IDREAD && s.IDENT == "O_VAR") t = "_uprvo(/^.r,/^.b); O_PMESS:=/;";
-  if (s.IDREAD && s.IDENT == "MESS") t = "_upvr(/^.r,/^.b);";
-  if (s.IDREAD && s.IDENT == "O_MESS") t = "_upvro(/^.r,/^.b);";
+  // A record written in place: the kernel's index of its list by a key
+  // (ORDER) may no longer hold.
+  if (s.IDREAD && s.IDENT == "MESS") t = "_upvr(/^.r,/^.b); _recw(/);";
+  if (s.IDREAD && s.IDENT == "O_MESS") t = "_upvro(/^.r,/^.b); _recw(/);";
   if (!t) ERROR(c, "VAR, O_VAR, MESS or O_MESS expected");
   SEND(c, FILLIN(t, {{'/', c.stmt.MSGVAR}}), true);
   NEEDCH(c, ')');

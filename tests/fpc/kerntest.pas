@@ -680,6 +680,146 @@ begin
   check(_hkl^^[l] = 0, 'every service ended');
 end;
 
+{ ---- ORDER against the walk the generated code used to write ---- }
+
+function xkey(m: _pl): real;
+begin
+  Result := _pfhead(m^.b)^.xt;
+end;
+
+{ The walk: past every message whose key the new one passes. }
+procedure refwalk(l: integer; key: real; down: boolean; out pu, pa, seen: _pl;
+  out bs: boolean);
+var k: integer;
+begin
+  pa := nil;
+  pu := nil;
+  seen := nil;
+  bs := true;
+  for k := 0 to High(ref[l]) do
+  begin
+    seen := ref[l][k];
+    if (down and (key <= xkey(seen))) or (not down and (key >= xkey(seen))) then
+      pa := seen
+    else
+    begin
+      pu := seen;
+      bs := false;
+      Exit;
+    end;
+  end;
+end;
+
+procedure orders;
+const nord = 3000;
+var k, l, j, pos, lastl: integer;
+    m, pu, pa, seen, lastm: _pl;
+    key: real;
+    bs, down: boolean;
+    c: char;
+    ms: array[0..nord - 1] of _pl;
+begin
+  _tces := time;
+  for l := 1 to 2 do
+  begin
+    _hkfl^[l] := nil;
+    _hkll^[l] := nil;
+    _hkl^^[l] := 0;
+    SetLength(ref[l], 0);
+  end;
+  for k := 0 to nord - 1 do
+    ms[k] := newmess(k);
+  _hkuprvo := loadkey;
+  down := false;
+  lastm := nil;
+  lastl := 0;
+  for k := 1 to 300000 do
+  begin
+    time := time + 0.01;
+    l := 1 + rnd(2);
+    m := ms[rnd(nord)];
+    { a long stretch where only ORDER puts messages in: the index grows,
+      splits and joins its blocks }
+    if (k > 100000) and (k <= 250000) then
+      j := rnd(32)
+    else
+      j := rnd(40);
+    case j of
+      0..19:
+        if not refwhere(m, j, pos) then
+        begin
+          if (rnd(200) = 0) and ((k <= 100000) or (k > 250000)) then
+            down := not down;
+          case rnd(3) of
+            0: key := rnd(6);
+            1: key := Random * 100;
+          else
+            key := k / 1000 + rnd(3);
+          end;
+          _pfhead(m^.b)^.xt := key;
+          if down then
+            c := 'D'
+          else
+            c := 'A';
+          refwalk(l, key, down, pu, pa, seen, bs);
+          O_PMESS := nil;
+          _order(l, m, key, okey, c);
+          check((_pu = pu) and (_pa = pa) and (_bs = bs) and (O_PMESS = seen),
+            'ORDER leaves what the walk left');
+          if pu = nil then
+            refinsert(l, Length(ref[l]), m)
+          else
+            refinsert(l, refpos(l, pu), m);
+          lastm := m;
+          lastl := l;
+        end;
+      20..31:
+        if (Length(ref[l]) > 0) and ((k <= 100000) or (k > 175000) or (rnd(3) = 0)) then
+        begin
+          if rnd(3) = 0 then
+            m := ref[l][rnd(Length(ref[l]))]
+          else
+            m := ref[l][0];
+          _extr(m, l);
+          refremove(m);
+        end;
+      32:
+        { node code changes the key of the message ORDER just placed }
+        if (lastm <> nil) and (refpos(lastl, lastm) >= 0) then
+          _pfhead(lastm^.b)^.xt := rnd(6);
+      33:
+        { UPDATE writes a message's record where it waits }
+        if refwhere(m, j, pos) then
+        begin
+          _pfhead(m^.b)^.xt := rnd(6);
+          _recw(m);
+        end;
+      34:
+        if not refwhere(m, j, pos) then
+        begin
+          _pfhead(m^.b)^.xt := rnd(6);
+          _agr(l, m, 'l');
+          refinsert(l, Length(ref[l]), m);
+        end;
+      35:
+        if rnd(20) = 0 then
+        begin
+          if rnd(2) = 0 then
+            c := 'A'
+          else
+            c := 'D';
+          _sort(l, fkey, okey, c);
+          refsort(l, c);
+        end;
+    end;
+    if k mod 101 = 0 then
+      samelists('ORDER and the list operations');
+    if fails > 20 then
+      Exit;
+  end;
+  samelists('ORDER, at the end');
+end;
+
 begin
   fails := 0;
   tsim := 1e30;
@@ -689,6 +829,7 @@ begin
   randomised;
   lists;
   services;
+  orders;
   if fails = 0 then
     writeln('ok')
   else

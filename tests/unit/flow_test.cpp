@@ -121,9 +121,19 @@ TEST_F(Flow, FifoErrors) {
   EXPECT_EQ(where(), "6:9");
 }
 
+// A field of a number type: the kernel finds the place (_order).
 TEST_F(Flow, Order) {
   EXPECT_EQ(run("COLA", "  ORDER(PRIO); IF T > 1 THEN ORDER(REMA, D) ELSE ORDER(PRIO, A);"),
             "");
+  EXPECT_EQ(text(),
+            "  \nbegin _order(1,_px,PRIO,O_PRIO,'A'); \n_acc:=false  end ; IF T > 1 THEN \n"
+            "begin _order(1,_px,REMA,O_REMA,'D'); \n_acc:=false  end  ELSE \n"
+            "begin _order(1,_px,PRIO,O_PRIO,'A'); \n_acc:=false  end ;\n \n");
+}
+
+// A field of another type: the walk over the list is written out.
+TEST_F(Flow, OrderWalksByOtherFields) {
+  EXPECT_EQ(run("COLA", "  ORDER(MARK); IF T > 1 THEN ORDER(MARK, D);"), "");
   const std::string loop =
       "begin \n_pu:=_fl[1];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do \n"
       "begin _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;\n";
@@ -131,9 +141,8 @@ TEST_F(Flow, Order) {
       " then begin _pa:=_pu;_pu:=_pu^.p end else _bs:=false\n"
       "end;if _pu=nil then _agr(1,_px,'l') else _inter(1,_px,_pa,_pu); \n"
       "_acc:=false  end ";
-  EXPECT_EQ(text(), "  \n" + loop + "if PRIO>=O_PRIO" + put + "; IF T > 1 THEN \n" + loop +
-                        "if REMA<=O_REMA" + put + " ELSE \n" + loop + "if PRIO>=O_PRIO" +
-                        put + ";\n \n");
+  EXPECT_EQ(text(), "  \n" + loop + "if MARK>=O_MARK" + put + "; IF T > 1 THEN \n" + loop +
+                        "if MARK<=O_MARK" + put + ";\n \n");
 }
 
 TEST_F(Flow, OrderErrors) {
@@ -202,7 +211,7 @@ TEST_F(FlowModel, ShopTranslates) {
   std::string unit = dir.read("unid1.pas");
   for (const char* piece :
        {"begin IT := 2;_afel(1,ino,evp,blck[1],it+time);end;",
-        "if PRIO<=O_PRIO then begin _pa:=_pu;_pu:=_pu^.p end else _bs:=false",
+        "begin _order(1,_px,PRIO,O_PRIO,'D'); ",
         "_tran(true,1,4+_imi,'A',_px,_ll[4+_imi]);",
         "_i:=1;while (F_CASH[_i]<=0) and (_i<=2) do _i:=_i+1; if _i>2 then _i:=1;",
         "begin STAY := 1.5;_sta:=true; end;",

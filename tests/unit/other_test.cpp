@@ -314,15 +314,15 @@ TEST(OtherInstructions, SwitchesAndPassThroughCalls) {
 }
 
 // O_PMESS is a message pointer: it takes the message variable, never the
-// record it points to.
+// record it points to.  A record written in place is told to the kernel.
 TEST(OtherInstructions, UpdateLoadsTheMessageInHand) {
   GenRun g(G1MODEL("    UPDATE(VAR); UPDATE(O_VAR); UPDATE(MESS); UPDATE(O_MESS);"));
   ASSERT_EQ(g.nodes(), "");
   EXPECT_EQ(CODE(g),
             "_uprv(_px^.r,_px^.b); O_PMESS:=_px;;\n"
             "_uprvo(_px^.r,_px^.b); O_PMESS:=_px;;\n"
-            "_upvr(_px^.r,_px^.b);;\n"
-            "_upvro(_px^.r,_px^.b);;\n");
+            "_upvr(_px^.r,_px^.b); _recw(_px);;\n"
+            "_upvro(_px^.r,_px^.b); _recw(_px);;\n");
   EXPECT_EQ(ERR("    UPDATE(ALL);"), "VAR, O_VAR, MESS or O_MESS expected");
 }
 
