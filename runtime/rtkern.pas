@@ -1089,9 +1089,6 @@ begin
   Result := _lmin[l];
 end;
 
-{ Length statistics: _la is the time integral of the length since _hc.
-  The shortest length is noted before and after the change, as _minnote
-  would; after it no reset can show, so the second note is a compare. }
 { A message entering list l may let the node that takes from it act at
   this instant.  When that node has had its turn in this pass of the scan
   already (its place, counted from the event's node _n, comes before the
@@ -1111,6 +1108,9 @@ begin
     _swt := false;
 end;
 
+{ Length statistics: _la is the time integral of the length since _hc.
+  The shortest length is noted before and after the change, as _minnote
+  would; after it no reset can show, so the second note is a compare. }
 procedure _lchg(l, delta: integer);
 var lenv, lm: longint;
     span: real;
