@@ -72,9 +72,10 @@ procedure _eul(i, j: integer);
 procedure _rk4(i, j: integer);
 procedure _rkf(i, j: integer);
 { Statistics of a measured continuous variable, equation m: adds the time
-  integrals of the variable and of its square over the last integration
-  to s and s2, and widens lo and hi by its extremes there. }
-procedure _ystat(m: integer; var s, s2, lo, hi: real);
+  integrals of the variable and of its square since hc, the time its
+  statistics last took, up to the end of the last integration, to s and
+  s2, and widens lo and hi by its extremes there. }
+procedure _ystat(m: integer; var s, s2, lo, hi, hc: real);
 
 { frequency tables and run control }
 procedure TAB(x: real; n: integer);
@@ -2176,7 +2177,7 @@ var
   { scratch of one call, by place in the group }
   _iy0, _iy1, _if0, _ik1, _ik2, _ik3, _ik4, _ik5, _ik6: array of real;
   { per equation, over the last call }
-  _qy, _qy2, _qlo, _qhi: array of real;
+  _qy0, _qy, _qy2, _qlo, _qhi: array of real;
   { per group, by its first equation: the step RKF would try next }
   _hnext: array of real;
   _intt: real;           { clock of the last call: set back, a new run }
@@ -2193,7 +2194,7 @@ begin
   m := _hkneq + 1;
   if Length(_qy) < m then
   begin
-    SetLength(_qy, m); SetLength(_qy2, m); SetLength(_qlo, m);
+    SetLength(_qy0, m); SetLength(_qy, m); SetLength(_qy2, m); SetLength(_qlo, m);
     SetLength(_qhi, m); SetLength(_hnext, m);
     FillChar(_hnext[0], m * SizeOf(real), 0);
   end;
@@ -2306,6 +2307,7 @@ begin
   begin
     yq := _hky^[_hkore^[i + m]];
     _iy0[m] := yq;
+    _qy0[i + m] := yq;
     _qy[i + m] := 0;
     _qy2[i + m] := 0;
     _qlo[i + m] := yq;
@@ -2448,10 +2450,19 @@ begin
   _integ(i, j, 3);
 end;
 
-procedure _ystat(m: integer; var s, s2, lo, hi: real);
+procedure _ystat(m: integer; var s, s2, lo, hi, hc: real);
+var gap: real;
 begin
   if (m < 0) or (m >= Length(_qy)) then
     Exit;
+  { the node stood still since hc (not started, stopped): the variable
+    kept its value until this interval began }
+  gap := time - _dt - hc;
+  if gap > 0 then
+  begin
+    s := s + _qy0[m] * gap;
+    s2 := s2 + _qy0[m] * _qy0[m] * gap;
+  end;
   s := s + _qy[m];
   s2 := s2 + _qy2[m];
   if _qlo[m] < lo then

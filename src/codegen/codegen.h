@@ -53,6 +53,7 @@ struct Gen {
   int NULLE = 1;  // next free _nulle index: NULLE - 1 given to I nodes
   int TMPS = 1;   // next free _tmps index: TMPS - 1 given to E nodes
   std::unordered_map<std::string, int> STATIX;  // measured name: first index
+  std::unordered_map<std::string, int> STATLO;  // ... and its first subscript
   // The assignment to a measured variable being translated.
   std::string STTARGET;   // the variable, with "[" subscript "]"
   std::string STIX;       // its index text
@@ -84,6 +85,10 @@ void WriteStatisticsProcedures(Compiler& c);
 // CURCH; inst is the instance text of a multiple node.
 void ResourceStatisticsBefore(Compiler& c, int node, std::string_view inst = "ino");
 void ResourceStatisticsAfter(Compiler& c, int node, std::string_view inst = "ino");
+// The statistics calls of the measured continuous variables of equations
+// first..last, taken over the integration just done; none when none of
+// them is measured.
+std::vector<std::string> ContinuousStatistics(const Compiler& c, int first, int last);
 // StatisticsBefore and StatisticsAfter, the hand-off of an assignment to
 // a measured variable, are declared with the dispatcher (stmt/stmt.h).
 

@@ -69,9 +69,10 @@ constexpr const char* ETIMES[] = {
 constexpr const char* ELIM = "_elim(_px^.r,_px^.b,_px);";
 
 // C node: '/' its number, '*' its name (with "[ino]" for a multiple
-// node); '#' the number of nodes.
+// node); '#' the number of nodes. A stopped node (DEACT) no longer
+// integrates, not even at a step of its still on the event list.
 constexpr const char* CHEAD[] = {
-    "if ((_n=/) or (ino=0) and _ac_*) then begin ", "_dt:=time-_tc_*;",
+    "if ((_n=/) or (ino=0)) and _ac_* then begin ", "_dt:=time-_tc_*;",
     "repeat _dta:=_dt;", "_dt:=time-_tc_*;", "if _dt<>0.0 then begin "};
 constexpr const char* CTAIL[] = {
     "_tc_*:=_tc_*+_dt;", " end ", "else _dta:=dt_*;", "until _tc_*=time;",
@@ -83,7 +84,7 @@ constexpr const char* CTAIL[] = {
 // instance up to now (_cu), as 0 does for a simple node.
 // Its subscripted names are longer: the lines that hold two of them, or
 // one and a call, are written in two pieces (line false: appended).
-constexpr const char* CMHEAD[] = {"if (_n=/) and (ino=iev) or (ino<0) and _ac_@[-ino] then begin ",
+constexpr const char* CMHEAD[] = {"if ((_n=/) and (ino=iev) or (ino<0)) and _ac_@[abs(ino)] then begin ",
                                   "_cu:=ino<0; if _cu then ino:=-ino;"};
 struct CPiece {
   const char* text;

@@ -42,6 +42,9 @@ constexpr const char* EMPTYSTAT = "procedure stat; begin end;";
 constexpr const char* PRSTA = "_prsta(/,*); ";
 constexpr const char* PRSTP = "_prstp(/,*);";
 constexpr const char* PRSTARES = "_prsta(/,*);";
+// A measured continuous variable after its group's integration: '#' the
+// equation, '/' the index.
+constexpr const char* YSTAT = "_ystat(#,_sv[/],_s2v[/],_lv[/],_hv[/],_hcv[/]);";
 constexpr const char* BODIES[] = {
     "procedure _prsta(I:INTEGER;V:REAL);begin _sv[I]:=_sv[I]+V*(time-_hcv[I]);",
     "_s2v[I]:=_s2v[I]+V*V*(time-_hcv[I]);end;",
@@ -143,6 +146,7 @@ void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
   g.NVSTAT = static_cast<int>(vars.size());
   g.NVELEM = 0;
   g.STATIX.clear();
+  g.STATLO.clear();
   if (vars.empty()) {
     SENDPIECE(c, PRU, FILLIN(OVHEAD, {{'*', "1"}}), true);
     SENDPIECE(c, PRU, OVNONE, true);
@@ -153,6 +157,7 @@ void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
     for (size_t i = 0; i < vars.size(); ++i) {
       const NameNode& e = *vars[i];
       g.STATIX[e.NOM] = g.NVELEM + 1;
+      g.STATLO[e.NOM] = ISARRAY(e) ? FIRSTSUB(e) : 1;
       g.NVELEM += ELEMENTS(e);
       ADDPIECE(c, PRU, FILLIN(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
                          (i + 1 < vars.size() ? "," : ");"));
@@ -288,6 +293,30 @@ void StatisticsAfter(Compiler& c) {
   SEND(c, FILLIN(PRSTP, {{'/', g.STIX}, {'*', g.STTARGET}}), true);
   SEND(c, beforeword ? " end " : "end;", true);
   FLUSHOUT(c, c.out.CURCH);
+}
+
+// A continuous variable changes without assignments: after each
+// integration the integrals of it and its square over the interval, its
+// extremes there (_ystat) and its new value (_prstp) are recorded.
+std::vector<std::string> ContinuousStatistics(const Compiler& c, int first, int last) {
+  const Cont& k = c.cont;
+  const Gen& g = c.gen;
+  std::vector<std::string> calls;
+  for (int e = first; e <= last; ++e) {
+    const ContVar& v = k.VARS[k.ORDER[e - 1] - 1];
+    auto f = g.STATIX.find(v.NOM);
+    if (f == g.STATIX.end()) continue;  // a RET stage is never measured
+    int ix = f->second;
+    std::string target = v.NOM;
+    if (v.SUBNO != 0) {
+      auto lo = g.STATLO.find(v.NOM);
+      ix += v.SUBNO - (lo == g.STATLO.end() ? 1 : lo->second);
+      target += "[" + v.SUBTXT + "]";
+    }
+    calls.push_back(FILLIN(YSTAT, {{'#', NUM(e)}, {'/', NUM(ix)}}));
+    calls.push_back(FILLIN(PRSTP, {{'/', NUM(ix)}, {'*', target}}));
+  }
+  return calls;
 }
 
 void ResourceStatisticsBefore(Compiler& c, int node, std::string_view inst) {

@@ -160,7 +160,8 @@ bool ELSEPENDING(Compiler& c) {
 // be the branch of an IF), ended by ";" unless an ELSE follows, and one
 // more ";" unless the last equation ended before END or ELSE:
 //   begin _yget(i,j);_rkf(i,j);_yput(i,j) end;
-// The method is the one METHOD chose in this node, else RKF.
+// The method is the one METHOD chose in this node, else RKF. A measured
+// variable of the group has its statistics taken after _yput.
 void CloseEquationGroup(Compiler& c) {
   Cont& k = c.cont;
   if (!k.GROUPOPEN) return;
@@ -168,9 +169,17 @@ void CloseEquationGroup(Compiler& c) {
   bool chosen = k.METHODNODE == c.stmt.CURNODE && k.METHOD >= M_RKF && k.METHOD <= M_RK4;
   std::string range = std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ")";
   int ch = c.out.CURCH;
+  std::string end = std::string(" end") + (ELSEPENDING(c) ? " " : ";") + (k.NOSEMI ? "" : ";");
   STARTPIECE(c, ch, "begin _yget(" + range + ";");
   ADDPIECE(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + ";");
-  ADDPIECE(c, ch, "_yput(" + range + " end" + (ELSEPENDING(c) ? " " : ";") + (k.NOSEMI ? "" : ";"));
+  std::vector<std::string> stats = ContinuousStatistics(c, k.GFIRST, k.NEQ);
+  if (!stats.empty()) {
+    ADDPIECE(c, ch, "_yput(" + range + ";");
+    for (const std::string& t : stats) ADDPIECE(c, ch, t);
+    ADDPIECE(c, ch, end);
+  } else {
+    ADDPIECE(c, ch, "_yput(" + range + end);
+  }
   for (int e = static_cast<int>(k.GROUPFIRST.size()) + 1; e <= k.NEQ; ++e) {
     k.GROUPFIRST.push_back(e < k.GFIRST ? e : k.GFIRST);
     k.GROUPLAST.push_back(e < k.GFIRST ? e : k.NEQ);

@@ -426,7 +426,7 @@ TEST(ContinuousModels, MultipleNodeKeepsOneClockPerInstance) {
                                "_bi_COOL[ino]:=false; end;\n"));
   EXPECT_TRUE(m.has("unid1.pas",
                     "procedure COOL(ino:integer);\nvar icopy: integer;\nvar _cu: boolean;\nbegin \n"
-                    "if (_n=1) and (ino=iev) or (ino<0) and _ac_COOL[-ino] then begin \n"
+                    "if ((_n=1) and (ino=iev) or (ino<0)) and _ac_COOL[abs(ino)] then begin \n"
                     "_cu:=ino<0; if _cu then ino:=-ino;\n"
                     "_dt:=time-_tc_COOL[ino];\nrepeat _dta:=_dt;\n_dt:=time-_tc_COOL[ino];\n"
                     "if _dt<>0.0 then begin \n"));
@@ -494,6 +494,30 @@ TEST(ContinuousModels, EachCNodeClosesItsLastGroup) {
   EXPECT_LT(first, c2) << unit;
   EXPECT_NE(second, std::string::npos) << unit;
   EXPECT_GT(second, c2);
+}
+
+// A measured continuous variable has its statistics taken after each
+// integration of its group, an array element at its own index: A, from
+// 2 to 3, has indexes 1 and 2 (key order), B 3; D is not measured.
+TEST(ContinuousModels, MeasuredVariableIsRecordedAfterItsIntegration) {
+  TempDir dir;
+  std::ostringstream out, err;
+  std::istringstream in;
+  dir.write("m.tlv",
+            "m\nNETWORK\n  C1 (C) ::\n     B' = 1;\n     A'[3] = B;\n     D' = 2;\n"
+            "     IF D > 1 THEN A'[2] = 1\n     ELSE A'[2] = 2;\n"
+            "INIT\n  TSIM := 1;\n  ACT(C1, 0);\n"
+            "DECL\nVAR A : ARRAY[2..3] OF CONT; B, D : CONT;\nSTATISTICS A, B;\nEND.\n");
+  ASSERT_EQ(RUNTALVEN({"m.tlv"}, out, err, in, dir.str()), 0) << err.str();
+  std::string unit = dir.read("unid1.pas");
+  for (const char* t :
+       {"begin _yget(1,3);_rkf(1,3);_yput(1,3);\n_ystat(1,_sv[3],_s2v[3],_lv[3],_hv[3],_hcv[3]);"
+        "_prstp(3,B);\n_ystat(2,_sv[2],_s2v[2],_lv[2],_hv[2],_hcv[2]);_prstp(2,A[3]); end;;\n",
+        "IF D > 1 THEN \nbegin _yget(4,4);_rkf(4,4);_yput(4,4);\n"
+        "_ystat(4,_sv[1],_s2v[1],_lv[1],_hv[1],_hcv[1]);_prstp(1,A[2]); end ELSE \n",
+        "begin _yget(5,5);_rkf(5,5);_yput(5,5);\n"
+        "_ystat(5,_sv[1],_s2v[1],_lv[1],_hv[1],_hcv[1]);_prstp(1,A[2]); end;;\n"})
+    EXPECT_NE(unit.find(t), std::string::npos) << t << "\n" << unit;
 }
 
 // The subscripted names of a multiple node with a long name are never cut.

@@ -284,7 +284,7 @@ TEST(NodeProcedures, ContinuousNodeStepsUpToNow) {
             "procedure C1(ino:integer);\n"
             "var icopy: integer;\n"
             "begin \n"
-            "if ((_n=1) or (ino=0) and _ac_C1) then begin \n"
+            "if ((_n=1) or (ino=0)) and _ac_C1 then begin \n"
             "_dt:=time-_tc_C1;\n"
             "repeat _dta:=_dt;\n"
             "_dt:=time-_tc_C1;\n"

@@ -172,4 +172,35 @@ TEST(Simulation, RkfMeetsItsToleranceOnPredatorsAndPreyCheaperThanRk4) {
   EXPECTRKFWINS(r);
 }
 
+// The numbers of the report line of a measured variable ("X[1]").
+std::vector<double> REPORTED(const std::string& run, const std::string& name) {
+  size_t at = run.find("\n" + name + " ");
+  if (at == std::string::npos) return {};
+  std::istringstream in(run.substr(at + name.size() + 1, run.find('\n', at + 1) - at));
+  std::vector<double> v;
+  double x;
+  while (in >> x) v.push_back(x);
+  return v;
+}
+
+// Measured continuous variables: X' = 250000 runs from 2 to 8 and stands
+// still before (0) and after (1.5e6), so its time average over [0, 10]
+// is (0 * 2 + 0.75e6 * 6 + 1.5e6 * 2) / 10 = 750000; Y' = -Y from 1e6
+// averages 1e6 (1 - e^-10) / 10. The report prints four decimals, far
+// below the 1e-6 relative asked.
+TEST(Simulation, ContinuousVariablesAreMeasuredAsTheyAreIntegrated) {
+  std::string run = SIMULATE("cont_stats.tlv");
+  std::vector<double> x = REPORTED(run, "X[1]"), y = REPORTED(run, "Y[1]");
+  ASSERT_EQ(x.size(), 4u) << run;
+  ASSERT_EQ(y.size(), 4u) << run;
+  EXPECT_NEAR(x[0], 750000, 750000 * 1e-6);
+  EXPECT_EQ(x[1], 0);
+  EXPECT_NEAR(x[2], 1.5e6, 1.5e6 * 1e-6);
+  double mean = 1e6 * (1 - std::exp(-10.0)) / 10;
+  EXPECT_NEAR(y[0], mean, mean * 1e-6);
+  // RK4 with step 0.1 errs by about 10 * 0.1^4 / 120 = 8e-6 relative
+  EXPECT_NEAR(y[1], 1e6 * std::exp(-10.0), 1e-3);
+  EXPECT_EQ(y[2], 1e6);
+}
+
 }  // namespace
