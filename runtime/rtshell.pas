@@ -41,7 +41,7 @@ procedure REPLIC;
 
 implementation
 
-uses {$IFDEF RTMODEL}pru, {$ENDIF}SysUtils, rtkern;
+uses {$IFDEF RTMODEL}pru, {$ENDIF}SysUtils, rtkern, rtexp;
 
 { SysUtils has a function Time: the clock is written rtdefs.time here. }
 
@@ -126,7 +126,8 @@ begin
     writeln('G run  N k replications  T trace  E experiments  Q quit');
     if not _askline(line) then
     begin
-      if _prm then
+      { no run of its own after an experiment refused }
+      if _prm and not _exfault then
         _inici
       else
         _ut := 'Q';

@@ -41,8 +41,9 @@ void USERUNITS(Compiler& c, int ch) {
 }
 
 void COMPLETEPRU(Compiler& c) {
-  for (const char* t : {"implementation", "uses rtkern;",
-                        "function _fec(time:real;_m:integer):real; ", "begin "})
+  NEWPIECE(c, CH_PRU, "implementation");
+  NEWPIECE(c, CH_PRU, c.stmt.HASEXPER ? "uses rtkern,rtexp;" : "uses rtkern;");
+  for (const char* t : {"function _fec(time:real;_m:integer):real; ", "begin "})
     NEWPIECE(c, CH_PRU, t);
   FLUSHOUT(c, CH_PRU);
   TRACELN(c, "ENCAB. _FEC EC.DIFERENCIALES");

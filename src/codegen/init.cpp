@@ -61,17 +61,41 @@ constexpr const char* PARAMEND[] = {
     "end;", "seek(_arf,12);blockread(_arf,_a9,1);for _i:=1 to 10 do rn[_i]:=_a9.al[_i]",
     "end end;"};
 
-// The experiment procedure: '*' a count or an entry number, '/' a name,
-// '.' an element count.
-constexpr const char* PEXPHEAD = "procedure _pexp; const _tve:array[1..*] of string[10]=";
-constexpr const char* PEXPLOCALS[] = {
-    "var _i,_ie:integer;_ch,UT:char;_nomar,_nom:string[14];_dat:text;",
-    "procedure _elib; begin",
-    "while (_ch=' ') or (ord(_ch)=13) or (ord(_ch)=10) do read(_dat,_ch);end;",
-    "procedure _rid;  begin   _nom:=''; _elib;",
-    "  while not (_ch in ['=',' '] )  and (ord(_ch)<>13) do ",
-    "  begin _nom:=_nom+_ch; read(_dat,_ch); end end;",
-    "procedure _ras;begin _elib;if _ch<>'=' then _error('= expected ') end;"};
+// The experiments. _tve names the entries; _pexpset sets each entry a
+// loaded data file names (the runtime unit rtexp holds the file's entries
+// and converts nothing itself: Val does, into the variable's own type);
+// _pexp asks for the file, checks it by setting its values at once, and
+// lists the variables; _init sets them again after INIT's own values.
+// '*' an entry number or a count, '/' a name, '%' an element count, '@' a
+// table number, '#' and '&' the dereference of a function's x and y.
+constexpr const char* TVEHEAD = "const _tve:array[1..*] of string[30]=";
+constexpr const char* PEXPSET[] = {
+    "procedure _pexpset; var _i,_c:integer;_nom:string;",
+    "begin _exrewind; while _exnext(_nom) do begin _i:=1;",
+    "while (_i<=*) and (_nom<>_tve[_i]) do _i:=_i+1;",
+    "if _i>* then _exbad('no experiment variable of this model') else ", "case _i of "};
+constexpr const char* PEXPSETEND = "end end end;";
+constexpr const char* SETV = "*:if _exn(1) then begin Val(_exs(1),/,_c);_exok(_c,1) end;";
+constexpr const char* SETN[] = {"*:if _exn(1) then begin Val(_exs(1),m_/,_c);",
+                                "if _exok(_c,1) then begin f_/:=m_/;u_/:=0.0 end end;"};
+constexpr const char* SETA[] = {"*:if _exn(%) then for _i:=1 to % do begin ",
+                                "Val(_exs(_i),/^[_i],_c);_exok(_c,_i) end;"};
+constexpr const char* SETM[] = {"*:if _exn(%) then for _i:=1 to % do begin ",
+                                "Val(_exs(_i),m_/[_i],_c);",
+                                "if _exok(_c,_i) then begin f_/[_i]:=m_/[_i];u_/[_i]:=0.0 end end;"};
+constexpr const char* SETT[] = {"*:if _exn(3) then for _i:=1 to 3 do begin ",
+                                "Val(_exs(_i),_df[@,_i],_c);_exok(_c,_i) end;"};
+constexpr const char* SETF[] = {"*:if _expairs(High(_x/#)) then begin ",
+                                "_n/:=_excount div 2; for _i:=1 to _n/ do begin ", "end;", "end;"};
+constexpr const char* SETFNEW[] = {"if _x/=nil then new(_x/);", "if _xa/=nil then new(_xa/);",
+                                   "if _y/=nil then new(_y/);"};
+constexpr const char* SETFX[] = {"Val(_exs(2*_i-1),_x/#[_i],_c);_exok(_c,2*_i-1);",
+                                 "_x/#[_i]:=_exs(2*_i-1);", "_xa/^[_i]:=_exs(2*_i-1);"};
+constexpr const char* SETFY[] = {"Val(_exs(2*_i),_y/&[_i],_c);_exok(_c,2*_i);",
+                                 "_y/&[_i]:=_exs(2*_i);"};
+constexpr const char* SETFSPLINE = "if not _extrial then _spline(_x/,_y/,_n/,*);";
+constexpr const char* SETNONE = "*:_exbad('cannot be set by an experiment');";
+constexpr const char* PEXPHEAD = "procedure _pexp; var _ch:char;_nomar:string;";
 constexpr const char* LISTVARHEAD[] = {"procedure _listvar; var _i:integer;", "begin "};
 constexpr const char* LISTV = "writeln(_ars,'/=',/);";
 constexpr const char* LISTA = "for _i:=1 to . do writeln(_ars,'/[',_i,']=',/^[_i]);";
@@ -83,27 +107,10 @@ constexpr const char* LISTF[] = {"writeln('FUNCTION ','*');",
                                  "_x/#[_i],' Y',_i,'=',_y/&[_i]);"};
 constexpr const char* PEXPREAD[] = {
     "begin repeat   _listvar;",
-    "rtdlg._WarningDlg('Data File must begin with a title, Finish with END');",
-    "rtdlg._WarningDlg('Use Capital letters for variable names');", " ",
+    "rtdlg._WarningDlg('Data File must begin with a title, Finish with END');", " ",
     "_nomar:=InputBox('File Name:','Text','DATA1.dat');",
-    "assign(_dat,_nomar);reset(_dat);readln(_dat,title); read(_dat,_ch);_rid;",
-    "while _nom<>'END' do  begin _ie:=1;",
-    "while (_ie<=*) and(_nom<>_tve[_ie]) do _ie:=_ie+1;",
-    " if _ie>* then _error('Wrong name in data file');", " case _ie of "};
-constexpr const char* READV = "  *:begin _ras; read(_dat,/); read(_dat,_ch) end;";
-constexpr const char* READA[] = {"  *:for _i:=1 to . do ",
-                                 "   begin read(_dat,/^[_i]); read(_dat,_ch) end;"};
-constexpr const char* READM[] = {"  *:for _i:=1 to . do ", "   begin read(_dat,m_/[_i]);f_/[_i]:=",
-                                 "   m_/[_i];u_/[_i]:=0.0  end;"};
-constexpr const char* READN[] = {"  *:begin read(_dat,m_/);f_/:=",
-                                 " m_/; u_/:=0.0; read(_dat,_ch) end;"};
-constexpr const char* READT[] = {"  *: begin read(_dat,_df[/,1]); read(_dat,_df[/,2]); ",
-                                 "read(_dat,_df[/,3]); end;"};
-constexpr const char* READF[] = {"  *:for _i:=1 to _n/ do",
-                                 "   begin read(_dat,_x/#[_i]);read(_dat,_ch);",
-                                 "   read(_dat,_y/&[_i]);read(_dat,_ch)  end;"};
-constexpr const char* PEXPEND[] = {
-    " end;  read(_dat,_ch);_rid end;", "closeFile(_dat); _listvar;",
+    "if _exload(_nomar) then begin _extrial:=true; _pexpset; _extrial:=false end;",
+    "if _exfailed then _exreport else _exon:=true;", "_listvar;",
     "_zs:=InputBox('Repeat/Go','R/G','G');_ch:=upcase(_zs[1]);until _ch<>'R';", "end;"};
 
 std::string NUM(long long n) { return std::to_string(n); }
@@ -283,40 +290,76 @@ void LISTVAR(Compiler& c, const ExpItem& e) {
   }
 }
 
-void READENTRY(Compiler& c, const ExpItem& e, int k) {
-  const std::string ks = NUM(k);
+// A type whose text Val converts; any other is taken as text.
+bool NUMERICTYPE(const std::string& t) {
+  static constexpr const char* NUMERIC[] = {
+      "REAL",    "SINGLE",   "DOUBLE",   "EXTENDED", "COMP",  "CURRENCY", "INTEGER",
+      "LONGINT", "SHORTINT", "SMALLINT", "BYTE",     "WORD",  "CARDINAL", "LONGWORD",
+      "INT64",   "QWORD"};
+  for (const char* n : NUMERIC)
+    if (t == n) return true;
+  return false;
+}
+
+bool TEXTTYPE(const std::string& t) { return t.rfind("STRING", 0) == 0; }
+
+// A function table entry: its points, as many as the file gives up to the
+// vectors' size, the labels of a non-REAL argument, and a spline's
+// coefficients again (only for a run: the first check may come before
+// INIT made the coefficient vectors).
+void SETFUNCTION(Compiler& c, const ExpItem& e, const std::string& ks) {
   const std::string& n = e.NOM;
-  const std::string count = NUM(ELEMENTS(c, e));
-  // '.' is the count only in the loop heads: "0.0" stays a real constant.
+  const ValuedFunction* f = nullptr;
+  for (const ValuedFunction& g : c.kw.FUNV)
+    if (g.NOM == n) f = &g;
+  if (!f || (!NUMERICTYPE(f->ARGTYPE) && !TEXTTYPE(f->ARGTYPE)) ||
+      (!NUMERICTYPE(f->VALTYPE) && !TEXTTYPE(f->VALTYPE))) {
+    NEWPIECE(c, MODPRO, FILLIN(SETNONE, {{'*', ks}}));
+    return;
+  }
+  const bool realx = f->ARGTYPE == "REAL", realy = f->VALTYPE == "REAL";
+  // '*' multiplies in the loop: only the head takes the entry number
   auto fill = [&](const char* t) {
-    return FILLIN(t, {{'*', ks}, {'/', e.KIND == 'T' ? e.TABPOS : n}});
+    return FILLIN(t, {{'/', n}, {'#', realx ? "^" : ""}, {'&', realy ? "^" : ""}});
   };
-  auto loop = [&](const char* t) { return FILLIN(t, {{'*', ks}, {'.', count}}); };
+  NEWPIECE(c, MODPRO, FILLIN(fill(SETF[0]), {{'*', ks}}));
+  ADDPIECE(c, MODPRO, fill(SETFNEW[realx ? 0 : 1]));
+  if (realy) ADDPIECE(c, MODPRO, fill(SETFNEW[2]));
+  ADDPIECE(c, MODPRO, fill(SETF[1]));
+  ADDPIECE(c, MODPRO, fill(SETFX[NUMERICTYPE(f->ARGTYPE) ? 0 : 1]));
+  if (!realx) ADDPIECE(c, MODPRO, fill(SETFX[2]));
+  ADDPIECE(c, MODPRO, fill(SETFY[NUMERICTYPE(f->VALTYPE) ? 0 : 1]));
+  ADDPIECE(c, MODPRO, SETF[2]);
+  if (f->CLASS == "SPLINE")
+    ADDPIECE(c, MODPRO, FILLIN(SETFSPLINE, {{'/', n}, {'*', NUM(f->SPLINENO)}}));
+  ADDPIECE(c, MODPRO, SETF[3]);
+}
+
+void SETENTRY(Compiler& c, const ExpItem& e, int k) {
+  const std::string ks = NUM(k);
+  auto fill = [&](const char* t) {
+    return FILLIN(t, {{'*', ks}, {'/', e.NOM}, {'%', NUM(ELEMENTS(c, e))}, {'@', e.TABPOS}});
+  };
   switch (e.KIND) {
-    case 'V': ADDPIECE(c, MODPRO, fill(READV)); break;
+    case 'V': NEWPIECE(c, MODPRO, fill(SETV)); break;
+    case 'N':
+      NEWPIECE(c, MODPRO, fill(SETN[0]));
+      ADDPIECE(c, MODPRO, fill(SETN[1]));
+      break;
     case 'A':
-      NEWPIECE(c, MODPRO, loop(READA[0]));
-      ADDPIECE(c, MODPRO, fill(READA[1]));
+      NEWPIECE(c, MODPRO, fill(SETA[0]));
+      ADDPIECE(c, MODPRO, fill(SETA[1]));
       break;
     case 'M':
-      NEWPIECE(c, MODPRO, loop(READM[0]));
-      NEWPIECE(c, MODPRO, fill(READM[1]));
-      ADDPIECE(c, MODPRO, fill(READM[2]));
-      break;
-    case 'N':
-      NEWPIECE(c, MODPRO, fill(READN[0]));
-      ADDPIECE(c, MODPRO, fill(READN[1]));
+      NEWPIECE(c, MODPRO, fill(SETM[0]));
+      for (int i = 1; i <= 2; ++i) ADDPIECE(c, MODPRO, fill(SETM[i]));
       break;
     case 'T':
-      NEWPIECE(c, MODPRO, fill(READT[0]));
-      ADDPIECE(c, MODPRO, fill(READT[1]));
+      NEWPIECE(c, MODPRO, fill(SETT[0]));
+      ADDPIECE(c, MODPRO, fill(SETT[1]));
       break;
-    case 'F':
-      NEWPIECE(c, MODPRO, fill(READF[0]));
-      NEWPIECE(c, MODPRO, POINTS(c, READF[1], n));
-      ADDPIECE(c, MODPRO, POINTS(c, READF[2], n));
-      break;
-    default: break;
+    case 'F': SETFUNCTION(c, e, ks); break;
+    default: NEWPIECE(c, MODPRO, fill(SETNONE)); break;
   }
 }
 
@@ -363,16 +406,16 @@ void GenerateExperimentProcedure(Compiler& c) {
   const std::vector<ExpItem>& list = c.stmt.EXPLIST;
   const std::string count = NUM(list.size());
   TRACELN(c, "ENTRADA A GELVEX **************************");
-  NEWPIECE(c, MODPRO, FILLIN(PEXPHEAD, {{'*', count}}));
+  NEWPIECE(c, MODPRO, FILLIN(TVEHEAD, {{'*', count}}));
   for (size_t i = 0; i < list.size(); ++i)
     (i == 0 ? NEWPIECE : ADDPIECE)(c, MODPRO, (i == 0 ? "('" : ",'") + list[i].NOM + "'");
   ADDPIECE(c, MODPRO, ");");
-  FLUSHOUT(c, MODPRO);
-  for (const char* l : PEXPLOCALS) NEWPIECE(c, MODPRO, l);
+  for (const char* l : PEXPSET) NEWPIECE(c, MODPRO, FILLIN(l, {{'*', count}}));
+  for (size_t k = 0; k < list.size(); ++k) SETENTRY(c, list[k], static_cast<int>(k + 1));
+  NEWPIECE(c, MODPRO, PEXPSETEND);
+  NEWPIECE(c, MODPRO, PEXPHEAD);
   for (const char* l : LISTVARHEAD) NEWPIECE(c, MODPRO, l);
   for (const ExpItem& e : list) LISTVAR(c, e);
   NEWPIECE(c, MODPRO, "end;");
-  for (const char* l : PEXPREAD) NEWPIECE(c, MODPRO, FILLIN(l, {{'*', count}}));
-  for (size_t k = 0; k < list.size(); ++k) READENTRY(c, list[k], static_cast<int>(k + 1));
-  for (const char* l : PEXPEND) NEWPIECE(c, MODPRO, l);
+  for (const char* l : PEXPREAD) NEWPIECE(c, MODPRO, l);
 }

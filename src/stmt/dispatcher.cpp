@@ -103,11 +103,13 @@ void EXPER(Compiler& c) {
   DROPWORD(c);
 }
 
+// The values of a loaded experiment replace those the block just gave.
 void ENDEXP(Compiler& c) {
   Stmt& t = c.stmt;
   if (!t.INEXPER) ERROR(c, "ENDEXP without EXPER");
   t.INEXPER = false;
   DROPWORD(c);
+  SEND(c, "if _exon then _pexpset;", true);
 }
 
 // "@" and "%" lists (and INTI, OUTG): the mark is not transmitted.

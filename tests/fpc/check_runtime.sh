@@ -18,7 +18,7 @@ rt=$(cd "$here/../../runtime" && pwd)
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/rtcheck.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT INT TERM
 
-units="rtdefs rtnote rtdist rtmath rtkern rtdlg rtplot rtchart rtshell dialogs graphics forms"
+units="rtdefs rtnote rtdist rtmath rtkern rtexp rtdlg rtplot rtchart rtshell dialogs graphics forms"
 fpcopt="-Mdelphi -vw -Fu$rt"
 
 fail() {

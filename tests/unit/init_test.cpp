@@ -80,35 +80,41 @@ TEST(InitPass, ExperimentsListReadAndRepeat) {
                     "VAR X : REAL;\n"));
   ASSERT_EQ(g.init(), "");
   std::string pro = g.file("MODPRO");
-  EXPECT_EQ(g.part(pro, "procedure _pexp", "until _ch<>'R';\nend;"),
-            "procedure _pexp; const _tve:array[1..2] of string[10]=\n"
+  // The entries set from the loaded file: by Val, into each variable's
+  // own type; a capacity with its free units.
+  EXPECT_EQ(g.part(pro, "const _tve", "end end end;\n"),
+            "const _tve:array[1..2] of string[30]=\n"
             "('X','TELLER');\n"
-            "var _i,_ie:integer;_ch,UT:char;_nomar,_nom:string[14];_dat:text;\n"
-            "procedure _elib; begin\n"
-            "while (_ch=' ') or (ord(_ch)=13) or (ord(_ch)=10) do read(_dat,_ch);end;\n"
-            "procedure _rid;  begin   _nom:=''; _elib;\n"
-            "  while not (_ch in ['=',' '] )  and (ord(_ch)<>13) do \n"
-            "  begin _nom:=_nom+_ch; read(_dat,_ch); end end;\n"
-            "procedure _ras;begin _elib;if _ch<>'=' then _error('= expected ') end;\n"
+            "procedure _pexpset; var _i,_c:integer;_nom:string;\n"
+            "begin _exrewind; while _exnext(_nom) do begin _i:=1;\n"
+            "while (_i<=2) and (_nom<>_tve[_i]) do _i:=_i+1;\n"
+            "if _i>2 then _exbad('no experiment variable of this model') else \n"
+            "case _i of \n"
+            "1:if _exn(1) then begin Val(_exs(1),X,_c);_exok(_c,1) end;\n"
+            "2:if _exn(1) then begin Val(_exs(1),m_TELLER,_c);\n"
+            "if _exok(_c,1) then begin f_TELLER:=m_TELLER;u_TELLER:=0.0 end end;\n"
+            "end end end;\n");
+  // The file checked by setting its values at once; refused whole.
+  EXPECT_EQ(g.part(pro, "procedure _pexp;", "until _ch<>'R';\nend;"),
+            "procedure _pexp; var _ch:char;_nomar:string;\n"
             "procedure _listvar; var _i:integer;\n"
             "begin writeln(_ars,'X=',X);writeln(_ars,'TELLER=',m_TELLER);\n"
             "end;\n"
             "begin repeat   _listvar;\n"
             "rtdlg._WarningDlg('Data File must begin with a title, Finish with END');\n"
-            "rtdlg._WarningDlg('Use Capital letters for variable names');\n"
             " \n"
             "_nomar:=InputBox('File Name:','Text','DATA1.dat');\n"
-            "assign(_dat,_nomar);reset(_dat);readln(_dat,title); read(_dat,_ch);_rid;\n"
-            "while _nom<>'END' do  begin _ie:=1;\n"
-            "while (_ie<=2) and(_nom<>_tve[_ie]) do _ie:=_ie+1;\n"
-            " if _ie>2 then _error('Wrong name in data file');\n"
-            " case _ie of   1:begin _ras; read(_dat,X); read(_dat,_ch) end;\n"
-            "  2:begin read(_dat,m_TELLER);f_TELLER:=\n"
-            " m_TELLER; u_TELLER:=0.0; read(_dat,_ch) end;\n"
-            " end;  read(_dat,_ch);_rid end;\n"
-            "closeFile(_dat); _listvar;\n"
+            "if _exload(_nomar) then begin _extrial:=true; _pexpset; _extrial:=false end;\n"
+            "if _exfailed then _exreport else _exon:=true;\n"
+            "_listvar;\n"
             "_zs:=InputBox('Repeat/Go','R/G','G');_ch:=upcase(_zs[1]);until _ch<>'R';\n"
             "end;\n");
+  // _init sets them again after the block's own values.
+  size_t block = pro.find("begin m_TELLER := 2; f_TELLER:=m_TELLER; u_TELLER:=0.0; end ;");
+  size_t again = pro.find("\nif _exon then _pexpset;");
+  ASSERT_NE(again, std::string::npos) << pro;
+  EXPECT_LT(pro.find("procedure _init;"), block);
+  EXPECT_LT(block, again);
 }
 
 TEST(InitPass, ExperimentEntriesOfEveryKind) {
@@ -117,9 +123,17 @@ TEST(InitPass, ExperimentEntriesOfEveryKind) {
   ASSERT_EQ(g.nodes(), "");
   BINDCH(c, CH_MODPRO, "PEXP");
   CREATECH(c, CH_MODPRO);
-  c.stmt.EXPLIST = {{"V", 'A', ""}, {"M", 'M', ""}, {"T", 'T', "2"}, {"F", 'F', ""}};
+  c.stmt.EXPLIST = {{"V", 'A', ""}, {"M", 'M', ""}, {"T", 'T', "2"}, {"F", 'F', ""},
+                    {"S", 'F', ""}, {"G", 'F', ""}};
   c.model.NODENUM["M"] = 2;  // a node of two copies
   c.model.NodeTable[2].MULT = 2;
+  ValuedFunction f;
+  f.NOM = "F", f.CLASS = "POLYG", f.ARGTYPE = "REAL", f.VALTYPE = "REAL";
+  c.kw.FUNV.push_back(f);
+  f.NOM = "S", f.CLASS = "SPLINE", f.SPLINENO = 2;
+  c.kw.FUNV.push_back(f);
+  f.NOM = "G", f.CLASS = "DISC", f.ARGTYPE = "INTEGER", f.VALTYPE = "STRING";
+  c.kw.FUNV.push_back(f);
   GenerateExperimentProcedure(c);
   std::string p = g.file("PEXP");
   // A listed array shows its elements; "0.0" is no placeholder.
@@ -130,21 +144,42 @@ TEST(InitPass, ExperimentEntriesOfEveryKind) {
             "writeln(_ars,'Table T ',_df[2,1],' ',_df[2,2],' ',_df[2,3]);\n"
             "writeln('FUNCTION ','F');\n"
             "for _i:=1 to _nF do writeln(_ars,'X',_i,'=',\n"
-            "_xF^[_i],' Y',_i,'=',_yF^[_i]);\nend;\n");
-  EXPECT_EQ(g.part(p, " case _ie of", " end;  read"),
-            " case _ie of \n"
-            "  1:for _i:=1 to 1 do    begin read(_dat,V^[_i]); read(_dat,_ch) end;\n"
-            "  2:for _i:=1 to 2 do \n"
-            "   begin read(_dat,m_M[_i]);f_M[_i]:=   m_M[_i];u_M[_i]:=0.0  end;\n"
-            "  3: begin read(_dat,_df[2,1]); read(_dat,_df[2,2]); \n"
-            "read(_dat,_df[2,3]); end;\n"
-            "  4:for _i:=1 to _nF do\n"
-            "   begin read(_dat,_xF^[_i]);read(_dat,_ch);\n"
-            "   read(_dat,_yF^[_i]);read(_dat,_ch)  end;\n"
-            " end;  read(_dat,_ch);_rid end;\n");
+            "_xF^[_i],' Y',_i,'=',_yF^[_i]);\n"
+            "writeln('FUNCTION ','S');\n"
+            "for _i:=1 to _nS do writeln(_ars,'X',_i,'=',\n"
+            "_xS^[_i],' Y',_i,'=',_yS^[_i]);\n"
+            "writeln('FUNCTION ','G');\n"
+            "for _i:=1 to _nG do writeln(_ars,'X',_i,'=',_xG[_i],' Y',_i,'=',_yG[_i]);\n"
+            "end;\n");
+  // A function takes as many points as the file gives, up to its vectors'
+  // size; a SPLINE has its coefficients made again for a run; the labels
+  // of a non-REAL argument are the values' texts; a text value is taken
+  // as written.
+  EXPECT_EQ(g.part(p, "case _i of", "end end end;"),
+            "case _i of \n"
+            "1:if _exn(1) then for _i:=1 to 1 do begin \n"
+            "Val(_exs(_i),V^[_i],_c);_exok(_c,_i) end;\n"
+            "2:if _exn(2) then for _i:=1 to 2 do begin Val(_exs(_i),m_M[_i],_c);\n"
+            "if _exok(_c,_i) then begin f_M[_i]:=m_M[_i];u_M[_i]:=0.0 end end;\n"
+            "3:if _exn(3) then for _i:=1 to 3 do begin \n"
+            "Val(_exs(_i),_df[2,_i],_c);_exok(_c,_i) end;\n"
+            "4:if _expairs(High(_xF^)) then begin if _xF=nil then new(_xF);\n"
+            "if _yF=nil then new(_yF);_nF:=_excount div 2; for _i:=1 to _nF do begin \n"
+            "Val(_exs(2*_i-1),_xF^[_i],_c);_exok(_c,2*_i-1);\n"
+            "Val(_exs(2*_i),_yF^[_i],_c);_exok(_c,2*_i);end;end;\n"
+            "5:if _expairs(High(_xS^)) then begin if _xS=nil then new(_xS);\n"
+            "if _yS=nil then new(_yS);_nS:=_excount div 2; for _i:=1 to _nS do begin \n"
+            "Val(_exs(2*_i-1),_xS^[_i],_c);_exok(_c,2*_i-1);\n"
+            "Val(_exs(2*_i),_yS^[_i],_c);_exok(_c,2*_i);end;\n"
+            "if not _extrial then _spline(_xS,_yS,_nS,2);end;\n"
+            "6:if _expairs(High(_xG)) then begin if _xaG=nil then new(_xaG);\n"
+            "_nG:=_excount div 2; for _i:=1 to _nG do begin \n"
+            "Val(_exs(2*_i-1),_xG[_i],_c);_exok(_c,2*_i-1);_xaG^[_i]:=_exs(2*_i-1);\n"
+            "_yG[_i]:=_exs(2*_i);end;end;\n"
+            "end end end;\n");
 }
 
-// Point arrays are pointers for REAL only: a function on integers is read
+// Point arrays are pointers for REAL only: a function on integers is set
 // and listed through its plain array.
 TEST(InitPass, ExperimentOnFunctionsOfEveryArgumentType) {
   GenRun g(MODELTEXT("gen_exper_all.tlv"));
@@ -152,10 +187,11 @@ TEST(InitPass, ExperimentOnFunctionsOfEveryArgumentType) {
   std::string pru = g.file("PRU.PAS");
   EXPECT_NE(pru.find("_xRATE^[_i],' Y',_i,'=',_yRATE^[_i]);"), std::string::npos);
   EXPECT_NE(pru.find("_xPRICE[_i],' Y',_i,'=',_yPRICE^[_i]);"), std::string::npos);
-  EXPECT_NE(pru.find("  6:for _i:=1 to _nPRICE do\n"
-                     "   begin read(_dat,_xPRICE[_i]);read(_dat,_ch);\n"
-                     "   read(_dat,_yPRICE^[_i]);read(_dat,_ch)  end;\n"),
-            std::string::npos);
+  EXPECT_NE(pru.find("6:if _expairs(High(_xPRICE)) then begin \n"
+                     "if _xaPRICE=nil then new(_xaPRICE);if _yPRICE=nil then new(_yPRICE);"),
+            std::string::npos)
+      << pru;
+  EXPECT_NE(pru.find("\nimplementation\nuses rtkern,rtexp;\n"), std::string::npos);
 }
 
 }  // namespace

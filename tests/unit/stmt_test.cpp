@@ -94,10 +94,11 @@ TEST_F(Translate, Experiments) {
   EXPECT_EQ(explist(), "X/V E1/N A[2]/V ");
   EXPECT_TRUE(c.stmt.HASEXPER);
   EXPECT_FALSE(c.stmt.INEXPER);
-  // EXPER and ENDEXP are not transmitted, what comes before them is
+  // EXPER and ENDEXP are not transmitted, what comes before them is;
+  // at ENDEXP a loaded experiment sets its values again
   EXPECT_EQ(out(6),
             "\n \n X := 5; \nbegin m_E1 := 3; f_E1:=m_E1; u_E1:=0.0; end ;\n"
-            " A[2] := 1; \n  \n \n\n  Y := X; \n");
+            " A[2] := 1; \n  \nif _exon then _pexpset;\n \n\n  Y := X; \n");
 }
 
 TEST_F(Translate, ExperimentRules) {

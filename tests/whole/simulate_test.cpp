@@ -203,4 +203,84 @@ TEST(Simulation, ContinuousVariablesAreMeasuredAsTheyAreIntegrated) {
   EXPECT_EQ(y[2], 1e6);
 }
 
+// The model of tests/models translated and built once in its directory;
+// run(input) runs it with that standard input, its output and errors.
+struct Built {
+  TempDir dir;
+  bool ok = false;
+  std::string why;
+  explicit Built(const std::string& name) {
+    dir.write("m.tlv", MODELTEXT(name));
+    std::ostringstream out, err;
+    std::istringstream in;
+    if (RUNTALVEN({"m.tlv"}, out, err, in, dir.str()) != 0) {
+      why = "translation: " + err.str();
+    } else if (FPCBUILD(dir, "m") != 0) {
+      why = "fpc: " + dir.read("fpc.log");
+    } else {
+      ok = true;
+    }
+  }
+  std::string run(const std::string& input) {
+    dir.write("input.txt", input);
+    SHELLIN(dir, "timeout 60 units/m <input.txt >run.log 2>&1");
+    return dir.read("run.log");
+  }
+};
+
+// The line the model prints at the end of its run ("" when it did not run).
+std::string SHOWN(const std::string& run) {
+  size_t at = run.find("SMEAN ");
+  return at == std::string::npos ? "" : run.substr(at, run.find('\n', at) - at);
+}
+
+// E loads a data file between runs; its values, not INIT's, make the
+// next run, and INIT's statements after ENDEXP see them. One arrival a
+// time unit: a desk serving 1.8 finishes 55 by 99.5, three serving 0.1
+// all 100. Any line ends, NAME = value or NAME=value, names in any case.
+TEST(Experiments, DataFileChangesTheNextRun) {
+  Built m("exper_run.tlv");
+  ASSERT_TRUE(m.ok) << m.why;
+  EXPECT_EQ(SHOWN(m.run("G\n")), "SMEAN   1.80 TWICE   3.60 DONE   55");
+  m.dir.write("lf.dat", "Faster service\nSMEAN = 0.1\nDESK = 3\nEND\n");
+  m.dir.write("crlf.dat", "Faster service\r\nsmean=0.1\r\n  Desk =3\r\nEND\r\n");
+  m.dir.write("noend.dat", "Faster service\nSMEAN 0.1 DESK 3");
+  for (const char* file : {"lf.dat", "crlf.dat", "noend.dat"}) {
+    std::string run = m.run(std::string("E\n") + file + "\nG\nG\n");
+    EXPECT_EQ(SHOWN(run), "SMEAN   0.10 TWICE   0.20 DONE  100") << file << "\n" << run;
+  }
+}
+
+// A faulty file is refused with its place; the experiment is dropped, so
+// an explicit G runs with INIT's values, and at the end of the input no
+// run starts at all.
+TEST(Experiments, BadValueIsRefusedWithItsPlace) {
+  Built m("exper_run.tlv");
+  ASSERT_TRUE(m.ok) << m.why;
+  m.dir.write("bad.dat", "Slow\r\nDESK = 2\r\nSMEAN = fast\r\nEND\r\n");
+  std::string run = m.run("E\nbad.dat\nG\n");
+  EXPECT_NE(run.find("bad.dat:3: SMEAN: bad value \"fast\"\n"), std::string::npos) << run;
+  EXPECT_EQ(SHOWN(run), "") << run;
+  run = m.run("E\nbad.dat\nG\nG\n");
+  EXPECT_EQ(SHOWN(run), "SMEAN   1.80 TWICE   3.60 DONE   55") << run;
+  struct Case {
+    const char* text;
+    const char* message;
+  } cases[] = {
+      {"t\nSMEAN = 0,1\nEND\n", "f.dat:2: SMEAN: one value expected, 2 given"},
+      {"t\n\nSPEED = 2\nEND\n", "f.dat:3: SPEED: no experiment variable of this model"},
+      {"t\nSMEAN =\nDESK 3\nEND\n", "f.dat:2: SMEAN: value missing"},
+      {"t\nDESK\nEND\n", "f.dat:2: DESK: value missing"},
+      {"t\nSMEAN 1 = 2\nEND\n", "f.dat:2: SMEAN: value expected, \"=\" found"},
+  };
+  for (const Case& k : cases) {
+    m.dir.write("f.dat", k.text);
+    run = m.run("E\nf.dat\nG\n");
+    EXPECT_NE(run.find(std::string(k.message) + "\n"), std::string::npos) << k.text << run;
+    EXPECT_EQ(SHOWN(run), "") << run;
+  }
+  run = m.run("E\nabsent.dat\nG\n");
+  EXPECT_NE(run.find("absent.dat: the data file cannot be read\n"), std::string::npos) << run;
+}
+
 }  // namespace
