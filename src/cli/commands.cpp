@@ -31,8 +31,9 @@ int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
   c->drv.out = &out;
   c->drv.err = &err;
   c->drv.in = &in;
+  c->drv.STACKROOM = NESTINGROOM;
   try {
-    TRANSLATE(*c);
+    RUNONSTACK(TRANSLATORSTACK, [&] { TRANSLATE(*c); });
     WRITEWITNESS(*c);
     return 0;
   } catch (const ModelError& e) {

@@ -15,7 +15,8 @@ void INITSTATE(Compiler& c) {
   BUILDTYPES(c);
 }
 
-void TRANSLATE(Compiler& c) {
+namespace {
+void START(Compiler& c) {
   INITSTATE(c);
   TRACELN(c, "PROCESAR ", c.drv.SRCPATH);
   TRACEWAIT(c);
@@ -23,11 +24,27 @@ void TRANSLATE(Compiler& c) {
   for (int ch = 1; ch <= NCHANNELS; ++ch) c.out.ch[ch].BUF.clear();
   c.out.TRANSMIT = false;
   c.out.CURCH = 1;
-  CREALIN(c);
+}
+
+// Every pass after the line store.
+void PASSES(Compiler& c) {
   BUNET(c);
   BUSECT(c);
   BUDECL(c);
   TranslateInit(c);
   AssembleProgram(c);
   ENDTEMPORARIES(c);
+}
+}  // namespace
+
+void TRANSLATE(Compiler& c) {
+  START(c);
+  CREALIN(c);
+  PASSES(c);
+}
+
+void TRANSLATETEXT(Compiler& c, std::string_view text) {
+  START(c);
+  CREALINFROM(c, text);
+  PASSES(c);
 }

@@ -121,6 +121,7 @@ void PROCONST(Compiler& c) {
 // Entered with CH on "(", returns with CH on ")".
 void PRCA(Compiler& c, const std::string& elemtype) {
   Source& s = c.src;
+  NESTED level(c);
   TRACELN(c, "PRCA: NOM ", s.IDENT, "  CH ", s.CH);
   do {
     s.K++;

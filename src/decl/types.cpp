@@ -256,6 +256,7 @@ void PROTYPE(Compiler& c) {
 //         | PROCEDURE.. | ^name | (a, b, ..) | lo..hi
 void BUTYPE(Compiler& c) {
   Source& s = c.src;
+  NESTED level(c);
   Names& n = c.names;
   Decl& d = c.decl;
   TRACELN(c, "BUTYPE; BUSQUEDA DEL TIPO DE ", s.IDENT);

@@ -129,6 +129,7 @@ bool CONTINUOUS(const Compiler& c) {
 // a class keyword, BEGIN, "::", END of a record, or ")" of parameters.
 void PROVAR(Compiler& c) {
   Source& s = c.src;
+  NESTED level(c);
   Out& o = c.out;
   Decl& d = c.decl;
   VarMode m = d.MODE;

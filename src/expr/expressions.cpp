@@ -184,6 +184,7 @@ bool LISTCONTEXT(const Expr& x) {
 // are not checked apart.
 void PREXP(Compiler& c) {
   Source& s = c.src;
+  NESTED level(c);
   KEEPCLASS keep(c);
   TRACELN(c, "SE BUSCA EXPRESION");
   if (s.LB >= c.stmt.LBF) {

@@ -61,6 +61,7 @@ struct Driver {
   std::string DIRPREF;  // prefix of temporaries, witness and PRU.PAS
   char KEYCH = ' ';     // last key read at a trace pause; nothing reads it
   std::string root;     // directory the run works in ("" = the process's)
+  size_t STACKROOM = 0; // stack the nesting levels may take (0: STACKDEFAULT)
   std::ostream* out;    // banner and trace
   std::istream* in;     // trace pauses
   std::ostream* err;    // message box text

@@ -41,10 +41,10 @@ void NEXTLINE(Source& s) {
 // The 7 characters from the first non-blank column spell NETWORK in any
 // case; what follows them is not looked at. Leaves K on that column.
 bool ISNETWORK(Source& s) {
-  const SourceLine& l = s.line();
+  const SourceLine l = s.line();
   s.K = 1;
   while (l.at(s.K) == ' ') s.K++;
-  if (l.len - s.K + 1 < 7) return false;
+  if (l.len() - s.K + 1 < 7) return false;
   for (int i = 0; i < 7; ++i)
     if (UPPER(l.at(s.K + i)) != "NETWORK"[i]) return false;
   return true;

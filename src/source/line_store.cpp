@@ -4,7 +4,9 @@
 // Sets PL, K, LB; reads the copy flags that the translating passes set.
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstring>
+#include <memory>
 #include "ground/compiler.h"
 
 std::string_view LINETEXTOF(const Compiler& c) {
@@ -12,67 +14,174 @@ std::string_view LINETEXTOF(const Compiler& c) {
   return c.src.line().text();
 }
 
-static SourceLine MAKELINE(char eol, std::string_view text) {
-  SourceLine l;
-  l.fill = eol;
-  std::memset(l.cell, eol, sizeof l.cell);
-  l.len = static_cast<int>(std::min<size_t>(text.size(), LINETEXT));
-  std::memcpy(l.cell + 1, text.data(), l.len);
-  return l;
+void LineStore::clear(char eol) {
+  BLOCKS.clear();
+  recs.clear();
+  WIDE.clear();
+  fill = eol;
 }
 
+bool LineStore::add(std::string_view text) {
+  size_t n = std::min<size_t>(text.size(), LINETEXT);
+  if (BLOCKS.empty() || BLOCKS.back().size() + n > BLOCK) {
+    if (BLOCKS.size() >= UINT32_MAX / BLOCK) return false;
+    BLOCKS.emplace_back();
+    BLOCKS.back().reserve(BLOCK);
+  }
+  if (recs.size() >= INT_MAX) return false;
+  std::string& b = BLOCKS.back();
+  std::uint32_t at = static_cast<std::uint32_t>((BLOCKS.size() - 1) * BLOCK + b.size());
+  recs.push_back({at, static_cast<std::uint8_t>(n), 0, false});
+  b.append(text.data(), n);
+  return true;
+}
+
+// The line advance blanks the marker after the text, one cell further on
+// each walk: a count does for that. Any other write past the text gives
+// the line cells of its own.
+void LineStore::put(int row, int k, char ch) {
+  if (k < 1 || k > LINECELLS || at(row, k) == ch) return;
+  Rec& r = recs[row];
+  if (!r.wide && k <= r.len) {
+    BLOCKS[r.at / BLOCK][r.at % BLOCK + k - 1] = ch;
+    return;
+  }
+  if (!r.wide && ch == ' ' && k == r.len + r.blanks + 1) {
+    r.blanks++;
+    return;
+  }
+  if (!r.wide) {
+    std::array<char, LINECELLS> cells;
+    for (int i = 1; i <= LINECELLS; ++i) cells[i - 1] = at(row, i);
+    WIDE.push_back(cells);
+    r.at = static_cast<std::uint32_t>(WIDE.size() - 1);
+    r.wide = true;
+  }
+  WIDE[r.at][k - 1] = ch;
+}
+
+namespace {
+
+// The lines of a text in memory or of a file read in blocks, one at a
+// time; CR LF counts as LF. A file's line longer than a block is handed
+// over cut (the store keeps 80 characters anyway).
+class TextLines {
+ public:
+  explicit TextLines(std::string_view text) : buf(text), end(text.size()), eof(true) {}
+  TextLines(std::FILE* f, const std::string& path) : file(f), name(path), block(BLOCK) {}
+
+  // Characters left to read.
+  bool more() {
+    if (pos < end || eof) return pos < end;
+    FILL();
+    return pos < end;
+  }
+  // The next line (empty at the end).
+  std::string_view next() {
+    for (;;) {
+      const char* p = end > pos ? static_cast<const char*>(std::memchr(buf.data() + pos, '\n', end - pos))
+                                : nullptr;
+      if (p || eof) {
+        size_t stop = p ? static_cast<size_t>(p - buf.data()) : end;
+        std::string_view line = buf.substr(pos, stop - pos);
+        pos = p ? stop + 1 : end;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        return line;
+      }
+      if (pos == 0 && end == block.size()) return LONGLINE();
+      FILL();
+    }
+  }
+
+ private:
+  static constexpr size_t BLOCK = 1 << 16;
+
+  // Moves what is left to the front of the block and reads after it.
+  void FILL() {
+    std::memmove(block.data(), block.data() + pos, end - pos);
+    end -= pos;
+    pos = 0;
+    size_t n = std::fread(block.data() + end, 1, block.size() - end, file);
+    if (n == 0 && std::ferror(file)) throw IoError{name, std::strerror(errno)};
+    end += n;
+    eof = n == 0;
+    buf = std::string_view(block.data(), block.size());
+  }
+  // A line filling the whole block: its start is kept, the rest skipped.
+  std::string_view LONGLINE() {
+    held.assign(block.data(), LINETEXT + 1);
+    for (;;) {
+      pos = end;
+      FILL();
+      const char* p = static_cast<const char*>(std::memchr(block.data(), '\n', end));
+      if (p) {
+        pos = static_cast<size_t>(p - block.data()) + 1;
+        return held;
+      }
+      if (eof) return held;
+    }
+  }
+
+  std::FILE* file = nullptr;
+  std::string name;
+  std::vector<char> block;
+  std::string_view buf;  // the text, or the block
+  std::string held;      // the start of a line longer than a block
+  size_t pos = 0, end = 0;
+  bool eof = false;
+};
+
+char UPPER(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 32 : ch; }
+
 // Control characters and codes above 172 become blanks.
-static void CLEANLINE(SourceLine& l) {
-  for (int i = 1; i <= l.len; ++i) {
-    unsigned char ch = static_cast<unsigned char>(l.cell[i]);
-    if (ch < 32 || ch > 172) l.cell[i] = ' ';
+void CLEANLINE(SourceLine l) {
+  for (int i = 1; i <= l.len(); ++i) {
+    unsigned char ch = static_cast<unsigned char>(l.at(i));
+    if (ch < 32 || ch > 172) l.put(i, ' ');
   }
 }
 
-// Reads the next line of content from pos; CR LF counts as LF.
-static std::string_view READLINE(std::string_view content, size_t& pos) {
-  size_t end = content.find('\n', pos);
-  if (end == std::string_view::npos) end = content.size();
-  std::string_view line = content.substr(pos, end - pos);
-  pos = end < content.size() ? end + 1 : end;
-  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-  return line;
+void ADDLINE(Compiler& c, std::string_view text) {
+  if (!c.src.lines.add(text)) ERROR(c, "model too large");
 }
 
-static char UPPER(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 32 : ch; }
-
-void CREALINFROM(Compiler& c, std::string_view content) {
+void BUILDSTORE(Compiler& c, TextLines& in) {
   Source& s = c.src;
   s.IDENT.clear();
   c.out.TRANSMIT = false;
   c.out.TRMODE = 0;
-  s.lines.clear();
-  s.lines.reserve(std::count(content.begin(), content.end(), '\n') + 2);
-  size_t pos = 0;
-  s.lines.push_back(MAKELINE(s.EOLCH, READLINE(content, pos)));  // stored as read
+  s.lines.clear(s.EOLCH);
+  ADDLINE(c, in.next());  // stored as read
   s.PL = 0;
   s.LB = 1;
-  while (pos < content.size() && s.IDENT != "END.") {
-    s.lines.push_back(MAKELINE(s.EOLCH, READLINE(content, pos)));
+  while (in.more() && s.IDENT != "END.") {
+    ADDLINE(c, in.next());
     s.PL = static_cast<int>(s.lines.size()) - 1;
     s.LB++;
-    SourceLine& l = s.line();
+    SourceLine l = s.line();
     CLEANLINE(l);
-    if (l.len < 4) continue;
+    if (l.len() < 4) continue;
     s.K = 1;
     while (l.at(s.K) == ' ') s.K++;
-    if (l.len - s.K + 1 <= 3) continue;
+    if (l.len() - s.K + 1 <= 3) continue;
     s.IDENT.clear();
     for (int i = 0; i < 4; ++i) s.IDENT += UPPER(l.at(s.K + i));
   }
   if (s.IDENT != "END.") ERROR(c, "END. missing or misplaced");
-  s.lines.push_back(MAKELINE(s.EOLCH, "$"));
+  ADDLINE(c, "$");
   if (c.drv.TRACE) {
     TRACELN(c, " CREADAS LINEAS");
-    for (const SourceLine& l : s.lines) TRACELN(c, l.text());
+    for (size_t i = 0; i < s.lines.size(); ++i) TRACELN(c, s.lines.text(static_cast<int>(i)));
     TRACEWAIT(c);
   }
   s.PL = 0;
+}
+
+}  // namespace
+
+void CREALINFROM(Compiler& c, std::string_view content) {
+  TextLines in(content);
+  BUILDSTORE(c, in);
 }
 
 void CREALIN(Compiler& c) {
@@ -81,15 +190,9 @@ void CREALIN(Compiler& c) {
   const std::string& path = c.drv.SRCPATH;
   std::FILE* f = std::fopen(FILEPATH(c, path).c_str(), "rb");
   if (!f) throw IoError{path, std::strerror(errno)};
-  std::string content;
-  char block[65536];
-  size_t n;
-  while ((n = std::fread(block, 1, sizeof block, f)) > 0) content.append(block, n);
-  bool bad = std::ferror(f);
-  int err = errno;
-  std::fclose(f);
-  if (bad) throw IoError{path, std::strerror(err)};
-  CREALINFROM(c, content);
+  std::unique_ptr<std::FILE, FileCloser> closer(f);
+  TextLines in(f, path);
+  BUILDSTORE(c, in);
 }
 
 // Characters of the current line from column a up to column b.

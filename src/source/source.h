@@ -1,6 +1,9 @@
 // Source text and scanning: the line store with its shared position, the
 // line advance that transmits finished lines, and the scanner.
 #pragma once
+#include <array>
+#include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -11,28 +14,75 @@ constexpr char EOLCH_DEFAULT = '&';
 constexpr int LINETEXT = 80;   // characters kept of a source line
 constexpr int LINECELLS = 96;  // cells 1..96: room for the scanner's look-ahead
 
-// One stored line. Cells past the text hold the end marker, so the scanner
-// finds '&' right after the last character; reads past the cells give the
-// marker too, and writes there are dropped.
-struct SourceLine {
-  int len = 0;
-  char cell[LINECELLS + 1];
+class LineStore;
 
-  char at(int k) const {
-    if (k < 1) return '\0';
-    return k <= LINECELLS ? cell[k] : fill;
-  }
-  void put(int k, char ch) {
-    if (k >= 1 && k <= LINECELLS) cell[k] = ch;
-  }
-  std::string_view text() const { return std::string_view(cell + 1, len); }
-  char fill = EOLCH_DEFAULT;
+// A stored line as the passes see it: cells 1..96, the text first, the end
+// marker in every cell after it; reads past the cells give the marker too,
+// and writes there are dropped.
+class SourceLine {
+ public:
+  SourceLine(const LineStore& s, int i) : store(const_cast<LineStore*>(&s)), row(i) {}
+  inline char at(int k) const;
+  inline void put(int k, char ch);
+  inline std::string_view text() const;
+  inline int len() const;
+
+ private:
+  LineStore* store;
+  int row;
 };
+
+// The lines of the model, eight bytes each besides their text, which lies
+// back to back in blocks: a line costs little whatever its length, and the
+// store grows without copying itself. A line written past its text (rare)
+// gets cells of its own.
+class LineStore {
+ public:
+  void clear(char fill);
+  // Appends a line, its text cut to LINETEXT; false when the store is full.
+  bool add(std::string_view text);
+  size_t size() const { return recs.size(); }
+  bool empty() const { return recs.empty(); }
+  SourceLine operator[](int row) const { return SourceLine(*this, row); }
+
+  char at(int row, int k) const {
+    if (k < 1) return '\0';
+    const Rec& r = recs[row];
+    if (r.wide) return k <= LINECELLS ? WIDE[r.at][k - 1] : fill;
+    if (k <= r.len) return BLOCKS[r.at / BLOCK][r.at % BLOCK + k - 1];
+    return k <= r.len + r.blanks ? ' ' : fill;
+  }
+  void put(int row, int k, char ch);
+  std::string_view text(int row) const {
+    const Rec& r = recs[row];
+    return r.wide ? std::string_view(WIDE[r.at].data(), r.len)
+                  : std::string_view(BLOCKS[r.at / BLOCK].data() + r.at % BLOCK, r.len);
+  }
+  int len(int row) const { return recs[row].len; }
+
+ private:
+  static constexpr std::uint32_t BLOCK = 1 << 16;  // characters of a text block
+  struct Rec {
+    std::uint32_t at;     // first character (block * BLOCK + offset), or the row of WIDE
+    std::uint8_t len;     // characters of text, at most LINETEXT
+    std::uint8_t blanks;  // cells after the text that the line advance blanked
+    bool wide;            // written past its text: its cells are a row of WIDE
+  };
+  std::vector<std::string> BLOCKS;                 // the lines' text, a line within one block
+  std::deque<Rec> recs;                            // the lines in order
+  std::deque<std::array<char, LINECELLS>> WIDE;    // cells of widened lines
+  char fill = EOLCH_DEFAULT;                       // the end marker
+};
+
+char SourceLine::at(int k) const { return store->at(row, k); }
+void SourceLine::put(int k, char ch) { store->put(row, k, ch); }
+std::string_view SourceLine::text() const { return store->text(row); }
+int SourceLine::len() const { return store->len(row); }
 
 // Subsystem 2 state: the store, the shared position, the token and the
 // transmission flags read by the line advance.
 struct Source {
-  std::vector<SourceLine> lines;  // stored lines, then the "$" sentinel
+  LineStore lines;                // stored lines, then the "$" sentinel
   char EOLCH = EOLCH_DEFAULT;     // end-of-line marker of stored lines
   int PL = 0;                     // current line (index into lines)
   int K = 0;                      // current column; 0 right after an advance
@@ -53,6 +103,8 @@ struct Source {
   int VARCOUNT = 0;               // counter of the variable CLASIFY found
   bool STMTSTART = false;         // a statement's first word is read
   bool PROCHEAD = false;          // a procedure heading is read
+  int NESTING = 0;                // open levels of NESTED (expressions, statements, types)
+  std::uintptr_t STACKTOP = 0;    // a frame address at the outermost level
 
   // Copy flags of the line advance, set by the translating passes.
   bool INPROC = false;     // a procedure's text or a node head is copied
@@ -66,9 +118,8 @@ struct Source {
   bool HASHTOPRU = false;  // '#' lines pass even when CURCH is 1
   int PRULINES = 1;        // whole lines copied into PRU.PAS
 
-  SourceLine& line() { return lines[PL]; }
-  const SourceLine& line() const { return lines[PL]; }
-  char at(int k) const { return lines[PL].at(k); }
+  SourceLine line() const { return lines[PL]; }
+  char at(int k) const { return lines.at(PL, k); }
 };
 
 // ---- line store (line_store.cpp)
@@ -77,6 +128,23 @@ void CREALIN(Compiler& c);
 void CREALINFROM(Compiler& c, std::string_view content);
 void VERFLIN(Compiler& c);
 std::string_view LINETEXTOF(const Compiler& c);  // PL^.CON, "" before the store
+
+// ---- nesting (nesting.cpp)
+// Every recursive construct (expression, statement, type, constant list)
+// opens a level; past MAXNESTING levels, or when the levels have used the
+// stack room of the run, the model error "nesting too deep" stops the
+// translation where it stands instead of overflowing the stack.
+constexpr int MAXNESTING = 2000;
+constexpr size_t STACKDEFAULT = size_t(4) << 20;  // a run on an ordinary thread
+struct NESTED {
+  Source& s;
+  explicit NESTED(Compiler& c);
+  ~NESTED() { --s.NESTING; }
+  NESTED(const NESTED&) = delete;
+  NESTED& operator=(const NESTED&) = delete;
+};
+// Stack bytes below the outermost open level (0 when none is open).
+size_t STACKUSED(const Source& s);
 
 // ---- scanner (scanner.cpp)
 void RECID(Compiler& c);

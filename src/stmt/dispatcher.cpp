@@ -248,6 +248,7 @@ static_assert(std::size(INSTHANDLER) == NINSTWORD - 2,
 //              statement | control statement | instruction | EXPER | ... )
 void PRINS(Compiler& c) {
   Source& s = c.src;
+  NESTED level(c);
   const Stmt& t = c.stmt;
   if (c.drv.TRACE) {
     TRACELN(c, "*******************ENTRADA A PRINS  ");

@@ -193,7 +193,7 @@ void PRFEL(Compiler& c) {
 
 // A source text between two positions, which may lie on several lines.
 std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
-  const std::vector<SourceLine>& l = c.src.lines;
+  const LineStore& l = c.src.lines;
   if (pl0 == pl1) return std::string(l[pl0].text().substr(k0 - 1, std::max(0, k1 - k0)));
   std::string t(l[pl0].text().substr(std::min<size_t>(k0 - 1, l[pl0].text().size())));
   for (int p = pl0 + 1; p < pl1; ++p) t += " " + std::string(l[p].text());

@@ -29,7 +29,7 @@ bool ENDORELSE(const Source& s) {
 
 // Source text between two positions, possibly over several lines.
 std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
-  const std::vector<SourceLine>& l = c.src.lines;
+  const LineStore& l = c.src.lines;
   auto part = [&](int pl, int from, int to) {  // columns from..to-1
     std::string_view t = l[pl].text();
     size_t a = std::min<size_t>(std::max(from, 1) - 1, t.size());
@@ -85,7 +85,7 @@ void ARGEND(Compiler& c) {
 // subscript of an element holds "..", so any ".." before the "]" (or the
 // line's end) makes a range, whose bounds are then checked.
 bool RANGEAHEAD(const Source& s) {
-  for (int k = s.K + 1; k <= s.line().len && s.at(k) != ']'; ++k)
+  for (int k = s.K + 1; k <= s.line().len() && s.at(k) != ']'; ++k)
     if (s.at(k) == '.' && s.at(k + 1) == '.') return true;
   return false;
 }
@@ -158,7 +158,7 @@ Format READFORMAT(Compiler& c, bool input) {
   }
   // The label: the rest of the line up to ";".
   int k = s.KSTART;
-  while (k <= s.line().len && s.at(k) != ';') k++;
+  while (k <= s.line().len() && s.at(k) != ';') k++;
   if (s.at(k) != ';') ERROR(c, "; expected");
   f.label = TRIM(std::string(s.line().text().substr(s.KSTART - 1, k - s.KSTART)));
   s.K = k + 1;
@@ -221,7 +221,7 @@ void PRFILEOUT(Compiler& c) {
   RECID(c);
   MUSTBE(c, '(');
   int k = s.K + 1;
-  while (k <= s.line().len && s.at(k) != ',') k++;
+  while (k <= s.line().len() && s.at(k) != ',') k++;
   if (s.at(k) != ',') ERROR(c, ", expected");
   std::string name = TRIM(std::string(s.line().text().substr(s.K, k - s.K - 1)));
   s.K = k + 1;

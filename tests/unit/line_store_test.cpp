@@ -1,6 +1,7 @@
 // Line store: the end rule, cutting and cleaning, and the line advance with
 // its transmission rules.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include "support/support.h"
 
 namespace {
@@ -35,8 +36,8 @@ TEST(LineStore, EndInAnyCaseAndIndentationIsTheLastLine) {
 TEST(LineStore, LongLinesAreCutTo80WithTheMarkerAfter) {
   TestRun r;
   r.load("x\n" + std::string(100, 'q') + "\nEND.\n");
-  const SourceLine& l = r.c.src.lines[1];
-  EXPECT_EQ(l.len, 80);
+  const SourceLine l = r.c.src.lines[1];
+  EXPECT_EQ(l.len(), 80);
   EXPECT_EQ(l.at(81), '&');
   EXPECT_EQ(l.at(200), '&');  // reads past the cells see the marker
 }
@@ -55,6 +56,71 @@ TEST(LineStore, CrLfIsReadLikeLf) {
   ASSERT_EQ(a.c.src.lines.size(), b.c.src.lines.size());
   for (size_t i = 0; i < a.c.src.lines.size(); ++i)
     EXPECT_EQ(a.c.src.lines[i].text(), b.c.src.lines[i].text());
+}
+
+// The peak resident memory of this process, in kilobytes.
+long PEAKKB() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_maxrss;
+}
+
+// 10 MB of blank lines once took a record of about a hundred bytes each
+// (1 GB). Now a line costs its eight-byte record, and the file is read in
+// blocks, never whole. (ctest runs each test in a process of its own, so
+// the peak measured is this test's.)
+TEST(LineStore, TenMegabytesOfBlankLinesTakeLittleMemory) {
+  TempDir dir;
+  dir.write("blank.tlv", "A model.\n" + std::string(10000000, '\n') + "END.\n");
+  TestRun r;
+  r.c.drv.root = dir.str();
+  r.c.drv.SRCPATH = "blank.tlv";
+  long before = PEAKKB();
+  CREALIN(r.c);
+  long grown = PEAKKB() - before;
+  EXPECT_EQ(r.c.src.lines.size(), 10000003u);
+  EXPECT_EQ(text(r.c, 10000002), "END.");
+  EXPECT_LT(grown, 10000000L * 16 / 1024) << grown << " KB";  // under 16 bytes a line
+}
+
+// Lines across the reader's blocks, one longer than a block, CR LF ends:
+// the file gives the lines the same text in memory gives.
+TEST(LineStore, AFileReadInBlocksGivesTheSameLines) {
+  std::string model = "first line\r\n";
+  for (int i = 0; i < 5000; ++i) model += std::string(i % 97, 'a' + i % 26) + (i % 3 ? "\n" : "\r\n");
+  model += std::string(200000, 'L') + "\n" + "tail\nEND.\n";
+  TempDir dir;
+  dir.write("m.tlv", model);
+  TestRun a, b;
+  a.c.drv.root = dir.str();
+  a.c.drv.SRCPATH = "m.tlv";
+  CREALIN(a.c);
+  b.load(model);
+  ASSERT_EQ(a.c.src.lines.size(), b.c.src.lines.size());
+  for (size_t i = 0; i < a.c.src.lines.size(); ++i)
+    ASSERT_EQ(a.c.src.lines[i].text(), b.c.src.lines[i].text()) << "line " << i + 1;
+  EXPECT_EQ(text(a.c, 5002), std::string(80, 'L'));
+}
+
+// Each walk over a line turns the marker after its text into a blank, one
+// cell further on; other writes past the text keep every cell as written.
+TEST(LineStore, CellsPastTheTextKeepWhatWasWritten) {
+  TestRun r;
+  r.load("head\nab\nEND.\n");
+  SourceLine l = r.c.src.lines[1];
+  l.put(3, ' ');
+  EXPECT_EQ(l.at(3), ' ');
+  EXPECT_EQ(l.at(4), '&');
+  l.put(4, ' ');
+  EXPECT_EQ(l.at(4), ' ');
+  EXPECT_EQ(l.at(5), '&');
+  l.put(90, 'x');
+  EXPECT_EQ(l.at(89), '&');
+  EXPECT_EQ(l.at(90), 'x');
+  EXPECT_EQ(l.at(4), ' ');
+  l.put(1, '&');
+  EXPECT_EQ(l.text(), "&b");
+  EXPECT_EQ(text(r.c, 3), "END.");
 }
 
 struct AdvanceTest : ::testing::Test {
