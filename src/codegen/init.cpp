@@ -7,6 +7,7 @@
 // called by the driver after the declarations.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "codegen/literals.h"
 
 namespace {
 
@@ -217,7 +218,7 @@ void PARAMETERFILE(Compiler& c) {
   const std::vector<std::string>& factors = c.decl.FACTORLIST;
   const std::vector<std::string>& responses = c.prog.RESPONSES;
   for (const char* l : PARAMDECL) NEWPIECE(c, PRU, l);
-  NEWPIECE(c, MODIN1, FILLIN(PARAMOPEN, {{'*', PARAMFILE(c.drv.SRCPATH)}}));
+  SENDLITERAL(c, MODIN1, Start::NEWLINE, PARAMOPEN, PARAMFILE(c.drv.SRCPATH));
   NEWPIECE(c, MODIN1, FILLIN(PARAMNAMES, {{'/', NUM(factors.size())},
                                           {'%', NUM(responses.size())}}));
   for (size_t k = 0; k < factors.size(); ++k)

@@ -13,6 +13,7 @@
 #include <climits>
 #include <fstream>
 #include "ground/compiler.h"
+#include "codegen/literals.h"
 
 namespace {
 
@@ -319,7 +320,8 @@ void LOAD(Compiler& c) {
   c.src.K++;
   const DbTable& t = c.decl.DBTABS[DBTABLE(c)];
   std::vector<std::string> names = DBFIELDS(c);
-  LINE(c, "assign(_ardbase,'" + t.FILE + ".dbf'); _leerenc(_ardbase);");
+  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, "assign(_ardbase,'*'); _leerenc(_ardbase);",
+              t.FILE + ".dbf");
   std::vector<const DbField*> fields;
   for (const std::string& n : names) {
     fields.push_back(&FIELD(c, t, n));
@@ -386,8 +388,10 @@ void DBUPDATE(Compiler& c) {
   const DbTable& u = c.decl.DBTABS[DBTABLE(c)];
   if (!SAMELAYOUT(t, u)) ERROR(c, "invalid database table");
   std::vector<std::string> names = DBFIELDS(c);
-  LINE(c, "assign(_ardbase,'" + t.FILE + ".dbf'); reset(_ardbase,1);");
-  LINE(c, "assign(_ardbaseu,'" + u.FILE + ".dbf'); reset(_ardbaseu,1);");
+  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, "assign(_ardbase,'*'); reset(_ardbase,1);",
+              t.FILE + ".dbf");
+  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, "assign(_ardbaseu,'*'); reset(_ardbaseu,1);",
+              u.FILE + ".dbf");
   LINE(c, "_copystdb;");
   std::string idx = LOOPS(c, t);
   std::string len = std::to_string(t.RECLEN);
@@ -455,7 +459,9 @@ void TABLEDECL(Compiler& c, const DbTable& t) {
   PRULINE(c, "const NOM_" + t.NOM + ":array[1.." + std::to_string(t.KEYVALS.size()) +
                  "] of string[11]=(");
   for (size_t i = 0; i < t.KEYVALS.size(); ++i)
-    PRUPIECE(c, "'" + t.KEYVALS[i] + (i + 1 < t.KEYVALS.size() ? "', " : "');"));
+    for (const std::string& piece :
+         LITERALPIECES(i + 1 < t.KEYVALS.size() ? "'*', " : "'*');", t.KEYVALS[i]))
+      PRUPIECE(c, piece);
 }
 
 }  // namespace

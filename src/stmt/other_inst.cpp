@@ -8,6 +8,7 @@
 // sets Program::ENDSIMUL and NGRAPH, Stmt::INREPORT.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "codegen/literals.h"
 
 namespace {
 
@@ -223,7 +224,7 @@ bool GRAPHSEP(Compiler& c) {
 
 // One plotted value: expression ":" min ":" max [":" colour].
 struct GraphValue {
-  std::string expr, name, min, max, colour;
+  std::string expr, min, max, colour;
 };
 
 // GRAPH "(" tmin "," tmax {";" value} [";" TITLE text [":" colour]] ")"
@@ -266,7 +267,6 @@ void PRGRAPH(Compiler& c) {
     PREXP(c);
     if (s.IDREAD || s.CH != ':') ERROR(c, ": of format expected");
     v.expr = TRIM(SOURCETEXT(c, pl, k, s.PL, s.K - 1));
-    v.name = QUOTED(v.expr);
     v.min = SIGNEDNUMBER(c);
     NEEDCH(c, ':');
     v.max = SIGNEDNUMBER(c);
@@ -291,14 +291,16 @@ void PRGRAPH(Compiler& c) {
     const GraphValue& v = values[i];
     std::string n = std::to_string(i + 2);
     SEND(c, "_fgr1[" + n + "]:=" + v.expr + ";_fgr2[" + n + "]:=time;", true);
-    SEND(c, "_nomv[" + n + "]:='" + v.name + "'; ", true);
+    SENDLITERAL(c, c.out.CURCH, Start::NEWLINE, "_nomv[" + n + "]:='*'; ", v.expr);
     SEND(c, "_minv[" + n + "]:=" + v.min + "; _maxv[" + n + "]:=" + v.max + "; ", false);
     SEND(c, "colv[" + n + "]:=" + v.colour + ";", false);
   }
   SEND(c, "_fgr1[1]:=time;_nomv[1]:='TIME'; ", true);
   SEND(c, "_minv[1]:=0; _maxv[1]:=_tmag;", false);
-  SEND(c, "_tg:='" + title + "';nv:=" + std::to_string(values.size() + 1) +
-              ";col:=" + background + ";_titul:=TITLE; ", true);
+  SENDLITERAL(c, c.out.CURCH, Start::NEWLINE,
+              "_tg:='*';nv:=" + std::to_string(values.size() + 1) + ";col:=" + background +
+                  ";_titul:=TITLE; ",
+              UNQUOTED(title));
   SEND(c, "_graph;", false);
   SEND(c, " end end ", false);
   c.out.TRSTART = s.K;
@@ -459,14 +461,4 @@ std::string TRIM(std::string t) {
   while (!t.empty() && t.back() == ' ') t.pop_back();
   size_t b = t.find_first_not_of(' ');
   return b == std::string::npos ? "" : t.substr(b);
-}
-
-// A Pascal string literal's text: apostrophes doubled.
-std::string QUOTED(std::string_view t) {
-  std::string d;
-  for (char ch : t) {
-    d += ch;
-    if (ch == '\'') d += ch;
-  }
-  return d;
 }

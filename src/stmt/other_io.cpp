@@ -7,6 +7,7 @@
 // and writes their variables to PRU.PAS and their headers into _init.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "codegen/literals.h"
 
 namespace {
 
@@ -175,7 +176,7 @@ const IoTemplate* TEMPLATEOF(const IoTemplate* t, size_t n, const std::string& t
 // line on may start the next output line whole.
 void SENDITEM(Compiler& c, const std::string& call, const std::string& label) {
   SEND(c, call, true);
-  SEND(c, "'" + QUOTED(label) + "');", false);
+  SENDLITERAL(c, c.out.CURCH, Start::PACKED, "'*');", label);
 }
 
 // FILE: the number of the file named by text, which is new or not.
@@ -196,11 +197,18 @@ void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
   FLUSHOUT(c, PRU);
   std::vector<FileHeading> lines;
   lines.push_back({"if nrep=1 then begin ", true});
-  lines.push_back({"assign(" + v + "," + name + ");", true});
+  // The name as written, often a literal: a piece of its own when long.
+  if (v.size() + name.size() + 9 <= static_cast<size_t>(LINEMAX)) {
+    lines.push_back({"assign(" + v + "," + name + ");", true});
+  } else {
+    lines.push_back({"assign(" + v + ",", true});
+    lines.push_back({name, false});
+    lines.push_back({");", false});
+  }
   lines.push_back({"rewrite(" + v + ");", true});
   for (const std::string& x : values) {
     lines.push_back({"writeln(" + v + ",", true});
-    lines.push_back({"'" + QUOTED(x) + "');", false});
+    for (std::string& piece : LITERALPIECES("'*');", x)) lines.push_back({piece, false});
   }
   lines.push_back({"writeln(" + v + ",'# 1');", true});
   lines.push_back({"end;", true});

@@ -162,10 +162,8 @@ void PRREPORT(Compiler& c);
 // another block the message in hand is the node's own again.
 std::string BLOCKKEY(const Compiler& c);
 void ENDTRANSCONTEXT(Compiler& c);
-// Text helpers of the instructions (other_inst.cpp): blanks cut at both
-// ends; apostrophes doubled for a Pascal string literal.
+// Text helper of the instructions (other_inst.cpp): blanks cut at both ends.
 std::string TRIM(std::string t);
-std::string QUOTED(std::string_view t);
 void PRENDREPORT(Compiler& c);
 void PRFUNVSTMT(Compiler& c);  // a valued function at statement start
 void PRFUNVINIT(Compiler& c);  // a valued function's points in INIT
