@@ -31,6 +31,12 @@ function VOIDFEL: boolean;
 procedure BLOCK(nod: integer; var b: boolean);
 procedure DEBLOCK(nod: integer; var b: boolean);
 
+var
+  { events are numbered in the order they are scheduled, to keep that
+    order among equal times; past this number they are numbered again
+    from 0, in the same order (kept in 32 bits in the heap) }
+  _seqtop: int64 = $FFFFFFFF;
+
 { node scan of the main program: the node tables (pru's _tipnod, _numel,
   _mulno and _meld with its rows and columns), then the next node and the
   next copy of a node the scan must call; the others cannot act now. }
@@ -120,12 +126,13 @@ type
     hnx: _pgrp;           { next group in the same hash slot }
     nnx: _pgrp;           { next group of the same node slot }
   end;
-  { A heap entry carries the event's time, so that ordering the heap
-    touches the events only on equal times; four entries fill a cache
-    line.  The entry of an event taken out stays, dead, until it is met
-    at the top; the event's record is recycled then. }
+  { A heap entry carries the event's key, so that ordering the heap does
+    not touch the events: its time, then its priority and scheduling
+    number in one word.  The entry of an event taken out stays, dead,
+    until it is met at the top; the event's record is recycled then. }
   _hent = record
     t: real;
+    k2: qword;            { priority (higher first), then seq }
     e: _pev;
   end;
 
@@ -153,7 +160,7 @@ var
   _lastpx: _pl;
   _curmsg: _pl;           { the message of the event taken last }
 
-function _evless(a, b: _pev): boolean;
+function _evless(a, b: _pev): boolean; inline;
 begin
   if a^.t <> b^.t then
     Result := a^.t < b^.t
@@ -163,12 +170,18 @@ begin
     Result := a^.seq < b^.seq;
 end;
 
+{ priority, higher first, then scheduling number, in one word }
+function _key2(e: _pev): qword; inline;
+begin
+  Result := (qword(int64(High(integer)) - e^.pri) shl 32) or qword(e^.seq and $FFFFFFFF);
+end;
+
 function _hless(const a, b: _hent): boolean; inline;
 begin
   if a.t <> b.t then
     Result := a.t < b.t
   else
-    Result := _evless(a.e, b.e);
+    Result := a.k2 < b.k2;
 end;
 
 { The heap is 4-ary: fewer levels, and the children of an entry lie
@@ -183,7 +196,7 @@ begin
   while i > 1 do
   begin
     j := (i + 2) shr 2;
-    if (x.t > h[j].t) or ((x.t = h[j].t) and not _evless(x.e, h[j].e)) then
+    if (x.t > h[j].t) or ((x.t = h[j].t) and (x.k2 >= h[j].k2)) then
       Break;
     h[i] := h[j];
     i := j;
@@ -209,7 +222,7 @@ begin
   Inc(c);
   while c <= last do
   begin
-    if (h[c].t < bt) or ((h[c].t = bt) and _evless(h[c].e, h[Result].e)) then
+    if (h[c].t < bt) or ((h[c].t = bt) and (h[c].k2 < h[Result].k2)) then
     begin
       Result := c;
       bt := h[c].t;
@@ -230,7 +243,7 @@ begin
     j := _minchild(i);
     if j = 0 then
       Break;
-    if (h[j].t > x.t) or ((h[j].t = x.t) and not _evless(h[j].e, x.e)) then
+    if (h[j].t > x.t) or ((h[j].t = x.t) and (h[j].k2 >= x.k2)) then
       Break;
     h[i] := h[j];
     i := j;
@@ -244,6 +257,7 @@ begin
   if _hn >= Length(_heap) then
     SetLength(_heap, 2 * Length(_heap) + 64);
   _heap[_hn].t := e^.t;
+  _heap[_hn].k2 := _key2(e);
   _heap[_hn].e := e;
   e^.inheap := true;
   _siftup(_hn);
@@ -485,6 +499,77 @@ begin
     _newrun;
 end;
 
+{ Numbers every pending event again from 0, in the order they stand. }
+procedure _renumber;
+var all, tmp: array of _pev;
+    e: _pev;
+    n, i, w, lo, mid, hi, a, b, z: integer;
+begin
+  SetLength(all, _nev);
+  n := 0;
+  for i := 1 to _hn do
+    if _hdead(i) then
+      _recycle(_heap[i].e)
+    else
+    begin
+      all[n] := _heap[i].e;
+      Inc(n);
+    end;
+  _hn := 0;
+  _ndead := 0;
+  e := _blkh;
+  while e <> nil do
+  begin
+    all[n] := e;
+    Inc(n);
+    e := e^.bnx;
+  end;
+  { merge sort: their order is already total }
+  SetLength(tmp, n);
+  w := 1;
+  while w < n do
+  begin
+    lo := 0;
+    while lo < n do
+    begin
+      mid := Min(lo + w, n);
+      hi := Min(lo + 2 * w, n);
+      a := lo;
+      b := mid;
+      for z := lo to hi - 1 do
+        if (b >= hi) or ((a < mid) and _evless(all[a], all[b])) then
+        begin
+          tmp[z] := all[a];
+          Inc(a);
+        end
+        else
+        begin
+          tmp[z] := all[b];
+          Inc(b);
+        end;
+      lo := hi;
+    end;
+    for z := 0 to n - 1 do
+      all[z] := tmp[z];
+    w := 2 * w;
+  end;
+  for i := 0 to n - 1 do
+  begin
+    e := all[i];
+    e^.seq := i;
+    if e^.msg <> nil then
+      e^.msg^.evs := i;
+    if e^.inheap then
+    begin
+      e^.inheap := false;
+      _heapput(e);
+    end;
+  end;
+  _seq := n;
+  _lastev := nil;
+  _lastpx := nil;
+end;
+
 procedure _afel(nod, inst, pri: integer; blocked: boolean; t: real;
   pr2: integer);
 var e: _pev;
@@ -495,6 +580,8 @@ begin
     pri := pr2;
   if t <> t then
     _error('an event is scheduled at a time that is not a number');
+  if _seq > _seqtop then
+    _renumber;
   e := _newev;
   e^.t := t;
   e^.pri := pri;
@@ -747,6 +834,9 @@ type
   _pcharv = ^_tcharv;
   _tcharv = array[1.._rtbig] of char;
 
+const
+  _sfew = 12;                 { up to so many nodes, calling each is cheaper }
+
 var
   _sn: integer;               { nodes; 0: the scan steps one by one }
   _stip: _pcharv;
@@ -759,23 +849,18 @@ var
   _lbits: array of qword;     { list holds messages }
   _nbits: array of qword;     { node may act }
 
-procedure _bitset(var b: array of qword; i: integer); inline;
+procedure _bitset(b: PQWord; i: integer); inline;
 begin
   b[i shr 6] := b[i shr 6] or (qword(1) shl (i and 63));
 end;
 
-procedure _bitclr(var b: array of qword; i: integer); inline;
+procedure _bitclr(b: PQWord; i: integer); inline;
 begin
   b[i shr 6] := b[i shr 6] and not (qword(1) shl (i and 63));
 end;
 
-function _bittst(const b: array of qword; i: integer): boolean; inline;
-begin
-  Result := (b[i shr 6] and (qword(1) shl (i and 63))) <> 0;
-end;
-
 { The first set bit in a..z, or -1. }
-function _bitnext(const b: array of qword; a, z: integer): integer;
+function _bitnext(b: PQWord; a, z: integer): integer;
 var w, wz: integer;
     x: qword;
 begin
@@ -814,7 +899,7 @@ var i, j, l, row: integer;
         _lown[l] := node
       else if _lown[l] <> node then
       begin
-        _bitset(_nbits, node);   { a list of two nodes: keep calling it }
+        _bitset(@_nbits[0], node);   { a list of two nodes: keep calling it }
         _lown2[l] := node;
       end;
   end;
@@ -848,15 +933,15 @@ begin
                 own(_smeld^[(row - 1) * _smcols + j + 1], i);
         end;
       'C', 'O':
-        _bitset(_nbits, i);
+        _bitset(@_nbits[0], i);
     end;
   { lists that already hold messages }
   for l := 1 to _hknl do
     if _hkl^^[l] > 0 then
     begin
-      _bitset(_lbits, l);
+      _bitset(@_lbits[0], l);
       if _lown[l] > 0 then
-        _bitset(_nbits, _lown[l]);
+        _bitset(@_nbits[0], _lown[l]);
     end;
 end;
 
@@ -877,18 +962,16 @@ begin
 end;
 
 { List l holds messages, or has just held none. }
-procedure _scanlist(l: integer; full: boolean);
+procedure _scanlist(l: integer; full: boolean); inline;
 begin
-  if _snl <> _hknl then
-    _scanbuild;
   if full then
   begin
-    _bitset(_lbits, l);
+    _bitset(@_lbits[0], l);
     if _lown[l] > 0 then
-      _bitset(_nbits, _lown[l]);
+      _bitset(@_nbits[0], _lown[l]);
   end
   else
-    _bitclr(_lbits, l);
+    _bitclr(@_lbits[0], l);
 end;
 
 { A copy of node n from jk on whose list holds messages, or 0. }
@@ -903,12 +986,12 @@ begin
     a := 1;
   while True do
   begin
-    l := _bitnext(_lbits, a, z);
+    l := _bitnext(@_lbits[0], a, z);
     if l < 0 then
       Exit(0);
     if _hkl^^[l] > 0 then
       Exit(l - _snumel^[n] + 1);
-    _bitclr(_lbits, l);          { emptied without the kernel: by _init }
+    _bitclr(@_lbits[0], l);          { emptied without the kernel: by _init }
     a := l + 1;
   end;
 end;
@@ -936,7 +1019,7 @@ begin
     Result := false;
   end;
   if not Result then
-    _bitclr(_nbits, n);
+    _bitclr(@_nbits[0], n);
 end;
 
 { k is the place in the pass of node n1, just called; on to the next
@@ -950,7 +1033,7 @@ begin
     k := MaxInt;
     Exit;
   end;
-  if _bt then
+  if _bt or (_sn <= _sfew) then
   begin
     n1 := n1 mod _sn + 1;
     k := k + 1;
@@ -962,12 +1045,12 @@ begin
   while left > 0 do
   begin
     d := -1;
-    c := _bitnext(_nbits, n1 + 1, Min(_sn, n1 + left));
+    c := _bitnext(@_nbits[0], n1 + 1, Min(_sn, n1 + left));
     if c > 0 then
       d := c - n1
     else if n1 + left > _sn then
     begin
-      c := _bitnext(_nbits, 1, n1 + left - _sn);
+      c := _bitnext(@_nbits[0], 1, n1 + left - _sn);
       if c > 0 then
         d := _sn - n1 + c;
     end;
@@ -997,7 +1080,7 @@ begin
   m := _smulno^[n1];
   if jk > m then
     Exit(false);
-  if _bt then
+  if _bt or ((m = 1) and (_sn <= _sfew)) then
     Exit(true);
   if _snl <> _hknl then
     _scanbuild;
@@ -1095,16 +1178,19 @@ end;
   already (its place, counted from the event's node _n, comes before the
   current place _k), the pass is run again before time goes on: a job
   sent back to a queue is served now, not at the next unrelated event. }
-procedure _wake(l: integer);
+procedure _wake(l: integer); inline;
 
-  function passed(o: integer): boolean;
+  function passed(o: integer): boolean; inline;
+  var d: integer;
   begin
-    Result := (o > 0) and ((o - _n + _sn) mod _sn + 1 < _k);
+    { its place in the pass, (o - _n) mod _sn + 1, before _k }
+    d := o - _n;
+    if d < 0 then
+      d := d + _sn;
+    Result := (o > 0) and (d + 1 < _k);
   end;
 
 begin
-  if _snl <> _hknl then
-    _scanbuild;
   if passed(_lown[l]) or passed(_lown2[l]) then
     _swt := false;
 end;
@@ -1133,10 +1219,19 @@ begin
   pla := _hkla^;
   pla^[l] := pla^[l] + lenv * (time - _hkhc^^[l]);
   _hkhc^^[l] := time;
-  if (_sn > 0) and ((lenv = 0) <> (lenv + delta <= 0)) then
-    _scanlist(l, lenv = 0);
-  if (_sn > 0) and (delta > 0) then
-    _wake(l);
+  if _sn > 0 then
+  begin
+    if _snl <> _hknl then
+      _scanbuild;
+    if delta > 0 then
+    begin
+      if lenv = 0 then
+        _scanlist(l, true);
+      _wake(l);
+    end
+    else if (lenv > 0) and (lenv + delta <= 0) then
+      _scanlist(l, false);
+  end;
   lenv := lenv + delta;
   if lenv < 0 then
     lenv := 0;
