@@ -113,10 +113,10 @@ bool HASCNODE(const Compiler& c) {
 }
 
 // Brings every running C node up to the clock: a C node integrates only
-// at its own steps, so before a discrete event (and before the report at
-// TSIM) each one is called to take the partial step up to now, as a
-// successor does. A node not started yet (its clock ahead of now),
-// stopped or blocked is left alone. '/' the node's number, '*' its name,
+// at its own steps, so before a discrete event (and before the report,
+// whatever ended the run) each one is called to take the partial step up
+// to now, as a successor does. A node not started yet (its clock ahead of
+// now), stopped or blocked is left alone. '/' the node's number, '*' its name,
 // '#' its copies.
 constexpr const char* CONTUPHEAD = "procedure _contup; var _jc:integer; begin ";
 constexpr const char* CONTUPONE = "if _ac_* and (_tc_*<time) and not blck[/] then *(0);";
@@ -174,7 +174,7 @@ void MAINLOOP(Compiler& c) {
   const bool cont = HASCNODE(c);
   if (c.prog.TSIMSET) {
     NEWPIECE(c, CH_NODE, "if time>tsim then begin _afel(_n,iev,evp,false,time);time:=tsim;");
-    NEWPIECE(c, CH_NODE, cont ? "_contup; goto 4 end;" : "goto 4 end;");
+    NEWPIECE(c, CH_NODE, "goto 4 end;");
   }
   // A C node's own step is not a discrete event: it moves only itself.
   if (cont) NEWPIECE(c, CH_NODE, "if _tipnod[_n]<>'C' then _contup;");
@@ -186,8 +186,11 @@ void MAINLOOP(Compiler& c) {
                         std::string("if _bmen then begin _bmen:=false; menu; end; "),
                         std::string("_nxnode(_n1,_k);"),
                         "until (_k>" + n + ") or _es;  _ci1:=false;",
-                        std::string("until _swt or _es end ; 4:rtdlg._ModoInterrupcion(false); ")})
+                        std::string("until _swt or _es end ; 4:")})
     NEWPIECE(c, CH_NODE, t);
+  // The report sees every C node at the end time, whatever ended the run.
+  ADDPIECE(c, CH_NODE, cont ? "_contup;rtdlg._ModoInterrupcion(false); "
+                            : "rtdlg._ModoInterrupcion(false); ");
 }
 
 void MAINEND(Compiler& c) {

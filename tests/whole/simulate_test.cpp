@@ -201,6 +201,11 @@ TEST(Simulation, ContinuousVariablesAreMeasuredAsTheyAreIntegrated) {
   // RK4 with step 0.1 errs by about 10 * 0.1^4 / 120 = 8e-6 relative
   EXPECT_NEAR(y[1], 1e6 * std::exp(-10.0), 1e-3);
   EXPECT_EQ(y[2], 1e6);
+  // Z' = 1, stepped every 0.3, is brought from 9.9 to the end at 10
+  std::vector<double> z = REPORTED(run, "Z[1]");
+  ASSERT_EQ(z.size(), 4u) << run;
+  EXPECT_NEAR(z[0], 5, 5e-6);
+  EXPECT_NEAR(z[2], 10, 1e-5);
 }
 
 // The model of tests/models translated and built once in its directory;
