@@ -2352,7 +2352,7 @@ end;
 
 procedure _integ(i, j, meth: integer);
 var n, m, q, tries: integer;
-    h, t0, tend, hplan, err, e, tol, fac, yq: real;
+    h, t0, tend, hplan, hint, err, e, tol, fac, yq: real;
     clipped, done: boolean;
 
   procedure setstage(const k: array of real; f: real);
@@ -2446,8 +2446,9 @@ begin
     hundredth of EABS + EREL |y| in every equation: over runs of some
     hundred steps the error at the instants the model reads stays within
     EABS + EREL |y| itself. }
-  if (_hnext[i] > 0) and (_hnext[i] < _dt) then
-    h := _hnext[i];
+  hint := _hnext[i];
+  if (hint > 0) and (hint < _dt) then
+    h := hint;
   tries := 0;
   slope(_ik1, t0);
   repeat
@@ -2456,7 +2457,7 @@ begin
     if h >= tend - t0 then
     begin
       h := tend - t0;
-      clipped := h < hplan;
+      clipped := true;
     end
     else if 2 * h > tend - t0 then
     begin
@@ -2506,10 +2507,21 @@ begin
         t0 := tend
       else
         t0 := t0 + h;
-      if clipped and (fac >= 1) and (hplan > h * fac) then
-        h := hplan
+      { A step the interval cut short says nothing of a longer one: the
+        next call keeps its own start (the end of an interval close to
+        an event must not leave a tiny first step to the next). }
+      if clipped and (fac >= 1) then
+      begin
+        if h * fac > hplan then
+          h := h * fac
+        else
+          h := hplan;
+      end
       else
+      begin
         h := h * fac;
+        hint := h;
+      end;
       if not done then
       begin
         for m := 0 to n - 1 do
@@ -2525,7 +2537,7 @@ begin
       done := false;
     end;
   until done;
-  _hnext[i] := h;
+  _hnext[i] := hint;
   for m := 0 to n - 1 do
     _hky^[_hkore^[i + m]] := _iy0[m];
 end;
