@@ -19,7 +19,7 @@ run: build
 	  mkdir -p $$dir/bin && cp $$m $$dir/ && \
 	  (cd $$dir && $(abspath $(BUILD))/talven $$stem.tlv) || exit $$?; \
 	  if command -v fpc >/dev/null; then \
-	    (cd $$dir && fpc -Mdelphi -dRTMODEL -Fu../../runtime -FUbin -FEbin $$stem.DPR >fpc.log) \
+	    (cd $$dir && fpc -Mdelphi -Fu../../runtime -FUbin -FEbin $$stem.DPR >fpc.log) \
 	      && echo "   built $$dir/bin/$$stem" || { cat $$dir/fpc.log; exit 1; }; \
 	  fi; \
 	done

@@ -9,8 +9,8 @@
   when the model does not redeclare it.
 
   The _hk* variables are the kernel's view of the model tables.  They
-  point at runtime-owned storage until rtshell, compiled with RTMODEL,
-  binds them to the tables of pru. }
+  point at runtime-owned storage until rtmodel binds them to the tables
+  of pru. }
 unit rtdefs;
 
 {$MODE DELPHI}
@@ -95,6 +95,12 @@ type
   _tfr = array[1..20, 1..50] of integer;
   _tdf = array[1..20, 1..3] of real;
 
+  { Raised by _error; rtfail reports it. }
+  _ERunError = class
+    Message: string;
+    constructor Create(const s: string);
+  end;
+
   _tfecfun = function(time: real; _m: integer): real;
   _tclfun = function(_nsy: integer): boolean;
   _ttransfer = procedure(_ni: word; _s: pointer);
@@ -159,6 +165,8 @@ var
   _zs: string;
   _hoi, _mii, _sei, _dei: word;
   _tces: real;           { time of the last statistics reset }
+  _nevents: int64;       { events taken from the event list }
+  _hkprog: procedure;    { called every 1024 events while progress shows }
   _nuno: integer;
 
   { kernel view of the model; see the unit comment }
@@ -203,6 +211,11 @@ var
   _sfl, _sll: _pplvec;
   _sl, _slm, _sen: _plivec;
   _sla, _shc, _slp, _stp, _smtp, _stpp: _prvec;
+
+constructor _ERunError.Create(const s: string);
+begin
+  Message := s;
+end;
 
 function _zalloc(n: integer): pointer;
 begin

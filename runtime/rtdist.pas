@@ -2,7 +2,16 @@
   the discrete distribution sets used by RAND.
 
   Ten streams; RN holds their seeds (the experiment interface saves and
-  restores them).  Every distribution takes its stream number last; the
+  restores them).  The INIT section of every model calls _seeds, which
+  starts the streams and RANDOM's for replication _repk of seed _seed:
+    stream s (1..10):  1 + h(S, K, s) mod 2147483646
+    RANDOM (randseed): h(S, K, 0) mod 2^32
+  with h(S, K, s) = m(m(m(S) xor K) xor s) and m SplitMix64's mixer
+  (add 0x9E3779B97F4A7C15, then the two xor-shift-multiply rounds).
+  Replication 1 of the default seed 29999 starts from the fixed seeds
+  RN[s] = 1973272912 - 733103 * s and randseed 29999.  So replication K
+  draws the same numbers whatever ran before it, and every replication
+  draws others.  Every distribution takes its stream number last; the
   compiler appends 1 when the model gives none.  Parameters:
     EXPO(mean)  ERLG(mean,k)  GAMMA(shape,scale)  BETA(a,b)
     GAUSS/NORM(mean,sd)  LOGNORM(mean,sd of the variate)
@@ -29,8 +38,16 @@ type
     cum: array[1.._maxset] of real; { cumulative probabilities }
   end;
 
+const
+  _classicseed = 29999;
+
 var
   RN: array[1..10] of longint;
+  _seed: int64;          { seed of the run (--seed) }
+  _repk: longint;        { replication whose streams _seeds starts }
+
+procedure _seeds;
+function _streamseed(seed: int64; k: longint; s: integer): int64;
 
 function _unif01(s: integer): real;
 
@@ -55,6 +72,40 @@ procedure _districonj(var d: _arreglo);
 procedure _seledistriconj(var d: _arreglo; s: integer; var ix: _indice);
 
 implementation
+
+{$PUSH}{$Q-}{$R-}
+function _mix(z: qword): qword;
+begin
+  z := z + qword($9E3779B97F4A7C15);
+  z := (z xor (z shr 30)) * qword($BF58476D1CE4E5B9);
+  z := (z xor (z shr 27)) * qword($94D049BB133111EB);
+  Result := z xor (z shr 31);
+end;
+
+function _streamseed(seed: int64; k: longint; s: integer): int64;
+var h: qword;
+begin
+  if (seed = _classicseed) and (k = 1) then
+  begin
+    if s = 0 then
+      Exit(_classicseed);
+    Exit(1973272912 - s * 104729 * 7);
+  end;
+  h := _mix(_mix(_mix(qword(seed)) xor qword(k)) xor qword(s));
+  if s = 0 then
+    Result := h and $FFFFFFFF
+  else
+    Result := 1 + int64(h mod 2147483646);
+end;
+{$POP}
+
+procedure _seeds;
+var s: integer;
+begin
+  for s := 1 to 10 do
+    RN[s] := _streamseed(_seed, _repk, s);
+  randseed := cardinal(_streamseed(_seed, _repk, 0));
+end;
 
 { Minimal standard generator, one seed per stream. }
 function _unif01(s: integer): real;
@@ -293,6 +344,8 @@ var
   _s: integer;
 
 initialization
+  _seed := _classicseed;
+  _repk := 1;
   for _s := 1 to 10 do
-    RN[_s] := 1973272912 - _s * 104729 * 7;
+    RN[_s] := _streamseed(_seed, _repk, _s);
 end.

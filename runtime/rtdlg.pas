@@ -70,7 +70,7 @@ procedure _copystdb;
 
 implementation
 
-uses SysUtils, rtnote;
+uses SysUtils, rtnote, rtargs;
 
 procedure _InitMemos;
 begin
@@ -78,9 +78,12 @@ begin
   _interrupt := false;
 end;
 
+{ Only the menu greets: with arguments standard output holds the
+  report alone. }
 procedure _Presenta;
 begin
-  writeln('TALVEN simulation');
+  if not _argsgiven then
+    writeln('TALVEN simulation');
 end;
 
 procedure _WinPause;
@@ -127,56 +130,129 @@ begin
   CloseFile(f);
 end;
 
-{ Prompt only when reading the console; at its end the value stays. }
-function _ready(var f: text; isfile: boolean; const s: string): boolean;
+{ Values of @ items.  Typed at the console, a line per value: a bad
+  number is asked for again and the end of the input leaves the value
+  as it was.  Read from a file, a bad number ends the run. }
+function _console(var f: text; isfile: boolean): boolean;
 begin
-  if not isfile and (@f = @Input) then
-    write(s, ' ');
-  Result := not Eof(f);
+  Result := not isfile and (@f = @Input);
 end;
 
-procedure _endread(var f: text; isfile: boolean);
+function _askline(const s: string; var line: string): boolean;
 begin
-  if not isfile and (@f = @Input) and not Eof(f) then
-    readln(f);
+  write(s, ' ');
+  Result := not Eof(Input);
+  if Result then
+  begin
+    readln(line);
+    line := Trim(line);
+  end
+  else
+    writeln;
+end;
+
+procedure _badfile(const s: string);
+begin
+  raise _ERunError.Create('bad number for ' + s + ' in its input file');
+end;
+
+function _readreal(var f: text; isfile: boolean; const s: string;
+  var x: real): boolean;
+var line: string;
+    v: real;
+    code: integer;
+begin
+  Result := false;
+  if not _console(f, isfile) then
+  begin
+    if Eof(f) then
+      Exit;
+    {$I-} read(f, v); {$I+}
+    if IOResult <> 0 then
+      _badfile(s);
+    x := v;
+    Exit(true);
+  end;
+  while _askline(s, line) do
+  begin
+    Val(line, v, code);
+    if (code = 0) and (line <> '') then
+    begin
+      x := v;
+      Exit(true);
+    end;
+    writeln('''', line, ''' is not a number; once more');
+  end;
+end;
+
+function _readint(var f: text; isfile: boolean; const s: string;
+  lo, hi: int64; var x: int64): boolean;
+var line: string;
+    v: int64;
+    code: integer;
+begin
+  Result := false;
+  if not _console(f, isfile) then
+  begin
+    if Eof(f) then
+      Exit;
+    {$I-} read(f, v); {$I+}
+    if (IOResult <> 0) or (v < lo) or (v > hi) then
+      _badfile(s);
+    x := v;
+    Exit(true);
+  end;
+  while _askline(s, line) do
+  begin
+    Val(line, v, code);
+    if (code = 0) and (line <> '') and (v >= lo) and (v <= hi) then
+    begin
+      x := v;
+      Exit(true);
+    end;
+    writeln('''', line, ''' is not a whole number from ', lo, ' to ', hi,
+      '; once more');
+  end;
 end;
 
 procedure _insr(var x: real; var f: text; isfile: boolean; w, d: integer;
   const s: string);
+var v: real;
 begin
-  if _ready(f, isfile, s) then
-    read(f, x);
-  _endread(f, isfile);
+  if _readreal(f, isfile, s, v) then
+    x := v;
 end;
 
 procedure _insd(var x: double; var f: text; isfile: boolean; w, d: integer;
   const s: string);
+var v: real;
 begin
-  if _ready(f, isfile, s) then
-    read(f, x);
-  _endread(f, isfile);
+  if _readreal(f, isfile, s, v) then
+    x := v;
 end;
 
 procedure _insi(var x: integer; var f: text; isfile: boolean; w: integer;
   const s: string);
+var v: int64;
 begin
-  if _ready(f, isfile, s) then
-    read(f, x);
-  _endread(f, isfile);
+  if _readint(f, isfile, s, Low(integer), High(integer), v) then
+    x := v;
 end;
 
 procedure _insl(var x: longint; var f: text; isfile: boolean; w: integer;
   const s: string);
+var v: int64;
 begin
-  if _ready(f, isfile, s) then
-    read(f, x);
-  _endread(f, isfile);
+  if _readint(f, isfile, s, Low(longint), High(longint), v) then
+    x := v;
 end;
 
 procedure _inss(var x: STR80; var f: text; isfile: boolean; w: integer;
   const s: string);
 begin
-  if _ready(f, isfile, s) then
+  if _console(f, isfile) then
+    write(s, ' ');
+  if not Eof(f) then
     readln(f, x);
 end;
 
@@ -217,29 +293,26 @@ end;
 procedure _inar(p: _tpar; var f: text; isfile: boolean; w, d, lo, hi: integer;
   const s: string);
 var i: integer;
+    v: real;
 begin
   if p = nil then
     Exit;
   for i := lo to hi do
-    if _ready(f, isfile, s + '[' + IntToStr(i) + ']') then
-    begin
-      read(f, p^[i - lo + 1]);
-      _endread(f, isfile);
-    end;
+    if _readreal(f, isfile, s + '[' + IntToStr(i) + ']', v) then
+      p^[i - lo + 1] := v;
 end;
 
 procedure _inai(p: _tpai; var f: text; isfile: boolean; w, lo, hi: integer;
   const s: string);
 var i: integer;
+    v: int64;
 begin
   if p = nil then
     Exit;
   for i := lo to hi do
-    if _ready(f, isfile, s + '[' + IntToStr(i) + ']') then
-    begin
-      read(f, p^[i - lo + 1]);
-      _endread(f, isfile);
-    end;
+    if _readint(f, isfile, s + '[' + IntToStr(i) + ']', Low(integer),
+      High(integer), v) then
+      p^[i - lo + 1] := v;
 end;
 
 procedure _rear(p: _tpar; var f: text; isfile: boolean; w, d, lo, hi: integer;

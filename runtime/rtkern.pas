@@ -652,6 +652,10 @@ begin
     { the next event is read when this one is done: fetch it meanwhile }
     if _hn > 0 then
       prefetch(_heap[1].e^);
+    { counted for the progress line, which is looked at now and then }
+    Inc(_nevents);
+    if ((_nevents and 1023) = 0) and Assigned(_hkprog) then
+      _hkprog;
     Exit;
   end;
   { Nothing can happen any more.  The main loop tests only TSIM or only
@@ -2602,10 +2606,10 @@ begin
   Inc(_hkfr^[n, cls]);
 end;
 
+{ Ends the run: rtfail reports it with the time and the node. }
 procedure _error(const s: string);
 begin
-  writeln(ErrOutput, 'TALVEN run-time error at time ', time:0:4, ': ', s);
-  Halt(2);
+  raise _ERunError.Create(s);
 end;
 
 procedure _trace;

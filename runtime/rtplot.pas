@@ -86,13 +86,10 @@ begin
   end;
 end;
 
+{ The graphs of a run are written when it ends (rtshell, rtsvg); the
+  main program's last call has nothing left to do. }
 procedure CerrarGraficos;
-var g: integer;
 begin
-  for g := 1 to _maxgr do
-    if _Grafico[g]._npt > 0 then
-      writeln('Graph ', g, ' ', _Grafico[g]._tg, ': ', _Grafico[g]._npt,
-        ' points');
 end;
 
 function _clsname(cls: integer): string;

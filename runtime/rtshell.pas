@@ -1,20 +1,23 @@
-{ rtshell: the menu of a run and its report.
+{ rtshell: the menu of a run and the order of its replications.
 
-  The main program calls _verpsos once, then _menu (interactive) or
-  _inici (started with parameters) before each run, menu when a MENU
-  instruction or an interruption asks for it, and stat for the report.
+  The main program calls _verpsos and _rtopen once, then _menu
+  (interactive) or _inici (started with arguments) before each batch of
+  runs, menu when a MENU instruction or an interruption asks for it,
+  and _runend after every run: _runend reports the run and starts the
+  next replication of the batch (true), or closes the batch (false).
 
-  Starting a run means calling the model's _inieli, _com, clrstat and
-  _init, which live in pru.  Compiled with RTMODEL this unit uses pru
-  for that and binds the kernel's views (rtdefs _hk*) to the model's
-  tables, so the generated program really simulates.  Without RTMODEL
-  the runtime compiles without any model and a run does nothing; that
-  is enough to check generated text.
+  Replications are numbered through the whole session: the first run
+  is replication --rep (1 by default), each G or replication of N k
+  the next one, so no two runs of a session draw the same numbers.
 
-  The menu reads the console: G run, N k for k replications, T trace
-  on/off, E experiments, Q quit.  At the end of the input the first
-  menu runs the model once and later ones quit, so a batch run needs
-  no input. }
+  The menu reads standard input: G run, N k for k replications (k on
+  the same line or the next), T trace on or off for the next runs,
+  E experiments, Q quit; anything else shows what each letter does.
+  At the end of the input the first menu runs the model once and later
+  ones quit, so a batch run needs no input.
+
+  Public: the flags _bout _bmen _quit _prm _rep _est _ut; _verpsos
+  _rtopen _inici _menu menu _runend stat REPLIC. }
 unit rtshell;
 
 {$MODE DELPHI}
@@ -24,88 +27,144 @@ interface
 uses rtdefs;
 
 var
-  _bout: boolean;    { interactive: back to the menu after each run }
+  _bout: boolean;    { interactive: back to the menu after each batch }
   _bmen: boolean;    { a menu was asked for during the run }
   _quit: boolean;    { leave the run at once }
   _prm: boolean;     { no run started yet }
   _rep: boolean;     { replications under way }
-  _est: boolean;     { report after every replication }
+  _est: boolean;     { report after every replication (always now) }
   _ut: char;         { last menu choice; 'Q' ends the program }
 
 procedure _verpsos;
+{ Opens the report and result files of the model named; a file that
+  cannot be written ends the program with exit code 2. }
+procedure _rtopen(const model: string);
 procedure _inici;
 procedure _menu;
 procedure menu;
+{ After each run: true when the next replication of the batch has been
+  started. }
+function _runend: boolean;
 procedure stat;
 procedure REPLIC;
 
 implementation
 
-uses {$IFDEF RTMODEL}pru, {$ENDIF}SysUtils, rtkern, rtexp;
+uses SysUtils, rtkern, rtdist, rtargs, rtmodel, rtresult, rtplot, rtsvg,
+  rtprog, rtfail, rtexp;
 
-{ SysUtils has a function Time: the clock is written rtdefs.time here. }
+var
+  _next: longint;        { number of the next replication to run }
+  _last: longint;        { last replication of the batch }
+  _bcount: longint;      { replications in the batch }
+  _tracing: boolean;     { trace the next runs }
 
-{$IFDEF RTMODEL}
-procedure _rtbind;
+procedure _verpsos;
 begin
-  _hkfl := _pplvec(@_fl);
-  _hkll := _pplvec(@_ll);
-  _hkl := _pplivec(@_l);
-  _hklm := _pplivec(@_lm);
-  _hken := _pplivec(@_en);
-  _hkla := _pprvec(@_la);
-  _hkhc := _pprvec(@_hc);
-  _hklp := _pprvec(@_lp);
-  _hktp := _pprvec(@_tp);
-  _hkmtp := _pprvec(@_mtp);
-  _hktpp := _pprvec(@_tpp);
-  _hknl := nlist;
-  _hkfec := _fec;
-  _hky := _prvec(@_y);
-  _hkore := _pivec(@_ore);
-  _hkneq := High(_ore);
-  _hkcl := _cl;
-  _hkuprv := _uprv;
-  _hkuprvo := _uprvo;
-  _hkupvr := _upvr;
-  _hknewr := _newr;
-  _hkfr := @_fr;
-  _hkdf := @_df;
-  _rtbound := true;
+  _bout := not _argsgiven;
+  _bmen := false;
+  _quit := false;
+  _ut := ' ';
+  _next := _argfirst;
+  _tracing := _argtrace <> '';
 end;
-{$ENDIF}
 
-procedure _startrun;
+procedure _rtopen(const model: string);
+var f: string;
 begin
-{$IFDEF RTMODEL}
-  if not _rtbound then
+  if not _resopen(model) then
+    Halt(2);
+  if _argtrace <> '' then
   begin
-    _inieli;
-    _rtbind;
+    f := _argtrace;
+    if not IsPathDelimiter(f, 1) and (ExtractFileDrive(f) = '') then
+      f := _resoutpath(f);
+    AssignFile(_ftra, f);
+    {$I-} Rewrite(_ftra); {$I+}
+    if IOResult <> 0 then
+    begin
+      writeln(ErrOutput, model, ': cannot write ', f);
+      Halt(2);
+    end;
   end;
-  _com;
-  clrstat;
-  _init;
-{$ENDIF}
+end;
+
+{ Replication _next: its streams, the model's start values and INIT. }
+procedure _startrep;
+var k: longint;
+begin
+  k := _next;
+  Inc(_next);
+  _seed := _argseed;
+  _repk := k;
+  { _init counts the replication: NREP is k while INIT runs }
+  NREP := k - 1;
+  _rep := true;
+  ntrep := _last;
+  _progrep(k);
+  _failphase := _ininit;
+  _mstart;
+  _failphase := _inrun;
+  if _tracing then
+    _bt := true;
   _quit := false;
   _ut := 'G';
 end;
 
-procedure _verpsos;
+procedure _startbatch(count: longint);
+var first: longint;
 begin
-  _bout := ParamCount = 0;
-  _bmen := false;
-  _quit := false;
-  _ut := ' ';
+  first := _next;
+  _bcount := count;
+  _last := first + count - 1;
+  _progbatch(first, count);
+  _startrep;
+  { after INIT, which sizes the frequency tables }
+  _resbatch(first, count);
 end;
 
-{ A single run is the first replication: what _init opens for the first
-  replication only (FILE) is opened for it too. }
 procedure _inici;
 begin
-  _rep := false;
-  NREP := 1;
-  _startrun;
+  if _argpfile <> ' ' then
+    _startbatch(1)
+  else
+    _startbatch(_argreps);
+end;
+
+{ Graphs of the run: files, and a line each on the console. }
+procedure _graphs(k: longint);
+var g: integer;
+    base: string;
+begin
+  for g := 1 to _maxgr do
+    if _Grafico[g]._npt > 0 then
+    begin
+      base := _resmodel + '.graph' + IntToStr(g);
+      if _bcount > 1 then
+        base := base + '.rep' + IntToStr(k);
+      base := _resoutpath(base);
+      if _svgwrite(g, base) and (_argformat = _fmttext) and not _argquiet then
+        writeln('Graph ', g, ' ', Trim(_Grafico[g]._tg), ': ',
+          _Grafico[g]._npt, ' points, ', base, '.svg');
+    end;
+end;
+
+function _runend: boolean;
+var k: longint;
+begin
+  _failphase := _inshell;
+  k := _next - 1;
+  _graphs(k);
+  _resreport(k);
+  _resrep(k);
+  if _next <= _last then
+  begin
+    _startrep;
+    Exit(true);
+  end;
+  _progend;
+  _resbatchend;
+  Result := false;
 end;
 
 function _askline(var line: string): boolean;
@@ -118,9 +177,29 @@ begin
     writeln;
 end;
 
+procedure _menuhelp;
+begin
+  writeln('G     run the next replication');
+  writeln('N k   run k replications (1 to ', _maxreps, ') and summarise them');
+  writeln('T     trace the next runs on or off');
+  writeln('E     load experiment values');
+  writeln('Q     quit');
+end;
+
+{ The count of N: a whole number from 1 to _maxreps, else 0. }
+function _count(const s: string): longint;
+var v: int64;
+    code: integer;
+begin
+  Result := 0;
+  Val(s, v, code);
+  if (code = 0) and (s <> '') and (v >= 1) and (v <= _maxreps) then
+    Result := v;
+end;
+
 procedure _menu;
-var line: string;
-    k, code: integer;
+var line, rest: string;
+    k: longint;
 begin
   repeat
     writeln('G run  N k replications  T trace  E experiments  Q quit');
@@ -128,7 +207,7 @@ begin
     begin
       { no run of its own after an experiment refused }
       if _prm and not _exfault then
-        _inici
+        _startbatch(1)
       else
         _ut := 'Q';
       Exit;
@@ -136,41 +215,60 @@ begin
     line := Trim(line);
     if line = '' then
       Continue;
+    rest := Trim(Copy(line, 2, Length(line)));
     case UpCase(line[1]) of
       'G', 'R':
+        if rest = '' then
         begin
-          _inici;
+          _startbatch(1);
           Exit;
-        end;
+        end
+        else
+          _menuhelp;
       'N':
         begin
-          Val(Trim(Copy(line, 2, Length(line))), k, code);
-          if (code = 0) and (k >= 1) then
+          if rest = '' then
           begin
-            ntrep := k;
-            NREP := 0;
-            _rep := true;
-            _startrun;
+            write('replications? ');
+            if not _askline(rest) then
+              Continue;
+            rest := Trim(rest);
+          end;
+          k := _count(rest);
+          if k > 0 then
+          begin
+            _startbatch(k);
             Exit;
           end;
-          writeln('N needs a number of replications');
+          writeln('N needs a count of replications from 1 to ', _maxreps,
+            ', not ''', rest, '''');
         end;
       'T':
+        if rest = '' then
         begin
-          _bt := not _bt;
-          writeln('trace ', _bt);
-        end;
+          _tracing := not _tracing;
+          if _tracing then
+            writeln('trace on for the next runs')
+          else
+            writeln('trace off');
+        end
+        else
+          _menuhelp;
       'E':
-{$IFDEF RTMODEL}
-        _pexp;
-{$ELSE}
-        writeln('no model bound');
-{$ENDIF}
+        if rest = '' then
+          _mexper
+        else
+          _menuhelp;
       'Q':
+        if rest = '' then
         begin
           _ut := 'Q';
           Exit;
-        end;
+        end
+        else
+          _menuhelp;
+    else
+      _menuhelp;
     end;
   until false;
 end;
@@ -197,78 +295,9 @@ begin
   _rep := true;
 end;
 
-{ Report lines go to the report file when the program opened it and
-  always to the console. }
-procedure _say(const s: string);
-begin
-  if TextRec(_ars).Mode = fmOutput then
-    writeln(_ars, s);
-  writeln(s);
-end;
-
-function _r2s(x: real): string;
-begin
-  Result := Format('%12.4f', [x]);
-end;
-
-procedure _listreport;
-var l: integer;
-    name: string;
-    n: integer;
-begin
-  _say('list               length     max   entries   mean length'
-    + '    mean stay     max stay');
-  n := _hknl;
-  for l := 1 to n do
-  begin
-    if (_hken^^[l] = 0) and (_hkl^^[l] = 0) then
-      Continue;
-{$IFDEF RTMODEL}
-    name := _tnl[l];
-{$ELSE}
-    name := 'list ' + IntToStr(l);
-{$ENDIF}
-    _say(Format('%-16s %8d %7d %9d', [name, _hkl^^[l], _hklm^^[l],
-      _hken^^[l]]) + ' ' + _r2s(_hklp^^[l]) + ' ' + _r2s(_hktpp^^[l]) + ' '
-      + _r2s(_hkmtp^^[l]));
-  end;
-end;
-
-{$IFDEF RTMODEL}
-procedure _varreport;
-var v, e, p: integer;
-    span, mean: real;
-begin
-  if _n_ves <= 0 then
-    Exit;
-  _say('variable                     mean          min          max'
-    + '  changes');
-  span := rtdefs.time - _tces;
-  p := 1;
-  for v := 1 to _n_ves do
-    for e := 1 to _ov[v].ind do
-    begin
-      if span > 0 then
-        mean := (_sv[p] + _sva[p] * (rtdefs.time - _hcv[p])) / span
-      else
-        mean := _sva[p];
-      _say(Format('%-20s', [_ov[v].nom + '[' + IntToStr(e) + ']']) + ' '
-        + _r2s(mean) + ' ' + _r2s(_lv[p]) + ' ' + _r2s(_hv[p])
-        + Format(' %8d', [_nvv[p]]));
-      Inc(p);
-    end;
-end;
-{$ENDIF}
-
 procedure stat;
 begin
-  _say('');
-  _say('TALVEN report  ' + TITLE);
-  _say('time ' + _r2s(rtdefs.time) + '   replication ' + IntToStr(NREP));
-  _listreport;
-{$IFDEF RTMODEL}
-  _varreport;
-{$ENDIF}
+  _resreport(NREP);
 end;
 
 end.

@@ -165,7 +165,8 @@ void MAINLOOP(Compiler& c) {
   NEWPIECE(c, CH_NODE, FILLIN(SCANINIT, {{'*', n}}));
   NEWPIECE(c, CH_NODE, "_maxGraphics:=" + std::to_string(c.prog.NGRAPH) + ";");
   NEWPIECE(c, CH_NODE, "rtdlg._InitMemos;rtdlg._Presenta; _prm:=true;_rep:=false;_verpsos; ");
-  NEWPIECE(c, CH_NODE, "_nomars:='$CON1';AssignFile(_ars,_nomars); rewrite(_ars);");
+  // The runtime names the report and result files after the model.
+  NEWPIECE(c, CH_NODE, "_rtopen('" + PROGNAMEOF(c.drv.SRCPATH) + "');");
   NEWPIECE(c, CH_NODE, "2:if _bout then _menu else _inici; ");
   NEWPIECE(c, CH_NODE, "3: _prm:=false;if _ut='Q' then goto 1;_quit:=false;");
   NEWPIECE(c, CH_NODE, FILLIN("while *  do begin ", {{'*', ENDCONDITION(c)}}));
@@ -193,9 +194,12 @@ void MAINLOOP(Compiler& c) {
                             : "rtdlg._ModoInterrupcion(false); ");
 }
 
+// After a run: the parameter file's responses when called with D; else
+// the runtime reports the run and either starts the next replication of
+// the batch (label 3), goes back to the menu (2) or ends the program (1).
 void MAINEND(Compiler& c) {
   if (c.prog.FACTORS) {
-    NEWPIECE(c, CH_NODE, "if paramcount>=1 then begin for _i:=1 to _a2.nr do case _disr[_i] of ");
+    NEWPIECE(c, CH_NODE, "if paramstr(1)='D' then begin for _i:=1 to _a2.nr do case _disr[_i] of ");
     for (size_t k = 0; k < c.prog.RESPONSES.size(); ++k)
       ADDPIECE(c, CH_NODE, std::to_string(k + 1) + ":_a4.res[_i]:=" + c.prog.RESPONSES[k] + ";");
     for (const char* t : {"end;", "reset(_arf);",
@@ -204,10 +208,7 @@ void MAINEND(Compiler& c) {
                           "end else "})
       NEWPIECE(c, CH_NODE, t);
   }
-  for (const char* t : {"begin if _rep then begin CerrarGraficos; if _est then stat;",
-                        "if nrep=ntrep then begin stat; _rep:=false;goto 2 end ",
-                        "else begin _com; clrstat; _init; goto 3 end end ",
-                        "else if _bout then begin stat; goto 2 end else goto 1 end;",
+  for (const char* t : {"begin if _runend then goto 3; if _bout then goto 2 end;",
                         "1: CerrarGraficos;", "end."})
     NEWPIECE(c, CH_NODE, t);
 }

@@ -16,7 +16,7 @@ constexpr int PRU = 1, MODINI = 2, MODPRO = 3, MODIN1 = 6;
 constexpr const char* INITHEAD[] = {
     "procedure _init; var _i,_j:integer; ", "begin ", "gettime(_hoi,_mii,_sei,_dei); ",
     "for _j:=1 to * do begin ", "_l^[_j]:=0;_fl[_j]:=nil;_ll[_j]:=nil end;",
-    "CreaGraficos;", "randseed:=29999; ", " _bt:=false; "};
+    "CreaGraficos;", "_seeds; ", " _bt:=false; "};  // the streams of this replication
 constexpr const char* REPCOUNT = "if _rep then nrep:=nrep+1;";
 constexpr const char* WINDOWSIZE = "_windowsize:=true;";
 constexpr const char* NOEXPER =

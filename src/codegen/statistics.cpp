@@ -10,6 +10,7 @@
 // Called by the network organisation, the statement dispatcher, the R node
 // skeleton and the INIT pass.
 #include <algorithm>
+#include <map>
 #include "ground/compiler.h"
 
 namespace {
@@ -35,6 +36,9 @@ constexpr const char* NVES = "_n_ves:integer=*; _n_vest:integer=/;";
 constexpr const char* VARRAYS[] = {
     "var _sv,_s2v,_hv,_lv,_hcv,_svv,_s2vv,_sva:array[1..*] of real;",
     "_nvv:array[1..*] of integer;", "var _vas,_t2:array[1..*] of real;"};
+// The capacity of the resource each measured element is the use of (nil
+// for other variables): the report gives use over capacity as utilisation.
+constexpr const char* OVCAP = "const _ovcap:array[1..*] of ^real=(";
 constexpr const char* AESVAHEAD = "procedure _aesva; var _ki:integer;  begin ";
 constexpr const char* AESVALOOP = "for _ki:=1 to * do begin ";
 constexpr const char* AESVAONE = "_vas[/]:=*;";
@@ -139,6 +143,29 @@ void NODETABLE(Compiler& c) {
   }
 }
 
+// _ovcap: per measured element, @m_X of the resource X whose U_X it is.
+void CAPACITYTABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
+  std::map<std::string, const NodeRecord*> resources;
+  for (int n = 1; n <= c.model.NodeCount; ++n) {
+    const NodeRecord& x = c.model.NodeTable[n];
+    if (x.TIPO == 'R') resources[CUT("U_" + x.NOM, NAMEMAX)] = &x;
+  }
+  std::vector<std::string> cells;
+  for (const NameNode* e : vars) {
+    auto r = resources.find(e->NOM);
+    for (int i = 1; i <= ELEMENTS(*e); ++i) {
+      if (r == resources.end())
+        cells.push_back("nil");
+      else
+        cells.push_back("@m_" + r->second->NOM + (r->second->MULT > 1 ? "[" + NUM(i) + "]" : ""));
+    }
+  }
+  if (cells.empty()) cells.push_back("nil");
+  SENDPIECE(c, PRU, FILLIN(OVCAP, {{'*', NUM(static_cast<int>(cells.size()))}}), true);
+  for (size_t i = 0; i < cells.size(); ++i)
+    ADDPIECE(c, PRU, cells[i] + (i + 1 < cells.size() ? "," : ");"));
+}
+
 // _ov and the arrays of the variable statistics; the variables' indexes
 // are given out here, in key order.
 void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
@@ -166,6 +193,7 @@ void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
     FLUSHOUT(c, PRU);
   }
   for (const char* t : VARRAYS) SENDPIECE(c, PRU, FILLIN(t, {{'*', BOUND(g.NVELEM)}}), true);
+  CAPACITYTABLE(c, vars);
 }
 
 // _aesva copies every measured element into _vas for the report.

@@ -1,14 +1,16 @@
 #!/bin/sh
-# Compiles every runtime unit, then checks them three ways:
+# Compiles every runtime unit on its own (-dRTCOMPILEONLY: without a
+# model), then checks them three ways:
 #  - every name of runtime/NAMES.txt is declared by the unit it lists;
 #  - runtime/check/rtcheck.pas names a sample of what generated text
 #    uses, in the templates' shapes, and runs the kernel on its own
 #    tables;
 #  - runtime/check/model holds a small generated program (I -> R -> E):
 #    shapes.pas, template texts as the generator fills them, must
-#    compile against its pru; the program itself is built with RTMODEL,
-#    so the runtime drives the model's own tables, and its report must
-#    show messages leaving the network at TSIM.
+#    compile against its pru; the program itself is built as every
+#    generated program is, so the runtime drives the model's own
+#    tables, and its report must show messages leaving the network at
+#    TSIM.
 # Everything is written to a temporary directory.  Exit status 0 only
 # when all of it holds.
 set -u
@@ -18,8 +20,9 @@ rt=$(cd "$here/../../runtime" && pwd)
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/rtcheck.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT INT TERM
 
-units="rtdefs rtnote rtdist rtmath rtkern rtexp rtdlg rtplot rtchart rtshell dialogs graphics forms"
+units="rtdefs rtnote rtdist rtmath rtkern rtexp rtargs rtmodel rtresult rtprog rtfail rtsvg rtdlg rtplot rtchart rtshell dialogs graphics forms"
 fpcopt="-Mdelphi -vw -Fu$rt"
+alone="$fpcopt -dRTCOMPILEONLY"
 
 fail() {
     echo "runtime: FAILED: $1" >&2
@@ -31,7 +34,7 @@ cd "$tmp" || exit 1
 
 n=0
 for u in $units; do
-    if ! fpc $fpcopt -FU"$tmp/std" -FE"$tmp/std" "$rt/$u.pas" >"$tmp/$u.log" 2>&1; then
+    if ! fpc $alone -FU"$tmp/std" -FE"$tmp/std" "$rt/$u.pas" >"$tmp/$u.log" 2>&1; then
         cat "$tmp/$u.log" >&2
         fail "unit $u does not compile"
     fi
@@ -50,13 +53,13 @@ for u in $(cut -f2 "$rt/NAMES.txt" | sort -u); do
             "$rt/NAMES.txt"
         echo "begin end."
     } >"$prog"
-    if ! fpc $fpcopt -FU"$tmp/std" -FE"$tmp/std" "$prog" >"$tmp/names_$u.log" 2>&1; then
+    if ! fpc $alone -FU"$tmp/std" -FE"$tmp/std" "$prog" >"$tmp/names_$u.log" 2>&1; then
         grep -E 'Error|Fatal' "$tmp/names_$u.log" >&2
         fail "NAMES.txt lists names that $u does not declare"
     fi
 done
 
-if ! fpc $fpcopt -FU"$tmp/std" -FE"$tmp/std" "$rt/check/rtcheck.pas" >"$tmp/rtcheck.log" 2>&1; then
+if ! fpc $alone -FU"$tmp/std" -FE"$tmp/std" "$rt/check/rtcheck.pas" >"$tmp/rtcheck.log" 2>&1; then
     cat "$tmp/rtcheck.log" >&2
     fail "rtcheck.pas does not compile"
 fi
@@ -72,10 +75,10 @@ if ! fpc $fpcopt -Fu"$tmp/model" -FU"$tmp/shapes" -FE"$tmp/shapes" \
     grep -E 'Error|Fatal' "$tmp/shapes.log" >&2
     fail "template shapes do not compile against the runtime"
 fi
-if ! fpc $fpcopt -dRTMODEL -Fu"$tmp/model" -FU"$tmp/bound" -FE"$tmp/bound" \
+if ! fpc $fpcopt -Fu"$tmp/model" -FU"$tmp/bound" -FE"$tmp/bound" \
         "$tmp/model/bank.dpr" >"$tmp/bank.log" 2>&1; then
     cat "$tmp/bank.log" >&2
-    fail "the sample generated program does not compile with RTMODEL"
+    fail "the sample generated program does not compile"
 fi
 "$tmp/bound/bank" </dev/null >"$tmp/bank.out" 2>&1 || {
     cat "$tmp/bank.out" >&2

@@ -28,7 +28,7 @@ for m in "${models[@]}"; do
     cp "$m" "$dir/$name"
     [ -d "$src/tests/dbf/$stem" ] && cp -R "$src/tests/dbf/$stem/." "$dir/"
     if ! (cd "$dir" && "$bin" "$name" </dev/null >talven.log 2>&1 &&
-          fpc -Mdelphi -dRTMODEL -Fu"$src/runtime" -FUbin -FEbin "$stem.DPR" >fpc.log 2>&1); then
+          fpc -Mdelphi -Fu"$src/runtime" -FUbin -FEbin "$stem.DPR" >fpc.log 2>&1); then
         echo "FAIL $name: not built" >&2; fail=1; continue
     fi
     (cd "$dir" && timeout 120 ./bin/"$stem" ${RUNARGS:-} </dev/null >"$out/$stem.txt" 2>&1; echo "exit $?" >>"$out/$stem.txt")

@@ -114,7 +114,7 @@ inline int SHELLIN(const TempDir& dir, const std::string& command) {
 // Builds the generated program stem.DPR in dir with the runtime's real
 // simulation (fpc's messages in fpc.log), then runs it (run.log).
 inline int FPCBUILD(const TempDir& dir, const std::string& stem) {
-  return SHELLIN(dir, "mkdir units && fpc -Mdelphi -dRTMODEL -Fu'" + SOURCEDIR +
+  return SHELLIN(dir, "mkdir units && fpc -Mdelphi -Fu'" + SOURCEDIR +
                           "/runtime' -FUunits -FEunits " + stem + ".DPR >fpc.log 2>&1");
 }
 inline int RUNBUILT(const TempDir& dir, const std::string& stem) {

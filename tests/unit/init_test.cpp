@@ -20,7 +20,7 @@ TEST(InitPass, InitProcedureStartsFixedAndEndsWithTheCounters) {
             "for _j:=1 to 3 do begin \n"
             "_l^[_j]:=0;_fl[_j]:=nil;_ll[_j]:=nil end;\n"
             "CreaGraficos;\n"
-            "randseed:=29999; \n"
+            "_seeds; \n"
             " _bt:=false; \n"
             "eabs:=0.00001; erel:=0.0001;\n"
             "if _rep then nrep:=nrep+1;\n"

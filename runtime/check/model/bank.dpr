@@ -22,7 +22,7 @@ IF (_N=n) AND _CI1 OR _BB THEN _REVNO; END;END;END;
 begin 
 _maxGraphics:=0;
 rtdlg._InitMemos;rtdlg._Presenta; _prm:=true;_rep:=false;_verpsos; 
-_nomars:='$CON1';AssignFile(_ars,_nomars); rewrite(_ars);
+_rtopen('bank');
 2:if _bout then _menu else _inici; 
 3: _prm:=false;if _ut='Q' then goto 1;_quit:=false;
 while  (time<tsim)  do begin 
@@ -39,9 +39,6 @@ if _bmen then begin _bmen:=false; menu; end;
 _n1:=_n1 mod 3 +1; _k:=_k+1;
 until (_k=4) or _es;  _ci1:=false;
 until _swt or _es end ; 4:rtdlg._ModoInterrupcion(false); 
-begin if _rep then begin CerrarGraficos; if _est then stat;
-if nrep=ntrep then begin stat; _rep:=false;goto 2 end 
-else begin _com; clrstat; _init; goto 3 end end 
-else if _bout then begin stat; goto 2 end else goto 1 end;
+begin if _runend then goto 3; if _bout then goto 2 end;
 1: CerrarGraficos;
 end.

@@ -121,7 +121,7 @@ begin
  new(_xaF); for _i:=1 to _nF do begin _xaF^[_i]:=_caxF[_i]; end;
  _spline(_xF,_yF,_nF,1);
  _bnoreal:=false; _intigraf(_xF,_yF,_nF,1,1,'F'); _bnoreal:=true; _intigrafa(_xaF,_yF,_nF,1,1,'F');
- CreaGraficos; randseed:=29999; _bt:=false; eabs:=0.00001; erel:=0.0001; if _rep then nrep:=nrep+1;
+ CreaGraficos; _seeds; _bt:=false; eabs:=0.00001; erel:=0.0001; if _rep then nrep:=nrep+1;
  for _i:=1 to 10 do RN[_i]:=RN[_i]+1;
  _zs:=InputBox('Repeat/Go','R/G','G'); rtdlg._WarningDlg('Use Capital letters for variable names'); readln(F,title); _error('= expected ');
  _windowsize:=true;
