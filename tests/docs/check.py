@@ -185,7 +185,7 @@ def check(b, workdir):
     complete = not one(b.spec, "wrap") or one(b.spec, "run")
     units = os.path.join(d, "units")
     os.makedirs(units)
-    code, out, err = run(["fpc", "-Mdelphi", "-dRTMODEL", "-Fu" + RUNTIME, "-FU" + units,
+    code, out, err = run(["fpc", "-Mdelphi", "-Fu" + RUNTIME, "-FU" + units,
                           "-FE" + d, stem + ".DPR"], d)
     if code != 0:
         errs = "\n".join(l for l in out.split("\n") if "Error" in l or "Fatal" in l)
