@@ -57,7 +57,7 @@ TEST(Quoting, ALongPathIsSplitIntoWholeLiterals) {
   EXPECTLINESFIT(pru, "PRU.PAS");
   EXPECT_NE(JOINED(pru).find("assign(_arf,'" + path.substr(0, path.size() - 3) + "D01');"),
             std::string::npos);
-  ASSERT_EQ(SHELLIN(dir, "mkdir units && fpc -Mdelphi -dRTMODEL -Fu'" + SOURCEDIR +
+  ASSERT_EQ(SHELLIN(dir, "mkdir units && fpc -Mdelphi -Fu'" + SOURCEDIR +
                              "/runtime' -FUunits PRU.PAS >fpc.log 2>&1"),
             0)
       << dir.read("fpc.log");
