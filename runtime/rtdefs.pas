@@ -132,6 +132,7 @@ var
   SYNC, EXTREL, SENT: boolean;
   OUTF: text;
   _outf: string;
+  _rundir: string;    { --out: where the files a run writes go ('' the working directory) }
   NSFILE, LST: byte;
   LPT1: text;
   _FF: pointer;
@@ -201,10 +202,23 @@ procedure RELEASE(var p);
 procedure CLOSEGRAPH;
 procedure OUTTEXTXY(x, y: integer; const s: string);
 
+{ A file the model writes (FILE, REPORT), put in the run's --out directory
+  unless its name is absolute. }
+function _outpath(const name: string): string;
+
 implementation
 
 { SysUtils has a function Time; nothing below uses the clock. }
 uses SysUtils;
+
+function _outpath(const name: string): string;
+begin
+  if (_rundir = '') or (name = '') or (name[1] in ['/', '\']) or
+    ((Length(name) > 1) and (name[2] = ':')) then
+    Result := name
+  else
+    Result := IncludeTrailingPathDelimiter(_rundir) + name;
+end;
 
 var
   { runtime-owned list tables used while unbound }

@@ -236,6 +236,7 @@ begin
   end;
   _nomars := f;
   _repopen := true;
+  _rundir := _outdir;
   { the REPORT instruction's file goes there too }
   _outf := _resoutpath('REPORT.TXT');
   Result := true;

@@ -198,12 +198,13 @@ void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
   std::vector<FileHeading> lines;
   lines.push_back({"if nrep=1 then begin ", true});
   // The name as written, often a literal: a piece of its own when long.
-  if (v.size() + name.size() + 9 <= static_cast<size_t>(LINEMAX)) {
-    lines.push_back({"assign(" + v + "," + name + ");", true});
+  // A relative name lands in the run's --out directory.
+  if (v.size() + name.size() + 19 <= static_cast<size_t>(LINEMAX)) {
+    lines.push_back({"assign(" + v + ",_outpath(" + name + "));", true});
   } else {
-    lines.push_back({"assign(" + v + ",", true});
+    lines.push_back({"assign(" + v + ",_outpath(", true});
     lines.push_back({name, false});
-    lines.push_back({");", false});
+    lines.push_back({"));", false});
   }
   lines.push_back({"rewrite(" + v + ");", true});
   for (const std::string& x : values) {

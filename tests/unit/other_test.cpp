@@ -219,7 +219,7 @@ TEST(OtherInstructions, FileAppendsALineAndHasItsHeadingsInInit) {
             "ELSE K := 1;\n");
   std::string pru = g.file("PRU.PAS");
   EXPECT_NE(pru.find("\nvar _filv1:text; \n"), std::string::npos);
-  EXPECT_NE(pru.find("if nrep=1 then begin \nassign(_filv1,'out.txt');\nrewrite(_filv1);\n"
+  EXPECT_NE(pru.find("if nrep=1 then begin \nassign(_filv1,_outpath('out.txt'));\nrewrite(_filv1);\n"
                      "writeln(_filv1,'X');\nwriteln(_filv1,'K');\n"
                      "writeln(_filv1,'# 1');\nend;"),
             std::string::npos);
@@ -241,7 +241,7 @@ TEST(OtherInstructions, FileOfAProcedureOpensItsFileInInit) {
       << pru;
   std::string init = SOLID(g.part(pru, "procedure _init;", "_NUME1:=0;"));
   EXPECT_NE(init.find("if _rep then nrep:=nrep+1;\n"
-                      "if nrep=1 then begin\nassign(_filv1,'kept.txt');\nrewrite(_filv1);\n"
+                      "if nrep=1 then begin\nassign(_filv1,_outpath('kept.txt'));\nrewrite(_filv1);\n"
                       "writeln(_filv1,'Y');\nwriteln(_filv1,'TIME');\n"
                       "writeln(_filv1,'# 1');\nend;\nTSIM := 10;"),
             std::string::npos)
@@ -386,11 +386,11 @@ TEST(OtherInstructions, TheMeasuredReportedDeskModel) {
   EXPECT_NE(pru.find("\nvar RANDV_W:array[1..3] of real;\n"), std::string::npos);
   std::string init = SOLID(g.part(pru, "procedure _init;", "_NUME"));
   EXPECT_NE(init.find("if _rep then nrep:=nrep+1;\nif nrep=1 then begin\n"
-                      "assign(_filv1,'kept.txt');"),
+                      "assign(_filv1,_outpath('kept.txt'));"),
             std::string::npos)
       << init;
   EXPECT_NE(init.find("SERVED := 0;\n_prstp(3,SERVED);\nend;"), std::string::npos);
-  EXPECT_NE(init.find("assign(_filv2,'served.txt');"), std::string::npos);
+  EXPECT_NE(init.find("assign(_filv2,_outpath('served.txt'));"), std::string::npos);
   EXPECT_NE(init.find("_definir(_din_W,addr(W),3,_r_W);"), std::string::npos);
   std::string leave = SOLID(g.proc("LEAVE"));
   EXPECT_NE(leave.find("begin\n_prsta(3,SERVED);\nSERVED := SERVED + 1;\n_prstp(3,SERVED);\nend;"),

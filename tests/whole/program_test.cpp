@@ -376,3 +376,25 @@ TEST(Program, ConstantVariablesAndFrequencyTablesAreReported) {
 }
 
 }  // namespace
+
+// Every file a run writes goes to --out: the model's own FILE output too,
+// unless the model names an absolute path.
+TEST(Program, FilesTheModelWritesGoToTheOutputDirectory) {
+  TempDir elsewhere;
+  std::string text =
+      "Departures logged twice.\nNETWORK\n  ARRIVE (I) DONE ::\n     IT := 1;\n"
+      "  DONE (E) ::\n     FILE('departures.txt', TIME);\n"
+      "     FILE('" + elsewhere.file("abs.txt") + "', TIME);\n"
+      "INIT\n  TSIM := 3.5;\n  ACT(ARRIVE, 0);\nDECL\nEND.\n";
+  Built b(text, "logged");
+  ASSERT_EQ(b.error, "");
+  ASSERT_EQ(b.run("--quiet --out results"), 0) << b.err();
+  EXPECT_TRUE(b.dir.has("results/departures.txt"));
+  EXPECT_FALSE(b.dir.has("departures.txt"));
+  EXPECT_EQ(LINES(b.dir.read("results/departures.txt")).size(), 6u)  // heading, "# 1", departures at 0..3
+      << b.dir.read("results/departures.txt");
+  EXPECT_TRUE(elsewhere.has("abs.txt"));
+  // without --out, the working directory as before
+  ASSERT_EQ(b.run("--quiet"), 0) << b.err();
+  EXPECT_TRUE(b.dir.has("departures.txt"));
+}
