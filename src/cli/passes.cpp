@@ -28,8 +28,10 @@ void START(Compiler& c) {
 
 // Every pass after the line store.
 void PASSES(Compiler& c) {
+  CheckProgramName(c);
   BUNET(c);
   BUSECT(c);
+  CheckProgramNodes(c);
   BUDECL(c);
   TranslateInit(c);
   AssembleProgram(c);

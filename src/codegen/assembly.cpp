@@ -256,6 +256,7 @@ void StartUnitIfNeeded(Compiler& c, int node) {
 }
 
 void AssembleProgram(Compiler& c) {
+  CheckProgramUses(c);
   FLUSHOUT(c, CH_MODPRO);
   FLUSHOUT(c, CH_NODE);
   FLUSHOUT(c, CH_PRU);

@@ -27,3 +27,12 @@ void AssembleProgram(Compiler& c);
 // "DPR"; the program name is the source name before that '.'.
 std::string MAINFILEOF(std::string_view srcpath);
 std::string PROGNAMEOF(std::string_view srcpath);
+
+// ---- program name (progname.cpp): model errors when the program name
+// would clash in the main program. The name alone (after the line store,
+// before anything is written), against the node names (after the
+// headers), against the user's units and responses (before the main
+// program is written).
+void CheckProgramName(Compiler& c);
+void CheckProgramNodes(Compiler& c);
+void CheckProgramUses(Compiler& c);

@@ -133,6 +133,13 @@ class TextLines {
 
 char UPPER(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 32 : ch; }
 
+// Text past column 80 is dropped; say so unless it is only blanks. (The
+// title line, never read, is not checked.)
+bool CUTOFF(std::string_view text) {
+  return text.size() > static_cast<size_t>(LINETEXT) &&
+         text.find_first_not_of(" \t", LINETEXT) != std::string_view::npos;
+}
+
 // Control characters and codes above 172 become blanks.
 void CLEANLINE(SourceLine l) {
   for (int i = 1; i <= l.len(); ++i) {
@@ -155,9 +162,14 @@ void BUILDSTORE(Compiler& c, TextLines& in) {
   s.PL = 0;
   s.LB = 1;
   while (in.more() && s.IDENT != "END.") {
-    ADDLINE(c, in.next());
+    std::string_view text = in.next();
+    ADDLINE(c, text);
     s.PL = static_cast<int>(s.lines.size()) - 1;
     s.LB++;
+    if (CUTOFF(text)) {
+      s.K = LINETEXT + 1;
+      WARNING(c, "line longer than 80 characters: the rest is ignored");
+    }
     SourceLine l = s.line();
     CLEANLINE(l);
     if (l.len() < 4) continue;

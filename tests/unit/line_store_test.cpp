@@ -42,6 +42,25 @@ TEST(LineStore, LongLinesAreCutTo80WithTheMarkerAfter) {
   EXPECT_EQ(l.at(200), '&');  // reads past the cells see the marker
 }
 
+// Every line cut, '#' lines too, is reported once at its column 81; blanks
+// past column 80 and the title line (never read) are not.
+TEST(LineStore, EachCutLineIsReportedOnceAtColumn81) {
+  TestRun r;
+  std::string title(90, 't'), code = "  X := 1;" + std::string(75, ' ') + "Y := 2;";
+  r.load(title + "\n" + code + "\n#" + std::string(85, 'h') + "\n" +
+         std::string(120, ' ') + "\n" + code + "\nEND.\n");
+  const auto& w = r.c.drv.warnings;
+  ASSERT_EQ(w.size(), 3u);
+  int lines[] = {2, 3, 5};
+  for (size_t i = 0; i < w.size(); ++i) {
+    EXPECT_EQ(w[i].message, "line longer than 80 characters: the rest is ignored");
+    EXPECT_EQ(w[i].line, lines[i]);
+    EXPECT_EQ(w[i].column, 81);
+  }
+  EXPECT_EQ(w[0].text, code.substr(0, 80) +
+                           ": line longer than 80 characters: the rest is ignored Lin: 2 Col: 81");
+}
+
 TEST(LineStore, ControlCharactersBecomeBlanksExceptOnLineOne) {
   TestRun r;
   r.load("a\tb\nc\td\xC8" "e\nEND.\n");

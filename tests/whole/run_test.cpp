@@ -1,6 +1,7 @@
 // Whole runs through the command entry point, in a temporary directory:
 // exit codes, messages, the witness file and the temporaries.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include "support/support.h"
 
 namespace {
@@ -38,6 +39,25 @@ TEST(WholeRun, MissingEndStopsWithTheMessageAndCode3) {
   EXPECT_EQ(run.out.str(),
             "TALVEN Compiler. Castavel.\n"
             "  Windows 95/98/NT version 1.6.4, December 2003\n");
+}
+
+// A statement past column 80 is lost; the translation goes on, and says
+// where, in the form editors read.
+TEST(WholeRun, CutLineIsReportedWithTheFileLineAndColumn) {
+  CmdRun run;
+  std::string text = MODELTEXT("minimal.tlv");
+  size_t eol = text.find('\n', text.find("NETWORK"));
+  eol = text.find('\n', eol + 1);
+  std::string line = "  " + std::string(78, ' ') + "X := 1;";
+  text.insert(eol + 1, line + "\n");
+  int n = 1 + static_cast<int>(std::count(text.begin(), text.begin() + eol + 1, '\n'));
+  run.dir.write("bank.tlv", text);
+  EXPECT_EQ(run({"bank.tlv"}), 0) << run.err.str();
+  EXPECT_NE(run.err.str().find("bank.tlv:" + std::to_string(n) +
+                               ":81: warning: line longer than 80 characters: the rest is "
+                               "ignored\n"),
+            std::string::npos)
+      << run.err.str();
 }
 
 TEST(WholeRun, OnlyEndLineIsNoEnd) {
