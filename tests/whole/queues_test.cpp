@@ -81,4 +81,38 @@ TEST(Queues, ShortestLaneSharesAlike) {
   EXPECT_LT(FIGURE(run, "IN SYSTEM"), 8.0) << run;
 }
 
+// Machine repair, M/M/1//5: five machines up for EXPO(10) (lambda = 0.1)
+// between failures, one repairer taking EXPO(2) (mu = 0.5). With
+// r = lambda/mu, p(n) = p0 5!/(5-n)! r^n: p0 = 1/3.5104 = 0.28487, so the
+// repairer is busy 1 - p0 = 0.71513, Lq = L - (1 - p0) = 0.70922 wait,
+// 5 - L = 3.57565 machines are up (L = 5 - (mu/lambda)(1 - p0)), and
+// repairs are done at mu(1 - p0) = 0.357565 a unit of time. Over six
+// other seeds at 400 000 units the standard deviations were 0.005 (Lq)
+// and 0.007 (up), here over 10^6 units: each figure within 2 %.
+TEST(Queues, MachineRepairFiniteSource) {
+  std::string run = SIMULATE("repair.tlv");
+  EXPECT_NEAR(FIGURE(run, "U_FIX[1]"), 0.71513, 0.02 * 0.71513) << run;
+  EXPECT_NEAR(FIGURE(run, "IL_QUEUE 1", 4), 0.70922, 0.02 * 0.70922) << run;
+  EXPECT_NEAR(FIGURE(run, "IL_WORK 1", 4), 3.57565, 0.02 * 3.57565) << run;
+  EXPECT_NEAR(FIGURE(run, "IL_FIX 1", 3) / 1e6, 0.357565, 0.02 * 0.357565) << run;
+}
+
+// A call centre, M/M/3+M: calls every EXPO(1), three agents taking
+// EXPO(2.5), each caller hanging up after EXPO(2) of waiting. The number
+// of callers is a birth-death process, births 1, deaths min(n,3)0.4 +
+// max(n-3,0)0.5; its stationary solution (summed to n = 200) gives
+// Lq = 0.35270, agents busy 2.05913 and, as each waiting caller hangs up
+// at rate 0.5, P(hang up) = 0.5 Lq / 1 = 0.17635. Over six other seeds at
+// 200 000 units the standard deviation of P was 0.0015, here over 500 000:
+// within 2 %.
+TEST(Queues, CallCentreWithPatience) {
+  std::string run = SIMULATE("callcentre.tlv");
+  double calls = FIGURE(run, "EL_QUEUE 1", 3), lost = FIGURE(run, "EL_GONE 1", 3);
+  EXPECT_NEAR(lost / calls, 0.17635, 0.02 * 0.17635) << run;
+  EXPECT_NEAR(FIGURE(run, "IL_QUEUE 1", 4), 0.35270, 0.02 * 0.35270) << run;
+  EXPECT_NEAR(FIGURE(run, "U_AGENT[1]"), 2.05913, 0.02 * 2.05913) << run;
+  // every call is answered or lost, but for those still there at the end
+  EXPECT_NEAR(calls, FIGURE(run, "EL_DONE 1", 3) + lost, 10) << run;
+}
+
 }  // namespace
