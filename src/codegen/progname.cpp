@@ -27,20 +27,20 @@ constexpr const char* PASCALWORDS[] = {
 
 // Units linked into every simulation program (the runtime's and the Pascal
 // run-time library's): a program of the same name cannot be linked. The
-// module units unid<n> are refused by their pattern.
+// module units unid<n> and the runtime's units rt... are refused by their
+// pattern.
 constexpr const char* UNITS[] = {
-    "RTDEFS", "PRU", "RTKERN", "RTMATH", "RTSHELL", "RTPLOT", "RTDLG", "RTDIST",
-    "RTCHART", "RTNOTE", "FORMS", "GRAPHICS", "DIALOGS", "SYSTEM", "OBJPAS", "SYSUTILS",
-    "SYSCONST", "MATH", "UNIX", "BASEUNIX", "UNIXTYPE", "UNIXUTIL", "LINUX", "SYSCALL",
-    "ERRORS", "FPINTRES", "SI_PRC"};
+    "PRU", "FORMS", "GRAPHICS", "DIALOGS", "SYSTEM", "OBJPAS", "SYSUTILS", "SYSCONST",
+    "MATH", "UNIX", "BASEUNIX", "UNIXTYPE", "UNIXUTIL", "LINUX", "SYSCALL", "ERRORS",
+    "FPINTRES", "SI_PRC", "TERMIO"};
 
 // Names without '_' that the main program's own text uses (its names with
 // '_' are refused by their first character).
 constexpr const char* MAINNAMES[] = {
-    "ASSIGNFILE", "BLCK", "BLOCKWRITE", "BOOLEAN", "CERRARGRAFICOS", "CLOSEFILE", "CLRSTAT",
-    "DISFEL", "EVP", "FALSE", "HALT", "HIGH", "IEV", "INO", "INTEGER", "LENGTH", "MENU",
-    "NREP", "NTREP", "PARAMCOUNT", "RESET", "REWRITE", "RN", "SEEK", "STAT", "TIME",
-    "TRUE", "TSIM", "WRITELN"};
+    "ASSIGNFILE", "BLCK", "BLOCKWRITE", "BOOLEAN", "CERRARGRAFICOS", "CLOSEFILE",
+    "CLRSTAT", "DISFEL", "EVP", "FALSE", "HALT", "HIGH", "IEV", "INO", "INTEGER", "LENGTH",
+    "MENU", "NREP", "NTREP", "PARAMCOUNT", "PARAMSTR", "REAL", "RESET", "REWRITE", "RN",
+    "SEEK", "STAT", "TIME", "TRUE", "TSIM", "WRITELN"};
 
 template <size_t N>
 bool AMONG(const std::string& w, const char* const (&table)[N]) {
@@ -64,6 +64,8 @@ bool MODULEUNIT(const std::string& w) {
          std::all_of(w.begin() + 4, w.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
 }
 
+bool RUNTIMEUNIT(const std::string& w) { return w.size() > 2 && w.compare(0, 2, "RT") == 0; }
+
 // An error about the file itself points at the start of the model.
 [[noreturn]] void FILEERROR(Compiler& c, const std::string& msg) {
   c.src.PL = 0;
@@ -80,7 +82,7 @@ void CheckProgramName(Compiler& c) {
   if (!IDENTIFIER(name))
     FILEERROR(c, "rename the model file: " + name + " is no name (a letter, then letters, digits, _)");
   if (AMONG(w, PASCALWORDS)) FILEERROR(c, "rename the model file: " + name + " is a Pascal word");
-  if (AMONG(w, UNITS) || MODULEUNIT(w) || AMONG(w, MAINNAMES))
+  if (AMONG(w, UNITS) || MODULEUNIT(w) || RUNTIMEUNIT(w) || AMONG(w, MAINNAMES))
     FILEERROR(c, "rename the model file: the program uses the name " + name);
 }
 
