@@ -1182,6 +1182,12 @@ end;
   already (its place, counted from the event's node _n, comes before the
   current place _k), the pass is run again before time goes on: a job
   sent back to a queue is served now, not at the next unrelated event. }
+const
+  _maxpass = 1000000;     { passes again at one instant before giving up }
+
+var
+  _wpass: longint;        { passes run again since the event's first }
+
 procedure _wake(l: integer); inline;
 
   function passed(o: integer): boolean; inline;
@@ -1196,7 +1202,19 @@ procedure _wake(l: integer); inline;
 
 begin
   if passed(_lown[l]) or passed(_lown2[l]) then
+  begin
+    { passes counted from the event's first: messages that go round for
+      ever at one instant would hold the clock there }
+    if _ci1 then
+      _wpass := 0
+    else if _swt then
+    begin
+      Inc(_wpass);
+      if _wpass > _maxpass then
+        _error('messages go round the network without end at one instant');
+    end;
     _swt := false;
+  end;
 end;
 
 { Length statistics: _la is the time integral of the length since _hc.

@@ -81,6 +81,18 @@ TEST(Queues, ShortestLaneSharesAlike) {
   EXPECT_LT(FIGURE(run, "IN SYSTEM"), 8.0) << run;
 }
 
+// Passes run again while messages enter nodes already passed; a message
+// sent back and forth for ever would hold the clock at one instant: after
+// a million passes the run stops with a run-time error instead of hanging.
+TEST(Queues, EndlessRoundAtOneInstantIsARunTimeError) {
+  std::string run = SIMULATE("pingpong.tlv");
+  EXPECT_EQ(run.compare(0, 5, "run: "), 0) << run;
+  EXPECT_NE(run.find("run-time error at time 1 in node BACK: messages go round the network "
+                     "without end at one instant"),
+            std::string::npos)
+      << run;
+}
+
 // Machine repair, M/M/1//5: five machines up for EXPO(10) (lambda = 0.1)
 // between failures, one repairer taking EXPO(2) (mu = 0.5). With
 // r = lambda/mu, p(n) = p0 5!/(5-n)! r^n: p0 = 1/3.5104 = 0.28487, so the
