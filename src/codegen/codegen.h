@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 struct Compiler;
@@ -42,6 +43,7 @@ struct Gen {
   // writes them; _upvr's go to MODPRO at once, its head being open there.
   std::vector<std::string> UPRV, UPVRO, UPRVO;
   std::vector<int> RECNUMS;  // every record registered, in registration order
+  std::unordered_set<int> RECSET;  // the same, to ask whether one is there
   std::string ETEXT = " ";   // closes a new element: "end;" or a blank
 
   // ---- variable statistics (the resources' U_ variables count here too)

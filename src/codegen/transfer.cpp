@@ -123,6 +123,7 @@ void ADDCASE(Compiler& c, int n, bool whole) {
   g.ETEXT = whole ? "end;" : " ";
   g.NUMTXT = std::to_string(n);
   g.RECNUMS.push_back(n);
+  g.RECSET.insert(n);
   std::string_view num = g.NUMTXT;
   APPEND(c, MODPRO, FILLIN(UPVR1, {{'*', num}}));
   NEWLINE(c, MODPRO, FILLIN(UPVR2, {{'*', num}}) + g.ETEXT);

@@ -95,8 +95,7 @@ void GFUNCTION(Compiler& c) {
   if (NOWORD(s)) ERROR(c, "function name expected");
   CHKNAME(c);
   std::string name = CUT(s.IDENT, NAMEMAX);
-  for (const ValuedFunction& f : kw.FUNV)
-    if (f.NOM == name) ERROR(c, "duplicated function name");
+  if (kw.FUNVINDEX.count(name)) ERROR(c, "duplicated function name");
   size_t at = kw.FUNV.size();
   FUNVADD(c, name);
   ValuedFunction f = kw.FUNV[at];
@@ -180,9 +179,8 @@ bool NUMERIC(const Compiler& c, std::string name) {
   for (size_t step = 0; step <= types.size(); ++step) {
     for (const char* n : NUMBERS)
       if (name == n) return true;
-    auto t = std::find_if(types.begin(), types.end(),
-                          [&](const TypeRecord& r) { return r.NOM == name; });
-    if (t == types.end() || t->TIPO == t->NOM) return false;
+    const TypeRecord* t = FINDTYPE(c, name);
+    if (!t || t->TIPO == t->NOM) return false;
     name = t->TIPO;
   }
   return false;

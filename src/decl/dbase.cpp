@@ -186,9 +186,8 @@ void TABLE(Compiler& c, const std::string& prefix, bool first) {
     ERROR(c, "error in table declaration");
   CHKNAME(c);
   // The table is a variable of pru: no declared name may take its place.
-  std::string key = CUT(s.IDENT, NAMEMAX);
-  for (const NameNode* x = c.names.ROOT; x; x = key < x->NOM ? x->LEFT : x->RIGHT)
-    if (x->NOM == key) ERROR(c, "duplicated name " + x->NOM);
+  if (const NameNode* x = FINDNAME(c, c.names.ROOT, s.IDENT))
+    ERROR(c, "duplicated name " + x->NOM);
   DbTable t;
   t.NOM = CUT(s.IDENT, DBNAMEMAX);
   if (FINDTABLE(c, t.NOM) >= 0) ERROR(c, "duplicated name " + t.NOM);

@@ -52,6 +52,7 @@ struct NodeRecord {
 struct Model {
   std::vector<NodeRecord> NodeTable;  // [0] unused: nodes are numbered from 1
   int NodeCount = 0;                  // headers accepted
+  int LASTI = 0;                      // the last I node, 0 when none
   std::unordered_map<std::string, int> NODENUM;  // node number by name
   // [1] line after NETWORK, [2] INIT line, [3] DECL line (else the END.
   // line); [0] unused.
@@ -70,6 +71,9 @@ struct Model {
 void BUNET(Compiler& c);   // create PRU.PAS, find NETWORK
 void BUSECT(Compiler& c);  // node headers, INIT line, DECL line
 void BUNOD(Compiler& c);   // one candidate header, IDENT its first word
+// Appends an accepted node to the table and its name to the index; returns
+// the node's number.
+int ADDNODE(Model& m, NodeRecord n);
 
 // ---- network organisation (network.cpp, network_emit.cpp)
 // Once, when the declarations reach PROCEDURES or END.: successors,

@@ -194,19 +194,26 @@ void ACCEPT(Compiler& c, Header& h) {
   s.IDENT = n.NOM;
   CHKRES(c);
   if (m.NODENUM.count(n.NOM)) ERROR(c, "duplicated node name");
-  m.NodeCount++;
   n.CODELINE = s.LB;
   n.CODEPL = s.PL;
   n.C = s.K + h.offset;
-  m.NODENUM.emplace(n.NOM, m.NodeCount);
   // Only an accepted header ends the wait: a code line tried between
   // MODULE and the header must not leave the module without a first node.
   m.AFTERMODULE = false;
   TRACELN(c, "HALLADO NODO ", n.NOM, " TIPO ", n.TIPO, " LIN ", n.L);
-  m.NodeTable.push_back(std::move(n));
+  ADDNODE(m, std::move(n));
 }
 
 }  // namespace
+
+int ADDNODE(Model& m, NodeRecord n) {
+  if (m.NodeTable.empty()) m.NodeTable.emplace_back();  // [0] is not a node
+  m.NodeCount++;
+  m.NODENUM.emplace(n.NOM, m.NodeCount);
+  if (n.TIPO == 'I') m.LASTI = m.NodeCount;
+  m.NodeTable.push_back(std::move(n));
+  return m.NodeCount;
+}
 
 // Creates PRU.PAS and finds the line that starts with NETWORK. The line of
 // the source's first word is never examined. LB counts from 0 there, so it
@@ -361,6 +368,7 @@ void BUSECT(Compiler& c) {
   Model& m = c.model;
   m.NodeTable.assign(1, NodeRecord());
   m.NodeCount = 0;
+  m.LASTI = 0;
   m.NODENUM.clear();
   bool init = WALKNETWORK(c);
   if (m.NodeCount == 0) ERROR(c, "no nodes found");

@@ -14,22 +14,11 @@ namespace {
 
 // The record number of a message type, "" when the name is none.
 std::string MESSAGENUMBER(Compiler& c, const std::string& name) {
-  for (const MessageName& m : c.names.MSGNAMES)
-    if (m.NOM == CUT(name, NAMEMAX)) return m.NUMTXT;
-  return "";
+  const MessageName* m = FINDMSG(c, name);
+  return m ? m->NUMTXT : "";
 }
 
-bool HASRECORD(const Compiler& c, int node) {
-  for (int n : c.gen.RECNUMS)
-    if (n == node) return true;
-  return false;
-}
-
-int LASTINODE(const Compiler& c) {
-  for (int i = c.model.NodeCount; i >= 1; --i)
-    if (c.model.NodeTable[i].TIPO == 'I') return i;
-  return 0;
-}
+bool HASRECORD(const Compiler& c, int node) { return c.gen.RECSET.count(node) > 0; }
 
 // The condition of REL or PREEMPTION: transmitted up to the ")" or ","
 // that ends it, which is left in CH with K past it.
@@ -59,7 +48,7 @@ void PRCREATE(Compiler& c) {
     t.CREATECOUNT++;
     t.CREATENODE = t.CURNODE;
   }
-  t.NUMEOFFSET = LASTINODE(c);
+  t.NUMEOFFSET = c.model.LASTI;
   std::string counter = std::to_string(t.NUMEOFFSET + t.CREATECOUNT);
   OPENARGS(c);
   PRNODO(c, false);

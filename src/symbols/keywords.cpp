@@ -201,23 +201,22 @@ void COLORNO(Compiler& c) {
 void FUNVLOOK(Compiler& c) {
   TRACELN(c, "BUSCA FUNCION VALUADA");
   Keywords& kw = c.kw;
-  kw.FUNVFOUND = kw.FUNVLAST = NOFUNV;
-  for (int i = 0; i < int(kw.FUNV.size()); ++i) {
-    kw.FUNVLAST = i;
-    if (kw.FUNV[i].NOM == c.src.IDENT) {
-      kw.FUNVFOUND = i;
-      c.src.NOTFOUND = false;
-      return;
-    }
-  }
+  kw.FUNVFOUND = NOFUNV;
+  kw.FUNVLAST = static_cast<int>(kw.FUNV.size()) - 1;  // a miss compared all
+  auto it = kw.FUNVINDEX.find(c.src.IDENT);
+  if (it == kw.FUNVINDEX.end()) return;
+  kw.FUNVFOUND = kw.FUNVLAST = it->second;
+  c.src.NOTFOUND = false;
 }
 
 ValuedFunction& FOUNDFUNV(Compiler& c) { return c.kw.FUNV[c.kw.FUNVFOUND]; }
 
 ValuedFunction& FUNVADD(Compiler& c, std::string_view name) {
-  c.kw.FUNV.emplace_back();
-  c.kw.FUNV.back().NOM = CUT(name, 23);
-  return c.kw.FUNV.back();
+  Keywords& kw = c.kw;
+  kw.FUNV.emplace_back();
+  kw.FUNV.back().NOM = CUT(name, 23);
+  kw.FUNVINDEX.emplace(kw.FUNV.back().NOM, static_cast<int>(kw.FUNV.size()) - 1);
+  return kw.FUNV.back();
 }
 
 int DECLCLASSNO(std::string_view w) {

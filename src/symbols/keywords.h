@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 struct Compiler;
@@ -102,6 +103,7 @@ struct Keywords {
   int STMTNO = 0;  // statement-word number (STMTWORD)
   int KWNO = 0;    // instruction, function, procedure or colour number
   std::vector<ValuedFunction> FUNV;  // valued functions in declaration order
+  std::unordered_map<std::string, int> FUNVINDEX;  // first FUNV index by NOM
   int FUNVFOUND = NOFUNV;  // index in FUNV of the record FUNVLOOK found
   int FUNVLAST = NOFUNV;   // index of the record it compared last
 };

@@ -1,6 +1,8 @@
 // Name tree: entering declared names (STVNAME), finding them with the unit
 // rules (BUSIDAR1) and with record fields and pointers (BUSIDAR), plus the
 // node-name lookup (BUSNODE) and the find-or-add message names (BUSLIST).
+// Every lookup goes through an index (names by tree, synonyms by unit,
+// nodes and messages by name), so none costs more as the model grows.
 // Reads IDENT, CH, K, SCOPE and the copy flags INPROC, MSGVAR, DBDECL;
 // lookups leave CURENT, FOUND, TIPO and clear NOTFOUND on success.
 // Called by the declaration passes, the classifier and the translators.
@@ -9,25 +11,44 @@
 // Names are stored cut, so a lookup compares the same cut text.
 static std::string NAMEKEY(std::string_view s) { return CUT(s, NAMEMAX); }
 
+// The entries visited from the root on the way to key (trace only).
+static void TRACEPATH(Compiler& c, const std::string& key) {
+  for (NameNode* x = c.names.ROOT; x; x = key < x->NOM ? x->LEFT : x->RIGHT) {
+    TRACELN(c, "EXPLORANDO ELEMENTO ", x->NOM, " DEL ARBOL");
+    if (key == x->NOM) break;
+  }
+}
+
 // Attaches a new entry E at its place, or to the chain of the entry X that
 // already holds the name. Returns X, or null when E went into the tree.
+// Plain insertion would hang E below its in-order neighbour that has the
+// free side: the predecessor when its right link is free, otherwise the
+// successor (whose left link then is), which the index finds at once.
 static NameNode* PLACE(Compiler& c, NameNode* e) {
   Names& n = c.names;
   if (!n.ROOT) {
     n.ROOT = e;
+    n.INDEX[e].emplace(e->NOM, e);
     return nullptr;
   }
-  NameNode* x = n.ROOT;
-  for (;;) {
-    TRACELN(c, "EXPLORANDO ELEMENTO ", x->NOM, " DEL ARBOL");
-    if (e->NOM == x->NOM) return x;
-    NameNode*& next = e->NOM < x->NOM ? x->LEFT : x->RIGHT;
-    if (!next) {
-      next = e;
-      return nullptr;
-    }
-    x = next;
-  }
+  if (c.drv.TRACE) TRACEPATH(c, e->NOM);
+  NameIndex& ix = n.INDEX[n.ROOT];
+  auto next = ix.lower_bound(e->NOM);
+  if (next != ix.end() && next->first == e->NOM) return next->second;
+  NameNode* pred = next == ix.begin() ? nullptr : std::prev(next)->second;
+  if (pred && !pred->RIGHT)
+    pred->RIGHT = e;
+  else
+    next->second->LEFT = e;
+  ix.emplace_hint(next, e->NOM, e);
+  return nullptr;
+}
+
+NameNode* FINDNAME(Compiler& c, NameNode* root, std::string_view key) {
+  if (!root) return nullptr;
+  const NameIndex& ix = c.names.INDEX[root];
+  auto it = ix.find(key.substr(0, NAMEMAX));
+  return it == ix.end() ? nullptr : it->second;
 }
 
 // A second declaration of a known name: a synonym inside a program unit,
@@ -43,6 +64,7 @@ static void REPEATED(Compiler& c, NameNode* x, NameNode* e) {
       x->LASTSYN->SYN = e;
     }
     x->LASTSYN = e;
+    c.names.SYNUNIT.emplace(SynKey{x, e->UNIT}, e);
   } else if (c.src.MSGVAR && x->MSG) {
     c.names.ISNEW = false;
     TRACELN(c, "VARIABLE DE MENSAJE REPETIDA ", e->NOM);
@@ -117,13 +139,13 @@ static bool PICKUNIT(Compiler& c, NameNode* x) {
     return true;
   }
   TRACELN(c, "BUSCANDO SINONIMO ", c.src.IDENT);
-  for (NameNode* s = x->SYN; s; s = s->SYN) {
-    if (s->UNIT == scope) {
-      FOUNDIT(c, s);
-      TRACELN(c, "VAR LOCAL ", s->NOM, " TIPO ", s->TIPO);
-      TRACEWAIT(c);
-      return true;
-    }
+  auto syn = c.names.SYNUNIT.find(SynKey{x, scope});
+  if (syn != c.names.SYNUNIT.end()) {
+    NameNode* s = syn->second;
+    FOUNDIT(c, s);
+    TRACELN(c, "VAR LOCAL ", s->NOM, " TIPO ", s->TIPO);
+    TRACEWAIT(c);
+    return true;
   }
   c.src.TIPO = x->TIPO;
   TRACELN(c, "VER SI ES VAR GLOBAL TIPO ", x->TIPO);
@@ -131,12 +153,6 @@ static bool PICKUNIT(Compiler& c, NameNode* x) {
   if (x->UNIT != "MAIN") return false;
   FOUNDIT(c, x);
   return true;
-}
-
-// Plain search by exact name, no unit rules.
-static NameNode* FINDNAME(NameNode* x, const std::string& key) {
-  while (x && x->NOM != key) x = key < x->NOM ? x->LEFT : x->RIGHT;
-  return x;
 }
 
 // IDENT followed by '.' at a dbase entry "IDENT.field": reads the field and
@@ -153,7 +169,7 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
   std::string ident = key;
   s.K++;
   RECID(c);
-  NameNode* q = FINDNAME(c.names.ROOT, NAMEKEY(ident + "." + s.IDENT));
+  NameNode* q = FINDNAME(c, c.names.ROOT, ident + "." + s.IDENT);
   if (q && q->DB) {
     FOUNDIT(c, q);
     s.IDENT = q->NOM;
@@ -169,6 +185,15 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
   return false;
 }
 
+// Whether a dbase name "key.field" is in the tree below root: only then
+// may the entries on key's search path read a qualified name.
+static bool TABLEPREFIX(Compiler& c, const std::string& key) {
+  const NameIndex& ix = c.names.INDEX[c.names.ROOT];
+  std::string prefix = key + ".";
+  auto it = ix.lower_bound(prefix);
+  return it != ix.end() && it->first.substr(0, prefix.size()) == prefix;
+}
+
 void BUSIDAR1(Compiler& c) {
   Names& n = c.names;
   TRACELN(c, "ENTRADA A BUSIDAR1 CON ", c.src.IDENT);
@@ -176,14 +201,20 @@ void BUSIDAR1(Compiler& c) {
   n.FOUND = false;
   c.src.TIPO = " ";
   std::string key = NAMEKEY(c.src.IDENT);
-  n.CURENT = n.ROOT;
-  while (n.CURENT && !n.FOUND) {
-    NameNode* x = n.CURENT;
-    if (x->NOM == key) {
-      if (!PICKUNIT(c, x)) break;
-    } else if (!QUALIFIED(c, x, key)) {
-      n.CURENT = x->NOM < key ? x->RIGHT : x->LEFT;
+  if (n.ROOT && c.src.CH == '.' && TABLEPREFIX(c, key)) {
+    // table.field: what the walk meets on its way decides.
+    n.CURENT = n.ROOT;
+    while (n.CURENT && !n.FOUND) {
+      NameNode* x = n.CURENT;
+      if (x->NOM == key) {
+        if (!PICKUNIT(c, x)) break;
+      } else if (!QUALIFIED(c, x, key)) {
+        n.CURENT = x->NOM < key ? x->RIGHT : x->LEFT;
+      }
     }
+  } else {
+    n.CURENT = FINDNAME(c, n.ROOT, key);
+    if (n.CURENT) PICKUNIT(c, n.CURENT);
   }
   if (n.FOUND) {
     const NameNode* e = n.CURENT;
@@ -246,13 +277,12 @@ void BUSIDAR(Compiler& c) {
 void BUSNODE(Compiler& c) {
   Model& m = c.model;
   std::string key = NAMEKEY(c.src.IDENT);
-  for (int i = 1; i <= m.NodeCount; ++i) {
-    if (m.NodeTable[i].NOM == key) {
-      c.src.NOTFOUND = false;
-      m.NODEIDX = i;
-      TRACELN(c, "HALLADO NODO ", key, " EN TABLA");
-      return;
-    }
+  auto it = m.NODENUM.find(key);
+  if (it != m.NODENUM.end()) {
+    c.src.NOTFOUND = false;
+    m.NODEIDX = it->second;
+    TRACELN(c, "HALLADO NODO ", key, " EN TABLA");
+    return;
   }
   if (c.src.MSGVAR) {
     m.LOOPEND = true;
@@ -262,19 +292,19 @@ void BUSNODE(Compiler& c) {
   }
 }
 
+MessageName* FINDMSG(Compiler& c, std::string_view name) {
+  auto it = c.names.MSGINDEX.find(name.substr(0, NAMEMAX));
+  return it == c.names.MSGINDEX.end() ? nullptr : it->second;
+}
+
 void BUSLIST(Compiler& c) {
   Names& n = c.names;
-  std::string key = NAMEKEY(c.src.IDENT);
-  n.MSGFOUND = false;
-  for (MessageName& m : n.MSGNAMES) {
-    if (m.NOM == key) {
-      n.MSGFOUND = true;
-      n.CURMSG = &m;
-      return;
-    }
-  }
+  n.CURMSG = FINDMSG(c, c.src.IDENT);
+  n.MSGFOUND = n.CURMSG != nullptr;
+  if (n.MSGFOUND) return;
   n.CURMSG = &n.MSGNAMES.emplace_back();
-  n.CURMSG->NOM = key;
+  n.CURMSG->NOM = NAMEKEY(c.src.IDENT);
+  n.MSGINDEX.emplace(n.CURMSG->NOM, n.CURMSG);
 }
 
 void PRINTTREE(Compiler& c, const NameNode* root) {

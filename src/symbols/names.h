@@ -1,13 +1,20 @@
 // Name tree, type list and predefined names.
 // Every declared name is one NameNode in an unbalanced binary search tree
 // keyed by its upper-case text; a name declared again inside another
-// program unit hangs on the first entry's synonym chain. Types live apart,
-// in a list whose 1-based position is the type number.
+// program unit hangs on the first entry's synonym chain. An ordered index
+// beside each tree finds names and the place of a new one in O(log n)
+// whatever the order of declaration, so the tree keeps the shape plain
+// insertion gives it without being walked. Types live apart, in a list
+// whose 1-based position is the type number.
 #pragma once
 #include <cstddef>
 #include <deque>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 struct Compiler;
@@ -60,6 +67,21 @@ struct TypeRecord {
   NameNode* FIELDS = nullptr;  // field tree of a record type
 };
 
+// The entries of one tree by name. Keys view the entries' own NOM.
+using NameIndex = std::map<std::string_view, NameNode*>;
+
+// A tree entry and a unit: the key of the entry's first synonym there.
+struct SynKey {
+  const NameNode* entry;
+  std::string_view unit;
+  bool operator==(const SynKey& o) const { return entry == o.entry && unit == o.unit; }
+};
+struct SynKeyHash {
+  size_t operator()(const SynKey& k) const {
+    return std::hash<const void*>()(k.entry) * 31 + std::hash<std::string_view>()(k.unit);
+  }
+};
+
 // One message name of the find-or-add list.
 struct MessageName {
   std::string NOM;     // the message name
@@ -81,6 +103,9 @@ struct Names {
   // The name tree.
   std::deque<NameNode> ENTRIES;  // every entry ever made, owner of them all
   NameNode* ROOT = nullptr;      // root of the tree searched now
+  std::unordered_map<const NameNode*, NameIndex> INDEX;  // by tree root
+  // First synonym of a tree entry in each unit that declared it again.
+  std::unordered_map<SynKey, NameNode*, SynKeyHash> SYNUNIT;
   NameNode* CURENT = nullptr;    // entry reached by the last lookup
   NameNode* NEWENTRY = nullptr;  // entry made by the last STVNAME
   bool FOUND = false;            // result of the last BUSIDAR1
@@ -97,11 +122,13 @@ struct Names {
 
   // Message names, in order of first mention (BUSLIST).
   std::deque<MessageName> MSGNAMES;
+  std::unordered_map<std::string_view, MessageName*> MSGINDEX;  // by NOM
   MessageName* CURMSG = nullptr;  // cell found or added by the last BUSLIST
   bool MSGFOUND = false;          // BUSLIST found the name
 
   // The type list and the type translator's current values.
   std::deque<TypeRecord> TYPES;
+  std::unordered_map<std::string, int> TYPEINDEX;  // first type number by NOM
   TypeRecord* LASTTYPE = nullptr;  // record made last
   TypeRecord* TYPEREC = nullptr;   // found by TYPELOOK, or null
   int TYPENO = 0;                  // its number; count + 1 when not found
@@ -117,6 +144,10 @@ void BUSIDAR1(Compiler& c);  // look up IDENT with the unit rules
 void BUSIDAR(Compiler& c);   // BUSIDAR1, then record fields and pointers
 void BUSNODE(Compiler& c);   // IDENT in the node table
 void BUSLIST(Compiler& c);   // IDENT in the message names, added if absent
+// The entry named key (cut as names are) in the tree below root, or null.
+NameNode* FINDNAME(Compiler& c, NameNode* root, std::string_view key);
+// The message name cell named name, or null.
+MessageName* FINDMSG(Compiler& c, std::string_view name);
 void PRINTTREE(Compiler& c, const NameNode* root);  // trace dump in order
 
 // Visits a tree in key order without recursion (trees may be very deep).
@@ -136,6 +167,8 @@ void WALKTREE(N* root, F visit) {
 // ---- type list (types.cpp)
 void BUILDTYPES(Compiler& c);  // the 21 predefined types and TYPECODE
 void TYPELOOK(Compiler& c);    // IDENT in the type list
+// The first type named name (cut as names are), or null.
+const TypeRecord* FINDTYPE(const Compiler& c, std::string_view name);
 void TYPEADD(Compiler& c, std::string_view name, std::string_view base);
 int TYPECODEOF(const Compiler& c, int typeno);  // TYPECODE, any number
 void IOWORD(Compiler& c);      // clears NOTFOUND for the I/O words

@@ -56,9 +56,11 @@ const Predef PREDEFNAMES[] = {
 void BUILDTYPES(Compiler& c) {
   Names& n = c.names;
   n.TYPES.clear();
+  n.TYPEINDEX.clear();
   for (const char* name : PREDEFTYPES) {
     TypeRecord& t = n.TYPES.emplace_back();
     t.NOM = t.TIPO = name;
+    n.TYPEINDEX.emplace(t.NOM, static_cast<int>(n.TYPES.size()));
   }
   n.LASTTYPE = &n.TYPES.back();
   const int codes5to11[] = {6, 2, 1, 1, 4, 1, 6};  // FILE .. BYTE
@@ -74,20 +76,23 @@ int TYPECODEOF(const Compiler& c, int typeno) {
   return c.names.TYPECODE[typeno];
 }
 
+const TypeRecord* FINDTYPE(const Compiler& c, std::string_view name) {
+  const Names& n = c.names;
+  auto it = n.TYPEINDEX.find(std::string(name.substr(0, NAMEMAX)));
+  return it == n.TYPEINDEX.end() ? nullptr : &n.TYPES[it->second - 1];
+}
+
 void TYPELOOK(Compiler& c) {
   Names& n = c.names;
   std::string key = CUT(c.src.IDENT, NAMEMAX);
   c.src.NOTFOUND = true;
-  n.TYPEREC = nullptr;
-  n.TYPENO = 1;
-  for (TypeRecord& t : n.TYPES) {
-    if (c.drv.TRACE) *c.drv.out << ' ' << t.NOM;
-    if (t.NOM == key) {
-      n.TYPEREC = &t;
-      c.src.NOTFOUND = false;
-      break;
-    }
-    n.TYPENO++;
+  auto it = n.TYPEINDEX.find(key);
+  n.TYPEREC = it == n.TYPEINDEX.end() ? nullptr : &n.TYPES[it->second - 1];
+  n.TYPENO = n.TYPEREC ? it->second : static_cast<int>(n.TYPES.size()) + 1;
+  if (n.TYPEREC) c.src.NOTFOUND = false;
+  if (c.drv.TRACE) {  // the names the search passed, as a walk of the list
+    for (int i = 0; i < n.TYPENO && i < static_cast<int>(n.TYPES.size()); ++i)
+      *c.drv.out << ' ' << n.TYPES[i].NOM;
   }
   TRACELN(c);
   if (n.TYPEREC)
@@ -101,6 +106,7 @@ void TYPEADD(Compiler& c, std::string_view name, std::string_view base) {
   Names& n = c.names;
   TypeRecord& t = n.TYPES.emplace_back();
   t.NOM = CUT(name, NAMEMAX);
+  n.TYPEINDEX.emplace(t.NOM, static_cast<int>(n.TYPES.size()));
   t.TIPO = CUT(base, NAMEMAX);
   t.BOUNDS = n.BOUNDS;
   t.NSUB = n.NSUB;

@@ -105,9 +105,9 @@ TEST_F(ClassifyTest, VocabularyWords) {
 }
 
 TEST_F(ClassifyTest, NodesAndTables) {
-  r.c.model.NodeTable.resize(3);
-  r.c.model.NodeTable[1].NOM = "QUEUE";
-  r.c.model.NodeCount = 1;
+  NodeRecord queue;
+  queue.NOM = "QUEUE";
+  ADDNODE(r.c.model, queue);
   r.c.expr.TABLES.push_back({"T1", "WAITS"});
   source("QUEUE WAITS");
   EXPECT_EQ(next(), 4);

@@ -28,9 +28,9 @@ TEST_F(DeclCheckTest, ReservedWordsOfEveryKind) {
 }
 
 TEST_F(DeclCheckTest, NodeNamesAreRefusedFirst) {
-  r.c.model.NodeTable.resize(2);
-  r.c.model.NodeTable[1].NOM = "QUEUE";
-  r.c.model.NodeCount = 1;
+  NodeRecord queue;
+  queue.NOM = "QUEUE";
+  ADDNODE(r.c.model, queue);
   EXPECT_EQ(check("QUEUE"), "node name used as identifier");
 }
 

@@ -26,13 +26,15 @@ struct MsgRun {
   // Nodes as pairs "name letter", numbered from 1.
   void nodes(const std::string& list) {
     std::istringstream in(list);
-    c.model.NodeTable.assign(1, NodeRecord());
+    c.model.NodeTable.clear();
+    c.model.NodeCount = 0;
+    c.model.NODENUM.clear();
     for (std::string n, t; in >> n >> t;) {
-      c.model.NodeTable.emplace_back();
-      c.model.NodeTable.back().NOM = n;
-      c.model.NodeTable.back().TIPO = t[0];
+      NodeRecord x;
+      x.NOM = n;
+      x.TIPO = t[0];
+      ADDNODE(c.model, x);
     }
-    c.model.NodeCount = static_cast<int>(c.model.NodeTable.size()) - 1;
   }
   // Runs the class handler on the declarations, the class word first, as
   // the class loop calls it; returns the error message ("" if none).

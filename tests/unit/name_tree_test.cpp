@@ -3,6 +3,9 @@
 // names, node and message-name lookups.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "support/support.h"
 
 namespace {
@@ -66,6 +69,101 @@ TEST(NameTree, SmallerNamesGoLeftAndLookupsDescend) {
   EXPECT_EQ(r.c.names.CURENT, nullptr);
 }
 
+// The shape plain insertion gives, key by key, as the text "(left)key(right)".
+struct PlainTree {
+  struct Cell {
+    std::string key;
+    int left = -1, right = -1;
+  };
+  std::vector<Cell> cells;
+  void insert(const std::string& key) {
+    if (cells.empty()) return cells.push_back({key});
+    for (int x = 0;;) {
+      if (key == cells[x].key) return;
+      int& next = key < cells[x].key ? cells[x].left : cells[x].right;
+      if (next < 0) {
+        next = static_cast<int>(cells.size());
+        return cells.push_back({key});
+      }
+      x = next;
+    }
+  }
+  // Iterative, since a tree fed sorted names is a list.
+  std::string text() const {
+    std::string t;
+    std::vector<std::pair<int, int>> stack{{0, 0}};
+    while (!cells.empty() && !stack.empty()) {
+      auto& [x, step] = stack.back();
+      if (step == 0) {
+        t += "(";
+        step = 1;
+        if (cells[x].left >= 0) stack.push_back({cells[x].left, 0});
+      } else if (step == 1) {
+        t += cells[x].key;
+        step = 2;
+        if (cells[x].right >= 0) stack.push_back({cells[x].right, 0});
+      } else {
+        t += ")";
+        stack.pop_back();
+      }
+    }
+    return t;
+  }
+};
+
+std::string SHAPE(const NameNode* root) {
+  std::string t;
+  std::vector<std::pair<const NameNode*, int>> stack;
+  if (root) stack.push_back({root, 0});
+  while (!stack.empty()) {
+    auto& [x, step] = stack.back();
+    if (step == 0) {
+      t += "(";
+      step = 1;
+      if (x->LEFT) stack.push_back({x->LEFT, 0});
+    } else if (step == 1) {
+      t += x->NOM;
+      step = 2;
+      if (x->RIGHT) stack.push_back({x->RIGHT, 0});
+    } else {
+      t += ")";
+      stack.pop_back();
+    }
+  }
+  return t;
+}
+
+// The index beside the tree places each name where a walk from the root
+// would, whatever the order: shuffled, sorted, reversed, or with repeats
+// (field names shared by messages) and a shared prefix.
+TEST(NameTree, EveryOrderGivesTheShapeOfPlainInsertion) {
+  std::vector<std::string> names;
+  for (int i = 0; i < 3000; ++i) names.push_back("N" + std::to_string(100000 + i));
+  for (int i = 0; i < 300; ++i) names.push_back("N1" + std::to_string(i));
+  std::vector<std::vector<std::string>> orders{names, names, names, names};
+  std::sort(orders[1].begin(), orders[1].end());
+  std::sort(orders[2].rbegin(), orders[2].rend());
+  std::shuffle(orders[3].begin(), orders[3].end(), std::mt19937(7));
+  orders[0] = orders[3];
+  for (size_t i = 0; i < orders[0].size(); i += 5) orders[0].push_back(orders[0][i]);
+  for (const auto& order : orders) {
+    TestRun r;
+    r.c.src.MSGVAR = true;  // a repeated name is a shared field
+    PlainTree plain;
+    for (const std::string& n : order) {
+      STVNAME(r.c, true, n);
+      plain.insert(n);
+    }
+    EXPECT_EQ(SHAPE(r.c.names.ROOT), plain.text());
+    for (const std::string& n : {order.front(), order[order.size() / 2], order.back()}) {
+      EXPECT_TRUE(FIND(r, n, "MAIN"));
+      EXPECT_EQ(r.c.names.CURENT->NOM, n);
+    }
+    EXPECT_FALSE(FIND(r, "N", "MAIN"));
+    EXPECT_FALSE(FIND(r, "N99", "MAIN"));
+  }
+}
+
 TEST(NameTree, OrderIsByteWiseAndLongNamesAreCut) {
   TestRun r;
   NameNode* ab = DECLARE(r, "AB");
@@ -98,6 +196,11 @@ TEST(NameTree, UnitsSeeTheirOwnNameBeforeTheGlobalOne) {
   EXPECT_EQ(r.c.src.TIPO, "REAL");
   EXPECT_TRUE(FIND(r, "X", "OTHER"));  // a global name is seen everywhere
   EXPECT_EQ(r.c.names.CURENT, global);
+
+  // A unit that declares the name twice sees its first declaration.
+  DECLARE(r, "X", "P", "BYTE");
+  EXPECT_TRUE(FIND(r, "X", "P"));
+  EXPECT_EQ(r.c.names.CURENT, inp);
 }
 
 TEST(NameTree, ANameOfOneUnitIsUnknownElsewhere) {
@@ -240,10 +343,12 @@ TEST(NameTree, DbaseFieldsAreFoundByTableAndField) {
 TEST(NameTree, NodesAreFoundInTheNodeTable) {
   TestRun r;
   Model& m = r.c.model;
-  m.NodeTable.resize(4);
-  m.NodeTable[1].NOM = "COLA";
-  m.NodeTable[2].NOM = "SERV";
-  m.NodeCount = 2;
+  for (const char* name : {"COLA", "SERV"}) {
+    NodeRecord x;
+    x.NOM = name;
+    ADDNODE(m, x);
+  }
+  m.NodeTable.resize(4);  // the entry a caller would add next
   m.NodeTable[3].IL = 7;
   r.c.src.IDENT = "SERV";
   BUSNODE(r.c);
