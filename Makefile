@@ -4,7 +4,7 @@
 BUILD ?= build
 JOBS ?= 2
 
-.PHONY: all build run test clean bench-sim
+.PHONY: all build run test clean bench bench-sim
 
 all: build
 
@@ -26,6 +26,16 @@ run: build
 
 test: build
 	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# make bench: the translator on generated models of 1 000 to 200 000 lines
+# with random and with ordered names (time, time per line, peak memory, and
+# the fpc build of the same program beside it), whether the targets hold,
+# then the Google Benchmark of the hot routines.
+bench:
+	@dpkg -s libbenchmark-dev >/dev/null 2>&1 || \
+	  DEBIAN_FRONTEND=noninteractive apt-get install -y libbenchmark-dev >/dev/null 2>&1 || true
+	@$(MAKE) --no-print-directory build
+	@bash bench/run.sh $(BUILD)
 
 # make bench-sim: each simulation benchmark of bench/sim/ and the same
 # model in SimPy, in one run: rates, their ratio and peak memory.

@@ -4,7 +4,8 @@
 // advance transmits source text through them.
 #include "ground/compiler.h"
 
-void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN = CUT(s, LINEMAX); }
+// Assigned in place: the piece's room is reused, piece after piece.
+void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN.assign(s.substr(0, LINEMAX)); }
 
 // A piece is never split: it joins the line when both fit in 74 characters,
 // otherwise the line is written and the piece starts the next one.
@@ -32,6 +33,7 @@ void FLUSHOUT(Compiler& c, int ch) {
 // Source text of the current line from TRSTART up to column k-1.
 void SENDSRC(Compiler& c, int k, int ch) {
   std::string s;
+  s.reserve(k > c.out.TRSTART ? k - c.out.TRSTART : 0);
   for (int i = c.out.TRSTART; i < k; ++i) s += c.src.at(i);
   SETOUT(c, s);
   SENDOUT(c, ch, false);
@@ -39,37 +41,36 @@ void SENDSRC(Compiler& c, int k, int ch) {
 
 // d := t with every x replaced by r; mode 1 writes d to PRU.PAS as a line,
 // modes 2..4 send OUTLIN to that channel, any other mode only fills d.
+// Replacing the first x again and again, cutting to 81 each time, comes
+// to one pass from the left: a replacement is never searched again, and
+// what a cut drops is never seen by a later one.
 void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
               std::string& d, int mode) {
-  std::string res = CUT(t, LINEMAX);
-  std::string rep = CUT(r, LINEMAX);
-  // Searching again from the start is only safe while r holds no x; with
-  // one, continue after the replacement instead of looping for ever.
-  bool again = rep.find(x) == std::string::npos;
-  size_t from = 0;
-  for (size_t p = res.find(x, from); p != std::string::npos; p = res.find(x, from)) {
-    res = CUT(res.substr(0, p) + rep + res.substr(p + 1), LINEMAX);
-    from = again ? 0 : p + rep.size();
-  }
-  d = res;
+  d = CUT(FILLIN(CUT(t, LINEMAX), {{x, CUT(r, LINEMAX)}}), LINEMAX);
   if (mode == 1)
     WRITELINE(c, 1, d);
   else if (mode >= 2 && mode <= 4)
     SENDOUT(c, mode, false);
 }
 
+// Runs without a placeholder are copied whole; where two slots name the
+// same character the last one counts.
 std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
+  size_t room = t.size();
+  for (const Slot& g : slots) room += g.r.size();
   std::string d;
-  d.reserve(t.size());
-  for (char ch : t) {
+  d.reserve(room);
+  size_t from = 0;
+  for (size_t i = 0; i < t.size(); ++i) {
     const Slot* f = nullptr;
     for (const Slot& g : slots)
-      if (g.x == ch) f = &g;
-    if (f)
-      d += f->r;
-    else
-      d += ch;
+      if (g.x == t[i]) f = &g;
+    if (!f) continue;
+    d.append(t.data() + from, i - from);
+    d.append(f->r);
+    from = i + 1;
   }
+  d.append(t.data() + from, t.size() - from);
   return d;
 }
 

@@ -26,29 +26,29 @@ static void TRACEPATH(Compiler& c, const std::string& key) {
 // successor (whose left link then is), which the index finds at once.
 static NameNode* PLACE(Compiler& c, NameNode* e) {
   Names& n = c.names;
+  if (c.drv.TRACE) TRACEPATH(c, e->NOM);
+  NameIndex& ix = n.INDEX[n.ROOT ? n.ROOT : e];
+  auto [known, added] = ix.byname.emplace(e->NOM, e);
+  if (!added) return known->second;
+  auto at = ix.order.emplace_hint(ix.order.lower_bound(e->NOM), e->NOM, e);
+  ix.dotted = ix.dotted || e->NOM.find('.') != std::string::npos;
   if (!n.ROOT) {
     n.ROOT = e;
-    n.INDEX[e].emplace(e->NOM, e);
     return nullptr;
   }
-  if (c.drv.TRACE) TRACEPATH(c, e->NOM);
-  NameIndex& ix = n.INDEX[n.ROOT];
-  auto next = ix.lower_bound(e->NOM);
-  if (next != ix.end() && next->first == e->NOM) return next->second;
-  NameNode* pred = next == ix.begin() ? nullptr : std::prev(next)->second;
+  NameNode* pred = at == ix.order.begin() ? nullptr : std::prev(at)->second;
   if (pred && !pred->RIGHT)
     pred->RIGHT = e;
   else
-    next->second->LEFT = e;
-  ix.emplace_hint(next, e->NOM, e);
+    std::next(at)->second->LEFT = e;
   return nullptr;
 }
 
 NameNode* FINDNAME(Compiler& c, NameNode* root, std::string_view key) {
   if (!root) return nullptr;
   const NameIndex& ix = c.names.INDEX[root];
-  auto it = ix.find(key.substr(0, NAMEMAX));
-  return it == ix.end() ? nullptr : it->second;
+  auto it = ix.byname.find(key.substr(0, NAMEMAX));
+  return it == ix.byname.end() ? nullptr : it->second;
 }
 
 // A second declaration of a known name: a synonym inside a program unit,
@@ -189,9 +189,10 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
 // may the entries on key's search path read a qualified name.
 static bool TABLEPREFIX(Compiler& c, const std::string& key) {
   const NameIndex& ix = c.names.INDEX[c.names.ROOT];
+  if (!ix.dotted) return false;
   std::string prefix = key + ".";
-  auto it = ix.lower_bound(prefix);
-  return it != ix.end() && it->first.substr(0, prefix.size()) == prefix;
+  auto it = ix.order.lower_bound(prefix);
+  return it != ix.order.end() && it->first.substr(0, prefix.size()) == prefix;
 }
 
 void BUSIDAR1(Compiler& c) {

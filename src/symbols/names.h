@@ -67,8 +67,14 @@ struct TypeRecord {
   NameNode* FIELDS = nullptr;  // field tree of a record type
 };
 
-// The entries of one tree by name. Keys view the entries' own NOM.
-using NameIndex = std::map<std::string_view, NameNode*>;
+// The entries of one tree by name, in order (to hang a new name where a
+// walk from the root would) and hashed (to find one at once). Keys view
+// the entries' own NOM.
+struct NameIndex {
+  std::map<std::string_view, NameNode*> order;
+  std::unordered_map<std::string_view, NameNode*> byname;
+  bool dotted = false;  // some name holds a '.': a dbase table.field
+};
 
 // A tree entry and a unit: the key of the entry's first synonym there.
 struct SynKey {

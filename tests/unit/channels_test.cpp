@@ -97,6 +97,22 @@ TEST_F(ChannelTest, ReplacementHoldingThePlaceholderTerminates) {
   EXPECT_EQ(d, "a(*)b(*)");
 }
 
+TEST_F(ChannelTest, ReplacementLongerThanTheRestIsCutWhereItLands) {
+  std::string d;
+  SENDREPL(r.c, std::string(70, 'a') + "*b*", '*', "0123456789", d, 5);
+  EXPECT_EQ(d, std::string(70, 'a') + "0123456789b");
+  SENDREPL(r.c, std::string(90, '*'), '*', "", d, 5);  // the template is cut first
+  EXPECT_EQ(d, "");
+}
+
+TEST(Fillin, EachPlaceholderOnceValuesNeverSearchedAgain) {
+  EXPECT_EQ(FILLIN("new(_p*);_p*^.r:=/;", {{'*', "12"}, {'/', "*3"}}), "new(_p12);_p12^.r:=*3;");
+  EXPECT_EQ(FILLIN("**", {{'*', "a"}, {'*', "b"}}), "bb");  // the last slot counts
+  EXPECT_EQ(FILLIN("plain text", {{'*', "x"}}), "plain text");
+  EXPECT_EQ(FILLIN("", {{'*', "x"}}), "");
+  EXPECT_EQ(FILLIN("*", {}), "*");
+}
+
 TEST_F(ChannelTest, SendSourceFromTrstartToColumn) {
   r.load("first\n  x := y + 1;\nEND.\n");
   r.c.src.PL = 1;

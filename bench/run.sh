@@ -1,0 +1,85 @@
+#!/usr/bin/env bash
+# make bench: how the translator's time and memory grow with the model.
+# For generated models of 1 000 to 200 000 lines, with random names and with
+# names numbered in order: the translation time (median of several runs),
+# its time per source line and peak memory; up to 40 000 lines also the time
+# fpc takes to build the generated program, and the ratio of the two. Then
+# whether the targets hold, and the Google Benchmark of the hot routines.
+# Times are CPU times (user + system, children included): on a shared
+# machine they vary far less than wall times, which are shown beside them.
+#
+# usage: run.sh BUILD_DIR      (environment: SIZES, FPCMAX, BENCHDIR)
+set -eu
+build=$(realpath "${1:-build}")
+src=$(cd "$(dirname "$0")/.." && pwd)
+sizes=${SIZES:-"1000 2000 5000 10000 20000 40000 100000 200000"}
+fpcmax=${FPCMAX:-40000}
+base=${BENCHDIR:-/dev/shm}   # a memory file system keeps disk waits out
+[ -d "$base" ] && [ -w "$base" ] || base=${TMPDIR:-/tmp}
+work=$(mktemp -d "$base/talven-bench.XXXXXX")
+trap 'rm -rf "$work"' EXIT
+havefpc=$(command -v fpc >/dev/null && echo 1 || echo 0)
+table=$work/table.txt
+
+printf '%-7s %7s %9s %9s %9s %7s %7s %7s %9s %9s %7s\n' \
+  names lines bytes wall_ms cpu_ms us/line rss_MB lim_MB fpc_wall fpc_cpu tr/fpc
+for mode in random ordered; do
+  for n in $sizes; do
+    dir=$work/$mode$n
+    mkdir -p "$dir/bin"
+    "$build/genmodel" "$n" "$mode" >"$dir/m.tlv"
+    lines=$(wc -l <"$dir/m.tlv")
+    bytes=$(wc -c <"$dir/m.tlv")
+    runs=7
+    [ "$n" -gt 40000 ] && runs=3
+    read -r wall cpu rss < <(cd "$dir" && "$build/measure" "$runs" "$build/talven" m.tlv)
+    fwall=- fcpu=- ratio=-
+    if [ "$havefpc" = 1 ] && [ "$n" -le "$fpcmax" ]; then
+      read -r fwall fcpu _ < <(cd "$dir" && "$build/measure" 1 sh -c \
+        "rm -rf bin && mkdir bin && exec fpc -Mdelphi -dRTMODEL -Fu'$src/runtime' -FUbin -FEbin m.DPR")
+    fi
+    awk -v m="$mode" -v l="$lines" -v b="$bytes" -v w="$wall" -v c="$cpu" -v r="$rss" \
+        -v fw="$fwall" -v fc="$fcpu" 'BEGIN {
+      lim = (10 * b + 10 * 1048576) / 1048576
+      if (fc == "-") { fws = "-"; fcs = "-"; ratio = "-" }
+      else { fws = sprintf("%.2f", fw); fcs = sprintf("%.2f", fc)
+             ratio = sprintf("%.2f%%", 100 * c / fc) }
+      printf "%-7s %7d %9d %9.1f %9.1f %7.2f %7.1f %7.1f %9s %9s %7s\n",
+        m, l, b, 1000 * w, 1000 * c, 1e6 * c / l, r / 1024, lim, fws, fcs, ratio
+    }' | tee -a "$table"
+    rm -rf "$dir"
+  done
+done
+
+# The targets, from the table: time per line within 25 % across sizes for
+# each kind of names, translation at most 2 % of the fpc build, peak memory
+# at most 10 times the source plus 10 MB.
+awk '{
+  t[$1] = t[$1] " " $6
+  if (!($1 in lo) || $6 < lo[$1]) lo[$1] = $6
+  if (!($1 in hi) || $6 > hi[$1]) hi[$1] = $6
+  if ($7 > $8) { mem = mem " " $1 "/" $2 }
+  if ($11 != "-") { r = $11; sub("%", "", r); if (r + 0 > worst) worst = r + 0 }
+} END {
+  ok = 1
+  for (m in lo) {
+    spread = 100 * (hi[m] - lo[m]) / lo[m]
+    flat = spread <= 25
+    ok = ok && flat
+    printf "time per line, %s names: %.2f to %.2f us, spread %.0f %% (%s)\n",
+      m, lo[m], hi[m], spread, flat ? "within 25 %" : "MISSED: over 25 %"
+  }
+  if (worst > 0) {
+    printf "translation / fpc build: at most %.2f %% (%s)\n", worst,
+      worst <= 2 ? "within 2 %" : "MISSED: over 2 %"
+    ok = ok && worst <= 2
+  }
+  printf "peak memory: %s\n", mem == "" ? "within 10 x source + 10 MB" : "MISSED at" mem
+  ok = ok && mem == ""
+  print ok ? "bench: every target holds" : "bench: a target is missed"
+}' "$table"
+
+if [ -x "$build/talven_bench" ]; then
+  echo
+  "$build/talven_bench" --benchmark_min_time=0.2
+fi
