@@ -113,6 +113,7 @@ type
     inheap: boolean;      { it has its entry in the heap }
     aside: boolean;       { blocked and taken out of the heap }
     gone: boolean;        { taken out while its entry is still in the heap }
+    moved: boolean;       { held by a block and let go at a later instant }
     seq: int64;           { scheduling order; -1 once the event is gone }
     grp: _pgrp;
     gix: integer;         { place in its group's array }
@@ -159,6 +160,7 @@ var
   _lastseq: int64;
   _lastpx: _pl;
   _curmsg: _pl;           { the message of the event taken last }
+  _curmoved: boolean;     { that event was held by a block }
 
 function _evless(a, b: _pev): boolean; inline;
 begin
@@ -602,13 +604,10 @@ begin
   Inc(g^.n);
   Inc(_nev);
   e^.blk := blocked;
+  e^.moved := false;
   if blocked then
-  begin
     Inc(_nblk);
-    _blkput(e);
-  end
-  else
-    _heapput(e);
+  _heapput(e);
   _lastev := e;
   _lastseq := e^.seq;
   _lastpx := _px;
@@ -640,6 +639,7 @@ begin
     _n := e^.nod;
     iev := e^.inst;
     evp := e^.pri;
+    _curmoved := e^.moved;
     if e^.msg <> nil then
     begin
       _curmsg := e^.msg;
@@ -775,18 +775,28 @@ begin
   Result := _nev = _nblk;
 end;
 
+{ BLOCK and DEBLOCK.  The events of a blocked node keep their place,
+  and those that fall due while it is blocked are held: time goes on
+  past them.  At DEBLOCK the held ones happen at once, at the DEBLOCK
+  instant, after the events already due then and in the order they fell
+  due (at one instant a higher priority goes first, as always); those
+  not due yet keep their times.  So time never goes back; a source held
+  makes one arrival at DEBLOCK, and draws its next from there; a service
+  held ends at DEBLOCK, its message's end time (xt) moved there too. }
 procedure _setblock(nod: integer; v: boolean);
 var g: _pgrp;
-    e: _pev;
-    i: integer;
+    e, k: _pev;
+    i, j, n: integer;
+    held: array of _pev;
 begin
   if _slotof(nod) >= Length(_nslot) then
     Exit;
+  n := 0;
+  held := nil;
   g := _nslot[_slotof(nod)];
   while g <> nil do
   begin
     if g^.nod = nod then
-    begin
       for i := 0 to g^.n - 1 do
       begin
         e := g^.evs[i];
@@ -802,12 +812,50 @@ begin
           if e^.aside then
           begin
             _blktake(e);
-            _heapput(e);
+            if e^.t < time then
+            begin
+              if n >= Length(held) then
+                SetLength(held, 2 * n + 8);
+              held[n] := e;
+              Inc(n);
+            end
+            else
+              _heapput(e);
           end;
         end;
       end;
-    end;
     g := g^.nnx;
+  end;
+  if n = 0 then
+    Exit;
+  { the held events, in the order they fell due, as if scheduled now }
+  for i := 1 to n - 1 do
+  begin
+    k := held[i];
+    j := i - 1;
+    while (j >= 0) and _evless(k, held[j]) do
+    begin
+      held[j + 1] := held[j];
+      Dec(j);
+    end;
+    held[j + 1] := k;
+  end;
+  for i := 0 to n - 1 do
+  begin
+    if _seq > _seqtop then
+      _renumber;
+    e := held[i];
+    e^.t := time;
+    e^.seq := _seq;
+    Inc(_seq);
+    e^.moved := true;
+    if e^.msg <> nil then
+    begin
+      e^.msg^.evs := e^.seq;
+      if e^.msg^.b <> nil then
+        _pfhead(e^.msg^.b)^.xt := time;
+    end;
+    _heapput(e);
   end;
 end;
 
@@ -1453,11 +1501,12 @@ begin
     now.  When no other event is due at this instant (and none is held
     by a block), no other message of the list can have been given this
     very end time by its service, so the search below would find it
-    too. }
+    too.  A service held by a block ends with its own event, in the
+    order the services fell due. }
   q := _curmsg;
   if (q <> nil) and (q^.lis = l) and (q^.b <> nil) and
-    (_pfhead(q^.b)^.xt = time) and (_nblk = 0) and
-    ((_hn = 0) or (_heap[1].t > time)) then
+    (_pfhead(q^.b)^.xt = time) and
+    (_curmoved or ((_nblk = 0) and ((_hn = 0) or (_heap[1].t > time)))) then
   begin
     m := q;
     Exit;

@@ -232,9 +232,8 @@ begin
   check(_es and (time = tsim), 'blocked event does not fire');
   DEBLOCK(2, _bpt);
   _es := false;
-  time := 4;
   _exfel;
-  check((time = 5) and (_n = 2), 'deblocked event fires');
+  check((time = tsim) and (_n = 2), 'held event fires when deblocked');
   stat;
 end;
 

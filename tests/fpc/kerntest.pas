@@ -127,15 +127,48 @@ begin
   end;
 end;
 
+{ BLOCK marks a node's events; DEBLOCK lets them go, and those that fell
+  due meanwhile (before the clock) happen now, in the order they were
+  due, as if scheduled now. }
 procedure refblock(nod: integer; v: boolean);
-var e: PRef;
+var e, prev, nx, held, last: PRef;
 begin
+  held := nil;
+  last := nil;
+  prev := nil;
   e := refh;
   while e <> nil do
   begin
+    nx := e^.nx;
     if e^.nod = nod then
+    begin
+      if not v and e^.blk and (e^.t < time) then
+      begin
+        if prev = nil then
+          refh := nx
+        else
+          prev^.nx := nx;
+        Dec(refn);
+        e^.nx := nil;
+        if last = nil then
+          held := e
+        else
+          last^.nx := e;
+        last := e;
+        e := nx;
+        Continue;
+      end;
       e^.blk := v;
-    e := e^.nx;
+    end;
+    prev := e;
+    e := nx;
+  end;
+  while held <> nil do
+  begin
+    e := held;
+    held := e^.nx;
+    refadd(e^.nod, e^.inst, e^.pri, false, time);
+    Dispose(e);
   end;
 end;
 

@@ -4,7 +4,9 @@
 // things happen must stay what it was with the plain event list (kept in
 // tests/models/<model>.expect).
 #include <gtest/gtest.h>
+#include <cmath>
 #include <regex>
+#include <vector>
 #include "support/support.h"
 
 namespace {
@@ -54,6 +56,77 @@ TEST(Kernel, MessagesLeaveInTheSameOrder) {
 TEST(Kernel, NodeScanCallsTheSameNodesInTheSameOrder) {
   std::string run = RUNMODEL("kern_scan.tlv");
   EXPECT_EQ(LINES(run, "^(HUB|BACK|FIN|WATCH)"), MODELTEXT("kern_scan.expect")) << run;
+}
+
+// Doors closed from 5.5 to 10.5 and from 17.75 to 22.75 block both the
+// arrivals (one every time unit) and the desk (service 1.5).  What falls
+// due while they are closed is held and happens when they open: time
+// never goes back, a held arrival comes at the opening and the next one a
+// time unit later, a held service ends at the opening; no message is lost
+// or made up.
+TEST(Kernel, DoorsHoldWhatFallsDueUntilTheyOpen) {
+  std::string run = RUNMODEL("kern_doors.tlv");
+  std::regex line(R"(^(ARRIVAL|OUT) +(\d+) AT +([0-9.]+)$)");
+  std::regex doors(
+      R"(^DOORS AT +([0-9.]+) OPEN (TRUE|FALSE) ARRIVED +(\d+) OUT +(\d+) IN +(\d+)$)");
+  std::vector<double> arrivals, outs;
+  std::vector<int> outids;
+  std::vector<std::pair<double, double>> closed;
+  double last = 0;
+  int doorlines = 0;
+  std::istringstream in(run);
+  std::string text;
+  std::smatch m;
+  while (std::getline(in, text)) {
+    double t;
+    if (std::regex_match(text, m, line)) {
+      t = std::stod(m[3]);
+      if (m[1] == "ARRIVAL") {
+        arrivals.push_back(t);
+        EXPECT_EQ(std::stoi(m[2]), (int)arrivals.size()) << text;
+      } else {
+        outs.push_back(t);
+        outids.push_back(std::stoi(m[2]));
+      }
+    } else if (std::regex_match(text, m, doors)) {
+      t = std::stod(m[1]);
+      ++doorlines;
+      if (m[2] == "FALSE")
+        closed.push_back({t, 1e9});
+      else if (!closed.empty())
+        closed.back().second = t;
+      // what came in is what went out plus what is still inside
+      EXPECT_EQ(std::stoi(m[3]) - std::stoi(m[4]), std::stoi(m[5])) << text;
+    } else {
+      continue;
+    }
+    EXPECT_GE(t, last) << "time went back: " << text;
+    last = t;
+  }
+  ASSERT_EQ(doorlines, 5) << run;
+  ASSERT_EQ(closed.size(), 3u);
+  // nothing happens while the doors are closed
+  for (const auto& c : closed)
+    for (const std::vector<double>* v : {&arrivals, &outs})
+      for (double t : *v) EXPECT_FALSE(t > c.first + 1e-9 && t < c.second - 1e-9) << t;
+  // one arrival every time unit while open; one held, at each opening
+  std::vector<double> expected;
+  for (double t = 0; t < 30 - 1e-9; t += 1) {
+    for (const auto& c : closed)
+      if (t > c.first && t < c.second) t = c.second;
+    if (t < 30 - 1e-9) expected.push_back(t);
+  }
+  ASSERT_EQ(arrivals.size(), expected.size()) << run;
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(arrivals[i], expected[i], 1e-9) << i;
+  // one desk, first come first served; a service held ends at the opening
+  for (size_t i = 0; i < outids.size(); ++i) {
+    EXPECT_EQ(outids[i], (int)i + 1);
+    double done = std::max(arrivals[i], i ? outs[i - 1] : 0.0) + 1.5;
+    for (const auto& c : closed)
+      if (done > c.first && done < c.second) done = c.second;
+    EXPECT_NEAR(outs[i], done, 1e-9) << "message " << i + 1;
+  }
+  EXPECT_EQ(outids.size(), 13u);
 }
 
 }  // namespace
