@@ -42,7 +42,11 @@ void USERUNITS(Compiler& c, int ch) {
 
 void COMPLETEPRU(Compiler& c) {
   NEWPIECE(c, CH_PRU, "implementation");
-  NEWPIECE(c, CH_PRU, c.stmt.HASEXPER ? "uses rtkern,rtexp;" : "uses rtkern;");
+  // rtexp reads experiment data files, rtparam checks the parameter file
+  std::string units = "uses rtkern";
+  if (c.stmt.HASEXPER) units += ",rtexp";
+  if (c.prog.FACTORS) units += ",rtparam";
+  NEWPIECE(c, CH_PRU, units + ";");
   for (const char* t : {"function _fec(time:real;_m:integer):real; ", "begin "})
     NEWPIECE(c, CH_PRU, t);
   FLUSHOUT(c, CH_PRU);

@@ -46,16 +46,22 @@ constexpr const char* PARAMOPEN = "if paramcount>=1 then begin assign(_arf,'*');
 constexpr const char* PARAMNAMES = " if paramstr(1)='I' then begin _a6.nft:=/;_a7.nrt:=%;";
 constexpr const char* FACTORNAME = "_a6.noft[/]:='*';";
 constexpr const char* RESPONSENAME = "_a7.nort[/]:='*';";
+// The runtime (rtparam) opens the file, creating it for I, and stops the
+// program on counts or names it does not know instead of searching past
+// the name tables.
 constexpr const char* PARAMIO[] = {
-    "reset(_arf);seek(_arf,5);blockwrite(_arf,_a6,1);", "blockwrite(_arf,_a7,1);",
+    "_pfopen(_arf,true);seek(_arf,5);blockwrite(_arf,_a6,1);", "blockwrite(_arf,_a7,1);",
     "for _i:=1 to 10 do _a9.al[_i]:=rn[_i];seek(_arf,12);blockwrite(_arf,_a9,1);",
-    "closeFile(_arf); halt end;", "if paramstr(1)='D' then begin reset(_arf);seek(_arf,5);",
+    "closeFile(_arf); halt end;", "if paramstr(1)='D' then begin _pfopen(_arf,false);seek(_arf,5);",
     "blockread(_arf,_a6,1);blockread(_arf,_a7,1);seek(_arf,0);",
     "blockread(_arf,_a1,1);blockread(_arf,_a2,1);blockread(_arf,_a3,1);",
+    "_pfcounts(_a1.nf,_a2.nr,_a6.nft,_a7.nrt);",
     "for _r:=1 to _a1.nf do begin _i:=1;",
-    "while _a6.noft[_i]<>_a1.nof[_r] do _i:=_i+1; _disf[_r]:=_i end;",
+    "while (_i<=_a6.nft) and (_a6.noft[_i]<>_a1.nof[_r]) do _i:=_i+1;",
+    "_pffound(_i,_a6.nft,_a1.nof[_r],'factor'); _disf[_r]:=_i end;",
     "for _r:=1 to _a2.nr do begin _i:=1;",
-    "while _a7.nort[_i]<>_a2.nor[_r] do _i:=_i+1; _disr[_r]:=_i end;",
+    "while (_i<=_a7.nrt) and (_a7.nort[_i]<>_a2.nor[_r]) do _i:=_i+1;",
+    "_pffound(_i,_a7.nrt,_a2.nor[_r],'response'); _disr[_r]:=_i end;",
     "for _i:=1 to _a1.nf do case _disf[_i] of "};
 constexpr const char* FACTORCASE = "/:*:=_a3.cni[_i];";
 constexpr const char* PARAMEND[] = {
