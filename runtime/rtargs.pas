@@ -10,7 +10,7 @@
   single arguments I and D keep the meaning the parameter file of
   FACTORS and RESPONSES gives them (the generated text reads them).
 
-  Public: the options (_argreps ... _argpfile), _argsgiven, _progname,
+  Public: the options (_argreps ... _argmerge), _argsgiven, _progname,
   _argusage. }
 unit rtargs;
 
@@ -37,6 +37,8 @@ var
   _argquiet: boolean;    { --quiet: no report on standard output, no progress }
   _argtrace: string;     { --trace FILE, '' = none }
   _argpfile: char;       { 'I' or 'D' for the parameter file, else ' ' }
+  _argexper: string;     { --exper FILE: experiment values for every run }
+  _argmerge: array of string;  { --merge FILE, each: merge, do not simulate }
 
 function _progname: string;
 procedure _argusage;
@@ -63,6 +65,11 @@ begin
   writeln('  --progress         show progress on standard error');
   writeln('  --quiet            no report on standard output, no progress');
   writeln('  --trace FILE       trace every event into FILE');
+  writeln('  --exper FILE       set experiment variables from the data FILE');
+  writeln('                     (a title line, NAME = value lines, END)');
+  writeln('  --merge FILE       merge the replications.csv FILE of another run');
+  writeln('                     (repeated: one each) into --out, with the');
+  writeln('                     summary of all their rows; nothing is simulated');
   writeln('  --help, --version');
   writeln;
   writeln('Replication K draws from streams fixed by the seed and K alone, so');
@@ -122,6 +129,8 @@ begin
   _argquiet := false;
   _argtrace := '';
   _argpfile := ' ';
+  _argexper := '';
+  SetLength(_argmerge, 0);
   repsgiven := false;
   repgiven := false;
   if (ParamCount >= 1) and ((ParamStr(1) = 'I') or (ParamStr(1) = 'D')) then
@@ -190,6 +199,19 @@ begin
     begin
       novalue;
       _argquiet := true;
+    end
+    else if opt = '--exper' then
+    begin
+      _argexper := value;
+      if _argexper = '' then
+        _argfail('--exper needs a file name');
+    end
+    else if opt = '--merge' then
+    begin
+      SetLength(_argmerge, Length(_argmerge) + 1);
+      _argmerge[High(_argmerge)] := value;
+      if _argmerge[High(_argmerge)] = '' then
+        _argfail('--merge needs a file name');
     end
     else if opt = '--trace' then
     begin

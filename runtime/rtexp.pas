@@ -22,6 +22,7 @@ var
   _exon: boolean;      { an experiment is loaded: _init applies it }
   _extrial: boolean;   { its values are being checked, not set for a run }
   _exfault: boolean;   { the last experiment tried was refused }
+  _exwalked: boolean;  { a model's _pexpset has walked the entries }
 
 { Reads the data file; false (the fault kept) when it cannot be read or
   its form is wrong.  The title line becomes TITLE. }
@@ -302,6 +303,7 @@ end;
 procedure _exrewind;
 begin
   _excur := -1;
+  _exwalked := true;
 end;
 
 function _exnext(var nom: string): boolean;
@@ -392,6 +394,7 @@ initialization
   _exon := false;
   _extrial := false;
   _exfault := false;
+  _exwalked := false;
   _exerr := '';
   _exdrop;
 end.

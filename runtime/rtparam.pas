@@ -31,14 +31,14 @@ procedure _pffound(i, n: integer; const name, kind: string);
 
 implementation
 
-uses SysUtils;
+uses SysUtils, rtargs;
 
 var
   _pfpath: string;
 
 procedure _pffail(const what: string);
 begin
-  writeln(ErrOutput, ExtractFileName(ParamStr(0)), ': parameter file ',
+  writeln(ErrOutput, _progname, ': parameter file ',
     _pfpath, ': ', what);
   Halt(2);
 end;

@@ -21,7 +21,7 @@
   exact quantile of Student's t.
 
   Public: _resopen _resclose _resoutpath _ressay _resreport _resbatch
-  _resrep _resbatchend _restq _resnum _rescount _resmodel. }
+  _resrep _resbatchend _resmerge _restq _resnum _rescount _resmodel. }
 unit rtresult;
 
 {$MODE DELPHI}
@@ -49,6 +49,14 @@ procedure _resbatch(first, count: longint);
 procedure _resrep(k: longint);
 { The batch has ended: the summary, in the report and its files. }
 procedure _resbatchend;
+{ Merges the replications.csv files of separate runs (blocks of the same
+  replications, or any files of that shape with one header): their rows,
+  in the order of their replication numbers, become replications.csv of
+  the output directory, and the summary is that of one batch of all of
+  them, byte for byte.  False, with a message, when a file cannot be
+  read, the headers differ, a row is not of the header's shape or a
+  replication appears twice. }
+function _resmerge(const files: array of string): boolean;
 { Quantile 0.975 of Student's t with df degrees of freedom. }
 function _restq(df: longint): real;
 { x in the shortest text that reads back as x. }
@@ -591,11 +599,21 @@ begin
   Result := _nrec;
 end;
 
+{ The value of figure i in the current row, as the file holds it. }
+procedure _account(i: integer; const s: string);
+var v, d: real;
+begin
+  if not TryStrToFloat(s, v, _fs) then
+    v := NaN;
+  d := v - _figs[i].mean;
+  _figs[i].mean := _figs[i].mean + d / _nrec;
+  _figs[i].m2 := _figs[i].m2 + d * (v - _figs[i].mean);
+end;
+
 procedure _resrep(k: longint);
 var x: array of real;
     row, s: string;
     i: integer;
-    v, d: real;
 begin
   _names;
   SetLength(x, Length(_figs));
@@ -607,11 +625,7 @@ begin
     s := _resnum(x[i]);
     row := row + ',' + s;
     { the summary takes the value as the file holds it }
-    if not TryStrToFloat(s, v, _fs) then
-      v := NaN;
-    d := v - _figs[i].mean;
-    _figs[i].mean := _figs[i].mean + d / _nrec;
-    _figs[i].m2 := _figs[i].m2 + d * (v - _figs[i].mean);
+    _account(i, s);
   end;
   if _csvopen then
   begin
@@ -761,6 +775,185 @@ begin
     _summarytext;
   if (_argformat = _fmtjson) and not _argquiet then
     _jsonsummary(Output);
+end;
+
+{ ---- merging the rows of separate runs ---- }
+
+type
+  _trow = record
+    k: longint;
+    text: string;
+  end;
+  _trows = array of _trow;
+
+{ Stable merge sort by replication number. }
+procedure _sortrows(var a: _trows);
+var tmp: _trows;
+    width, lo, mid, hi, i, j, o: longint;
+begin
+  SetLength(tmp, Length(a));
+  width := 1;
+  while width < Length(a) do
+  begin
+    lo := 0;
+    while lo < Length(a) do
+    begin
+      mid := lo + width;
+      if mid > Length(a) then mid := Length(a);
+      hi := lo + 2 * width;
+      if hi > Length(a) then hi := Length(a);
+      i := lo;
+      j := mid;
+      o := lo;
+      while (i < mid) or (j < hi) do
+      begin
+        if (j >= hi) or ((i < mid) and (a[i].k <= a[j].k)) then
+        begin
+          tmp[o] := a[i];
+          Inc(i);
+        end
+        else
+        begin
+          tmp[o] := a[j];
+          Inc(j);
+        end;
+        Inc(o);
+      end;
+      lo := hi;
+    end;
+    for i := 0 to High(a) do
+      a[i] := tmp[i];
+    width := 2 * width;
+  end;
+end;
+
+function _fields(const s: string): integer;
+var i: integer;
+begin
+  Result := 1;
+  for i := 1 to Length(s) do
+    if s[i] = ',' then
+      Inc(Result);
+end;
+
+function _resmerge(const files: array of string): boolean;
+var rows: _trows;
+    nrows, line, code, i, c, p, q, nf: longint;
+    f: text;
+    header, head, s: string;
+    k: int64;
+
+  function fail(const where, what: string): boolean;
+  begin
+    writeln(ErrOutput, _resmodel, ': ', where, ': ', what);
+    Result := false;
+  end;
+
+begin
+  header := '';
+  nrows := 0;
+  SetLength(rows, 0);
+  for i := 0 to High(files) do
+  begin
+    AssignFile(f, files[i]);
+    {$I-} Reset(f); {$I+}
+    if IOResult <> 0 then
+      Exit(fail(files[i], 'cannot be read'));
+    line := 0;
+    head := '';
+    while not Eof(f) do
+    begin
+      readln(f, s);
+      Inc(line);
+      if (s <> '') and (s[Length(s)] = #13) then
+        SetLength(s, Length(s) - 1);
+      if line = 1 then
+      begin
+        head := s;
+        if header = '' then
+          header := s
+        else if s <> header then
+        begin
+          CloseFile(f);
+          Exit(fail(files[i], 'its columns differ from those of ' + files[0]));
+        end;
+        Continue;
+      end;
+      if s = '' then
+        Continue;
+      p := Pos(',', s + ',');
+      Val(Copy(s, 1, p - 1), k, code);
+      if (code <> 0) or (k < 1) or (k > _maxreps) or (_fields(s) <> _fields(header)) then
+      begin
+        CloseFile(f);
+        Exit(fail(files[i] + ':' + IntToStr(line), 'not a row of replications.csv'));
+      end;
+      if nrows >= Length(rows) then
+        SetLength(rows, 2 * nrows + 64);
+      rows[nrows].k := k;
+      rows[nrows].text := s;
+      Inc(nrows);
+    end;
+    CloseFile(f);
+    if (head = '') or (Copy(head, 1, 11) <> 'replication') then
+      Exit(fail(files[i], 'not a replications.csv file'));
+  end;
+  SetLength(rows, nrows);
+  _sortrows(rows);
+  for i := 1 to nrows - 1 do
+    if rows[i].k = rows[i - 1].k then
+      Exit(fail('replication ' + IntToStr(rows[i].k), 'appears twice'));
+  { the figures are the header's columns }
+  nf := _fields(header) - 1;
+  SetLength(_figs, nf);
+  p := Length('replication') + 2;
+  for c := 0 to nf - 1 do
+  begin
+    q := p;
+    while (q <= Length(header)) and (header[q] <> ',') do
+      Inc(q);
+    _figs[c].name := Copy(header, p, q - p);
+    p := q + 1;
+  end;
+  _named := true;
+  _nrec := 0;
+  if nrows > 0 then
+    _bfirst := rows[0].k
+  else
+    _bfirst := _argfirst;
+  for c := 0 to nf - 1 do
+  begin
+    _figs[c].mean := 0;
+    _figs[c].m2 := 0;
+  end;
+  s := _resoutpath('replications.csv');
+  AssignFile(_csv, s);
+  {$I-} Rewrite(_csv); {$I+}
+  if IOResult <> 0 then
+    Exit(fail(s, 'cannot be written'));
+  _csvopen := true;
+  writeln(_csv, header);
+  if (_argformat = _fmtcsv) and not _argquiet then
+    writeln(header);
+  for i := 0 to nrows - 1 do
+  begin
+    Inc(_nrec);
+    s := rows[i].text;
+    p := Pos(',', s) + 1;
+    for c := 0 to nf - 1 do
+    begin
+      q := p;
+      while (q <= Length(s)) and (s[q] <> ',') do
+        Inc(q);
+      _account(c, Copy(s, p, q - p));
+      p := q + 1;
+    end;
+    writeln(_csv, s);
+    if (_argformat = _fmtcsv) and not _argquiet then
+      writeln(s);
+  end;
+  _resbatchend;
+  Result := true;
 end;
 
 initialization

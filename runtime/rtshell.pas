@@ -123,12 +123,49 @@ begin
   _resbatch(first, count);
 end;
 
+{ --exper: the file is read before the first run; the first INIT sets
+  its values, and a name or value the model refuses ends the program. }
+procedure _experload;
+begin
+  if not _exload(_argexper) then
+  begin
+    writeln(ErrOutput, _progname, ': ', _exmessage);
+    Halt(2);
+  end;
+  _exon := true;
+end;
+
+procedure _expercheck;
+begin
+  if _exfailed then
+  begin
+    writeln(ErrOutput, _progname, ': ', _exmessage);
+    Halt(2);
+  end;
+  if not _exwalked then
+  begin
+    writeln(ErrOutput, _progname, ': ', _argexper,
+      ': the model has no experiment variables (no EXPER block in INIT)');
+    Halt(2);
+  end;
+end;
+
 procedure _inici;
 begin
+  if _argexper <> '' then
+    _experload;
+  if Length(_argmerge) > 0 then
+  begin
+    if _resmerge(_argmerge) then
+      Halt(0);
+    Halt(2);
+  end;
   if _argpfile <> ' ' then
     _startbatch(1)
   else
     _startbatch(_argreps);
+  if _argexper <> '' then
+    _expercheck;
 end;
 
 { Graphs of the run: files, and a line each on the console. }
