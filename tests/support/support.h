@@ -147,3 +147,31 @@ inline double FIGURE(const std::string& run, const std::string& name, int column
     if (!(line >> v)) return std::nan("");
   return v;
 }
+
+// A model translated and built in a directory of its own as NAME.tlv,
+// so its program and report file are named NAME.
+struct Built {
+  TempDir dir;
+  std::string name;
+  std::string error;  // why it could not be built ("" when built)
+
+  Built(const std::string& text, const std::string& stem) : name(stem) {
+    dir.write(stem + ".tlv", text);
+    std::ostringstream out, err;
+    std::istringstream in;
+    if (RUNTALVEN({stem + ".tlv"}, out, err, in, dir.str()) != 0)
+      error = "translation: " + err.str();
+    else if (FPCBUILD(dir, stem) != 0)
+      error = "fpc: " + dir.read("fpc.log");
+  }
+  // Runs the program with arguments and standard input; stdout in
+  // out.txt, stderr in err.txt; the exit code.
+  int run(const std::string& args, const std::string& input = "") const {
+    dir.write("in.txt", input);
+    int st = SHELLIN(dir, "timeout 60 units/" + name + " " + args +
+                              " <in.txt >out.txt 2>err.txt");
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  std::string out() const { return dir.read("out.txt"); }
+  std::string err() const { return dir.read("err.txt"); }
+};

@@ -1,0 +1,133 @@
+// Runs of one model split over processes and put together again: the
+// program's --merge and --exper, and the parameter file of FACTORS and
+// RESPONSES driven as the sweeps drive it.
+#include <gtest/gtest.h>
+#include <sstream>
+#include <vector>
+#include "cli/sweep.h"
+#include "support/support.h"
+
+namespace {
+
+// Blocks of replications merged in any order give the files of one run
+// of them all, byte for byte; a replication twice, a file of other
+// columns or no file at all is refused with exit code 2.
+TEST(Merge, BlocksMergeIntoTheFilesOfOneRun) {
+  Built b(MODELTEXT("run_mm1.tlv"), "mm1");
+  ASSERT_EQ(b.error, "");
+  ASSERT_EQ(b.run("--reps 12 --out one --quiet"), 0) << b.err();
+  ASSERT_EQ(b.run("--rep 1 --reps 5 --out a --quiet"), 0) << b.err();
+  ASSERT_EQ(b.run("--rep 6 --reps 7 --out b --quiet"), 0) << b.err();
+  ASSERT_EQ(b.run("--merge b/replications.csv --merge a/replications.csv --out m --quiet"), 0)
+      << b.err();
+  for (const char* f : {"replications.csv", "summary.csv", "summary.json"})
+    EXPECT_EQ(b.dir.read(std::string("m/") + f), b.dir.read(std::string("one/") + f)) << f;
+  EXPECT_NE(b.dir.read("m/summary.json").find("\"replications\": 12,"), std::string::npos);
+
+  EXPECT_EQ(b.run("--merge a/replications.csv --merge a/replications.csv --out x"), 2);
+  EXPECT_NE(b.err().find("replication 1: appears twice"), std::string::npos) << b.err();
+  b.dir.write("other.csv", "replication,X\n13,1\n");
+  EXPECT_EQ(b.run("--merge a/replications.csv --merge other.csv --out x"), 2);
+  EXPECT_NE(b.err().find("other.csv: its columns differ"), std::string::npos) << b.err();
+  EXPECT_EQ(b.run("--merge none.csv --out x"), 2);
+  EXPECT_NE(b.err().find("none.csv: cannot be read"), std::string::npos) << b.err();
+}
+
+// --exper sets the experiment variables of every run from a data file;
+// its title heads the report; a name the model does not have, a bad
+// value or a model without EXPER ends the program with exit code 2.
+TEST(Merge, ExperFileSetsTheVariablesOfEveryRun) {
+  Built b(MODELTEXT("exper_run.tlv"), "office");
+  ASSERT_EQ(b.error, "");
+  b.dir.write("fast.dat", "fast desk\nSMEAN = 0.5\nDESK = 2\nEND\n");
+  ASSERT_EQ(b.run("--exper fast.dat --reps 2 --out o"), 0) << b.err();
+  EXPECT_NE(b.out().find("SMEAN   0.50 TWICE   1.00"), std::string::npos) << b.out();
+  EXPECT_NE(b.out().find("TALVEN report  fast desk"), std::string::npos) << b.out();
+  b.dir.write("bad.dat", "t\nSMEAN = x\nEND\n");
+  EXPECT_EQ(b.run("--exper bad.dat --out o"), 2);
+  EXPECT_NE(b.err().find("bad.dat:2: SMEAN: bad value \"x\""), std::string::npos) << b.err();
+  b.dir.write("other.dat", "t\nNOPE = 1\nEND\n");
+  EXPECT_EQ(b.run("--exper other.dat --out o"), 2);
+  EXPECT_NE(b.err().find("NOPE: no experiment variable of this model"), std::string::npos)
+      << b.err();
+
+  Built plain(MODELTEXT("run_mm1.tlv"), "mm1");
+  ASSERT_EQ(plain.error, "");
+  plain.dir.write("e.dat", "t\nX = 1\nEND\n");
+  EXPECT_EQ(plain.run("--exper e.dat --out o"), 2);
+  EXPECT_NE(plain.err().find("the model has no experiment variables"), std::string::npos)
+      << plain.err();
+}
+
+// The parameter file as a caller uses it: I creates it with the program's
+// names and seeds; the caller writes the factors it sets, in its own
+// order, and the responses it wants; D simulates and writes them back.
+// gen_exper: arrivals every MEANT into a desk of 2 serving SERVT on
+// average, DONE counting departures up to TSIM = 100. With MEANT = 0.5 and
+// a short service nearly all of the Poisson(200) arrivals leave: within
+// 4 sd (14) of 200. With MEANT = 10 about 10 arrive.
+TEST(ParameterFile, FactorsGoInAndResponsesComeOut) {
+  Built b(MODELTEXT("gen_exper.tlv"), "ex");
+  ASSERT_EQ(b.error, "");
+  const std::string pf = b.dir.file(PARAMFILENAME("ex.tlv"));
+  EXPECT_EQ(PARAMFILENAME("ex.tlv"), "ex.D01");
+  EXPECT_EQ(b.run("D --out o"), 2);
+  EXPECT_NE(b.err().find("parameter file ex.D01: cannot be read"), std::string::npos) << b.err();
+  ASSERT_EQ(b.run("I --out o"), 0) << b.err();
+  ParamFile p;
+  std::string why;
+  ASSERT_TRUE(p.load(pf, why)) << why;
+  EXPECT_EQ(p.names(PF_FACTORS), (std::vector<std::string>{"MEANT", "SERVT"}));
+  EXPECT_EQ(p.names(PF_RESPONSENAMES), std::vector<std::string>{"DONE"});
+
+  auto done = [&](double meant, double servt) {
+    ParamFile q;
+    std::string w;
+    EXPECT_TRUE(q.load(pf, w)) << w;
+    q.setnames(PF_ASKEDFACTORS, {"servt", "meant"});
+    q.setnames(PF_ASKEDRESPONSES, {"DONE"});
+    q.setvalues(PF_VALUES, {servt, meant});
+    EXPECT_TRUE(q.save(pf, w)) << w;
+    EXPECT_EQ(b.run("D --out o --quiet"), 0) << b.err();
+    EXPECT_TRUE(q.load(pf, w)) << w;
+    return q.values(PF_RESPONSES, 1)[0];
+  };
+  double busy = done(0.5, 0.1);
+  EXPECT_GT(busy, 200 - 4 * 14.2);
+  EXPECT_LT(busy, 200 + 4 * 14.2);
+  double calm = done(10, 0.1);
+  EXPECT_LT(calm, 30);
+
+  p.setnames(PF_ASKEDFACTORS, {"NOPE"});
+  ASSERT_TRUE(p.save(pf, why)) << why;
+  EXPECT_EQ(b.run("D --out o"), 2);
+  EXPECT_NE(b.err().find("parameter file ex.D01: no factor 'NOPE' in this model"),
+            std::string::npos)
+      << b.err();
+  p.setnames(PF_ASKEDFACTORS, {});
+  p.setnames(PF_ASKEDRESPONSES, {"DONE"});
+  p.bytes[PARAMRECORD * PF_ASKEDRESPONSES] = 11;  // more than the file holds
+  ASSERT_TRUE(p.save(pf, why)) << why;
+  EXPECT_EQ(b.run("D --out o"), 2);
+  EXPECT_NE(b.err().find("11 responses asked for (0 to 10)"), std::string::npos) << b.err();
+}
+
+// The records as the generated declarations lay them out on this machine
+// (checked against fpc's own layout in FactorsGoInAndResponsesComeOut):
+// names as 8-character Pascal strings after a 32-bit count, values as
+// doubles from the record's start.
+TEST(ParameterFile, RecordsHoldNamesAndValuesInPlace) {
+  ParamFile p;
+  EXPECT_EQ(p.bytes.size(), 13u * 128u);
+  p.setnames(PF_ASKEDFACTORS, {"rate", "LONGERNAME"});
+  EXPECT_EQ(p.bytes.substr(0, 4), std::string("\x02\0\0\0", 4));
+  EXPECT_EQ(p.bytes.substr(4, 9), "\x08RATE    ");
+  EXPECT_EQ(p.bytes.substr(13, 9), "\x08LONGERNA");
+  EXPECT_EQ(p.names(PF_ASKEDFACTORS), (std::vector<std::string>{"RATE", "LONGERNA"}));
+  p.setvalues(PF_VALUES, {0.25, -3});
+  EXPECT_EQ(p.values(PF_VALUES, 2), (std::vector<double>{0.25, -3}));
+  EXPECT_EQ(p.bytes.substr(2 * 128, 8), std::string("\0\0\0\0\0\0\xd0\x3f", 8));
+  EXPECT_EQ(PARAMKEY("Arrival_rate"), "ARRIVAL_");
+}
+
+}  // namespace
