@@ -1,31 +1,46 @@
-# make run: build, translate the bundled example models and build their
-# simulations (out/<model>/bin/<model>, when fpc is installed).
-# make test: build and run every test.
+# make run      build the translator, then build and run every example
+#               with `talven run`, printing each report (files a run
+#               writes go to out/<model>/)
+# make test     build everything and run every test
+# make install  install talven, its runtime units (compiled once) and the
+#               documentation under PREFIX (default /usr/local)
+# make run and make test first install what they lack (tools/setup.sh).
 BUILD ?= build
 JOBS ?= 2
+PREFIX ?= /usr/local
+CONFIGURE = cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test clean bench bench-sim
+.PHONY: all build run test install clean bench bench-sim
 
 all: build
 
+# Everything this configuration has (the tests when GoogleTest is there).
 build:
-	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@$(CONFIGURE) >/dev/null
+	@cmake --build "$(BUILD)" -j $(JOBS)
 
-run: build
-	@for m in examples/*.tlv; do \
-	  stem=$$(basename $$m .tlv); dir=out/$$stem; \
-	  echo "== $$m -> $$dir"; \
-	  mkdir -p $$dir/bin && cp $$m $$dir/ && \
-	  (cd $$dir && $(abspath $(BUILD))/talven $$stem.tlv) || exit $$?; \
-	  if command -v fpc >/dev/null; then \
-	    (cd $$dir && fpc -Mdelphi -Fu../../runtime -FUbin -FEbin $$stem.DPR >fpc.log) \
-	      && echo "   built $$dir/bin/$$stem" || { cat $$dir/fpc.log; exit 1; }; \
-	  fi; \
+run:
+	@bash tools/setup.sh run
+	@$(CONFIGURE) >/dev/null
+	@cmake --build "$(BUILD)" -j $(JOBS) --target talven
+	@talven="$$(cd "$(BUILD)" && pwd)/talven"; top="$$(pwd)"; \
+	for m in examples/*.tlv; do \
+	  stem=$$(basename "$$m" .tlv); \
+	  echo "== $$m"; \
+	  mkdir -p "out/$$stem" && \
+	  (cd "out/$$stem" && "$$talven" run "$$top/$$m" </dev/null) || exit $$?; \
 	done
 
-test: build
-	@cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+test:
+	@bash tools/setup.sh test
+	@$(CONFIGURE) -DTALVEN_TESTS=ON >/dev/null
+	@cmake --build "$(BUILD)" -j $(JOBS)
+	@cd "$(BUILD)" && ctest --output-on-failure -j $(JOBS)
+
+install:
+	@$(CONFIGURE) >/dev/null
+	@cmake --build "$(BUILD)" -j $(JOBS) --target talven
+	@cmake --install "$(BUILD)" --prefix "$(PREFIX)"
 
 # make bench: the translator on generated models of 1 000 to 200 000 lines
 # with random and with ordered names (time, time per line, peak memory, and
@@ -46,4 +61,4 @@ bench-sim: build
 	@/usr/bin/python3 bench/sim/bench.py --talven $(abspath $(BUILD))/talven --memory
 
 clean:
-	rm -rf $(BUILD) out
+	rm -rf "$(BUILD)" out examples/*-build

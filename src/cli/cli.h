@@ -29,6 +29,53 @@ constexpr size_t NESTINGROOM = size_t(48) << 20;
 void RUNONSTACK(size_t bytes, const std::function<void()>& f);
 
 // ---- the commands (commands.cpp)
-// The whole command: banner, run, messages, exit code. Used by main and tests.
+// The whole command line: `talven MODEL [TRACE]`, `talven build MODEL`,
+// `talven run MODEL [--] [ARGS]`; messages, exit code. Used by main and
+// tests. root is the directory relative paths start from ("" = the
+// process's).
 int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
               std::ostream& err, std::istream& in, const std::string& root = "");
+
+// ---- build and run (build.cpp)
+// Where `talven build` puts a model's files: beside the model, its file
+// name without the last extension followed by "-build".
+std::string BUILDDIROF(const std::string& model);
+int BUILDCOMMAND(const std::vector<std::string>& args, std::ostream& out,
+                 std::ostream& err, const std::string& root);
+int RUNCOMMAND(const std::vector<std::string>& args, std::ostream& out,
+               std::ostream& err, const std::string& root);
+
+// ---- fpc (fpc.cpp)
+// An error fpc reports at a place: file as printed, line, column (0 when
+// fpc gives none), the message.
+struct FpcError {
+  std::string file;
+  int line = 0;
+  int col = 0;
+  std::string text;
+};
+// The errors of an fpc log, in order, without its closing summaries.
+std::vector<FpcError> FPCERRORS(std::string_view log);
+// The fpc command that builds MAIN (a .DPR in the current directory) with
+// the runtime units of rt, units in units.fpc/, the program beside MAIN.
+std::vector<std::string> FPCCOMMAND(const std::string& rt, const std::string& main);
+
+// ---- where things are (where.cpp)
+// The runtime units: beside the installed program (PREFIX/bin/talven ->
+// PREFIX/lib/talven/runtime), or the source tree's for a program built
+// there. "" when neither holds them.
+std::string RUNTIMEDIR(const std::string& self);
+
+// ---- other programs (process.cpp)
+struct Outcome {
+  bool started = false;   // the program ran (its code is below)
+  bool notfound = false;  // no such program
+  int code = 0;           // exit code, 128 + signal when killed
+  std::string error;      // why it did not start
+};
+// Runs argv[0] (searched in PATH) with argv in directory cwd ("" = this
+// one) and waits. With a log, standard output and error go there and
+// standard input is empty; otherwise all three are this process's.
+Outcome RUNPROGRAM(const std::vector<std::string>& argv, const std::string& cwd,
+                   const std::string& log);
+std::string SELFPATH();  // this program's file ("" when not known)

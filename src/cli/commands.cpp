@@ -1,5 +1,7 @@
-// The commands: the whole `talven` command line (banner, run, report, exit
-// code). The only place that turns outcomes into messages and codes.
+// The commands: the whole `talven` command line. `talven MODEL [TRACE]`
+// translates as it always did (banner, run, report, exit code); the verbs
+// build and run live in build.cpp. The only places that turn outcomes into
+// messages and codes.
 #include <istream>
 #include <memory>
 #include <ostream>
@@ -9,11 +11,18 @@
 namespace {
 constexpr const char* BANNER1 = "TALVEN Compiler. Castavel.";
 constexpr const char* BANNER2 = "  Windows 95/98/NT version 1.6.4, December 2003";
-constexpr const char* USAGE = "usage: talven MODEL [TRACE]";
+constexpr const char* USAGE =
+    "usage: talven MODEL [TRACE]\n"
+    "       talven build MODEL\n"
+    "       talven run MODEL [--] [ARGS]";
 }  // namespace
 
 int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
               std::ostream& err, std::istream& in, const std::string& root) {
+  if (!args.empty() && args[0] == "build")
+    return BUILDCOMMAND({args.begin() + 1, args.end()}, out, err, root);
+  if (!args.empty() && args[0] == "run")
+    return RUNCOMMAND({args.begin() + 1, args.end()}, out, err, root);
   if (args.size() == 1 && args[0] == "--help") {
     out << USAGE << '\n';
     return 0;

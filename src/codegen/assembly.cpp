@@ -2,7 +2,6 @@
 // reaches it (StartUnitIfNeeded), and at the end completes PRU.PAS from the
 // temporaries, closes the last unit and writes the main program with the
 // event loop (AssembleProgram). Reads the flags the passes left in c.prog.
-#include <fstream>
 #include "ground/compiler.h"
 
 namespace {
@@ -15,16 +14,6 @@ size_t NAMEDOT(std::string_view path) {
   for (size_t i = 0; i < path.size(); ++i)
     if (ISSEP(path[i])) start = i + 1;
   return path.find('.', start);
-}
-
-// Copies a closed temporary line by line to the end of a channel's file.
-void COPYFILE(Compiler& c, int from, int to) {
-  CLOSECH(c, from);
-  const std::string& name = c.out.ch[from].name;
-  std::ifstream in(FILEPATH(c, name), std::ios::binary);
-  if (!in) throw IoError{name, "cannot be read back"};
-  std::string line;
-  while (std::getline(in, line)) WRITELINE(c, to, line);
 }
 
 // User units after the fixed ones: ",", one per line, ";" after the last.
@@ -54,7 +43,7 @@ void COMPLETEPRU(Compiler& c) {
   TRACEWAIT(c);
   if (c.prog.HASCONT) {
     FLUSHOUT(c, CH_MODEDI);
-    COPYFILE(c, CH_MODEDI, CH_PRU);
+    COPYCH(c, CH_MODEDI, CH_PRU);
     NEWPIECE(c, CH_PRU, "end end;");
   } else {
     NEWPIECE(c, CH_PRU, "end;");
@@ -63,21 +52,21 @@ void COMPLETEPRU(Compiler& c) {
   FLUSHOUT(c, CH_PRU);
   if (c.prog.HASPROCS) {
     FLUSHOUT(c, CH_MODPRP);
-    COPYFILE(c, CH_MODPRP, CH_PRU);
+    COPYCH(c, CH_MODPRP, CH_PRU);
   }
   CLOSECH(c, CH_PRU);
   APPENDCH(c, CH_PRU);
   WRITELINE(c, CH_MODPRO, " ");
-  COPYFILE(c, CH_MODPRO, CH_PRU);
+  COPYCH(c, CH_MODPRO, CH_PRU);
   if (c.prog.NSYNC == 0) {
     WRITELINE(c, CH_PRU, "function _cl; begin end;");
   } else {
     NEWPIECE(c, CH_MODLOG, "end end;");
     FLUSHOUT(c, CH_MODLOG);
-    COPYFILE(c, CH_MODLOG, CH_PRU);
+    COPYCH(c, CH_MODLOG, CH_PRU);
   }
   CLOSECH(c, CH_MODINI);
-  COPYFILE(c, CH_MODINI, CH_PRU);
+  COPYCH(c, CH_MODINI, CH_PRU);
   WRITELINE(c, CH_PRU, "end.");
   CLOSECH(c, CH_PRU);
 }

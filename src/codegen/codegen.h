@@ -124,10 +124,6 @@ void DefaultRecord(Compiler& c, int n);
 void WriteTransferProcedures(Compiler& c);
 // The m_, f_, u_ variables of R node n and their start values in _com.
 void DeclareResource(Compiler& c, int n);
-// Closes channel from's file and copies its lines, in order, straight
-// into channel to's file (callers flush what must come first). In trace
-// mode each line is printed after the given words.
-void COPYTEMP(Compiler& c, int from, int to, std::string_view trace = "");
 // Writes text on channel ch as a line of its own: the line being packed
 // there is ended first, and nothing will join the text.
 void OWNLINE(Compiler& c, int ch, std::string_view text);

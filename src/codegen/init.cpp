@@ -264,7 +264,7 @@ void CLOSEINIT(Compiler& c) {
   CLOSECH(c, MODINI);
   FLUSHOUT(c, MODPRO);
   TRACELN(c, "PASAR INIT. USUARIO  A PROC. INIT");
-  COPYTEMP(c, MODIN1, MODPRO);
+  COPYCH(c, MODIN1, MODPRO);
 }
 
 // The point arrays of a valued function are pointers for REAL and plain

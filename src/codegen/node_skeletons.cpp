@@ -212,7 +212,7 @@ void DSELECT(Compiler& c) {
   NEW(c, "end;");
   FLUSHOUT(c, MODAUX);
   FLUSHOUT(c, CH_NODE);
-  COPYTEMP(c, MODAUX, CH_NODE);
+  COPYCH(c, MODAUX, CH_NODE);
   c.out.CURCH = CH_NODE;
 }
 

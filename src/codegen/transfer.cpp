@@ -8,7 +8,6 @@
 // translator for every field (AddFieldTransfer) and by the network
 // organisation (DefaultRecord, WriteTransferProcedures, DeclareResource).
 #include <algorithm>
-#include <fstream>
 #include <initializer_list>
 #include "ground/compiler.h"
 
@@ -101,18 +100,6 @@ void OWNLINE(Compiler& c, int ch, std::string_view text) {
   SETOUT(c, text);
   SENDOUT(c, ch, false);
   FLUSHOUT(c, ch);
-}
-
-void COPYTEMP(Compiler& c, int from, int to, std::string_view trace) {
-  CLOSECH(c, from);
-  const std::string& name = c.out.ch[from].name;
-  std::ifstream f(FILEPATH(c, name));
-  if (!f) throw IoError{name, "cannot be read"};
-  for (std::string line; std::getline(f, line);) {
-    line = CUT(line, LINEMAX);
-    if (!trace.empty()) TRACELN(c, trace, line);
-    WRITELINE(c, to, line);
-  }
 }
 
 void RECTYPE(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILLIN(RECHEAD, {{'*', num}})); }

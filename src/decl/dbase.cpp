@@ -91,7 +91,7 @@ void READDBF(Compiler& c, DbTable& t, bool keys) {
   std::string shown = t.FILE + ".dbf";
   std::string path = shown;
   std::replace(path.begin(), path.end(), '\\', '/');
-  std::ifstream f(FILEPATH(c, path), std::ios::binary);
+  std::ifstream f(INPATH(c, path), std::ios::binary);
   if (!f) throw IoError{shown, "dBase table cannot be opened"};
   f.seekg(0, std::ios::end);
   std::streamoff size = f.tellg();

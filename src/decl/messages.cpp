@@ -239,6 +239,6 @@ void ENDREC(Compiler& c) {
   if (g.NEWFIELDS && g.NEWFIELD) EMIT(c, MODAUX, ";");
   FLUSHIF(c, MODAUX);
   FLUSHIF(c, PRU);
-  COPYTEMP(c, MODAUX, PRU, "DE MODAUX A MODEC ");
+  COPYCH(c, MODAUX, PRU, "DE MODAUX A MODEC ");
   g.RECOPEN = false;
 }

@@ -12,8 +12,6 @@
 // Sets the routines' NameNodes (decl.h), Program::HASPROCS and PROCHEAD.
 // Called by BUDECL after the network organisation.
 #include <climits>
-#include <cstdio>
-#include <filesystem>
 #include "ground/compiler.h"
 
 namespace {
@@ -22,25 +20,11 @@ bool NOWORD(const Source& s) { return !s.IDREAD || s.IDENT.empty(); }
 bool WORDIS(const Source& s, const char* w) { return s.IDREAD && s.IDENT == w; }
 
 // Where MODPRP stands before a heading.
-long MARK(Compiler& c) {
-  Channel& x = c.out.ch[CH_MODPRP];
-  if (!x.BUF.empty()) FLUSHOUT(c, CH_MODPRP);
-  if (!x.f) throw IoError{x.name, "file not open"};
-  std::fflush(x.f.get());
-  return std::ftell(x.f.get());
-}
+ChMark MARK(Compiler& c) { return MARKCH(c, CH_MODPRP); }
 
 // A heading that declares nothing of the implementation leaves no text
 // in MODPRP: the file is cut back to the mark.
-void TAKEBACK(Compiler& c, long mark) {
-  Channel& x = c.out.ch[CH_MODPRP];
-  x.BUF.clear();
-  std::fflush(x.f.get());
-  std::error_code ec;
-  std::filesystem::resize_file(FILEPATH(c, x.name), static_cast<std::uintmax_t>(mark), ec);
-  if (ec) throw IoError{x.name, ec.message()};
-  if (std::fseek(x.f.get(), mark, SEEK_SET) != 0) throw IoError{x.name, "seek failed"};
-}
+void TAKEBACK(Compiler& c, const ChMark& mark) { TAKEBACKCH(c, CH_MODPRP, mark); }
 
 // The heading ends at the word just read: what of it stands before that
 // word on this line goes to the interface now (the line advance only
@@ -162,7 +146,7 @@ void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
     SENDSRC(c, s.KSTART, CH_MODPRP);
     o.TRSTART = s.KSTART;
   }
-  long mark = MARK(c);
+  ChMark mark = MARK(c);
   RECID(c);
   if (NOWORD(s)) ERROR(c, "missing name of procedure or function");
   CHKNAME(c);

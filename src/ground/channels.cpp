@@ -2,23 +2,57 @@
 // pack pieces of generated text into lines of at most 74 characters. Every
 // generator writes through SENDOUT/FLUSHOUT/SENDSRC/SENDREPL; the line
 // advance transmits source text through them.
+#include <algorithm>
+#include <cctype>
 #include "ground/compiler.h"
 
 // Assigned in place: the piece's room is reused, piece after piece.
 void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN.assign(s.substr(0, LINEMAX)); }
+
+// Text copied from the current line is found there: at TRSTART, where
+// transmitted text starts, or elsewhere on the line when it is long enough
+// not to be a chance match of a word of the translator's own.
+Origin PIECEORIGIN(const Compiler& c, std::string_view piece, int col) {
+  Origin o;
+  o.col = col;
+  const Source& s = c.src;
+  if (s.lines.empty()) return o;
+  o.line = s.LB;
+  if (piece.empty()) return o;
+  int t = c.out.TRSTART;
+  bool there = t >= 1 && t <= LINECELLS;
+  for (size_t i = 0; there && i < piece.size(); ++i)
+    there = s.at(t + static_cast<int>(i)) == piece[i];
+  if (there) {
+    o.srccol = t;
+  } else if (piece.size() >= 3) {
+    // Blanks the line advance put past the text are not in it.
+    std::string_view words = piece.substr(0, piece.find_last_not_of(' ') + 1);
+    size_t p = s.line().text().find(words);
+    if (!words.empty() && p != std::string_view::npos) o.srccol = static_cast<int>(p) + 1;
+  }
+  return o;
+}
+
+// The piece in OUTLIN joins channel x's pending line at its end.
+static void PENDPIECE(Compiler& c, Channel& x) {
+  if (x.BUF.empty()) x.PEND.clear();
+  x.PEND.push_back(PIECEORIGIN(c, c.out.OUTLIN, static_cast<int>(x.BUF.size()) + 1));
+}
 
 // A piece is never split: it joins the line when both fit in 74 characters,
 // otherwise the line is written and the piece starts the next one.
 void SENDOUT(Compiler& c, int ch, bool force) {
   std::string& buf = c.out.ch[ch].BUF;
   const std::string& piece = c.out.OUTLIN;
+  Channel& x = c.out.ch[ch];
   if (force || buf.size() + piece.size() > PACKWIDTH) {
-    WRITELINE(c, ch, buf);
+    EMITLINE(c, ch, buf, x.PEND);
     TRACELN(c, "TR.LIN  ", buf);
-    buf = piece;
-  } else {
-    buf += piece;
+    buf.clear();
   }
+  PENDPIECE(c, x);
+  buf += piece;
   if (c.drv.TRACE) {
     TRACELN(c, "A BUF ", ch, ' ', piece);
     TRACEWAIT(c);
@@ -26,8 +60,10 @@ void SENDOUT(Compiler& c, int ch, bool force) {
 }
 
 void FLUSHOUT(Compiler& c, int ch) {
-  WRITELINE(c, ch, c.out.ch[ch].BUF);
-  c.out.ch[ch].BUF.clear();
+  Channel& x = c.out.ch[ch];
+  EMITLINE(c, ch, x.BUF, x.PEND);
+  x.BUF.clear();
+  x.PEND.clear();
 }
 
 // Source text of the current line from TRSTART up to column k-1.
@@ -85,10 +121,13 @@ void SEND(Compiler& c, std::string_view piece, bool force) {
 
 void NEWPIECE(Compiler& c, int ch, std::string_view piece) {
   SETOUT(c, piece);
-  if (c.out.ch[ch].BUF.empty())
-    c.out.ch[ch].BUF = c.out.OUTLIN;
-  else
+  Channel& x = c.out.ch[ch];
+  if (x.BUF.empty()) {
+    PENDPIECE(c, x);
+    x.BUF = c.out.OUTLIN;
+  } else {
     SENDOUT(c, ch, true);
+  }
 }
 
 void STARTPIECE(Compiler& c, int ch, std::string_view piece) {
@@ -96,3 +135,54 @@ void STARTPIECE(Compiler& c, int ch, std::string_view piece) {
 }
 
 void ADDPIECE(Compiler& c, int ch, std::string_view piece) { SENDPIECE(c, ch, piece, false); }
+
+namespace {
+bool SAMENAME(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  return true;
+}
+
+std::string_view BASENAME(std::string_view p) {
+  size_t s = p.find_last_of("/\\");
+  return s == std::string_view::npos ? p : p.substr(s + 1);
+}
+}  // namespace
+
+const LineMap* MAPOF(const Compiler& c, std::string_view file) {
+  for (const auto& [name, m] : c.out.maps)
+    if (SAMENAME(BASENAME(name), BASENAME(file))) return &m;
+  return nullptr;
+}
+
+// A line without pieces (written empty) belongs with the one before it.
+// Text of the translator's own points at the start of its source line.
+Place ORIGINOF(const Compiler& c, const std::string& file, int line, int col) {
+  const LineMap* map = MAPOF(c, file);
+  if (!map || line < 1 || static_cast<size_t>(line) > map->first.size()) return {};
+  size_t n = static_cast<size_t>(line);
+  auto end = [&](size_t i) { return i < map->first.size() ? map->first[i] : map->pieces.size(); };
+  while (n > 0 && map->first[n - 1] == end(n)) --n;
+  if (n == 0) return {};
+  size_t a = map->first[n - 1], b = end(n);
+  const Origin* o = &map->pieces[a];
+  if (n == static_cast<size_t>(line))
+    for (size_t i = a; i < b; ++i)
+      if (map->pieces[i].col <= col) o = &map->pieces[i];
+  Place p;
+  int stored = static_cast<int>(c.src.lines.size()) - 1;  // without the sentinel
+  p.line = std::min(o->line, stored);
+  if (p.line < 1) return {};
+  if (o->srccol > 0 && n == static_cast<size_t>(line)) {
+    p.col = o->srccol + (col - o->col);
+    p.copied = true;
+  } else {
+    std::string_view text = c.src.lines[p.line - 1].text();
+    size_t k = text.find_first_not_of(' ');
+    p.col = k == std::string_view::npos ? 1 : static_cast<int>(k) + 1;
+  }
+  return p;
+}

@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include "ground/compiler.h"
 
 namespace {
@@ -15,6 +17,12 @@ bool ISSEP(char ch) { return ch == '\\' || ch == '/'; }
 std::string FILEPATH(const Compiler& c, const std::string& name) {
   if (c.drv.root.empty() || name.empty() || name[0] == '/') return name;
   return c.drv.root + "/" + name;
+}
+
+std::string INPATH(const Compiler& c, const std::string& name) {
+  if (c.drv.srcdir.empty()) return FILEPATH(c, name);
+  if (name.empty() || name[0] == '/') return name;
+  return c.drv.srcdir + "/" + name;
 }
 
 void BINDCH(Compiler& c, int ch, const std::string& name) {
@@ -29,9 +37,14 @@ static void OPENCH(Compiler& c, int ch, const char* mode) {
   std::FILE* f = std::fopen(path.c_str(), mode);
   if (!f) throw IoError{x.name, std::strerror(errno)};
   x.f.reset(f);
+  x.map = &c.out.maps[x.name];
 }
 
-void CREATECH(Compiler& c, int ch) { OPENCH(c, ch, "w"); }
+// A new file starts a new map; an appended one goes on with its own.
+void CREATECH(Compiler& c, int ch) {
+  OPENCH(c, ch, "w");
+  *c.out.ch[ch].map = LineMap();
+}
 void APPENDCH(Compiler& c, int ch) { OPENCH(c, ch, "a"); }
 
 void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].f.reset(); }
@@ -40,16 +53,72 @@ void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].f.reset(); }
 void ERASECH(Compiler& c, int ch) {
   Channel& x = c.out.ch[ch];
   x.f.reset();
-  if (!x.name.empty()) std::remove(FILEPATH(c, x.name).c_str());
+  x.map = nullptr;
+  if (x.name.empty()) return;
+  std::remove(FILEPATH(c, x.name).c_str());
+  c.out.maps.erase(x.name);
 }
 
-void WRITELINE(Compiler& c, int ch, std::string_view text) {
+void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Origin>& pieces) {
   Channel& x = c.out.ch[ch];
   if (!x.f) throw IoError{x.name.empty() ? "channel " + std::to_string(ch) : x.name,
                           "file not open"};
   if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size() ||
       std::fputc('\n', x.f.get()) == EOF)
     throw IoError{x.name, std::strerror(errno)};
+  if (!x.map) return;
+  x.map->first.push_back(static_cast<uint32_t>(x.map->pieces.size()));
+  // A line emptied behind the channel's back has no pieces of its own.
+  if (!text.empty()) x.map->pieces.insert(x.map->pieces.end(), pieces.begin(), pieces.end());
+}
+
+void WRITELINE(Compiler& c, int ch, std::string_view text) {
+  EMITLINE(c, ch, text, {PIECEORIGIN(c, text, 1)});
+}
+
+void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
+  CLOSECH(c, from);
+  const std::string& name = c.out.ch[from].name;
+  std::ifstream in(FILEPATH(c, name), std::ios::binary);
+  if (!in) throw IoError{name, "cannot be read back"};
+  auto m = c.out.maps.find(name);
+  const LineMap* map = m == c.out.maps.end() ? nullptr : &m->second;
+  std::vector<Origin> pieces;
+  size_t n = 0;
+  for (std::string line; std::getline(in, line); ++n) {
+    line = CUT(line, LINEMAX);
+    if (!trace.empty()) TRACELN(c, trace, line);
+    pieces.clear();
+    if (map && n < map->first.size()) {
+      size_t a = map->first[n];
+      size_t b = n + 1 < map->first.size() ? map->first[n + 1] : map->pieces.size();
+      pieces.assign(map->pieces.begin() + a, map->pieces.begin() + b);
+    }
+    EMITLINE(c, to, line, pieces);
+  }
+}
+
+ChMark MARKCH(Compiler& c, int ch) {
+  Channel& x = c.out.ch[ch];
+  if (!x.BUF.empty()) FLUSHOUT(c, ch);
+  if (!x.f) throw IoError{x.name, "file not open"};
+  std::fflush(x.f.get());
+  return {std::ftell(x.f.get()), x.map ? x.map->first.size() : 0};
+}
+
+void TAKEBACKCH(Compiler& c, int ch, const ChMark& m) {
+  Channel& x = c.out.ch[ch];
+  x.BUF.clear();
+  x.PEND.clear();
+  std::fflush(x.f.get());
+  std::error_code ec;
+  std::filesystem::resize_file(FILEPATH(c, x.name), static_cast<std::uintmax_t>(m.bytes), ec);
+  if (ec) throw IoError{x.name, ec.message()};
+  if (std::fseek(x.f.get(), m.bytes, SEEK_SET) != 0) throw IoError{x.name, "seek failed"};
+  if (x.map && m.lines < x.map->first.size()) {
+    x.map->pieces.resize(x.map->first[m.lines]);
+    x.map->first.resize(m.lines);
+  }
 }
 
 // The directory of the source: the path up to and including its last

@@ -3,8 +3,10 @@
 // the files behind them. Every pass reaches this state through the Compiler
 // object; nothing here calls a pass.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <iosfwd>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -28,6 +30,21 @@ struct IoError {
   std::string reason;
 };
 
+// Where a piece of generated text came from, so that a fault the Pascal
+// compiler finds in it can be shown at the model's own line.
+struct Origin {
+  int col = 1;     // first column of the piece in its generated line
+  int line = 0;    // source line being read when the piece was sent
+  int srccol = 0;  // column of its first character when the piece is that
+                   // line's own text copied; 0 for the translator's text
+};
+// The origins of every line written to one file, in order. Kept beside the
+// text, never in it: the generated text does not change.
+struct LineMap {
+  std::vector<Origin> pieces;   // the pieces of every line, line after line
+  std::vector<uint32_t> first;  // index in pieces of each line's first piece
+};
+
 // One output channel: the file it is bound to and the line being packed.
 struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
@@ -36,6 +53,8 @@ struct Channel {
   std::string name;  // file name the channel is bound to ("" = unbound)
   std::unique_ptr<std::FILE, FileCloser> f;  // open file, or null
   std::string BUF;   // line being assembled, at most 81 characters
+  std::vector<Origin> PEND;  // origins of the pieces in BUF
+  LineMap* map = nullptr;    // origins of the open file's lines
 };
 
 constexpr int NCHANNELS = 9;
@@ -62,6 +81,9 @@ struct Driver {
   char KEYCH = ' ';     // last key read at a trace pause; nothing reads it
   std::string root;     // directory the run works in ("" = the process's)
   size_t STACKROOM = 0; // stack the nesting levels may take (0: STACKDEFAULT)
+  // Directory the model's own files (the source, its dBase tables) are
+  // read from; "" = the run's directory, like every other file.
+  std::string srcdir;
   std::ostream* out;    // banner and trace
   std::istream* in;     // trace pauses
   std::ostream* err;    // message box text
@@ -76,6 +98,7 @@ struct Out {
   int TRSTART = 1;            // first column of PL not yet sent
   bool TRANSMIT = false;      // line advance copies finished lines to CURCH
   int TRMODE = 0;             // 1: declaration-time copy rules of VERFLIN
+  std::map<std::string, LineMap> maps;  // line origins by file name
 };
 
 // ---- diagnostics (diag.cpp)
@@ -94,6 +117,9 @@ void TRACEW(Compiler& c, const A&... a);
 
 // ---- files: channel files, temporaries, witness (files.cpp)
 std::string FILEPATH(const Compiler& c, const std::string& name);
+// A file of the model's own (the source, a dBase table) by the name it has
+// in the model.
+std::string INPATH(const Compiler& c, const std::string& name);
 std::string DIRPREFOF(std::string_view srcpath);
 void BINDCH(Compiler& c, int ch, const std::string& name);
 void CREATECH(Compiler& c, int ch);   // create the bound file for writing
@@ -101,6 +127,20 @@ void APPENDCH(Compiler& c, int ch);   // open the bound file for appending
 void CLOSECH(Compiler& c, int ch);    // close if open; failures ignored
 void ERASECH(Compiler& c, int ch);    // remove the bound file; failures ignored
 void WRITELINE(Compiler& c, int ch, std::string_view text);  // bypasses BUF
+// Writes a line of a channel's file with the origins of its pieces.
+void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Origin>& pieces);
+// Closes channel from's file and copies its lines, in order and with their
+// origins, straight into channel to's file (callers flush what must come
+// first). In trace mode each line is printed after the given words.
+void COPYCH(Compiler& c, int from, int to, std::string_view trace = "");
+// Where a channel's file stands (its pending line written first), and the
+// file cut back to such a mark.
+struct ChMark {
+  long bytes = 0;
+  size_t lines = 0;
+};
+ChMark MARKCH(Compiler& c, int ch);
+void TAKEBACKCH(Compiler& c, int ch, const ChMark& m);
 void OPENTEMPORARIES(Compiler& c);  // bind and create, in the run's order
 void ENDTEMPORARIES(Compiler& c);   // after a complete run: close and erase
 // After a model error: close and erase the temporaries, write the witness.
@@ -110,6 +150,19 @@ void REMOVETEMPORARIES(Compiler& c);
 void WRITEWITNESS(Compiler& c);
 
 // ---- channels (channels.cpp)
+// The origin of a piece about to start at column col of a generated line.
+Origin PIECEORIGIN(const Compiler& c, std::string_view piece, int col);
+// Where a file's generated line and column came from: the model line and
+// column (line 0 when the file or line is not known).
+struct Place {
+  int line = 0;
+  int col = 0;
+  bool copied = false;  // the text there is the model's own, copied
+};
+Place ORIGINOF(const Compiler& c, const std::string& file, int line, int col);
+// The map of a file written by the run, found by its name without the
+// directory, in any case; null when the run wrote no such file.
+const LineMap* MAPOF(const Compiler& c, std::string_view file);
 void SETOUT(Compiler& c, std::string_view s);  // OUTLIN := s, cut to 81
 void SENDOUT(Compiler& c, int ch, bool force);
 void FLUSHOUT(Compiler& c, int ch);

@@ -200,7 +200,7 @@ void CREALIN(Compiler& c) {
   TRACELN(c, "ENTRADA A CREALIN");
   TRACEWAIT(c);
   const std::string& path = c.drv.SRCPATH;
-  std::FILE* f = std::fopen(FILEPATH(c, path).c_str(), "rb");
+  std::FILE* f = std::fopen(INPATH(c, path).c_str(), "rb");
   if (!f) throw IoError{path, std::strerror(errno)};
   std::unique_ptr<std::FILE, FileCloser> closer(f);
   TextLines in(f, path);

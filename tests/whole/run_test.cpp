@@ -154,9 +154,13 @@ TEST(WholeRun, UnwritableWitnessAfterAModelError) {
 TEST(WholeRun, CommandLineWithoutModel) {
   CmdRun run;
   EXPECT_EQ(run({}), 2);
-  EXPECT_EQ(run.err.str(), "usage: talven MODEL [TRACE]\n");
+  const std::string usage =
+      "usage: talven MODEL [TRACE]\n"
+      "       talven build MODEL\n"
+      "       talven run MODEL [--] [ARGS]\n";
+  EXPECT_EQ(run.err.str(), usage);
   EXPECT_EQ(run({"--help"}), 0);
-  EXPECT_EQ(run.out.str(), "usage: talven MODEL [TRACE]\n");
+  EXPECT_EQ(run.out.str(), usage);
   EXPECT_EQ(run({"--version"}), 0);
   EXPECT_EQ(run.out.str().substr(0, 27), "TALVEN Compiler. Castavel.\n");
 }
