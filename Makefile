@@ -1,6 +1,6 @@
 # make run      build the translator, then build and run every example
-#               with `talven run`, printing each report (files a run
-#               writes go to out/<model>/)
+#               with `talven run`, printing each report (the files each
+#               run writes go to out/<model>/)
 # make test     build everything and run every test
 # make install  install talven, its runtime units (compiled once) and the
 #               documentation under PREFIX (default /usr/local)
@@ -23,12 +23,10 @@ run:
 	@bash tools/setup.sh run
 	@$(CONFIGURE) >/dev/null
 	@cmake --build "$(BUILD)" -j $(JOBS) --target talven
-	@talven="$$(cd "$(BUILD)" && pwd)/talven"; top="$$(pwd)"; \
-	for m in examples/*.tlv; do \
+	@for m in examples/*.tlv; do \
 	  stem=$$(basename "$$m" .tlv); \
 	  echo "== $$m"; \
-	  mkdir -p "out/$$stem" && \
-	  (cd "out/$$stem" && "$$talven" run "$$top/$$m" </dev/null) || exit $$?; \
+	  "$(BUILD)/talven" run "$$m" -- --out "out/$$stem" </dev/null || exit $$?; \
 	done
 
 test:

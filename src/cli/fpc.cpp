@@ -58,8 +58,8 @@ std::vector<FpcError> FPCERRORS(std::string_view log) {
   return errors;
 }
 
-// -dRTMODEL: the runtime drives the model's own tables; compiled units go
+// Compiled units go
 // to units.fpc/ (a dot, so no program name can take it).
 std::vector<std::string> FPCCOMMAND(const std::string& rt, const std::string& main) {
-  return {"fpc", "-Mdelphi", "-dRTMODEL", "-Fu" + rt, "-FUunits.fpc", "-FE.", main};
+  return {"fpc", "-Mdelphi", "-Fu" + rt, "-FUunits.fpc", "-FE.", main};
 }

@@ -36,7 +36,7 @@ log="$work/models/bank-build/fpc.log"
 check "runtime from PREFIX" grep -q "Compiling $prefix/lib/talven/runtime/" "$log"
 check "precompiled units not compiled again" bash -c "! grep -q 'Compiling .*rtkern.pas' '$log'"
 check "nothing from the source tree" bash -c "! grep -qF '$src' '$log'"
-echo "N 1" | "$work/models/bank-build/bank" >run.txt 2>&1
+"$work/models/bank-build/bank" --reps 1 >run.txt 2>&1
 check "program runs" grep -q '^time .*replication 1$' run.txt
 
 echo "$pass passed, $fail failed"

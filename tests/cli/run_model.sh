@@ -16,26 +16,32 @@ trap 'rm -rf "$work"' EXIT
 cd "$work"
 cp "$src/examples/bank.tlv" model.tlv
 
-# Three replications (the menu's N 3 reports the last).
-echo "N 3" | "$bin" run model.tlv >out.txt 2>err.txt; code=$?
+# Three replications: each report, then the summary; the program's files
+# in the working directory.
+"$bin" run model.tlv -- --reps 3 >out.txt 2>err.txt </dev/null; code=$?
 check "run exits 0" test $code -eq 0
 check "nothing on stderr" test ! -s err.txt
-check "third replication reported" grep -q '^time .*replication 3$' out.txt
+for k in 1 2 3; do
+  check "replication $k reported" grep -q "^time .*replication $k\$" out.txt
+done
+check "summary of three" grep -q '^replications 1 to 3 ' out.txt
+check "report file in the working directory" test -s model.report.txt
+check "replications table" test "$(wc -l <replications.csv)" -eq 4
 check "program built" test -x model-build/model
 check "no generated files beside the model" \
   test ! -e PRU.PAS -a ! -e unid1.pas -a ! -e model.DPR -a ! -e Testigo.TLQ
 
-# Unchanged: run again without building.
+# Unchanged: run again without building; the arguments reach the program.
 before=$(stat -c %Y.%y model-build/model)
-echo "N 1" | "$bin" run model.tlv >out2.txt 2>&1; code=$?
+"$bin" run model.tlv --rep 2 >out2.txt 2>&1 </dev/null; code=$?
 check "second run exits 0" test $code -eq 0
 check "second run not rebuilt" test "$(stat -c %Y.%y model-build/model)" = "$before"
-check "second run ran" grep -q 'replication 1$' out2.txt
+check "second run ran replication 2" grep -q '^time .*replication 2$' out2.txt
+check "second run ran nothing else" bash -c "! grep -q 'replication 1\$' out2.txt"
 
-# Arguments after -- reach the program; without a terminal it reads its
-# input from the pipe as before.
-printf 'Q\n' | "$bin" run model.tlv -- >out3.txt 2>&1; code=$?
-check "run with -- exits 0" test $code -eq 0
+# The program's exit code is talven run's.
+"$bin" run model.tlv -- --no-such-option >out3.txt 2>&1 </dev/null; code=$?
+check "bad argument exits 2 as the program does" test $code -eq 2
 
 # A model error stops before anything runs, exit 3.
 cp "$src/tests/models/no_end.tlv" broken.tlv
