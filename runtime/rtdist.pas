@@ -1,18 +1,22 @@
 { rtdist: random number streams, the distributions of the language and
   the discrete distribution sets used by RAND.
 
-  Ten streams; RN holds their seeds (the experiment interface saves and
-  restores them).  The INIT section of every model calls _seeds, which
+  Ten streams, each a xoshiro256** generator (period 2^256 - 1) with a
+  state of its own.  The INIT section of every model calls _seeds, which
   starts the streams and RANDOM's for replication _repk of seed _seed:
-    stream s (1..10):  1 + h(S, K, s) mod 2147483646
+    stream s (1..10):  state from h(S, K, s)
     RANDOM (randseed): h(S, K, 0) mod 2^32
-  with h(S, K, s) = m(m(m(S) xor K) xor s) and m SplitMix64's mixer
-  (add 0x9E3779B97F4A7C15, then the two xor-shift-multiply rounds).
-  Replication 1 of the default seed 29999 starts from the fixed seeds
-  RN[s] = 1973272912 - 733103 * s and randseed 29999.  So replication K
-  draws the same numbers whatever ran before it, and every replication
-  draws others.  Every distribution takes its stream number last; the
-  compiler appends 1 when the model gives none.  Parameters:
+  with h(S, K, s) = m(m(m(S) xor K) xor s), m SplitMix64's mixer (add
+  0x9E3779B97F4A7C15, then the two xor-shift-multiply rounds), and the
+  four words of a state the next four outputs of SplitMix64 started at
+  that value.  Starting points this far apart in so long a period never
+  share draws in any study a machine can run, so replications are
+  independent; replication K draws the same numbers whatever ran before.
+  RN[s] shows stream s's seed, 1 + h mod (2^31 - 2).  A model, the
+  parameter file or an experiment that writes another value into RN[s]
+  starts stream s again from that seed.  Every distribution takes its
+  stream number last; the compiler appends 1 when the model gives none.
+  Parameters:
     EXPO(mean)  ERLG(mean,k)  GAMMA(shape,scale)  BETA(a,b)
     GAUSS/NORM(mean,sd)  LOGNORM(mean,sd of the variate)
     WEIBULL(shape,scale)  TRIA(min,mode,max)  UNIF(a,b)  UNIFI(a,b)
@@ -39,7 +43,7 @@ type
   end;
 
 const
-  _classicseed = 29999;
+  _defaultseed = 29999;   { --seed when none is given }
 
 var
   RN: array[1..10] of longint;
@@ -82,44 +86,75 @@ begin
   Result := z xor (z shr 31);
 end;
 
+function _hash(seed: int64; k: longint; s: integer): qword;
+begin
+  Result := _mix(_mix(_mix(qword(seed)) xor qword(k)) xor qword(s));
+end;
+
+{ The seed RN shows for a stream, and RANDOM's seed (s = 0). }
 function _streamseed(seed: int64; k: longint; s: integer): int64;
 var h: qword;
 begin
-  if (seed = _classicseed) and (k = 1) then
-  begin
-    if s = 0 then
-      Exit(_classicseed);
-    Exit(1973272912 - s * 104729 * 7);
-  end;
-  h := _mix(_mix(_mix(qword(seed)) xor qword(k)) xor qword(s));
+  h := _hash(seed, k, s);
   if s = 0 then
     Result := h and $FFFFFFFF
   else
     Result := 1 + int64(h mod 2147483646);
 end;
-{$POP}
+
+type
+  _tstate = array[0..3] of qword;
+
+var
+  _st: array[1..10] of _tstate;
+  _rnseen: array[1..10] of longint;   { RN[s] when stream s last drew }
+
+procedure _setstate(s: integer; x: qword);
+var i: integer;
+begin
+  for i := 0 to 3 do
+  begin
+    x := x + qword($9E3779B97F4A7C15);
+    _st[s][i] := _mix(x - qword($9E3779B97F4A7C15));
+  end;
+  _rnseen[s] := RN[s];
+end;
 
 procedure _seeds;
 var s: integer;
 begin
   for s := 1 to 10 do
+  begin
     RN[s] := _streamseed(_seed, _repk, s);
+    _setstate(s, _hash(_seed, _repk, s));
+  end;
   randseed := cardinal(_streamseed(_seed, _repk, 0));
 end;
 
-{ Minimal standard generator, one seed per stream. }
+function _rotl(x: qword; k: integer): qword; inline;
+begin
+  Result := (x shl k) or (x shr (64 - k));
+end;
+
+{ A uniform number in (0, 1), never 0 nor 1, from stream s. }
 function _unif01(s: integer): real;
-var x: int64;
+var r, t: qword;
 begin
   if (s < 1) or (s > 10) then
     s := 1;
-  x := RN[s];
-  if x <= 0 then
-    x := 12345 + s;
-  x := (x * 16807) mod 2147483647;
-  RN[s] := x;
-  Result := x / 2147483647.0;
+  if RN[s] <> _rnseen[s] then
+    _setstate(s, _mix(qword(int64(RN[s]))));
+  r := _rotl(_st[s][1] * 5, 7) * 9;
+  t := _st[s][1] shl 17;
+  _st[s][2] := _st[s][2] xor _st[s][0];
+  _st[s][3] := _st[s][3] xor _st[s][1];
+  _st[s][1] := _st[s][1] xor _st[s][2];
+  _st[s][0] := _st[s][0] xor _st[s][3];
+  _st[s][2] := _st[s][2] xor t;
+  _st[s][3] := _rotl(_st[s][3], 45);
+  Result := ((r shr 11) + 0.5) * (1.0 / 9007199254740992.0);
 end;
+{$POP}
 
 function _pos01(s: integer): real;
 begin
@@ -340,12 +375,8 @@ begin
   end;
 end;
 
-var
-  _s: integer;
-
 initialization
-  _seed := _classicseed;
+  _seed := _defaultseed;
   _repk := 1;
-  for _s := 1 to 10 do
-    RN[_s] := _streamseed(_seed, _repk, _s);
+  _seeds;
 end.
