@@ -10,7 +10,7 @@
   single arguments I and D keep the meaning the parameter file of
   FACTORS and RESPONSES gives them (the generated text reads them).
 
-  Public: the options (_argreps ... _argmerge), _argsgiven, _progname,
+  Public: the options (_argreps ... _argjobs), _argsgiven, _progname,
   _argusage. }
 unit rtargs;
 
@@ -39,6 +39,7 @@ var
   _argpfile: char;       { 'I' or 'D' for the parameter file, else ' ' }
   _argexper: string;     { --exper FILE: experiment values for every run }
   _argmerge: array of string;  { --merge FILE, each: merge, do not simulate }
+  _argjobs: longint;     { --jobs N: processes the replications share }
 
 function _progname: string;
 procedure _argusage;
@@ -65,6 +66,9 @@ begin
   writeln('  --progress         show progress on standard error');
   writeln('  --quiet            no report on standard output, no progress');
   writeln('  --trace FILE       trace every event into FILE');
+  writeln('  --jobs N           run the replications in N processes at once');
+  writeln('                     (blocks in OUT/jobs/B, merged into the files');
+  writeln('                     and report one process writes)');
   writeln('  --exper FILE       set experiment variables from the data FILE');
   writeln('                     (a title line, NAME = value lines, END)');
   writeln('  --merge FILE       merge the replications.csv FILE of another run');
@@ -131,6 +135,7 @@ begin
   _argpfile := ' ';
   _argexper := '';
   SetLength(_argmerge, 0);
+  _argjobs := 1;
   repsgiven := false;
   repgiven := false;
   if (ParamCount >= 1) and ((ParamStr(1) = 'I') or (ParamStr(1) = 'D')) then
@@ -200,6 +205,8 @@ begin
       novalue;
       _argquiet := true;
     end
+    else if opt = '--jobs' then
+      _argjobs := _argnumber(opt, value, 1, 4096)
     else if opt = '--exper' then
     begin
       _argexper := value;
@@ -226,6 +233,9 @@ begin
   if repgiven and repsgiven and
     (int64(_argfirst) + _argreps - 1 > _maxreps) then
     _argfail('--rep and --reps go past replication ' + IntToStr(_maxreps));
+  { every block would write the same trace file }
+  if (_argjobs > 1) and (_argtrace <> '') then
+    _argfail('--trace and --jobs: trace a run of one process');
   if _argquiet then
     _argprogress := false;
 end;

@@ -51,7 +51,7 @@ procedure REPLIC;
 implementation
 
 uses SysUtils, rtkern, rtdist, rtargs, rtmodel, rtresult, rtplot, rtsvg,
-  rtprog, rtfail, rtexp;
+  rtprog, rtfail, rtexp, rtjobs;
 
 var
   _next: longint;        { number of the next replication to run }
@@ -163,7 +163,12 @@ begin
   if _argpfile <> ' ' then
     _startbatch(1)
   else
+  begin
+    { a batch in blocks ends the program there }
+    if (_argjobs > 1) and _jobsrun then
+      Exit;
     _startbatch(_argreps);
+  end;
   if _argexper <> '' then
     _expercheck;
 end;

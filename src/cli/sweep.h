@@ -67,8 +67,3 @@ int MERGECOMMAND(const std::vector<std::string>& args, std::ostream& out, std::o
 // talven task DIR K: task K of a sweep (what each Slurm array task runs).
 int TASKCOMMAND(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                 const std::string& root);
-// talven run's --jobs: the program's ARGS with --jobs J taken out; blocks
-// of the replications in J processes, merged into the files one run
-// writes. -1 when ARGS hold no --jobs above 1 (run as usual).
-int RUNJOBS(const std::string& program, std::vector<std::string> args, std::ostream& out,
-            std::ostream& err, const std::string& root);

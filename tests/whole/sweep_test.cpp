@@ -2,12 +2,75 @@
 // program's --merge and --exper, and the parameter file of FACTORS and
 // RESPONSES driven as the sweeps drive it.
 #include <gtest/gtest.h>
+#include <fstream>
+#include <iterator>
 #include <sstream>
 #include <vector>
 #include "cli/sweep.h"
 #include "support/support.h"
 
 namespace {
+
+std::string EXAMPLE(const std::string& name) {
+  std::ifstream f(SOURCEDIR + "/examples/" + name, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
+// --jobs N: blocks of the replications in N processes give, byte for
+// byte, the files and the report one process gives (replication K
+// depends on the seed and K alone), in every format.
+TEST(Jobs, BlocksInProcessesGiveTheFilesOfOneProcess) {
+  Built b(EXAMPLE("bank.tlv"), "bank");
+  ASSERT_EQ(b.error, "");
+  ASSERT_EQ(b.run("--reps 40 --seed 7 --out j1 --jobs 1"), 0) << b.err();
+  std::string serial = b.out();
+  for (const char* jobs : {"2", "4"}) {
+    std::string out = std::string("j") + jobs;
+    ASSERT_EQ(b.run("--reps 40 --seed 7 --out " + out + " --jobs " + jobs), 0) << b.err();
+    EXPECT_EQ(b.out(), serial) << jobs;
+    for (const char* f : {"replications.csv", "summary.csv", "summary.json", "bank.report.txt"})
+      EXPECT_EQ(b.dir.read(out + "/" + f), b.dir.read(std::string("j1/") + f)) << jobs << f;
+    EXPECT_NE(b.dir.read(out + "/jobs/2/replications.csv"), "") << jobs;
+  }
+  EXPECT_NE(b.dir.read("j1/summary.json").find("\"replications\": 40,"), std::string::npos);
+  for (const char* format : {"csv", "json"}) {
+    ASSERT_EQ(b.run(std::string("--rep 3 --reps 7 --out f --format ") + format), 0);
+    std::string one = b.out();
+    ASSERT_EQ(b.run(std::string("--rep 3 --reps 7 --out f --jobs 3 --format ") + format), 0);
+    EXPECT_EQ(b.out(), one) << format;
+  }
+  // too few replications to share: one process, no blocks
+  ASSERT_EQ(b.run("--reps 3 --jobs 2 --out small --quiet"), 0);
+  EXPECT_EQ(b.dir.read("small/jobs/1/replications.csv"), "");
+  EXPECT_EQ(b.run("--reps 4 --jobs 2 --trace t.txt"), 2);
+  EXPECT_NE(b.err().find("--trace and --jobs"), std::string::npos) << b.err();
+}
+
+// Graphs of every replication land in the output directory under the
+// names one process gives them; a block that fails ends the program
+// with its error and exit code.
+TEST(Jobs, GraphsAndRunTimeErrorsOfBlocks) {
+  Built prey(EXAMPLE("prey.tlv"), "prey");
+  ASSERT_EQ(prey.error, "");
+  ASSERT_EQ(prey.run("--reps 4 --out one --quiet"), 0) << prey.err();
+  ASSERT_EQ(prey.run("--reps 4 --out two --jobs 2 --quiet"), 0) << prey.err();
+  for (const char* f : {"prey.graph1.rep1.svg", "prey.graph1.rep4.csv"}) {
+    EXPECT_NE(prey.dir.read(std::string("one/") + f), "") << f;
+    EXPECT_EQ(prey.dir.read(std::string("two/") + f), prey.dir.read(std::string("one/") + f))
+        << f;
+  }
+
+  Built bad(MODELTEXT("run_divzero.tlv"), "divzero");
+  ASSERT_EQ(bad.error, "");
+  EXPECT_EQ(bad.run("--reps 4 --jobs 2 --out res"), 1);
+  EXPECT_NE(bad.err().find("divzero: run-time error at time 10 in node BREAK: Division by zero\n"),
+            std::string::npos)
+      << bad.err();
+  EXPECT_NE(bad.err().find("divzero: replications 1 to 2 (res/jobs/1) ended with exit code 1"),
+            std::string::npos)
+      << bad.err();
+  EXPECT_EQ(bad.dir.read("res/replications.csv"), "");
+}
 
 // Blocks of replications merged in any order give the files of one run
 // of them all, byte for byte; a replication twice, a file of other
