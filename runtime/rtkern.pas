@@ -1168,7 +1168,7 @@ end;
   of the message's address, the list and the run, tells the kernel's
   own lis from whatever new left in a fresh message. }
 
-function _okl(l: integer): boolean;
+function _okl(l: integer): boolean; inline;
 begin
   Result := (l >= 1) and (l <= _hknl);
 end;
@@ -1237,32 +1237,43 @@ var
   _wpass: longint;        { passes run again since the event's first }
 
 procedure _wake(l: integer); inline;
-
-  function passed(o: integer): boolean; inline;
-  var d: integer;
+var o, d: integer;
+    hit: boolean;
+begin
+  { an owner's place in the pass, (o - _n) mod _sn + 1, before _k }
+  hit := false;
+  o := _lown[l];
+  if o > 0 then
   begin
-    { its place in the pass, (o - _n) mod _sn + 1, before _k }
     d := o - _n;
     if d < 0 then
       d := d + _sn;
-    Result := (o > 0) and (d + 1 < _k);
+    hit := d + 1 < _k;
   end;
-
-begin
-  if passed(_lown[l]) or passed(_lown2[l]) then
+  if not hit then
   begin
-    { passes counted from the event's first: messages that go round for
-      ever at one instant would hold the clock there }
-    if _ci1 then
-      _wpass := 0
-    else if _swt then
+    o := _lown2[l];
+    if o > 0 then
     begin
-      Inc(_wpass);
-      if _wpass > _maxpass then
-        _error('messages go round the network without end at one instant');
+      d := o - _n;
+      if d < 0 then
+        d := d + _sn;
+      hit := d + 1 < _k;
     end;
-    _swt := false;
   end;
+  if not hit then
+    Exit;
+  { passes counted from the event's first: messages that go round for
+    ever at one instant would hold the clock there }
+  if _ci1 then
+    _wpass := 0
+  else if _swt then
+  begin
+    Inc(_wpass);
+    if _wpass > _maxpass then
+      _error('messages go round the network without end at one instant');
+  end;
+  _swt := false;
 end;
 
 { Length statistics: _la is the time integral of the length since _hc.
@@ -1272,9 +1283,12 @@ procedure _lchg(l, delta: integer);
 var lenv, lm: longint;
     span: real;
     pla: _prvec;
+    pl, plm: _plivec;
 begin
-  lenv := _hkl^^[l];
-  lm := _hklm^^[l];
+  pl := _hkl^;
+  plm := _hklm^;
+  lenv := pl^[l];
+  lm := plm^[l];
   if l <= _rtmaxl then
   begin
     if not _lminon[l] or (_lmint[l] <> _tces) or (lm < _lmax[l]) then
@@ -1305,13 +1319,13 @@ begin
   lenv := lenv + delta;
   if lenv < 0 then
     lenv := 0;
-  _hkl^^[l] := lenv;
+  pl^[l] := lenv;
   if delta > 0 then
     _hken^^[l] := _hken^^[l] + delta;
   if lenv > lm then
   begin
     lm := lenv;
-    _hklm^^[l] := lm;
+    plm^[l] := lm;
   end;
   if l <= _rtmaxl then
   begin

@@ -59,6 +59,11 @@ END.
 """
 
 
+# Each station busy half the time.  An R node runs its code for the first
+# message waiting whenever the scan passes it, the server busy or not (so
+# STAY is drawn again each time, and the draws are part of the results):
+# its cost per event grows with the number of stations where someone
+# waits, about one in four here.
 def tandem(stations):
     lines = ["A tandem of %d single-server stations." % stations, "NETWORK",
              "  ENTRY (I) S1 ::", "     IT := EXPO(1);"]
@@ -221,8 +226,9 @@ def simpy_run(name, horizon):
 # ---- driver -----------------------------------------------------------------
 
 
-def timed(cmd, cwd=None):
-    """Runs cmd with empty input under GNU time; (CPU seconds, peak resident
+def timed(cmd, cwd):
+    """Runs cmd in cwd (a model's own folder, where its report and result
+    files go) with empty input under GNU time; (CPU seconds, peak resident
     KiB, output).  CPU time rather than wall-clock time: the machine may
     be shared, and a waiting process is not a slow one."""
     out = tempfile.TemporaryFile()
@@ -290,10 +296,10 @@ def main():
             sh = max(1, shor * a.scale)
             prog = build(a.talven, a.runtime, work, stem_of(name),
                          src().replace("{horizon}", "%g" % th))
-            ts, tm, rep = timed([prog])
+            ts, tm, rep = timed([prog], cwd=os.path.dirname(os.path.dirname(prog)))
             tn = count(rep)
             ss, sm, out = timed(["/usr/bin/python3", os.path.abspath(__file__),
-                                 "--simpy", name, "%g" % sh])
+                                 "--simpy", name, "%g" % sh], cwd=work)
             sn = int(out.split("COUNT")[-1])
             tr, sr = tn / ts, sn / ss
             rows.append((name, tr, sr))
@@ -312,15 +318,16 @@ def main():
             prog = build(a.talven, a.runtime, work, "mm1progress",
                          MM1.replace("{horizon}", "%g" % hor))
             ps, _, rep = timed([prog, "--progress", "--reps", "2", "--out",
-                                os.path.join(work, "mm1progress", "results")])
+                                os.path.join(work, "mm1progress", "results")],
+                               cwd=os.path.join(work, "mm1progress"))
             pr = entries(rep, "EL_LEAVE") / ps
             print("M/M/1 with --progress --reps 2: %.0f customers/s, %.1f %% of the plain run" %
                   (pr, 100.0 * pr / rate["M/M/1"]))
         if a.memory:
             prog = build(a.talven, a.runtime, work, "mm1mem", MM1.replace("{horizon}", "1000000"))
-            _, m1, r1 = timed([prog])
+            _, m1, r1 = timed([prog], cwd=os.path.join(work, "mm1mem"))
             prog = build(a.talven, a.runtime, work, "mm1mem10", MM1.replace("{horizon}", "10000000"))
-            _, m10, r10 = timed([prog])
+            _, m10, r10 = timed([prog], cwd=os.path.join(work, "mm1mem10"))
             print("M/M/1 peak memory: %d KiB after %d customers, %d KiB after %d customers" %
                   (m1, entries(r1, "EL_LEAVE"), m10, entries(r10, "EL_LEAVE")))
     finally:
