@@ -14,7 +14,21 @@ std::string_view LINETEXTOF(const Compiler& c) {
   return c.src.line().text();
 }
 
+void LineStore::SEE(int row) const {
+  const Rec& r = recs[row];
+  hand.row = row;
+  if (r.wide) {
+    hand.cells = WIDE[r.at].data();
+    hand.len = hand.blank = LINECELLS;
+  } else {
+    hand.cells = BLOCKS[r.at / BLOCK].data() + r.at % BLOCK;
+    hand.len = r.len;
+    hand.blank = r.len + r.blanks;
+  }
+}
+
 void LineStore::clear(char eol) {
+  hand.row = -1;
   BLOCKS.clear();
   recs.clear();
   WIDE.clear();
@@ -22,6 +36,7 @@ void LineStore::clear(char eol) {
 }
 
 bool LineStore::add(std::string_view text) {
+  hand.row = -1;
   size_t n = std::min<size_t>(text.size(), LINETEXT);
   if (BLOCKS.empty() || BLOCKS.back().size() + n > BLOCK) {
     if (BLOCKS.size() >= UINT32_MAX / BLOCK) return false;
@@ -44,20 +59,19 @@ void LineStore::put(int row, int k, char ch) {
   Rec& r = recs[row];
   if (!r.wide && k <= r.len) {
     BLOCKS[r.at / BLOCK][r.at % BLOCK + k - 1] = ch;
-    return;
-  }
-  if (!r.wide && ch == ' ' && k == r.len + r.blanks + 1) {
+  } else if (!r.wide && ch == ' ' && k == r.len + r.blanks + 1) {
     r.blanks++;
-    return;
+  } else {
+    if (!r.wide) {
+      std::array<char, LINECELLS> cells;
+      for (int i = 1; i <= LINECELLS; ++i) cells[i - 1] = at(row, i);
+      WIDE.push_back(cells);
+      r.at = static_cast<std::uint32_t>(WIDE.size() - 1);
+      r.wide = true;
+    }
+    WIDE[r.at][k - 1] = ch;
   }
-  if (!r.wide) {
-    std::array<char, LINECELLS> cells;
-    for (int i = 1; i <= LINECELLS; ++i) cells[i - 1] = at(row, i);
-    WIDE.push_back(cells);
-    r.at = static_cast<std::uint32_t>(WIDE.size() - 1);
-    r.wide = true;
-  }
-  WIDE[r.at][k - 1] = ch;
+  hand.row = -1;  // the row changed under the one at hand
 }
 
 namespace {

@@ -45,12 +45,13 @@ class LineStore {
   bool empty() const { return recs.empty(); }
   SourceLine operator[](int row) const { return SourceLine(*this, row); }
 
+  // The scanner reads a line cell by cell: the row read last is kept at
+  // hand (its cells, then blanks, then the marker) and found once.
   char at(int row, int k) const {
     if (k < 1) return '\0';
-    const Rec& r = recs[row];
-    if (r.wide) return k <= LINECELLS ? WIDE[r.at][k - 1] : fill;
-    if (k <= r.len) return BLOCKS[r.at / BLOCK][r.at % BLOCK + k - 1];
-    return k <= r.len + r.blanks ? ' ' : fill;
+    if (row != hand.row) SEE(row);
+    if (k <= hand.len) return hand.cells[k - 1];
+    return k <= hand.blank ? ' ' : fill;
   }
   void put(int row, int k, char ch);
   std::string_view text(int row) const {
@@ -72,6 +73,21 @@ class LineStore {
   std::deque<Rec> recs;                            // the lines in order
   std::deque<std::array<char, LINECELLS>> WIDE;    // cells of widened lines
   char fill = EOLCH_DEFAULT;                       // the end marker
+  // The row at hand: its cells 1..len, blanks up to blank, then the
+  // marker. A copy of the store starts without one.
+  struct AtHand {
+    int row = -1;
+    const char* cells = nullptr;
+    int len = 0, blank = 0;
+    AtHand() = default;
+    AtHand(const AtHand&) {}
+    AtHand& operator=(const AtHand&) {
+      row = -1;
+      return *this;
+    }
+  };
+  mutable AtHand hand;
+  void SEE(int row) const;  // makes row the one at hand
 };
 
 char SourceLine::at(int k) const { return store->at(row, k); }
