@@ -3,13 +3,13 @@
 cannot drift from what the translator and the runtime do.
 
 A ```tlv block is one of:
-  - a complete model (a title line, NETWORK ... END.): translated, built
-    with fpc and run; it must translate without a message, build, and the
+  - a complete model (a title line, NETWORK ... END.): built with
+    `talven build` and run; it must build without a message, and the
     simulation must end with exit code 0;
   - a fragment, marked by an HTML comment right before the block:
         <!-- test: wrap=NAME [key="value" ...] -->
     The fragment is put in tests/docs/wrap/NAME.tlv in place of the line
-    "@@"; the result is translated and built.
+    "@@"; the result is built with `talven build`.
 
 Keys of the comment (values in double quotes when they hold blanks):
   wrap=NAME        fragment wrapper (tests/docs/wrap/NAME.tlv)
@@ -18,13 +18,22 @@ Keys of the comment (values in double quotes when they hold blanks):
   warning="MESSAGE" translation must give this warning
   line=N           the message must be reported at line N of the block
   run              a fragment is also run (with expect=, args=...)
-  translate        a complete model is only translated and built, not run
+  translate        a complete model is only built, not run
+  builderror="TEXT" talven build must stop with exit code 3 and this text
+                   (a fault the Pascal compiler finds, at the model's line)
   args="..."       arguments of the simulation program
   stdin="..."      its standard input (\\n for a line end)
   expect="TEXT"    its standard output must contain TEXT (may repeat)
   file=NAME        the next ```text block is written to file NAME beside
                    the model before the run (data files)
   name=STEM        file name of the model (default: the title's first word)
+  shell            (before a ```sh block) the commands are run with bash, in
+                   a directory of the page's own where every model block
+                   with name=STEM before them has been written as STEM.tlv,
+                   with talven on PATH; they must end with exit code 0 and
+                   print every expect= text; ci="FILE FIGURE VALUE" says
+                   VALUE lies between the low and high bounds of FIGURE in
+                   the summary.csv FILE the commands wrote
   source=PATH      the block is a copy of this file of the repository
                    (examples/bank.tlv): it must equal it, and is named
                    after it
@@ -32,6 +41,7 @@ Keys of the comment (values in double quotes when they hold blanks):
 usage: check.py SOURCE_DIR TALVEN_BINARY [DOC.md ...]
 """
 import concurrent.futures
+import csv
 import os
 import re
 import shlex
@@ -163,8 +173,11 @@ def check(b, workdir):
     for name, content in b.files.items():
         with open(os.path.join(d, name), "w", encoding="utf-8") as f:
             f.write(content)
-    code, out, err = run([BIN, stem + ".tlv"], d)
     error = one(b.spec, "error")
+    builderror = one(b.spec, "builderror")
+    # A model error needs the translation alone; anything else is built as
+    # a modeller builds it, with talven build.
+    code, out, err = run([BIN, stem + ".tlv"] if error else [BIN, "build", stem + ".tlv"], d)
     shown = re.findall(r"^%s\.tlv:(\d+):(\d+): (error|warning): (.*)$" % re.escape(stem), err, re.M)
     if error:
         if code != 3:
@@ -176,35 +189,111 @@ def check(b, workdir):
         if line and offset and got[-1][0] != offset + int(line) - 1:
             return ["error at model line %d, not at line %s of the block" % (got[-1][0], line)]
         return []
+    if builderror:
+        if code != 3 or builderror not in err:
+            return ["the build should stop with '%s' (exit code 3), got %d:\n%s" % (builderror, code, err)]
+        return []
     if code != 0:
-        return ["translation failed (exit code %d):\n%s" % (code, err)]
+        return ["talven build failed (exit code %d):\n%s%s" % (code, out[-2000:], err[-3000:])]
     warnings = sorted(m.strip() for _, _, k, m in shown if k == "warning")
     wanted = sorted(w.strip() for w in b.spec.get("warning", []))
     if warnings != wanted:
         return ["warnings %s, expected %s" % (warnings, wanted)]
     complete = not one(b.spec, "wrap") or one(b.spec, "run")
-    units = os.path.join(d, "units")
-    os.makedirs(units)
-    code, out, err = run(["fpc", "-Mdelphi", "-Fu" + RUNTIME, "-FU" + units,
-                          "-FE" + d, stem + ".DPR"], d)
-    if code != 0:
-        errs = "\n".join(l for l in out.split("\n") if "Error" in l or "Fatal" in l)
-        return ["generated program does not compile:\n" + errs]
     if not complete or one(b.spec, "translate"):
         return []
+    program = out.strip().split("\n")[-1]
     args = shlex.split(one(b.spec, "args", ""))
     stdin = one(b.spec, "stdin", "").replace("\\n", "\n")
-    code, out, err = run([os.path.join(d, stem)] + args, d, stdin=stdin)
+    code, out, err = run([program] + args, d, stdin=stdin)
     if code != 0:
         return ["simulation ended with exit code %d:\n%s%s" % (code, out[-2000:], err[-2000:])]
     return ["output lacks '%s':\n%s" % (e, out[-3000:])
             for e in b.spec.get("expect", []) if e not in out]
 
 
+def slug(heading):
+    """The anchor a Markdown renderer gives a heading."""
+    t = re.sub(r"[`*]", "", heading.strip().lower())
+    t = re.sub(r"[^\w\- ]", "", t)
+    return t.replace(" ", "-")
+
+
+def links(paths):
+    """Links between the pages that lead nowhere: a missing page or heading."""
+    anchors, problems = {}, []
+    for path in paths:
+        text = open(path, encoding="utf-8").read()
+        text = re.sub(r"```.*?```", "", text, flags=re.S)
+        anchors[path] = {slug(h) for h in re.findall(r"^#+ (.*)$", text, re.M)}
+        anchors[path] |= set(re.findall(r'<a name="([^"]+)"', text))
+    for path in paths:
+        text = re.sub(r"```.*?```", "", open(path, encoding="utf-8").read(), flags=re.S)
+        for target in re.findall(r"\]\(([^)\s]+)\)", text):
+            if re.match(r"[a-z]+:", target):
+                continue
+            page, _, anchor = target.partition("#")
+            dest = os.path.normpath(os.path.join(os.path.dirname(path), page)) if page else path
+            if not os.path.exists(dest):
+                problems.append("%s: link to %s, which does not exist" % (os.path.relpath(path, SRC), page))
+            elif anchor and dest in anchors and anchor not in anchors[dest]:
+                problems.append("%s: link to #%s, no such heading in %s"
+                                % (os.path.relpath(path, SRC), anchor, os.path.relpath(dest, SRC)))
+    return problems
+
+
+def interval(d, spec):
+    """A problem when the value of theory lies outside a figure's interval."""
+    path, figure, value = spec.split()
+    try:
+        with open(os.path.join(d, path), encoding="utf-8") as f:
+            rows = {r["figure"]: r for r in csv.DictReader(f)}
+        low, high = float(rows[figure]["low"]), float(rows[figure]["high"])
+    except (OSError, KeyError, ValueError) as e:
+        return "no interval of %s in %s: %s" % (figure, path, e)
+    if not low <= float(value) <= high:
+        return "%s: the interval [%g, %g] does not hold %s" % (figure, low, high, value)
+    return ""
+
+
+def session(page, work):
+    """A page with shell blocks, in order: its models are checked and, when
+    named, written into one directory where its shell blocks then run, as a
+    reader following the page would."""
+    d = os.path.join(work, "session_" + os.path.basename(page)[:-3])
+    os.makedirs(d)
+    env = dict(os.environ, PATH=os.path.dirname(BIN) + os.pathsep + os.environ.get("PATH", ""))
+    results = []
+    for b in blocks(page):
+        if b.lang == "tlv":
+            results.append((b, check(b, work)))
+            stem = one(b.spec, "name")
+            if stem:
+                with open(os.path.join(d, stem + ".tlv"), "w", encoding="utf-8") as f:
+                    f.write(b.text)
+        elif one(b.spec, "shell"):
+            stdin = one(b.spec, "stdin", "").replace("\\n", "\n")
+            p = subprocess.run(["bash", "-e", "-c", b.text], cwd=d, env=env, capture_output=True,
+                               input=stdin, text=True, timeout=600, errors="replace")
+            problems = []
+            if p.returncode != 0:
+                problems.append("commands ended with exit code %d:\n%s%s"
+                                % (p.returncode, p.stdout[-2000:], p.stderr[-2000:]))
+            problems += ["output lacks '%s':\n%s" % (e, p.stdout[-3000:])
+                         for e in b.spec.get("expect", []) if e not in p.stdout]
+            problems += [interval(d, spec) for spec in b.spec.get("ci", [])]
+            results.append((b, [x for x in problems if x]))
+    return results
+
+
 def main():
-    todo = []
+    todo, pages = [], []
     for path in DOCS:
-        for b in blocks(path):
+        found = blocks(path)
+        if any(b.lang == "sh" and one(b.spec, "shell") for b in found):
+            pages.append(path)
+            continue
+        for b in found:
             if b.lang == "tlv":
                 todo.append(b)
             elif b.spec and b.lang not in ("text",):
@@ -212,17 +301,23 @@ def main():
                 return 1
     work = tempfile.mkdtemp(prefix="docs.")
     failed = 0
+    for problem in links(DOCS + [os.path.join(SRC, "README.md")]):
+        print("FAIL " + problem)
+        failed += 1
     try:
         with concurrent.futures.ThreadPoolExecutor(max_workers=2) as pool:
-            results = pool.map(lambda b: (b, check(b, work)), todo)
+            sessions = [pool.submit(session, p, work) for p in pages]
+            results = list(pool.map(lambda b: (b, check(b, work)), todo))
+            for s in sessions:
+                results += s.result()
             for b, problems in results:
                 if problems:
                     failed += 1
                     print("FAIL %s: %s" % (b.where(), "\n".join(problems)))
     finally:
         shutil.rmtree(work, ignore_errors=True)
-    print("docs: %d blocks, %d failed" % (len(todo), failed))
-    return 1 if failed or not todo else 0
+    print("docs: %d blocks, %d failed" % (len(results), failed))
+    return 1 if failed or not results else 0
 
 
 if __name__ == "__main__":
