@@ -5,7 +5,7 @@
 #   setup.sh test   that, and what the tests use: GoogleTest, shapelib's
 #                   dbfcreate (writes the dBase test tables), npm (the
 #                   editor grammar's test tool), vim, python3, rsvg-convert
-#                   (renders the SVG plots)
+#                   (renders the SVG plots), groff (renders the manual page)
 # As root it installs; otherwise through sudo; without either it names
 # the packages and fails.
 set -euo pipefail
@@ -22,6 +22,7 @@ if [ "$what" = test ]; then
   have vim || need+=(vim)
   have python3 || need+=(python3)
   have rsvg-convert || need+=(librsvg2-bin)
+  have groff || need+=(groff-base)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 if ! have apt-get; then

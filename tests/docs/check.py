@@ -25,7 +25,8 @@ Keys of the comment (values in double quotes when they hold blanks):
   stdin="..."      its standard input (\\n for a line end)
   expect="TEXT"    its standard output must contain TEXT (may repeat)
   file=NAME        the next ```text block is written to file NAME beside
-                   the model before the run (data files)
+                   the model before the run (data files; in a page with
+                   commands, into its directory too)
   name=STEM        file name of the model (default: the title's first word)
   shell            (before a ```sh block) the commands are run with bash, in
                    a directory of the page's own where every model block
@@ -351,6 +352,9 @@ def session(page, found, work):
             if stem:
                 with open(os.path.join(d, stem + ".tlv"), "w", encoding="utf-8") as f:
                     f.write(b.text)
+                for name, content in b.files.items():
+                    with open(os.path.join(d, name), "w", encoding="utf-8") as f:
+                        f.write(content)
         elif one(b.opts, "shell"):
             stdin = one(b.opts, "stdin", "").replace("\\n", "\n")
             p = subprocess.run(["bash", "-e", "-c", b.text], cwd=d, env=env, capture_output=True,
