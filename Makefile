@@ -1,16 +1,18 @@
+# make talven   build the translator alone: build/talven
 # make run      build the translator, then build and run every example
 #               with `talven run`, printing each report (the files each
 #               run writes go to out/<model>/)
 # make test     build everything and run every test
 # make install  install talven, its runtime units (compiled once) and the
 #               documentation under PREFIX (default /usr/local)
-# make run and make test first install what they lack (tools/setup.sh).
+# make talven, make run and make test first install what they lack
+# (tools/setup.sh).
 BUILD ?= build
 JOBS ?= 2
 PREFIX ?= /usr/local
 CONFIGURE = cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: all build run test install clean bench bench-sim
+.PHONY: all build talven run test install clean bench bench-sim
 
 all: build
 
@@ -19,10 +21,12 @@ build:
 	@$(CONFIGURE) >/dev/null
 	@cmake --build "$(BUILD)" -j $(JOBS)
 
-run:
+talven:
 	@bash tools/setup.sh run
 	@$(CONFIGURE) >/dev/null
 	@cmake --build "$(BUILD)" -j $(JOBS) --target talven
+
+run: talven
 	@for m in examples/*.tlv; do \
 	  stem=$$(basename "$$m" .tlv); \
 	  echo "== $$m"; \
@@ -35,9 +39,7 @@ test:
 	@cmake --build "$(BUILD)" -j $(JOBS)
 	@cd "$(BUILD)" && ctest --output-on-failure -j $(JOBS)
 
-install:
-	@$(CONFIGURE) >/dev/null
-	@cmake --build "$(BUILD)" -j $(JOBS) --target talven
+install: talven
 	@cmake --install "$(BUILD)" --prefix "$(PREFIX)"
 
 # make bench: the translator on generated models of 1 000 to 200 000 lines

@@ -15,6 +15,7 @@ check() {  # check NAME CONDITION...
 }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+cd "$work"
 prefix="$work/pre fix.d/ünïts"
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; code=$?
@@ -23,6 +24,15 @@ check "talven installed" test -x "$prefix/bin/talven"
 check "runtime precompiled" test -f "$prefix/lib/talven/runtime/rtkern.ppu" -a -f "$prefix/lib/talven/runtime/rtkern.o"
 check "no source of precompiled units" test ! -e "$prefix/lib/talven/runtime/rtkern.pas"
 check "documentation" test -f "$prefix/share/doc/talven/README.md"
+for d in "$src"/docs/*.md; do
+  check "docs/$(basename "$d")" cmp -s "$d" "$prefix/share/doc/talven/docs/$(basename "$d")"
+done
+if [ -f "$src/man/talven.1" ]; then
+  check "manual page" cmp -s "$src/man/talven.1" "$prefix/share/man/man1/talven.1"
+fi
+"$prefix/bin/talven" --version >version.txt 2>&1
+check "installed talven finds its units" \
+  grep -qxF "runtime units: $(cd "$prefix/lib/talven/runtime" && pwd -P)" version.txt
 check "examples" test -f "$prefix/share/doc/talven/examples/bank.tlv"
 
 mkdir -p "$work/models" "$work/elsewhere"

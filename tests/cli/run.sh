@@ -36,6 +36,11 @@ check "unreadable source exits 2" test $code -eq 2
 check "one line on stderr" test "$(wc -l <err.txt)" -eq 1
 "$bin" --help >out.txt; check "help exits 0" test $? -eq 0
 "$bin" --version >out.txt; check "version exits 0" test $? -eq 0
+check "version names the tree's units" grep -qxF "runtime units: $src/runtime" out.txt
+"$bin" help >out.txt; check "help as a word exits 0" test $? -eq 0
+check "help names talven run" grep -q '^  talven run MODEL' out.txt
+"$bin" --bogus >out.txt 2>err.txt; check "unknown option exits 2" test $? -eq 2
+check "unknown option named" grep -qx 'talven: unknown option --bogus' err.txt
 
 echo "$pass passed, $fail failed"
 test $fail -eq 0

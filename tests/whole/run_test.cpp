@@ -155,14 +155,42 @@ TEST(WholeRun, CommandLineWithoutModel) {
   CmdRun run;
   EXPECT_EQ(run({}), 2);
   const std::string usage =
-      "usage: talven MODEL [TRACE]\n"
-      "       talven build MODEL\n"
-      "       talven run MODEL [--] [ARGS]\n";
+      "usage: talven build MODEL\n"
+      "       talven run MODEL [--] [ARGS]\n"
+      "       talven MODEL [TRACE]\n"
+      "       talven help [COMMAND]\n"
+      "       talven --version\n";
   EXPECT_EQ(run.err.str(), usage);
+  EXPECT_EQ(run({"--frobnicate"}), 2);
+  EXPECT_EQ(run.err.str(), "talven: unknown option --frobnicate\n" + usage);
+  EXPECT_EQ(run.out.str(), "");
+  EXPECT_EQ(run({"help", "sweep-nothing"}), 2);
+  EXPECT_EQ(run.err.str(), "talven: no command sweep-nothing\n" + usage);
+}
+
+// Help names every form of the command line and every exit code; each
+// spelling gives the same text; help COMMAND is the command's own.
+TEST(WholeRun, HelpListsEveryCommand) {
+  CmdRun run;
   EXPECT_EQ(run({"--help"}), 0);
-  EXPECT_EQ(run.out.str(), usage);
+  std::string help = run.out.str();
+  EXPECT_EQ(run.err.str(), "");
+  for (const char* form : {"\n  talven build MODEL ", "\n  talven run MODEL [--] [ARGS] ",
+                           "\n  talven MODEL ", "\n  talven MODEL TRACE ",
+                           "\n  talven help [COMMAND] ", "\n  talven --version "})
+    EXPECT_NE(help.find(form), std::string::npos) << form << " in\n" << help;
+  for (const char* code : {"0 done", "2 bad argument", "3 model error", "4 a fault"})
+    EXPECT_NE(help.find(code), std::string::npos) << code;
+  for (const std::vector<std::string>& same : {std::vector<std::string>{"help"}, {"-h"}}) {
+    EXPECT_EQ(run(same), 0);
+    EXPECT_EQ(run.out.str(), help);
+  }
+  EXPECT_EQ(run({"help", "build"}), 0);
+  EXPECT_EQ(run.out.str().rfind("usage: talven build MODEL\n", 0), 0u);
+  EXPECT_EQ(run({"help", "run"}), 0);
+  EXPECT_EQ(run.out.str().rfind("usage: talven run MODEL [--] [ARGS]\n", 0), 0u);
   EXPECT_EQ(run({"--version"}), 0);
-  EXPECT_EQ(run.out.str().substr(0, 27), "TALVEN Compiler. Castavel.\n");
+  EXPECT_EQ(run.out.str().rfind("talven 1.6.4\nruntime units: ", 0), 0u) << run.out.str();
 }
 
 TEST(WholeRun, RunsDoNotShareState) {
