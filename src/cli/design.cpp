@@ -7,6 +7,7 @@
 #include <fstream>
 #include <set>
 #include "cli/sweep.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -17,10 +18,6 @@ std::string TRIM(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
-std::string UPPER(std::string s) {
-  for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return s;
-}
 
 // A variable's name, a subscript allowed: X, RATE, WARD[2].
 bool NAMELIKE(const std::string& s) {

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include "ground/compiler.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -47,10 +48,6 @@ bool AMONG(const std::string& w, const char* const (&table)[N]) {
   return std::any_of(std::begin(table), std::end(table), [&](const char* t) { return w == t; });
 }
 
-std::string UPPERCASE(std::string s) {
-  for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return s;
-}
 
 bool IDENTIFIER(const std::string& w) {
   if (w.empty() || !std::isalpha(static_cast<unsigned char>(w[0]))) return false;
@@ -78,7 +75,7 @@ bool RUNTIMEUNIT(const std::string& w) { return w.size() > 2 && w.compare(0, 2, 
 
 void CheckProgramName(Compiler& c) {
   const std::string name = PROGNAMEOF(c.drv.SRCPATH);
-  const std::string w = UPPERCASE(name);
+  const std::string w = UPPER(name);
   if (!IDENTIFIER(name))
     FILEERROR(c, "rename the model file: " + name + " is no name (a letter, then letters, digits, _)");
   if (AMONG(w, PASCALWORDS)) FILEERROR(c, "rename the model file: " + name + " is a Pascal word");
@@ -88,7 +85,7 @@ void CheckProgramName(Compiler& c) {
 
 // The message points just after the node's name in its header.
 void CheckProgramNodes(Compiler& c) {
-  const std::string w = UPPERCASE(PROGNAMEOF(c.drv.SRCPATH));
+  const std::string w = UPPER(PROGNAMEOF(c.drv.SRCPATH));
   auto it = c.model.NODENUM.find(w);
   if (it == c.model.NODENUM.end()) return;
   const NodeRecord& x = c.model.NodeTable[it->second];
@@ -104,12 +101,12 @@ void CheckProgramNodes(Compiler& c) {
 
 void CheckProgramUses(Compiler& c) {
   const std::string name = PROGNAMEOF(c.drv.SRCPATH);
-  const std::string w = UPPERCASE(name);
+  const std::string w = UPPER(name);
   const auto& units = c.decl.USESLIST;
   const auto& responses = c.prog.RESPONSES;
   bool clash = std::any_of(units.begin(), units.end(),
-                           [&](const std::string& u) { return UPPERCASE(u) == w; }) ||
+                           [&](const std::string& u) { return UPPER(u) == w; }) ||
                std::any_of(responses.begin(), responses.end(),
-                           [&](const std::string& r) { return UPPERCASE(r) == w; });
+                           [&](const std::string& r) { return UPPER(r) == w; });
   if (clash) FILEERROR(c, "rename the model file: the program uses the name " + name);
 }

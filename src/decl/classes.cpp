@@ -11,12 +11,12 @@
 #include <climits>
 #include <algorithm>
 #include "ground/compiler.h"
+#include "ground/text.h"
 
 namespace {
 
 constexpr int REALTYPE = 6;  // REAL's number in the type list
 
-bool NOWORD(const Source& s) { return !s.IDREAD || s.IDENT.empty(); }
 
 // Copying resumes from column k with the next class keyword.
 void RESUME(Compiler& c, int k) {
@@ -51,12 +51,6 @@ NameNode* GLOBAL(Compiler& c) {
   return c.names.FOUND ? c.names.CURENT : nullptr;
 }
 
-// A literal's value; a longer one than an int holds is cut to INT_MAX.
-int INTVALUE(const std::string& digits) {
-  long long v = 0;
-  for (char ch : digits) v = std::min<long long>(v * 10 + (ch - '0'), INT_MAX);
-  return static_cast<int>(v);
-}
 
 // "(" or ":" and a type name: its number in the type list, its name in out;
 // the scanner is left on what follows the name.

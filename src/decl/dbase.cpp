@@ -14,6 +14,7 @@
 #include <fstream>
 #include "ground/compiler.h"
 #include "codegen/literals.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -22,7 +23,6 @@ constexpr int DBMAXDIM = 9;
 constexpr size_t DBNAMEMAX = 11;  // table names and key values
 constexpr int HEADSIZE = 32;      // the file header and each field descriptor
 
-bool NOWORD(const Source& s) { return !s.IDREAD || s.IDENT.empty(); }
 
 // The token's text as written (file names keep their letter case).
 std::string WRITTEN(const Source& s) {
@@ -31,16 +31,7 @@ std::string WRITTEN(const Source& s) {
   return t;
 }
 
-int INTVALUE(const std::string& digits) {
-  long long v = 0;
-  for (char ch : digits) v = std::min<long long>(v * 10 + (ch - '0'), INT_MAX);
-  return static_cast<int>(v);
-}
 
-std::string UPPER(std::string t) {
-  for (char& ch : t) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
-  return t;
-}
 
 // ---- the table file
 

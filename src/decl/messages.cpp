@@ -23,7 +23,6 @@ void FLUSHIF(Compiler& c, int ch) {
   if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
 }
 
-bool NOWORD(const Source& s) { return !s.IDREAD || s.IDENT.empty(); }
 
 // The declaration has a record: its transfer elements, its type line and
 // a fresh MODAUX for its globals.

@@ -16,7 +16,6 @@
 
 namespace {
 
-bool NOWORD(const Source& s) { return !s.IDREAD || s.IDENT.empty(); }
 bool WORDIS(const Source& s, const char* w) { return s.IDREAD && s.IDENT == w; }
 
 // Where MODPRP stands before a heading.

@@ -9,21 +9,11 @@
 #include <algorithm>
 #include <climits>
 #include "ground/compiler.h"
+#include "ground/text.h"
 
 namespace {
 
-bool ISDIGIT(char ch) { return ch >= '0' && ch <= '9'; }
 
-// A number's leading digits with the sign given, kept within int.
-int INTVALUE(const std::string& text, bool negative) {
-  long long v = 0;
-  for (char ch : text) {
-    if (!ISDIGIT(ch)) break;
-    v = v * 10 + (ch - '0');
-    if (v > INT_MAX) v = INT_MAX;
-  }
-  return static_cast<int>(negative ? -v : v);
-}
 
 // The declared type of a TYPE declaration, not a part of it.
 bool TOPTYPE(const Compiler& c) {

@@ -5,12 +5,12 @@
 // node table and ModuleCount; moves PL, LB and K directly and through the
 // scanner. Node code is only located here, never read.
 #include "ground/compiler.h"
+#include "ground/text.h"
 
 namespace {
 
 constexpr int PRUCH = 1;
 
-char UPPER(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 32 : ch; }
 
 // A letter outside the eight node types means an ordinary node.
 char NODETYPE(char letter) {

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 #include "ground/compiler.h"
+#include "ground/text.h"
 
 std::string_view LINETEXTOF(const Compiler& c) {
   if (c.src.lines.empty()) return {};
@@ -145,7 +146,6 @@ class TextLines {
   bool eof = false;
 };
 
-char UPPER(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 32 : ch; }
 
 // Text past column 80 is dropped; say so unless it is only blanks. (The
 // title line, never read, is not checked.)

@@ -3,6 +3,7 @@
 // Punctuation is never consumed: callers step over it (K := K + 1), and the
 // next RECID handles a line end that follows. Called by every translator.
 #include "ground/compiler.h"
+#include "ground/text.h"
 
 // Characters that end a word; '.' is decided apart.
 bool ISDELIM(char ch) {
@@ -16,9 +17,6 @@ bool ISDELIM(char ch) {
       return false;
   }
 }
-
-static bool ISDIGIT(char ch) { return ch >= '0' && ch <= '9'; }
-static char UPPER(char ch) { return ch >= 'a' && ch <= 'z' ? ch - 32 : ch; }
 
 static void STEP(Compiler& c) {  // after a step forward: a line end moves on
   VERFLIN(c);

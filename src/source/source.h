@@ -172,5 +172,12 @@ void RECEXP(Compiler& c);
 void RECSTR(Compiler& c);
 bool ISDELIM(char ch);
 
+// ---- what the token just read is (tokens.cpp)
+bool NOWORD(const Source& s);       // not a word (a character or a string)
+bool UNSIGNEDINT(const Source& s);  // an integer without sign or point
+bool ENDORELSE(const Source& s);    // END or ELSE: a statement ends here
+std::string WHAT(const Source& s);  // the word, or the character, as read
+void MUSTBE(Compiler& c, char ch);  // the character ch, else "ch expected"
+
 // ---- identifier classification (classify.cpp)
 void CLASIFY(Compiler& c);

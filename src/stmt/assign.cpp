@@ -12,10 +12,6 @@ void ADDEXP(Compiler& c, const std::string& name, char kind) {
   c.stmt.EXPLIST.push_back({CUT(name, EXPNAMEMAX), kind, ""});
 }
 
-bool ENDORELSE(const Source& s) {
-  return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
-}
-
 // Where transmission resumes for a word left to the caller: at the blank
 // before it, never at text already sent or before the line's start.
 int BEFOREWORD(const Source& s) {

@@ -20,8 +20,6 @@ void EMIT(Compiler& c, std::string_view text, bool force);  // to CURCH
 char CURTYPE(const Compiler& c);  // its type letter, ' ' outside node code
 const NodeRecord* CURREC(const Compiler& c);  // null outside node code
 bool ISNODE(Compiler& c, const std::string& name, int* node = nullptr);
-// Digits only, at most 9 of them (so that they fit an int).
-bool UNSIGNEDINT(const std::string& w);
 
 // ---- the message context: what an instruction's statement acts on.
 // Saved on entry, put back on exit (also when an error unwinds).
@@ -67,7 +65,6 @@ std::string LISTARG(Compiler& c, int& node);
 struct NameNode* FIELDLOOK(Compiler& c);
 // Where transmission resumes for END or ELSE left to the caller.
 int BEFOREWORD(const Compiler& c);
-bool ENDORELSE(const Compiler& c);
 // After the statement of an instruction: its text up to the ";", END or
 // ELSE that ended it goes to ch, and that terminator stays to be sent
 // after the instruction's own closing text.

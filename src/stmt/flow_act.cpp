@@ -8,6 +8,7 @@
 // USENODE.
 #include "ground/compiler.h"
 #include "stmt/flow.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ void PRIORITY(Compiler& c) {
   RECID(c);
   if (s.IDREAD && s.ISNUM) {
     if (!s.ISINT) ERROR(c, "espera numero entero");
-    if (!UNSIGNEDINT(s.IDENT) || std::stoi(s.IDENT) > 255)
+    if (!SMALLUNSIGNED(s.IDENT) || std::stoi(s.IDENT) > 255)
       ERROR(c, "parameter>255");
   } else {
     if (s.IDREAD) BUSIDAR1(c);
@@ -146,7 +147,7 @@ void PRFIFO(Compiler& c, bool lifo) {
   c.out.TRSTART = s.K;
   if (!s.IDREAD && s.CH == ';')
     s.K++;
-  else if (ENDORELSE(c))
+  else if (ENDORELSE(c.src))
     c.out.TRSTART = BEFOREWORD(c);
   else
     ERROR(c, "LIFO or FIFO illegaly ended");
@@ -244,7 +245,7 @@ void PRPREVAR(Compiler& c) {
   EMIT(c, "begin ", true);
   PRASIG(c);
   PRINSIM(c, false);
-  bool before = ENDORELSE(c);
+  bool before = ENDORELSE(c.src);
   if (!s.IDREAD && s.CH == ';') {
     SENDSRC(c, s.K, o.CURCH);
     o.TRSTART = s.K;

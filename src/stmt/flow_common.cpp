@@ -8,6 +8,7 @@
 #include <cctype>
 #include "ground/compiler.h"
 #include "stmt/flow.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -57,13 +58,6 @@ bool ISNODE(Compiler& c, const std::string& name, int* node) {
   auto it = c.model.NODENUM.find(CUT(name, NAMEMAX));
   if (it == c.model.NODENUM.end()) return false;
   if (node) *node = it->second;
-  return true;
-}
-
-bool UNSIGNEDINT(const std::string& w) {
-  if (w.empty() || w.size() > 9) return false;
-  for (char ch : w)
-    if (ch < '0' || ch > '9') return false;
   return true;
 }
 
@@ -138,7 +132,7 @@ namespace {
 std::string COPYLIST(Compiler& c, int first, int mult, const std::string& sub) {
   if (mult == 1) return std::to_string(first);
   if (sub == "MIN" || sub == "FREE") ERROR(c, "invalid subscript");
-  if (UNSIGNEDINT(sub)) return std::to_string(first + std::stoi(sub) - 1);
+  if (SMALLUNSIGNED(sub)) return std::to_string(first + std::stoi(sub) - 1);
   return std::to_string(first - 1) + "+" + sub;
 }
 
@@ -203,11 +197,6 @@ int BEFOREWORD(const Compiler& c) {
   const Source& s = c.src;
   int k = s.KSTART - 1;
   return k >= 1 && s.at(k) == ' ' ? k : s.KSTART;
-}
-
-bool ENDORELSE(const Compiler& c) {
-  const Source& s = c.src;
-  return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
 }
 
 // A statement that ends right before its ";" ends in a word ("END", a

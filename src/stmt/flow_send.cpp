@@ -6,6 +6,7 @@
 // Clears SENDPENDING; reads REQUESTPART, ADVANCE, INEXTR.
 #include "ground/compiler.h"
 #include "stmt/flow.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -91,7 +92,7 @@ void NODEDEST(Compiler& c, int node, Dest& d) {
     d.select = MINSELECT(c, y, base, first);
   } else if (y.MULT == 1) {
     d.index = std::to_string(first);
-  } else if (UNSIGNEDINT(sub)) {
+  } else if (SMALLUNSIGNED(sub)) {
     d.index = std::to_string(first + std::stoi(sub) - 1);
   } else {
     d.index = base + "+" + sub;

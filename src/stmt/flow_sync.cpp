@@ -7,6 +7,7 @@
 // Sets SELECTSEEN, SELNODE, SELCOUNT and Program::NSYNC.
 #include "ground/compiler.h"
 #include "stmt/flow.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ namespace {
 std::string COPYNO(Compiler& c, int mult) {
   const Source& s = c.src;
   const std::string& w = s.IDENT;
-  if (!s.IDREAD || !UNSIGNEDINT(w) || std::stoi(w) < 1 || std::stoi(w) > mult)
+  if (!s.IDREAD || !SMALLUNSIGNED(w) || std::stoi(w) < 1 || std::stoi(w) > mult)
     ERROR(c, "wrong subscript");
   return w;
 }
@@ -250,7 +251,7 @@ void PRSYNC(Compiler& c, bool assemble) {
   if (assemble) JOIN(c, elim, el);
   EMIT(c, FILLIN("end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;", {{'*', el}}), true);
   EMIT(c, "if not sync then _acc:=_ac1 else _px:=nil;", true);
-  if (ENDORELSE(c))
+  if (ENDORELSE(c.src))
     o.TRSTART = BEFOREWORD(c);
   else if (s.IDREAD || s.CH != ';')
     ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");

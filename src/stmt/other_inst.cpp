@@ -14,18 +14,6 @@ namespace {
 
 constexpr int MAXGRAPHICS = 100;  // GRAPH instructions a model may hold
 
-bool UNSIGNEDINT(const Source& s) {
-  return s.IDREAD && s.ISINT && !s.IDENT.empty() &&
-         std::all_of(s.IDENT.begin(), s.IDENT.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
-std::string WHAT(const Source& s) { return s.IDREAD ? s.IDENT : std::string(1, s.CH); }
-
-// The token read must be the character ch.
-void MUSTBE(Compiler& c, char ch) {
-  if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
-}
-
 // The next character must be ch; the scanner is left past it.
 void NEEDCH(Compiler& c, char ch) {
   RECID(c);

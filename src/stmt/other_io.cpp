@@ -13,21 +13,6 @@ namespace {
 
 constexpr int PRU = 1, MODIN1 = 6;
 
-void MUSTBE(Compiler& c, char ch) {
-  if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
-}
-
-std::string WHAT(const Source& s) { return s.IDREAD ? s.IDENT : std::string(1, s.CH); }
-
-bool UNSIGNEDINT(const Source& s) {
-  return s.IDREAD && s.ISINT && !s.IDENT.empty() &&
-         std::all_of(s.IDENT.begin(), s.IDENT.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
-bool ENDORELSE(const Source& s) {
-  return s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
-}
-
 // Source text between two positions, possibly over several lines.
 std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
   const LineStore& l = c.src.lines;

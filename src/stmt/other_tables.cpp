@@ -13,10 +13,6 @@ namespace {
 
 constexpr int PRU = 1;
 
-void MUSTBE(Compiler& c, char ch) {
-  if (c.src.IDREAD || c.src.CH != ch) ERROR(c, std::string(1, ch) + " expected");
-}
-
 // value -> ["+" | "-"] number; a sign is only taken before a number.
 std::string INITIALVALUE(Compiler& c) {
   Source& s = c.src;
