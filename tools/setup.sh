@@ -5,7 +5,9 @@
 #   setup.sh test   that, and what the tests use: GoogleTest, shapelib's
 #                   dbfcreate (writes the dBase test tables), npm (the
 #                   editor grammar's test tool), vim, python3, rsvg-convert
-#                   (renders the SVG plots), groff (renders the manual page)
+#                   (renders the SVG plots), groff (renders the manual page),
+#                   slurm-wlm and munge (a one-node cluster for the sweep
+#                   test)
 # As root it installs; otherwise through sudo; without either it names
 # the packages and fails.
 set -euo pipefail
@@ -23,6 +25,9 @@ if [ "$what" = test ]; then
   have python3 || need+=(python3)
   have rsvg-convert || need+=(librsvg2-bin)
   have groff || need+=(groff-base)
+  # the one-node Slurm cluster of the sweep test
+  have slurmctld || [ -x /usr/sbin/slurmctld ] || need+=(slurm-wlm)
+  have munged || [ -x /usr/sbin/munged ] || need+=(munge)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 if ! have apt-get; then

@@ -1,12 +1,13 @@
 // The commands: the whole `talven` command line. `talven MODEL [TRACE]`
 // translates as it always did (banner, run, report, exit code); the verbs
-// build and run live in build.cpp. The only places that turn outcomes into
-// messages and codes.
+// build and run live in build.cpp, sweep, merge and task in sweep.cpp. The
+// only places that turn outcomes into messages and codes.
 #include <cstring>
 #include <istream>
 #include <memory>
 #include <ostream>
 #include "cli/cli.h"
+#include "cli/sweep.h"
 #include "ground/compiler.h"
 
 namespace {
@@ -29,6 +30,14 @@ constexpr Form FORMS[] = {
      "build MODEL when it changed, then run its\n"
      "simulation with ARGS in the working directory\n"
      "(talven run MODEL -- --help lists them)"},
+    {"sweep MODEL --reps N [--design FILE] [--slurm [SBATCH OPTIONS]]",
+     "N replications of MODEL in tasks, or N at\n"
+     "each point of a design, on this machine's cores\n"
+     "or as a Slurm job array; merged with their\n"
+     "confidence intervals (talven help sweep)"},
+    {"merge DIR",
+     "merge the tasks of the sweep in DIR that have\n"
+     "ended; names those missing or failed (exit 1)"},
     {"MODEL",
      "translate MODEL only: PRU.PAS and unid<n>.pas\n"
      "in the working directory, the main program\n"
@@ -51,7 +60,10 @@ struct Verb {
   int (*command)(const std::vector<std::string>&, std::ostream&, std::ostream&,
                  const std::string&);
 };
-constexpr Verb VERBS[] = {{"build", BUILDCOMMAND}, {"run", RUNCOMMAND}};
+// task runs one task of a sweep (what each Slurm array task starts).
+constexpr Verb VERBS[] = {{"build", BUILDCOMMAND}, {"run", RUNCOMMAND},
+                          {"sweep", SWEEPCOMMAND}, {"merge", MERGECOMMAND},
+                          {"task", TASKCOMMAND}};
 
 const Verb* VERBOF(const std::string& word) {
   for (const Verb& v : VERBS)

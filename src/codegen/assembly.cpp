@@ -187,7 +187,8 @@ void MAINLOOP(Compiler& c) {
                             : "rtdlg._ModoInterrupcion(false); ");
 }
 
-// After a run: the parameter file's responses when called with D; else
+// After a run: the parameter file's responses when called with D, then the
+// run's report and result files as after any run; else
 // the runtime reports the run and either starts the next replication of
 // the batch (label 3), goes back to the menu (2) or ends the program (1).
 void MAINEND(Compiler& c) {
@@ -197,7 +198,7 @@ void MAINEND(Compiler& c) {
       ADDPIECE(c, CH_NODE, std::to_string(k + 1) + ":_a4.res[_i]:=" + c.prog.RESPONSES[k] + ";");
     for (const char* t : {"end;", "reset(_arf);",
                           "for _i:=1 to 10 do _a9.al[_i]:=rn[_i];seek(_arf,12);blockwrite(_arf,_a9,1);",
-                          "seek(_arf,3);blockwrite(_arf,_a4,1); closeFile(_arf);halt;",
+                          "seek(_arf,3);blockwrite(_arf,_a4,1); closeFile(_arf);_runend;halt;",
                           "end else "})
       NEWPIECE(c, CH_NODE, t);
   }

@@ -157,6 +157,8 @@ TEST(WholeRun, CommandLineWithoutModel) {
   const std::string usage =
       "usage: talven build MODEL\n"
       "       talven run MODEL [--] [ARGS]\n"
+      "       talven sweep MODEL --reps N [--design FILE] [--slurm [SBATCH OPTIONS]]\n"
+      "       talven merge DIR\n"
       "       talven MODEL [TRACE]\n"
       "       talven help [COMMAND]\n"
       "       talven --version\n";
@@ -176,6 +178,9 @@ TEST(WholeRun, HelpListsEveryCommand) {
   std::string help = run.out.str();
   EXPECT_EQ(run.err.str(), "");
   for (const char* form : {"\n  talven build MODEL ", "\n  talven run MODEL [--] [ARGS] ",
+                           "\n  talven sweep MODEL --reps N [--design FILE] [--slurm [SBATCH "
+                           "OPTIONS]]\n",
+                           "\n  talven merge DIR ",
                            "\n  talven MODEL ", "\n  talven MODEL TRACE ",
                            "\n  talven help [COMMAND] ", "\n  talven --version "})
     EXPECT_NE(help.find(form), std::string::npos) << form << " in\n" << help;
@@ -189,6 +194,10 @@ TEST(WholeRun, HelpListsEveryCommand) {
   EXPECT_EQ(run.out.str().rfind("usage: talven build MODEL\n", 0), 0u);
   EXPECT_EQ(run({"help", "run"}), 0);
   EXPECT_EQ(run.out.str().rfind("usage: talven run MODEL [--] [ARGS]\n", 0), 0u);
+  EXPECT_EQ(run({"help", "sweep"}), 0);
+  EXPECT_EQ(run.out.str().rfind("usage: talven sweep MODEL --reps N", 0), 0u);
+  EXPECT_EQ(run({"help", "merge"}), 0);
+  EXPECT_EQ(run.out.str().rfind("usage: talven merge DIR\n", 0), 0u);
   EXPECT_EQ(run({"--version"}), 0);
   EXPECT_EQ(run.out.str().rfind("talven 1.6.4\nruntime units: ", 0), 0u) << run.out.str();
 }

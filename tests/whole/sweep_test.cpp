@@ -2,11 +2,16 @@
 // program's --merge and --exper, and the parameter file of FACTORS and
 // RESPONSES driven as the sweeps drive it.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <algorithm>
 #include <fstream>
 #include <iterator>
+#include <map>
+#include <filesystem>
 #include <sstream>
 #include <vector>
 #include "cli/sweep.h"
+#include "support/paths.h"
 #include "support/support.h"
 
 namespace {
@@ -94,6 +99,124 @@ TEST(Merge, BlocksMergeIntoTheFilesOfOneRun) {
   EXPECT_NE(b.err().find("other.csv: its columns differ"), std::string::npos) << b.err();
   EXPECT_EQ(b.run("--merge none.csv --out x"), 2);
   EXPECT_NE(b.err().find("none.csv: cannot be read"), std::string::npos) << b.err();
+}
+
+// talven sweep and talven merge as a modeller runs them: the talven
+// program itself in a directory of its own; stdout in out.txt, stderr
+// in err.txt; the exit code.
+struct Shell {
+  TempDir dir;
+  int operator()(const std::string& args) const {
+    int st = SHELLIN(dir, "timeout 120 '" + std::string(TALVEN_BINARY) + "' " + args +
+                              " >out.txt 2>err.txt");
+    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  std::string out() const { return dir.read("out.txt"); }
+  std::string err() const { return dir.read("err.txt"); }
+};
+
+// A row of results.csv: the figure of a point.
+struct Row {
+  double mean = 0, half = 0, low = 0, high = 0;
+};
+
+// The rows of one figure by point: the point's values joined by commas.
+std::map<std::string, Row> RESULTS(const std::string& csv, const std::string& figure) {
+  std::map<std::string, Row> r;
+  std::istringstream in(csv);
+  std::string line;
+  std::getline(in, line);
+  std::vector<std::string> head = CSVFIELDS(line);
+  size_t fig = std::find(head.begin(), head.end(), "figure") - head.begin();
+  while (std::getline(in, line)) {
+    std::vector<std::string> f = CSVFIELDS(line);
+    // point, the values, figure, n, mean, sd, half_width, low, high
+    if (f.size() != fig + 7 || f[fig] != figure) continue;
+    std::string key = f[1];
+    for (size_t i = 2; i < fig; ++i) key += "," + f[i];
+    r[key] = {std::stod(f[fig + 2]), std::stod(f[fig + 4]), std::stod(f[fig + 5]),
+              std::stod(f[fig + 6])};
+  }
+  return r;
+}
+
+// A sweep of 40 replications in 4 tasks, 2 at a time, gives the files one
+// run of them all gives; talven merge names a task that is missing or
+// failed, merges the others and exits with 1.
+TEST(Sweep, TasksMergeIntoTheFilesOfOneRunAndGapsAreNamed) {
+  Shell t;
+  t.dir.write("bank.tlv", EXAMPLE("bank.tlv"));
+  ASSERT_EQ(t("run bank.tlv -- --reps 40 --out serial --quiet"), 0) << t.err();
+  ASSERT_EQ(t("sweep bank.tlv --reps 40 --tasks 4 --jobs 2 --out sw"), 0) << t.err();
+  for (const char* f : {"replications.csv", "summary.csv", "summary.json"})
+    EXPECT_EQ(t.dir.read(std::string("sw/") + f), t.dir.read(std::string("serial/") + f)) << f;
+  EXPECT_NE(t.err().find("tasks 4/4 done"), std::string::npos) << t.err();
+  EXPECT_NE(t.err().find("so far, "), std::string::npos) << t.err();
+
+  std::filesystem::remove(t.dir.file("sw/task.3/status"));
+  t.dir.write("sw/task.2/status", "exit 1\n");
+  EXPECT_EQ(t("merge sw"), 1);
+  EXPECT_NE(t.err().find("task 3 (replications 21 to 30): missing"), std::string::npos) << t.err();
+  EXPECT_NE(t.err().find("task 2 (replications 11 to 20): failed with exit code 1"),
+            std::string::npos)
+      << t.err();
+  EXPECT_NE(t.dir.read("sw/summary.json").find("\"replications\": 20,"), std::string::npos);
+  EXPECT_EQ(t("merge nowhere"), 2);
+  EXPECT_NE(t.err().find("not the directory of a sweep"), std::string::npos) << t.err();
+}
+
+// A design of two factors, 4 points of 10 replications each, through the
+// parameter file (every column is a FACTOR): one row per point and figure.
+// The desk is M/M/1, so its utilisation is SERVT/MEANT; the point's mean
+// lies within two half-widths of it (about 4.5 standard errors: with 10
+// replications of 5000 time units the standard error is below 0.01), and
+// it rises with the arrival rate 1/MEANT at either service time, the
+// intervals apart. The same design as experiment values (a column that is
+// no factor) gives the same utilisations: the same replications draw the
+// same numbers.
+TEST(Sweep, DesignPointsWithIntervalsAsTheoryHasThem) {
+  Shell t;
+  t.dir.write("queue.tlv", MODELTEXT("sweep_desk.tlv"));
+  t.dir.write("design.csv", "MEANT,SERVT\n2,0.5\n1,0.5\n2,0.7\n1,0.7\n");
+  ASSERT_EQ(t("sweep queue.tlv --reps 10 --design design.csv --out f"), 0) << t.err();
+  std::string csv = t.dir.read("f/results.csv");
+  EXPECT_EQ(csv.substr(0, csv.find('\n')),
+            "point,MEANT,SERVT,figure,n,mean,sd,half_width,low,high");
+  std::map<std::string, Row> u = RESULTS(csv, "DESK_utilisation");
+  ASSERT_EQ(u.size(), 4u) << csv;
+  for (auto& [point, row] : u) {
+    double meant = std::stod(point.substr(0, point.find(','))),
+           servt = std::stod(point.substr(point.find(',') + 1));
+    EXPECT_NEAR(row.mean, servt / meant, 2 * row.half) << point;
+    EXPECT_GT(row.half, 0) << point;
+  }
+  EXPECT_GT(u["1,0.5"].low, u["2,0.5"].high);
+  EXPECT_GT(u["1,0.7"].low, u["2,0.7"].high);
+  // the response comes back too: departures, about 5000/MEANT
+  std::map<std::string, Row> done = RESULTS(csv, "DONE");
+  EXPECT_NEAR(done["1,0.5"].mean, 5000, 200) << csv;
+  std::string json = t.dir.read("f/results.json");
+  EXPECT_NE(json.find("{\"point\": 4, \"values\": {\"MEANT\": 1, \"SERVT\": 0.7}"),
+            std::string::npos)
+      << json;
+  EXPECT_NE(t.err().find("tasks 4/4 done"), std::string::npos) << t.err();
+  EXPECT_NE(t.err().find("  DESK_utilisation "), std::string::npos) << t.err();
+
+  // DESK is no factor: every column becomes an experiment value
+  t.dir.write("exper.csv", "MEANT,SERVT,DESK\n2,0.5,1\n1,0.5,1\n2,0.7,1\n1,0.7,1\n");
+  ASSERT_EQ(t("sweep queue.tlv --reps 10 --design exper.csv --out e --quiet"), 0) << t.err();
+  EXPECT_EQ(t.err(), "");
+  std::map<std::string, Row> e = RESULTS(t.dir.read("e/results.csv"), "DESK_utilisation");
+  ASSERT_EQ(e.size(), 4u) << t.dir.read("e/results.csv");
+  for (auto& [point, row] : u) EXPECT_EQ(e[point + ",1"].mean, row.mean) << point;
+
+  t.dir.write("bad.csv", "MEANT,NOPE\n1,2\n");
+  EXPECT_EQ(t("sweep queue.tlv --reps 2 --design bad.csv --out b --quiet"), 1);
+  EXPECT_NE(t.err().find("task 1 (MEANT=1 NOPE=2): failed with exit code 2"), std::string::npos)
+      << t.err();
+  EXPECT_NE(t.dir.read("b/task.1/log.txt").find("NOPE: no experiment variable of this model"),
+            std::string::npos)
+      << t.dir.read("b/task.1/log.txt");
 }
 
 // --exper sets the experiment variables of every run from a data file;
