@@ -34,7 +34,7 @@ constexpr Form FORMS[] = {
      "N replications of MODEL in tasks, or N at\n"
      "each point of a design, on this machine's cores\n"
      "or as a Slurm job array; merged with their\n"
-     "confidence intervals (talven help sweep)"},
+     "confidence intervals (options: help sweep)"},
     {"merge DIR",
      "merge the tasks of the sweep in DIR that have\n"
      "ended; names those missing or failed (exit 1)"},
