@@ -37,7 +37,8 @@ printf 'MEANT,SERVT\n2,0.5\n1,0.5\n2,0.7\n1,0.7\n' >design.csv
 
 "$talven" sweep queue.tlv --reps 10 --design design.csv --out local --quiet ||
   fail "local sweep"
-"$talven" sweep queue.tlv --reps 10 --design design.csv --out cluster --slurm \
+# bounded: a cluster that takes no work must fail the test, not hang it
+timeout 120 "$talven" sweep queue.tlv --reps 10 --design design.csv --out cluster --slurm \
   --time=5 2>cluster.err || { cat cluster.err >&2; fail "sweep through Slurm"; }
 grep -q '^submitted Slurm job [0-9]*: 4 tasks' cluster.err || { cat cluster.err >&2; fail "no job submitted"; }
 grep -q 'tasks 4/4 done' cluster.err || { cat cluster.err >&2; fail "no progress shown"; }
@@ -47,7 +48,7 @@ done
 [ "$(grep -c ',DESK_utilisation,' cluster/results.csv)" = 4 ] || fail "4 points expected"
 
 "$talven" run bank.tlv -- --reps 40 --out serial --quiet || fail "serial run"
-"$talven" sweep bank.tlv --reps 40 --tasks 4 --out blocks --quiet --slurm ||
+timeout 120 "$talven" sweep bank.tlv --reps 40 --tasks 4 --out blocks --quiet --slurm ||
   fail "blocks through Slurm"
 for f in replications.csv summary.csv summary.json; do
   cmp serial/$f blocks/$f || fail "$f differs between the serial run and the Slurm sweep"
