@@ -6,8 +6,8 @@
 # that cannot start fails the test with the daemons' logs.
 #   run.sh TALVEN SOURCEDIR
 set -uo pipefail
-talven=$1
-src=$2
+talven=$(realpath "$1")
+src=$(realpath "$2")
 here=$(cd "$(dirname "$0")" && pwd)
 
 # short: slurmd makes a socket per job step under the cluster directory
