@@ -688,6 +688,10 @@ bool PARSE(const std::vector<std::string>& args, Options& o, std::string& why) {
     why = "--reps N is needed";
     return false;
   }
+  if (o.tasks && !o.design.empty()) {
+    why = "--tasks is for replications alone: with a design every point is a task";
+    return false;
+  }
   if (o.nowait && !o.slurm) {
     why = "--no-wait is for --slurm";
     return false;

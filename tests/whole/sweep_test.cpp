@@ -161,6 +161,10 @@ TEST(Sweep, TasksMergeIntoTheFilesOfOneRunAndGapsAreNamed) {
             std::string::npos)
       << t.err();
   EXPECT_NE(t.dir.read("sw/summary.json").find("\"replications\": 20,"), std::string::npos);
+  EXPECT_EQ(t("sweep bank.tlv --reps 4 --tasks 2 --design d.csv"), 2);
+  EXPECT_NE(t.err().find("with a design every point is a task"), std::string::npos) << t.err();
+  EXPECT_EQ(t("sweep bank.tlv --out x"), 2);
+  EXPECT_NE(t.err().find("talven sweep: --reps N is needed"), std::string::npos) << t.err();
   EXPECT_EQ(t("merge nowhere"), 2);
   EXPECT_NE(t.err().find("not the directory of a sweep"), std::string::npos) << t.err();
 }
