@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """The manual page against the programs it describes.
 
-  - man/talven.1 renders without a warning of groff;
+  - man/talven.1 renders without a warning of groff, and names the
+    version `talven --version` gives;
   - every form of the command line `talven --help` lists is in its
     SYNOPSIS, and every command its SYNOPSIS names is one talven knows;
   - the options of a built simulation (`PROGRAM --help`) are exactly
@@ -61,10 +62,11 @@ def sections(text):
 
 
 def forms(text):
-    """Each 'talven ...' form of a usage text, blanks made single."""
+    """Each 'talven ...' form that begins a line of a usage text, blanks
+    made single."""
     got = []
     for line in text.split("\n"):
-        m = re.search(r"\btalven ((?:\S+ ?)+?)(?:\s{2,}|$)", line.strip())
+        m = re.match(r"(?:usage:\s*)?talven ((?:\S+ ?)+?)(?:\s{2,}|$)", line.strip())
         if m:
             got.append(" ".join(m.group(1).split()))
     return got
@@ -79,6 +81,12 @@ def main():
     program_part = parts.get("THE SIMULATION PROGRAM", "")
     if not synopsis or not program_part:
         problems.append("the page lacks SYNOPSIS or THE SIMULATION PROGRAM")
+
+    code, out, err = run([BIN, "--version"])
+    version = out.split("\n")[0].split()[-1] if code == 0 and out else "?"
+    title = open(PAGE, encoding="utf-8").readline()
+    if '"TALVEN %s"' % version not in title:
+        problems.append("the page's title line is not of version %s: %s" % (version, title.strip()))
 
     code, out, err = run([BIN, "--help"])
     if code != 0:
