@@ -29,7 +29,7 @@ constexpr Form FORMS[] = {
     {"run MODEL [--] [ARGS]",
      "build MODEL when it changed, then run its\n"
      "simulation with ARGS in the working directory\n"
-     "(talven run MODEL -- --help lists them)"},
+     "(ARGS --help lists the simulation's options)"},
     {"sweep MODEL --reps N [--design FILE] [--slurm [SBATCH OPTIONS]]",
      "N replications of MODEL in tasks, or N at\n"
      "each point of a design, on this machine's cores\n"
@@ -45,14 +45,14 @@ constexpr Form FORMS[] = {
     {"MODEL TRACE",
      "the same, tracing every step (any second\n"
      "argument; Enter advances)"},
-    {"help [COMMAND]", "this text, or one command's (also --help, -h)"},
+    {"help [COMMAND]", "this text (also --help, -h), or one command's"},
     {"--version", "the version, and where the runtime units are"},
 };
 constexpr const char* CODES =
     "Exit codes: 0 done; 2 bad argument, unreadable file or missing tool;\n"
     "3 model error, fpc's errors in the generated text included (shown at\n"
-    "the model's lines); 4 a fault of the translator itself. talven run ends\n"
-    "with the simulation's own code once it runs.";
+    "the model's lines); 4 a fault of the translator itself. Once the\n"
+    "simulation runs, run ends with the simulation's own code.";
 
 // The verbs that are commands of their own; each answers --help.
 struct Verb {

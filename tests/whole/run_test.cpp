@@ -170,8 +170,10 @@ TEST(WholeRun, CommandLineWithoutModel) {
   EXPECT_EQ(run.err.str(), "talven: no command sweep-nothing\n" + usage);
 }
 
-// Help names every form of the command line and every exit code; each
-// spelling gives the same text; help COMMAND is the command's own.
+// Help names every form of the command line and every exit code, the
+// word talven only where a form begins (the manual page's check reads
+// the forms so); each spelling gives the same text; help COMMAND is the
+// command's own.
 TEST(WholeRun, HelpListsEveryCommand) {
   CmdRun run;
   EXPECT_EQ(run({"--help"}), 0);
@@ -184,6 +186,12 @@ TEST(WholeRun, HelpListsEveryCommand) {
                            "\n  talven MODEL ", "\n  talven MODEL TRACE ",
                            "\n  talven help [COMMAND] ", "\n  talven --version "})
     EXPECT_NE(help.find(form), std::string::npos) << form << " in\n" << help;
+  size_t forms = 0;
+  for (size_t at = help.find("talven "); at != std::string::npos; at = help.find("talven ", at + 1)) {
+    EXPECT_EQ(help.compare(at - 3, 3, "\n  "), 0) << help.substr(at - 3, 40);
+    ++forms;
+  }
+  EXPECT_EQ(forms, 8u);
   for (const char* code : {"0 done", "2 bad argument", "3 model error", "4 a fault"})
     EXPECT_NE(help.find(code), std::string::npos) << code;
   for (const std::vector<std::string>& same : {std::vector<std::string>{"help"}, {"-h"}}) {
