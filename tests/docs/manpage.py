@@ -5,6 +5,8 @@
     version `talven --version` gives;
   - every form of the command line `talven --help` lists is in its
     SYNOPSIS, and every command its SYNOPSIS names is one talven knows;
+    the options `talven help COMMAND` gives are on the page and in
+    docs/program.md;
   - the options of a built simulation (`PROGRAM --help`) are exactly
     those the page and docs/program.md list for it.
 
@@ -104,6 +106,19 @@ def main():
         if word[0].isalpha() and word.islower() and word not in verbs:
             problems.append("talven %s: in the SYNOPSIS, not a command of talven --help" % f)
 
+    # each command's own options, on the page and in the program chapter
+    chapter = open(os.path.join(SRC, "docs", "program.md"), encoding="utf-8").read()
+    commands = parts.get("COMMANDS", "")
+    for verb in sorted(verbs):
+        if not verb[0].isalpha() or verb == "help":
+            continue
+        code, usage, err = run([BIN, "help", verb])
+        for o in sorted(set(OPTION.findall(usage))):
+            if o not in OPTION.findall(commands):
+                problems.append("talven %s has %s: not on the page" % (verb, o))
+            if o not in OPTION.findall(chapter):
+                problems.append("talven %s has %s: not in docs/program.md" % (verb, o))
+
     work = tempfile.mkdtemp(prefix="manpage.")
     try:
         with open(os.path.join(work, "bank.tlv"), "w", encoding="utf-8") as f:
@@ -117,7 +132,6 @@ def main():
             if code != 0 or not options:
                 problems.append("the program's --help lists no option:\n" + usage + err)
             on_page = set(OPTION.findall(program_part))
-            chapter = open(os.path.join(SRC, "docs", "program.md"), encoding="utf-8").read()
             table = set(OPTION.findall("\n".join(
                 l.split("|")[1] for l in chapter.split("\n") if l.startswith("| `--"))))
             for where, found in (("the manual page", on_page), ("docs/program.md", table)):
