@@ -14,7 +14,7 @@ void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN.assign(s.substr(0, L
 // not to be a chance match of a word of the translator's own.
 Origin PIECEORIGIN(const Compiler& c, std::string_view piece, int col) {
   Origin o;
-  o.col = col;
+  o.col = static_cast<std::uint16_t>(std::min(col, 0xFFFF));
   const Source& s = c.src;
   if (s.lines.empty()) return o;
   o.line = s.LB;
@@ -24,12 +24,12 @@ Origin PIECEORIGIN(const Compiler& c, std::string_view piece, int col) {
   for (size_t i = 0; there && i < piece.size(); ++i)
     there = s.at(t + static_cast<int>(i)) == piece[i];
   if (there) {
-    o.srccol = t;
+    o.srccol = static_cast<std::uint16_t>(t);
   } else if (piece.size() >= 3) {
     // Blanks the line advance put past the text are not in it.
     std::string_view words = piece.substr(0, piece.find_last_not_of(' ') + 1);
     size_t p = s.line().text().find(words);
-    if (!words.empty() && p != std::string_view::npos) o.srccol = static_cast<int>(p) + 1;
+    if (!words.empty() && p != std::string_view::npos) o.srccol = static_cast<std::uint16_t>(p + 1);
   }
   return o;
 }

@@ -2,6 +2,7 @@
 // channel files, the temporaries of a run and the witness file. Every file
 // the translator creates or removes goes through here; relative names live
 // in the run's directory.
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -67,9 +68,33 @@ void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Orig
       std::fputc('\n', x.f.get()) == EOF)
     throw IoError{x.name, std::strerror(errno)};
   if (!x.map) return;
-  x.map->first.push_back(static_cast<uint32_t>(x.map->pieces.size()));
+  std::vector<Origin>& kept = x.map->pieces;
+  std::vector<uint32_t>& first = x.map->first;
+  size_t was = kept.size();
+  first.push_back(static_cast<uint32_t>(was));
   // A line emptied behind the channel's back has no pieces of its own.
-  if (!text.empty()) x.map->pieces.insert(x.map->pieces.end(), pieces.begin(), pieces.end());
+  if (text.empty()) return;
+  // A piece that places every column as the one before it does (the
+  // translator's text of the same source line, or that line's own text
+  // going on where the one before left off) is not kept.
+  const Origin* last = nullptr;
+  for (const Origin& o : pieces) {
+    if (last && o.line == last->line &&
+        (o.srccol == 0 ? last->srccol == 0
+                       : last->srccol > 0 && o.srccol - o.col == last->srccol - last->col))
+      continue;
+    kept.push_back(o);
+    last = &kept.back();
+  }
+  // A line left with one piece of the translator's text, from the source
+  // line the last line with pieces starts with, keeps none: a line without
+  // pieces is placed as that one's start is, which is where this piece
+  // places it too. Most lines then cost the map four bytes.
+  if (kept.size() == was + 1 && was > 0 && kept[was].srccol == 0 &&
+      kept[was].line == kept[was - 1].line) {
+    auto f = std::lower_bound(first.begin(), first.end() - 1, static_cast<uint32_t>(was - 1));
+    if (f != first.end() - 1 && *f == was - 1) kept.pop_back();
+  }
 }
 
 void WRITELINE(Compiler& c, int ch, std::string_view text) {
@@ -84,6 +109,10 @@ void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
   auto m = c.out.maps.find(name);
   const LineMap* map = m == c.out.maps.end() ? nullptr : &m->second;
   std::vector<Origin> pieces;
+  // A line without pieces is placed as the start of the last line with
+  // pieces before it: that start goes with it, as a piece of its own.
+  Origin carry;
+  bool carried = false;
   size_t n = 0;
   for (std::string line; std::getline(in, line); ++n) {
     line = CUT(line, LINEMAX);
@@ -93,6 +122,13 @@ void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
       size_t a = map->first[n];
       size_t b = n + 1 < map->first.size() ? map->first[n + 1] : map->pieces.size();
       pieces.assign(map->pieces.begin() + a, map->pieces.begin() + b);
+      if (a < b) {
+        carry = Origin();
+        carry.line = map->pieces[a].line;
+        carried = true;
+      } else if (carried && !line.empty()) {
+        pieces.push_back(carry);
+      }
     }
     EMITLINE(c, to, line, pieces);
   }

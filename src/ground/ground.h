@@ -32,11 +32,14 @@ struct IoError {
 
 // Where a piece of generated text came from, so that a fault the Pascal
 // compiler finds in it can be shown at the model's own line.
+// Columns are those of one line (at most a few hundred): eight bytes a
+// piece.
 struct Origin {
-  int col = 1;     // first column of the piece in its generated line
-  int line = 0;    // source line being read when the piece was sent
-  int srccol = 0;  // column of its first character when the piece is that
-                   // line's own text copied; 0 for the translator's text
+  int line = 0;              // source line being read when the piece was sent
+  std::uint16_t col = 1;     // first column of the piece in its generated line
+  std::uint16_t srccol = 0;  // column of its first character when the piece is
+                             // that line's own text copied; 0 for the
+                             // translator's text
 };
 // The origins of every line written to one file, in order. Kept beside the
 // text, never in it: the generated text does not change.

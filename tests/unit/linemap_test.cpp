@@ -121,6 +121,19 @@ TEST(LineMap, EveryLineHasAnOrigin) {
   }
 }
 
+// Pieces that place their columns as the piece or line before them does
+// are not kept: the map of a generated file holds far fewer pieces than
+// lines, and the places above come out as before.
+TEST(LineMap, KeepsFewPieces) {
+  Translated t("gen_shop.tlv");
+  for (const char* file : {"PRU.PAS", "unid1.pas"}) {
+    const LineMap* m = MAPOF(*t.c, file);
+    ASSERT_NE(m, nullptr) << file;
+    EXPECT_GT(m->first.size(), 20u) << file;
+    EXPECT_LT(2 * m->pieces.size(), m->first.size()) << file;
+  }
+}
+
 TEST(FpcLog, ErrorsWithTheirPlacesAndNothingElse) {
   const char* log =
       "Free Pascal Compiler version 3.2.2 [2023/03/30] for x86_64\n"
