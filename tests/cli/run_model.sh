@@ -50,5 +50,12 @@ check "model error exits 3" test $code -eq 3
 check "model error line" grep -qx 'broken.tlv:12:1: error: END. missing or misplaced' err4.txt
 check "nothing ran" test ! -s out4.txt
 
+# Without fpc: said so, exit 2, nothing half built taken for a program.
+cp model.tlv other.tlv
+env PATH=/nonexistent "$bin" build other.tlv >out5.txt 2>err5.txt; code=$?
+check "no fpc exits 2" test $code -eq 2
+check "no fpc said" grep -q '^talven: fpc not found' err5.txt
+check "no program without fpc" test ! -e other-build/other
+
 echo "$pass passed, $fail failed"
 test $fail -eq 0
