@@ -34,6 +34,8 @@ fi
 check "installed talven finds its units" \
   grep -qxF "runtime units: $(cd "$prefix/lib/talven/runtime" && pwd -P)" version.txt
 check "examples" test -f "$prefix/share/doc/talven/examples/bank.tlv"
+check "only the examples' models" \
+  test -z "$(find "$prefix/share/doc/talven/examples" -mindepth 1 ! -name '*.tlv')"
 
 mkdir -p "$work/models" "$work/elsewhere"
 cp "$prefix/share/doc/talven/examples/bank.tlv" "$work/models/"
