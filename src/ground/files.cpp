@@ -67,7 +67,7 @@ void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Orig
   if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size() ||
       std::fputc('\n', x.f.get()) == EOF)
     throw IoError{x.name, std::strerror(errno)};
-  if (!x.map) return;
+  if (!x.map || x.map->gone) return;
   std::vector<Origin>& kept = x.map->pieces;
   std::vector<uint32_t>& first = x.map->first;
   size_t was = kept.size();
@@ -131,6 +131,15 @@ void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
       }
     }
     EMITLINE(c, to, line, pieces);
+  }
+  // A temporary is copied once, when its text has found its place: its
+  // origins live on in the copy and are let go here, which halves the
+  // maps of a large model. A temporary written again is created anew,
+  // which starts a new map; lines only appended to it would have no
+  // origin, never a wrong one.
+  if (m != c.out.maps.end()) {
+    m->second = LineMap();
+    m->second.gone = true;
   }
 }
 

@@ -46,6 +46,7 @@ struct Origin {
 struct LineMap {
   std::vector<Origin> pieces;   // the pieces of every line, line after line
   std::vector<uint32_t> first;  // index in pieces of each line's first piece
+  bool gone = false;            // let go after the file was copied
 };
 
 // One output channel: the file it is bound to and the line being packed.
