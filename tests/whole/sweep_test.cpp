@@ -223,6 +223,36 @@ TEST(Sweep, DesignPointsWithIntervalsAsTheoryHasThem) {
       << t.dir.read("b/task.1/log.txt");
 }
 
+// Design files: the first line names the variables (a subscript allowed,
+// each once), then a line of values per point; blank lines and '#'
+// lines are skipped, quoted values keep their commas; the line and the
+// column of a fault are named.
+TEST(Sweep, DesignFilesAreReadOrRefusedWithTheLine) {
+  TempDir d;
+  Design g;
+  std::string why;
+  d.write("ok.csv", "# a study\nRATE, WARD[2]\n\n0.5,\"1,2\"\r\n 1 , 3\n");
+  ASSERT_TRUE(READDESIGN(d.file("ok.csv"), g, why)) << why;
+  EXPECT_EQ(g.columns, (std::vector<std::string>{"RATE", "WARD[2]"}));
+  ASSERT_EQ(g.points.size(), 2u);
+  EXPECT_EQ(g.points[0], (std::vector<std::string>{"0.5", "1,2"}));
+  EXPECT_EQ(g.points[1], (std::vector<std::string>{"1", "3"}));
+  const std::pair<const char*, const char*> bad[] = {
+      {"RATE,2X\n1,2\n", ":1: '2X' is not a variable's name"},
+      {"RATE,rate\n1,2\n", ":1: rate twice"},
+      {"A,B\n1,2\n3\n", ":3: 1 values, 2 columns"},
+      {"A,B\n1,\n", ":2: B: no value"},
+      {"A,B\n", ": no points (one line each after the names)"},
+      {"# nothing\n", ": no columns (the first line names the variables)"}};
+  for (auto& [text, message] : bad) {
+    d.write("bad.csv", text);
+    EXPECT_FALSE(READDESIGN(d.file("bad.csv"), g, why)) << text;
+    EXPECT_EQ(why, d.file("bad.csv") + message) << text;
+  }
+  EXPECT_FALSE(READDESIGN(d.file("none.csv"), g, why));
+  EXPECT_EQ(why, d.file("none.csv") + ": cannot be read");
+}
+
 // --exper sets the experiment variables of every run from a data file;
 // its title heads the report; a name the model does not have, a bad
 // value or a model without EXPER ends the program with exit code 2.
