@@ -37,7 +37,7 @@ type
     dir: string;
     pid: longint;
     code: integer;      { exit code, -1 while it runs }
-    killed: boolean;    { stopped because another block failed }
+    killed: boolean;    { told to stop because another block failed }
   end;
 
 var
@@ -338,7 +338,8 @@ begin
   begin
     { the first block in order that failed of itself }
     for b := nb - 1 downto 0 do
-      if (_blocks[b].code <> 0) and not _blocks[b].killed then
+      if (_blocks[b].code <> 0) and not (_blocks[b].killed
+        and (_blocks[b].code = 128 + SIGTERM)) then
         bad := b;
     _failed(bad);
     Halt(_blocks[bad].code);

@@ -71,8 +71,10 @@ TEST(Jobs, GraphsAndRunTimeErrorsOfBlocks) {
   EXPECT_NE(bad.err().find("divzero: run-time error at time 10 in node BREAK: Division by zero\n"),
             std::string::npos)
       << bad.err();
-  EXPECT_NE(bad.err().find("divzero: replications 1 to 2 (res/jobs/1) ended with exit code 1"),
-            std::string::npos)
+  // both blocks fail; the one that ends first stops the other
+  EXPECT_NE(bad.err().find(") ended with exit code 1\n"), std::string::npos) << bad.err();
+  EXPECT_TRUE(bad.err().find("divzero: replications 1 to 2 (res/jobs/1)") != std::string::npos ||
+              bad.err().find("divzero: replications 3 to 4 (res/jobs/2)") != std::string::npos)
       << bad.err();
   EXPECT_EQ(bad.dir.read("res/replications.csv"), "");
 }
