@@ -7,12 +7,18 @@
 #               documentation under PREFIX (default /usr/local)
 # make talven, make run and make test first install what they lack
 # (tools/setup.sh).
+# make sanitize every test again, built with AddressSanitizer and UBSan
+# make fuzz     fuzz the translator (FUZZTIME seconds per target, one core)
+# make test also runs a one-minute fuzzing smoke.
 BUILD ?= build
+SANBUILD ?= build-san
 JOBS ?= 2
 PREFIX ?= /usr/local
 CONFIGURE = cmake -S . -B "$(BUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+CLANGXX ?= clang++-14
+FUZZTIME ?= 600
 
-.PHONY: all build talven run test install clean bench bench-sim
+.PHONY: all build talven run test install clean bench bench-sim sanbuild sanitize fuzz fuzz-smoke
 
 all: build
 
@@ -38,6 +44,7 @@ test:
 	@$(CONFIGURE) -DTALVEN_TESTS=ON >/dev/null
 	@cmake --build "$(BUILD)" -j $(JOBS)
 	@cd "$(BUILD)" && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory fuzz-smoke
 
 install: talven
 	@cmake --install "$(BUILD)" --prefix "$(PREFIX)"
@@ -61,4 +68,23 @@ bench-sim: build
 	@/usr/bin/python3 bench/sim/bench.py --talven $(abspath $(BUILD))/talven --memory
 
 clean:
-	rm -rf "$(BUILD)" out examples/*-build
+	rm -rf "$(BUILD)" "$(SANBUILD)" out examples/*-build
+
+# The sanitized build (with clang, the fuzz targets too). SANTARGETS limits
+# what is built.
+sanbuild:
+	@bash tools/setup.sh test
+	@cmake -S . -B "$(SANBUILD)" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=$(CLANGXX) -DTALVEN_SANITIZE=ON -DTALVEN_TESTS=ON >/dev/null
+	@cmake --build $(SANBUILD) -j $(JOBS) $(if $(SANTARGETS),--target $(SANTARGETS))
+
+sanitize:
+	@$(MAKE) --no-print-directory sanbuild
+	@cd $(SANBUILD) && ctest --output-on-failure -j $(JOBS)
+
+fuzz-smoke:
+	@$(MAKE) --no-print-directory sanbuild SANTARGETS="talven_fuzz_text talven_fuzz_model talven_fuzz_dict"
+	@bash fuzz/run.sh $(SANBUILD) . 30 smoke
+
+fuzz:
+	@$(MAKE) --no-print-directory sanbuild SANTARGETS="talven_fuzz_text talven_fuzz_model talven_fuzz_dict"
+	@bash fuzz/run.sh $(SANBUILD) . $(FUZZTIME) campaign

@@ -37,7 +37,7 @@ type
     dir: string;
     pid: longint;
     code: integer;      { exit code, -1 while it runs }
-    killed: boolean;    { told to stop because another block failed }
+    killed: boolean;    { stopped because another block failed }
   end;
 
 var
@@ -87,9 +87,6 @@ begin
   add(blk.dir);
   add('--format');
   add('text');
-  { the report on standard output is wanted only for the parent's }
-  if (_argformat <> _fmttext) or _argquiet then
-    add('--quiet');
   if _argexper <> '' then
   begin
     add('--exper');
@@ -165,42 +162,36 @@ begin
   _shown := Length(line);
 end;
 
-{ The lines of a block's file before its summary: the last section (a
-  blank line, then 'TALVEN summary  TITLE', to the end; no blank line
-  inside).  Streamed: only the section since the last blank line waits. }
+{ The lines of a block's file before its summary (a blank line, then
+  'TALVEN summary  TITLE', to the end). }
 procedure _copyreport(const name: string; var dest: text);
 var f: text;
-    buf: array[0..65535] of char;
-    held: array of string;
-    n, i: longint;
-    s: string;
+    lines: array of string;
+    n, i, cut: longint;
 begin
   AssignFile(f, name);
-  SetTextBuf(f, buf, SizeOf(buf));
   {$I-} Reset(f); {$I+}
   if IOResult <> 0 then
     Exit;
   n := 0;
-  SetLength(held, 64);
+  SetLength(lines, 256);
   while not Eof(f) do
   begin
-    readln(f, s);
-    if s = '' then
-    begin
-      for i := 0 to n - 1 do
-        writeln(dest, held[i]);
-      n := 0;
-    end;
-    if n = Length(held) then
-      SetLength(held, 2 * n);
-    held[n] := s;
+    if n = Length(lines) then
+      SetLength(lines, 2 * n);
+    readln(f, lines[n]);
     Inc(n);
   end;
   CloseFile(f);
-  if (n >= 2) and (held[0] = '') and (Copy(held[1], 1, 16) = 'TALVEN summary  ') then
-    n := 0;
-  for i := 0 to n - 1 do
-    writeln(dest, held[i]);
+  cut := n;
+  for i := n - 1 downto 1 do
+    if (Copy(lines[i], 1, 16) = 'TALVEN summary  ') and (lines[i - 1] = '') then
+    begin
+      cut := i - 1;
+      Break;
+    end;
+  for i := 0 to cut - 1 do
+    writeln(dest, lines[i]);
 end;
 
 { The block's graphs into the output directory. }
@@ -291,11 +282,7 @@ begin
   next := GetTickCount64 + 500;
   while left > 0 do
   begin
-    { without a progress line nothing is done until a block ends }
-    if show then
-      pid := FpWaitPid(-1, @status, WNOHANG)
-    else
-      pid := FpWaitPid(-1, @status, 0);
+    pid := FpWaitPid(-1, @status, WNOHANG);
     if pid = 0 then
     begin
       Sleep(50);
@@ -338,8 +325,7 @@ begin
   begin
     { the first block in order that failed of itself }
     for b := nb - 1 downto 0 do
-      if (_blocks[b].code <> 0) and not (_blocks[b].killed
-        and (_blocks[b].code = 128 + SIGTERM)) then
+      if (_blocks[b].code <> 0) and not _blocks[b].killed then
         bad := b;
     _failed(bad);
     Halt(_blocks[bad].code);

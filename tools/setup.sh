@@ -7,7 +7,8 @@
 #                   editor grammar's test tool), vim, python3, rsvg-convert
 #                   (renders the SVG plots), groff (renders the manual page),
 #                   slurm-wlm and munge (a one-node cluster for the sweep
-#                   test)
+#                   test), clang with its libFuzzer and sanitizer
+#                   runtimes (the fuzzing smoke and make sanitize)
 # As root it installs; otherwise through sudo; without either it names
 # the packages and fails.
 set -euo pipefail
@@ -28,6 +29,9 @@ if [ "$what" = test ]; then
   # the one-node Slurm cluster of the sweep test
   have slurmctld || [ -x /usr/sbin/slurmctld ] || need+=(slurm-wlm)
   have munged || [ -x /usr/sbin/munged ] || need+=(munge)
+  have clang++-14 || need+=(clang-14)
+  compgen -G "/usr/lib/llvm-14/lib/clang/*/lib/linux/libclang_rt.fuzzer-x86_64.a" >/dev/null ||
+    need+=(libclang-rt-14-dev)
 fi
 [ ${#need[@]} -eq 0 ] && exit 0
 if ! have apt-get; then

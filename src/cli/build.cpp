@@ -124,7 +124,7 @@ int TRANSLATEINTO(Compiler& c, const Plan& p, std::ostream& err) {
   int code = 0;
   try {
     RUNONSTACK(TRANSLATORSTACK, [&] { TRANSLATE(c); });
-    WRITEWITNESS(c);
+    COMMITOUTPUTS(c);  // the build lock keeps other runs out
   } catch (const ModelError& e) {
     err << p.shown << ':' << e.line << ':' << e.column << ": error: " << e.message << '\n';
     ERRORCLEANUP(c);

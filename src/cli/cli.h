@@ -28,6 +28,21 @@ constexpr size_t NESTINGROOM = size_t(48) << 20;
 // for it; what f throws is thrown again here.
 void RUNONSTACK(size_t bytes, const std::function<void()>& f);
 
+// ---- directory locks (dirlock.cpp)
+// An exclusive lock on each directory until destroyed, taken in one fixed
+// order: the outputs of two runs into one directory are written one run
+// after the other. A directory that cannot be opened is passed over.
+class DirLocks {
+ public:
+  explicit DirLocks(const std::vector<std::string>& dirs);
+  ~DirLocks();
+  DirLocks(const DirLocks&) = delete;
+  DirLocks& operator=(const DirLocks&) = delete;
+
+ private:
+  std::vector<int> fds;
+};
+
 // ---- the commands (commands.cpp)
 // The whole command line: `talven MODEL [TRACE]`, `talven build MODEL`,
 // `talven run MODEL [--] [ARGS]`; messages, exit code. Used by main and

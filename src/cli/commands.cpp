@@ -146,7 +146,8 @@ int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
   c->drv.STACKROOM = NESTINGROOM;
   try {
     RUNONSTACK(TRANSLATORSTACK, [&] { TRANSLATE(*c); });
-    WRITEWITNESS(*c);
+    DirLocks lock(OUTPUTDIRS(*c));
+    COMMITOUTPUTS(*c);
     return 0;
   } catch (const ModelError& e) {
     err << e.text << '\n'

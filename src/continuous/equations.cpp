@@ -19,7 +19,7 @@ constexpr int MODEDI = 8;
 void OPENEDI(Compiler& c) {
   Channel& x = c.out.ch[MODEDI];
   if (x.name.empty()) BINDCH(c, MODEDI, c.drv.DIRPREF + "MODEDI");
-  if (!x.f) APPENDCH(c, MODEDI);
+  if (!x.text) APPENDCH(c, MODEDI);
 }
 
 // The first equation after other statements opens a group; the model's

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <filesystem>
 #include <fstream>
 #include "ground/compiler.h"
 #include "codegen/literals.h"
@@ -82,6 +83,11 @@ void READDBF(Compiler& c, DbTable& t, bool keys) {
   std::string shown = t.FILE + ".dbf";
   std::string path = shown;
   std::replace(path.begin(), path.end(), '\\', '/');
+  // A FIFO or a device would be waited on for ever: only a regular file.
+  std::error_code ec;
+  auto kind = std::filesystem::status(INPATH(c, path), ec).type();
+  if (!ec && kind != std::filesystem::file_type::regular)
+    throw IoError{shown, "not a regular file"};
   std::ifstream f(INPATH(c, path), std::ios::binary);
   if (!f) throw IoError{shown, "dBase table cannot be opened"};
   f.seekg(0, std::ios::end);

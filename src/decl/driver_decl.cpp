@@ -4,8 +4,6 @@
 // the classes up to "END.", dispatching each to its handler; the network is
 // organised when PROCEDURES begins or after "END.". Called once by the
 // driver right after the section finder, with PL on the DECL line.
-#include <cerrno>
-#include <cstring>
 #include "ground/compiler.h"
 
 namespace {
@@ -31,14 +29,6 @@ constexpr const char* INTERFACE[] = {
 
 constexpr const char* UPVRHEAD =
     "procedure *(_ni:word;_s:pointer);var _j:integer;begin case _ni of";
-
-// Text straight into a channel's file, without a line end.
-void WRITERAW(Compiler& c, int ch, std::string_view text) {
-  Channel& x = c.out.ch[ch];
-  if (!x.f) throw IoError{x.name, "file not open"};
-  if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size())
-    throw IoError{x.name, std::strerror(errno)};
-}
 
 // The "END." line is never finished by a line advance, so declarations
 // standing before "END." on its line are sent here.
@@ -123,7 +113,7 @@ void BUDECL(Compiler& c) {
   Names& n = c.names;
   Decl& d = c.decl;
   Model& m = c.model;
-  WRITERAW(c, CH_PRU, UNITHEAD);
+  WRITETEXT(c, CH_PRU, UNITHEAD);
   s.HASHTOPRU = true;
   // The keyword and the character after it are not copied with the line.
   if (s.IDENT == "DECL")

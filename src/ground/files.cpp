@@ -1,17 +1,87 @@
-// Files behind the channels: binding, opening, closing and erasing the
-// channel files, the temporaries of a run and the witness file. Every file
-// the translator creates or removes goes through here; relative names live
-// in the run's directory.
+// Files behind the channels. Every file a run writes is held in memory
+// (Out::files) and bound to channels by name: the temporaries never reach
+// the disk, and the outputs are written out by COMMITOUTPUTS only when the
+// whole translation has succeeded, each under a new name in its own
+// directory with every write checked, then renamed into place. So a run
+// that fails leaves the files of the last good one as they were, and no
+// name among the user's files is ever used for a temporary. Relative names
+// live in the run's directory.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+#include <random>
 #include "ground/compiler.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 bool ISSEP(char ch) { return ch == '\\' || ch == '/'; }
+
+constexpr const char* WITNESS = "Testigo.TLQ";
+constexpr const char* WITNESSTEXT = "Fin precompilacion\n";
+
+// An output on its way to its place, by way of a new file beside it.
+struct Output {
+  std::string name;       // as the run names it (and messages show it)
+  std::string_view text;  // what it holds
+  fs::path place;           // where it goes
+  fs::path fresh;           // the new file, once written
+};
+
+// A new file beside place, under a name of its own, created only if no
+// file has that name (nothing there is ever opened or followed).
+std::FILE* FRESHFILE(const fs::path& place, fs::path& fresh) {
+  std::random_device rd;
+  for (int tries = 0; tries < 100; ++tries) {
+    char suffix[20];
+    std::snprintf(suffix, sizeof suffix, "%08x%04x", rd(), rd() & 0xffff);
+    fresh = place.parent_path() / ("." + place.filename().string() + ".talven-" + suffix);
+    std::FILE* f = std::fopen(fresh.c_str(), "wbx");
+    if (f || errno != EEXIST) return f;
+  }
+  return nullptr;
+}
+
+// The text as a new file beside place: "" once it is written, flushed and
+// closed without a fault, else why not (and no file is left).
+std::string WRITEBESIDE(const fs::path& place, std::string_view text, fs::path& fresh) {
+  errno = 0;
+  std::FILE* f = FRESHFILE(place, fresh);
+  if (!f) {
+    fresh.clear();
+    return std::strerror(errno ? errno : EEXIST);
+  }
+  int fault = 0;
+  if (std::fwrite(text.data(), 1, text.size(), f) != text.size()) fault = errno;
+  if (std::fflush(f) != 0 && !fault) fault = errno;
+  if (std::fclose(f) != 0 && !fault) fault = errno;
+  if (!fault) return "";
+  std::error_code ec;
+  fs::remove(fresh, ec);
+  fresh.clear();
+  return std::strerror(fault);
+}
+
+// The model's source is that file (a link to it, or another name of it).
+bool ISSOURCE(const Compiler& c, const fs::path& p) {
+  std::error_code ec;
+  return fs::equivalent(INPATH(c, c.drv.SRCPATH), p, ec) && !ec;
+}
+
+std::vector<Output> OUTPUTSOF(const Compiler& c, const std::string& witnessname) {
+  std::vector<Output> out;
+  for (const auto& [name, text] : c.out.files) out.push_back({name, text, FILEPATH(c, name), {}});
+  out.push_back({witnessname, WITNESSTEXT, FILEPATH(c, witnessname), {}});
+  return out;
+}
+
+void DROPFRESH(std::vector<Output>& out) {
+  std::error_code ec;
+  for (Output& o : out)
+    if (!o.fresh.empty()) fs::remove(o.fresh, ec);
+}
 }  // namespace
 
 // Relative names live in the run's directory.
@@ -31,42 +101,44 @@ void BINDCH(Compiler& c, int ch, const std::string& name) {
   c.out.ch[ch].name = name;
 }
 
-static void OPENCH(Compiler& c, int ch, const char* mode) {
+// A new file starts empty with a new map; an appended one goes on with
+// its own text and map.
+void CREATECH(Compiler& c, int ch) {
   Channel& x = c.out.ch[ch];
-  x.f.reset();
-  std::string path = FILEPATH(c, x.name);
-  std::FILE* f = std::fopen(path.c_str(), mode);
-  if (!f) throw IoError{x.name, std::strerror(errno)};
-  x.f.reset(f);
+  x.text = &c.out.files[x.name];
+  x.text->clear();
+  x.map = &c.out.maps[x.name];
+  *x.map = LineMap();
+}
+
+void APPENDCH(Compiler& c, int ch) {
+  Channel& x = c.out.ch[ch];
+  x.text = &c.out.files[x.name];
   x.map = &c.out.maps[x.name];
 }
 
-// A new file starts a new map; an appended one goes on with its own.
-void CREATECH(Compiler& c, int ch) {
-  OPENCH(c, ch, "w");
-  *c.out.ch[ch].map = LineMap();
-}
-void APPENDCH(Compiler& c, int ch) { OPENCH(c, ch, "a"); }
+void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].text = nullptr; }
 
-void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].f.reset(); }
-
-// A file still open is closed first, so erasing never leaves it behind.
 void ERASECH(Compiler& c, int ch) {
   Channel& x = c.out.ch[ch];
-  x.f.reset();
+  x.text = nullptr;
   x.map = nullptr;
   if (x.name.empty()) return;
-  std::remove(FILEPATH(c, x.name).c_str());
+  c.out.files.erase(x.name);
   c.out.maps.erase(x.name);
 }
 
-void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Origin>& pieces) {
+void WRITETEXT(Compiler& c, int ch, std::string_view text) {
   Channel& x = c.out.ch[ch];
-  if (!x.f) throw IoError{x.name.empty() ? "channel " + std::to_string(ch) : x.name,
-                          "file not open"};
-  if (std::fwrite(text.data(), 1, text.size(), x.f.get()) != text.size() ||
-      std::fputc('\n', x.f.get()) == EOF)
-    throw IoError{x.name, std::strerror(errno)};
+  if (!x.text) throw IoError{x.name.empty() ? "channel " + std::to_string(ch) : x.name,
+                             "file not open"};
+  x.text->append(text);
+}
+
+void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Origin>& pieces) {
+  WRITETEXT(c, ch, text);
+  Channel& x = c.out.ch[ch];
+  x.text->push_back('\n');
   if (!x.map || x.map->gone) return;
   std::vector<Origin>& kept = x.map->pieces;
   std::vector<uint32_t>& first = x.map->first;
@@ -104,8 +176,11 @@ void WRITELINE(Compiler& c, int ch, std::string_view text) {
 void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
   CLOSECH(c, from);
   const std::string& name = c.out.ch[from].name;
-  std::ifstream in(FILEPATH(c, name), std::ios::binary);
-  if (!in) throw IoError{name, "cannot be read back"};
+  auto it = c.out.files.find(name);
+  if (it == c.out.files.end()) throw IoError{name, "cannot be read back"};
+  // Entries of the maps stay where they are while others grow.
+  const std::string& t = it->second;
+  if (&t == c.out.ch[to].text) throw IoError{name, "copied onto itself"};
   auto m = c.out.maps.find(name);
   const LineMap* map = m == c.out.maps.end() ? nullptr : &m->second;
   std::vector<Origin> pieces;
@@ -114,8 +189,10 @@ void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
   Origin carry;
   bool carried = false;
   size_t n = 0;
-  for (std::string line; std::getline(in, line); ++n) {
-    line = CUT(line, LINEMAX);
+  for (size_t p = 0; p < t.size(); ++n) {
+    size_t e = std::min(t.find('\n', p), t.size());
+    std::string line = CUT(std::string_view(t).substr(p, e - p), LINEMAX);
+    p = e + 1;
     if (!trace.empty()) TRACELN(c, trace, line);
     pieces.clear();
     if (map && n < map->first.size()) {
@@ -146,20 +223,15 @@ void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
 ChMark MARKCH(Compiler& c, int ch) {
   Channel& x = c.out.ch[ch];
   if (!x.BUF.empty()) FLUSHOUT(c, ch);
-  if (!x.f) throw IoError{x.name, "file not open"};
-  std::fflush(x.f.get());
-  return {std::ftell(x.f.get()), x.map ? x.map->first.size() : 0};
+  if (!x.text) throw IoError{x.name, "file not open"};
+  return {x.text->size(), x.map ? x.map->first.size() : 0};
 }
 
 void TAKEBACKCH(Compiler& c, int ch, const ChMark& m) {
   Channel& x = c.out.ch[ch];
   x.BUF.clear();
   x.PEND.clear();
-  std::fflush(x.f.get());
-  std::error_code ec;
-  std::filesystem::resize_file(FILEPATH(c, x.name), static_cast<std::uintmax_t>(m.bytes), ec);
-  if (ec) throw IoError{x.name, ec.message()};
-  if (std::fseek(x.f.get(), m.bytes, SEEK_SET) != 0) throw IoError{x.name, "seek failed"};
+  if (x.text && m.bytes < x.text->size()) x.text->resize(m.bytes);
   if (x.map && m.lines < x.map->first.size()) {
     x.map->pieces.resize(x.map->first[m.lines]);
     x.map->first.resize(m.lines);
@@ -202,15 +274,19 @@ void ENDTEMPORARIES(Compiler& c) {
     ERASECH(c, ch);
 }
 
+// Never in place of the model's source, and never half written.
 void WRITEWITNESS(Compiler& c) {
-  std::FILE* f = std::fopen(FILEPATH(c, c.drv.DIRPREF + "Testigo.TLQ").c_str(), "w");
-  if (!f) return;
-  std::fputs("Fin precompilacion\n", f);
-  std::fclose(f);
+  fs::path place = FILEPATH(c, c.drv.DIRPREF + WITNESS);
+  if (ISSOURCE(c, place)) return;
+  fs::path fresh;
+  if (!WRITEBESIDE(place, WITNESSTEXT, fresh).empty()) return;
+  std::error_code ec;
+  fs::rename(fresh, place, ec);
+  if (ec) fs::remove(fresh, ec);
 }
 
 // A failed run closes the temporaries, writes the witness, then erases
-// them, each in its own order.
+// them, each in its own order. Its outputs are dropped unwritten.
 void ERRORCLEANUP(Compiler& c) {
   for (int ch : {CH_MODPRP, CH_MODEDI, CH_MODIN1, CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG})
     CLOSECH(c, ch);
@@ -221,4 +297,39 @@ void ERRORCLEANUP(Compiler& c) {
 void REMOVETEMPORARIES(Compiler& c) {
   for (int ch : {CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODPRP})
     ERASECH(c, ch);
+}
+
+void COMMITOUTPUTS(Compiler& c) {
+  std::vector<Output> out = OUTPUTSOF(c, c.drv.DIRPREF + WITNESS);
+  std::error_code ec;
+  for (const Output& o : out) {
+    if (ISSOURCE(c, o.place))
+      throw IoError{o.name, "would replace the model's own source; nothing written"};
+    if (fs::is_directory(fs::symlink_status(o.place, ec)))
+      throw IoError{o.name, std::strerror(EISDIR)};
+  }
+  for (Output& o : out) {
+    std::string fault = WRITEBESIDE(o.place, o.text, o.fresh);
+    if (fault.empty()) continue;
+    DROPFRESH(out);
+    throw IoError{o.name, fault};
+  }
+  for (Output& o : out) {
+    fs::rename(o.fresh, o.place, ec);
+    if (ec) {
+      DROPFRESH(out);
+      throw IoError{o.name, ec.message()};
+    }
+    o.fresh.clear();
+  }
+}
+
+std::vector<std::string> OUTPUTDIRS(const Compiler& c) {
+  std::vector<std::string> dirs;
+  for (const Output& o : OUTPUTSOF(c, c.drv.DIRPREF + WITNESS)) {
+    std::error_code ec;
+    fs::path d = fs::absolute(o.place, ec).parent_path().lexically_normal();
+    if (std::find(dirs.begin(), dirs.end(), d.string()) == dirs.end()) dirs.push_back(d.string());
+  }
+  return dirs;
 }

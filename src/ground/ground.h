@@ -23,8 +23,9 @@ struct ModelError {
   int column = 0;       // K at the moment of the error
 };
 
-// A file that cannot be opened, read or written: the run stops at once,
-// leaves its temporaries and writes no witness file.
+// A file that cannot be opened, read or written: the run stops at once
+// and writes no witness file; the outputs of an earlier run stay as they
+// were.
 struct IoError {
   std::string file;
   std::string reason;
@@ -50,15 +51,13 @@ struct LineMap {
 };
 
 // One output channel: the file it is bound to and the line being packed.
-struct FileCloser {
-  void operator()(std::FILE* f) const { std::fclose(f); }
-};
+// Files are held in memory (Out::files) while the run lasts.
 struct Channel {
-  std::string name;  // file name the channel is bound to ("" = unbound)
-  std::unique_ptr<std::FILE, FileCloser> f;  // open file, or null
-  std::string BUF;   // line being assembled, at most 81 characters
-  std::vector<Origin> PEND;  // origins of the pieces in BUF
-  LineMap* map = nullptr;    // origins of the open file's lines
+  std::string name;             // file name the channel is bound to ("" = unbound)
+  std::string* text = nullptr;  // the open file's text, or null
+  std::string BUF;              // line being assembled, at most 81 characters
+  std::vector<Origin> PEND;     // origins of the pieces in BUF
+  LineMap* map = nullptr;       // origins of the open file's lines
 };
 
 constexpr int NCHANNELS = 9;
@@ -103,6 +102,10 @@ struct Out {
   bool TRANSMIT = false;      // line advance copies finished lines to CURCH
   int TRMODE = 0;             // 1: declaration-time copy rules of VERFLIN
   std::map<std::string, LineMap> maps;  // line origins by file name
+  // Every file the run writes, by name, in memory: the temporaries, which
+  // never reach the disk, and the outputs, written out only when the whole
+  // translation has succeeded (COMMITOUTPUTS).
+  std::map<std::string, std::string> files;
 };
 
 // ---- diagnostics (diag.cpp)
@@ -128,11 +131,12 @@ std::string DIRPREFOF(std::string_view srcpath);
 void BINDCH(Compiler& c, int ch, const std::string& name);
 void CREATECH(Compiler& c, int ch);   // create the bound file for writing
 void APPENDCH(Compiler& c, int ch);   // open the bound file for appending
-void CLOSECH(Compiler& c, int ch);    // close if open; failures ignored
-void ERASECH(Compiler& c, int ch);    // remove the bound file; failures ignored
+void CLOSECH(Compiler& c, int ch);    // close if open
+void ERASECH(Compiler& c, int ch);    // drop the bound file, if any
 void WRITELINE(Compiler& c, int ch, std::string_view text);  // bypasses BUF
 // Writes a line of a channel's file with the origins of its pieces.
 void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Origin>& pieces);
+void WRITETEXT(Compiler& c, int ch, std::string_view text);  // no line end either
 // Closes channel from's file and copies its lines, in order and with their
 // origins, straight into channel to's file (callers flush what must come
 // first). In trace mode each line is printed after the given words.
@@ -140,7 +144,7 @@ void COPYCH(Compiler& c, int from, int to, std::string_view trace = "");
 // Where a channel's file stands (its pending line written first), and the
 // file cut back to such a mark.
 struct ChMark {
-  long bytes = 0;
+  size_t bytes = 0;
   size_t lines = 0;
 };
 ChMark MARKCH(Compiler& c, int ch);
@@ -149,9 +153,18 @@ void OPENTEMPORARIES(Compiler& c);  // bind and create, in the run's order
 void ENDTEMPORARIES(Compiler& c);   // after a complete run: close and erase
 // After a model error: close and erase the temporaries, write the witness.
 void ERRORCLEANUP(Compiler& c);
-// Erases the temporaries (closing them first); failures are ignored.
+// Erases the temporaries (closing them first).
 void REMOVETEMPORARIES(Compiler& c);
+// The witness file, written whole or not at all; failures are ignored.
 void WRITEWITNESS(Compiler& c);
+// After a complete translation: every output file written under a new
+// name beside its place, each write checked, then all renamed into place
+// (a symlink there is replaced, not followed), and the witness last. An
+// output that would replace the model's own source, or any failure, throws
+// IoError before anything is renamed, and no new file is left.
+void COMMITOUTPUTS(Compiler& c);
+// The directories the outputs and the witness of a run go to.
+std::vector<std::string> OUTPUTDIRS(const Compiler& c);
 
 // ---- channels (channels.cpp)
 // The origin of a piece about to start at column col of a generated line.

@@ -315,11 +315,19 @@ static bool WALKNETWORK(Compiler& c) {
   while (s.at(1) != '$') {
     s.K = 1;
     RECID(c);
-    if (s.IDENT == "INIT") return true;
+    if (s.IDENT == "INIT") {
+      // A MODULE line after the last node opens no module.
+      if (m.AFTERMODULE) m.ModuleCount--;
+      m.AFTERMODULE = false;
+      return true;
+    }
     if (s.IDENT == "MODULE") {
       s.line().put(1, s.EOLCH);  // later passes skip the line as empty
-      m.ModuleCount++;
-      m.AFTERMODULE = true;
+      // A module begins with a node: a MODULE line before the first node,
+      // or after another MODULE line, opens no module of its own (its unit
+      // would be empty, or never written).
+      if (m.NodeCount > 0 && !m.AFTERMODULE) m.ModuleCount++;
+      m.AFTERMODULE = m.NodeCount > 0;
     } else if (s.IDREAD &&
                (s.CH == ' ' || s.CH == '(' || s.CH == ':' || s.CH == '[')) {
       int pl = s.PL, lb = s.LB, count = m.NodeCount;

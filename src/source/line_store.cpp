@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include "ground/compiler.h"
 #include "ground/text.h"
@@ -214,9 +215,15 @@ void CREALIN(Compiler& c) {
   TRACELN(c, "ENTRADA A CREALIN");
   TRACEWAIT(c);
   const std::string& path = c.drv.SRCPATH;
+  // A FIFO without a writer would wait for ever, a directory or a device
+  // is no model: only a regular file is read.
+  std::error_code ec;
+  auto kind = std::filesystem::status(INPATH(c, path), ec).type();
+  if (!ec && kind != std::filesystem::file_type::regular)
+    throw IoError{path, "not a regular file"};
   std::FILE* f = std::fopen(INPATH(c, path).c_str(), "rb");
   if (!f) throw IoError{path, std::strerror(errno)};
-  std::unique_ptr<std::FILE, FileCloser> closer(f);
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> closer(f, std::fclose);
   TextLines in(f, path);
   BUILDSTORE(c, in);
 }

@@ -201,7 +201,7 @@ void PRPROCP(Compiler& c) {
   bool outer = c.expr.INARGS;
   c.expr.INARGS = true;
   RECID(c);
-  MUSTBE(c, '(');
+  if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
   s.K++;
   ARGS(c, n);
   if (s.CH != ')') ERROR(c, ") missing or incorrect parameter number");

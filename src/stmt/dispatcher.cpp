@@ -53,12 +53,12 @@ void EXPERSUB(Compiler& c) {
   Source& s = c.src;
   Stmt& t = c.stmt;
   RECID(c);
-  MUSTBE(c, '[');
+  if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
   s.K++;
   RECID(c);
   std::string sub = s.IDENT;
   RECID(c);
-  MUSTBE(c, ']');
+  if (s.IDREAD || s.CH != ']') ERROR(c, "] expected");
   t.NOMASIG = CUT(t.NOMASIG + "[" + sub + "]", NOMASIGMAX);
   t.NOMGIVEN = true;
   s.K++;

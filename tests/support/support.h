@@ -68,6 +68,23 @@ struct TempDir {
   }
 };
 
+// What a run has written to the file a channel was bound to by this name
+// (files stay in memory until a complete run writes its outputs out).
+inline std::string FILETEXT(const Compiler& c, const std::string& name) {
+  auto f = c.out.files.find(name);
+  return f == c.out.files.end() ? "" : f->second;
+}
+
+// A file of a run driven pass by pass: its text in memory when the run
+// wrote it, else the directory's file of that name.
+inline std::string WRITTEN(const Compiler& c, const TempDir& dir, const std::string& name) {
+  auto f = c.out.files.find(name);
+  return f == c.out.files.end() ? dir.read(name) : f->second;
+}
+inline bool HASWRITTEN(const Compiler& c, const std::string& name) {
+  return c.out.files.count(name) > 0;
+}
+
 // Reads a model file of tests/models.
 inline std::string MODELTEXT(const std::string& name) {
   std::ifstream f(std::string(TALVEN_TEST_MODELS) + "/" + name, std::ios::binary);

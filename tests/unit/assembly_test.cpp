@@ -57,7 +57,7 @@ TEST_F(AssemblyTest, OneModuleGivesOneUnit) {
   nodes({{"ARRIVE", 1}, {"SERVE", 0}});
   generate();
   AssembleProgram(c);
-  EXPECT_EQ(dir.read("unid1.pas"),
+  EXPECT_EQ(WRITTEN(c, dir, "unid1.pas"),
             "unit unid1;\ninterface \n"
             "uses rtdefs,PRU,RTKERN,RTMATH,rtshell,RTDLG,RTDIST,rtplot,rtchart,graphics,\n"
             "rtnote,Dialogs\n;\nvar _i,_j: integer;\n"
@@ -65,7 +65,7 @@ TEST_F(AssemblyTest, OneModuleGivesOneUnit) {
             "implementation\n"
             "procedure ARRIVE(ino:integer); begin end;\n"
             "procedure SERVE(ino:integer); begin end;\nend.\n");
-  std::string main = dir.read("bank.DPR");
+  std::string main = WRITTEN(c, dir, "bank.DPR");
   EXPECT_EQ(main.substr(0, 14), "program bank;\n");
   EXPECT_NE(main.find("forms,\nunid1 \n;\nvar _jk, _kk:integer; label 1,2,3,4;\n"
                       "const _prnod:array[1..2] of _nodo=(ARRIVE,SERVE);"),
@@ -86,11 +86,11 @@ TEST_F(AssemblyTest, SecondModuleClosesTheFirstUnit) {
   nodes({{"A1", 1}, {"A2", 0}, {"B1", 2}});
   generate();
   AssembleProgram(c);
-  std::string u1 = dir.read("unid1.pas"), u2 = dir.read("unid2.pas");
+  std::string u1 = WRITTEN(c, dir, "unid1.pas"), u2 = WRITTEN(c, dir, "unid2.pas");
   EXPECT_EQ(u1.find("procedure B1"), std::string::npos);
   EXPECT_EQ(u1.substr(u1.size() - 5), "end.\n");
   EXPECT_NE(u2.find("procedure B1(ino:integer);\nimplementation\n"), std::string::npos);
-  EXPECT_NE(dir.read("bank.DPR").find("forms,\nunid1,\nunid2 \n;\n"), std::string::npos);
+  EXPECT_NE(WRITTEN(c, dir, "bank.DPR").find("forms,\nunid1,\nunid2 \n;\n"), std::string::npos);
 }
 
 TEST_F(AssemblyTest, PruWithoutContinuousOrSynchronisation) {
@@ -99,7 +99,7 @@ TEST_F(AssemblyTest, PruWithoutContinuousOrSynchronisation) {
   SETOUT(c, "procedure _com; begin end;");
   SENDOUT(c, CH_MODPRO, false);
   AssembleProgram(c);
-  EXPECT_EQ(dir.read("PRU.PAS"),
+  EXPECT_EQ(WRITTEN(c, dir, "PRU.PAS"),
             "unit pru;interface\n\nimplementation\nuses rtkern;\n"
             "function _fec(time:real;_m:integer):real; \nbegin \nend;\n \n"
             "procedure _com; begin end;\n \nfunction _cl; begin end;\nend.\n");
@@ -118,7 +118,7 @@ TEST_F(AssemblyTest, ContinuousBodyProceduresAndConditionAreCopied) {
   }
   generate();
   AssembleProgram(c);
-  EXPECT_EQ(flat(dir.read("PRU.PAS")),
+  EXPECT_EQ(flat(WRITTEN(c, dir, "PRU.PAS")),
             flat("unit pru;interface\n\nimplementation\nuses rtkern;\n"
                  "function _fec(time:real;_m:integer):real; \nbegin \n"
                  "case _m of 1:_fec:=1; end;\nend end;\n \n"
@@ -132,8 +132,8 @@ TEST_F(AssemblyTest, TerminatingConditions) {
   c.prog.TSIMSET = false;
   c.prog.ENDSIMUL = true;
   AssembleProgram(c);
-  EXPECT_NE(dir.read("bank.DPR").find("\nwhile  not _es   do begin \n"), std::string::npos);
-  EXPECT_EQ(dir.read("bank.DPR").find("if time>tsim"), std::string::npos);
+  EXPECT_NE(WRITTEN(c, dir, "bank.DPR").find("\nwhile  not _es   do begin \n"), std::string::npos);
+  EXPECT_EQ(WRITTEN(c, dir, "bank.DPR").find("if time>tsim"), std::string::npos);
 }
 
 // The condition fills "while *  do begin ": its own blanks and two more.
@@ -143,7 +143,7 @@ TEST_F(AssemblyTest, TsimAndEndsimulTogether) {
   c.prog.TSIMSET = true;
   c.prog.ENDSIMUL = true;
   AssembleProgram(c);
-  EXPECT_NE(dir.read("bank.DPR").find("\nwhile  (time<tsim)  and not _es   do begin \n"),
+  EXPECT_NE(WRITTEN(c, dir, "bank.DPR").find("\nwhile  (time<tsim)  and not _es   do begin \n"),
             std::string::npos);
 }
 
@@ -161,7 +161,7 @@ TEST_F(AssemblyTest, FactorsWriteTheResponses) {
   c.prog.FACTORS = true;
   c.prog.RESPONSES = {"WAIT", "LEN"};
   AssembleProgram(c);
-  EXPECT_NE(flat(dir.read("bank.DPR"))
+  EXPECT_NE(flat(WRITTEN(c, dir, "bank.DPR"))
                 .find("do case _disr[_i] of 1:_a4.res[_i]:=WAIT;2:_a4.res[_i]:=LEN;end;"
                       "reset(_arf);"),
             std::string::npos);
@@ -173,9 +173,9 @@ TEST_F(AssemblyTest, UserUnitsFollowTheFixedOnes) {
   c.decl.USESLIST = {"CRT", "MYLIB"};
   generate();
   AssembleProgram(c);
-  EXPECT_NE(dir.read("unid1.pas").find("rtnote,Dialogs,\nCRT,\nMYLIB;\n \nvar _i"),
+  EXPECT_NE(WRITTEN(c, dir, "unid1.pas").find("rtnote,Dialogs,\nCRT,\nMYLIB;\n \nvar _i"),
             std::string::npos);
-  EXPECT_NE(dir.read("bank.DPR").find("unid1 ,\nCRT,\nMYLIB;\n \nvar _jk"), std::string::npos);
+  EXPECT_NE(WRITTEN(c, dir, "bank.DPR").find("unid1 ,\nCRT,\nMYLIB;\n \nvar _jk"), std::string::npos);
 }
 
 TEST_F(AssemblyTest, SourceInADirectoryPutsTheMainProgramThere) {
@@ -184,8 +184,8 @@ TEST_F(AssemblyTest, SourceInADirectoryPutsTheMainProgramThere) {
   nodes({{"A", 1}});
   generate();
   AssembleProgram(c);
-  EXPECT_TRUE(dir.has("models/bank.DPR"));
-  EXPECT_TRUE(dir.has("unid1.pas"));
+  EXPECT_TRUE(HASWRITTEN(c, "models/bank.DPR"));
+  EXPECT_TRUE(HASWRITTEN(c, "unid1.pas"));
   EXPECT_EQ(c.drv.DIRPREF, "models/");
 }
 

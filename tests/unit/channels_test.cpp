@@ -17,7 +17,7 @@ struct ChannelTest : ::testing::Test {
   }
   std::string written(int ch, const std::string& name) {
     CLOSECH(r.c, ch);
-    return dir.read(name);
+    return WRITTEN(r.c, dir, name);
   }
   void send(const std::string& piece, bool force = false) {
     SETOUT(r.c, piece);

@@ -205,7 +205,7 @@ TEST(Classes, WorkshopModel) {
             "FUNCTION SERVICE(R : REAL) : REAL; \n"
             "PROCEDURE CLEAR; \n");
   CLOSECH(d.c, CH_MODPRP);
-  EXPECT_EQ(d.dir.read("MODPRP"),
+  EXPECT_EQ(WRITTEN(d.c, d.dir, "MODPRP"),
             "\nFUNCTION SERVICE(R : REAL) : REAL; \n"
             "\nVAR X : REAL; \n"
             "\nBEGIN \n"

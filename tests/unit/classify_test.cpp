@@ -138,7 +138,7 @@ TEST_F(ClassifyTest, DbaseVariableIsWrittenInItsGeneratedForm) {
   EXPECT_EQ(r.c.out.TRSTART, s.K);
   EXPECT_TRUE(r.c.out.TRANSMIT);
   CLOSECH(r.c, 4);
-  EXPECT_EQ(dir.read("unit"), "x := AGE.CLI^\n");
+  EXPECT_EQ(WRITTEN(r.c, dir, "unit"), "x := AGE.CLI^\n");
 }
 
 TEST_F(ClassifyTest, TraceNamesTheClass) {

@@ -43,7 +43,7 @@ TEST(ContinuousDecl, VariablesStagesAndElementsInTheirOrderInPru) {
       << pru;
   FLUSHOUT(d.c, CH_MODPRO);
   CLOSECH(d.c, CH_MODPRO);
-  EXPECT_NE(d.dir.read("MODPRO").find(
+  EXPECT_NE(WRITTEN(d.c, d.dir, "MODPRO").find(
                 "procedure _yget(i,j:integer); var _k:integer; begin \n"
                 "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;\n"
                 "procedure _yput(i,j:integer); var _k:integer; begin \n"
@@ -106,7 +106,7 @@ TEST(ContinuousDecl, NodeVariablesAndStepSize) {
   // _com starts every replication with the nodes inactive.
   FLUSHOUT(d.c, CH_MODPRO);
   CLOSECH(d.c, CH_MODPRO);
-  std::string pro = d.dir.read("MODPRO");
+  std::string pro = WRITTEN(d.c, d.dir, "MODPRO");
   EXPECT_NE(pro.find("_ff:=nil;evp:=0;\n_ac_TANK:=false;_bi_TANK:=false;\n"
                      "for ino:=1 to 2 do begin _ac_MIX[ino]:=false;_bi_MIX[ino]:=false; end;\n"
                      "end;\n"),
@@ -147,8 +147,7 @@ struct Equations : Translate {
   }
   std::string fec() {
     FLUSHOUT(c, CH_MODEDI);
-    std::fflush(c.out.ch[CH_MODEDI].f.get());
-    return dir.read("MODEDI");
+    return FILETEXT(c, "MODEDI");
   }
 };
 
@@ -218,7 +217,7 @@ TEST_F(Equations, NumbersRunThroughTheModelAndTheOrderConstant) {
   WriteOrderConstant(c);
   FLUSHOUT(c, CH_PRU);
   CLOSECH(c, CH_PRU);
-  EXPECT_EQ(dir.read("PRU.PAS"),
+  EXPECT_EQ(WRITTEN(c, dir, "PRU.PAS"),
             "const _ore:array[1..3] of integer=(1,2,3);\n"
             "const _gfi:array[1..3] of integer=(1,2,2);\n"
             "const _gla:array[1..3] of integer=(1,3,3);\n");
@@ -232,7 +231,7 @@ TEST_F(Equations, OrderConstantWithoutEquations) {
   WriteOrderConstant(c);
   FLUSHOUT(c, CH_PRU);
   CLOSECH(c, CH_PRU);
-  EXPECT_EQ(dir.read("PRU.PAS"), "const _ore:array[1..1] of integer=(1);\n");
+  EXPECT_EQ(WRITTEN(c, dir, "PRU.PAS"), "const _ore:array[1..1] of integer=(1);\n");
   EXPECT_FALSE(c.prog.HASCONT);  // _fec keeps its empty body
 }
 

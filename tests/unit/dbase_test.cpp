@@ -21,7 +21,7 @@ struct DbRun : DeclRun {
   }
   std::string modprp() {
     CLOSECH(c, CH_MODPRP);
-    return dir.read("MODPRP");
+    return WRITTEN(c, dir, "MODPRP");
   }
   // What the organisation writes for the tables after its own tables.
   std::string declarations() {

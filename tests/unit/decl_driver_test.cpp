@@ -95,7 +95,7 @@ TEST(DeclDriver, TransferProcedureHeadOnModpro) {
   ASSERT_EQ(d.run(), "");
   FLUSHOUT(d.c, CH_MODPRO);
   CLOSECH(d.c, CH_MODPRO);
-  EXPECT_EQ(d.dir.read("MODPRO").rfind(
+  EXPECT_EQ(WRITTEN(d.c, d.dir, "MODPRO").rfind(
                 "procedure _upvr(_ni:word;_s:pointer);var _j:integer;begin case _ni of", 0),
             0u);
 }

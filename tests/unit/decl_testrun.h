@@ -44,7 +44,7 @@ struct DeclRun {
   int column() const { return r.lastError.column; }
   std::string pru() {
     CLOSECH(c, CH_PRU);
-    return dir.read("PRU.PAS");
+    return WRITTEN(c, dir, "PRU.PAS");
   }
   // PRU.PAS up to the network tables that the organisation writes after
   // the declarations.

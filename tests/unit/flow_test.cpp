@@ -208,7 +208,7 @@ struct FlowModel : ::testing::Test {
 
 TEST_F(FlowModel, ShopTranslates) {
   ASSERT_EQ(translate("flow_shop.tlv"), "");
-  std::string unit = dir.read("unid1.pas");
+  std::string unit = WRITTEN(c, dir, "unid1.pas");
   for (const char* piece :
        {"begin IT := 2;_afel(1,ino,evp,blck[1],it+time);end;",
         "begin _order(1,_px,PRIO,O_PRIO,'D'); ",
@@ -217,7 +217,7 @@ TEST_F(FlowModel, ShopTranslates) {
         "begin STAY := 1.5;_sta:=true; end;",
         "_sinc(2,1); _sf:=true;"})
     EXPECT_NE(unit.find(piece), std::string::npos) << piece;
-  std::string pru = dir.read("PRU.PAS");
+  std::string pru = WRITTEN(c, dir, "PRU.PAS");
   EXPECT_NE(pru.find("function _cl; begin \ncase _nsy of  \n1:begin _cl:=(O_PRIO=PRIO) end;\n"
                      "end end;"),
             std::string::npos);
@@ -229,7 +229,7 @@ TEST_F(FlowModel, ShopTranslates) {
 // body that calls it.
 TEST_F(FlowModel, LaboratoryTranslates) {
   ASSERT_EQ(translate("flow_lab.tlv"), "");
-  std::string unit = dir.read("unid1.pas");
+  std::string unit = WRITTEN(c, dir, "unid1.pas");
   size_t dec = unit.find("procedure DEC(ino:integer);\nvar icopy: integer;\n"
                          "procedure _prs1(_el,MAXSEL,_i1,_i2:integer);");
   ASSERT_NE(dec, std::string::npos);
@@ -244,7 +244,7 @@ TEST_F(FlowModel, LaboratoryTranslates) {
         "_nume8:=_nume8+1; _pu^.number:=_nume8; _pu^.nor:=_nno[7]; ",
         "_sort(7,REMA,O_REMA,'D')"})
     EXPECT_NE(unit.find(piece), std::string::npos) << piece;
-  EXPECT_NE(dir.read("PRU.PAS").find("var _NUME1,_NUME7,_NUME8:integer;"), std::string::npos);
+  EXPECT_NE(WRITTEN(c, dir, "PRU.PAS").find("var _NUME1,_NUME7,_NUME8:integer;"), std::string::npos);
 }
 
 }  // namespace

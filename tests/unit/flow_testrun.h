@@ -114,8 +114,7 @@ struct Flow : ::testing::Test {
   // What channel ch received since the last look.
   std::string out(int ch = CH_NODE) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
-    std::fflush(c.out.ch[ch].f.get());
-    std::string t = dir.read(c.out.ch[ch].name);
+    std::string t = WRITTEN(c, dir, c.out.ch[ch].name);
     std::string fresh = t.substr(seen[ch]);
     seen[ch] = t.size();
     return fresh;

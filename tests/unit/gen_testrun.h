@@ -44,12 +44,10 @@ struct GenRun {
   // A generated file; the channel still writing it is flushed first.
   std::string file(const std::string& name) {
     for (int ch : {CH_PRU, CH_MODPRO, CH_NODE}) {
-      if (c.out.ch[ch].f && c.out.ch[ch].name == name) {
-        if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
-        std::fflush(c.out.ch[ch].f.get());
-      }
+      if (c.out.ch[ch].text && c.out.ch[ch].name == name && !c.out.ch[ch].BUF.empty())
+        FLUSHOUT(c, ch);
     }
-    return dir.read(name);
+    return WRITTEN(c, dir, name);
   }
   std::string unit(int n = 1) { return file("unid" + std::to_string(n) + ".pas"); }
   // The procedure of a node in unit n, up to the next one or the unit's end.

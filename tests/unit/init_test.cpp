@@ -262,10 +262,10 @@ TEST(GeneratedProgram, MainFileNamedAfterTheModel) {
   g.dir.write("models/keep", "");
   g.c.drv.SRCPATH = "models/bank.tlv";
   ASSERT_EQ(g.all(), "");
-  EXPECT_EQ(g.dir.read("models/bank.DPR").substr(0, 14), "program bank;\n");
-  EXPECT_TRUE(g.dir.has("unid1.pas"));
-  EXPECT_FALSE(g.dir.has("unid2.pas"));
-  std::string pru = g.dir.read("PRU.PAS");
+  EXPECT_EQ(WRITTEN(g.c, g.dir, "models/bank.DPR").substr(0, 14), "program bank;\n");
+  EXPECT_TRUE(HASWRITTEN(g.c, "unid1.pas"));
+  EXPECT_FALSE(HASWRITTEN(g.c, "unid2.pas"));
+  std::string pru = WRITTEN(g.c, g.dir, "PRU.PAS");
   EXPECT_EQ(pru.substr(pru.size() - 5), "end.\n");
 }
 

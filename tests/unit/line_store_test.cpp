@@ -159,7 +159,7 @@ struct AdvanceTest : ::testing::Test {
   }
   std::string written(int ch) {
     CLOSECH(r.c, ch);
-    return dir.read("ch" + std::to_string(ch));
+    return WRITTEN(r.c, dir, "ch" + std::to_string(ch));
   }
 };
 

@@ -29,7 +29,7 @@ struct Translated {
   // Line and column (1-based) of the nth line holding text in a generated
   // file; line 0 when there is none.
   Place find(const std::string& file, const std::string& text, int nth = 1) {
-    std::istringstream f(dir.read(file));
+    std::istringstream f(WRITTEN(*c, dir, file));
     std::string line;
     for (int n = 1; std::getline(f, line); ++n) {
       size_t p = line.find(text);
@@ -109,7 +109,7 @@ TEST(LineMap, EveryLineHasAnOrigin) {
   Translated t("gen_shop.tlv");
   int lines = static_cast<int>(t.c->src.lines.size()) - 1;
   for (const char* file : {"PRU.PAS", "unid1.pas", "m.DPR"}) {
-    std::istringstream f(t.dir.read(file));
+    std::istringstream f(WRITTEN(*t.c, t.dir, file));
     std::string line;
     int n = 0;
     while (std::getline(f, line)) {

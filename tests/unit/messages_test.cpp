@@ -52,7 +52,7 @@ struct MsgRun {
   std::string file(int ch, const std::string& name) {
     FLUSHOUT(c, ch);
     CLOSECH(c, ch);
-    return dir.read(name);
+    return WRITTEN(c, dir, name);
   }
   NameNode* name(const std::string& n) {
     s.IDENT = n;

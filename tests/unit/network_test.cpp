@@ -55,7 +55,7 @@ struct Network : ::testing::Test {
   std::string file(int ch) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
     CLOSECH(c, ch);
-    return dir.read(c.out.ch[ch].name);
+    return WRITTEN(c, dir, c.out.ch[ch].name);
   }
   const NodeRecord& node(const std::string& name) { return m.NodeTable.at(m.NODENUM.at(name)); }
   static std::string links(const std::vector<NodeLink>& l) {
@@ -437,7 +437,7 @@ TEST_F(Network, TablesCompileWithFpc) {
               }),
               "")
         << name;
-    d.write("pru.pas", UNIT(d.read("PRU.PAS"), d.read("MODPRO")));
+    d.write("pru.pas", UNIT(WRITTEN(cc, d, "PRU.PAS"), WRITTEN(cc, d, "MODPRO")));
     // Only the tables exist: the runtime is compiled without a model.
     std::string cmd = "cd " + d.str() + " && fpc -Mdelphi -dRTCOMPILEONLY -Fu" + runtime + " -FU" + d.str() +
                       " pru.pas >fpc.log 2>&1";

@@ -16,7 +16,7 @@ struct ProcRun : DeclRun {
   }
   std::string modprp() {
     CLOSECH(c, CH_MODPRP);
-    return dir.read("MODPRP");
+    return WRITTEN(c, dir, "MODPRP");
   }
   NameNode* seen(const std::string& name, const std::string& scope) {
     return SEENFROM(c, name, scope);

@@ -41,7 +41,7 @@ struct Stats : ::testing::Test {
   std::string file(int ch) {
     FLUSHOUT(c, ch);
     CLOSECH(c, ch);
-    return dir.read(c.out.ch[ch].name);
+    return WRITTEN(c, dir, c.out.ch[ch].name);
   }
   // The lines of text from the one starting with `from` to the end of the
   // one holding `to`.

@@ -81,8 +81,7 @@ struct Translate : ::testing::Test {
   // What the channel received since the last look.
   std::string out(int ch = 4) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
-    std::fflush(c.out.ch[ch].f.get());
-    std::string t = dir.read(ch == 4 ? "unit.pas" : "MODIN1");
+    std::string t = FILETEXT(c, ch == 4 ? "unit.pas" : "MODIN1");
     std::string fresh = t.substr(seen[ch]);
     seen[ch] = t.size();
     return fresh;

@@ -33,7 +33,7 @@ struct TransferTest : ::testing::Test {
   std::string file(int ch, const std::string& name) {
     FLUSHOUT(c, ch);
     CLOSECH(c, ch);
-    return dir.read(name);
+    return WRITTEN(c, dir, name);
   }
 };
 

@@ -35,8 +35,7 @@ struct Valued : Translate {
   }
   std::string file(int ch, const char* name) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
-    std::fflush(c.out.ch[ch].f.get());
-    return dir.read(name);
+    return WRITTEN(c, dir, name);
   }
 };
 
