@@ -37,7 +37,7 @@ type
     dir: string;
     pid: longint;
     code: integer;      { exit code, -1 while it runs }
-    killed: boolean;    { stopped because another block failed }
+    killed: boolean;    { told to stop because another block failed }
   end;
 
 var
@@ -87,6 +87,9 @@ begin
   add(blk.dir);
   add('--format');
   add('text');
+  { the report on standard output is wanted only for the parent's }
+  if (_argformat <> _fmttext) or _argquiet then
+    add('--quiet');
   if _argexper <> '' then
   begin
     add('--exper');
@@ -162,36 +165,42 @@ begin
   _shown := Length(line);
 end;
 
-{ The lines of a block's file before its summary (a blank line, then
-  'TALVEN summary  TITLE', to the end). }
+{ The lines of a block's file before its summary: the last section (a
+  blank line, then 'TALVEN summary  TITLE', to the end; no blank line
+  inside).  Streamed: only the section since the last blank line waits. }
 procedure _copyreport(const name: string; var dest: text);
 var f: text;
-    lines: array of string;
-    n, i, cut: longint;
+    buf: array[0..65535] of char;
+    held: array of string;
+    n, i: longint;
+    s: string;
 begin
   AssignFile(f, name);
+  SetTextBuf(f, buf, SizeOf(buf));
   {$I-} Reset(f); {$I+}
   if IOResult <> 0 then
     Exit;
   n := 0;
-  SetLength(lines, 256);
+  SetLength(held, 64);
   while not Eof(f) do
   begin
-    if n = Length(lines) then
-      SetLength(lines, 2 * n);
-    readln(f, lines[n]);
+    readln(f, s);
+    if s = '' then
+    begin
+      for i := 0 to n - 1 do
+        writeln(dest, held[i]);
+      n := 0;
+    end;
+    if n = Length(held) then
+      SetLength(held, 2 * n);
+    held[n] := s;
     Inc(n);
   end;
   CloseFile(f);
-  cut := n;
-  for i := n - 1 downto 1 do
-    if (Copy(lines[i], 1, 16) = 'TALVEN summary  ') and (lines[i - 1] = '') then
-    begin
-      cut := i - 1;
-      Break;
-    end;
-  for i := 0 to cut - 1 do
-    writeln(dest, lines[i]);
+  if (n >= 2) and (held[0] = '') and (Copy(held[1], 1, 16) = 'TALVEN summary  ') then
+    n := 0;
+  for i := 0 to n - 1 do
+    writeln(dest, held[i]);
 end;
 
 { The block's graphs into the output directory. }
@@ -282,7 +291,11 @@ begin
   next := GetTickCount64 + 500;
   while left > 0 do
   begin
-    pid := FpWaitPid(-1, @status, WNOHANG);
+    { without a progress line nothing is done until a block ends }
+    if show then
+      pid := FpWaitPid(-1, @status, WNOHANG)
+    else
+      pid := FpWaitPid(-1, @status, 0);
     if pid = 0 then
     begin
       Sleep(50);
@@ -325,7 +338,8 @@ begin
   begin
     { the first block in order that failed of itself }
     for b := nb - 1 downto 0 do
-      if (_blocks[b].code <> 0) and not _blocks[b].killed then
+      if (_blocks[b].code <> 0) and not (_blocks[b].killed
+        and (_blocks[b].code = 128 + SIGTERM)) then
         bad := b;
     _failed(bad);
     Halt(_blocks[bad].code);

@@ -77,6 +77,7 @@ bool READDESIGN(const std::string& path, Design& d, std::string& why) {
   std::set<std::string> seen;
   while (std::getline(in, line)) {
     ++n;
+    if (!line.empty() && line.back() == '\r') line.pop_back();  // written elsewhere
     std::string t = TRIM(line);
     if (t.empty() || t[0] == '#') continue;
     std::vector<std::string> f = CSVFIELDS(line);

@@ -292,7 +292,7 @@ std::string LISTREF(Compiler& c) {
   TRACELN(c, "ANTECESOR (DESP.BUSELN)");
   if (s.CH != ')') {
     RECID(c);  // blanks or a line end before ")"
-    if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+    MUSTBE(c, ')');
   }
   s.K++;
   return std::to_string(base) + tail;

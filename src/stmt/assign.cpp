@@ -53,7 +53,7 @@ void PRINSIM(Compiler& c, bool upd) {
     RECID(c);
     if (!s.ISNUM) ERROR(c, "number expected");
     RECID(c);
-    if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
+    MUSTBE(c, ';');
     s.K++;
     if (!t.NODEASG) {
       ADDEXP(c, t.NOMASIG, 'V');
@@ -175,7 +175,7 @@ void PRNODCALL(Compiler& c) {
   std::string call = (direct ? c.expr.NODNAME : "_hknod^[" + num + "]") + "(" +
                      ev + ");";
   RECID(c);
-  if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+  MUSTBE(c, ')');
   s.K++;
   SEND(c, " begin _pxx:=_px; _nn:=_n; _n:=", true);
   SEND(c, num + ";", false);

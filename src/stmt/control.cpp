@@ -201,7 +201,7 @@ void PRPROCP(Compiler& c) {
   bool outer = c.expr.INARGS;
   c.expr.INARGS = true;
   RECID(c);
-  if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
+  MUSTBE(c, '(');
   s.K++;
   ARGS(c, n);
   if (s.CH != ')') ERROR(c, ") missing or incorrect parameter number");

@@ -53,12 +53,12 @@ void EXPERSUB(Compiler& c) {
   Source& s = c.src;
   Stmt& t = c.stmt;
   RECID(c);
-  if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
+  MUSTBE(c, '[');
   s.K++;
   RECID(c);
   std::string sub = s.IDENT;
   RECID(c);
-  if (s.IDREAD || s.CH != ']') ERROR(c, "] expected");
+  MUSTBE(c, ']');
   t.NOMASIG = CUT(t.NOMASIG + "[" + sub + "]", NOMASIGMAX);
   t.NOMGIVEN = true;
   s.K++;

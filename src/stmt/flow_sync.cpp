@@ -35,7 +35,7 @@ Source1 SELECTSOURCE(Compiler& c) {
   const NodeRecord& y = c.model.NodeTable[node];
   if (y.MULT > 1) {
     RECID(c);
-    if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
+    MUSTBE(c, '[');
     s.K++;
     RECID(c);
     r.from = r.to = COPYNO(c, y.MULT);
@@ -46,7 +46,7 @@ Source1 SELECTSOURCE(Compiler& c) {
       r.to = COPYNO(c, y.MULT);
       RECID(c);
     }
-    if (s.IDREAD || s.CH != ']') ERROR(c, "] expected");
+    MUSTBE(c, ']');
     s.K++;
   }
   for (const NodeLink& l : y.SUCC)
@@ -160,7 +160,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     o.TRSTART = s.K;
     o.TRANSMIT = true;
     PREXP(c);
-    if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+    MUSTBE(c, ')');
     SENDSRC(c, s.K - 1, CH_MODLOG);
     o.TRSTART = s.K;
     o.TRANSMIT = false;

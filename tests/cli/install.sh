@@ -7,15 +7,7 @@
 set -u
 build=$1
 src=$(cd "$2" && pwd)
-fail=0
-pass=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then pass=$((pass+1)); else echo "FAIL: $name"; fail=$((fail+1)); fi
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/lib.sh"
 prefix="$work/pre fix.d/ünïts"
 
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1; code=$?
@@ -51,5 +43,4 @@ check "nothing from the source tree" bash -c "! grep -qF '$src' '$log'"
 "$work/models/bank-build/bank" --reps 1 >run.txt 2>&1
 check "program runs" grep -q '^time .*replication 1$' run.txt
 
-echo "$pass passed, $fail failed"
-test $fail -eq 0
+finish

@@ -3,15 +3,7 @@
 set -u
 bin=$1
 src=$2
-fail=0
-pass=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then pass=$((pass+1)); else echo "FAIL: $name"; fail=$((fail+1)); fi
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/lib.sh"
 mkdir models
 cp "$src/tests/models/no_end.tlv" models/bank.tlv
 cp "$src/tests/models/minimal.tlv" good.tlv
@@ -42,5 +34,4 @@ check "help names talven run" grep -q '^  talven run MODEL' out.txt
 "$bin" --bogus >out.txt 2>err.txt; check "unknown option exits 2" test $? -eq 2
 check "unknown option named" grep -qx 'talven: unknown option --bogus' err.txt
 
-echo "$pass passed, $fail failed"
-test $fail -eq 0
+finish

@@ -5,15 +5,7 @@
 set -u
 bin=$1
 src=$2
-fail=0
-pass=0
-check() {  # check NAME CONDITION...
-  local name=$1; shift
-  if "$@"; then pass=$((pass+1)); else echo "FAIL: $name"; fail=$((fail+1)); fi
-}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-cd "$work"
+. "$(dirname "$0")/lib.sh"
 cp "$src/examples/bank.tlv" model.tlv
 
 # Three replications: each report, then the summary; the program's files
@@ -57,5 +49,4 @@ check "no fpc exits 2" test $code -eq 2
 check "no fpc said" grep -q '^talven: fpc not found' err5.txt
 check "no program without fpc" test ! -e other-build/other
 
-echo "$pass passed, $fail failed"
-test $fail -eq 0
+finish

@@ -23,6 +23,14 @@ std::vector<std::string> FIELDS(const std::string& line) {
   return v;
 }
 
+// The words of a line, split at blanks.
+std::vector<std::string> WORDS(const std::string& line) {
+  std::vector<std::string> v;
+  std::istringstream s(line);
+  for (std::string w; s >> w;) v.push_back(w);
+  return v;
+}
+
 // The row of summary.csv for a figure: figure,n,mean,sd,half_width,low,high.
 std::vector<std::string> SUMMARYROW(const std::string& csv, const std::string& figure) {
   for (const std::string& l : LINES(csv))
@@ -141,10 +149,7 @@ TEST(Program, RandomAndExpoDrawsDifferBetweenReplications) {
   ASSERT_EQ(b.run("--reps 2 --quiet"), 0) << b.err();
   std::vector<std::string> lines = LINES(b.out());
   ASSERT_EQ(lines.size(), 2u) << b.out();
-  std::vector<std::string> one, two;
-  std::istringstream l1(lines[0]), l2(lines[1]);
-  for (std::string w; l1 >> w;) one.push_back(w);
-  for (std::string w; l2 >> w;) two.push_back(w);
+  std::vector<std::string> one = WORDS(lines[0]), two = WORDS(lines[1]);
   ASSERT_EQ(one.size(), 5u);
   ASSERT_EQ(two.size(), 5u);
   EXPECT_EQ(one[1], "1");
@@ -162,10 +167,7 @@ TEST(Program, SeedWrittenIntoRnRestartsItsStream) {
   ASSERT_EQ(b.run("--reps 2 --quiet"), 0) << b.err();
   std::vector<std::string> lines = LINES(b.out());
   ASSERT_EQ(lines.size(), 2u) << b.out();
-  std::vector<std::string> one, two;
-  std::istringstream l1(lines[0]), l2(lines[1]);
-  for (std::string w; l1 >> w;) one.push_back(w);
-  for (std::string w; l2 >> w;) two.push_back(w);
+  std::vector<std::string> one = WORDS(lines[0]), two = WORDS(lines[1]);
   ASSERT_EQ(one.size(), 6u);
   ASSERT_EQ(two.size(), 6u);
   EXPECT_EQ(one[2], "12345");
@@ -175,9 +177,7 @@ TEST(Program, SeedWrittenIntoRnRestartsItsStream) {
   EXPECT_NE(one[5], two[5]);
   // another seed gives stream 1 the same draws, not stream 2
   ASSERT_EQ(b.run("--rep 1 --seed 77 --quiet"), 0);
-  std::istringstream l3(b.out());
-  std::vector<std::string> three;
-  for (std::string w; l3 >> w;) three.push_back(w);
+  std::vector<std::string> three = WORDS(b.out());
   ASSERT_EQ(three.size(), 6u);
   EXPECT_EQ(three[4], one[4]);
   EXPECT_NE(three[5], one[5]);
