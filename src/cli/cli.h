@@ -94,3 +94,9 @@ struct Outcome {
 Outcome RUNPROGRAM(const std::vector<std::string>& argv, const std::string& cwd,
                    const std::string& log);
 std::string SELFPATH();  // this program's file ("" when not known)
+// Starts argv as RUNPROGRAM does without waiting: its process id, or -1
+// with the error number in err (execfailed: the program itself could not
+// be started, not the pipe or the fork).
+long FORKEXEC(const std::vector<std::string>& argv, const std::string& cwd,
+              const std::string& log, int& err, bool& execfailed);
+int EXITCODEOF(int status);  // a wait status as an exit code

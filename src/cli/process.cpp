@@ -30,26 +30,29 @@ struct QuietSignals {
 };
 }  // namespace
 
-Outcome RUNPROGRAM(const std::vector<std::string>& argv, const std::string& cwd,
-                   const std::string& log) {
-  Outcome r;
-  if (argv.empty()) return r;
+long FORKEXEC(const std::vector<std::string>& argv, const std::string& cwd,
+              const std::string& log, int& err, bool& execfailed) {
+  err = 0;
+  execfailed = false;
+  if (argv.empty()) {
+    err = ENOENT;
+    return -1;
+  }
   std::vector<char*> args;
   for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
   // The child reports a failed exec through this pipe; it closes on exec.
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) {
-    r.error = std::strerror(errno);
-    return r;
+    err = errno;
+    return -1;
   }
-  QuietSignals quiet;
   pid_t pid = fork();
   if (pid < 0) {
-    r.error = std::strerror(errno);
+    err = errno;
     close(fds[0]);
     close(fds[1]);
-    return r;
+    return -1;
   }
   if (pid == 0) {
     signal(SIGINT, SIG_DFL);
@@ -77,19 +80,41 @@ Outcome RUNPROGRAM(const std::vector<std::string>& argv, const std::string& cwd,
   do n = read(fds[0], &e, sizeof e);
   while (n < 0 && errno == EINTR);
   close(fds[0]);
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
   if (n == static_cast<ssize_t>(sizeof e)) {
-    r.notfound = e == ENOENT;
+    int status;
+    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    err = e;
+    execfailed = true;
+    return -1;
+  }
+  return pid;
+}
+
+int EXITCODEOF(int status) {
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return 1;
+}
+
+Outcome RUNPROGRAM(const std::vector<std::string>& argv, const std::string& cwd,
+                   const std::string& log) {
+  Outcome r;
+  if (argv.empty()) return r;
+  QuietSignals quiet;
+  int e = 0;
+  bool execfailed = false;
+  long pid = FORKEXEC(argv, cwd, log, e, execfailed);
+  if (pid < 0) {
+    r.notfound = execfailed && e == ENOENT;
     r.error = std::strerror(e);
     return r;
   }
+  int status = 0;
+  while (waitpid(static_cast<pid_t>(pid), &status, 0) < 0 && errno == EINTR) {
+  }
   r.started = true;
-  if (WIFEXITED(status))
-    r.code = WEXITSTATUS(status);
-  else if (WIFSIGNALED(status))
-    r.code = 128 + WTERMSIG(status);
+  r.code = EXITCODEOF(status);
   return r;
 }
 
