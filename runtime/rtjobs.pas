@@ -29,7 +29,7 @@ function _jobsrun: boolean;
 
 implementation
 
-uses SysUtils, {$IFDEF UNIX}BaseUnix, termio, {$ENDIF}rtdefs, rtargs, rtresult;
+uses SysUtils, {$IFDEF UNIX}BaseUnix, termio, {$ENDIF}rtdefs, rtargs, rtresult, rtprog;
 
 type
   _tblock = record
@@ -150,19 +150,11 @@ procedure _progress(done: boolean);
 var line: string;
 begin
   if done then
-  begin
-    if _shown > 0 then
-      write(ErrOutput, #13, StringOfChar(' ', _shown), #13);
-    _shown := 0;
-    Exit;
-  end;
-  line := Format('replications %d/%d in %d processes',
-    [_rowsdone, _argreps, Length(_blocks)]);
-  if Length(line) < _shown then
-    line := line + StringOfChar(' ', _shown - Length(line));
-  write(ErrOutput, #13, line);
-  Flush(ErrOutput);
-  _shown := Length(line);
+    line := ''
+  else
+    line := Format('replications %d/%d in %d processes',
+      [_rowsdone, _argreps, Length(_blocks)]);
+  _progshow(line, _shown);
 end;
 
 { The lines of a block's file before its summary: the last section (a

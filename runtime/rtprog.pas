@@ -21,6 +21,9 @@ procedure _progbatch(first, count: longint);
 procedure _progrep(k: longint);
 { The batch has ended, or the program ends: the line goes. }
 procedure _progend;
+{ A progress line written over the one shown (shown: its length, 0 when
+  none), or wiped when line is empty. }
+procedure _progshow(line: string; var shown: integer);
 
 implementation
 
@@ -32,6 +35,25 @@ var
   _t0, _next: qword;     { start of the batch, next update (ms) }
   _ev0: int64;           { events counted before the batch }
   _first, _count, _k: longint;
+
+procedure _progshow(line: string; var shown: integer);
+var wipe: boolean;
+begin
+  wipe := line = '';
+  if wipe and (shown = 0) then
+    Exit;
+  if Length(line) < shown then
+    line := line + StringOfChar(' ', shown - Length(line));
+  write(ErrOutput, #13, line);
+  if wipe then
+  begin
+    write(ErrOutput, #13);
+    shown := 0;
+  end
+  else
+    shown := Length(line);
+  Flush(ErrOutput);
+end;
 
 function _terminal: boolean;
 begin
@@ -61,11 +83,7 @@ begin
     pct := 0;
   line := Format('replication %d/%d  time %.0f %%  %.0f events/s',
     [_k - _first + 1, _count, pct, rate]);
-  if Length(line) < _shown then
-    line := line + StringOfChar(' ', _shown - Length(line));
-  write(ErrOutput, #13, line);
-  Flush(ErrOutput);
-  _shown := Length(line);
+  _progshow(line, _shown);
 end;
 
 procedure _progbatch(first, count: longint);
@@ -97,12 +115,7 @@ end;
 procedure _progend;
 begin
   _hkprog := nil;
-  if _shown > 0 then
-  begin
-    write(ErrOutput, #13, StringOfChar(' ', _shown), #13);
-    Flush(ErrOutput);
-    _shown := 0;
-  end;
+  _progshow('', _shown);
 end;
 
 finalization
