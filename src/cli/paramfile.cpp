@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 #include "cli/sweep.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -38,8 +39,7 @@ std::string PARAMFILENAME(const std::string& modelfile) {
 }
 
 std::string PARAMKEY(const std::string& name) {
-  std::string k;
-  for (char ch : name) k += static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+  std::string k = UPPER(name);
   k.resize(NAMELEN, ' ');
   return k;
 }

@@ -29,6 +29,7 @@
 #include <sstream>
 #include <thread>
 #include "cli/sweep.h"
+#include "ground/text.h"
 
 namespace fs = std::filesystem;
 
@@ -105,11 +106,6 @@ std::vector<std::string> LINESOF(const std::string& text) {
 std::string JOIN(const std::vector<std::string>& v, const std::string& sep) {
   std::string s;
   for (size_t i = 0; i < v.size(); ++i) s += (i ? sep : "") + v[i];
-  return s;
-}
-
-std::string UPPER(std::string s) {
-  for (char& ch : s) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
   return s;
 }
 

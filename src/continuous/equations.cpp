@@ -10,6 +10,7 @@
 // the order list of Cont, and Program::HASCONT once _fec has cases.
 #include <cctype>
 #include "ground/compiler.h"
+#include "ground/text.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ bool ELSEPENDING(Compiler& c) {
   while (s.at(j) == ' ') j++;
   std::string w;
   while (std::isalnum(static_cast<unsigned char>(s.at(j))) || s.at(j) == '_')
-    w += static_cast<char>(std::toupper(static_cast<unsigned char>(s.at(j++))));
+    w += UPPER(s.at(j++));
   return w == "ELSE";
 }
 
