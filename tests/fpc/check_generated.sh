@@ -39,13 +39,13 @@ build() {
     fi
 }
 
-for spec in "random 400" "ordered 400" "random 3000 7" "ordered 3000"; do
-    set -- $spec
+for sizes in "random 400" "ordered 400" "random 3000 7" "ordered 3000"; do
+    set -- $sizes
     file=$tmp/gen_$1_$2.tlv
-    "$gen" "$2" "$1" ${3:-} >"$file" || { bad "genmodel $spec"; continue; }
+    "$gen" "$2" "$1" ${3:-} >"$file" || { bad "genmodel $sizes"; continue; }
     lines=$(wc -l <"$file")
     [ "$lines" -ge $(($2 * 9 / 10)) ] && [ "$lines" -le $(($2 * 11 / 10)) ] ||
-        bad "genmodel $spec: $lines lines"
+        bad "genmodel $sizes: $lines lines"
     build "$file"
 done
 
