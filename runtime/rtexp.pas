@@ -138,24 +138,24 @@ function _exparse(const buf: string): boolean;
 var k, n, line: integer;
     tok: string;
 
+  { past buf[k], counting the line it may end }
+  procedure step;
+  begin
+    if (buf[k] = #10) or ((buf[k] = #13) and ((k = n) or (buf[k + 1] <> #10))) then
+      Inc(line);
+    Inc(k);
+  end;
+
   procedure skipblanks;
   begin
     while (k <= n) and _isblank(buf[k]) do
-    begin
-      if (buf[k] = #10) or ((buf[k] = #13) and ((k = n) or (buf[k + 1] <> #10))) then
-        Inc(line);
-      Inc(k);
-    end;
+      step;
   end;
 
   procedure skipseps;
   begin
     while (k <= n) and _isvalsep(buf[k]) do
-    begin
-      if (buf[k] = #10) or ((buf[k] = #13) and ((k = n) or (buf[k + 1] <> #10))) then
-        Inc(line);
-      Inc(k);
-    end;
+      step;
   end;
 
 var namline, j: integer;

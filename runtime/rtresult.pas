@@ -37,6 +37,8 @@ function _resopen(const model: string): boolean;
 procedure _resclose;
 { A file name inside the output directory. }
 function _resoutpath(const name: string): string;
+{ Opens f as the new file name; says it cannot and returns false if not. }
+function _rescreate(var f: text; const name: string): boolean;
 { A line of the report: into the report file and, for the text format,
   onto standard output. }
 procedure _ressay(const s: string);
@@ -223,6 +225,15 @@ begin
     Result := IncludeTrailingPathDelimiter(_outdir) + name;
 end;
 
+function _rescreate(var f: text; const name: string): boolean;
+begin
+  AssignFile(f, name);
+  {$I-} Rewrite(f); {$I+}
+  Result := IOResult = 0;
+  if not Result then
+    writeln(ErrOutput, _resmodel, ': cannot write ', name);
+end;
+
 function _resopen(const model: string): boolean;
 var f: string;
 begin
@@ -235,13 +246,8 @@ begin
     Exit;
   end;
   f := _resoutpath(model + '.report.txt');
-  AssignFile(_ars, f);
-  {$I-} Rewrite(_ars); {$I+}
-  if IOResult <> 0 then
-  begin
-    writeln(ErrOutput, _resmodel, ': cannot write ', f);
+  if not _rescreate(_ars, f) then
     Exit;
-  end;
   _nomars := f;
   _repopen := true;
   _rundir := _outdir;
@@ -579,13 +585,8 @@ begin
     CloseFile(_csv);
   _csvopen := false;
   f := _resoutpath('replications.csv');
-  AssignFile(_csv, f);
-  {$I-} Rewrite(_csv); {$I+}
-  if IOResult <> 0 then
-  begin
-    writeln(ErrOutput, _resmodel, ': cannot write ', f);
+  if not _rescreate(_csv, f) then
     Exit;
-  end;
   _csvopen := true;
   writeln(_csv, _csvheader);
   Flush(_csv);
@@ -672,13 +673,8 @@ var f: text;
     name: string;
 begin
   name := _resoutpath('summary.csv');
-  AssignFile(f, name);
-  {$I-} Rewrite(f); {$I+}
-  if IOResult <> 0 then
-  begin
-    writeln(ErrOutput, _resmodel, ': cannot write ', name);
+  if not _rescreate(f, name) then
     Exit;
-  end;
   writeln(f, 'figure,n,mean,sd,half_width,low,high');
   for i := 0 to High(_figs) do
   begin
@@ -727,13 +723,8 @@ var f: text;
     name: string;
 begin
   name := _resoutpath('summary.json');
-  AssignFile(f, name);
-  {$I-} Rewrite(f); {$I+}
-  if IOResult <> 0 then
-  begin
-    writeln(ErrOutput, _resmodel, ': cannot write ', name);
+  if not _rescreate(f, name) then
     Exit;
-  end;
   _jsonsummary(f);
   CloseFile(f);
 end;

@@ -112,13 +112,8 @@ var f: text;
     p, v: integer;
     line: string;
 begin
-  AssignFile(f, name);
-  {$I-} Rewrite(f); {$I+}
-  if IOResult <> 0 then
-  begin
-    writeln(ErrOutput, _resmodel, ': cannot write ', name);
+  if not _rescreate(f, name) then
     Exit(false);
-  end;
   with _Grafico[g] do
   begin
     line := _plainname(_nomv[1]);
@@ -154,13 +149,8 @@ var f: text;
   end;
 
 begin
-  AssignFile(f, name);
-  {$I-} Rewrite(f); {$I+}
-  if IOResult <> 0 then
-  begin
-    writeln(ErrOutput, _resmodel, ': cannot write ', name);
+  if not _rescreate(f, name) then
     Exit(false);
-  end;
   with _Grafico[g] do
   begin
     m := High(_pts[0]);
