@@ -118,12 +118,12 @@ void BM_LookUpNodes(benchmark::State& state) {
 // Pieces packed into lines of one channel, the file thrown away.
 void BM_PackPieces(benchmark::State& state) {
   Run r;
-  BINDCH(r.c, 1, "/dev/null");
-  CREATECH(r.c, 1);
+  BINDCH(r.c, CH_PRU, "/dev/null");
+  CREATECH(r.c, CH_PRU);
   const std::string pieces[] = {"_px:=_fl[12];", "while _px<>nil do begin ", "x:=x+1;",
                                 "_afel(3,ino,evp,blck[3],time+stay) end else xt:=-1; "};
   size_t i = 0;
-  for (auto _ : state) SENDPIECE(r.c, 1, pieces[i++ % 4], false);
+  for (auto _ : state) SENDPIECE(r.c, CH_PRU, pieces[i++ % 4], false);
   state.SetItemsProcessed(state.iterations());
 }
 

@@ -21,9 +21,9 @@ void START(Compiler& c) {
   TRACELN(c, "PROCESAR ", c.drv.SRCPATH);
   TRACEWAIT(c);
   OPENTEMPORARIES(c);
-  for (int ch = 1; ch <= NCHANNELS; ++ch) c.out.ch[ch].BUF.clear();
+  for (Channel& x : c.out.ch) x.BUF.clear();
   c.out.TRANSMIT = false;
-  c.out.CURCH = 1;
+  c.out.CURCH = CH_PRU;
 }
 
 // Every pass after the line store.

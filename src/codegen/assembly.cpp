@@ -17,7 +17,7 @@ size_t NAMEDOT(std::string_view path) {
 }
 
 // User units after the fixed ones: ",", one per line, ";" after the last.
-void USERUNITS(Compiler& c, int ch) {
+void USERUNITS(Compiler& c, ChannelNo ch) {
   const Decl& d = c.decl;
   if (!d.USESFIRST || d.USESLIST.empty()) {
     NEWPIECE(c, ch, ";");

@@ -126,7 +126,7 @@ void WriteTransferProcedures(Compiler& c);
 void DeclareResource(Compiler& c, int n);
 // Writes text on channel ch as a line of its own: the line being packed
 // there is ended first, and nothing will join the text.
-void OWNLINE(Compiler& c, int ch, std::string_view text);
+void OWNLINE(Compiler& c, ChannelNo ch, std::string_view text);
 
 // ---- node procedures (nodes.cpp, node_skeletons.cpp)
 struct NodeLink;

@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int PRU = 1, MODINI = 2, MODPRO = 3, MODIN1 = 6;
-
 constexpr const char* INITHEAD[] = {
     "procedure _init; var _i,_j:integer; ", "begin ", "gettime(_hoi,_mii,_sei,_dei); ",
     "for _j:=1 to * do begin ", "_l^[_j]:=0;_fl[_j]:=nil;_ll[_j]:=nil end;",
@@ -166,7 +164,7 @@ void STARTINIT(Compiler& c) {
   s.K = 1;
   o.TRANSMIT = true;
   o.TRMODE = 2;
-  o.CURCH = MODIN1;
+  o.CURCH = CH_MODIN1;
   t.INITMODE = true;
   t.CURNODE = 0;
   t.HASLABELS = false;
@@ -180,28 +178,28 @@ void STARTINIT(Compiler& c) {
 
 void INITHEADER(Compiler& c) {
   const std::string lists = NUM(std::max(1, c.model.NLIST - 1));
-  for (const char* l : INITHEAD) NEWPIECE(c, MODIN1, FILLIN(l, {{'*', lists}}));
-  NEWPIECE(c, MODIN1, TOLERANCES);
-  NEWPIECE(c, MODIN1, REPCOUNT);
+  for (const char* l : INITHEAD) NEWPIECE(c, CH_MODIN1, FILLIN(l, {{'*', lists}}));
+  NEWPIECE(c, CH_MODIN1, TOLERANCES);
+  NEWPIECE(c, CH_MODIN1, REPCOUNT);
 }
 
 // var _k1,...,_k20:integer;
 void WORKVARIABLES(Compiler& c) {
-  NEWPIECE(c, PRU, "var");
-  for (int i = 1; i <= 20; ++i) ADDPIECE(c, PRU, (i == 1 ? " _k" : ",_k") + NUM(i));
-  ADDPIECE(c, PRU, ":integer;");
+  NEWPIECE(c, CH_PRU, "var");
+  for (int i = 1; i <= 20; ++i) ADDPIECE(c, CH_PRU, (i == 1 ? " _k" : ",_k") + NUM(i));
+  ADDPIECE(c, CH_PRU, ":integer;");
   const std::vector<AuxVar>& aux = c.gen.AUXVARS;
   if (aux.empty()) return;
-  NEWPIECE(c, PRU, "var ");
-  for (const AuxVar& v : aux) ADDPIECE(c, PRU, v.NOM + ":" + v.TIPO + "; ");
+  NEWPIECE(c, CH_PRU, "var ");
+  for (const AuxVar& v : aux) ADDPIECE(c, CH_PRU, v.NOM + ":" + v.TIPO + "; ");
 }
 
 void FREQUENCYSIZES(Compiler& c) {
   const std::string itmx = NUM(std::max(1, c.gen.ITMX));
   const std::string ntab = NUM(std::max<size_t>(1, c.expr.TABLES.size()));
-  NEWPIECE(c, PRU, FILLIN(FREQSIZES[0], {{'*', itmx}, {'#', ntab}}));
-  NEWPIECE(c, PRU, FREQSIZES[1]);
-  NEWPIECE(c, PRU, FREQSIZES[2]);
+  NEWPIECE(c, CH_PRU, FILLIN(FREQSIZES[0], {{'*', itmx}, {'#', ntab}}));
+  NEWPIECE(c, CH_PRU, FREQSIZES[1]);
+  NEWPIECE(c, CH_PRU, FREQSIZES[2]);
 }
 
 void RANDOMSETS(Compiler& c) {
@@ -223,19 +221,19 @@ std::string PARAMFILE(const std::string& srcpath) {
 void PARAMETERFILE(Compiler& c) {
   const std::vector<std::string>& factors = c.decl.FACTORLIST;
   const std::vector<std::string>& responses = c.prog.RESPONSES;
-  for (const char* l : PARAMDECL) NEWPIECE(c, PRU, l);
-  SENDLITERAL(c, MODIN1, Start::NEWLINE, PARAMOPEN, PARAMFILE(c.drv.SRCPATH));
-  NEWPIECE(c, MODIN1, FILLIN(PARAMNAMES, {{'/', NUM(factors.size())},
+  for (const char* l : PARAMDECL) NEWPIECE(c, CH_PRU, l);
+  SENDLITERAL(c, CH_MODIN1, Start::NEWLINE, PARAMOPEN, PARAMFILE(c.drv.SRCPATH));
+  NEWPIECE(c, CH_MODIN1, FILLIN(PARAMNAMES, {{'/', NUM(factors.size())},
                                           {'%', NUM(responses.size())}}));
   for (size_t k = 0; k < factors.size(); ++k)
-    ADDPIECE(c, MODIN1, FILLIN(FACTORNAME, {{'/', NUM(k + 1)}, {'*', PAD8(factors[k])}}));
+    ADDPIECE(c, CH_MODIN1, FILLIN(FACTORNAME, {{'/', NUM(k + 1)}, {'*', PAD8(factors[k])}}));
   if (responses.empty()) ERROR(c, "RESPONSES not declared");
   for (size_t k = 0; k < responses.size(); ++k)
-    ADDPIECE(c, MODIN1, FILLIN(RESPONSENAME, {{'/', NUM(k + 1)}, {'*', PAD8(responses[k])}}));
-  for (const char* l : PARAMIO) NEWPIECE(c, MODIN1, l);
+    ADDPIECE(c, CH_MODIN1, FILLIN(RESPONSENAME, {{'/', NUM(k + 1)}, {'*', PAD8(responses[k])}}));
+  for (const char* l : PARAMIO) NEWPIECE(c, CH_MODIN1, l);
   for (size_t k = 0; k < factors.size(); ++k)
-    ADDPIECE(c, MODIN1, FILLIN(FACTORCASE, {{'/', NUM(k + 1)}, {'*', factors[k]}}));
-  for (const char* l : PARAMEND) NEWPIECE(c, MODIN1, l);
+    ADDPIECE(c, CH_MODIN1, FILLIN(FACTORCASE, {{'/', NUM(k + 1)}, {'*', factors[k]}}));
+  for (const char* l : PARAMEND) NEWPIECE(c, CH_MODIN1, l);
 }
 
 // The _NUME counters of the I nodes and of CREATE, each numbered by its
@@ -252,19 +250,19 @@ void NODEPROCEDURES(Compiler& c) {
   GenerateNodes(c);
   std::vector<int> counters = COUNTERS(c);
   if (!counters.empty()) DeclareMessageCounters(c);
-  for (int k : counters) ADDPIECE(c, MODIN1, " _NUME" + NUM(k) + ":=0; ");
-  NEWPIECE(c, MODIN1, "end;");
+  for (int k : counters) ADDPIECE(c, CH_MODIN1, " _NUME" + NUM(k) + ":=0; ");
+  NEWPIECE(c, CH_MODIN1, "end;");
 }
 
 // _init joins the generated procedures.
 void CLOSEINIT(Compiler& c) {
-  FLUSHOUT(c, MODIN1);
-  CLOSECH(c, MODIN1);
-  FLUSHOUT(c, MODINI);
-  CLOSECH(c, MODINI);
-  FLUSHOUT(c, MODPRO);
+  FLUSHOUT(c, CH_MODIN1);
+  CLOSECH(c, CH_MODIN1);
+  FLUSHOUT(c, CH_MODINI);
+  CLOSECH(c, CH_MODINI);
+  FLUSHOUT(c, CH_MODPRO);
   TRACELN(c, "PASAR INIT. USUARIO  A PROC. INIT");
-  COPYCH(c, MODIN1, MODPRO);
+  COPYCH(c, CH_MODIN1, CH_MODPRO);
 }
 
 // The point arrays of a valued function are pointers for REAL and plain
@@ -283,15 +281,15 @@ void LISTVAR(Compiler& c, const ExpItem& e) {
   const std::string& n = e.NOM;
   const std::string count = NUM(ELEMENTS(c, e));
   switch (e.KIND) {
-    case 'V': ADDPIECE(c, MODPRO, FILLIN(LISTV, {{'/', n}})); break;
-    case 'A': ADDPIECE(c, MODPRO, FILLIN(LISTA, {{'/', n}, {'.', count}})); break;
-    case 'M': ADDPIECE(c, MODPRO, FILLIN(LISTM, {{'/', n}, {'.', count}})); break;
-    case 'N': ADDPIECE(c, MODPRO, FILLIN(LISTN, {{'/', n}})); break;
-    case 'T': ADDPIECE(c, MODPRO, FILLIN(LISTT, {{'*', n}, {'/', e.TABPOS}})); break;
+    case 'V': ADDPIECE(c, CH_MODPRO, FILLIN(LISTV, {{'/', n}})); break;
+    case 'A': ADDPIECE(c, CH_MODPRO, FILLIN(LISTA, {{'/', n}, {'.', count}})); break;
+    case 'M': ADDPIECE(c, CH_MODPRO, FILLIN(LISTM, {{'/', n}, {'.', count}})); break;
+    case 'N': ADDPIECE(c, CH_MODPRO, FILLIN(LISTN, {{'/', n}})); break;
+    case 'T': ADDPIECE(c, CH_MODPRO, FILLIN(LISTT, {{'*', n}, {'/', e.TABPOS}})); break;
     case 'F':
-      NEWPIECE(c, MODPRO, FILLIN(LISTF[0], {{'*', n}}));
-      NEWPIECE(c, MODPRO, FILLIN(LISTF[1], {{'/', n}}));
-      ADDPIECE(c, MODPRO, POINTS(c, LISTF[2], n));
+      NEWPIECE(c, CH_MODPRO, FILLIN(LISTF[0], {{'*', n}}));
+      NEWPIECE(c, CH_MODPRO, FILLIN(LISTF[1], {{'/', n}}));
+      ADDPIECE(c, CH_MODPRO, POINTS(c, LISTF[2], n));
       break;
     default: break;
   }
@@ -321,7 +319,7 @@ void SETFUNCTION(Compiler& c, const ExpItem& e, const std::string& ks) {
     if (g.NOM == n) f = &g;
   if (!f || (!NUMERICTYPE(f->ARGTYPE) && !TEXTTYPE(f->ARGTYPE)) ||
       (!NUMERICTYPE(f->VALTYPE) && !TEXTTYPE(f->VALTYPE))) {
-    NEWPIECE(c, MODPRO, FILLIN(SETNONE, {{'*', ks}}));
+    NEWPIECE(c, CH_MODPRO, FILLIN(SETNONE, {{'*', ks}}));
     return;
   }
   const bool realx = f->ARGTYPE == "REAL", realy = f->VALTYPE == "REAL";
@@ -329,17 +327,17 @@ void SETFUNCTION(Compiler& c, const ExpItem& e, const std::string& ks) {
   auto fill = [&](const char* t) {
     return FILLIN(t, {{'/', n}, {'#', realx ? "^" : ""}, {'&', realy ? "^" : ""}});
   };
-  NEWPIECE(c, MODPRO, FILLIN(fill(SETF[0]), {{'*', ks}}));
-  ADDPIECE(c, MODPRO, fill(SETFNEW[realx ? 0 : 1]));
-  if (realy) ADDPIECE(c, MODPRO, fill(SETFNEW[2]));
-  ADDPIECE(c, MODPRO, fill(SETF[1]));
-  ADDPIECE(c, MODPRO, fill(SETFX[NUMERICTYPE(f->ARGTYPE) ? 0 : 1]));
-  if (!realx) ADDPIECE(c, MODPRO, fill(SETFX[2]));
-  ADDPIECE(c, MODPRO, fill(SETFY[NUMERICTYPE(f->VALTYPE) ? 0 : 1]));
-  ADDPIECE(c, MODPRO, SETF[2]);
+  NEWPIECE(c, CH_MODPRO, FILLIN(fill(SETF[0]), {{'*', ks}}));
+  ADDPIECE(c, CH_MODPRO, fill(SETFNEW[realx ? 0 : 1]));
+  if (realy) ADDPIECE(c, CH_MODPRO, fill(SETFNEW[2]));
+  ADDPIECE(c, CH_MODPRO, fill(SETF[1]));
+  ADDPIECE(c, CH_MODPRO, fill(SETFX[NUMERICTYPE(f->ARGTYPE) ? 0 : 1]));
+  if (!realx) ADDPIECE(c, CH_MODPRO, fill(SETFX[2]));
+  ADDPIECE(c, CH_MODPRO, fill(SETFY[NUMERICTYPE(f->VALTYPE) ? 0 : 1]));
+  ADDPIECE(c, CH_MODPRO, SETF[2]);
   if (f->CLASS == "SPLINE")
-    ADDPIECE(c, MODPRO, FILLIN(SETFSPLINE, {{'/', n}, {'*', NUM(f->SPLINENO)}}));
-  ADDPIECE(c, MODPRO, SETF[3]);
+    ADDPIECE(c, CH_MODPRO, FILLIN(SETFSPLINE, {{'/', n}, {'*', NUM(f->SPLINENO)}}));
+  ADDPIECE(c, CH_MODPRO, SETF[3]);
 }
 
 void SETENTRY(Compiler& c, const ExpItem& e, int k) {
@@ -348,25 +346,25 @@ void SETENTRY(Compiler& c, const ExpItem& e, int k) {
     return FILLIN(t, {{'*', ks}, {'/', e.NOM}, {'%', NUM(ELEMENTS(c, e))}, {'@', e.TABPOS}});
   };
   switch (e.KIND) {
-    case 'V': NEWPIECE(c, MODPRO, fill(SETV)); break;
+    case 'V': NEWPIECE(c, CH_MODPRO, fill(SETV)); break;
     case 'N':
-      NEWPIECE(c, MODPRO, fill(SETN[0]));
-      ADDPIECE(c, MODPRO, fill(SETN[1]));
+      NEWPIECE(c, CH_MODPRO, fill(SETN[0]));
+      ADDPIECE(c, CH_MODPRO, fill(SETN[1]));
       break;
     case 'A':
-      NEWPIECE(c, MODPRO, fill(SETA[0]));
-      ADDPIECE(c, MODPRO, fill(SETA[1]));
+      NEWPIECE(c, CH_MODPRO, fill(SETA[0]));
+      ADDPIECE(c, CH_MODPRO, fill(SETA[1]));
       break;
     case 'M':
-      NEWPIECE(c, MODPRO, fill(SETM[0]));
-      for (int i = 1; i <= 2; ++i) ADDPIECE(c, MODPRO, fill(SETM[i]));
+      NEWPIECE(c, CH_MODPRO, fill(SETM[0]));
+      for (int i = 1; i <= 2; ++i) ADDPIECE(c, CH_MODPRO, fill(SETM[i]));
       break;
     case 'T':
-      NEWPIECE(c, MODPRO, fill(SETT[0]));
-      ADDPIECE(c, MODPRO, fill(SETT[1]));
+      NEWPIECE(c, CH_MODPRO, fill(SETT[0]));
+      ADDPIECE(c, CH_MODPRO, fill(SETT[1]));
       break;
     case 'F': SETFUNCTION(c, e, ks); break;
-    default: NEWPIECE(c, MODPRO, fill(SETNONE)); break;
+    default: NEWPIECE(c, CH_MODPRO, fill(SETNONE)); break;
   }
 }
 
@@ -375,12 +373,12 @@ void SETENTRY(Compiler& c, const ExpItem& e, int k) {
 void DeclareRandomSet(Compiler& c, const RandSet& r) {
   TRACELN(c, "VA A GENERAR DECL PARA RANDV_<ARREGLO>");
   const std::string n = NUM(r.N);
-  NEWPIECE(c, PRU, FILLIN(RANDDECL[0], {{'*', r.NOM}, {'/', n}}));
-  NEWPIECE(c, PRU, FILLIN(RANDDECL[1], {{'*', r.NOM}, {'/', n}}));
+  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[0], {{'*', r.NOM}, {'/', n}}));
+  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[1], {{'*', r.NOM}, {'/', n}}));
   for (size_t i = 0; i < r.VALUES.size(); ++i)
-    ADDPIECE(c, PRU, r.VALUES[i] + (i + 1 < r.VALUES.size() ? "," : ");"));
-  NEWPIECE(c, PRU, FILLIN(RANDDECL[2], {{'*', r.NOM}}));
-  for (const char* l : RANDINIT) NEWPIECE(c, MODIN1, FILLIN(l, {{'*', r.NOM}, {'/', n}}));
+    ADDPIECE(c, CH_PRU, r.VALUES[i] + (i + 1 < r.VALUES.size() ? "," : ");"));
+  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[2], {{'*', r.NOM}}));
+  for (const char* l : RANDINIT) NEWPIECE(c, CH_MODIN1, FILLIN(l, {{'*', r.NOM}, {'/', n}}));
   ENTERRANDV(c, r);
 }
 
@@ -392,14 +390,14 @@ void TranslateInit(Compiler& c) {
   WriteFileHeadings(c);
   INITSTATEMENTS(c);
   if (!c.stmt.ACTSEEN) ERROR(c, "no ACT procedure in INIT");
-  if (c.stmt.WINWIDTH && c.stmt.WINHEIGHT) NEWPIECE(c, MODIN1, WINDOWSIZE);
+  if (c.stmt.WINWIDTH && c.stmt.WINHEIGHT) NEWPIECE(c, CH_MODIN1, WINDOWSIZE);
   TRACELN(c, "FIN PROCESADO INIT USUARIO**********************");
   PRFUNVEND(c);
   GenerateClrstat(c);
   if (c.stmt.HASEXPER)
     GenerateExperimentProcedure(c);
   else
-    NEWPIECE(c, MODPRO, NOEXPER);
+    NEWPIECE(c, CH_MODPRO, NOEXPER);
   WORKVARIABLES(c);
   FREQUENCYSIZES(c);
   RANDOMSETS(c);
@@ -413,16 +411,16 @@ void GenerateExperimentProcedure(Compiler& c) {
   const std::vector<ExpItem>& list = c.stmt.EXPLIST;
   const std::string count = NUM(list.size());
   TRACELN(c, "ENTRADA A GELVEX **************************");
-  NEWPIECE(c, MODPRO, FILLIN(TVEHEAD, {{'*', count}}));
+  NEWPIECE(c, CH_MODPRO, FILLIN(TVEHEAD, {{'*', count}}));
   for (size_t i = 0; i < list.size(); ++i)
-    (i == 0 ? NEWPIECE : ADDPIECE)(c, MODPRO, (i == 0 ? "('" : ",'") + list[i].NOM + "'");
-  ADDPIECE(c, MODPRO, ");");
-  for (const char* l : PEXPSET) NEWPIECE(c, MODPRO, FILLIN(l, {{'*', count}}));
+    (i == 0 ? NEWPIECE : ADDPIECE)(c, CH_MODPRO, (i == 0 ? "('" : ",'") + list[i].NOM + "'");
+  ADDPIECE(c, CH_MODPRO, ");");
+  for (const char* l : PEXPSET) NEWPIECE(c, CH_MODPRO, FILLIN(l, {{'*', count}}));
   for (size_t k = 0; k < list.size(); ++k) SETENTRY(c, list[k], static_cast<int>(k + 1));
-  NEWPIECE(c, MODPRO, PEXPSETEND);
-  NEWPIECE(c, MODPRO, PEXPHEAD);
-  for (const char* l : LISTVARHEAD) NEWPIECE(c, MODPRO, l);
+  NEWPIECE(c, CH_MODPRO, PEXPSETEND);
+  NEWPIECE(c, CH_MODPRO, PEXPHEAD);
+  for (const char* l : LISTVARHEAD) NEWPIECE(c, CH_MODPRO, l);
   for (const ExpItem& e : list) LISTVAR(c, e);
-  NEWPIECE(c, MODPRO, "end;");
-  for (const char* l : PEXPREAD) NEWPIECE(c, MODPRO, l);
+  NEWPIECE(c, CH_MODPRO, "end;");
+  for (const char* l : PEXPREAD) NEWPIECE(c, CH_MODPRO, l);
 }

@@ -74,7 +74,7 @@ std::string UNQUOTED(std::string_view written) {
   return t;
 }
 
-void SENDLITERAL(Compiler& c, int ch, Start first, std::string_view t, std::string_view text) {
+void SENDLITERAL(Compiler& c, ChannelNo ch, Start first, std::string_view t, std::string_view text) {
   std::vector<std::string> pieces = LITERALPIECES(t, text);
   if (first == Start::OWNLINE && !c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
   for (size_t i = 0; i < pieces.size(); ++i) {

@@ -1,11 +1,13 @@
 // Pascal string literals for texts the translator copies into the
 // generated program: paths, titles, labels and names.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 struct Compiler;
+enum class ChannelNo : std::uint8_t;
 
 // The template t with its '*' in quotes ('*', once) replaced by text as a
 // Pascal string literal: quotes doubled, control characters as #n. One
@@ -19,4 +21,4 @@ std::string UNQUOTED(std::string_view written);
 // Emission of those pieces on channel ch: the first as FIRST does (a new
 // line, or packed), the others packed after it.
 enum class Start { NEWLINE, PACKED, OWNLINE };
-void SENDLITERAL(Compiler& c, int ch, Start first, std::string_view t, std::string_view text);
+void SENDLITERAL(Compiler& c, ChannelNo ch, Start first, std::string_view t, std::string_view text);

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int MODAUX = 5;
-
 // I node: a new message enters.
 constexpr const char* INEW =
     "new(_p*);gt:=time;use:=1;et:=time; new(_px);_px^.r:=*;_px^.pas:=nil;";
@@ -202,17 +200,17 @@ void DSIMPLE(Compiler& c) {
 // before the body.
 void DSELECT(Compiler& c) {
   Stmt& t = c.stmt;
-  CREATECH(c, MODAUX);
-  c.out.ch[MODAUX].BUF.clear();
+  CREATECH(c, CH_MODAUX);
+  c.out.ch[CH_MODAUX].BUF.clear();
   t.SELECTSEEN = false;
-  c.out.CURCH = MODAUX;
+  c.out.CURCH = CH_MODAUX;
   NEW(c, "begin ");
   CODE(c, true);
   if (!t.SELECTSEEN) ERROR(c, "SELECT missing in type D node with many antecesors");
   NEW(c, "end;");
-  FLUSHOUT(c, MODAUX);
+  FLUSHOUT(c, CH_MODAUX);
   FLUSHOUT(c, CH_NODE);
-  COPYCH(c, MODAUX, CH_NODE);
+  COPYCH(c, CH_MODAUX, CH_NODE);
   c.out.CURCH = CH_NODE;
 }
 

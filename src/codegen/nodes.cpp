@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int PRU = 1, MODPRO = 3;
-
 constexpr const char* HEAD = "procedure *(ino:integer);";
 constexpr const char* LOCALS = "var icopy: integer;";
 constexpr const char* CLOOPVAR = "var _jc: integer;";
@@ -221,7 +219,7 @@ void NodeHeader(Compiler& c, bool withbegin) {
 
 void SendToSuccessors(Compiler& c, bool packing) {
   const NodeRecord& x = c.model.NodeTable[c.stmt.CURNODE];
-  int ch = c.out.CURCH;
+  ChannelNo ch = c.out.CURCH;
   if (packing) ADDPIECE(c, ch, PACK);
   std::string first = x.SUCC.empty() ? NOSUCC : SUCCLIST(x.SUCC.front());
   ADDPIECE(c, ch, FILLIN(TOFIRST, {{'.', first}}));
@@ -270,28 +268,28 @@ void DeclareMessageCounters(Compiler& c) {
   for (int j = 1; j <= c.stmt.CREATECOUNT; ++j)
     names.push_back("_NUME" + std::to_string(c.stmt.NUMEOFFSET + j));
   if (names.empty()) return;
-  NEWPIECE(c, PRU, "var ");
+  NEWPIECE(c, CH_PRU, "var ");
   for (size_t i = 0; i < names.size(); ++i)
-    ADDPIECE(c, PRU, names[i] + (i + 1 < names.size() ? "," : ":"));
-  ADDPIECE(c, PRU, "integer;");
+    ADDPIECE(c, CH_PRU, names[i] + (i + 1 < names.size() ? "," : ":"));
+  ADDPIECE(c, CH_PRU, "integer;");
 }
 
 void GenerateClrstat(Compiler& c) {
   const Gen& g = c.gen;
   const std::string lists = std::to_string(std::max(1, c.model.NLIST - 1));
   const std::string nodes = std::to_string(c.model.NodeCount);
-  FLUSHOUT(c, MODPRO);
-  NEWPIECE(c, MODPRO, CLRSTAT[0]);
-  NEWPIECE(c, MODPRO, FILLIN(CLRSTAT[1], {{'*', lists}}));
-  for (int i = 2; i <= 5; ++i) NEWPIECE(c, MODPRO, CLRSTAT[i]);
-  NEWPIECE(c, MODPRO, FILLIN(CLRSTAT[6], {{'*', nodes}}));
-  if (g.NULLE > 1) NEWPIECE(c, MODPRO, FILLIN(CLRNULLE, {{'*', std::to_string(g.NULLE - 1)}}));
+  FLUSHOUT(c, CH_MODPRO);
+  NEWPIECE(c, CH_MODPRO, CLRSTAT[0]);
+  NEWPIECE(c, CH_MODPRO, FILLIN(CLRSTAT[1], {{'*', lists}}));
+  for (int i = 2; i <= 5; ++i) NEWPIECE(c, CH_MODPRO, CLRSTAT[i]);
+  NEWPIECE(c, CH_MODPRO, FILLIN(CLRSTAT[6], {{'*', nodes}}));
+  if (g.NULLE > 1) NEWPIECE(c, CH_MODPRO, FILLIN(CLRNULLE, {{'*', std::to_string(g.NULLE - 1)}}));
   if (g.TMPS > 1) {
-    NEWPIECE(c, MODPRO, FILLIN(CLRTMPS[0], {{'*', std::to_string(g.TMPS - 1)}}));
-    ADDPIECE(c, MODPRO, CLRTMPS[1]);
-    NEWPIECE(c, MODPRO, CLRTMPS[2]);
+    NEWPIECE(c, CH_MODPRO, FILLIN(CLRTMPS[0], {{'*', std::to_string(g.TMPS - 1)}}));
+    ADDPIECE(c, CH_MODPRO, CLRTMPS[1]);
+    NEWPIECE(c, CH_MODPRO, CLRTMPS[2]);
   }
   if (g.NVSTAT > 0)
-    for (const char* t : CLRVARS) NEWPIECE(c, MODPRO, FILLIN(t, {{'*', std::to_string(g.NVELEM)}}));
-  for (const char* t : CLRTAIL) NEWPIECE(c, MODPRO, FILLIN(t, {{'*', nodes}}));
+    for (const char* t : CLRVARS) NEWPIECE(c, CH_MODPRO, FILLIN(t, {{'*', std::to_string(g.NVELEM)}}));
+  for (const char* t : CLRTAIL) NEWPIECE(c, CH_MODPRO, FILLIN(t, {{'*', nodes}}));
 }

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr int PRU = 1, MODPRO = 3;
-
 // Templates; the placeholders are named where they are filled.
 constexpr const char* OUHEAD =
     "const _ou:array[1..*] of record nom:_st80;ind,el,il:integer end=(";
@@ -122,24 +120,24 @@ void NODETABLE(Compiler& c) {
     }
   }
   int nstat = static_cast<int>(entries.size());
-  SENDPIECE(c, PRU, FILLIN(OUHEAD, {{'*', BOUND(nstat)}}), true);
-  if (entries.empty()) SENDPIECE(c, PRU, OUNONE, true);
+  SENDPIECE(c, CH_PRU, FILLIN(OUHEAD, {{'*', BOUND(nstat)}}), true);
+  if (entries.empty()) SENDPIECE(c, CH_PRU, OUNONE, true);
   for (size_t i = 0; i < entries.size(); ++i)
-    ADDPIECE(c, PRU, entries[i] + (i + 1 < entries.size() ? "," : ");"));
-  SENDPIECE(c, PRU, FILLIN(NES, {{'*', NUM(nstat)}}), true);
+    ADDPIECE(c, CH_PRU, entries[i] + (i + 1 < entries.size() ? "," : ");"));
+  SENDPIECE(c, CH_PRU, FILLIN(NES, {{'*', NUM(nstat)}}), true);
   std::string nulle = FILLIN(NULLE, {{'*', BOUND(g.NULLE - 1)}});
   if (nstat > 0) {
-    FLUSHOUT(c, PRU);
-    ADDPIECE(c, PRU, nulle);
+    FLUSHOUT(c, CH_PRU);
+    ADDPIECE(c, CH_PRU, nulle);
   } else {
-    SENDPIECE(c, PRU, nulle, true);
+    SENDPIECE(c, CH_PRU, nulle, true);
   }
   for (const char* t : TMPS) {
     std::string d = FILLIN(t, {{'*', BOUND(g.TMPS - 1)}});
     if (nstat > 0)
-      ADDPIECE(c, PRU, d);
+      ADDPIECE(c, CH_PRU, d);
     else
-      SENDPIECE(c, PRU, d, true);
+      SENDPIECE(c, CH_PRU, d, true);
   }
 }
 
@@ -161,9 +159,9 @@ void CAPACITYTABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
     }
   }
   if (cells.empty()) cells.push_back("nil");
-  SENDPIECE(c, PRU, FILLIN(OVCAP, {{'*', NUM(static_cast<int>(cells.size()))}}), true);
+  SENDPIECE(c, CH_PRU, FILLIN(OVCAP, {{'*', NUM(static_cast<int>(cells.size()))}}), true);
   for (size_t i = 0; i < cells.size(); ++i)
-    ADDPIECE(c, PRU, cells[i] + (i + 1 < cells.size() ? "," : ");"));
+    ADDPIECE(c, CH_PRU, cells[i] + (i + 1 < cells.size() ? "," : ");"));
 }
 
 // _ov and the arrays of the variable statistics; the variables' indexes
@@ -175,34 +173,34 @@ void VARIABLETABLE(Compiler& c, const std::vector<const NameNode*>& vars) {
   g.STATIX.clear();
   g.STATLO.clear();
   if (vars.empty()) {
-    SENDPIECE(c, PRU, FILLIN(OVHEAD, {{'*', "1"}}), true);
-    SENDPIECE(c, PRU, OVNONE, true);
-    ADDPIECE(c, PRU, FILLIN(NVES, {{'*', "0"}, {'/', "0"}}));
+    SENDPIECE(c, CH_PRU, FILLIN(OVHEAD, {{'*', "1"}}), true);
+    SENDPIECE(c, CH_PRU, OVNONE, true);
+    ADDPIECE(c, CH_PRU, FILLIN(NVES, {{'*', "0"}, {'/', "0"}}));
   } else {
     TRACELN(c, "ESTAD. DE VARIABLES");
-    SENDPIECE(c, PRU, FILLIN(OVHEAD, {{'*', NUM(g.NVSTAT)}}), true);
+    SENDPIECE(c, CH_PRU, FILLIN(OVHEAD, {{'*', NUM(g.NVSTAT)}}), true);
     for (size_t i = 0; i < vars.size(); ++i) {
       const NameNode& e = *vars[i];
       g.STATIX[e.NOM] = g.NVELEM + 1;
       g.STATLO[e.NOM] = ISARRAY(e) ? FIRSTSUB(e) : 1;
       g.NVELEM += ELEMENTS(e);
-      ADDPIECE(c, PRU, FILLIN(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
+      ADDPIECE(c, CH_PRU, FILLIN(OVENTRY, {{'*', e.NOM}, {'&', NUM(ELEMENTS(e))}}) +
                          (i + 1 < vars.size() ? "," : ");"));
     }
-    SENDPIECE(c, PRU, FILLIN(NVES, {{'*', NUM(g.NVSTAT)}, {'/', NUM(g.NVELEM)}}), true);
-    FLUSHOUT(c, PRU);
+    SENDPIECE(c, CH_PRU, FILLIN(NVES, {{'*', NUM(g.NVSTAT)}, {'/', NUM(g.NVELEM)}}), true);
+    FLUSHOUT(c, CH_PRU);
   }
-  for (const char* t : VARRAYS) SENDPIECE(c, PRU, FILLIN(t, {{'*', BOUND(g.NVELEM)}}), true);
+  for (const char* t : VARRAYS) SENDPIECE(c, CH_PRU, FILLIN(t, {{'*', BOUND(g.NVELEM)}}), true);
   CAPACITYTABLE(c, vars);
 }
 
 // _aesva copies every measured element into _vas for the report.
 void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
-  SENDPIECE(c, MODPRO, AESVAHEAD, true);
+  SENDPIECE(c, CH_MODPRO, AESVAHEAD, true);
   for (const NameNode* e : vars) {
     std::string p = NUM(c.gen.STATIX[e->NOM]);
     if (!ISARRAY(*e)) {
-      ADDPIECE(c, MODPRO, FILLIN(AESVAONE, {{'/', p}, {'*', e->NOM}}));
+      ADDPIECE(c, CH_MODPRO, FILLIN(AESVAONE, {{'/', p}, {'*', e->NOM}}));
       continue;
     }
     // An array from another first subscript than 1 counts its elements
@@ -210,11 +208,11 @@ void AESVA(Compiler& c, const std::vector<const NameNode*>& vars) {
     int lo = FIRSTSUB(*e);
     std::string loop = FILLIN(AESVALOOP, {{'*', NUM(lo + ELEMENTS(*e) - 1)}});
     if (lo != 1) loop.replace(loop.find(":=1 "), 4, ":=" + NUM(lo) + " ");
-    SENDPIECE(c, MODPRO, loop, true);
-    ADDPIECE(c, MODPRO, FILLIN(AESVAONE, {{'/', p + "+_ki-" + NUM(lo)}, {'*', e->NOM + "[_ki]"}}));
-    SENDPIECE(c, MODPRO, "end;", true);
+    SENDPIECE(c, CH_MODPRO, loop, true);
+    ADDPIECE(c, CH_MODPRO, FILLIN(AESVAONE, {{'/', p + "+_ki-" + NUM(lo)}, {'*', e->NOM + "[_ki]"}}));
+    SENDPIECE(c, CH_MODPRO, "end;", true);
   }
-  SENDPIECE(c, MODPRO, "end;", true);
+  SENDPIECE(c, CH_MODPRO, "end;", true);
 }
 
 // The index text and target of the U_ variable of R node n, instance inst.
@@ -244,23 +242,23 @@ bool ALLDIGITS(const std::string& s) {
 bool HASSTATISTICS(const Compiler& c) { return c.decl.STATCLASS; }
 
 void DeclareStatProcedure(Compiler& c) {
-  if (!HASSTATISTICS(c)) SENDPIECE(c, MODPRO, EMPTYSTAT, true);
+  if (!HASSTATISTICS(c)) SENDPIECE(c, CH_MODPRO, EMPTYSTAT, true);
 }
 
 void DeclareNodeAndVariableStatistics(Compiler& c) {
   c.gen.NULLE = 1;
   c.gen.TMPS = 1;
   NODETABLE(c);
-  ADDPIECE(c, PRU, FILLIN(NLISTCONST, {{'*', BOUND(c.model.NLIST - 1)}}));
+  ADDPIECE(c, CH_PRU, FILLIN(NLISTCONST, {{'*', BOUND(c.model.NLIST - 1)}}));
   std::vector<const NameNode*> vars = MEASURED(c);
   VARIABLETABLE(c, vars);
   AESVA(c, vars);
-  FLUSHOUT(c, PRU);
-  FLUSHOUT(c, 2);
+  FLUSHOUT(c, CH_PRU);
+  FLUSHOUT(c, CH_MODINI);
 }
 
 void WriteStatisticsProcedures(Compiler& c) {
-  for (const char* t : BODIES) SENDPIECE(c, MODPRO, t, true);
+  for (const char* t : BODIES) SENDPIECE(c, CH_MODPRO, t, true);
 }
 
 // name ["[" subscript "]"] at the start of an assignment: the text before

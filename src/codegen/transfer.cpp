@@ -12,7 +12,6 @@
 #include "ground/compiler.h"
 
 namespace {
-constexpr int PRU = 1, MODPRO = 3;
 
 // Templates. '*' is the record number (or a resource name), '/' a field
 // or a procedure name, '@' a variable, '$' and '&' array bounds.
@@ -56,7 +55,7 @@ constexpr const char* RESSTART2[] = {"f_*:=m_*;", " u_*:=0.0;"};
 
 // A piece made of parts: sent whole when it fits an output piece, else part
 // by part, so long names never cut generated text short.
-void PIECES(Compiler& c, int ch, bool force, std::initializer_list<std::string> parts) {
+void PIECES(Compiler& c, ChannelNo ch, bool force, std::initializer_list<std::string> parts) {
   std::string whole;
   for (const std::string& p : parts) whole += p;
   if (whole.size() <= LINEMAX) {
@@ -82,28 +81,28 @@ void CELLS(std::vector<std::string>& list, std::initializer_list<std::string> pa
   for (const std::string& p : parts) list.push_back(p);
 }
 
-void APPEND(Compiler& c, int ch, std::string_view s) { PIECES(c, ch, false, {std::string(s)}); }
-void NEWLINE(Compiler& c, int ch, std::string_view s) { PIECES(c, ch, true, {std::string(s)}); }
+void APPEND(Compiler& c, ChannelNo ch, std::string_view s) { PIECES(c, ch, false, {std::string(s)}); }
+void NEWLINE(Compiler& c, ChannelNo ch, std::string_view s) { PIECES(c, ch, true, {std::string(s)}); }
 
 // One transfer procedure kept in a list: head, elements, end.
 void UPLIPRO(Compiler& c, std::string_view name, const std::vector<std::string>& list) {
   TRACELN(c, "ENTRA A UPLIPRO (LIST.UPA A MODPRO)");
-  NEWLINE(c, MODPRO, FILLIN(PROCHEAD, {{'/', name}}));
-  for (const std::string& cell : list) APPEND(c, MODPRO, cell);
-  if (list.empty()) APPEND(c, MODPRO, NOCASE);
-  APPEND(c, MODPRO, ENDPROC);
+  NEWLINE(c, CH_MODPRO, FILLIN(PROCHEAD, {{'/', name}}));
+  for (const std::string& cell : list) APPEND(c, CH_MODPRO, cell);
+  if (list.empty()) APPEND(c, CH_MODPRO, NOCASE);
+  APPEND(c, CH_MODPRO, ENDPROC);
 }
 }  // namespace
 
-void OWNLINE(Compiler& c, int ch, std::string_view text) {
+void OWNLINE(Compiler& c, ChannelNo ch, std::string_view text) {
   if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
   SETOUT(c, text);
   SENDOUT(c, ch, false);
   FLUSHOUT(c, ch);
 }
 
-void RECTYPE(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILLIN(RECHEAD, {{'*', num}})); }
-void RECVARS(Compiler& c, std::string_view num) { OWNLINE(c, PRU, FILLIN(RECEND, {{'*', num}})); }
+void RECTYPE(Compiler& c, std::string_view num) { OWNLINE(c, CH_PRU, FILLIN(RECHEAD, {{'*', num}})); }
+void RECVARS(Compiler& c, std::string_view num) { OWNLINE(c, CH_PRU, FILLIN(RECEND, {{'*', num}})); }
 
 void ADDCASE(Compiler& c, int n, bool whole) {
   Gen& g = c.gen;
@@ -112,8 +111,8 @@ void ADDCASE(Compiler& c, int n, bool whole) {
   g.RECNUMS.push_back(n);
   g.RECSET.insert(n);
   std::string_view num = g.NUMTXT;
-  APPEND(c, MODPRO, FILLIN(UPVR1, {{'*', num}}));
-  NEWLINE(c, MODPRO, FILLIN(UPVR2, {{'*', num}}) + g.ETEXT);
+  APPEND(c, CH_MODPRO, FILLIN(UPVR1, {{'*', num}}));
+  NEWLINE(c, CH_MODPRO, FILLIN(UPVR2, {{'*', num}}) + g.ETEXT);
   g.UPRV.push_back(FILLIN(UPRV1, {{'*', num}}));
   g.UPRV.push_back(FILLIN(UPRV2, {{'*', num}}) + g.ETEXT);
   g.UPVRO.push_back(FILLIN(UPVRO1, {{'*', num}}));
@@ -137,14 +136,14 @@ void AddFieldTransfer(Compiler& c, int kind, std::string_view name,
     CELLS(g.UPVRO, {head, torec});
     CELLS(g.UPRVO, {head, tovar});
   } else {
-    PIECES(c, MODPRO, false, {head, torec});
+    PIECES(c, CH_MODPRO, false, {head, torec});
     CELLS(g.UPRV, {head, tovar});
   }
 }
 
 void ENDCASE(Compiler& c) {
   Gen& g = c.gen;
-  OWNLINE(c, MODPRO, "end;");
+  OWNLINE(c, CH_MODPRO, "end;");
   for (auto* list : {&g.UPRV, &g.UPVRO, &g.UPRVO}) list->push_back("end;");
 }
 
@@ -174,8 +173,8 @@ void DefaultRecord(Compiler& c, int n) {
 void WriteTransferProcedures(Compiler& c) {
   Gen& g = c.gen;
   bool none = g.RECNUMS.empty();
-  if (none) APPEND(c, MODPRO, NOCASE);
-  APPEND(c, MODPRO, ENDPROC);
+  if (none) APPEND(c, CH_MODPRO, NOCASE);
+  APPEND(c, CH_MODPRO, ENDPROC);
   UPLIPRO(c, "_uprv", g.UPRV);
   UPLIPRO(c, "_upvro", g.UPVRO);
   UPLIPRO(c, "_uprvo", g.UPRVO);
@@ -184,16 +183,16 @@ void WriteTransferProcedures(Compiler& c) {
   // order: message numbers follow the node numbers.
   std::vector<int> recs = g.RECNUMS;
   std::sort(recs.begin(), recs.end());
-  for (const char* line : ELIMHEAD) NEWLINE(c, MODPRO, line);
-  for (int n : recs) NEWLINE(c, MODPRO, FILLIN(ELIMCASE, {{'*', std::to_string(n)}}));
-  if (none) APPEND(c, MODPRO, NOCASE);
-  NEWLINE(c, MODPRO, "end;");
-  NEWLINE(c, MODPRO, "end;");
+  for (const char* line : ELIMHEAD) NEWLINE(c, CH_MODPRO, line);
+  for (int n : recs) NEWLINE(c, CH_MODPRO, FILLIN(ELIMCASE, {{'*', std::to_string(n)}}));
+  if (none) APPEND(c, CH_MODPRO, NOCASE);
+  NEWLINE(c, CH_MODPRO, "end;");
+  NEWLINE(c, CH_MODPRO, "end;");
 
-  NEWLINE(c, MODPRO, NEWRHEAD);
-  for (int n : recs) NEWLINE(c, MODPRO, FILLIN(NEWRCASE, {{'*', std::to_string(n)}}));
-  if (none) APPEND(c, MODPRO, NOCASE);
-  NEWLINE(c, MODPRO, NEWREND);
+  NEWLINE(c, CH_MODPRO, NEWRHEAD);
+  for (int n : recs) NEWLINE(c, CH_MODPRO, FILLIN(NEWRCASE, {{'*', std::to_string(n)}}));
+  if (none) APPEND(c, CH_MODPRO, NOCASE);
+  NEWLINE(c, CH_MODPRO, NEWREND);
 }
 
 // The resource of R node n: m_ its capacity, f_ what is free, u_ what is in
@@ -203,18 +202,18 @@ void DeclareResource(Compiler& c, int n) {
   const std::string& X = x.NOM;
   int mult = x.MULT;
   std::string ms = std::to_string(mult);
-  PIECES(c, PRU, true,
+  PIECES(c, CH_PRU, true,
          {FILLIN(RESVAR[0], {{'*', X}}), FILLIN(RESVAR[1], {{'*', X}}),
           FILLIN(mult == 1 ? RESVAR[2] : RESARR, {{'*', X}, {'/', ms}})});
   std::string Xi = X;
   if (mult > 1) {
-    APPEND(c, MODPRO, FILLIN(RESLOOP, {{'*', ms}}));
+    APPEND(c, CH_MODPRO, FILLIN(RESLOOP, {{'*', ms}}));
     Xi += "[ino]";
   }
-  NEWLINE(c, MODPRO, FILLIN(RESSTART, {{'*', Xi}}));
-  PIECES(c, MODPRO, false,
+  NEWLINE(c, CH_MODPRO, FILLIN(RESSTART, {{'*', Xi}}));
+  PIECES(c, CH_MODPRO, false,
          {FILLIN(RESSTART2[0], {{'*', Xi}}), FILLIN(RESSTART2[1], {{'*', Xi}})});
-  if (mult > 1) APPEND(c, MODPRO, "end;");
+  if (mult > 1) APPEND(c, CH_MODPRO, "end;");
 
   Names& nm = c.names;
   for (const char* pre : {"M_", "F_", "U_"}) {

@@ -14,13 +14,11 @@
 
 namespace {
 
-constexpr int MODEDI = 8;
-
 // MODEDI is open from the start of a run; a test may bind it here.
 void OPENEDI(Compiler& c) {
-  Channel& x = c.out.ch[MODEDI];
-  if (x.name.empty()) BINDCH(c, MODEDI, c.drv.DIRPREF + "MODEDI");
-  if (!x.text) APPENDCH(c, MODEDI);
+  Channel& x = c.out.ch[CH_MODEDI];
+  if (x.name.empty()) BINDCH(c, CH_MODEDI, c.drv.DIRPREF + "MODEDI");
+  if (!x.text) APPENDCH(c, CH_MODEDI);
 }
 
 // The first equation after other statements opens a group; the model's
@@ -34,8 +32,8 @@ void OPENGROUP(Compiler& c) {
   OPENEDI(c);
   if (k.CASEPENDING) {
     // The integrator changed _y: the group's variables take its values.
-    STARTPIECE(c, MODEDI, "_yput(_gfi[_m],_gla[_m]);");
-    STARTPIECE(c, MODEDI, "case _m of ");
+    STARTPIECE(c, CH_MODEDI, "_yput(_gfi[_m],_gla[_m]);");
+    STARTPIECE(c, CH_MODEDI, "case _m of ");
     k.CASEPENDING = false;
     c.prog.HASCONT = true;
   }
@@ -64,14 +62,14 @@ void EQUATIONEND(Compiler& c) {
   Source& s = c.src;
   Out& o = c.out;
   if (!s.IDREAD && s.CH == ';') {
-    SENDSRC(c, s.K, MODEDI);
+    SENDSRC(c, s.K, CH_MODEDI);
     o.TRSTART = s.K;
     return;
   }
   if (!s.IDREAD || (s.IDENT != "END" && s.IDENT != "ELSE"))
     ERROR(c, "; or END or ELSE expected");
-  SENDSRC(c, s.KSTART, MODEDI);
-  ADDPIECE(c, MODEDI, ";");
+  SENDSRC(c, s.KSTART, CH_MODEDI);
+  ADDPIECE(c, CH_MODEDI, ";");
   o.TRSTART = s.KSTART;  // the word goes on with the node's text
   c.cont.NOSEMI = true;
 }
@@ -93,10 +91,10 @@ int SMALLINT(const std::string& digits) {
 // n ":_fec:=(" a "-" b ")*" order "/" delay ";"  in pieces that fit a line.
 void STAGE(Compiler& c, int eq, const std::string& a, const std::string& b,
            const std::string& tail) {
-  STARTPIECE(c, MODEDI, std::to_string(eq) + ":_fec:=(");
-  ADDPIECE(c, MODEDI, a + "-");
-  ADDPIECE(c, MODEDI, b + ")*");
-  ADDPIECE(c, MODEDI, tail);
+  STARTPIECE(c, CH_MODEDI, std::to_string(eq) + ":_fec:=(");
+  ADDPIECE(c, CH_MODEDI, a + "-");
+  ADDPIECE(c, CH_MODEDI, b + ")*");
+  ADDPIECE(c, CH_MODEDI, tail);
 }
 
 }  // namespace
@@ -111,7 +109,7 @@ void TranslateEquation(Compiler& c) {
   TRACELN(c, "PROCESAR ECUACION DIFERENCIAL");
   // RETARD ended by ";" leaves its group for the next statement to close.
   if (k.GROUPOPEN && k.NOSEMI) CloseEquationGroup(c);
-  int curch = o.CURCH;
+  ChannelNo curch = o.CURCH;
   SENDSRC(c, s.KSTART, curch);
   o.TRANSMIT = false;
   std::string key = CUT(s.IDENT, NAMEMAX);
@@ -126,10 +124,10 @@ void TranslateEquation(Compiler& c) {
   s.K++;  // the mark, or "]"
   OPENGROUP(c);
   NUMBER(c, CONTPOS(c, key));
-  STARTPIECE(c, MODEDI, std::to_string(k.NEQ) + ":_fec:=");
+  STARTPIECE(c, CH_MODEDI, std::to_string(k.NEQ) + ":_fec:=");
   SKIPASSIGN(s);
   k.NOSEMI = false;
-  o.CURCH = MODEDI;
+  o.CURCH = CH_MODEDI;
   o.TRANSMIT = true;
   o.TRSTART = s.K;
   PREXP(c);
@@ -169,7 +167,7 @@ void CloseEquationGroup(Compiler& c) {
   static constexpr const char* CALL[] = {"_rkf(", "_rkf(", "_eul(", "_rk4("};
   bool chosen = k.METHODNODE == c.stmt.CURNODE && k.METHOD >= M_RKF && k.METHOD <= M_RK4;
   std::string range = std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ")";
-  int ch = c.out.CURCH;
+  ChannelNo ch = c.out.CURCH;
   std::string end = std::string(" end") + (ELSEPENDING(c) ? " " : ";") + (k.NOSEMI ? "" : ";");
   STARTPIECE(c, ch, "begin _yget(" + range + ";");
   ADDPIECE(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + ";");
@@ -259,25 +257,25 @@ void TranslateRetard(Compiler& c) {
   NUMBER(c, px);
   std::string rate = ")*" + std::to_string(n) + "/" + d;
   std::string first = n < 2 ? x : stage + "[1]";
-  int curch = o.CURCH;
-  STARTPIECE(c, MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
-  o.CURCH = MODEDI;
+  ChannelNo curch = o.CURCH;
+  STARTPIECE(c, CH_MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
+  o.CURCH = CH_MODEDI;
   o.TRANSMIT = true;
   o.TRSTART = s.K;
   PREXP(c);
   if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
-  SENDSRC(c, s.K - 1, MODEDI);
+  SENDSRC(c, s.K - 1, CH_MODEDI);
   o.TRSTART = s.K;
-  ADDPIECE(c, MODEDI, "-" + first);
-  ADDPIECE(c, MODEDI, rate);
+  ADDPIECE(c, CH_MODEDI, "-" + first);
+  ADDPIECE(c, CH_MODEDI, rate);
   RECID(c);
   bool before = false;  // END or ELSE follows
   if (!s.IDREAD && s.CH == ';') {
     s.K++;
-    SENDSRC(c, s.K, MODEDI);
+    SENDSRC(c, s.K, CH_MODEDI);
     o.TRSTART = s.K;
   } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
-    ADDPIECE(c, MODEDI, ";");
+    ADDPIECE(c, CH_MODEDI, ";");
     o.TRSTART = s.KSTART;
     before = true;
   } else {

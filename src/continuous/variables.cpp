@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int PRU = 1, MODPRO = 3;
-
 // The text an equation names the variable by: the name, with "[i]" for an
 // element or a stage.
 std::string CONTKEY(const std::string& nom, const std::string& sub) {
@@ -74,7 +72,7 @@ void CONTPENDING(Compiler& c) {
   }
   for (const DelayDecl& d : k.PENDING) {
     std::string stage = "_" + d.NOM + "_DEL";
-    STARTPIECE(c, PRU, stage + ":array[1.." + std::to_string(d.ORDER - 1) + "] of real; ");
+    STARTPIECE(c, CH_PRU, stage + ":array[1.." + std::to_string(d.ORDER - 1) + "] of real; ");
     for (int i = 1; i < d.ORDER; ++i) ADDVAR(c, stage, true, i);
   }
   k.PENDING.clear();
@@ -95,18 +93,18 @@ void DeclareContinuousNode(Compiler& c, int n) {
   const std::string& nom = x.NOM;
   bool multiple = x.MULT > 1;
   std::string array = multiple ? "array[1.." + std::to_string(x.MULT) + "] of " : "";
-  STARTPIECE(c, PRU, "var dt_" + nom + ",");
-  ADDPIECE(c, PRU, "_tc_" + nom + ":" + array + "real;");
-  STARTPIECE(c, PRU, "_ac_" + nom + ",");
-  ADDPIECE(c, PRU, "_bi_" + nom + ":" + array + "boolean;");
+  STARTPIECE(c, CH_PRU, "var dt_" + nom + ",");
+  ADDPIECE(c, CH_PRU, "_tc_" + nom + ":" + array + "real;");
+  STARTPIECE(c, CH_PRU, "_ac_" + nom + ",");
+  ADDPIECE(c, CH_PRU, "_bi_" + nom + ":" + array + "boolean;");
   std::string ino = multiple ? "[ino]" : "";
   std::string reset = "_ac_" + nom + ino + ":=false;_bi_" + nom + ino + ":=false;";
   if (multiple) {
-    STARTPIECE(c, MODPRO, "for ino:=1 to " + std::to_string(x.MULT) + " do begin ");
-    ADDPIECE(c, MODPRO, reset);
-    ADDPIECE(c, MODPRO, " end;");
+    STARTPIECE(c, CH_MODPRO, "for ino:=1 to " + std::to_string(x.MULT) + " do begin ");
+    ADDPIECE(c, CH_MODPRO, reset);
+    ADDPIECE(c, CH_MODPRO, " end;");
   } else {
-    STARTPIECE(c, MODPRO, reset);
+    STARTPIECE(c, CH_MODPRO, reset);
   }
   Names& t = c.names;
   Source& s = c.src;
@@ -137,31 +135,31 @@ void WriteContinuousVector(Compiler& c) {
   std::string n = std::to_string(std::max<size_t>(1, v.size()));
   TRACELN(c, "PRIVARC ", v.empty() ? "IT" : v.front().NOM);
   SETOUT(c, "type _arrv=array[1.." + n + "] of real; _arrm=array[1..6,1.." + n + "] of real;");
-  SENDOUT(c, PRU, true);
+  SENDOUT(c, CH_PRU, true);
   if (v.empty()) {
-    STARTPIECE(c, PRU, "var _y:_arrv absolute IT;");
+    STARTPIECE(c, CH_PRU, "var _y:_arrv absolute IT;");
     return;
   }
-  STARTPIECE(c, PRU, "var _y:_arrv;");
-  STARTPIECE(c, PRU, "const _yp:array[1.." + n + "] of ^real=(");
+  STARTPIECE(c, CH_PRU, "var _y:_arrv;");
+  STARTPIECE(c, CH_PRU, "const _yp:array[1.." + n + "] of ^real=(");
   for (size_t i = 0; i < v.size(); ++i)
-    ADDPIECE(c, PRU, "@" + CONTKEY(v[i].NOM, v[i].SUBTXT) + (i + 1 < v.size() ? "," : ");"));
-  STARTPIECE(c, PRU, "procedure _yget(i,j:integer);procedure _yput(i,j:integer);");
+    ADDPIECE(c, CH_PRU, "@" + CONTKEY(v[i].NOM, v[i].SUBTXT) + (i + 1 < v.size() ? "," : ");"));
+  STARTPIECE(c, CH_PRU, "procedure _yget(i,j:integer);procedure _yput(i,j:integer);");
   for (const char* t : {"procedure _yget(i,j:integer); var _k:integer; begin ",
                         "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;",
                         "procedure _yput(i,j:integer); var _k:integer; begin ",
                         "for _k:=i to j do _yp[_ore[_k]]^:=_y[_ore[_k]] end;"})
-    STARTPIECE(c, MODPRO, t);
+    STARTPIECE(c, CH_MODPRO, t);
 }
 
 namespace {
 
 // const name:array[1..n] of integer=(v1,...,vn);
 void INTCONST(Compiler& c, const char* name, const std::vector<int>& v) {
-  STARTPIECE(c, PRU, std::string("const ") + name + ":array[1.." + std::to_string(v.size()) +
+  STARTPIECE(c, CH_PRU, std::string("const ") + name + ":array[1.." + std::to_string(v.size()) +
                       "] of integer=(");
   for (size_t i = 0; i < v.size(); ++i)
-    ADDPIECE(c, PRU, std::to_string(v[i]) + (i + 1 < v.size() ? "," : ");"));
+    ADDPIECE(c, CH_PRU, std::to_string(v[i]) + (i + 1 < v.size() ? "," : ");"));
 }
 
 }  // namespace

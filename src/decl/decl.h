@@ -134,7 +134,7 @@ struct Decl {
 // ---- the driver (driver_decl.cpp)
 void BUDECL(Compiler& c);    // the declaration pass; PL on the DECL line
 void USES(Compiler& c);      // unit list after USES
-void USESEMIT(Compiler& c, int ch);  // ",", the units, " " to channel ch
+void USESEMIT(Compiler& c, ChannelNo ch);  // ",", the units, " " to channel ch
 
 // ---- checks shared by the class handlers (checks.cpp)
 void BUCLADE(Compiler& c);  // IDENT in the class table

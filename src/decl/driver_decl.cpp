@@ -136,7 +136,7 @@ void BUDECL(Compiler& c) {
   PREDEF(c);
   s.IDENT = word;
   TRACELN(c, "NOM5 ", d.NOM5);
-  SENDREPL(c, UPVRHEAD, '*', "_upvr", o.OUTLIN, CH_MODPRO);
+  SENDPIECE(c, CH_MODPRO, REPL(UPVRHEAD, '*', "_upvr"), false);
   if (c.drv.TRACE) {
     for (int i = s.KSTART; i <= s.K; ++i) TRACEW(c, s.at(i));
     TRACELN(c);
@@ -183,7 +183,7 @@ void USES(Compiler& c) {
 }
 
 // With an empty buffer: "," ends the open uses line, then one unit a line.
-void USESEMIT(Compiler& c, int ch) {
+void USESEMIT(Compiler& c, ChannelNo ch) {
   const std::vector<std::string>& units = c.decl.USESLIST;
   SETOUT(c, ",");
   SENDOUT(c, ch, false);

@@ -11,18 +11,16 @@
 #include "ground/compiler.h"
 
 namespace {
-constexpr int PRU = 1, MODAUX = 5;
 
-void EMIT(Compiler& c, int ch, std::string_view s) {
+void EMIT(Compiler& c, ChannelNo ch, std::string_view s) {
   SETOUT(c, s);
   SENDOUT(c, ch, false);
 }
 
 // A flush that leaves no empty line behind.
-void FLUSHIF(Compiler& c, int ch) {
+void FLUSHIF(Compiler& c, ChannelNo ch) {
   if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
 }
-
 
 // The declaration has a record: its transfer elements, its type line and
 // a fresh MODAUX for its globals.
@@ -30,7 +28,7 @@ void STARTREC(Compiler& c) {
   Gen& g = c.gen;
   ADDCASE(c, std::stoi(g.NUMTXT), false);
   RECTYPE(c, g.NUMTXT);
-  CREATECH(c, MODAUX);
+  CREATECH(c, CH_MODAUX);
   g.RECOPEN = true;
 }
 
@@ -180,10 +178,10 @@ void PROFIELDS(Compiler& c) {
     std::string name = CUT(s.IDENT, NAMEMAX);
     TRACELN(c, "NUEVO ELEMENTO DE LISTA NOM    ", name);
     STVNAME(c, first, name);
-    EMIT(c, PRU, name);
+    EMIT(c, CH_PRU, name);
     if (c.names.ISNEW) {
-      EMIT(c, MODAUX, (g.NEWFIELD ? sep : "") + name);
-      EMIT(c, MODAUX, ",O_" + name);
+      EMIT(c, CH_MODAUX, (g.NEWFIELD ? sep : "") + name);
+      EMIT(c, CH_MODAUX, ",O_" + name);
       g.NEWFIELD = g.NEWFIELDS = true;
       TRACELN(c, "SE AGREGARA A ARBOL O_VAR ");
       STVNAME(c, false, "O_" + name);
@@ -193,9 +191,9 @@ void PROFIELDS(Compiler& c) {
     RECID(c);
     if (s.IDREAD || (s.CH != ',' && s.CH != ':')) ERROR(c, "incorrect field list");
     char x = s.CH;
-    EMIT(c, PRU, std::string(1, x));
+    EMIT(c, CH_PRU, std::string(1, x));
     if (g.NEWFIELD && x == ':')
-      EMIT(c, MODAUX, ":");
+      EMIT(c, CH_MODAUX, ":");
     else
       sep = std::string(1, x);
     s.K++;
@@ -204,8 +202,8 @@ void PROFIELDS(Compiler& c) {
     if (NOWORD(s)) ERROR(c, "field name expected");
   }
   TRACELN(c, "TERMINA LISTA RECOGIDO TIPO ", s.IDENT);
-  EMIT(c, PRU, s.IDENT);
-  if (g.NEWFIELD) EMIT(c, MODAUX, s.IDENT);
+  EMIT(c, CH_PRU, s.IDENT);
+  if (g.NEWFIELD) EMIT(c, CH_MODAUX, s.IDENT);
   // The type's text is transmitted; lines it spans reach MODAUX as well
   // when the list declares globals.
   o.TRSTART = s.K;
@@ -215,10 +213,10 @@ void PROFIELDS(Compiler& c) {
   s.MSGAUX = false;
   // The globals get the whole type text too, not just its first word.
   if (g.NEWFIELD) {
-    SENDSRC(c, s.K, MODAUX);
-    if (s.CH != ')') EMIT(c, MODAUX, ";");
+    SENDSRC(c, s.K, CH_MODAUX);
+    if (s.CH != ')') EMIT(c, CH_MODAUX, ";");
   }
-  SENDSRC(c, s.CH == ')' ? s.K : s.K + 1, PRU);
+  SENDSRC(c, s.CH == ')' ? s.K : s.K + 1, CH_PRU);
   o.TRANSMIT = false;
   d.W.PROCVAR = d.W.TIPOTIPO == "PROCEDURE";
   TYPARB(c);
@@ -235,9 +233,9 @@ void ENDREC(Compiler& c) {
   RECVARS(c, g.NUMTXT);
   ENDCASE(c);
   TRACELN(c, "SI ES CAMPO NUEVO TRANSMITIR ; A DECLARACION");
-  if (g.NEWFIELDS && g.NEWFIELD) EMIT(c, MODAUX, ";");
-  FLUSHIF(c, MODAUX);
-  FLUSHIF(c, PRU);
-  COPYCH(c, MODAUX, PRU, "DE MODAUX A MODEC ");
+  if (g.NEWFIELDS && g.NEWFIELD) EMIT(c, CH_MODAUX, ";");
+  FLUSHIF(c, CH_MODAUX);
+  FLUSHIF(c, CH_PRU);
+  COPYCH(c, CH_MODAUX, CH_PRU, "DE MODAUX A MODEC ");
   g.RECOPEN = false;
 }

@@ -19,8 +19,6 @@
 
 namespace {
 
-constexpr int PRU = 1, MODPRO = 3, MODIN1 = 6;
-
 bool ISREAL(const std::string& type) { return type == "REAL"; }
 
 // The declared type of a function's vectors, and an element of them.
@@ -76,10 +74,10 @@ std::string QUOTED(const std::string& t) {
 // name ":array[1..n] of " type "=(" v1 "," ... vn ");" " "   (channel 3)
 void CONSTARRAY(Compiler& c, const std::string& name, const std::string& type,
                 const std::vector<std::string>& values) {
-  ADDPIECE(c, MODPRO, name + ":array[1.." + std::to_string(values.size()) + "] of " + type + "=(");
+  ADDPIECE(c, CH_MODPRO, name + ":array[1.." + std::to_string(values.size()) + "] of " + type + "=(");
   for (size_t i = 0; i < values.size(); ++i)
-    ADDPIECE(c, MODPRO, values[i] + (i + 1 < values.size() ? "," : ");"));
-  ADDPIECE(c, MODPRO, " ");
+    ADDPIECE(c, CH_MODPRO, values[i] + (i + 1 < values.size() ? "," : ");"));
+  ADDPIECE(c, CH_MODPRO, " ");
 }
 
 // The point list of f in _init: new vectors, the count, the copy loop.
@@ -87,22 +85,22 @@ void COPYPOINTS(Compiler& c, const ValuedFunction& f, size_t n) {
   const std::string& F = f.NOM;
   bool realx = ISREAL(f.ARGTYPE), realy = ISREAL(f.VALTYPE);
   if (f.CLASS == "SPLINE" && !c.expr.SPLINENEW) {
-    STARTPIECE(c, MODIN1, " new(_spb); new(_spc); new(_spd); ");
+    STARTPIECE(c, CH_MODIN1, " new(_spb); new(_spc); new(_spd); ");
     c.expr.SPLINENEW = true;
   }
-  STARTPIECE(c, MODIN1, realx ? "new(_x" + F + ");" : "new(_xa" + F + ");");
-  if (realy) ADDPIECE(c, MODIN1, "new(_y" + F + ");");
-  ADDPIECE(c, MODIN1, "_n" + F + ":=" + std::to_string(n) + "; ");
-  ADDPIECE(c, MODIN1, (realx ? "for _i:=1 to _n" : " for _i:=1 to _n") + F + " do begin ");
-  ADDPIECE(c, MODIN1, "_x" + F + AT(f.ARGTYPE) + "_i]:=");
-  ADDPIECE(c, MODIN1, "_cx" + F + "[_i];");
-  ADDPIECE(c, MODIN1, "_y" + F + AT(f.VALTYPE) + "_i]:=");
-  ADDPIECE(c, MODIN1, "_cy" + F + "[_i]; ");
-  if (!realx) ADDPIECE(c, MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
-  ADDPIECE(c, MODIN1, "end;");
+  STARTPIECE(c, CH_MODIN1, realx ? "new(_x" + F + ");" : "new(_xa" + F + ");");
+  if (realy) ADDPIECE(c, CH_MODIN1, "new(_y" + F + ");");
+  ADDPIECE(c, CH_MODIN1, "_n" + F + ":=" + std::to_string(n) + "; ");
+  ADDPIECE(c, CH_MODIN1, (realx ? "for _i:=1 to _n" : " for _i:=1 to _n") + F + " do begin ");
+  ADDPIECE(c, CH_MODIN1, "_x" + F + AT(f.ARGTYPE) + "_i]:=");
+  ADDPIECE(c, CH_MODIN1, "_cx" + F + "[_i];");
+  ADDPIECE(c, CH_MODIN1, "_y" + F + AT(f.VALTYPE) + "_i]:=");
+  ADDPIECE(c, CH_MODIN1, "_cy" + F + "[_i]; ");
+  if (!realx) ADDPIECE(c, CH_MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
+  ADDPIECE(c, CH_MODIN1, "end;");
   if (f.CLASS == "SPLINE") {
-    ADDPIECE(c, MODIN1, " _spline(_x" + F + ",");
-    ADDPIECE(c, MODIN1, "_y" + F + ",_n" + F + "," + std::to_string(f.SPLINENO) + ");");
+    ADDPIECE(c, CH_MODIN1, " _spline(_x" + F + ",");
+    ADDPIECE(c, CH_MODIN1, "_y" + F + ",_n" + F + "," + std::to_string(f.SPLINENO) + ");");
   }
 }
 
@@ -152,9 +150,9 @@ void EVALUATION(Compiler& c, const ValuedFunction& f) {
     body = {"var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;",
             "while (j<n) and (r>ay^[j]) do j:=j+1;", name + ":=", x + " ", "end;"};
   }
-  for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, PRU, head[i]);
-  for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, MODPRO, head[i]);
-  for (const std::string& t : body) ADDPIECE(c, MODPRO, t);
+  for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, CH_PRU, head[i]);
+  for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, CH_MODPRO, head[i]);
+  for (const std::string& t : body) ADDPIECE(c, CH_MODPRO, t);
 }
 
 }  // namespace
@@ -227,12 +225,12 @@ void PRFUNVINIT(Compiler& c) {
   Source& s = c.src;
   Out& o = c.out;
   TRACELN(c, "PROCESAR FUNCION VALUADA EN INIT");
-  if (o.CURCH != MODIN1) ERROR(c, "illegal use of function");
+  if (o.CURCH != CH_MODIN1) ERROR(c, "illegal use of function");
   ValuedFunction& f = FOUNDFUNV(c);
   bool free = f.CLASS == "DISC" || f.CLASS == "FREQ";
   bool freq = f.CLASS == "FREQ";
-  SENDSRC(c, s.KSTART, MODIN1);
-  STARTPIECE(c, MODPRO, "const ");
+  SENDSRC(c, s.KSTART, CH_MODIN1);
+  STARTPIECE(c, CH_MODPRO, "const ");
   o.TRMODE = 2;
   o.TRANSMIT = false;
   RECID(c);
@@ -292,17 +290,17 @@ void PRFUNVDECL(Compiler& c) {
     NOTETYPE(yt, f.VALTYPE, f.NPOINTS);
   }
   for (const VectorType& t : xt)
-    STARTPIECE(c, PRU,
+    STARTPIECE(c, CH_PRU,
                "type _x" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
   for (const VectorType& t : yt)
-    STARTPIECE(c, PRU,
+    STARTPIECE(c, CH_PRU,
                "type _y" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
   for (const ValuedFunction& f : fs) {
-    STARTPIECE(c, PRU, "var ");
-    ADDPIECE(c, PRU, "_x" + f.NOM + ":" + XTYPE(f) + ";");
-    ADDPIECE(c, PRU, "_y" + f.NOM + ":" + YTYPE(f) + "; ");
-    ADDPIECE(c, PRU, "_n" + f.NOM + ":integer; ");
-    if (!ISREAL(f.ARGTYPE)) ADDPIECE(c, PRU, "_xa" + f.NOM + ":_tpxa;");
+    STARTPIECE(c, CH_PRU, "var ");
+    ADDPIECE(c, CH_PRU, "_x" + f.NOM + ":" + XTYPE(f) + ";");
+    ADDPIECE(c, CH_PRU, "_y" + f.NOM + ":" + YTYPE(f) + "; ");
+    ADDPIECE(c, CH_PRU, "_n" + f.NOM + ":integer; ");
+    if (!ISREAL(f.ARGTYPE)) ADDPIECE(c, CH_PRU, "_xa" + f.NOM + ":_tpxa;");
   }
   std::vector<std::string> done;
   for (const ValuedFunction& f : fs) {
@@ -312,7 +310,7 @@ void PRFUNVDECL(Compiler& c) {
     done.push_back(sig);
     EVALUATION(c, f);
   }
-  FLUSHOUT(c, PRU);
+  FLUSHOUT(c, CH_PRU);
 }
 
 // After INIT: every function has its points; those named in input/output
@@ -326,10 +324,10 @@ void PRFUNVEND(Compiler& c) {
     bool realx = ISREAL(f.ARGTYPE);
     int cls = FUNVCLASSNO(f.CLASS);
     std::string k = f.CLASS == "SPLINE" ? std::to_string(f.SPLINENO) : "1";
-    STARTPIECE(c, MODIN1, std::string(" _bnoreal:=") + (realx ? "false;" : "true;"));
-    STARTPIECE(c, MODIN1, (realx ? " _intigraf(_x" : " _intigrafa(_xa") + F + ",");
-    ADDPIECE(c, MODIN1, "_y" + F + ",_n" + F + "," + k + "," +
+    STARTPIECE(c, CH_MODIN1, std::string(" _bnoreal:=") + (realx ? "false;" : "true;"));
+    STARTPIECE(c, CH_MODIN1, (realx ? " _intigraf(_x" : " _intigrafa(_xa") + F + ",");
+    ADDPIECE(c, CH_MODIN1, "_y" + F + ",_n" + F + "," + k + "," +
                           (cls >= 1 && cls <= 5 ? CLASSDIGIT[cls] : "1") + ",");
-    ADDPIECE(c, MODIN1, "'" + F + "'); ");
+    ADDPIECE(c, CH_MODIN1, "'" + F + "'); ");
   }
 }

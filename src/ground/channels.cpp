@@ -1,6 +1,6 @@
 // Output channels: nine numbered channels, each bound to a text file, that
 // pack pieces of generated text into lines of at most 74 characters. Every
-// generator writes through SENDOUT/FLUSHOUT/SENDSRC/SENDREPL; the line
+// generator writes through SENDOUT/FLUSHOUT/SENDSRC; the line
 // advance transmits source text through them.
 #include <algorithm>
 #include <cctype>
@@ -42,7 +42,7 @@ static void PENDPIECE(Compiler& c, Channel& x) {
 
 // A piece is never split: it joins the line when both fit in 74 characters,
 // otherwise the line is written and the piece starts the next one.
-void SENDOUT(Compiler& c, int ch, bool force) {
+void SENDOUT(Compiler& c, ChannelNo ch, bool force) {
   std::string& buf = c.out.ch[ch].BUF;
   const std::string& piece = c.out.OUTLIN;
   Channel& x = c.out.ch[ch];
@@ -54,12 +54,12 @@ void SENDOUT(Compiler& c, int ch, bool force) {
   PENDPIECE(c, x);
   buf += piece;
   if (c.drv.TRACE) {
-    TRACELN(c, "A BUF ", ch, ' ', piece);
+    TRACELN(c, "A BUF ", CHNUM(ch), ' ', piece);
     TRACEWAIT(c);
   }
 }
 
-void FLUSHOUT(Compiler& c, int ch) {
+void FLUSHOUT(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   EMITLINE(c, ch, x.BUF, x.PEND);
   x.BUF.clear();
@@ -67,7 +67,7 @@ void FLUSHOUT(Compiler& c, int ch) {
 }
 
 // Source text of the current line from TRSTART up to column k-1.
-void SENDSRC(Compiler& c, int k, int ch) {
+void SENDSRC(Compiler& c, int k, ChannelNo ch) {
   std::string s;
   s.reserve(k > c.out.TRSTART ? k - c.out.TRSTART : 0);
   for (int i = c.out.TRSTART; i < k; ++i) s += c.src.at(i);
@@ -75,18 +75,12 @@ void SENDSRC(Compiler& c, int k, int ch) {
   SENDOUT(c, ch, false);
 }
 
-// d := t with every x replaced by r; mode 1 writes d to PRU.PAS as a line,
-// modes 2..4 send OUTLIN to that channel, any other mode only fills d.
-// Replacing the first x again and again, cutting to 81 each time, comes
-// to one pass from the left: a replacement is never searched again, and
-// what a cut drops is never seen by a later one.
-void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
-              std::string& d, int mode) {
-  d = CUT(FILLIN(CUT(t, LINEMAX), {{x, CUT(r, LINEMAX)}}), LINEMAX);
-  if (mode == 1)
-    WRITELINE(c, 1, d);
-  else if (mode >= 2 && mode <= 4)
-    SENDOUT(c, mode, false);
+// t with every x replaced by r. Replacing the first x again and again,
+// cutting to 81 each time, comes to one pass from the left: a replacement
+// is never searched again, and what a cut drops is never seen by a later
+// one.
+std::string REPL(std::string_view t, char x, std::string_view r) {
+  return CUT(FILLIN(CUT(t, LINEMAX), {{x, CUT(r, LINEMAX)}}), LINEMAX);
 }
 
 // Runs without a placeholder are copied whole; where two slots name the
@@ -110,7 +104,7 @@ std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
   return d;
 }
 
-void SENDPIECE(Compiler& c, int ch, std::string_view piece, bool force) {
+void SENDPIECE(Compiler& c, ChannelNo ch, std::string_view piece, bool force) {
   SETOUT(c, piece);
   SENDOUT(c, ch, force);
 }
@@ -119,7 +113,7 @@ void SEND(Compiler& c, std::string_view piece, bool force) {
   SENDPIECE(c, c.out.CURCH, piece, force);
 }
 
-void NEWPIECE(Compiler& c, int ch, std::string_view piece) {
+void NEWPIECE(Compiler& c, ChannelNo ch, std::string_view piece) {
   SETOUT(c, piece);
   Channel& x = c.out.ch[ch];
   if (x.BUF.empty()) {
@@ -130,11 +124,11 @@ void NEWPIECE(Compiler& c, int ch, std::string_view piece) {
   }
 }
 
-void STARTPIECE(Compiler& c, int ch, std::string_view piece) {
+void STARTPIECE(Compiler& c, ChannelNo ch, std::string_view piece) {
   SENDPIECE(c, ch, piece, !c.out.ch[ch].BUF.empty());
 }
 
-void ADDPIECE(Compiler& c, int ch, std::string_view piece) { SENDPIECE(c, ch, piece, false); }
+void ADDPIECE(Compiler& c, ChannelNo ch, std::string_view piece) { SENDPIECE(c, ch, piece, false); }
 
 namespace {
 bool SAMENAME(std::string_view a, std::string_view b) {

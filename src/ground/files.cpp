@@ -96,14 +96,14 @@ std::string INPATH(const Compiler& c, const std::string& name) {
   return c.drv.srcdir + "/" + name;
 }
 
-void BINDCH(Compiler& c, int ch, const std::string& name) {
+void BINDCH(Compiler& c, ChannelNo ch, const std::string& name) {
   CLOSECH(c, ch);
   c.out.ch[ch].name = name;
 }
 
 // A new file starts empty with a new map; an appended one goes on with
 // its own text and map.
-void CREATECH(Compiler& c, int ch) {
+void CREATECH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   x.text = &c.out.files[x.name];
   x.text->clear();
@@ -111,15 +111,15 @@ void CREATECH(Compiler& c, int ch) {
   *x.map = LineMap();
 }
 
-void APPENDCH(Compiler& c, int ch) {
+void APPENDCH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   x.text = &c.out.files[x.name];
   x.map = &c.out.maps[x.name];
 }
 
-void CLOSECH(Compiler& c, int ch) { c.out.ch[ch].text = nullptr; }
+void CLOSECH(Compiler& c, ChannelNo ch) { c.out.ch[ch].text = nullptr; }
 
-void ERASECH(Compiler& c, int ch) {
+void ERASECH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   x.text = nullptr;
   x.map = nullptr;
@@ -128,14 +128,14 @@ void ERASECH(Compiler& c, int ch) {
   c.out.maps.erase(x.name);
 }
 
-void WRITETEXT(Compiler& c, int ch, std::string_view text) {
+void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text) {
   Channel& x = c.out.ch[ch];
-  if (!x.text) throw IoError{x.name.empty() ? "channel " + std::to_string(ch) : x.name,
+  if (!x.text) throw IoError{x.name.empty() ? "channel " + std::to_string(CHNUM(ch)) : x.name,
                              "file not open"};
   x.text->append(text);
 }
 
-void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Origin>& pieces) {
+void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vector<Origin>& pieces) {
   WRITETEXT(c, ch, text);
   Channel& x = c.out.ch[ch];
   x.text->push_back('\n');
@@ -169,11 +169,11 @@ void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Orig
   }
 }
 
-void WRITELINE(Compiler& c, int ch, std::string_view text) {
+void WRITELINE(Compiler& c, ChannelNo ch, std::string_view text) {
   EMITLINE(c, ch, text, {PIECEORIGIN(c, text, 1)});
 }
 
-void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
+void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
   CLOSECH(c, from);
   const std::string& name = c.out.ch[from].name;
   auto it = c.out.files.find(name);
@@ -220,14 +220,14 @@ void COPYCH(Compiler& c, int from, int to, std::string_view trace) {
   }
 }
 
-ChMark MARKCH(Compiler& c, int ch) {
+ChMark MARKCH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   if (!x.BUF.empty()) FLUSHOUT(c, ch);
   if (!x.text) throw IoError{x.name, "file not open"};
   return {x.text->size(), x.map ? x.map->first.size() : 0};
 }
 
-void TAKEBACKCH(Compiler& c, int ch, const ChMark& m) {
+void TAKEBACKCH(Compiler& c, ChannelNo ch, const ChMark& m) {
   Channel& x = c.out.ch[ch];
   x.BUF.clear();
   x.PEND.clear();
@@ -270,7 +270,7 @@ void OPENTEMPORARIES(Compiler& c) {
 void ENDTEMPORARIES(Compiler& c) {
   CLOSECH(c, CH_MODPRP);
   CLOSECH(c, CH_MODEDI);
-  for (int ch : {CH_MODINI, CH_MODPRO, CH_MODPRP, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODAUX})
+  for (ChannelNo ch : {CH_MODINI, CH_MODPRO, CH_MODPRP, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODAUX})
     ERASECH(c, ch);
 }
 
@@ -288,14 +288,14 @@ void WRITEWITNESS(Compiler& c) {
 // A failed run closes the temporaries, writes the witness, then erases
 // them, each in its own order. Its outputs are dropped unwritten.
 void ERRORCLEANUP(Compiler& c) {
-  for (int ch : {CH_MODPRP, CH_MODEDI, CH_MODIN1, CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG})
+  for (ChannelNo ch : {CH_MODPRP, CH_MODEDI, CH_MODIN1, CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG})
     CLOSECH(c, ch);
   WRITEWITNESS(c);
   REMOVETEMPORARIES(c);
 }
 
 void REMOVETEMPORARIES(Compiler& c) {
-  for (int ch : {CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODPRP})
+  for (ChannelNo ch : {CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODPRP})
     ERASECH(c, ch);
 }
 

@@ -60,18 +60,38 @@ struct Channel {
   LineMap* map = nullptr;       // origins of the open file's lines
 };
 
+// The nine channels and the files they are bound to. A channel is always a
+// ChannelNo, never a bare number, so a number slipped into a channel's
+// place does not compile.
+enum class ChannelNo : std::uint8_t {
+  PRU = 1,     // PRU.PAS
+  MODINI = 2,
+  MODPRO = 3,  // generated procedures
+  NODE = 4,    // the current unit file, at the end the main program
+  MODAUX = 5,
+  MODIN1 = 6,  // _init
+  MODLOG = 7,  // _cl
+  MODEDI = 8,  // body of _fec
+  MODPRP = 9,  // user procedures
+};
 constexpr int NCHANNELS = 9;
-// The channels and the files they are bound to.
-enum ChannelNo {
-  CH_PRU = 1,     // PRU.PAS
-  CH_MODINI = 2,
-  CH_MODPRO = 3,  // generated procedures
-  CH_NODE = 4,    // the current unit file, at the end the main program
-  CH_MODAUX = 5,
-  CH_MODIN1 = 6,  // _init
-  CH_MODLOG = 7,  // _cl
-  CH_MODEDI = 8,  // body of _fec
-  CH_MODPRP = 9,  // user procedures
+static_assert(static_cast<int>(ChannelNo::MODPRP) == NCHANNELS, "one Channel per ChannelNo");
+// The short names every generator writes.
+constexpr ChannelNo CH_PRU = ChannelNo::PRU, CH_MODINI = ChannelNo::MODINI,
+                    CH_MODPRO = ChannelNo::MODPRO, CH_NODE = ChannelNo::NODE,
+                    CH_MODAUX = ChannelNo::MODAUX, CH_MODIN1 = ChannelNo::MODIN1,
+                    CH_MODLOG = ChannelNo::MODLOG, CH_MODEDI = ChannelNo::MODEDI,
+                    CH_MODPRP = ChannelNo::MODPRP;
+// A channel's number, as traces show it.
+constexpr int CHNUM(ChannelNo ch) { return static_cast<int>(ch); }
+
+// The channels themselves, reached by their ChannelNo only.
+struct Channels {
+  Channel all[NCHANNELS];
+  Channel& operator[](ChannelNo ch) { return all[CHNUM(ch) - 1]; }
+  const Channel& operator[](ChannelNo ch) const { return all[CHNUM(ch) - 1]; }
+  Channel* begin() { return all; }
+  Channel* end() { return all + NCHANNELS; }
 };
 constexpr int LINEMAX = 81;   // longest line or piece of output
 constexpr int PACKWIDTH = 74; // pieces are packed into lines up to this width
@@ -95,9 +115,9 @@ struct Driver {
 
 // Output state: channels and the transmission switches that feed them.
 struct Out {
-  Channel ch[NCHANNELS + 1];  // 1..9; [0] unused
+  Channels ch;                // by ChannelNo
   std::string OUTLIN;         // piece to emit, at most 81 characters
-  int CURCH = 1;              // channel receiving transmitted source text
+  ChannelNo CURCH = CH_PRU;   // channel receiving transmitted source text
   int TRSTART = 1;            // first column of PL not yet sent
   bool TRANSMIT = false;      // line advance copies finished lines to CURCH
   int TRMODE = 0;             // 1: declaration-time copy rules of VERFLIN
@@ -128,27 +148,27 @@ std::string FILEPATH(const Compiler& c, const std::string& name);
 // in the model.
 std::string INPATH(const Compiler& c, const std::string& name);
 std::string DIRPREFOF(std::string_view srcpath);
-void BINDCH(Compiler& c, int ch, const std::string& name);
-void CREATECH(Compiler& c, int ch);   // create the bound file for writing
-void APPENDCH(Compiler& c, int ch);   // open the bound file for appending
-void CLOSECH(Compiler& c, int ch);    // close if open
-void ERASECH(Compiler& c, int ch);    // drop the bound file, if any
-void WRITELINE(Compiler& c, int ch, std::string_view text);  // bypasses BUF
+void BINDCH(Compiler& c, ChannelNo ch, const std::string& name);
+void CREATECH(Compiler& c, ChannelNo ch);   // create the bound file for writing
+void APPENDCH(Compiler& c, ChannelNo ch);   // open the bound file for appending
+void CLOSECH(Compiler& c, ChannelNo ch);    // close if open
+void ERASECH(Compiler& c, ChannelNo ch);    // drop the bound file, if any
+void WRITELINE(Compiler& c, ChannelNo ch, std::string_view text);  // bypasses BUF
 // Writes a line of a channel's file with the origins of its pieces.
-void EMITLINE(Compiler& c, int ch, std::string_view text, const std::vector<Origin>& pieces);
-void WRITETEXT(Compiler& c, int ch, std::string_view text);  // no line end either
+void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vector<Origin>& pieces);
+void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text);  // no line end either
 // Closes channel from's file and copies its lines, in order and with their
 // origins, straight into channel to's file (callers flush what must come
 // first). In trace mode each line is printed after the given words.
-void COPYCH(Compiler& c, int from, int to, std::string_view trace = "");
+void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace = "");
 // Where a channel's file stands (its pending line written first), and the
 // file cut back to such a mark.
 struct ChMark {
   size_t bytes = 0;
   size_t lines = 0;
 };
-ChMark MARKCH(Compiler& c, int ch);
-void TAKEBACKCH(Compiler& c, int ch, const ChMark& m);
+ChMark MARKCH(Compiler& c, ChannelNo ch);
+void TAKEBACKCH(Compiler& c, ChannelNo ch, const ChMark& m);
 void OPENTEMPORARIES(Compiler& c);  // bind and create, in the run's order
 void ENDTEMPORARIES(Compiler& c);   // after a complete run: close and erase
 // After a model error: close and erase the temporaries, write the witness.
@@ -181,11 +201,11 @@ Place ORIGINOF(const Compiler& c, const std::string& file, int line, int col);
 // directory, in any case; null when the run wrote no such file.
 const LineMap* MAPOF(const Compiler& c, std::string_view file);
 void SETOUT(Compiler& c, std::string_view s);  // OUTLIN := s, cut to 81
-void SENDOUT(Compiler& c, int ch, bool force);
-void FLUSHOUT(Compiler& c, int ch);
-void SENDSRC(Compiler& c, int k, int ch);
-void SENDREPL(Compiler& c, std::string_view t, char x, std::string_view r,
-              std::string& d, int mode);
+void SENDOUT(Compiler& c, ChannelNo ch, bool force);
+void FLUSHOUT(Compiler& c, ChannelNo ch);
+void SENDSRC(Compiler& c, int k, ChannelNo ch);
+// t with every x replaced by r, cut to 81 characters.
+std::string REPL(std::string_view t, char x, std::string_view r);
 
 // A template with each placeholder character replaced by its value, in one
 // pass: a value is never searched again, whatever it holds.
@@ -197,13 +217,13 @@ std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots);
 
 // Pieces of generated text (SETOUT, then SENDOUT on channel ch).
 // force: the piece starts a new line, the pending one written even empty.
-void SENDPIECE(Compiler& c, int ch, std::string_view piece, bool force);
+void SENDPIECE(Compiler& c, ChannelNo ch, std::string_view piece, bool force);
 // The same on the current channel.
 void SEND(Compiler& c, std::string_view piece, bool force);
 // On a new line; the pending line is ended first, but an empty one is not
 // written (files start with their first piece).
-void NEWPIECE(Compiler& c, int ch, std::string_view piece);
+void NEWPIECE(Compiler& c, ChannelNo ch, std::string_view piece);
 // On a new line when a line is pending, else packed as SENDOUT packs it.
-void STARTPIECE(Compiler& c, int ch, std::string_view piece);
+void STARTPIECE(Compiler& c, ChannelNo ch, std::string_view piece);
 // Appended to the pending line (a new line when it would pass 74 characters).
-void ADDPIECE(Compiler& c, int ch, std::string_view piece);
+void ADDPIECE(Compiler& c, ChannelNo ch, std::string_view piece);

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int PRU = 1, MODPRO = 3;
-
 // Templates; '*' is a count unless said otherwise.
 constexpr const char* LISTDECL[] = {
     "type _pfrg=^_fg;_fg=record gt,use,et,xt:real;end;",
@@ -47,8 +45,8 @@ std::string LISTBOUND(const Compiler& c) {
 
 void LISTARRAYS(Compiler& c) {
   std::string n = LISTBOUND(c);
-  for (const char* t : LISTDECL) SENDPIECE(c, PRU, FILLIN(t, {{'*', n}}), true);
-  FLUSHOUT(c, PRU);
+  for (const char* t : LISTDECL) SENDPIECE(c, CH_PRU, FILLIN(t, {{'*', n}}), true);
+  FLUSHOUT(c, CH_PRU);
 }
 
 // The vector _y of the continuous variables.
@@ -72,28 +70,28 @@ void DBTABLES(Compiler& c) { PRDBDECL(c); }
 // _inieli, and _com with the resources' and continuous nodes' start values.
 void STARTPROCEDURES(Compiler& c) {
   Model& m = c.model;
-  for (const char* t : INIELI) SENDPIECE(c, MODPRO, t, true);
+  for (const char* t : INIELI) SENDPIECE(c, CH_MODPRO, t, true);
   for (int n = 1; n <= m.NodeCount; ++n) {
     if (m.NodeTable[n].TIPO == 'R') DeclareResource(c, n);
     if (m.NodeTable[n].TIPO == 'C') CONTINUOUSNODE(c, n);
   }
-  SENDPIECE(c, MODPRO, "end;", true);
+  SENDPIECE(c, CH_MODPRO, "end;", true);
 }
 
 void LISTNAMETABLE(Compiler& c) {
   const std::vector<std::string>& t = c.model.LISTTEXT;
-  SENDPIECE(c, PRU, FILLIN(TNL, {{'*', LISTBOUND(c)}}), true);
-  if (t.empty()) ADDPIECE(c, PRU, NOLISTS);
-  for (size_t i = 0; i < t.size(); ++i) ADDPIECE(c, PRU, t[i] + (i + 1 < t.size() ? "," : ");"));
+  SENDPIECE(c, CH_PRU, FILLIN(TNL, {{'*', LISTBOUND(c)}}), true);
+  if (t.empty()) ADDPIECE(c, CH_PRU, NOLISTS);
+  for (size_t i = 0; i < t.size(); ++i) ADDPIECE(c, CH_PRU, t[i] + (i + 1 < t.size() ? "," : ");"));
 }
 
 // head (v1,v2,...,vn); the values appended one piece each.
 template <class F>
 void NODEVALUES(Compiler& c, const char* head, F value) {
   int n = c.model.NodeCount;
-  SENDPIECE(c, PRU, FILLIN(head, {{'*', std::to_string(n)}}), true);
-  for (int i = 1; i <= n; ++i) ADDPIECE(c, PRU, (i == 1 ? "(" : ",") + value(i));
-  ADDPIECE(c, PRU, ");");
+  SENDPIECE(c, CH_PRU, FILLIN(head, {{'*', std::to_string(n)}}), true);
+  for (int i = 1; i <= n; ++i) ADDPIECE(c, CH_PRU, (i == 1 ? "(" : ",") + value(i));
+  ADDPIECE(c, CH_PRU, ");");
 }
 
 // The entry lists of D node x, one per predecessor copy, in predecessor
@@ -117,20 +115,20 @@ void DLISTTABLE(Compiler& c) {
     cols = std::max(cols, m.NodeTable[n].NEL);
   }
   std::string t = FILLIN(MELD, {{'&', std::to_string(dnodes.empty() ? 1 : cols + 1)}});
-  SENDPIECE(c, PRU, FILLIN(t, {{'*', std::to_string(std::max<size_t>(1, dnodes.size()))}}), true);
+  SENDPIECE(c, CH_PRU, FILLIN(t, {{'*', std::to_string(std::max<size_t>(1, dnodes.size()))}}), true);
   if (dnodes.empty()) {
-    ADDPIECE(c, PRU, NOMELD);
+    ADDPIECE(c, CH_PRU, NOMELD);
     return;
   }
-  SENDPIECE(c, PRU, "( ", true);
+  SENDPIECE(c, CH_PRU, "( ", true);
   for (size_t r = 0; r < dnodes.size(); ++r) {
     const NodeRecord& x = m.NodeTable[dnodes[r]];
     std::vector<int> lists = DLISTS(c, x);
     lists.resize(cols, 0);
-    ADDPIECE(c, PRU, "(" + std::to_string(x.NEL) + ", ");
+    ADDPIECE(c, CH_PRU, "(" + std::to_string(x.NEL) + ", ");
     for (int k = 0; k < cols; ++k) {
       const char* after = k + 1 < cols ? ", " : r + 1 < dnodes.size() ? " )," : " ));";
-      ADDPIECE(c, PRU, std::to_string(lists[k]) + after);
+      ADDPIECE(c, CH_PRU, std::to_string(lists[k]) + after);
     }
   }
 }
@@ -138,9 +136,9 @@ void DLISTTABLE(Compiler& c) {
 void NODETABLES(Compiler& c) {
   const Model& m = c.model;
   int n = m.NodeCount;
-  SENDPIECE(c, PRU, FILLIN(NNO, {{'*', std::to_string(n)}}), true);
+  SENDPIECE(c, CH_PRU, FILLIN(NNO, {{'*', std::to_string(n)}}), true);
   for (int i = 1; i <= n; ++i)
-    ADDPIECE(c, PRU, "'" + m.NodeTable[i].NOM + (i < n ? "'," : "');"));
+    ADDPIECE(c, CH_PRU, "'" + m.NodeTable[i].NOM + (i < n ? "'," : "');"));
   NODEVALUES(c, TIPNOD, [&](int i) { return "'" + std::string(1, m.NodeTable[i].TIPO) + "'"; });
   // A D node's entry is its row in _meld.
   std::vector<int> dno(n + 1, 0);
@@ -158,10 +156,10 @@ void TABLENAMES(Compiler& c) {
   const std::vector<TableName>& t = c.expr.TABLES;
   std::string count = std::to_string(std::max<size_t>(1, t.size()));
   for (char kind : {'v', 't'}) {
-    SENDPIECE(c, PRU, FILLIN(NAMETABLE, {{'/', std::string(1, kind)}, {'*', count}}), true);
-    if (t.empty()) ADDPIECE(c, PRU, kind == 'v' ? NOVAR : NOTABLE);
+    SENDPIECE(c, CH_PRU, FILLIN(NAMETABLE, {{'/', std::string(1, kind)}, {'*', count}}), true);
+    if (t.empty()) ADDPIECE(c, CH_PRU, kind == 'v' ? NOVAR : NOTABLE);
     for (size_t i = 0; i < t.size(); ++i)
-      ADDPIECE(c, PRU, "'" + (kind == 'v' ? t[i].NOM : t[i].NOM2) +
+      ADDPIECE(c, CH_PRU, "'" + (kind == 'v' ? t[i].NOM : t[i].NOM2) +
                          (i + 1 < t.size() ? "'," : "');"));
   }
 }
@@ -171,19 +169,19 @@ void TABLENAMES(Compiler& c) {
 void WRITENETWORK(Compiler& c) {
   LISTARRAYS(c);
   WriteTransferProcedures(c);
-  FLUSHOUT(c, MODPRO);
+  FLUSHOUT(c, CH_MODPRO);
   CONTINUOUSVECTOR(c);
   STARTPROCEDURES(c);
   VALUEDFUNCTIONS(c);
   STATPROCEDURE(c);
   STATISTICSTABLES(c);
-  SENDPIECE(c, PRU, FILLIN(BLCK, {{'*', std::to_string(c.model.NodeCount)}}), true);
+  SENDPIECE(c, CH_PRU, FILLIN(BLCK, {{'*', std::to_string(c.model.NodeCount)}}), true);
   LISTNAMETABLE(c);
   NODETABLES(c);
   TABLENAMES(c);
   DBTABLES(c);
   // Whole lines written straight to PRU.PAS later (declarations after
   // PROCEDURES) must not cut into a table still being packed.
-  FLUSHOUT(c, PRU);
+  FLUSHOUT(c, CH_PRU);
   NODELIST(c);
 }

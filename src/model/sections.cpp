@@ -9,9 +9,6 @@
 
 namespace {
 
-constexpr int PRUCH = 1;
-
-
 // A letter outside the eight node types means an ordinary node.
 char NODETYPE(char letter) {
   switch (letter) {
@@ -221,8 +218,8 @@ int ADDNODE(Model& m, NodeRecord n) {
 void BUNET(Compiler& c) {
   Source& s = c.src;
   Model& m = c.model;
-  BINDCH(c, PRUCH, c.drv.DIRPREF + "PRU.PAS");
-  CREATECH(c, PRUCH);
+  BINDCH(c, CH_PRU, c.drv.DIRPREF + "PRU.PAS");
+  CREATECH(c, CH_PRU);
   m.SectionLine = {0, 0, 0, 0};
   s.PL = 0;
   s.LB = 0;

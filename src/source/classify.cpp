@@ -91,7 +91,7 @@ void RULE(Compiler& c, int kc) {
     case 5:
       LOOKUP(c, FUNVLOOK, "FUNV");
       if (!s.NOTFOUND) {
-        if (c.out.CURCH == 6)
+        if (c.out.CURCH == CH_MODIN1)
           s.KC = 28;
         else
           PRFUNV(c);

@@ -147,7 +147,6 @@ class TextLines {
   bool eof = false;
 };
 
-
 // Text past column 80 is dropped; say so unless it is only blanks. (The
 // title line, never read, is not checked.)
 bool CUTOFF(std::string_view text) {
@@ -246,15 +245,15 @@ static void TRANSMITLINE(Compiler& c) {
     FLUSHOUT(c, o.CURCH);
     o.TRSTART = 1;
     if (s.MSGVAR && s.MSGAUX && !s.AUXOFF) {
-      SENDOUT(c, 5, false);
-      FLUSHOUT(c, 5);
+      SENDOUT(c, CH_MODAUX, false);
+      FLUSHOUT(c, CH_MODAUX);
     }
     return;
   }
   if (o.TRMODE != 1) return;
   if (s.DECLCOPY && !s.INPROC && !s.DBDECL) {
     s.PRULINES++;
-    WRITELINE(c, 1, s.line().text());
+    WRITELINE(c, CH_PRU, s.line().text());
   }
   if (s.INPROC) {
     SETOUT(c, CELLS(c, o.TRSTART, s.K - 1));
@@ -264,7 +263,7 @@ static void TRANSMITLINE(Compiler& c) {
     TRACELN(c, "TRANSMITIDA LINEA DE PROCP O FUNCP");
     if (s.HEADER) {
       TRACELN(c, "SI ES ENC.VA TAMBIEN A INTERFACE");
-      SENDOUT(c, 1, true);
+      SENDOUT(c, CH_PRU, true);
     }
   }
 }
@@ -290,7 +289,7 @@ void VERFLIN(Compiler& c) {
     s.K = 0;
   } while (s.at(1) == s.EOLCH);
   while (s.at(1) == '#') {
-    if (c.out.CURCH != 1 || s.HASHTOPRU) {
+    if (c.out.CURCH != CH_PRU || s.HASHTOPRU) {
       SETOUT(c, s.line().text().substr(1));
       SENDOUT(c, c.out.CURCH, false);
       FLUSHOUT(c, c.out.CURCH);

@@ -143,10 +143,7 @@ void PRNODASG(Compiler& c) {
   s.K = s.KSTART;
   c.out.TRANSMIT = false;
   SEND(c, "; ", false);
-  std::string d;
-  SENDREPL(c, t.INITMODE ? "f_*:=m_*; u_*:=0.0;" : "f_*:=m_*-u_*;", '*',
-           x.NODNAME, d, 0);
-  SEND(c, d, false);
+  SEND(c, REPL(t.INITMODE ? "f_*:=m_*; u_*:=0.0;" : "f_*:=m_*-u_*;", '*', x.NODNAME), false);
   PRFININS(c, true);
   c.out.TRANSMIT = true;
   if (t.INEXPER) {

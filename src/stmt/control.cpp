@@ -183,9 +183,7 @@ void PRGOTO(Compiler& c) {
 // donode -> DONODE statement: only when the event is this node's.
 void PRDONODE(Compiler& c) {
   TRACELN(c, "CJN ", c.stmt.CURNODENUM);
-  std::string d;
-  SENDREPL(c, "if (_n=*) and _ci1 or (ino<0) then ", '*', c.stmt.CURNODENUM, d, 0);
-  GUARDED(c, d);
+  GUARDED(c, REPL("if (_n=*) and _ci1 or (ino<0) then ", '*', c.stmt.CURNODENUM));
 }
 
 // doevent -> DOEVENT statement: only in the first scan after an event.

@@ -13,7 +13,7 @@ struct NodeRecord;
 // A piece to channel ch (force: on a new line). Pieces longer than an
 // output line are cut at blanks or after ';' outside quotes, never inside
 // a word, so long names do not cut generated text short.
-void EMITCH(Compiler& c, int ch, std::string_view text, bool force);
+void EMITCH(Compiler& c, ChannelNo ch, std::string_view text, bool force);
 void EMIT(Compiler& c, std::string_view text, bool force);  // to CURCH
 
 // ---- the current node
@@ -68,9 +68,9 @@ int BEFOREWORD(const Compiler& c);
 // After the statement of an instruction: its text up to the ";", END or
 // ELSE that ended it goes to ch, and that terminator stays to be sent
 // after the instruction's own closing text.
-void STATEMENTDONE(Compiler& c, int ch);
+void STATEMENTDONE(Compiler& c, ChannelNo ch);
 // The statement an instruction holds, translated into channel ch.
-void HELDSTATEMENT(Compiler& c, int ch);
+void HELDSTATEMENT(Compiler& c, ChannelNo ch);
 
 // ---- handlers, one per instruction group
 void PRACT(Compiler& c, bool deact);

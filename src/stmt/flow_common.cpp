@@ -26,7 +26,7 @@ size_t CUTPOINT(std::string_view t) {
 
 }  // namespace
 
-void EMITCH(Compiler& c, int ch, std::string_view text, bool force) {
+void EMITCH(Compiler& c, ChannelNo ch, std::string_view text, bool force) {
   while (text.size() > static_cast<size_t>(LINEMAX)) {
     size_t cut = CUTPOINT(text);
     if (cut == 0) break;  // one word longer than a line: cut as any piece
@@ -201,7 +201,7 @@ int BEFOREWORD(const Compiler& c) {
 
 // A statement that ends right before its ";" ends in a word ("END", a
 // name, a number): a blank keeps it apart from the text that follows.
-void STATEMENTDONE(Compiler& c, int ch) {
+void STATEMENTDONE(Compiler& c, ChannelNo ch) {
   SENDSRC(c, c.src.KSTART, ch);
   c.out.TRSTART = c.src.KSTART;
   c.out.TRANSMIT = false;
@@ -210,7 +210,7 @@ void STATEMENTDONE(Compiler& c, int ch) {
     SENDPIECE(c, ch, " ", false);
 }
 
-void HELDSTATEMENT(Compiler& c, int ch) {
+void HELDSTATEMENT(Compiler& c, ChannelNo ch) {
   c.out.TRANSMIT = true;
   c.out.TRSTART = c.src.K;
   PRINS(c);

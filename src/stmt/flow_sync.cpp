@@ -59,24 +59,23 @@ Source1 SELECTSOURCE(Compiler& c) {
 // most MAXSEL messages of its list go through the statement, which
 // should send each (the next one is then the list's head).
 void SELECTPROC(Compiler& c, const std::string& sel) {
-  constexpr int NODECH = CH_NODE;
-  EMITCH(c, NODECH,
+  EMITCH(c, CH_NODE,
          FILLIN("procedure _prs.(_el,MAXSEL,_i1,_i2:integer);var _k,INO,_el1:integer;",
                {{'.', sel}}),
          true);
-  EMITCH(c, NODECH, "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;", true);
-  EMITCH(c, NODECH, "_px:=_fl[_el];_k:=1; while (_px<>nil) and (_k<=MAXSEL) do begin ", true);
-  EMITCH(c, NODECH, "_uprv(_px^.r,_px^.b);", true);
-  int body = c.out.CURCH;
-  c.out.CURCH = NODECH;
+  EMITCH(c, CH_NODE, "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;", true);
+  EMITCH(c, CH_NODE, "_px:=_fl[_el];_k:=1; while (_px<>nil) and (_k<=MAXSEL) do begin ", true);
+  EMITCH(c, CH_NODE, "_uprv(_px^.r,_px^.b);", true);
+  ChannelNo body = c.out.CURCH;
+  c.out.CURCH = CH_NODE;
   {
     MSGCONTEXT m(c, "_px", true, "_el", false);
-    HELDSTATEMENT(c, NODECH);
+    HELDSTATEMENT(c, CH_NODE);
   }
-  EMITCH(c, NODECH, ";", false);
-  EMITCH(c, NODECH, "_k:=_k+1;", true);
-  EMITCH(c, NODECH, FILLIN("_px:=_fl[.] end; ", {{'.', "_el"}}), false);
-  EMITCH(c, NODECH, "end end;", false);
+  EMITCH(c, CH_NODE, ";", false);
+  EMITCH(c, CH_NODE, "_k:=_k+1;", true);
+  EMITCH(c, CH_NODE, FILLIN("_px:=_fl[.] end; ", {{'.', "_el"}}), false);
+  EMITCH(c, CH_NODE, "end end;", false);
   c.out.CURCH = body;
 }
 
@@ -155,7 +154,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     CLOSEARGS(c);
   } else {
     s.K = s.KSTART;
-    int body = o.CURCH;
+    ChannelNo body = o.CURCH;
     o.CURCH = CH_MODLOG;
     o.TRSTART = s.K;
     o.TRANSMIT = true;

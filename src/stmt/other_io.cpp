@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int PRU = 1, MODIN1 = 6;
-
 // Source text between two positions, possibly over several lines.
 std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
   const LineStore& l = c.src.lines;
@@ -178,8 +176,8 @@ int FILENUMBER(Compiler& c, const std::string& name, bool& fresh) {
 // comes before _init is begun: its lines wait for _init's head.
 void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
                  const std::vector<std::string>& values) {
-  SENDPIECE(c, PRU, "var " + v + ":text; ", true);
-  FLUSHOUT(c, PRU);
+  SENDPIECE(c, CH_PRU, "var " + v + ":text; ", true);
+  FLUSHOUT(c, CH_PRU);
   std::vector<FileHeading> lines;
   lines.push_back({"if nrep=1 then begin ", true});
   // The name as written, often a literal: a piece of its own when long.
@@ -200,7 +198,7 @@ void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
   lines.push_back({"end;", true});
   std::vector<FileHeading>& wait = c.stmt.FILEHEADS;
   if (c.stmt.INITMODE || c.gen.NODEPASS) {
-    for (const FileHeading& l : lines) SENDPIECE(c, MODIN1, l.TEXT, l.NEWLINE);
+    for (const FileHeading& l : lines) SENDPIECE(c, CH_MODIN1, l.TEXT, l.NEWLINE);
   } else {
     wait.insert(wait.end(), lines.begin(), lines.end());
   }
@@ -259,7 +257,7 @@ void PRFILEOUT(Compiler& c) {
 }  // namespace
 
 void WriteFileHeadings(Compiler& c) {
-  for (const FileHeading& l : c.stmt.FILEHEADS) SENDPIECE(c, MODIN1, l.TEXT, l.NEWLINE);
+  for (const FileHeading& l : c.stmt.FILEHEADS) SENDPIECE(c, CH_MODIN1, l.TEXT, l.NEWLINE);
   c.stmt.FILEHEADS.clear();
 }
 

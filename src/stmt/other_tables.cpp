@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int PRU = 1;
-
 // value -> ["+" | "-"] number; a sign is only taken before a number.
 std::string INITIALVALUE(Compiler& c) {
   Source& s = c.src;
@@ -150,19 +148,19 @@ void PRARRAYASG(Compiler& c, std::string_view) {
   }
   // The constants go to PRU.PAS as they are read, over lines if need be.
   SETOUT(c, "const " + cname + ":array[" + bounds + "] OF " + elem + "=");
-  SENDOUT(c, PRU, true);
-  int curch = c.out.CURCH;
-  c.out.CURCH = PRU;
+  SENDOUT(c, CH_PRU, true);
+  ChannelNo curch = c.out.CURCH;
+  c.out.CURCH = CH_PRU;
   c.out.TRSTART = s.K;
   c.out.TRANSMIT = true;
   PRCA(c, elem);
   c.out.TRANSMIT = false;
   MUSTBE(c, ')');
   s.K++;
-  SENDSRC(c, s.K, PRU);
+  SENDSRC(c, s.K, CH_PRU);
   SETOUT(c, ";");
-  SENDOUT(c, PRU, false);
-  FLUSHOUT(c, PRU);
+  SENDOUT(c, CH_PRU, false);
+  FLUSHOUT(c, CH_PRU);
   c.out.CURCH = curch;
 
   SEND(c, "begin ", true);

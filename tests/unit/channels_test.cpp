@@ -1,5 +1,5 @@
 // Output channels: packing into 74-character lines, forced and flushed
-// lines, template replacement and its modes.
+// lines, template replacement and where replaced templates go.
 #include <gtest/gtest.h>
 #include "support/support.h"
 
@@ -10,56 +10,56 @@ struct ChannelTest : ::testing::Test {
   TestRun r;
   void SetUp() override {
     r.c.drv.root = dir.str();
-    BINDCH(r.c, 3, "chan3");
-    CREATECH(r.c, 3);
-    BINDCH(r.c, 1, "PRU.PAS");
-    CREATECH(r.c, 1);
+    BINDCH(r.c, CH_MODPRO, "chan3");
+    CREATECH(r.c, CH_MODPRO);
+    BINDCH(r.c, CH_PRU, "PRU.PAS");
+    CREATECH(r.c, CH_PRU);
   }
-  std::string written(int ch, const std::string& name) {
+  std::string written(ChannelNo ch, const std::string& name) {
     CLOSECH(r.c, ch);
     return WRITTEN(r.c, dir, name);
   }
   void send(const std::string& piece, bool force = false) {
     SETOUT(r.c, piece);
-    SENDOUT(r.c, 3, force);
+    SENDOUT(r.c, CH_MODPRO, force);
   }
 };
 
 TEST_F(ChannelTest, PiecesJoinUpTo74Characters) {
   send(std::string(70, 'a'));
   send("bbbb");
-  EXPECT_EQ(r.c.out.ch[3].BUF, std::string(70, 'a') + "bbbb");
-  FLUSHOUT(r.c, 3);
-  EXPECT_EQ(written(3, "chan3"), std::string(70, 'a') + "bbbb\n");
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, std::string(70, 'a') + "bbbb");
+  FLUSHOUT(r.c, CH_MODPRO);
+  EXPECT_EQ(written(CH_MODPRO, "chan3"), std::string(70, 'a') + "bbbb\n");
 }
 
 TEST_F(ChannelTest, PieceThatOverflowsStartsTheNextLine) {
   send(std::string(70, 'a'));
   send("bbbbb");
-  EXPECT_EQ(r.c.out.ch[3].BUF, "bbbbb");
-  FLUSHOUT(r.c, 3);
-  EXPECT_EQ(written(3, "chan3"), std::string(70, 'a') + "\nbbbbb\n");
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, "bbbbb");
+  FLUSHOUT(r.c, CH_MODPRO);
+  EXPECT_EQ(written(CH_MODPRO, "chan3"), std::string(70, 'a') + "\nbbbbb\n");
 }
 
 TEST_F(ChannelTest, LongPieceGetsALineOfItsOwnUnsplit) {
   send("x");
   send(std::string(80, 'p'));
   send("y");
-  FLUSHOUT(r.c, 3);
-  EXPECT_EQ(written(3, "chan3"), "x\n" + std::string(80, 'p') + "\ny\n");
+  FLUSHOUT(r.c, CH_MODPRO);
+  EXPECT_EQ(written(CH_MODPRO, "chan3"), "x\n" + std::string(80, 'p') + "\ny\n");
 }
 
 TEST_F(ChannelTest, ForcedSendWithEmptyBufferWritesAnEmptyLine) {
   send("abc", true);
-  EXPECT_EQ(r.c.out.ch[3].BUF, "abc");
-  EXPECT_EQ(written(3, "chan3"), "\n");
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, "abc");
+  EXPECT_EQ(written(CH_MODPRO, "chan3"), "\n");
 }
 
 TEST_F(ChannelTest, FlushTwiceWritesLineThenEmptyLine) {
   send("abc");
-  FLUSHOUT(r.c, 3);
-  FLUSHOUT(r.c, 3);
-  EXPECT_EQ(written(3, "chan3"), "abc\n\n");
+  FLUSHOUT(r.c, CH_MODPRO);
+  FLUSHOUT(r.c, CH_MODPRO);
+  EXPECT_EQ(written(CH_MODPRO, "chan3"), "abc\n\n");
 }
 
 TEST_F(ChannelTest, OutlinIsCutTo81) {
@@ -68,40 +68,35 @@ TEST_F(ChannelTest, OutlinIsCutTo81) {
 }
 
 TEST_F(ChannelTest, ReplaceEveryOccurrence) {
-  std::string d;
-  SENDREPL(r.c, "_afel(*,*,evp,*);", '*', "12", d, 5);
+  std::string d = REPL("_afel(*,*,evp,*);", '*', "12");
   EXPECT_EQ(d, "_afel(12,12,evp,12);");
-  SENDREPL(r.c, "no placeholder", '*', "12", d, 5);
+  d = REPL("no placeholder", '*', "12");
   EXPECT_EQ(d, "no placeholder");
-  EXPECT_EQ(written(3, "chan3"), "");
-  EXPECT_EQ(written(1, "PRU.PAS"), "");
+  EXPECT_EQ(written(CH_MODPRO, "chan3"), "");
+  EXPECT_EQ(written(CH_PRU, "PRU.PAS"), "");
 }
 
 TEST_F(ChannelTest, ReplaceModesWriteWhereTheyShould) {
-  std::string d;
-  SENDREPL(r.c, "const n=#;", '#', "5", d, 1);
-  SENDREPL(r.c, "x:=#;", '#', "7", r.c.out.OUTLIN, 3);
-  EXPECT_EQ(r.c.out.ch[3].BUF, "x:=7;");
-  EXPECT_EQ(written(1, "PRU.PAS"), "const n=5;\n");
+  WRITELINE(r.c, CH_PRU, REPL("const n=#;", '#', "5"));
+  SENDPIECE(r.c, CH_MODPRO, REPL("x:=#;", '#', "7"), false);
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, "x:=7;");
+  EXPECT_EQ(written(CH_PRU, "PRU.PAS"), "const n=5;\n");
 }
 
 TEST_F(ChannelTest, ReplacementIsCutTo81) {
-  std::string d;
-  SENDREPL(r.c, "**", '*', std::string(50, 'q'), d, 5);
+  std::string d = REPL("**", '*', std::string(50, 'q'));
   EXPECT_EQ(d, std::string(81, 'q'));
 }
 
 TEST_F(ChannelTest, ReplacementHoldingThePlaceholderTerminates) {
-  std::string d;
-  SENDREPL(r.c, "a*b*", '*', "(*)", d, 5);
+  std::string d = REPL("a*b*", '*', "(*)");
   EXPECT_EQ(d, "a(*)b(*)");
 }
 
 TEST_F(ChannelTest, ReplacementLongerThanTheRestIsCutWhereItLands) {
-  std::string d;
-  SENDREPL(r.c, std::string(70, 'a') + "*b*", '*', "0123456789", d, 5);
+  std::string d = REPL(std::string(70, 'a') + "*b*", '*', "0123456789");
   EXPECT_EQ(d, std::string(70, 'a') + "0123456789b");
-  SENDREPL(r.c, std::string(90, '*'), '*', "", d, 5);  // the template is cut first
+  d = REPL(std::string(90, '*'), '*', "");  // the template is cut first
   EXPECT_EQ(d, "");
 }
 
@@ -117,14 +112,14 @@ TEST_F(ChannelTest, SendSourceFromTrstartToColumn) {
   r.load("first\n  x := y + 1;\nEND.\n");
   r.c.src.PL = 1;
   r.c.out.TRSTART = 3;
-  SENDSRC(r.c, 9, 3);
-  EXPECT_EQ(r.c.out.ch[3].BUF, "x := y");
+  SENDSRC(r.c, 9, CH_MODPRO);
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, "x := y");
   EXPECT_EQ(r.c.out.TRSTART, 3);
 }
 
 TEST_F(ChannelTest, WritingToAClosedChannelIsAnIoError) {
   SETOUT(r.c, "x");
-  EXPECT_THROW(SENDOUT(r.c, 4, true), IoError);
+  EXPECT_THROW(SENDOUT(r.c, CH_NODE, true), IoError);
 }
 
 }  // namespace

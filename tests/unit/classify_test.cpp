@@ -64,7 +64,7 @@ TEST_F(ClassifyTest, SameSpecialCharacterTwiceIsIllegal) {
 
 TEST_F(ClassifyTest, ValuedFunctionInInitTextIsOnlyClassified) {
   FUNVADD(r.c, "DEMAND");
-  r.c.out.CURCH = 6;
+  r.c.out.CURCH = CH_MODIN1;
   source("DEMAND(3)");
   EXPECT_EQ(next(), 28);
   EXPECT_EQ(s.TIPO, "FUNV");
@@ -124,11 +124,11 @@ TEST_F(ClassifyTest, UnknownIdentifierHasTwoBlanks) {
 
 TEST_F(ClassifyTest, DbaseVariableIsWrittenInItsGeneratedForm) {
   r.c.drv.root = dir.str();
-  BINDCH(r.c, 4, "unit");
-  CREATECH(r.c, 4);
+  BINDCH(r.c, CH_NODE, "unit");
+  CREATECH(r.c, CH_NODE);
   declare("CLI_AGE", "REAL");
   r.c.names.LASTDIRECT->DB = true;
-  r.c.out.CURCH = 4;
+  r.c.out.CURCH = CH_NODE;
   r.c.out.TRSTART = 1;
   source("x := CLI_AGE + 1;");
   RECID(r.c);
@@ -137,7 +137,7 @@ TEST_F(ClassifyTest, DbaseVariableIsWrittenInItsGeneratedForm) {
   EXPECT_EQ(next(), 2);
   EXPECT_EQ(r.c.out.TRSTART, s.K);
   EXPECT_TRUE(r.c.out.TRANSMIT);
-  CLOSECH(r.c, 4);
+  CLOSECH(r.c, CH_NODE);
   EXPECT_EQ(WRITTEN(r.c, dir, "unit"), "x := AGE.CLI^\n");
 }
 

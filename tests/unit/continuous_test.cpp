@@ -335,7 +335,7 @@ struct Activation : Equations {
     s.LB = n.CODELINE;
     s.K = n.C;
     c.stmt.LBF = c.model.NodeTable[2].L;
-    c.out.CURCH = 4;
+    c.out.CURCH = CH_NODE;
     c.out.TRANSMIT = false;
     RECID(c);
     c.out.TRSTART = s.K;

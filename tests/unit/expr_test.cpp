@@ -56,9 +56,9 @@ struct ExprTest : ::testing::Test {
     BUNET(c);
     BUSECT(c);
     PREDEF(c);
-    BINDCH(c, 4, "unit.pas");
-    CREATECH(c, 4);
-    c.out.CURCH = 4;
+    BINDCH(c, CH_NODE, "unit.pas");
+    CREATECH(c, CH_NODE);
+    c.out.CURCH = CH_NODE;
     c.stmt.LBF = c.model.NodeTable[2].L;
     var("A", "REAL");
     var("B", "REAL");

@@ -82,7 +82,7 @@ struct Flow : ::testing::Test {
     c.out.CURCH = CH_NODE;
   }
   // Translates a node's whole code into ch; the error or "".
-  std::string node(const std::string& name, int ch = CH_NODE) {
+  std::string node(const std::string& name, ChannelNo ch = CH_NODE) {
     enter(name);
     c.out.CURCH = ch;
     return code();
@@ -112,21 +112,21 @@ struct Flow : ::testing::Test {
     return code();
   }
   // What channel ch received since the last look.
-  std::string out(int ch = CH_NODE) {
+  std::string out(ChannelNo ch = CH_NODE) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
     std::string t = WRITTEN(c, dir, c.out.ch[ch].name);
-    std::string fresh = t.substr(seen[ch]);
-    seen[ch] = t.size();
+    std::string fresh = t.substr(seen[CHNUM(ch)]);
+    seen[CHNUM(ch)] = t.size();
     return fresh;
   }
   // The node's code as generated: what follows the rest of its header
   // line (an empty line and a blank one).
-  std::string text(int ch = CH_NODE) {
+  std::string text(ChannelNo ch = CH_NODE) {
     std::string t = out(ch);
     return t.compare(0, 3, "\n \n") == 0 ? t.substr(3) : t;
   }
   // Translates code put under a line of the sample network; the error.
-  std::string run(const std::string& under, const std::string& code, int ch = CH_NODE) {
+  std::string run(const std::string& under, const std::string& code, ChannelNo ch = CH_NODE) {
     std::string e = sample(under, code);
     if (!e.empty()) return "passes: " + e;
     return under == "INIT" ? init() : node(under, ch);

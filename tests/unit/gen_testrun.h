@@ -43,7 +43,7 @@ struct GenRun {
   }
   // A generated file; the channel still writing it is flushed first.
   std::string file(const std::string& name) {
-    for (int ch : {CH_PRU, CH_MODPRO, CH_NODE}) {
+    for (ChannelNo ch : {CH_PRU, CH_MODPRO, CH_NODE}) {
       if (c.out.ch[ch].text && c.out.ch[ch].name == name && !c.out.ch[ch].BUF.empty())
         FLUSHOUT(c, ch);
     }

@@ -147,8 +147,8 @@ struct AdvanceTest : ::testing::Test {
   TestRun r;
   void SetUp() override {
     r.c.drv.root = dir.str();
-    for (int ch : {1, 3, 5}) {
-      BINDCH(r.c, ch, "ch" + std::to_string(ch));
+    for (ChannelNo ch : {CH_PRU, CH_MODPRO, CH_MODAUX}) {
+      BINDCH(r.c, ch, "ch" + std::to_string(CHNUM(ch)));
       CREATECH(r.c, ch);
     }
   }
@@ -157,9 +157,9 @@ struct AdvanceTest : ::testing::Test {
     r.c.src.LB = line;
     r.c.src.K = k;
   }
-  std::string written(int ch) {
+  std::string written(ChannelNo ch) {
     CLOSECH(r.c, ch);
-    return WRITTEN(r.c, dir, "ch" + std::to_string(ch));
+    return WRITTEN(r.c, dir, "ch" + std::to_string(CHNUM(ch)));
   }
 };
 
@@ -184,24 +184,24 @@ TEST_F(AdvanceTest, NothingHappensBeforeTheMarker) {
 TEST_F(AdvanceTest, TransmitsTheRestWithTheBlankThatReplacedTheMarker) {
   r.load("head\n  x := 1;\ny\nEND.\n");
   r.c.out.TRANSMIT = true;
-  r.c.out.CURCH = 3;
+  r.c.out.CURCH = CH_MODPRO;
   r.c.out.TRSTART = 3;
   SETOUT(r.c, "pending");
-  SENDOUT(r.c, 3, false);
+  SENDOUT(r.c, CH_MODPRO, false);
   at(2, 10);
   VERFLIN(r.c);
   EXPECT_EQ(r.c.out.TRSTART, 1);
-  EXPECT_EQ(written(3), "pending\nx := 1; \n");
+  EXPECT_EQ(written(CH_MODPRO), "pending\nx := 1; \n");
 }
 
 TEST_F(AdvanceTest, MessageFieldsAlsoGoToChannelFive) {
   r.load("head\nA:REAL;\ny\nEND.\n");
   r.c.out.TRANSMIT = true;
-  r.c.out.CURCH = 3;
+  r.c.out.CURCH = CH_MODPRO;
   r.c.src.MSGVAR = r.c.src.MSGAUX = true;
   at(2, 8);
   VERFLIN(r.c);
-  EXPECT_EQ(written(5), "A:REAL; \n");
+  EXPECT_EQ(written(CH_MODAUX), "A:REAL; \n");
 }
 
 TEST_F(AdvanceTest, DeclarationLinesAreCopiedWholeToPru) {
@@ -211,28 +211,28 @@ TEST_F(AdvanceTest, DeclarationLinesAreCopiedWholeToPru) {
   at(2, 13);
   VERFLIN(r.c);
   EXPECT_EQ(r.c.src.PRULINES, 2);
-  EXPECT_EQ(written(1), "VAR X: REAL;\n");
+  EXPECT_EQ(written(CH_PRU), "VAR X: REAL;\n");
 }
 
 TEST_F(AdvanceTest, ProcedureHeadingsAlsoGoToTheInterface) {
   r.load("head\nprocedure P;\ny\nEND.\n");
   r.c.out.TRMODE = 1;
-  r.c.out.CURCH = 3;
+  r.c.out.CURCH = CH_MODPRO;
   r.c.src.INPROC = r.c.src.HEADER = true;
   at(2, 13);
   VERFLIN(r.c);
-  EXPECT_EQ(written(3), "\nprocedure P; \n");
-  EXPECT_EQ(r.c.out.ch[1].BUF, "procedure P; ");
+  EXPECT_EQ(written(CH_MODPRO), "\nprocedure P; \n");
+  EXPECT_EQ(r.c.out.ch[CH_PRU].BUF, "procedure P; ");
 }
 
 TEST_F(AdvanceTest, HashLinesPassThroughExceptToPru) {
   r.load("head\nx\n#{$R+}\nEND.\n");
-  r.c.out.CURCH = 3;
+  r.c.out.CURCH = CH_MODPRO;
   at(2, 2);
   VERFLIN(r.c);
   EXPECT_EQ(r.c.src.LB, 4);
   EXPECT_EQ(text(r.c, 4), "END.");
-  EXPECT_EQ(written(3), "{$R+}\n");
+  EXPECT_EQ(written(CH_MODPRO), "{$R+}\n");
 
   TestRun q;
   q.load("head\nx\n#{$R+}\nEND.\n");

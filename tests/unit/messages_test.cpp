@@ -16,11 +16,11 @@ struct MsgRun {
 
   MsgRun() {
     c.drv.root = dir.str();
-    BINDCH(c, 1, "PRU.PAS");
-    CREATECH(c, 1);
-    BINDCH(c, 3, "MODPRO");
-    CREATECH(c, 3);
-    BINDCH(c, 5, "MODAUX");
+    BINDCH(c, CH_PRU, "PRU.PAS");
+    CREATECH(c, CH_PRU);
+    BINDCH(c, CH_MODPRO, "MODPRO");
+    CREATECH(c, CH_MODPRO);
+    BINDCH(c, CH_MODAUX, "MODAUX");
     PREDEF(c);
   }
   // Nodes as pairs "name letter", numbered from 1.
@@ -43,13 +43,13 @@ struct MsgRun {
     s.PL = 1;
     s.LB = 2;
     s.K = 0;
-    c.out.CURCH = 1;
+    c.out.CURCH = CH_PRU;
     c.out.TRMODE = 1;
     c.decl.NodeCountAtDecl = c.model.NodeCount;
     RECID(c);
     return r.error([&] { PROMESS(c); });
   }
-  std::string file(int ch, const std::string& name) {
+  std::string file(ChannelNo ch, const std::string& name) {
     FLUSHOUT(c, ch);
     CLOSECH(c, ch);
     return WRITTEN(c, dir, name);
@@ -67,7 +67,7 @@ TEST_F(MessagesTest, MessageNumbersFollowTheNodes) {
   nodes("A G B G C E");
   ASSERT_EQ(declare("MESSAGES M1; M2 (X : REAL);"), "");
   EXPECT_EQ(c.decl.CLASSIDX, 14);
-  EXPECT_EQ(file(1, "PRU.PAS"),
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
             "type _pfr4=^_f4;_f4=record gt,use,et,xt:real;\n"
             " end; var _p4,_po4:_pfr4;\n"
             "type _pfr5=^_f5;_f5=record gt,use,et,xt:real;\n"
@@ -95,14 +95,14 @@ TEST_F(MessagesTest, MessageNumbersFollowTheNodes) {
 TEST_F(MessagesTest, FieldsGlobalsAndTransfersOfAMessage) {
   nodes("A G B G C G D E");
   ASSERT_EQ(declare("MESSAGES CLIENT (A, B : REAL; C : INTEGER);"), "");
-  EXPECT_EQ(file(1, "PRU.PAS"),
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
             "type _pfr5=^_f5;_f5=record gt,use,et,xt:real;\n"
             "A,B:REAL;C:INTEGER\n"
             " end; var _p5,_po5:_pfr5;\n"
             "A,O_A,B,O_B:REAL;C,O_C:INTEGER;\n"
             "\n");
   WriteTransferProcedures(c);
-  std::string pro = file(3, "MODPRO");
+  std::string pro = file(CH_MODPRO, "MODPRO");
   for (const char* t :
        {"  5:begin _p5:=_s; _p5^.gt:=gt; _p5^.use:=use;\n_p5^.et:=et; _p5^.xt:=xt; "
         "_p5^.A:=A;_p5^.B:=B;_p5^.C:=C;\nend;\n",
@@ -118,7 +118,7 @@ TEST_F(MessagesTest, SecondMessageSharesAField) {
   ASSERT_EQ(declare("MESSAGES CLIENT (A, B : REAL; C : INTEGER);\n"
                     "  ORDER (A : REAL; D : ARRAY [1..5] OF REAL);"),
             "");
-  EXPECT_EQ(file(1, "PRU.PAS"),
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
             "type _pfr3=^_f3;_f3=record gt,use,et,xt:real;\n"
             "A,B:REAL;C:INTEGER\n"
             " end; var _p3,_po3:_pfr3;\n"
@@ -129,7 +129,7 @@ TEST_F(MessagesTest, SecondMessageSharesAField) {
             "D,O_D:ARRAY [1..5] OF REAL;\n"
             "\n");
   EXPECT_EQ(c.gen.KNOWNFIELDS, (std::vector<std::string>{"A"}));
-  std::string pro = file(3, "MODPRO");
+  std::string pro = file(CH_MODPRO, "MODPRO");
   EXPECT_NE(pro.find("_p4^.A:=A;for _j:=1 to 5 do _p4^.D[_j]:=D[_j];"), std::string::npos)
       << pro;
   EXPECT_EQ(c.gen.UPRVO[c.gen.UPRVO.size() - 2], "for _j:=1 to 5 do O_D[_j]:=_p4^.D[_j];");
@@ -145,7 +145,7 @@ TEST_F(MessagesTest, GlobalsOfMixedListsAndLongTypes) {
                     "   OF STRING[10]);\n"
                     " M3;"),
             "");
-  EXPECT_EQ(file(1, "PRU.PAS"),
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
             "type _pfr2=^_f2;_f2=record gt,use,et,xt:real;\n"
             "X:REAL\n"
             " end; var _p2,_po2:_pfr2;\n"
@@ -175,7 +175,7 @@ TEST_F(MessagesTest, NodeAttributes) {
   EXPECT_FALSE(t[2].HASATTR);
   EXPECT_FALSE(t[4].HASATTR);
   // Only GEN and Q have records; EL and IL alone give none.
-  EXPECT_EQ(file(1, "PRU.PAS"),
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
             "type _pfr1=^_f1;_f1=record gt,use,et,xt:real;\n"
             "P:INTEGER\n"
             " end; var _p1,_po1:_pfr1;\n"

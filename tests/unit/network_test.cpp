@@ -39,20 +39,20 @@ struct Network : ::testing::Test {
       BUNET(c);
       BUSECT(c);
       if (declare) declare();
-      BINDCH(c, 2, "MODINI");
-      CREATECH(c, 2);
-      BINDCH(c, 3, "MODPRO");
-      CREATECH(c, 3);
+      BINDCH(c, CH_MODINI, "MODINI");
+      CREATECH(c, CH_MODINI);
+      BINDCH(c, CH_MODPRO, "MODPRO");
+      CREATECH(c, CH_MODPRO);
       RECID(c);
       SETOUT(c, UPVRHEAD);
-      SENDOUT(c, 3, false);
+      SENDOUT(c, CH_MODPRO, false);
       ORGRED(c);
     });
   }
   std::string model(const std::string& name) { return organise(MODELTEXT(name)); }
 
   // What channel ch's file holds, its pending line included.
-  std::string file(int ch) {
+  std::string file(ChannelNo ch) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
     CLOSECH(c, ch);
     return WRITTEN(c, dir, c.out.ch[ch].name);
@@ -114,7 +114,7 @@ TEST_F(Network, ChainWithSourceNumbersTheLists) {
   EXPECT_EQ(node("S").L, 6);
   EXPECT_EQ(node("X").L, 7);
 
-  EXPECT_EQ(file(1),
+  EXPECT_EQ(file(CH_PRU),
             "type _pfr1=^_f1;_f1=record gt,use,et,xt:real;\n"
             " end; var _p1,_po1:_pfr1;\n"
             "\n"
@@ -154,7 +154,7 @@ TEST_F(Network, ChainWithSourceNumbersTheLists) {
             "const _meld:array[1..1,1..1] of integer=((0));\n"
             "const _n_fv:array[1..1] of _st80=('_VFA');\n"
             "const _n_ft:array[1..1] of _st80=('_TFA');\n");
-  std::string pro = file(3);
+  std::string pro = file(CH_MODPRO);
   size_t at = pro.find("procedure _inieli");
   ASSERT_NE(at, std::string::npos);
   EXPECT_EQ(pro.substr(at),
@@ -217,8 +217,8 @@ TEST_F(Network, TypeRules) {
     std::string e = run.error([&] {
       BUNET(cc);
       BUSECT(cc);
-      BINDCH(cc, 3, "MODPRO");
-      CREATECH(cc, 3);
+      BINDCH(cc, CH_MODPRO, "MODPRO");
+      CREATECH(cc, CH_MODPRO);
       RECID(cc);
       ORGRED(cc);
     });
@@ -253,7 +253,7 @@ TEST_F(Network, ListsOfQueuesAndDeclaredNodes) {
 TEST_F(Network, ModelWithoutLists) {
   ASSERT_EQ(model("net_nolists.tlv"), "");
   EXPECT_EQ(m.NLIST, 1);
-  std::string pru = file(1);
+  std::string pru = file(CH_PRU);
   EXPECT_NE(pru.find("var _fl,_ll:array[1..1] of _pl; \n"), std::string::npos);
   EXPECT_NE(pru.find("const nlist:integer=1;\n"), std::string::npos);
   EXPECT_NE(pru.find("\nconst _tnl: array[1..1] of string[15] =('EL_V');\n"), std::string::npos);
@@ -278,7 +278,7 @@ TEST_F(Network, DecisionNodes) {
   EXPECT_EQ(links(node("X").PRED), "DEC#3[1]=6 D2#6[1]=6 ");
   EXPECT_EQ(lists(), "'IL_LQ 1 ''EL_DEC 1 ''EL_DEC 2 ''EL_DEC 3 ''EL_LQ 1 ''EL_X 1 '");
 
-  std::string pru = file(1);
+  std::string pru = file(CH_PRU);
   EXPECT_NE(pru.find("\nconst _numel:array[1..7] of integer=(0,0,1,0,5,2,6);\n"),
             std::string::npos);
   EXPECT_NE(pru.find("\nconst _mulno:array[1..7] of integer=(2,1,1,1,1,1,1);\n"),
@@ -369,10 +369,10 @@ TEST(NetworkTrace, NodeListing) {
   ASSERT_EQ(r.error([&] {
               BUNET(c);
               BUSECT(c);
-              BINDCH(c, 2, "MODINI");
-              CREATECH(c, 2);
-              BINDCH(c, 3, "MODPRO");
-              CREATECH(c, 3);
+              BINDCH(c, CH_MODINI, "MODINI");
+              CREATECH(c, CH_MODINI);
+              BINDCH(c, CH_MODPRO, "MODPRO");
+              CREATECH(c, CH_MODPRO);
               RECID(c);
               ORGRED(c);
             }),
@@ -423,17 +423,17 @@ TEST_F(Network, TablesCompileWithFpc) {
     ASSERT_EQ(run.error([&] {
                 BUNET(cc);
                 BUSECT(cc);
-                BINDCH(cc, 2, "MODINI");
-                CREATECH(cc, 2);
-                BINDCH(cc, 3, "MODPRO");
-                CREATECH(cc, 3);
+                BINDCH(cc, CH_MODINI, "MODINI");
+                CREATECH(cc, CH_MODINI);
+                BINDCH(cc, CH_MODPRO, "MODPRO");
+                CREATECH(cc, CH_MODPRO);
                 RECID(cc);
                 SETOUT(cc, UPVRHEAD);
-                SENDOUT(cc, 3, false);
+                SENDOUT(cc, CH_MODPRO, false);
                 ORGRED(cc);
-                FLUSHOUT(cc, 3);
-                CLOSECH(cc, 1);
-                CLOSECH(cc, 3);
+                FLUSHOUT(cc, CH_MODPRO);
+                CLOSECH(cc, CH_PRU);
+                CLOSECH(cc, CH_MODPRO);
               }),
               "")
         << name;

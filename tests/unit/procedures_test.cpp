@@ -74,7 +74,7 @@ TEST(Procedures, ProcedureAndFunctionWithParameters) {
   EXPECT_FALSE(d.seen("A", "TWICE"));
   EXPECT_TRUE(d.c.prog.HASPROCS);
   EXPECT_EQ(d.c.names.SCOPE, "MAIN");
-  EXPECT_EQ(d.c.out.CURCH, 1);
+  EXPECT_EQ(d.c.out.CURCH, CH_PRU);
   EXPECT_FALSE(d.c.src.INPROC);
   EXPECT_FALSE(d.c.src.PROCHEAD);
 }

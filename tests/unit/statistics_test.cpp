@@ -38,7 +38,7 @@ struct Stats : ::testing::Test {
       BUDECL(c);
     });
   }
-  std::string file(int ch) {
+  std::string file(ChannelNo ch) {
     FLUSHOUT(c, ch);
     CLOSECH(c, ch);
     return WRITTEN(c, dir, c.out.ch[ch].name);
@@ -58,7 +58,7 @@ struct Stats : ::testing::Test {
     bool init = node.empty();
     int i = init ? 0 : m.NODENUM.at(node);
     const NodeRecord* n = init ? nullptr : &m.NodeTable[i];
-    int ch = init ? CH_MODIN1 : CH_NODE;
+    ChannelNo ch = init ? CH_MODIN1 : CH_NODE;
     BINDCH(c, ch, "code.txt");
     CREATECH(c, ch);
     s.PL = init ? m.SectionLine[2] - 1 : n->CODEPL;

@@ -63,7 +63,7 @@ TEST_F(Translate, NodeCallBeforeEnd) {
 TEST_F(Translate, InitCapacitiesAndCalls) {
   model(MODELTEXT("stmt_nodes.tlv"));
   EXPECT_EQ(init(), "");
-  EXPECT_EQ(out(6),
+  EXPECT_EQ(out(CH_MODIN1),
             "\n \n  \nbegin m_R := 2; f_R:=m_R; u_R:=0.0; end ;\n \n"
             "  \n begin _pxx:=_px; _nn:=_n; _n:=5;_ievv:=iev; iev:=0;\n"
             "\n_hknod^[5](0);; _px:=_pxx; _n:=_nn; iev:=_ievv end;\n\n; \n");
@@ -96,7 +96,7 @@ TEST_F(Translate, Experiments) {
   EXPECT_FALSE(c.stmt.INEXPER);
   // EXPER and ENDEXP are not transmitted, what comes before them is;
   // at ENDEXP a loaded experiment sets its values again
-  EXPECT_EQ(out(6),
+  EXPECT_EQ(out(CH_MODIN1),
             "\n \n X := 5; \nbegin m_E1 := 3; f_E1:=m_E1; u_E1:=0.0; end ;\n"
             " A[2] := 1; \n  \nif _exon then _pexpset;\n \n\n  Y := X; \n");
 }
@@ -220,17 +220,17 @@ TEST_F(Translate, StatementEnds) {
   s.PL = 3;  // "  ; x"
   s.LB = 4;
   s.K = 1;
-  c.out.CURCH = 4;
+  c.out.CURCH = CH_NODE;
   c.out.TRSTART = 1;
   EXPECT_EQ(r.error([&] { PRFININS(c, true); }), "");
   EXPECT_EQ(c.out.TRSTART, 4);  // the ";" is part of the text sent
-  EXPECT_EQ(c.out.ch[4].BUF, " end ;");
+  EXPECT_EQ(c.out.ch[CH_NODE].BUF, " end ;");
   EXPECT_EQ(r.error([&] { PRFININS(c, false); }), "; or END or ELSE expected");
   EXPECT_EQ(where(), "4:6");
   RECID(c);  // END
   EXPECT_EQ(r.error([&] { PRFINGL(c); }), "");
   EXPECT_EQ(c.out.TRSTART, 2);  // END is transmitted from the blank before it
-  EXPECT_EQ(c.out.ch[4].BUF, " ");
+  EXPECT_EQ(c.out.ch[CH_NODE].BUF, " ");
   c.src.K++;
   RECID(c);  // ELSE
   s.IDENT = "X";

@@ -23,10 +23,10 @@ struct Translate : ::testing::Test {
     BUNET(c);
     BUSECT(c);
     PREDEF(c);
-    BINDCH(c, 4, "unit.pas");
-    CREATECH(c, 4);
-    BINDCH(c, 6, "MODIN1");
-    CREATECH(c, 6);
+    BINDCH(c, CH_NODE, "unit.pas");
+    CREATECH(c, CH_NODE);
+    BINDCH(c, CH_MODIN1, "MODIN1");
+    CREATECH(c, CH_MODIN1);
   }
   // A model of one node G1 with the given code, then E1 and INIT.
   void code(const std::string& text, const std::string& init = "") {
@@ -56,7 +56,7 @@ struct Translate : ::testing::Test {
     c.stmt.CURNODENUM = std::to_string(i);
     c.stmt.HASLABELS = !n.LABELS.empty();
     c.stmt.INITMODE = false;
-    return block(4);
+    return block(CH_NODE);
   }
   // The INIT section, up to DECL.
   std::string init() {
@@ -68,9 +68,9 @@ struct Translate : ::testing::Test {
     c.stmt.LBF = m.SectionLine[3];
     c.stmt.INITMODE = true;
     c.stmt.CURNODE = 0;
-    return block(6);
+    return block(CH_MODIN1);
   }
-  std::string block(int ch) {
+  std::string block(ChannelNo ch) {
     c.out.CURCH = ch;
     c.out.TRANSMIT = true;
     c.out.TRSTART = s.K;
@@ -79,11 +79,11 @@ struct Translate : ::testing::Test {
     });
   }
   // What the channel received since the last look.
-  std::string out(int ch = 4) {
+  std::string out(ChannelNo ch = CH_NODE) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
-    std::string t = FILETEXT(c, ch == 4 ? "unit.pas" : "MODIN1");
-    std::string fresh = t.substr(seen[ch]);
-    seen[ch] = t.size();
+    std::string t = FILETEXT(c, ch == CH_NODE ? "unit.pas" : "MODIN1");
+    std::string fresh = t.substr(seen[CHNUM(ch)]);
+    seen[CHNUM(ch)] = t.size();
     return fresh;
   }
   size_t seen[NCHANNELS + 1] = {};

@@ -14,12 +14,14 @@ struct TransferTest : ::testing::Test {
 
   void SetUp() override {
     c.drv.root = dir.str();
-    BINDCH(c, 1, "PRU.PAS");
-    CREATECH(c, 1);
-    BINDCH(c, 3, "MODPRO");
-    CREATECH(c, 3);
-    SENDREPL(c, "procedure *(_ni:word;_s:pointer);var _j:integer;begin case _ni of",
-             '*', "_upvr", c.out.OUTLIN, 3);
+    BINDCH(c, CH_PRU, "PRU.PAS");
+    CREATECH(c, CH_PRU);
+    BINDCH(c, CH_MODPRO, "MODPRO");
+    CREATECH(c, CH_MODPRO);
+    SENDPIECE(c, CH_MODPRO,
+              REPL("procedure *(_ni:word;_s:pointer);var _j:integer;begin case _ni of", '*',
+                   "_upvr"),
+              false);
   }
   void nodes(std::initializer_list<std::pair<const char*, int>> list) {
     c.model.NodeTable.resize(list.size() + 1);
@@ -30,7 +32,7 @@ struct TransferTest : ::testing::Test {
     }
     c.model.NodeCount = i;
   }
-  std::string file(int ch, const std::string& name) {
+  std::string file(ChannelNo ch, const std::string& name) {
     FLUSHOUT(c, ch);
     CLOSECH(c, ch);
     return WRITTEN(c, dir, name);
@@ -39,7 +41,7 @@ struct TransferTest : ::testing::Test {
 
 TEST_F(TransferTest, NoRecordsGiveEmptyCasesEverywhere) {
   WriteTransferProcedures(c);
-  EXPECT_EQ(file(3, "MODPRO"),
+  EXPECT_EQ(file(CH_MODPRO, "MODPRO"),
             "procedure _upvr(_ni:word;_s:pointer);var _j:integer;begin case _ni of 1:;\n"
             "end end;\n"
             "procedure _uprv(_ni:word;_s:pointer);var _j:integer;begin case _ni of 1:;\n"
@@ -73,10 +75,10 @@ TEST_F(TransferTest, DefaultRecordAndMessageFields) {
   DefaultRecord(c, 3);
   EXPECT_TRUE(c.model.NodeTable[3].HASATTR);
   WriteTransferProcedures(c);
-  EXPECT_EQ(file(1, "PRU.PAS"),
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
             "type _pfr3=^_f3;_f3=record gt,use,et,xt:real;\n"
             " end; var _p3,_po3:_pfr3;\n\n");
-  EXPECT_EQ(file(3, "MODPRO"),
+  EXPECT_EQ(file(CH_MODPRO, "MODPRO"),
             "procedure _upvr(_ni:word;_s:pointer);var _j:integer;begin case _ni of\n"
             "  5:begin _p5:=_s; _p5^.gt:=gt; _p5^.use:=use;\n"
             "_p5^.et:=et; _p5^.xt:=xt; for _j:=1 to 5 do _p5^.V[_j]:=V[_j];_p5^.X:=X;\n"
@@ -123,7 +125,7 @@ TEST_F(TransferTest, LongArrayFieldsAreNotCut) {
   AddFieldTransfer(c, 1, "O_" + f, "LOWESTINDEX", "HIGHESTINDEX");
   EXPECT_EQ(c.gen.UPRVO.back(), "O_" + f + "[_j]:=_p12^." + f + "[_j];");
   WriteTransferProcedures(c);
-  std::string pro = file(3, "MODPRO");
+  std::string pro = file(CH_MODPRO, "MODPRO");
   EXPECT_NE(pro.find("for _j:=LOWESTINDEX to HIGHESTINDEX do \n_p12^." + f + "[_j]:=" +
                      f + "[_j];"),
             std::string::npos)
@@ -133,14 +135,14 @@ TEST_F(TransferTest, LongArrayFieldsAreNotCut) {
 
 TEST_F(TransferTest, ResourcesOfSimpleAndMultipleNodes) {
   nodes({{"SERV", 3}, {"DESK", 1}});
-  OWNLINE(c, 3, "procedure _com; var ino:integer;begin");
+  OWNLINE(c, CH_MODPRO, "procedure _com; var ino:integer;begin");
   DeclareResource(c, 1);
   DeclareResource(c, 2);
-  EXPECT_EQ(file(1, "PRU.PAS"),
+  EXPECT_EQ(file(CH_PRU, "PRU.PAS"),
             "\n"
             "var m_SERV,f_SERV,u_SERV:array[1..3] of real;\n"
             "var m_DESK,f_DESK,u_DESK:real;\n");
-  EXPECT_EQ(file(3, "MODPRO"),
+  EXPECT_EQ(file(CH_MODPRO, "MODPRO"),
             "procedure _upvr(_ni:word;_s:pointer);var _j:integer;begin case _ni of\n"
             "procedure _com; var ino:integer;begin\n"
             "for ino:=1 to 3 do begin \n"

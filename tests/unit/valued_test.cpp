@@ -33,7 +33,7 @@ struct Valued : Translate {
       v.SPLINENO = f.spline;
     }
   }
-  std::string file(int ch, const char* name) {
+  std::string file(ChannelNo ch, const char* name) {
     if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
     return WRITTEN(c, dir, name);
   }
@@ -47,7 +47,7 @@ TEST_F(Valued, PointListsBecomeConstantsCopiedInInit) {
             "const _cxG:array[1..3] of REAL=(1,2,3); _cyG:array[1..3] of REAL=(1,3,6); \n"
             "const _cxH:array[1..2] of CHAR=('a','b'); _cyH:array[1..2] of REAL=(2.5,\n"
             "5); _caxH:array[1..2] of string[12]=('a','b'); \n");
-  EXPECT_EQ(out(6),
+  EXPECT_EQ(out(CH_MODIN1),
             "\n \n  \nnew(_xF);new(_yF);_nF:=3; for _i:=1 to _nF do begin _xF^[_i]:=_cxF[_i];\n"
             "_yF^[_i]:=_cyF[_i]; end;\n \n"
             "  \nnew(_xG);new(_yG);_nG:=3; for _i:=1 to _nG do begin _xG^[_i]:=_cxG[_i];\n"
@@ -64,7 +64,7 @@ TEST_F(Valued, PointListsBecomeConstantsCopiedInInit) {
 TEST_F(Valued, SplineTablesAreMadeOnce) {
   fmodel("  S := 0, 0 / 1, 1 / 2, 4;\n  EXPER S := 0, 1 / 1, 2; ENDEXP\n  T := 0, 1 / 5, 2;");
   ASSERT_EQ(init(), "");
-  std::string t = out(6);
+  std::string t = out(CH_MODIN1);
   EXPECT_NE(t.find(" new(_spb); new(_spc); new(_spd); \nnew(_xS);"), std::string::npos) << t;
   EXPECT_EQ(t.find("new(_spb)", t.find("new(_spb)") + 1), std::string::npos);
   EXPECT_NE(t.find("end; _spline(_xS,_yS,_nS,1);"), std::string::npos);
@@ -124,9 +124,9 @@ TEST_F(Valued, EveryFunctionNeedsItsPoints) {
   ASSERT_EQ(init(), "");
   c.kw.FUNV[0].IOMARK = true;
   c.kw.FUNV[2].IOMARK = true;
-  out(6);
+  out(CH_MODIN1);
   EXPECT_EQ(r.error([&] { PRFUNVEND(c); }), "");
-  EXPECT_EQ(out(6),
+  EXPECT_EQ(out(CH_MODIN1),
             " _bnoreal:=false;\n _intigraf(_xF,_yF,_nF,1,1,'F'); \n"
             " _bnoreal:=true;\n _intigrafa(_xaH,_yH,_nH,1,4,'H'); \n");
 }
