@@ -7,7 +7,7 @@
 // files. A file whose header does not describe its own contents is a model
 // error; a file that cannot be opened stops the run like any input file.
 // Reads and writes Decl::DBTABS. Called by BUDECL (PRODBT), the network
-// organisation (PRDBDECL) and PRINST (PRDBINST).
+// organisation (PRDBDECL) and PRINST (PRLOAD, PRUNLOAD, PRDBUPDATE).
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -510,11 +510,6 @@ bool ISDBTABLE(const Compiler& c, const std::string& name) {
   return FINDTABLE(c, name) >= 0;
 }
 
-void PRDBINST(Compiler& c, int kw) {
-  switch (kw) {
-    case I_LOAD: LOAD(c); break;
-    case I_UNLOAD: UNLOAD(c); break;
-    case I_DBUPDATE: DBUPDATE(c); break;
-    default: break;
-  }
-}
+void PRLOAD(Compiler& c) { LOAD(c); }
+void PRUNLOAD(Compiler& c) { UNLOAD(c); }
+void PRDBUPDATE(Compiler& c) { DBUPDATE(c); }

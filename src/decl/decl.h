@@ -201,7 +201,9 @@ void PRODBT(Compiler& c);
 // network organisation calls it after its tables.
 void PRDBDECL(Compiler& c);
 // LOAD, UNLOAD, DBUPDATE (kw is the instruction number), from PRINST.
-void PRDBINST(Compiler& c, int kw);
+void PRLOAD(Compiler& c);      // LOAD
+void PRUNLOAD(Compiler& c);    // UNLOAD
+void PRDBUPDATE(Compiler& c);  // DBUPDATE
 // name is a table of DBTABLES (a variable of pru, not in the name tree).
 bool ISDBTABLE(const Compiler& c, const std::string& name);
 

@@ -10,6 +10,7 @@
 #include <iterator>
 #include <ostream>
 #include "ground/compiler.h"
+#include "stmt/flow.h"
 
 namespace {
 
@@ -230,17 +231,91 @@ void DISPATCH(Compiler& c) {
   }
 }
 
-// Which translator takes each instruction, by its number.
-enum Handler { FLOW, OTHER, ASSI, INTI, OUTG, METHOD, RETARD, DBASE, NONE };
-constexpr Handler INSTHANDLER[] = {
-    FLOW,   FLOW,   FLOW,  NONE,   FLOW,  OTHER, NONE,  FLOW,  FLOW,  OTHER,  // 1..
-    FLOW,   FLOW,   FLOW,  NONE,   FLOW,  OTHER, FLOW,  FLOW,  FLOW,  FLOW,   // 11..
-    NONE,   FLOW,   FLOW,  FLOW,   FLOW,  FLOW,  OTHER, FLOW,  FLOW,  FLOW,   // 21..
-    FLOW,   OTHER,  OTHER, OTHER,  OTHER, OTHER, OTHER, OTHER, OTHER, METHOD, // 31..
-    FLOW,   OTHER,  FLOW,  OTHER,  OTHER, OTHER, ASSI,  INTI,  OUTG,  RETARD, // 41..
-    OTHER,  FLOW,   FLOW,  OTHER,  DBASE, DBASE, DBASE};                      // 51..
-static_assert(std::size(INSTHANDLER) == NINSTWORD - 2,
-              "one handler per instruction of the keyword table");
+// "INTI" and "OUTG" lists: the keyword is not transmitted.
+void IOINST(Compiler& c, bool input) {
+  Source& s = c.src;
+  c.out.TRSTART = s.K;
+  RECID(c);
+  PRIOLIST(c, input, INSTENTRY(input ? I_INTI : I_OUTG));
+  c.out.TRSTART = s.K;
+  c.out.TRANSMIT = true;
+}
+
+// The translator of each instruction, in the keyword table's order; null
+// for the words nothing translates. Entered with transmission off and
+// TRSTART on the keyword.
+using Translator = void (*)(Compiler&);
+struct InstRule {
+  Inst inst;
+  Translator run;
+};
+constexpr InstRule INSTRULES[] = {
+    {I_ACT, [](Compiler& c) { PRACT(c, false); }},
+    {I_AGRE, PRAGRE},
+    {I_ASSEMBLE, [](Compiler& c) { PRSYNC(c, true); }},
+    {I_COUNT, nullptr},
+    {I_CREATE, PRCREATE},
+    {I_ENDSIMUL, PRENDSIMUL},
+    {I_EXAM, nullptr},
+    {I_EXTR, PREXTR},
+    {I_FIFO, [](Compiler& c) { PRFIFO(c, false); }},
+    {I_BEGINSCAN, [](Compiler& c) { PRFIXED(c, "_besc:=true;", false); }},
+    {I_GO, [](Compiler& c) { PRSWITCH(c, I_GO); }},
+    {I_GOALL, [](Compiler& c) { PRSWITCH(c, I_GOALL); }},
+    {I_LIFO, [](Compiler& c) { PRFIFO(c, true); }},
+    {I_MOVE, nullptr},
+    {I_ORDER, PRORDER},
+    {I_POINT, PRPOINT},
+    {I_PREEMPTION, PRPREEMPTION},
+    {I_SCAN, PRSCAN},
+    {I_SELECT, PRSELECT},
+    {I_SENDTO, PRSENDTO},
+    {I_SENDTOF, nullptr},
+    {I_SYNCHRONIZE, [](Compiler& c) { PRSYNC(c, false); }},
+    {I_SORT, PRSORT},
+    {I_COPYMESS, PRCOPYMESS},
+    {I_STOP, [](Compiler& c) { PRSWITCH(c, I_STOP); }},
+    {I_STOPALL, [](Compiler& c) { PRSWITCH(c, I_STOPALL); }},
+    {I_STAT, PRPASS},
+    {I_FREE, PRFREE},
+    {I_NOTFREE, [](Compiler& c) { PRSWITCH(c, I_NOTFREE); }},
+    {I_REL, PRREL},
+    {I_DEACT, [](Compiler& c) { PRACT(c, true); }},
+    {I_TAB, PRTAB},
+    {I_CLRSTAT, PRPASS},
+    {I_STOPSCAN, PRSTOPSCAN},
+    {I_UPDATE, PRUPDATE},
+    {I_TRANS, PRTRANS},
+    {I_REPLIC, PRPASS},
+    {I_EXTFEL, PRFEL},
+    {I_PUTFEL, PRFEL},
+    {I_METHOD, TranslateMethod},
+    {I_DISASSEMBLE, PRDISASSEMBLE},
+    {I_GRAPH, PRGRAPH},
+    {I_DESTROY, PRDESTROY},
+    {I_PAUSE, [](Compiler& c) { PRFIXED(c, "rtdlg._WinMensaje('Pause');", true); }},
+    {I_TRACE, [](Compiler& c) { PRFIXED(c, "_bt:=true;", false); }},
+    {I_UNTRACE, [](Compiler& c) { PRFIXED(c, "_bt:=false;", false); }},
+    {I_ASSI, [](Compiler& c) { PRARRAYASG(c, INSTENTRY(I_ASSI)); }},
+    {I_INTI, [](Compiler& c) { IOINST(c, true); }},
+    {I_OUTG, [](Compiler& c) { IOINST(c, false); }},
+    {I_RETARD, TranslateRetard},
+    {I_MENU, PRPASS},
+    {I_BLOCK, PRBLOCK},
+    {I_DEBLOCK, PRBLOCK},
+    {I_DISFEL, PRPASS},
+    {I_LOAD, PRLOAD},
+    {I_UNLOAD, PRUNLOAD},
+    {I_DBUPDATE, PRDBUPDATE},
+};
+static_assert(std::size(INSTRULES) == NINSTWORD - 2,
+              "one rule per instruction of the keyword table");
+constexpr bool INORDER() {
+  for (size_t i = 0; i < std::size(INSTRULES); ++i)
+    if (INSTRULES[i].inst != static_cast<int>(i) + 1) return false;
+  return true;
+}
+static_assert(INORDER(), "rules in the keyword table's order");
 
 }  // namespace
 
@@ -326,25 +401,10 @@ void PRINST(Compiler& c) {
   SENDSRC(c, s.KSTART, c.out.CURCH);
   c.out.TRSTART = s.KSTART;
   int kw = c.kw.KWNO;
-  if (kw < 1 || kw > static_cast<int>(std::size(INSTHANDLER))) return;
-  switch (INSTHANDLER[kw - 1]) {
-    case FLOW: PRFLOWINST(c, kw); break;
-    case OTHER: PROTHINST(c, kw); break;
-    case ASSI: PRARRAYASG(c, INSTENTRY(kw)); break;
-    case INTI:
-    case OUTG:
-      c.out.TRSTART = s.K;
-      RECID(c);
-      PRIOLIST(c, INSTHANDLER[kw - 1] == INTI, INSTENTRY(kw));
-      c.out.TRSTART = s.K;
-      c.out.TRANSMIT = true;
-      break;
-    case METHOD: TranslateMethod(c); break;
-    case RETARD: TranslateRetard(c); break;
-    case DBASE: PRDBINST(c, kw); break;
-    case NONE:
-      // Recognised words that nothing translates: refused rather than
-      // dropped with the rest of the statement.
-      ERROR(c, "instruction " + std::string(INSTENTRY(kw)) + " not implemented");
-  }
+  if (kw < 1 || kw > static_cast<int>(std::size(INSTRULES))) return;
+  // Recognised words that nothing translates: refused rather than
+  // dropped with the rest of the statement.
+  if (!INSTRULES[kw - 1].run)
+    ERROR(c, "instruction " + std::string(INSTENTRY(kw)) + " not implemented");
+  INSTRULES[kw - 1].run(c);
 }

@@ -1,6 +1,7 @@
 // Shared pieces of the message-flow instructions (flow_*.cpp): sending
 // generated text, the current node, the message context, and the readers
-// of arguments that several instructions share. Not used outside them.
+// of arguments that several instructions share. Not used outside them but
+// by the dispatcher's table of instructions, which names their translators.
 #pragma once
 #include <initializer_list>
 #include <string>
@@ -74,7 +75,7 @@ void HELDSTATEMENT(Compiler& c, ChannelNo ch);
 
 // ---- handlers, one per instruction group
 void PRACT(Compiler& c, bool deact);
-void PRSWITCH(Compiler& c, int kw);  // __STOP, __STOPALL, __GO, __GOALL, NOTFREE
+void PRSWITCH(Compiler& c, Inst kw);  // __STOP, __STOPALL, __GO, __GOALL, NOTFREE
 void PRFREE(Compiler& c);
 void PRFIFO(Compiler& c, bool lifo);
 void PRORDER(Compiler& c);

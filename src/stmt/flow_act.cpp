@@ -89,9 +89,9 @@ void PRACT(Compiler& c, bool deact) {
 }
 
 // switch -> __STOP | __STOPALL | __GO | __GOALL | NOTFREE
-void PRSWITCH(Compiler& c, int kw) {
+void PRSWITCH(Compiler& c, Inst kw) {
   struct Row {
-    int kw;
+    Inst kw;
     const char* types;
     const char* error;
     const char* text;

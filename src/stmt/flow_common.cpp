@@ -1,10 +1,9 @@
-// Message-flow instructions: the dispatcher PRFLOWINST and what the
-// handlers share — the output of generated pieces, the current node, the
+// Message-flow instructions: what their translators share — the output of generated pieces, the current node, the
 // message context (which variable holds the message an instruction acts
 // on, whether it came from the node's own list, from which list, and
 // whether its fields are in the O_ twins), and the argument readers.
 // Reads CURNODE, ELTEXT, STATEPART and the context fields of Stmt; called
-// by PRINST for every instruction of the flow group.
+// by the translators of the flow group.
 #include <cctype>
 #include "ground/compiler.h"
 #include "stmt/flow.h"
@@ -215,36 +214,4 @@ void HELDSTATEMENT(Compiler& c, ChannelNo ch) {
   c.out.TRSTART = c.src.K;
   PRINS(c);
   STATEMENTDONE(c, ch);
-}
-
-// Handlers shared by two keywords are told apart by the keyword's number.
-void PRFLOWINST(Compiler& c, int kw) {
-  switch (kw) {
-    case I_ACT: PRACT(c, false); break;
-    case I_DEACT: PRACT(c, true); break;
-    case I_STOP: case I_STOPALL: case I_GO: case I_GOALL: case I_NOTFREE:
-      PRSWITCH(c, kw);
-      break;
-    case I_FREE: PRFREE(c); break;
-    case I_FIFO: PRFIFO(c, false); break;
-    case I_LIFO: PRFIFO(c, true); break;
-    case I_ORDER: PRORDER(c); break;
-    case I_BLOCK: case I_DEBLOCK: PRBLOCK(c); break;
-    case I_SENDTO: PRSENDTO(c); break;
-    case I_AGRE: PRAGRE(c); break;
-    case I_DESTROY: PRDESTROY(c); break;
-    case I_CREATE: PRCREATE(c); break;
-    case I_EXTR: PREXTR(c); break;
-    case I_REL: PRREL(c); break;
-    case I_SCAN: PRSCAN(c); break;
-    case I_SORT: PRSORT(c); break;
-    case I_COPYMESS: PRCOPYMESS(c); break;
-    case I_DISASSEMBLE: PRDISASSEMBLE(c); break;
-    case I_PREEMPTION: PRPREEMPTION(c); break;
-    case I_SELECT: PRSELECT(c); break;
-    case I_SYNCHRONIZE: PRSYNC(c, false); break;
-    case I_ASSEMBLE: PRSYNC(c, true); break;
-    default:
-      ERROR(c, "instruction " + std::string(INSTENTRY(kw)) + " not implemented");
-  }
 }

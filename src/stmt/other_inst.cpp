@@ -1,8 +1,8 @@
 // Other instructions: simulation control, tracing and scanning switches,
 // pauses, the pass-through runtime calls, TAB, UPDATE, TRANS, POINT,
 // EXTFEL and PUTFEL, GRAPH, RAND with a stream, REPORT and ENDREPORT.
-// Entered from PRINST (PROTHINST, with transmission off and TRSTART on the
-// keyword) or from PRINS (RAND, REPORT, ENDREPORT, transmission on); each
+// Entered from PRINST (by its table of instructions, with transmission off
+// and TRSTART on the keyword) or from PRINS (RAND, REPORT, ENDREPORT, transmission on); each
 // writes its text to CURCH and leaves transmission on behind the statement.
 // Reads the message context of the flow instructions (MSGVAR, INSCAN);
 // sets Program::ENDSIMUL and NGRAPH, Stmt::INREPORT.
@@ -27,14 +27,29 @@ void FINISH(Compiler& c) {
   c.out.TRANSMIT = true;
 }
 
-void FIXED(Compiler& c, std::string_view text, bool force) {
+}  // namespace
+
+void PRFIXED(Compiler& c, std::string_view text, bool force) {
   SEND(c, text, force);
   FINISH(c);
 }
 
+void PRENDSIMUL(Compiler& c) {
+  c.prog.ENDSIMUL = true;
+  PRFIXED(c, "_es:=true ", false);
+}
+
+// Inside SCAN it ends the scan; elsewhere it stops the node.
+void PRSTOPSCAN(Compiler& c) {
+  if (c.stmt.INSCAN)
+    PRFIXED(c, "_bsc:=false", false);
+  else
+    PRFIXED(c, "begin _bs:=false;_acc:=false end ", true);
+}
+
 // STAT, MENU, CLRSTAT, REPLIC, DISFEL: calls of the runtime's routines of
 // the same name.
-void PASSTHROUGH(Compiler& c) {
+void PRPASS(Compiler& c) {
   SENDSRC(c, c.src.K, c.out.CURCH);
   FINISH(c);
 }
@@ -180,6 +195,8 @@ void PRFEL(Compiler& c) {
   c.out.TRANSMIT = true;
 }
 
+namespace {
+
 // A source text between two positions, which may lie on several lines.
 std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
   const LineStore& l = c.src.lines;
@@ -214,6 +231,8 @@ bool GRAPHSEP(Compiler& c) {
 struct GraphValue {
   std::string expr, min, max, colour;
 };
+
+}  // namespace
 
 // GRAPH "(" tmin "," tmax {";" value} [";" TITLE text [":" colour]] ")"
 // The graph's points are taken while the clock is inside [tmin, tmax];
@@ -295,6 +314,8 @@ void PRGRAPH(Compiler& c) {
   FINISH(c);
 }
 
+namespace {
+
 // The set of RAND's variable x: its elements are the weights of the
 // values its last subscript runs over (1 for a plain variable).
 RandSet RANDSETOF(const NameNode& x) {
@@ -324,36 +345,6 @@ void KNOWSET(Compiler& c, const NameNode& x) {
 }
 
 }  // namespace
-
-void PROTHINST(Compiler& c, int kw) {
-  switch (kw) {
-    case I_ENDSIMUL:
-      c.prog.ENDSIMUL = true;
-      FIXED(c, "_es:=true ", false);
-      break;
-    case I_TRACE: FIXED(c, "_bt:=true;", false); break;
-    case I_UNTRACE: FIXED(c, "_bt:=false;", false); break;
-    case I_BEGINSCAN: FIXED(c, "_besc:=true;", false); break;
-    case I_STOPSCAN:
-      if (c.stmt.INSCAN)
-        FIXED(c, "_bsc:=false", false);
-      else
-        FIXED(c, "begin _bs:=false;_acc:=false end ", true);
-      break;
-    case I_PAUSE: FIXED(c, "rtdlg._WinMensaje('Pause');", true); break;
-    case I_STAT: case I_MENU: case I_CLRSTAT: case I_REPLIC: case I_DISFEL:
-      PASSTHROUGH(c);
-      break;
-    case I_TAB: PRTAB(c); break;
-    case I_UPDATE: PRUPDATE(c); break;
-    case I_TRANS: PRTRANS(c); break;
-    case I_POINT: PRPOINT(c); break;
-    case I_EXTFEL: case I_PUTFEL: PRFEL(c); break;
-    case I_GRAPH: PRGRAPH(c); break;
-    default:
-      ERROR(c, "instruction " + std::string(INSTENTRY(kw)) + " not implemented");
-  }
-}
 
 // RAND "(" variable ["," stream] ")": a new draw of the variable's
 // distribution set; RANDV_ takes the set's values at the positions drawn.

@@ -120,8 +120,8 @@ void PRNODASG(Compiler& c);  // N := e, N[i] := e
 void PRNODCALL(Compiler& c); // N(x)
 void PRPTRFLD(Compiler& c);  // "^." field after a variable
 
-// ---- message-flow instructions (flow_*.cpp; PRFLOWINST and PRPREVAR are
-// listed with the hooks below). The list-position reader of EXTR, AGRE
+// ---- message-flow instructions (flow_*.cpp; their translators are in
+// flow.h, PRPREVAR is listed with the hooks below). The list-position reader of EXTR, AGRE
 // and TRANS: list "," (FIRST | LAST | GPOINTER variable) gives the list
 // number text and the position ("_fl[list]", "_ll[list]" or the variable).
 void PRLISTPOS(Compiler& c, std::string& list, std::string& pos);
@@ -142,9 +142,17 @@ void PRPROPA(Compiler& c);   // call of a standard Pascal procedure
 // ---- handlers the dispatcher reaches, each defined by the subsystem that
 // owns it (message flow, other instructions, dBase, continuous equations,
 // valued functions, statistics).
-void PRFLOWINST(Compiler& c, int kw);   // message-flow instructions
-void PROTHINST(Compiler& c, int kw);    // other instructions
-void PRDBINST(Compiler& c, int kw);     // LOAD, UNLOAD, DBUPDATE
+// Other instructions (other_inst.cpp), entered with transmission off.
+void PRFIXED(Compiler& c, std::string_view text, bool force);  // one fixed text
+void PRENDSIMUL(Compiler& c);
+void PRSTOPSCAN(Compiler& c);
+void PRPASS(Compiler& c);    // STAT, MENU, CLRSTAT, REPLIC, DISFEL: passed through
+void PRTAB(Compiler& c);
+void PRUPDATE(Compiler& c);
+void PRTRANS(Compiler& c);
+void PRPOINT(Compiler& c);
+void PRFEL(Compiler& c);     // EXTFEL, PUTFEL
+void PRGRAPH(Compiler& c);
 void PRPREVAR(Compiler& c);             // IT, NT, STAY, USE := ...
 void PRARRAYASG(Compiler& c, std::string_view word);  // "#", ASSI
 void PRIOLIST(Compiler& c, bool input, std::string_view word);  // "@" "%"
