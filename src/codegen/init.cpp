@@ -145,8 +145,7 @@ void INITSTATEMENTS(Compiler& c) {
   while (s.LB < t.LBF) {
     PRINS(c);
     if (s.LB >= t.LBF) break;
-    RECID(c);
-    s.K = s.KSTART;
+    PEEK(c);
   }
   s.K = s.KSTART;  // on the word that ended the section
   c.out.TRANSMIT = false;

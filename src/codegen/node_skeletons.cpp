@@ -108,8 +108,7 @@ void CODE(Compiler& c, bool rescan = false, bool trace = false) {
     if (trace) TRACELN(c, "PROC.CODIGO LIN ", s.LB);
     PRINS(c);
     if (rescan && s.LB < c.stmt.LBF) {
-      RECID(c);
-      s.K = s.KSTART;
+      PEEK(c);
     }
   }
 }
@@ -118,9 +117,11 @@ void CODE(Compiler& c, bool rescan = false, bool trace = false) {
 // scanner is left before what was read.
 bool MARKER(Compiler& c, const char* word) {
   Source& s = c.src;
-  RECID(c);
-  if (s.IDREAD && s.IDENT == word) return true;
-  s.K = s.KSTART;
+  PEEK(c);
+  if (s.IDREAD && s.IDENT == word) {
+    STEPPAST(c);
+    return true;
+  }
   c.out.TRSTART = s.K;
   return false;
 }
@@ -142,16 +143,13 @@ bool STATEWORD(Compiler& c) {
   if (!MARKER(c, "STATE")) return false;
   int pl = s.PL, k0 = s.KSTART;
   c.out.TRSTART = s.K;
-  RECID(c);
+  PEEK(c);
   if (!s.IDREAD && s.CH == ':' && s.at(s.K + 1) == '=' && s.PL == pl) {
     s.K = k0;
     c.out.TRSTART = k0;
     return false;
   }
-  if (!s.IDREAD && (s.CH == ':' || s.CH == ';'))
-    s.K++;
-  else
-    s.K = s.KSTART;
+  if (!s.IDREAD && (s.CH == ':' || s.CH == ';')) s.K++;
   c.out.TRSTART = s.K;
   return true;
 }

@@ -205,11 +205,11 @@ void NodeHeader(Compiler& c, bool withbegin) {
   // while the first word is looked for.
   s.HEADER = false;
   s.INPROC = true;
-  RECID(c);
-  if (s.IDREAD && s.IDENT == "VAR")
+  PEEK(c);
+  if (s.IDREAD && s.IDENT == "VAR") {
+    STEPPAST(c);
     LOCALDECLS(c);
-  else
-    s.K = s.KSTART;
+  }
   s.HEADER = true;
   s.INPROC = false;
   o.TRSTART = s.K;

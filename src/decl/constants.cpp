@@ -82,7 +82,7 @@ void PROCONST(Compiler& c) {
   d.CLASSFOUND = false;
   d.CONSTMODE = true;
   while (!d.CLASSFOUND) {
-    if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "constant name expected");
+    if (NOWORD(s)) ERROR(c, "constant name expected");
     TRACELN(c, "RECOGIDA CONSTANTE ", s.IDENT);
     std::string name = s.IDENT;
     d.NOM2 = name;

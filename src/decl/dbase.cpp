@@ -132,8 +132,10 @@ int FINDTABLE(const Compiler& c, const std::string& name) {
 void CHKWORD(Compiler& c, const std::string& w) {
   std::string ident = c.src.IDENT;
   c.src.IDENT = w;
+  RETOKEN(c.src);
   CHKRES(c);
   c.src.IDENT = ident;
+  RETOKEN(c.src);
 }
 
 // A data field in the name tree: an array over the table's dimensions.
@@ -220,7 +222,7 @@ std::string PREFIX(Compiler& c) {
     s.K++;
     RECID(c);
   }
-  while (SEPARATOR(s.CH) && (!s.IDREAD || !s.IDENT.empty())) {
+  while (SEPARATOR(s.CH) && !ISSTRING(s)) {
     if (s.IDREAD) p += WRITTEN(s);
     p += s.CH;
     s.K++;

@@ -135,6 +135,7 @@ void BUDECL(Compiler& c) {
   std::string word = s.IDENT;  // PREDEF passes the names through IDENT
   PREDEF(c);
   s.IDENT = word;
+  RETOKEN(s);
   TRACELN(c, "NOM5 ", d.NOM5);
   SENDPIECE(c, CH_MODPRO, REPL(UPVRHEAD, '*', "_upvr"), false);
   if (c.drv.TRACE) {
@@ -164,7 +165,7 @@ void USES(Compiler& c) {
   o.TRMODE = 0;
   do {
     RECID(c);
-    if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "unit name expected");
+    if (NOWORD(s)) ERROR(c, "unit name expected");
     d.USESLIST.push_back(CUT(s.IDENT, NAMEMAX));
     RECID(c);
     if (s.IDREAD || (s.CH != ';' && s.CH != ',')) ERROR(c, "; or , expected");

@@ -86,7 +86,7 @@ bool SUBRANGEEND(char ch) {
 
 // A string constant of exactly one character ('a' or '''').
 bool ONECHAR(const Source& s) {
-  if (!s.IDREAD || !s.IDENT.empty() || s.at(s.KSTART) != '\'') return false;
+  if (!ISSTRING(s) || s.at(s.KSTART) != '\'') return false;
   int len = s.K - s.KSTART;
   return len == 3 || (len == 4 && s.at(s.KSTART + 1) == '\'');
 }
@@ -101,7 +101,7 @@ bool INTBOUND(Compiler& c, int& v) {
     s.K++;
     RECID(c);
   }
-  if (!s.IDREAD || s.IDENT.empty() || !ISDIGIT(s.IDENT[0])) return false;
+  if (s.KIND != TokKind::Number) return false;
   int n = 0;
   while (n < static_cast<int>(s.IDENT.size()) && ISDIGIT(s.IDENT[n])) n++;
   v = INTVALUE(s.IDENT, negative);
@@ -263,7 +263,7 @@ void BUTYPE(Compiler& c) {
       UNKNOWNTYPE(c);
     else
       ERROR(c, "( or ^  or ' expected");
-  } else if (s.IDENT.empty()) {  // a character: 'a'..'z'
+  } else if (ISSTRING(s)) {  // a character: 'a'..'z'
     SUBRANGE(c, ok, TOPTYPE(c));
     if (!ok) ERROR(c, "invalid type");
     ENDTYPE(c);
@@ -378,7 +378,7 @@ void SUBRANGE(Compiler& c, bool& ok, bool declares) {
   ok = false;
   w.SUBNUM = false;
   int lo = 0, hi = 0;
-  if (s.IDREAD && s.IDENT.empty()) {
+  if (ISSTRING(s)) {
     if (!ONECHAR(s)) ERROR(c, "' not followed of character");
     kind = CHARB;
   } else if (INTBOUND(c, lo)) {
@@ -476,9 +476,8 @@ NameNode* READFIELDS(Compiler& c) {
 void PRRECORD(Compiler& c) {
   Source& s = c.src;
   Decl& d = c.decl;
-  RECID(c);
+  PEEK(c);  // the field reader reads the name
   if (!s.IDREAD) ERROR(c, "error in field name");
-  s.K = s.KSTART;  // the field reader reads the name again
   d.W.TIPOTIPO = "RECORD";
   if (d.VARTYPE) {
     TRACELN(c, "A PROCESAR VARIABLE RECORD");
@@ -545,7 +544,7 @@ void PRPOINTER(Compiler& c) {
   TypeWork& w = c.decl.W;
   s.K++;
   RECID(c);
-  if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "invalid pointer type");
+  if (NOWORD(s)) ERROR(c, "invalid pointer type");
   std::string target = CUT(s.IDENT, NAMEMAX);
   CHKNAME(c);
   w.TIPOTIPO = "POINTER";
@@ -571,7 +570,7 @@ void PRSCALAR(Compiler& c, bool declares) {
   do {
     s.K++;
     RECID(c);
-    if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "error in type");
+    if (NOWORD(s)) ERROR(c, "error in type");
     n.DIRECTADD = true;
     n.DIRECTCODE = 1;
     s.TIPO = type;

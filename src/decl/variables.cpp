@@ -13,7 +13,7 @@ namespace {
 // code's, the I/O words and the reserved words are refused.
 void FIRSTNAME(Compiler& c) {
   Source& s = c.src;
-  if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "variable name  expected");
+  if (NOWORD(s)) ERROR(c, "variable name  expected");
   TRACELN(c, s.IDENT, " ES LA VARIABLE HALLADA");
   if (s.IDENT[0] == '_') ERROR(c, "invalid variable name");
   s.NOTFOUND = true;
@@ -32,14 +32,13 @@ int READGROUP(Compiler& c, const VarMode& m, NameNode*& first) {
   first = c.names.NEWENTRY;
   int count = 1;
   if (m.FORMAL) d.PARAMCOUNT++;
-  RECID(c);
-  if (s.IDREAD) s.K = s.KSTART;
+  PEEK(c);
   if (s.IDREAD || (s.CH != ':' && s.CH != ',')) ERROR(c, ": or , expected");
   while (s.CH != ':') {
     if (s.CH != ',') ERROR(c, ", expected");
     s.K++;
     RECID(c);
-    if (!s.IDREAD || s.IDENT.empty()) ERROR(c, "error in variable name");
+    if (NOWORD(s)) ERROR(c, "error in variable name");
     CHKNAME(c);
     STVNAME(c, false, s.IDENT);
     count++;

@@ -131,6 +131,7 @@ bool OPERAND(Compiler& c, bool& pending) {
   if (notsign) {
     s.CH = '-';
     s.IDREAD = false;
+    RETOKEN(s);
   } else {
     CLASIFY(c);
   }
@@ -253,6 +254,7 @@ void PRSUBS(Compiler& c, int n) {
   }
   c.expr.INSUBS = outer;
   s.IDREAD = true;
+  RETOKEN(s);
 }
 
 // noderef -> name ["[" subscript "]"]   (subscripted only when multiple)

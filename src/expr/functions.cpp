@@ -146,6 +146,7 @@ void PRFUNPG(Compiler& c) {
     }
   }
   s.IDREAD = true;
+  RETOKEN(s);
   c.out.TRANSMIT = true;
   c.names.NOMFUNPG = " ";
   TRACELN(c, "PROCESADA FUNCION P O G");
@@ -165,6 +166,7 @@ void PRFUNP(Compiler& c) {
     ARGUMENTS(c, n);
     if (s.IDREAD || s.CH != ')') ERROR(c, ") missing or erroneous number of parameters");
     s.IDREAD = true;
+    RETOKEN(s);
   }
   c.names.NOMFUNPG = " ";
 }

@@ -48,7 +48,7 @@ Point VALUE(Compiler& c) {
   if (!s.IDREAD) return p;
   p.read = true;
   p.number = s.ISNUM;
-  if (s.IDENT.empty()) {  // a string constant: its text with the quotes
+  if (ISSTRING(s)) {  // its text with the quotes
     for (int i = s.KSTART; i < s.K; ++i) p.text += s.at(i);
   } else {
     p.text = s.IDENT;
@@ -193,7 +193,7 @@ void PRFUNVEXP(Compiler& c) {
   } else {
     ADDPIECE(c, o.CURCH, "_x" + F + ",_y" + F + ",_n" + F + ",");
     int line = s.PL, after = s.K;
-    RECID(c);
+    PEEK(c);
     if (!s.IDREAD && s.CH == '(') {
       s.K++;
       RECID(c);
@@ -204,12 +204,12 @@ void PRFUNVEXP(Compiler& c) {
       s.K++;
       ADDPIECE(c, o.CURCH, stream + ")");
     } else {
-      s.K = s.KSTART;  // what follows is read again by the expression
-      ADDPIECE(c, o.CURCH, "1)");
+      ADDPIECE(c, o.CURCH, "1)");  // what follows is read by the expression
       if (s.PL == line) s.K = after;  // and the blanks before it are kept
     }
   }
   s.IDREAD = true;
+  RETOKEN(s);
   o.TRSTART = s.K;
   o.TRANSMIT = true;
 }

@@ -189,6 +189,7 @@ void ACCEPT(Compiler& c, Header& h) {
   Model& m = c.model;
   NodeRecord& n = h.n;
   s.IDENT = n.NOM;
+  RETOKEN(s);
   CHKRES(c);
   if (m.NODENUM.count(n.NOM)) ERROR(c, "duplicated node name");
   n.CODELINE = s.LB;

@@ -102,7 +102,7 @@ void RULE(Compiler& c, int kc) {
       s.TIPO = "TABLA";
       break;
     case 7:
-      if (s.IDENT.empty()) {
+      if (ISSTRING(s)) {
         s.NOTFOUND = false;
         s.TIPO = s.IDENT;
       }

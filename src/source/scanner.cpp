@@ -1,7 +1,8 @@
 // Scanner: reads the next word, number or string constant from the shared
-// position and leaves it in IDENT, CH, K, KSTART, IDREAD, ISNUM, ISINT.
+// position and leaves it in IDENT, CH, K, KSTART, IDREAD, KIND, ISNUM, ISINT.
 // Punctuation is never consumed: callers step over it (K := K + 1), and the
-// next RECID handles a line end that follows. Called by every translator.
+// next RECID handles a line end that follows. PEEK reads one token ahead
+// and keeps it for the next RECID. Called by every translator.
 #include "ground/compiler.h"
 #include "ground/text.h"
 
@@ -38,9 +39,62 @@ static bool WORDSTOP(const Source& s) {
   return s.IDENT != "END";
 }
 
+Token CURTOKEN(const Source& s) {
+  Token t;
+  t.kind = s.KIND;
+  t.text = s.IDENT;
+  t.ch = s.CH;
+  t.line = s.PL;
+  t.start = s.KSTART;
+  t.end = s.K;
+  t.isnum = s.ISNUM;
+  t.isint = s.ISINT;
+  t.probing = s.PROBING;
+  return t;
+}
+
+// The token PEEK read, when the position is still on it. A scan from its
+// first character gives the same token with no effect but the trace, so
+// while tracing it is scanned again and the trace shows every read.
+static bool TAKEAHEAD(Compiler& c) {
+  Source& s = c.src;
+  Token& a = s.AHEAD;
+  bool here = a.line == s.PL && a.start == s.K && a.probing == s.PROBING;
+  if (!here || c.drv.TRACE) {
+    a.line = -1;
+    return false;
+  }
+  s.KIND = a.kind;
+  s.IDREAD = a.kind != TokKind::Symbol;
+  s.IDENT = std::move(a.text);
+  s.CH = a.ch;
+  s.KSTART = a.start;
+  s.K = a.end;
+  s.ISNUM = a.isnum;
+  s.ISINT = a.isint;
+  if (a.kind == TokKind::String) s.TIPO = "STRING";
+  a.line = -1;
+  return true;
+}
+
+const Token& PEEK(Compiler& c) {
+  Source& s = c.src;
+  RECID(c);
+  s.AHEAD = CURTOKEN(s);
+  s.K = s.KSTART;
+  return s.AHEAD;
+}
+
+void STEPPAST(Compiler& c) {
+  Source& s = c.src;
+  s.K = s.AHEAD.end;
+  s.AHEAD.line = -1;
+}
+
 // RECID -> {blank | comment} (word | number | 'string' | punctuation)
 void RECID(Compiler& c) {
   Source& s = c.src;
+  if (s.AHEAD.line >= 0 && TAKEAHEAD(c)) return;
   TRACELN(c, "RECID");
   s.ISNUM = false;
   s.ISINT = false;
@@ -62,6 +116,7 @@ void RECID(Compiler& c) {
     s.CH = s.at(s.K);
   }
   if (s.K == s.KSTART) s.IDREAD = false;
+  s.KIND = !s.IDREAD ? TokKind::Symbol : ISDIGIT(s.IDENT[0]) ? TokKind::Number : TokKind::Word;
   if (s.IDREAD && ISDIGIT(s.IDENT[0])) {
     if (s.CH == '.' && s.at(s.K + 1) == '.') {
       s.ISINT = true;  // "1..10": the bound stays in IDENT
@@ -178,6 +233,7 @@ void RECSTR(Compiler& c) {
   s.K++;
   s.TIPO = "STRING";
   s.IDREAD = true;
+  s.KIND = TokKind::String;
   if (c.drv.TRACE) {
     TRACELN(c, "");
     TRACEWAIT(c);

@@ -95,6 +95,29 @@ void SourceLine::put(int k, char ch) { store->put(row, k, ch); }
 std::string_view SourceLine::text() const { return store->text(row); }
 int SourceLine::len() const { return store->len(row); }
 
+// What a token is. Punctuation is never consumed by the scanner; a string
+// constant's text stays in the line, between the token's columns.
+enum class TokKind : std::uint8_t {
+  Symbol,  // one character, in CH, not stepped over
+  Word,    // a name or key word, upper case
+  Number,  // begins with a digit: a number, or a range's bound ("1..")
+  String,  // 'quoted' text
+};
+
+// One token as a value: what it is, where it lies, what follows it. The
+// columns let the transmission copy the source around it.
+struct Token {
+  TokKind kind = TokKind::Symbol;
+  std::string text;     // the word (upper case) or number; empty otherwise
+  char ch = ' ';        // the character after it; a symbol's own character
+  int line = -1;        // stored line (PL) it lies on
+  int start = 0;        // column of its first character
+  int end = 0;          // column after it
+  bool isnum = false;   // the number scan succeeded
+  bool isint = false;   // the number has no fraction or exponent
+  bool probing = false; // read while only probing a node header
+};
+
 // Subsystem 2 state: the store, the shared position, the token and the
 // transmission flags read by the line advance.
 struct Source {
@@ -107,6 +130,8 @@ struct Source {
   std::string IDENT;              // last word (upper-cased) or number text
   int KSTART = 0;                 // column of the token's first character
   bool IDREAD = false;            // a word, number or string was read
+  TokKind KIND = TokKind::Symbol; // what the token just read is
+  Token AHEAD;                    // the token PEEK read, taken by the next RECID there
   // A line only tried as a node header: an apostrophe there is the mark
   // of a derivative (X' = ...), never the start of a string.
   bool PROBING = false;
@@ -164,6 +189,14 @@ size_t STACKUSED(const Source& s);
 
 // ---- scanner (scanner.cpp)
 void RECID(Compiler& c);
+// Reads the next token like RECID but leaves the position on its first
+// character, so that the next RECID (or a reader calling it) takes the
+// same token again without scanning it twice.
+const Token& PEEK(Compiler& c);
+// Steps over the token PEEK just read, as RECID would have.
+void STEPPAST(Compiler& c);
+// The token just read, as a value.
+Token CURTOKEN(const Source& s);
 bool SKIPBL(Compiler& c);   // true when a blank was found
 bool SKIPCOM(Compiler& c);  // true when a comment was found
 void RECNUM(Compiler& c);
@@ -173,6 +206,13 @@ void RECSTR(Compiler& c);
 bool ISDELIM(char ch);
 
 // ---- what the token just read is (tokens.cpp)
+// A reader that rewrote IDENT or IDREAD by hand makes the kind agree.
+void RETOKEN(Source& s);
+inline bool ISSTRING(const Source& s) { return s.KIND == TokKind::String; }
+// A word or a number: a token with text.
+inline bool HASTEXT(const Source& s) {
+  return s.KIND == TokKind::Word || s.KIND == TokKind::Number;
+}
 bool NOWORD(const Source& s);       // not a word (a character or a string)
 bool UNSIGNEDINT(const Source& s);  // an integer without sign or point
 bool ENDORELSE(const Source& s);    // END or ELSE: a statement ends here

@@ -2,7 +2,16 @@
 #include "ground/compiler.h"
 #include "ground/text.h"
 
-bool NOWORD(const Source& s) { return !s.IDREAD || s.IDENT.empty(); }
+void RETOKEN(Source& s) {
+  if (!s.IDREAD)
+    s.KIND = TokKind::Symbol;
+  else if (s.IDENT.empty())
+    s.KIND = TokKind::String;
+  else
+    s.KIND = ISDIGIT(s.IDENT[0]) ? TokKind::Number : TokKind::Word;
+}
+
+bool NOWORD(const Source& s) { return !HASTEXT(s); }
 
 bool UNSIGNEDINT(const Source& s) { return s.IDREAD && s.ISINT && ALLDIGITS(s.IDENT); }
 

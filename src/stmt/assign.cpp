@@ -196,9 +196,10 @@ void PRNODCALL(Compiler& c) {
 void PRPTRFLD(Compiler& c) {
   Source& s = c.src;
   s.IDENT = c.stmt.NOMASIG;
+  RETOKEN(s);
   BUSIDAR1(c);
   s.K += 2;
   RECID(c);
   if (!s.IDREAD)
-    ERROR(c, "field name expected " + (s.IDENT.empty() ? std::string(1, s.CH) : s.IDENT));
+    ERROR(c, "field name expected " + (HASTEXT(s) ? s.IDENT : std::string(1, s.CH)));
 }

@@ -47,7 +47,7 @@ bool ONECHAR(const Source& s) {
 void CASELABELS(Compiler& c) {
   Source& s = c.src;
   for (;;) {
-    if (s.IDREAD && s.IDENT.empty()) {  // a string constant was read
+    if (ISSTRING(s)) {
       if (!ONECHAR(s)) ERROR(c, "illegal CASE list");
     } else if (!s.IDREAD) {
       ERROR(c, "identifier expected");

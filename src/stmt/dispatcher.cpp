@@ -16,7 +16,7 @@ namespace {
 
 // A word followed by the derivative mark: X' = ...
 bool ISEQUATION(const Source& s) {
-  return s.IDREAD && !s.IDENT.empty() && s.CH == '\'' && s.at(s.K) == '\'';
+  return HASTEXT(s) && s.CH == '\'' && s.at(s.K) == '\'';
 }
 
 void EQUATION(Compiler& c) {

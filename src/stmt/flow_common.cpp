@@ -146,22 +146,19 @@ bool LISTWORD(const Source& s) {
 // listarg -> ("EL_" | "IL_") node ... | node ["[" sub "]"]
 std::string LISTARG(Compiler& c, int& node) {
   Source& s = c.src;
-  RECID(c);
+  PEEK(c);
   node = 0;
   if (LISTWORD(s)) {
     ISNODE(c, s.IDENT.substr(3), &node);
-    s.K = s.KSTART;
     return LISTREF(c);
   }
   if (s.IDREAD && ISNODE(c, s.IDENT, &node)) {
-    s.K = s.KSTART;
     PRNODO(c, true);
     const NodeRecord& y = c.model.NodeTable[node];
     int first = y.IL > 0 ? y.IL : y.EL;
     if (first <= 0) ERROR(c, "EL_ or IL_ expected");
     return COPYLIST(c, first, y.MULT, c.expr.NODSUB);
   }
-  s.K = s.KSTART;
   return LISTREF(c);  // refuses what is no list
 }
 

@@ -140,8 +140,9 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     EMITCH(c, CH_MODLOG, "case _nsy of  ", true);
   }
   EMITCH(c, CH_MODLOG, FILLIN("*:begin _cl:=(", {{'*', k}}), true);
-  RECID(c);
+  PEEK(c);
   if (s.IDREAD && s.IDENT == "EQUFIELD") {
+    STEPPAST(c);
     RECID(c);
     if (s.IDREAD || s.CH != '(') ERROR(c, "( missing in EQUFIELD");
     s.K++;
@@ -153,7 +154,6 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     EMITCH(c, CH_MODLOG, FILLIN("O_*=*", {{'*', f}}), false);
     CLOSEARGS(c);
   } else {
-    s.K = s.KSTART;
     ChannelNo body = o.CURCH;
     o.CURCH = CH_MODLOG;
     o.TRSTART = s.K;

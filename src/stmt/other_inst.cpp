@@ -251,10 +251,11 @@ void PRGRAPH(Compiler& c) {
   bool args = c.expr.INARGS;
   c.expr.INARGS = true;
   while (!done) {
-    RECID(c);
+    PEEK(c);
     if (s.IDREAD && s.IDENT == "TITLE") {
+      STEPPAST(c);
       RECID(c);
-      if (!s.IDREAD || !s.IDENT.empty()) ERROR(c, "string expected");
+      if (!ISSTRING(s)) ERROR(c, "string expected");
       title = std::string(s.line().text().substr(s.KSTART, s.K - s.KSTART - 2));
       RECID(c);
       if (!s.IDREAD && s.CH == ':') {
@@ -268,7 +269,6 @@ void PRGRAPH(Compiler& c) {
       if (!done) ERROR(c, "; or ) expected");
       break;
     }
-    s.K = s.KSTART;
     GraphValue v;
     int pl = s.PL, k = s.K;
     PREXP(c);

@@ -115,7 +115,7 @@ Format READFORMAT(Compiler& c, bool input) {
     f.flag = "_bf";
   }
   RECID(c);
-  if (s.IDREAD && !s.IDENT.empty() && !s.ISNUM) {
+  if (HASTEXT(s) && !s.ISNUM) {
     std::string name = s.IDENT;
     BUSIDAR1(c);
     if (c.names.FOUND && s.TIPO == "TEXT") {
@@ -221,9 +221,8 @@ void PRFILEOUT(Compiler& c) {
   bool inwrite = c.expr.INWRITE;
   c.expr.INWRITE = true;
   for (;;) {
-    RECID(c);
+    PEEK(c);
     int pl = s.PL, k0 = s.KSTART;
-    s.K = s.KSTART;
     PREXP(c);
     headings.push_back(TRIM(SOURCETEXT(c, pl, k0, s.PL, s.K - 1)));  // without its format
     ARGEND(c);
@@ -266,8 +265,8 @@ void WriteFileHeadings(Compiler& c) {
 void PRIOLIST(Compiler& c, bool input, std::string_view) {
   Source& s = c.src;
   std::string name = WHAT(s);
-  if (s.IDREAD && !s.IDENT.empty()) BUSIDAR1(c);
-  if (!s.IDREAD || s.IDENT.empty() || !c.names.FOUND) {
+  if (HASTEXT(s)) BUSIDAR1(c);
+  if (!HASTEXT(s) || !c.names.FOUND) {
     FUNCTIONLIST(c);
     return;
   }

@@ -173,6 +173,7 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
   if (q && q->DB) {
     FOUNDIT(c, q);
     s.IDENT = q->NOM;
+    RETOKEN(s);
     s.KSTART = kstart;
     return true;
   }
@@ -181,6 +182,7 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
   s.PL = pl;
   s.LB = lb;
   s.IDENT = ident;
+  RETOKEN(s);
   s.CH = '.';
   return false;
 }
@@ -251,6 +253,7 @@ void BUSIDAR(Compiler& c) {
       RECID(c);
       FIELDLOOKUP(c);
       s.IDENT = n.RECNAME + "." + s.IDENT;
+      RETOKEN(s);
       TRACELN(c, "HALLADO ", s.IDENT, " TIPO ", s.TIPO);
       TRACEWAIT(c);
     }
@@ -261,6 +264,7 @@ void BUSIDAR(Compiler& c) {
       n.RECNAME = s.IDENT;
       s.NOTFOUND = false;
       s.IDENT = n.RECNAME + "^";
+      RETOKEN(s);
       return;
     }
     n.RECNAME = s.IDENT;
@@ -271,6 +275,7 @@ void BUSIDAR(Compiler& c) {
     // The current message's fields are checked where it is used.
     if (n.RECNAME != "PMESS") FIELDLOOKUP(c);
     s.IDENT = n.RECNAME + "^." + s.IDENT;
+    RETOKEN(s);
   }
   TRACELN(c, "RECOGIDO ", s.IDENT);
 }

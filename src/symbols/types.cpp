@@ -134,6 +134,7 @@ void PREDEF(Compiler& c) {
     c.src.TIPO = p.type;
     n.DIRECTCODE = p.code;
     c.src.IDENT = p.name;
+    RETOKEN(c.src);
     STVNAME(c, true, c.src.IDENT);
     if (name == "PMESS" || name == "O_PMESS") n.NEWENTRY->TYPTYP = "POINTER";
   }

@@ -185,6 +185,109 @@ TEST_F(ScanTest, SecondPassOverAFullLineStaysInBounds) {
   EXPECT_EQ(s.IDENT, "Q");
 }
 
+TEST_F(ScanTest, EachTokenKnowsItsKind) {
+  scan("ab 12 1..3 'x' ;");
+  std::vector<TokKind> kinds;
+  for (int i = 0; i < 5; ++i) {
+    next();
+    kinds.push_back(s.KIND);
+    if (!s.IDREAD && s.CH == '.') s.K += 2;  // the range's points
+  }
+  EXPECT_EQ(kinds, (std::vector<TokKind>{TokKind::Word, TokKind::Number, TokKind::Number,
+                                         TokKind::Symbol, TokKind::Number}));
+  next();
+  EXPECT_EQ(s.KIND, TokKind::String);
+  next();
+  EXPECT_EQ(s.KIND, TokKind::Symbol);
+  EXPECT_EQ(s.CH, ';');
+}
+
+TEST_F(ScanTest, TheTokenAsAValueKeepsItsColumns) {
+  scan("  abc+1");
+  next();
+  Token t = CURTOKEN(s);
+  EXPECT_EQ(t.kind, TokKind::Word);
+  EXPECT_EQ(t.text, "ABC");
+  EXPECT_EQ(t.ch, '+');
+  EXPECT_EQ(t.line, 1);
+  EXPECT_EQ(t.start, 3);
+  EXPECT_EQ(t.end, 6);
+}
+
+TEST_F(ScanTest, PeekLeavesThePositionOnTheToken) {
+  scan("x   'a''b' y");
+  next();
+  const Token& t = PEEK(r.c);
+  EXPECT_EQ(t.kind, TokKind::String);
+  EXPECT_EQ(t.start, 5);
+  EXPECT_EQ(t.end, 11);
+  EXPECT_EQ(s.K, 5);  // on the token, the blanks before it consumed
+  EXPECT_EQ(s.KIND, TokKind::String);
+  s.TIPO.clear();
+  next();  // the same token again
+  EXPECT_EQ(s.KIND, TokKind::String);
+  EXPECT_EQ(s.KSTART, 5);
+  EXPECT_EQ(s.K, 11);
+  EXPECT_EQ(s.TIPO, "STRING");
+  next();
+  EXPECT_EQ(s.IDENT, "Y");
+}
+
+TEST_F(ScanTest, PeekAcrossALineEndThenRead) {
+  scan("x\n  count;");
+  next();
+  PEEK(r.c);
+  EXPECT_EQ(s.LB, 3);
+  EXPECT_EQ(s.K, 3);
+  next();
+  EXPECT_EQ(s.IDENT, "COUNT");
+  EXPECT_EQ(s.K, 8);
+  EXPECT_EQ(s.CH, ';');
+}
+
+TEST_F(ScanTest, StepPastTakesThePeekedToken) {
+  scan("until x");
+  PEEK(r.c);
+  EXPECT_EQ(s.K, 1);
+  STEPPAST(r.c);
+  EXPECT_EQ(s.K, 6);
+  EXPECT_EQ(s.IDENT, "UNTIL");
+  next();
+  EXPECT_EQ(s.IDENT, "X");
+}
+
+TEST_F(ScanTest, MovedPositionScansAfresh) {
+  scan("ab;cd");
+  next();
+  PEEK(r.c);  // the ';'
+  s.K++;     // stepped over by hand: the peeked token no longer applies
+  next();
+  EXPECT_EQ(s.IDENT, "CD");
+  EXPECT_EQ(s.KSTART, 4);
+}
+
+TEST_F(ScanTest, RewrittenTokenTakesItsKindFromTheFlags) {
+  scan("'s'");
+  next();
+  s.IDENT = "NAME";
+  RETOKEN(s);
+  EXPECT_EQ(s.KIND, TokKind::Word);
+  s.IDREAD = false;
+  RETOKEN(s);
+  EXPECT_EQ(s.KIND, TokKind::Symbol);
+}
+
+TEST_F(ScanTest, PeekedTokenIsScannedAgainWhileTracing) {
+  TestRun t(true);
+  t.load("m\nab\nEND.\n");
+  t.c.src.PL = 1;
+  t.c.src.LB = 2;
+  PEEK(t.c);
+  t.out.str("");
+  RECID(t.c);
+  EXPECT_EQ(t.out.str(), "RECID\nFIN RECID\nIDENT AB   CH &  PL^.CON[K] &\n");
+}
+
 TEST_F(ScanTest, TraceModePrintsTheScannerSteps) {
   TestRun t(true);
   t.load("m\nab 1\nEND.\n");
