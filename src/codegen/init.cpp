@@ -122,9 +122,7 @@ std::string NUM(long long n) { return std::to_string(n); }
 
 // A global name's entry, or null; the scanner is not touched.
 const NameNode* ENTRY(const Compiler& c, const std::string& name) {
-  const NameNode* x = c.names.ROOT;
-  while (x && x->NOM != name) x = name < x->NOM ? x->LEFT : x->RIGHT;
-  return x;
+  return SEARCHTREE(c.names.ROOT, name, [](const NameNode*) { return true; });
 }
 
 // Element count of an experiment entry: an array's last dimension, a

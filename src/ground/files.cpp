@@ -115,6 +115,7 @@ void APPENDCH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   x.text = &c.out.files[x.name];
   x.map = &c.out.maps[x.name];
+  if (x.map->gone) throw IoError{x.name, "appended to after it was copied"};
 }
 
 void CLOSECH(Compiler& c, ChannelNo ch) { c.out.ch[ch].text = nullptr; }
@@ -179,7 +180,7 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
   auto it = c.out.files.find(name);
   if (it == c.out.files.end()) throw IoError{name, "cannot be read back"};
   // Entries of the maps stay where they are while others grow.
-  const std::string& t = it->second;
+  std::string& t = it->second;
   if (&t == c.out.ch[to].text) throw IoError{name, "copied onto itself"};
   auto m = c.out.maps.find(name);
   const LineMap* map = m == c.out.maps.end() ? nullptr : &m->second;
@@ -191,7 +192,7 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
   size_t n = 0;
   for (size_t p = 0; p < t.size(); ++n) {
     size_t e = std::min(t.find('\n', p), t.size());
-    std::string line = CUT(std::string_view(t).substr(p, e - p), LINEMAX);
+    std::string_view line = std::string_view(t).substr(p, std::min<size_t>(e - p, LINEMAX));
     p = e + 1;
     if (!trace.empty()) TRACELN(c, trace, line);
     pieces.clear();
@@ -212,12 +213,15 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
   // A temporary is copied once, when its text has found its place: its
   // origins live on in the copy and are let go here, which halves the
   // maps of a large model. A temporary written again is created anew,
-  // which starts a new map; lines only appended to it would have no
-  // origin, never a wrong one.
+  // which starts a new map; one appended to is refused (APPENDCH).
   if (m != c.out.maps.end()) {
     m->second = LineMap();
     m->second.gone = true;
   }
+  // So is its text: a large model's temporaries would otherwise stay
+  // beside their copies until the run ends, the largest part of its peak
+  // memory. Nothing reads a temporary twice.
+  std::string().swap(t);
 }
 
 ChMark MARKCH(Compiler& c, ChannelNo ch) {

@@ -6,6 +6,7 @@
 // Reads IDENT, CH, K, SCOPE and the copy flags INPROC, MSGVAR, DBDECL;
 // lookups leave CURENT, FOUND, TIPO and clear NOTFOUND on success.
 // Called by the declaration passes, the classifier and the translators.
+#include <algorithm>
 #include "ground/compiler.h"
 
 // Names are stored cut, so a lookup compares the same cut text.
@@ -13,10 +14,57 @@ static std::string NAMEKEY(std::string_view s) { return CUT(s, NAMEMAX); }
 
 // The entries visited from the root on the way to key (trace only).
 static void TRACEPATH(Compiler& c, const std::string& key) {
-  for (NameNode* x = c.names.ROOT; x; x = key < x->NOM ? x->LEFT : x->RIGHT) {
+  SEARCHTREE(c.names.ROOT, key, [&](const NameNode* x) {
     TRACELN(c, "EXPLORANDO ELEMENTO ", x->NOM, " DEL ARBOL");
-    if (key == x->NOM) break;
+    return true;
+  });
+}
+
+// FNV-1a: names are short, and this beats a general hash on them.
+static size_t HASHNAME(std::string_view s) {
+  std::uint64_t h = 14695981039346656037ull;
+  for (unsigned char ch : s) h = (h ^ ch) * 1099511628211ull;
+  return static_cast<size_t>(h ^ (h >> 29));
+}
+
+NameNode* NameTable::find(std::string_view key) const {
+  if (slots.empty()) return nullptr;
+  size_t mask = slots.size() - 1;
+  for (size_t i = HASHNAME(key) & mask;; i = (i + 1) & mask) {
+    NameNode* e = slots[i];
+    if (!e || e->NOM == key) return e;
   }
+}
+
+NameNode* NameTable::insert(NameNode* e) {
+  if (2 * (count + 1) > slots.size()) {
+    std::vector<NameNode*> old(std::max<size_t>(16, 2 * slots.size()), nullptr);
+    old.swap(slots);
+    size_t mask = slots.size() - 1;
+    for (NameNode* x : old) {
+      if (!x) continue;
+      size_t i = HASHNAME(x->NOM) & mask;
+      while (slots[i]) i = (i + 1) & mask;
+      slots[i] = x;
+    }
+  }
+  size_t mask = slots.size() - 1;
+  size_t i = HASHNAME(e->NOM) & mask;
+  for (; slots[i]; i = (i + 1) & mask)
+    if (slots[i]->NOM == e->NOM) return slots[i];
+  slots[i] = e;
+  ++count;
+  return nullptr;
+}
+
+// The number of a unit's name in Names::UNITS, given one when new.
+static std::uint32_t UNITNUMBER(Names& n, const std::string& unit) {
+  auto it = n.UNITNOS.find(unit);
+  if (it != n.UNITNOS.end()) return it->second;
+  const std::string& kept = n.UNITS.emplace_back(unit);
+  auto no = static_cast<std::uint32_t>(n.UNITS.size() - 1);
+  n.UNITNOS.emplace(kept, no);
+  return no;
 }
 
 // Attaches a new entry E at its place, or to the chain of the entry X that
@@ -28,27 +76,26 @@ static NameNode* PLACE(Compiler& c, NameNode* e) {
   Names& n = c.names;
   if (c.drv.TRACE) TRACEPATH(c, e->NOM);
   NameIndex& ix = n.INDEX[n.ROOT ? n.ROOT : e];
-  auto [known, added] = ix.byname.emplace(e->NOM, e);
-  if (!added) return known->second;
-  auto at = ix.order.emplace_hint(ix.order.lower_bound(e->NOM), e->NOM, e);
+  if (NameNode* known = ix.byname.insert(e)) return known;
+  auto at = ix.order.insert(e).first;
   ix.dotted = ix.dotted || e->NOM.find('.') != std::string::npos;
   if (!n.ROOT) {
     n.ROOT = e;
     return nullptr;
   }
-  NameNode* pred = at == ix.order.begin() ? nullptr : std::prev(at)->second;
+  NameNode* pred = at == ix.order.begin() ? nullptr : *std::prev(at);
   if (pred && !pred->RIGHT)
     pred->RIGHT = e;
   else
-    std::next(at)->second->LEFT = e;
+    (*std::next(at))->LEFT = e;
   return nullptr;
 }
 
 NameNode* FINDNAME(Compiler& c, NameNode* root, std::string_view key) {
   if (!root) return nullptr;
-  const NameIndex& ix = c.names.INDEX[root];
-  auto it = ix.byname.find(key.substr(0, NAMEMAX));
-  return it == ix.byname.end() ? nullptr : it->second;
+  auto ix = c.names.INDEX.find(root);
+  if (ix == c.names.INDEX.end()) return nullptr;
+  return ix->second.byname.find(key.substr(0, NAMEMAX));
 }
 
 // A second declaration of a known name: a synonym inside a program unit,
@@ -64,7 +111,7 @@ static void REPEATED(Compiler& c, NameNode* x, NameNode* e) {
       x->LASTSYN->SYN = e;
     }
     x->LASTSYN = e;
-    c.names.SYNUNIT.emplace(SynKey{x, e->UNIT}, e);
+    c.names.SYNUNIT.emplace(SynKey{x, c.names.UNITOF(e)}, e);
   } else if (c.src.MSGVAR && x->MSG) {
     c.names.ISNEW = false;
     TRACELN(c, "VARIABLE DE MENSAJE REPETIDA ", e->NOM);
@@ -85,7 +132,7 @@ void STVNAME(Compiler& c, bool first, std::string_view name) {
   e.TYPEL = n.TYPEL;
   e.NSUB = n.NSUB;
   e.MSG = c.src.MSGVAR;
-  e.UNIT = n.SCOPE;
+  e.UNITNO = UNITNUMBER(n, n.SCOPE);
   e.DB = c.src.DBDECL;
   n.NEWENTRY = &e;
   if (c.src.DBDECL) {
@@ -133,8 +180,9 @@ static void FOUNDIT(Compiler& c, NameNode* e) {
 // Returns false when the search must stop without a result.
 static bool PICKUNIT(Compiler& c, NameNode* x) {
   const std::string& scope = c.names.SCOPE;
-  if (scope == "MAIN" || x->UNIT == scope) {
-    if (x->UNIT != scope) return false;  // MAIN never sees a unit's names
+  const std::string& unit = c.names.UNITOF(x);
+  if (scope == "MAIN" || unit == scope) {
+    if (unit != scope) return false;  // MAIN never sees a unit's names
     FOUNDIT(c, x);
     return true;
   }
@@ -150,7 +198,7 @@ static bool PICKUNIT(Compiler& c, NameNode* x) {
   c.src.TIPO = x->TIPO;
   TRACELN(c, "VER SI ES VAR GLOBAL TIPO ", x->TIPO);
   TRACEWAIT(c);
-  if (x->UNIT != "MAIN") return false;
+  if (x->UNITNO != 0) return false;  // not MAIN's
   FOUNDIT(c, x);
   return true;
 }
@@ -190,11 +238,12 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
 // Whether a dbase name "key.field" is in the tree below root: only then
 // may the entries on key's search path read a qualified name.
 static bool TABLEPREFIX(Compiler& c, const std::string& key) {
-  const NameIndex& ix = c.names.INDEX[c.names.ROOT];
-  if (!ix.dotted) return false;
+  auto found = c.names.INDEX.find(c.names.ROOT);
+  if (found == c.names.INDEX.end() || !found->second.dotted) return false;
+  const NameIndex& ix = found->second;
   std::string prefix = key + ".";
-  auto it = ix.order.lower_bound(prefix);
-  return it != ix.order.end() && it->first.substr(0, prefix.size()) == prefix;
+  auto it = ix.order.lower_bound(std::string_view(prefix));
+  return it != ix.order.end() && (*it)->NOM.compare(0, prefix.size(), prefix) == 0;
 }
 
 void BUSIDAR1(Compiler& c) {
@@ -206,14 +255,14 @@ void BUSIDAR1(Compiler& c) {
   std::string key = NAMEKEY(c.src.IDENT);
   if (n.ROOT && c.src.CH == '.' && TABLEPREFIX(c, key)) {
     // table.field: what the walk meets on its way decides.
-    n.CURENT = n.ROOT;
-    while (n.CURENT && !n.FOUND) {
-      NameNode* x = n.CURENT;
-      if (x->NOM == key) {
-        if (!PICKUNIT(c, x)) break;
-      } else if (!QUALIFIED(c, x, key)) {
-        n.CURENT = x->NOM < key ? x->RIGHT : x->LEFT;
-      }
+    NameNode* x = SEARCHTREE(n.ROOT, key, [&](NameNode* at) {
+      return at->NOM == key || !QUALIFIED(c, at, key);
+    });
+    if (x) {
+      n.CURENT = x;
+      PICKUNIT(c, x);
+    } else if (!n.FOUND) {
+      n.CURENT = nullptr;
     }
   } else {
     n.CURENT = FINDNAME(c, n.ROOT, key);
@@ -222,7 +271,7 @@ void BUSIDAR1(Compiler& c) {
   if (n.FOUND) {
     const NameNode* e = n.CURENT;
     TRACELN(c, "SE HALLO ", e->NOM, " TIPO ", c.src.TIPO, " TYPTYP ",
-            e->TYPTYP, " DE PROGR. ", e->UNIT);
+            e->TYPTYP, " DE PROGR. ", n.UNITOF(e));
   } else {
     TRACELN(c, "NO ESTA EN ARBOL");
   }

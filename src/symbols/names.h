@@ -10,7 +10,9 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -29,29 +31,30 @@ struct Bound {
 };
 
 // One declared name. Entries are never freed; links point into
-// Names::ENTRIES, whose addresses are stable.
+// Names::ENTRIES, whose addresses are stable. Large models hold a great
+// many: the fields are laid out without holes, and the declaring unit is a
+// number into Names::UNITS rather than a copy of its name.
 struct NameNode {
   std::string NOM;     // the name, upper case
   std::string TIPO;    // type name, filled by the declarations
   std::string TYPTYP;  // kind of the type: "RECORD", "POINTER", "ARRAY", ...
   std::string TYPEL;   // element type name
-  bool FLAG1 = false;  // measured by STATISTICS (a U_ resource: statistics)
-  bool FLAG2 = false;  // flags owned by the declaration passes
-  bool FLAG3 = false;
-  int COUNT1 = 0;      // size of the last dimension (resources: elements)
-  int NSUB = 0;        // number of subscripts of an array-typed name
   std::vector<Bound> BOUNDS;  // bounds of a dbase array
-  int CODE = 0;        // class code given in direct mode (TYPECODE kind)
-  bool FLAG4 = false;  // a procedure variable
-  bool MSG = false;    // a field of a message record
-  std::string UNIT;    // program unit that declared it ("MAIN": global)
-  int COUNT = 0;       // parameter count; CLASIFY copies it to VARCOUNT
-  bool DB = false;     // a dbase variable, may be written table.field
   NameNode* LEFT = nullptr;     // smaller names
   NameNode* RIGHT = nullptr;    // greater names
   NameNode* SYN = nullptr;      // tree entry: first synonym; synonym: next
   NameNode* LASTSYN = nullptr;  // tree entry: last synonym of its chain
   NameNode* FIELDS = nullptr;   // record-typed name: root of its field tree
+  int COUNT1 = 0;      // size of the last dimension (resources: elements)
+  int NSUB = 0;        // number of subscripts of an array-typed name
+  int CODE = 0;        // class code given in direct mode (TYPECODE kind)
+  int COUNT = 0;       // parameter count; CLASIFY copies it to VARCOUNT
+  std::uint32_t UNITNO = 0;  // program unit that declared it (Names::UNITS)
+  bool FLAG1 = false;  // measured by STATISTICS (a U_ resource: statistics)
+  bool FLAG2 = false;  // flags owned by the declaration passes
+  bool FLAG4 = false;  // a procedure variable
+  bool MSG = false;    // a field of a message record
+  bool DB = false;     // a dbase variable, may be written table.field
 };
 
 // One type; its position in Names::TYPES plus one is its number.
@@ -67,12 +70,30 @@ struct TypeRecord {
   NameNode* FIELDS = nullptr;  // field tree of a record type
 };
 
+// The entries of one tree hashed by name, in open addressing: a slot is
+// one pointer and the key is the entry's own NOM, so a name costs the
+// index a few bytes besides its place in the order.
+struct NameTable {
+  std::vector<NameNode*> slots;  // a power of two, at most half full
+  size_t count = 0;
+  NameNode* find(std::string_view key) const;
+  // Adds e unless an entry holds its name already; returns that entry.
+  NameNode* insert(NameNode* e);
+};
+
+// Entries ordered by name; compared with names as well.
+struct ByName {
+  using is_transparent = void;
+  bool operator()(const NameNode* a, const NameNode* b) const { return a->NOM < b->NOM; }
+  bool operator()(const NameNode* a, std::string_view b) const { return a->NOM < b; }
+  bool operator()(std::string_view a, const NameNode* b) const { return a < b->NOM; }
+};
+
 // The entries of one tree by name, in order (to hang a new name where a
-// walk from the root would) and hashed (to find one at once). Keys view
-// the entries' own NOM.
+// walk from the root would) and hashed (to find one at once).
 struct NameIndex {
-  std::map<std::string_view, NameNode*> order;
-  std::unordered_map<std::string_view, NameNode*> byname;
+  std::set<NameNode*, ByName> order;
+  NameTable byname;
   bool dotted = false;  // some name holds a '.': a dbase table.field
 };
 
@@ -104,6 +125,12 @@ struct Names {
   Names& operator=(Names&&) = default;
 
   std::string SCOPE = "MAIN";   // program unit being translated
+  // Names of the units that declared entries, numbered by NameNode::UNITNO
+  // (0 is MAIN), and their numbers by name.
+  std::deque<std::string> UNITS{"MAIN"};
+  std::unordered_map<std::string_view, std::uint32_t> UNITNOS{{UNITS.front(), 0}};
+  // The name of the unit that declared e.
+  const std::string& UNITOF(const NameNode* e) const { return UNITS[e->UNITNO]; }
   std::string NOMFUNPG = " ";   // function whose arguments are read (trace)
 
   // The name tree.
@@ -168,6 +195,22 @@ void WALKTREE(N* root, F visit) {
     visit(x);
     x = x->RIGHT;
   }
+}
+
+// The search of a tree for key, entry by entry from root: visit(x) sees
+// each entry met, the one holding key last, and stops the search by
+// returning false. Returns the entry holding key, or null (not there, or
+// stopped). Lookups go through the index; this walk is for what depends on
+// the way there (the trace, dbase fields met on the way).
+template <class N, class F>
+N* SEARCHTREE(N* root, std::string_view key, F visit) {
+  for (N* x = root; x;) {
+    if (!visit(x)) return nullptr;
+    int order = key.compare(x->NOM);
+    if (order == 0) return x;
+    x = order < 0 ? x->LEFT : x->RIGHT;
+  }
+  return nullptr;
 }
 
 // ---- type list (types.cpp)

@@ -15,7 +15,7 @@ TEST(DeclVariables, GroupSharesItsType) {
     EXPECT_EQ(e->TIPO, "INTEGER");
     EXPECT_EQ(e->TYPTYP, "INTEGER");
     EXPECT_EQ(e->CODE, 1);  // TYPECODE of INTEGER
-    EXPECT_EQ(e->UNIT, "MAIN");
+    EXPECT_EQ(d.c.names.UNITOF(e), "MAIN");
   }
   EXPECT_EQ(d.body(), "\nVAR A, B, \n\n    C : INTEGER; \n");
 }

@@ -87,7 +87,7 @@ struct Network : ::testing::Test {
   void variable(const std::string& name, const std::string& type) {
     STVNAME(c, true, name);
     c.names.NEWENTRY->TIPO = type;
-    c.names.NEWENTRY->UNIT = "MAIN";
+    c.names.NEWENTRY->UNITNO = 0;  // MAIN
   }
 };
 

@@ -61,7 +61,7 @@ TEST(Procedures, ProcedureAndFunctionWithParameters) {
   ASSERT_TRUE(add);
   EXPECT_EQ(add->TIPO, "PROCP");
   EXPECT_EQ(add->COUNT, 2);
-  EXPECT_EQ(add->UNIT, "MAIN");
+  EXPECT_EQ(d.c.names.UNITOF(add), "MAIN");
   NameNode* twice = d.entry("TWICE");
   ASSERT_TRUE(twice);
   EXPECT_EQ(twice->TIPO, "FUNP");
@@ -113,7 +113,7 @@ TEST(Procedures, ForwardLocalsAndOneLineRoutines) {
   EXPECT_FALSE(later->FLAG2);  // defined now
   ASSERT_TRUE(d.seen("X", "FIRST"));
   EXPECT_EQ(d.seen("X", "FIRST")->TIPO, "REAL");
-  EXPECT_EQ(d.seen("X", "FIRST")->UNIT, "FIRST");
+  EXPECT_EQ(d.c.names.UNITOF(d.seen("X", "FIRST")), "FIRST");
   EXPECT_EQ(d.seen("X", "MAIN")->TIPO, "INTEGER");
   // LATER's parameter is seen from its definition.
   ASSERT_TRUE(d.seen("N", "LATER"));

@@ -107,7 +107,7 @@ TEST_F(Types, PredefinedNamesCarryTypeCodeAndSubscripts) {
   int count = 0;
   WALKTREE(n.ROOT, [&](NameNode* e) {
     ++count;
-    EXPECT_EQ(e->UNIT, "MAIN");
+    EXPECT_EQ(n.UNITOF(e), "MAIN");
     EXPECT_FALSE(e->MSG);
   });
   EXPECT_EQ(count, 55);
