@@ -17,6 +17,13 @@ void INITSTATE(Compiler& c);
 void TRANSLATE(Compiler& c);  // every pass; throws ModelError / IoError
 // The same on a model's text, read from no file.
 void TRANSLATETEXT(Compiler& c, std::string_view text);
+// The passes after the line store, in their order.
+enum class Pass { NETWORK, SECTIONS, DECLARATIONS, INIT, ASSEMBLY, FINISH };
+// On a line store already built: every pass not run yet, up to and
+// including last (the temporaries opened first when they are not). A run
+// driven pass by pass (tests) goes through here, so it keeps the order of
+// a whole translation.
+void TRANSLATEUPTO(Compiler& c, Pass last);
 
 // ---- the translator's thread (stack.cpp)
 // Stack of the thread a translation runs on, and the part of it the

@@ -12,6 +12,7 @@ void INITSTATE(Compiler& c) {
   c.drv = std::move(d);
   c.drv.DIRPREF.clear();
   c.drv.warnings.clear();
+  c.drv.PASSESRUN = 0;
   BUILDTYPES(c);
 }
 
@@ -25,28 +26,49 @@ void START(Compiler& c) {
   c.out.TRANSMIT = false;
   c.out.CURCH = CH_PRU;
 }
-
-// Every pass after the line store.
-void PASSES(Compiler& c) {
-  CheckProgramName(c);
-  BUNET(c);
-  BUSECT(c);
-  CheckProgramNodes(c);
-  BUDECL(c);
-  TranslateInit(c);
-  AssembleProgram(c);
-  ENDTEMPORARIES(c);
-}
 }  // namespace
+
+// The passes after the line store, each once and in order, from the first
+// not run yet up to last. The program's name is checked only on a model
+// read from a file: a text read from no file has none.
+void TRANSLATEUPTO(Compiler& c, Pass last) {
+  int& done = c.drv.PASSESRUN;
+  if (done == 0 && !c.out.ch[CH_MODINI].text) OPENTEMPORARIES(c);
+  const bool named = !c.drv.SRCPATH.empty();
+  for (int p = done; p <= static_cast<int>(last); done = ++p) {
+    switch (static_cast<Pass>(p)) {
+      case Pass::NETWORK:
+        if (named) CheckProgramName(c);
+        BUNET(c);
+        break;
+      case Pass::SECTIONS:
+        BUSECT(c);
+        if (named) CheckProgramNodes(c);
+        break;
+      case Pass::DECLARATIONS:
+        BUDECL(c);
+        break;
+      case Pass::INIT:
+        TranslateInit(c);
+        break;
+      case Pass::ASSEMBLY:
+        AssembleProgram(c);
+        break;
+      case Pass::FINISH:
+        ENDTEMPORARIES(c);
+        break;
+    }
+  }
+}
 
 void TRANSLATE(Compiler& c) {
   START(c);
   CREALIN(c);
-  PASSES(c);
+  TRANSLATEUPTO(c, Pass::FINISH);
 }
 
 void TRANSLATETEXT(Compiler& c, std::string_view text) {
   START(c);
   CREALINFROM(c, text);
-  PASSES(c);
+  TRANSLATEUPTO(c, Pass::FINISH);
 }

@@ -111,6 +111,7 @@ struct Driver {
   std::istream* in;     // trace pauses
   std::ostream* err;    // message box text
   std::vector<ModelError> warnings;  // every WARNING of the run, in order
+  int PASSESRUN = 0;    // passes after the line store run so far
 };
 
 // Output state: channels and the transmission switches that feed them.

@@ -295,7 +295,7 @@ TEST(Dbase, MalformedFilesAreModelErrors) {
   }
   // A missing file stops the run as an unreadable input.
   DbRun missing("DBTABLES (OTHER);");
-  EXPECT_THROW(BUDECL(missing.c), IoError);
+  EXPECT_THROW(TRANSLATEUPTO(missing.c, Pass::DECLARATIONS), IoError);
 }
 
 }  // namespace

@@ -32,14 +32,10 @@ struct DeclRun {
   explicit DeclRun(const std::string& model) {
     c.drv.root = dir.str();
     r.load(model);
-    sections = r.error([&] {
-      BUNET(c);
-      BUSECT(c);
-    });
-    OPENTEMPORARIES(c);
+    sections = r.error([&] { TRANSLATEUPTO(c, Pass::SECTIONS); });
   }
   // The declaration pass; the model error's message, "" when none.
-  std::string run() { return r.error([&] { BUDECL(c); }); }
+  std::string run() { return r.error([&] { TRANSLATEUPTO(c, Pass::DECLARATIONS); }); }
   int line() const { return r.lastError.line; }
   int column() const { return r.lastError.column; }
   std::string pru() {

@@ -53,8 +53,7 @@ struct ExprTest : ::testing::Test {
   ExprTest() {
     c.drv.root = dir.str();
     r.load(MODEL);
-    BUNET(c);
-    BUSECT(c);
+    TRANSLATEUPTO(c, Pass::SECTIONS);
     PREDEF(c);
     BINDCH(c, CH_NODE, "unit.pas");
     CREATECH(c, CH_NODE);

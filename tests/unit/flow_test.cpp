@@ -196,12 +196,7 @@ struct FlowModel : ::testing::Test {
     c.drv.SRCPATH = name;
     r.load(MODELTEXT(name));
     return r.error([&] {
-      BUNET(c);
-      BUSECT(c);
-      OPENTEMPORARIES(c);
-      BUDECL(c);
-      TranslateInit(c);
-      AssembleProgram(c);
+      TRANSLATEUPTO(c, Pass::ASSEMBLY);
     });
   }
 };

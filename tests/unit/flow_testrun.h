@@ -20,12 +20,7 @@ struct Flow : ::testing::Test {
     for (size_t& n : seen) n = 0;
     c.drv.root = dir.str();
     r.load(text);
-    std::string e = r.error([&] {
-      BUNET(c);
-      BUSECT(c);
-      OPENTEMPORARIES(c);
-      BUDECL(c);
-    });
+    std::string e = r.error([&] { TRANSLATEUPTO(c, Pass::DECLARATIONS); });
     BINDCH(c, CH_NODE, "unit.pas");
     CREATECH(c, CH_NODE);
     CREATECH(c, CH_MODAUX);

@@ -21,23 +21,12 @@ struct GenRun {
   // Each runs the passes up to its own and returns the model error, "".
   std::string nodes() {
     return r.error([&] {
-      DECLARE();
+      TRANSLATEUPTO(c, Pass::DECLARATIONS);
       GenerateNodes(c);
     });
   }
-  std::string init() {
-    return r.error([&] {
-      DECLARE();
-      TranslateInit(c);
-    });
-  }
-  std::string all() {
-    return r.error([&] {
-      DECLARE();
-      TranslateInit(c);
-      AssembleProgram(c);
-    });
-  }
+  std::string init() { return r.error([&] { TRANSLATEUPTO(c, Pass::INIT); }); }
+  std::string all() { return r.error([&] { TRANSLATEUPTO(c, Pass::ASSEMBLY); }); }
   std::string where() const {
     return std::to_string(r.lastError.line) + ":" + std::to_string(r.lastError.column);
   }
@@ -72,14 +61,6 @@ struct GenRun {
     e += to.size();
     if (to.back() != '\n') e = text.find('\n', e) + 1;
     return text.substr(p, e - p);
-  }
-
- private:
-  void DECLARE() {
-    BUNET(c);
-    BUSECT(c);
-    OPENTEMPORARIES(c);
-    BUDECL(c);
   }
 };
 

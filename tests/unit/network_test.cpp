@@ -36,8 +36,7 @@ struct Network : ::testing::Test {
     c.drv.root = dir.str();
     r.load(text);
     return r.error([&] {
-      BUNET(c);
-      BUSECT(c);
+      TRANSLATEUPTO(c, Pass::SECTIONS);
       if (declare) declare();
       BINDCH(c, CH_MODINI, "MODINI");
       CREATECH(c, CH_MODINI);
@@ -215,8 +214,7 @@ TEST_F(Network, TypeRules) {
     std::string text = NET(k.network);
     run.load(text);
     std::string e = run.error([&] {
-      BUNET(cc);
-      BUSECT(cc);
+      TRANSLATEUPTO(cc, Pass::SECTIONS);
       BINDCH(cc, CH_MODPRO, "MODPRO");
       CREATECH(cc, CH_MODPRO);
       RECID(cc);
@@ -367,8 +365,7 @@ TEST(NetworkTrace, NodeListing) {
   c.drv.root = dir.str();
   r.load(MODELTEXT("net_chain.tlv"));
   ASSERT_EQ(r.error([&] {
-              BUNET(c);
-              BUSECT(c);
+              TRANSLATEUPTO(c, Pass::SECTIONS);
               BINDCH(c, CH_MODINI, "MODINI");
               CREATECH(c, CH_MODINI);
               BINDCH(c, CH_MODPRO, "MODPRO");
@@ -421,8 +418,7 @@ TEST_F(Network, TablesCompileWithFpc) {
     cc.drv.root = d.str();
     run.load(name);
     ASSERT_EQ(run.error([&] {
-                BUNET(cc);
-                BUSECT(cc);
+                TRANSLATEUPTO(cc, Pass::SECTIONS);
                 BINDCH(cc, CH_MODINI, "MODINI");
                 CREATECH(cc, CH_MODINI);
                 BINDCH(cc, CH_MODPRO, "MODPRO");

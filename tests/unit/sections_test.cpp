@@ -18,8 +18,7 @@ struct Sections : ::testing::Test {
     c.drv.SRCPATH = model;
     r.load(MODELTEXT(model));
     return r.error([&] {
-      BUNET(c);
-      BUSECT(c);
+      TRANSLATEUPTO(c, Pass::SECTIONS);
     });
   }
   const NodeRecord& node(const std::string& name) {
@@ -197,8 +196,7 @@ TEST(SectionErrors, MessageLineAndColumn) {
     run.c.drv.root = d.str();
     run.load(MODELTEXT(k.model));
     EXPECT_EQ(run.error([&] {
-      BUNET(run.c);
-      BUSECT(run.c);
+      TRANSLATEUPTO(run.c, Pass::SECTIONS);
     }), k.message) << k.model;
     EXPECT_EQ(run.lastError.line, k.line) << k.model;
     EXPECT_EQ(run.lastError.column, k.column) << k.model;
@@ -216,8 +214,7 @@ TEST(SectionsTrace, HeadersAndSectionsAreTraced) {
   TempDir d;
   r.c.drv.root = d.str();
   r.load(MODELTEXT("sections_modules.tlv"));
-  BUNET(r.c);
-  BUSECT(r.c);
+  TRANSLATEUPTO(r.c, Pass::SECTIONS);
   std::string out = r.out.str();
   for (const char* line :
        {"\nBUSCA POSIBLE NODO A1\n", "\nHALLADO NODO A1 TIPO I LIN 4\n",

@@ -32,10 +32,7 @@ struct Stats : ::testing::Test {
     c.drv.root = dir.str();
     r.load("statistics\nNETWORK\n" + nodes + "INIT\n" + init + "DECL\n" + decl + "\nEND.\n");
     return r.error([&] {
-      BUNET(c);
-      BUSECT(c);
-      OPENTEMPORARIES(c);
-      BUDECL(c);
+      TRANSLATEUPTO(c, Pass::DECLARATIONS);
     });
   }
   std::string file(ChannelNo ch) {

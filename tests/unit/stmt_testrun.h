@@ -20,8 +20,7 @@ struct Translate : ::testing::Test {
     for (size_t& n : seen) n = 0;
     c.drv.root = dir.str();
     r.load(text);
-    BUNET(c);
-    BUSECT(c);
+    TRANSLATEUPTO(c, Pass::SECTIONS);
     PREDEF(c);
     BINDCH(c, CH_NODE, "unit.pas");
     CREATECH(c, CH_NODE);
