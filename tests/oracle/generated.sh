@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Writes into OUTDIR everything the translator produces for every model of
-# tests/models and examples/ (and any extra .tlv given): the generated files,
+# tests/models, of the cases kept as data (tests/<behaviour>/<case>.tlv,
+# stored as <behaviour>-<case>) and of examples/ (and any extra .tlv given): the generated files,
 # standard output and error, and the exit code, once plainly and once in
 # trace mode.  Two such directories, taken before and after a change that
 # must not alter behaviour, are compared with `diff -r`.
@@ -14,9 +15,17 @@ shift 3
 mkdir -p "$out"
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/oracle.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
-for m in "$src"/tests/models/*.tlv "$src"/examples/*.tlv "$@"; do
+cases=()
+for m in "$src"/tests/*/*.tlv; do
+    case $m in "$src"/tests/models/*) continue ;; esac
+    # a case has its expectation beside it (tests/whole/cases_test.cpp)
+    more=("${m%.tlv}".*)
+    [ ${#more[@]} -gt 1 ] && cases+=("$m")
+done
+for m in "$src"/tests/models/*.tlv "${cases[@]}" "$src"/examples/*.tlv "$@"; do
     [ -f "$m" ] || continue
     name=$(basename "$m"); stem=${name%%.*}
+    case " ${cases[*]} " in *" $m "*) stem=$(basename "$(dirname "$m")")-$stem ;; esac
     for mode in plain trace; do
         dir=$tmp/$stem.$mode
         rm -rf "$dir"; mkdir -p "$dir"

@@ -91,6 +91,13 @@ inline std::string MODELTEXT(const std::string& name) {
   return std::string(std::istreambuf_iterator<char>(f), {});
 }
 
+// Reads the model of a case kept as data: tests/<behaviour>/<name>.tlv.
+inline std::string CASETEXT(const std::string& behaviour, const std::string& name) {
+  std::ifstream f(std::string(TALVEN_TEST_MODELS) + "/../" + behaviour + "/" + name + ".tlv",
+                  std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(f), {});
+}
+
 // The fixed head of unit pru: the uses line (without its end, which the
 // user's units decide) and the interface lines after it.
 inline const std::string PRUHEAD =

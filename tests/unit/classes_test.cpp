@@ -51,23 +51,12 @@ TEST(Classes, ValuedFunctionsAndTheirSignatures) {
   EXPECT_EQ(d.body(), "\n" + std::string(VARS).insert(strlen(VARS) - 1, " "));
 }
 
-TEST(Classes, ValuedFunctionErrors) {
+// Forms accepted; the errors with their positions are cases of
+// tests/class_errors.
+TEST(Classes, ValuedFunctionForms) {
   EXPECTERRORS({
-      {"GFUNCTIONS F : POLYG (INTEGER) : REAL : 10;", "REAL type expected", 11, 5},
-      {"GFUNCTIONS F : SPLINE (REAL) : INTEGER : 10;\nVAR", "REAL type expected", 11, 4},
-      {"GFUNCTIONS F : STAIR (INTEGER) : REAL : 3;", "REAL argument expected", 11, 5},
-      {"GFUNCTIONS F : FREQ (REAL) : INTEGER : 3;", "REAL type expected", 11, 5},
       {"GFUNCTIONS F : STAIR (REAL) : INTEGER : 3; G : DISC (CHAR) : BOOLEAN : 2;", "", 0, 0},
-      {"GFUNCTIONS F : LINEAR (REAL) : REAL : 5;", "illegal function class", 10, 22},
-      {"GFUNCTIONS F : POLYG (REAL) : REAL : 5; F : DISC (REAL) : REAL : 2;",
-       "duplicated function name", 10, 42},
-      {"GFUNCTIONS F : POLYG (REEL) : REAL : 5;", "illegal type in function", 10, 27},
-      {"GFUNCTIONS F : POLYG (REAL) : REAL : X;", "integer constant expected", 10, 39},
-      {"GFUNCTIONS F : POLYG (REAL) REAL : 5;", ": expected", 10, 33},
       {"GFUNCTIONS F POLYG (REAL) : REAL : 5; G : DISC (INTEGER) : REAL : 2;", "", 0, 0},
-      {"GFUNCTIONS F ; POLYG (REAL) : REAL : 5;", "illegal function class", 10, 14},
-      {"GFUNCTIONS ;", "function name expected", 10, 12},
-      {"GFUNCTIONS TELLER : POLYG (REAL) : REAL : 5;", "node name used as identifier", 10, 18},
   });
 }
 
@@ -90,13 +79,7 @@ TEST(Classes, TablesNameRealVariables) {
   EXPECT_NE(pru.find("const _n_fv:array[1..2] of _st80=('X','Y');\n"
                      "const _n_ft:array[1..2] of _st80=('TX','TY');\n"),
             std::string::npos);
-  EXPECTERRORS({
-      {"VAR N : INTEGER;\nTABLES N : TN;", "incorrect variable N", 11, 9},
-      {"TABLES Q : TQ;", "incorrect variable Q", 10, 9},
-      {"VAR X : REAL;\nTABLES X TX;", ": expected", 11, 12},
-      {"VAR X : REAL;\nTABLES X : TX Y;", "; or , expected", 11, 16},
-      {"VAR X : REAL;\nTABLES X : TX; FOO", "declaration or END. expected", 11, 19},
-  });
+  // Its errors with their positions are cases of tests/class_errors.
 }
 
 TEST(Classes, StatisticsMarkNodesAndVariables) {
@@ -117,17 +100,8 @@ TEST(Classes, StatisticsMarkNodesAndVariables) {
   for (int n = 1; n <= all.c.model.NodeCount; ++n) EXPECT_TRUE(all.c.model.NodeTable[n].STAT);
 
   EXPECTERRORS({
-      {"STATISTICS Q;", "node or variable expected Q", 10, 13},
-      {"VAR B : BOOLEAN;\nSTATISTICS B;", "estatistics not allowed in this type", 11, 13},
-      {"VAR M : ARRAY[1..2, 1..3] OF REAL;\nSTATISTICS M;",
-       "estatistics not allowed in this type", 11, 13},
-      {"VAR S : ARRAY[1..3] OF STRING;\nSTATISTICS S;",
-       "estatistics not allowed in this type", 11, 13},
-      {"VAR B : ARRAY[1..3] OF BOOLEAN;\nSTATISTICS B;",
-       "estatistics not allowed in this type", 11, 13},
       {"TYPE R = REAL; VR = ARRAY[1..4] OF R;\nVAR M : VR; N : ARRAY[0..3] OF R;\nSTATISTICS M, N;",
        "", 0, 0},
-      {"VAR X : REAL;\nSTATISTICS X", "; or , expected", 12, 5},
   });
 }
 
@@ -137,16 +111,7 @@ TEST(Classes, FactorsAndResponses) {
   EXPECT_TRUE(d.c.prog.FACTORS);
   EXPECT_EQ(d.c.decl.FACTORLIST, (std::vector<std::string>{"X", "Y"}));
   EXPECT_EQ(d.c.prog.RESPONSES, (std::vector<std::string>{"Y", "X"}));
-  EXPECTERRORS({
-      {"VAR X : REAL;\nFACTORS X;\nFACTORS X;", "FACTORS already declared", 12, 8},
-      {"FACTORS ;", "factors list empty", 10, 9},
-      {"RESPONSES ;", "responses list empty", 10, 11},
-      {"VAR N : INTEGER;\nFACTORS N;", "factor must be REAL", 11, 10},
-      {"VAR N : INTEGER;\nRESPONSES N;", "response must be REAL", 11, 12},
-      {"FACTORS Q;", "unknown identifier Q", 10, 10},
-      {"VAR X : REAL;\nFACTORS X, ;", "identifier expected", 11, 12},
-      {"VAR X : REAL;\nRESPONSES X Y;", "; or , expected", 11, 14},
-  });
+  // Its errors with their positions are cases of tests/class_errors.
 }
 
 // The classes read before the organisation are refused after PROCEDURES:

@@ -38,35 +38,7 @@ TEST(DeclConstants, TypedByKind) {
   EXPECT_EQ(d.entry("G")->TYPTYP, "SUBRA");
 }
 
-TEST(DeclConstants, MessagesWithTheirPosition) {
-  struct Case {
-    const char* decl;
-    const char* message;
-    int line, column;
-  } cases[] = {
-      {"CONST Q = ABC;", "error in constant", 10, 14},
-      {"CONST Q ! 3;", "error after constant name", 10, 11},
-      {"CONST ;", "constant name expected", 10, 7},
-      {"CONST V : ARRAY[1..3] OF INTEGER = (1, 'a', 3);", "number expected", 10, 43},
-      {"CONST V : ARRAY[1..3] OF INTEGER = 1;", "( expected", 10, 37},
-      {"CONST V : ARRAY[1..2] OF BOOLEAN = (TRUE, FALSE);",
-       "type REAL or INTEGER or CHAR or STRING expected", 10, 41},
-      {"CONST V : ARRAY[1..2] OF STRING[3] = ('a', 2);", "string  expected", 10, 45},
-      {"CONST V : ARRAY[1..2] OF CHAR = ('a', 2);", "character expected", 10, 40},
-      {"CONST V : ARRAY[1..2] OF INTEGER = (, 2);", "constant expected", 10, 37},
-      {"CONST I : INTEGER = X;", "number expected", 10, 22},
-      {"CONST C : CHAR = 5;", "constant CHAR expected", 10, 19},
-      {"TYPE R = RECORD A : REAL END;\nCONST Z : R = (A : 1);",
-       "const. RECORD and SET not implemented", 11, 13},
-      {"CONST Z : SET OF 1..3 = [1];", "const. RECORD and SET not implemented", 10, 23},
-      {"CONST N = 1;\n  N = 2;", "duplicated name N", 12, 5},
-  };
-  for (const Case& k : cases) {
-    int line, col;
-    EXPECT_EQ(DECLERROR(k.decl, &line, &col), k.message) << k.decl;
-    EXPECT_EQ(line, k.line) << k.decl;
-    EXPECT_EQ(col, k.column) << k.decl;
-  }
-}
+// The errors of constants with their positions are the cases of
+// tests/constant_errors.
 
 }  // namespace

@@ -103,45 +103,7 @@ TEST_F(DeclTypes, ContinuousTypeIsWrittenAsReal) {
   EXPECT_EQ(type("C").TIPO, "REAL");
 }
 
-TEST(DeclTypeErrors, MessagesWithTheirPosition) {
-  struct Case {
-    const char* decl;
-    const char* message;
-    int line, column;
-  } cases[] = {
-      {"TYPE T = ARRAY 1..3 OF REAL;", "[ expected", 10, 17},
-      {"TYPE T = ARRAY[1..3] REAL;", "OF expected", 10, 26},
-      {"TYPE T = SET 1..3;", "OF expected", 10, 15},
-      {"TYPE S = STRING[256];", "string > 255", 10, 20},
-      {"TYPE S = STRING[X];", "integer number expected", 10, 18},
-      {"TYPE S = STRING[10;", "] expected", 10, 19},
-      {"TYPE S = STRING X;", "; or [ expected", 10, 18},
-      {"TYPE T = ARRAY[D] OF INTEGER;", "incorrect subscript: D", 10, 17},
-      {"TYPE T = ARRAY[REAL] OF INTEGER;", "incorrect type", 10, 20},
-      {"TYPE N = 1.10;", ". expected", 10, 11},
-      {"TYPE N = 1..X;", "integer number expected", 10, 14},
-      {"TYPE N = 'A'..5;", "character expected.", 10, 16},
-      {"TYPE N = 'AB'..'Z';", "' not followed of character", 10, 14},
-      {"TYPE N = 1..10 X;", ", or ; or ] expected", 10, 17},
-      {"TYPE N = 5;", "invalid type", 10, 11},
-      {"TYPE N = ;", "( or ^  or ' expected", 10, 10},
-      {"TYPE C = (A B);", "error in type", 10, 14},
-      {"TYPE F = FILE X;", "type or ; expected", 10, 16},
-      {"TYPE P = ^;", "invalid pointer type", 10, 11},
-      {"TYPE P = ^INTEGER;", "reserved word used as identifier", 10, 18},
-      {"TYPE P = PROCEDURE X;", "( or ; expected", 10, 21},
-      {"TYPE PR = PROCEDURE(A : INTEGER);\n  PR = PROCEDURE;", "duplicated type name", 11, 18},
-      {"TYPE T = INTEGER;\n  T = REAL;", "duplicated type name", 11, 11},
-      {"TYPE X 3;", "= expected", 10, 9},
-      {"TYPE T = REAL X;", "; or = expected after declaration", 10, 16},
-      {"TYPE T = SET OF ;", "type expected", 10, 17},
-  };
-  for (const Case& k : cases) {
-    int line, col;
-    EXPECT_EQ(DECLERROR(k.decl, &line, &col), k.message) << k.decl;
-    EXPECT_EQ(line, k.line) << k.decl;
-    EXPECT_EQ(col, k.column) << k.decl;
-  }
-}
+// The errors of type declarations with their positions are the cases of
+// tests/type_errors.
 
 }  // namespace

@@ -20,34 +20,8 @@ TEST(DeclVariables, GroupSharesItsType) {
   EXPECT_EQ(d.body(), "\nVAR A, B, \n\n    C : INTEGER; \n");
 }
 
-TEST(DeclVariables, NameErrorsWithTheirPosition) {
-  struct Case {
-    const char* decl;
-    const char* message;
-    int line, column;
-  } cases[] = {
-      {"VAR A B : INTEGER;", ": or , expected", 10, 7},
-      {"VAR A, B C : INTEGER;", ", expected", 10, 11},
-      {"VAR _X : REAL;", "invalid variable name", 10, 7},
-      {"VAR READ : INTEGER;", "reserved word used as a variable", 10, 9},
-      {"VAR X : REAL;\n  WHILE : INTEGER;", "reserved word used as identifier", 11, 8},
-      {"VAR REAL : INTEGER;", "reserved word used as identifier", 10, 9},
-      {"VAR A, SENDTO : INTEGER;", "reserved word used as identifier", 10, 14},
-      {"VAR TELLER : INTEGER;", "node name used as identifier", 10, 11},
-      {"VAR A, : INTEGER;", "error in variable name", 10, 8},
-      {"VAR A : ;", "type of variable missing", 10, 9},
-      {"VAR X : INTEGER\n  Y : REAL;", "; or = expected after declaration", 11, 4},
-      {"VAR R1, R2 : RECORD X: REAL END;", "lista de variables RECORD >1", 10, 21},
-      {"VAR X : INTEGER;\n  X : REAL;", "duplicated name X", 11, 4},
-      {"VAR D : RET : A;", "integer constant expected", 10, 16},
-  };
-  for (const Case& k : cases) {
-    int line, col;
-    EXPECT_EQ(DECLERROR(k.decl, &line, &col), k.message) << k.decl;
-    EXPECT_EQ(line, k.line) << k.decl;
-    EXPECT_EQ(col, k.column) << k.decl;
-  }
-}
+// The errors of variable names with their positions are the cases of
+// tests/variable_errors.
 
 TEST(DeclVariables, GpointerIsWrittenAsThePointerTypeWithCompanions) {
   DeclRun d(DECLMODEL("VAR P, Q : GPOINTER;\n  N : INTEGER;"));

@@ -144,47 +144,8 @@ TEST(Procedures, ProcedureVariableCall) {
             "\n");
 }
 
-struct ProcError {
-  const char* decl;
-  const char* message;
-  int line, column;
-};
-
-TEST(Procedures, Errors) {
-  const ProcError cases[] = {
-      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nPROCEDURE P; BEGIN END;",
-       "duplicated procedure or function name", 12, 12},
-      {"PROCEDURES\nPROCEDURE P; FORWARD;\nPROCEDURE P; BEGIN END;\nPROCEDURE P; BEGIN END;",
-       "duplicated procedure or function name", 13, 12},
-      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nPROCEDURES\nPROCEDURE Q; BEGIN END;",
-       "more than one PROCEDURES", 12, 11},
-      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nMESSAGES M (A : REAL);",
-       "MESSAGES after PROCEDURES", 12, 9},
-      {"PROCEDURES\nPROCEDURE P; BEGIN END;\nTABLES X : TX;", "TABLES after PROCEDURES", 12, 7},
-      {"VAR X : REAL;\nPROCEDURES\nPROCEDURE X; BEGIN END;", "name of procedure used elsewhere",
-       12, 12},
-      {"PROCEDURES\nFUNCTION F : REAL; FORWARD;\nFUNCTION F; BEGIN F := 1 END;",
-       "name of procedure used elsewhere", 12, 11},
-      {"VAR AFTER : PROCEDURE;\nPROCEDURES\nPROCEDURE AFTER; BEGIN END;",
-       "name of procedure used elsewhere", 12, 23},
-      {"VAR AFTER : PROCEDURE;\nPROCEDURES\nPROCEDURE AFTER;\nVAR X : REAL; BEGIN END;",
-       "name of procedure used elsewhere", 13, 4},
-      {"PROCEDURES\nX := 1;", "PROCEDURE or FUNCTION expected", 11, 2},
-      {"PROCEDURES\nPROCEDURE ;", "missing name of procedure or function", 11, 11},
-      {"PROCEDURES\nPROCEDURE TELLER; BEGIN END;", "node name used as identifier", 11, 17},
-      {"PROCEDURES\nPROCEDURE P X; BEGIN END;", "( or ; expected", 11, 15},
-      {"PROCEDURES\nPROCEDURE P; X := 1;", "BEGIN or VAR or FORWARD expected", 11, 15},
-      {"PROCEDURES\nPROCEDURE P; FORWARD\nPROCEDURE P; BEGIN END;", "; expected", 12, 10},
-      {"PROCEDURES\nPROCEDURE P; FORWARD;\nPROCEDURE Q; BEGIN END;", "forward declaration not defined P",
-       13, 5},
-  };
-  for (const ProcError& e : cases) {
-    int line = 0, column = 0;
-    EXPECT_EQ(DECLERROR(e.decl, &line, &column), e.message) << e.decl;
-    EXPECT_EQ(line, e.line) << e.decl;
-    EXPECT_EQ(column, e.column) << e.decl;
-  }
-}
+// The errors of the procedure class with their positions are the cases of
+// tests/procedure_errors.
 
 // An empty class is accepted and leaves no routine to assemble.
 TEST(Procedures, EmptyClass) {

@@ -1,0 +1,12 @@
+A bank
+NETWORK
+  ENTRY (A) TELLER ::
+     IT := EXPO(5);
+  TELLER (R) EXIT ::
+  EXIT (E) ::
+INIT
+  TSIM := 100;
+DECL
+VAR M : ARRAY[1..2, 1..3] OF REAL;
+STATISTICS M;
+END.

@@ -1,0 +1,12 @@
+A bank
+NETWORK
+  ENTRY (A) TELLER ::
+     IT := EXPO(5);
+  TELLER (R) EXIT ::
+  EXIT (E) ::
+INIT
+  TSIM := 100;
+DECL
+VAR B : ARRAY[1..3] OF BOOLEAN;
+STATISTICS B;
+END.

@@ -1,0 +1,12 @@
+A bank
+NETWORK
+  ENTRY (A) TELLER ::
+     IT := EXPO(5);
+  TELLER (R) EXIT ::
+  EXIT (E) ::
+INIT
+  TSIM := 100;
+DECL
+VAR X : REAL;
+FACTORS X, ;
+END.

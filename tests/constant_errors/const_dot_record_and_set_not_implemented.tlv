@@ -1,0 +1,12 @@
+A bank
+NETWORK
+  ENTRY (A) TELLER ::
+     IT := EXPO(5);
+  TELLER (R) EXIT ::
+  EXIT (E) ::
+INIT
+  TSIM := 100;
+DECL
+TYPE R = RECORD A : REAL END;
+CONST Z : R = (A : 1);
+END.

@@ -1,0 +1,12 @@
+A bank
+NETWORK
+  ENTRY (A) TELLER ::
+     IT := EXPO(5);
+  TELLER (R) EXIT ::
+  EXIT (E) ::
+INIT
+  TSIM := 100;
+DECL
+CONST N = 1;
+  N = 2;
+END.
