@@ -107,6 +107,7 @@ type
   _pev = ^_rev;
   _rev = record
     t: real;
+    key: qword;           { its priority and seq in one word (_key2) }
     pri: integer;
     nod, inst: integer;
     blk: boolean;         { its node is blocked }
@@ -127,21 +128,28 @@ type
     hnx: _pgrp;           { next group in the same hash slot }
     nnx: _pgrp;           { next group of the same node slot }
   end;
-  { A heap entry carries the event's key, so that ordering the heap does
-    not touch the events: its time, then its priority and scheduling
-    number in one word.  The entry of an event taken out stays, dead,
-    until it is met at the top; the event's record is recycled then. }
-  _hent = record
-    t: real;
-    k2: qword;            { priority (higher first), then seq }
-    e: _pev;
+  { The heap keeps each entry's time beside its event, four entries to a
+    block of 64 bytes (times first): the four children of an entry
+    share one block, so choosing the least of them, and moving it up,
+    reads one cache line.  Equal times are told apart by the events'
+    keys.  The entry of an event taken out stays, dead, until it is met
+    at the top; the event's record is recycled then. }
+  _hblk = record
+    t: array[0..3] of real;
+    e: array[0..3] of _pev;
   end;
+  _phblk = ^_hblk;
 
 const
   _maxnslot = 1 shl 20;   { nodes beyond share slot 0 }
 
 var
-  _heap: array of _hent;  { 1-based; _heap[1] is the least }
+  { the heap, entries 1 .. _hn, entry 1 the least; entry j lies in
+    block (j + 2) div 4 at place (j + 2) mod 4, so the children of
+    entry i, 4i-2 .. 4i+1, fill block i; _hcap entries fit }
+  _hb: _phblk;
+  _hcap: integer;
+  _hbmem: pointer;        { the memory _hb lies in }
   _hn: integer;
   _ndead: integer;        { dead entries in the heap }
   _nev: integer;          { events pending }
@@ -178,89 +186,141 @@ begin
   Result := (qword(int64(High(integer)) - e^.pri) shl 32) or qword(e^.seq and $FFFFFFFF);
 end;
 
-function _hless(const a, b: _hent): boolean; inline;
+{ The time and the event of heap entry j; setting both. }
+function _ht(j: integer): real; inline;
 begin
-  if a.t <> b.t then
-    Result := a.t < b.t
-  else
-    Result := a.k2 < b.k2;
+  Result := _hb[(j + 2) shr 2].t[(j + 2) and 3];
 end;
 
-{ The heap is 4-ary: fewer levels, and the children of an entry lie
-  side by side.  The children of i are 4i-2 .. 4i+1, its parent (i+2) div 4. }
-procedure _siftup(i: integer);
-var x: _hent;
-    j: integer;
-    h: ^_hent;
+function _he(j: integer): _pev; inline;
 begin
-  h := @_heap[0];
-  x := h[i];
+  Result := _hb[(j + 2) shr 2].e[(j + 2) and 3];
+end;
+
+procedure _hset(j: integer; t: real; e: _pev); inline;
+var b: _phblk;
+begin
+  b := @_hb[(j + 2) shr 2];
+  b^.t[(j + 2) and 3] := t;
+  b^.e[(j + 2) and 3] := e;
+end;
+
+{ Entry (ta, ea) comes before entry (tb, eb).  The test of the times
+  gives its answer as a value, not as a jump: among entries whose order
+  is a toss-up the processor would guess a jump wrong half the time. }
+function _hbefore(ta: real; ea: _pev; tb: real; eb: _pev): boolean; inline;
+begin
+  if ta <> tb then
+    Result := ta < tb
+  else
+    Result := ea^.key < eb^.key;
+end;
+
+{ Room for n entries (the heap's entries kept). }
+procedure _hgrow(n: integer);
+var mem: pointer;
+    b: _phblk;
+    nb: integer;
+begin
+  if n < 64 then
+    n := 64;
+  nb := (n + 2) shr 2 + 1;
+  GetMem(mem, (nb + 1) * SizeOf(_hblk));
+  b := _phblk((PtrUInt(mem) + 63) and not PtrUInt(63));
+  if _hn > 0 then
+    Move(_hb[0], b[0], ((_hn + 2) shr 2 + 1) * SizeOf(_hblk));
+  if _hbmem <> nil then
+    FreeMem(_hbmem);
+  _hbmem := mem;
+  _hb := b;
+  _hcap := n;
+end;
+
+procedure _siftup(i: integer);
+var t, pt: real;
+    e, pe: _pev;
+    j: integer;
+begin
+  t := _ht(i);
+  e := _he(i);
   while i > 1 do
   begin
     j := (i + 2) shr 2;
-    if (x.t > h[j].t) or ((x.t = h[j].t) and (x.k2 >= h[j].k2)) then
+    pt := _ht(j);
+    pe := _he(j);
+    if not _hbefore(t, e, pt, pe) then
       Break;
-    h[i] := h[j];
+    _hset(i, pt, pe);
     i := j;
   end;
-  h[i] := x;
+  _hset(i, t, e);
+end;
+
+{ The place (0 .. 3) of the least of the four entries of block bk.  The
+  times are compared into values, not jumps: among entries whose order
+  is a toss-up the processor would guess a jump wrong half the time.
+  Equal times, rare where times are drawn, go the slow way. }
+function _least4(bk: _phblk): integer; inline;
+var a, b: integer;
+    ta, tb: real;
+begin
+  a := Ord(bk^.t[1] < bk^.t[0]);
+  b := 2 + Ord(bk^.t[3] < bk^.t[2]);
+  ta := bk^.t[a];
+  tb := bk^.t[b];
+  Result := a + (b - a) * Ord(tb < ta);
+  if (bk^.t[0] = bk^.t[1]) or (bk^.t[2] = bk^.t[3]) or (ta = tb) then
+  begin
+    a := Ord(_hbefore(bk^.t[1], bk^.e[1], bk^.t[0], bk^.e[0]));
+    b := 2 + Ord(_hbefore(bk^.t[3], bk^.e[3], bk^.t[2], bk^.e[2]));
+    Result := a + (b - a) * Ord(_hbefore(bk^.t[b], bk^.e[b], bk^.t[a], bk^.e[a]));
+  end;
 end;
 
 { The least child of i, or 0 when i has none. }
-function _minchild(i: integer): integer; inline;
-var c, last: integer;
-    h: ^_hent;
-    bt: real;
+function _minchild(i: integer): integer;
+var c: integer;
 begin
   c := 4 * i - 2;
+  if c + 3 <= _hn then
+    Exit(c + _least4(@_hb[i]));
   if c > _hn then
     Exit(0);
-  h := @_heap[0];
-  last := c + 3;
-  if last > _hn then
-    last := _hn;
   Result := c;
-  bt := h[c].t;
   Inc(c);
-  while c <= last do
+  while c <= _hn do
   begin
-    if (h[c].t < bt) or ((h[c].t = bt) and (h[c].k2 < h[Result].k2)) then
-    begin
+    if _hbefore(_ht(c), _he(c), _ht(Result), _he(Result)) then
       Result := c;
-      bt := h[c].t;
-    end;
     Inc(c);
   end;
 end;
 
 procedure _siftdown(i: integer);
-var x: _hent;
+var t: real;
+    e: _pev;
     j: integer;
-    h: ^_hent;
 begin
-  h := @_heap[0];
-  x := h[i];
+  t := _ht(i);
+  e := _he(i);
   while True do
   begin
     j := _minchild(i);
-    if j = 0 then
+    if (j = 0) or not _hbefore(_ht(j), _he(j), t, e) then
       Break;
-    if (h[j].t > x.t) or ((h[j].t = x.t) and (h[j].k2 >= x.k2)) then
-      Break;
-    h[i] := h[j];
+    _hset(i, _ht(j), _he(j));
     i := j;
   end;
-  h[i] := x;
+  _hset(i, t, e);
 end;
 
 procedure _heapput(e: _pev);
 begin
   Inc(_hn);
-  if _hn >= Length(_heap) then
-    SetLength(_heap, 2 * Length(_heap) + 64);
-  _heap[_hn].t := e^.t;
-  _heap[_hn].k2 := _key2(e);
-  _heap[_hn].e := e;
+  if _hn >= _hcap then
+    _hgrow(2 * _hcap);
+  e^.key := _key2(e);
+  _hset(_hn, e^.t, e);
   e^.inheap := true;
   _siftup(_hn);
 end;
@@ -269,28 +329,41 @@ end;
   least children to the bottom, where the last entry, which belongs near
   there, fills it. }
 procedure _popmin;
-var i, j: integer;
-    h: ^_hent;
+var i, j, n, r: integer;
+    hb, bk, hole: _phblk;
 begin
   Dec(_hn);
-  if _hn = 0 then
+  n := _hn;
+  if n = 0 then
     Exit;
-  h := @_heap[0];
+  hb := _hb;
   i := 1;
-  j := _minchild(i);
-  while (j > 0) and (j <= _hn) do
+  { the hole at i, in block hole at place r }
+  hole := hb;
+  r := 3;
+  while 4 * i + 1 <= n do
   begin
-    h[i] := h[j];
-    i := j;
-    j := _minchild(i);
+    bk := @hb[i];
+    j := _least4(bk);
+    hole^.t[r] := bk^.t[j];
+    hole^.e[r] := bk^.e[j];
+    hole := bk;
+    r := j;
+    i := 4 * i - 2 + j;
   end;
-  h[i] := h[_hn + 1];
+  j := _minchild(i);
+  if (j > 0) and (j <= n) then
+  begin
+    _hset(i, _ht(j), _he(j));
+    i := j;
+  end;
+  _hset(i, _ht(n + 1), _he(n + 1));
   _siftup(i);
 end;
 
 function _hdead(i: integer): boolean; inline;
 begin
-  Result := _heap[i].e^.gone;
+  Result := _he(i)^.gone;
 end;
 
 procedure _recycle(e: _pev); inline;
@@ -308,11 +381,11 @@ begin
   n := 0;
   for i := 1 to _hn do
     if _hdead(i) then
-      _recycle(_heap[i].e)
+      _recycle(_he(i))
     else
     begin
       Inc(n);
-      _heap[n] := _heap[i];
+      _hset(n, _ht(i), _he(i));
     end;
   _hn := n;
   _ndead := 0;
@@ -477,7 +550,7 @@ var i: integer;
 begin
   for i := 1 to _hn do
   begin
-    e := _heap[i].e;
+    e := _he(i);
     e^.inheap := false;
     if e^.gone then
       _recycle(e)
@@ -511,10 +584,10 @@ begin
   n := 0;
   for i := 1 to _hn do
     if _hdead(i) then
-      _recycle(_heap[i].e)
+      _recycle(_he(i))
     else
     begin
-      all[n] := _heap[i].e;
+      all[n] := _he(i);
       Inc(n);
     end;
   _hn := 0;
@@ -620,7 +693,7 @@ begin
   _curmsg := nil;
   while _hn > 0 do
   begin
-    e := _heap[1].e;
+    e := _he(1);
     _popmin;
     if e^.gone then
     begin
@@ -651,7 +724,7 @@ begin
       _compact;
     { the next event is read when this one is done: fetch it meanwhile }
     if _hn > 0 then
-      prefetch(_heap[1].e^);
+      prefetch(_he(1)^);
     { counted for the progress line, which is looked at now and then }
     Inc(_nevents);
     if ((_nevents and 1023) = 0) and Assigned(_hkprog) then
@@ -737,7 +810,7 @@ begin
   for i := 1 to _hn do
     if not _hdead(i) then
     begin
-      all[n] := _heap[i].e;
+      all[n] := _he(i);
       Inc(n);
     end;
   e := _blkh;
@@ -1520,7 +1593,7 @@ begin
   q := _curmsg;
   if (q <> nil) and (q^.lis = l) and (q^.b <> nil) and
     (_pfhead(q^.b)^.xt = time) and
-    (_curmoved or ((_nblk = 0) and ((_hn = 0) or (_heap[1].t > time)))) then
+    (_curmoved or ((_nblk = 0) and ((_hn = 0) or (_ht(1) > time)))) then
   begin
     m := q;
     Exit;
@@ -2704,4 +2777,5 @@ initialization
   _intt := 0;
   SetLength(_ghash, 1024);
   SetLength(_nslot, 64);
+  _hgrow(64);
 end.

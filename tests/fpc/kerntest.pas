@@ -369,6 +369,116 @@ begin
   _seqtop := $FFFFFFFF;
 end;
 
+{ Thousands of events pending, many at equal times, against a sorted
+  array: the heap is many levels deep and its last block part full.
+  Events are taken out, scheduled again (as a service that ends and a
+  new one that starts) and cancelled one by one. }
+type
+  TDeep = record
+    t: real;
+    pri, nod, inst: integer;
+  end;
+
+var
+  deep: array of TDeep;
+  deepn: integer;
+
+{ after every event sooner, or as soon with no lower priority }
+procedure deepadd(nod, inst, pri: integer; t: real);
+var lo, hi, mid: integer;
+begin
+  _afel(nod, inst, pri, false, t);
+  lo := 0;
+  hi := deepn;
+  while lo < hi do
+  begin
+    mid := (lo + hi) div 2;
+    if (deep[mid].t < t) or ((deep[mid].t = t) and (deep[mid].pri >= pri)) then
+      lo := mid + 1
+    else
+      hi := mid;
+  end;
+  if deepn >= Length(deep) then
+    SetLength(deep, 2 * deepn + 16);
+  if lo < deepn then
+    Move(deep[lo], deep[lo + 1], (deepn - lo) * SizeOf(TDeep));
+  deep[lo].t := t;
+  deep[lo].pri := pri;
+  deep[lo].nod := nod;
+  deep[lo].inst := inst;
+  Inc(deepn);
+end;
+
+procedure deepdel(k: integer);
+begin
+  Dec(deepn);
+  if k < deepn then
+    Move(deep[k + 1], deep[k], (deepn - k) * SizeOf(TDeep));
+end;
+
+procedure deeppop(const what: string);
+begin
+  _es := false;
+  _exfel;
+  check(not _es and (deepn > 0) and (time = deep[0].t) and (_n = deep[0].nod) and
+    (iev = deep[0].inst) and (evp = deep[0].pri), what);
+  if deepn > 0 then
+    deepdel(0);
+end;
+
+procedure deepheap;
+var k, i, j: integer;
+    was: real;
+
+  function when: real;
+  begin
+    if rnd(2) = 0 then
+      Result := time + rnd(8) * 0.25
+    else
+      Result := time + Random * 100;
+  end;
+
+begin
+  fresh;
+  RandSeed := 2718;
+  deepn := 0;
+  for k := 1 to 6000 do
+    deepadd(1 + rnd(40), 1 + rnd(3), rnd(3), when);
+  for k := 1 to 150000 do
+  begin
+    deeppop('deep heap: the same next event');
+    deepadd(1 + rnd(40), 1 + rnd(3), rnd(3), when);
+    case rnd(10) of
+      0, 1: deepadd(1 + rnd(40), 1 + rnd(3), rnd(3), when);
+      2: if deepn > 1 then
+           deeppop('deep heap: the same next event, one more');
+      3: if deepn > 1 then
+         begin
+           { any pending event, cancelled: the first of its node and
+             instance at its time goes }
+           i := rnd(deepn);
+           j := 0;
+           while not ((deep[j].nod = deep[i].nod) and (deep[j].inst = deep[i].inst) and
+             (Abs(deep[j].t - deep[i].t) <= 1e-9 * (1 + Abs(deep[i].t)))) do
+             Inc(j);
+           extfel(deep[i].nod, deep[i].t, deep[i].inst, 0);
+           deepdel(j);
+         end;
+    end;
+    if fails > 20 then
+      Exit;
+  end;
+  check(deepn > 4000, 'deep heap: thousands still pending');
+  while deepn > 0 do
+    deeppop('deep heap: drained in order');
+  was := time;
+  _es := false;
+  _exfel;
+  check(_es, 'deep heap: empty at the end');
+  _es := false;
+  time := was;
+end;
+
 { ---- message lists against arrays ---- }
 
 const
@@ -863,6 +973,7 @@ begin
   ties;
   cancellation;
   randomised;
+  deepheap;
   lists;
   services;
   orders;
