@@ -138,20 +138,31 @@ end;
 
 { A uniform number in (0, 1), never 0 nor 1, from stream s. }
 function _unif01(s: integer): real;
-var r, t: qword;
+var r, t, x0, x1, x2, x3: qword;
+    st: ^_tstate;
 begin
   if (s < 1) or (s > 10) then
     s := 1;
   if RN[s] <> _rnseen[s] then
     _setstate(s, _mix(qword(int64(RN[s]))));
-  r := _rotl(_st[s][1] * 5, 7) * 9;
-  t := _st[s][1] shl 17;
-  _st[s][2] := _st[s][2] xor _st[s][0];
-  _st[s][3] := _st[s][3] xor _st[s][1];
-  _st[s][1] := _st[s][1] xor _st[s][2];
-  _st[s][0] := _st[s][0] xor _st[s][3];
-  _st[s][2] := _st[s][2] xor t;
-  _st[s][3] := _rotl(_st[s][3], 45);
+  { the state in registers, written back once }
+  st := @_st[s];
+  x0 := st^[0];
+  x1 := st^[1];
+  x2 := st^[2];
+  x3 := st^[3];
+  r := _rotl(x1 * 5, 7) * 9;
+  t := x1 shl 17;
+  x2 := x2 xor x0;
+  x3 := x3 xor x1;
+  x1 := x1 xor x2;
+  x0 := x0 xor x3;
+  x2 := x2 xor t;
+  x3 := _rotl(x3, 45);
+  st^[0] := x0;
+  st^[1] := x1;
+  st^[2] := x2;
+  st^[3] := x3;
   Result := ((r shr 11) + 0.5) * (1.0 / 9007199254740992.0);
 end;
 {$POP}

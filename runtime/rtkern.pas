@@ -239,30 +239,50 @@ end;
 procedure _siftup(i: integer);
 var t, pt: real;
     e, pe: _pev;
-    j: integer;
+    j, r, pr: integer;
+    hb, bk, pb: _phblk;
 begin
-  t := _ht(i);
-  e := _he(i);
+  hb := _hb;
+  bk := @hb[(i + 2) shr 2];
+  r := (i + 2) and 3;
+  t := bk^.t[r];
+  e := bk^.e[r];
   while i > 1 do
   begin
     j := (i + 2) shr 2;
-    pt := _ht(j);
-    pe := _he(j);
-    if not _hbefore(t, e, pt, pe) then
+    pb := @hb[(j + 2) shr 2];
+    pr := (j + 2) and 3;
+    pt := pb^.t[pr];
+    pe := pb^.e[pr];
+    if (t > pt) or ((t = pt) and (e^.key > pe^.key)) then
       Break;
-    _hset(i, pt, pe);
+    bk^.t[r] := pt;
+    bk^.e[r] := pe;
+    bk := pb;
+    r := pr;
     i := j;
   end;
-  _hset(i, t, e);
+  bk^.t[r] := t;
+  bk^.e[r] := e;
 end;
 
+{ Entry (ta, ka) before entry (tb, kb), times then keys, both tests made
+  so that the answer is a value and not a jump. }
+{$B+}
+function _hbeforek(ta: real; ka: qword; tb: real; kb: qword): boolean; inline;
+begin
+  Result := (ta < tb) or ((ta = tb) and (ka < kb));
+end;
+{$B-}
+
 { The place (0 .. 3) of the least of the four entries of block bk.  The
-  times are compared into values, not jumps: among entries whose order
-  is a toss-up the processor would guess a jump wrong half the time.
-  Equal times, rare where times are drawn, go the slow way. }
+  tests are turned into values, not jumps: among entries whose order is
+  a toss-up the processor would guess a jump wrong half the time.
+  Equal times, rare where times are drawn, need the events' keys. }
 function _least4(bk: _phblk): integer; inline;
 var a, b: integer;
     ta, tb: real;
+    k: array[0..3] of qword;
 begin
   a := Ord(bk^.t[1] < bk^.t[0]);
   b := 2 + Ord(bk^.t[3] < bk^.t[2]);
@@ -271,9 +291,13 @@ begin
   Result := a + (b - a) * Ord(tb < ta);
   if (bk^.t[0] = bk^.t[1]) or (bk^.t[2] = bk^.t[3]) or (ta = tb) then
   begin
-    a := Ord(_hbefore(bk^.t[1], bk^.e[1], bk^.t[0], bk^.e[0]));
-    b := 2 + Ord(_hbefore(bk^.t[3], bk^.e[3], bk^.t[2], bk^.e[2]));
-    Result := a + (b - a) * Ord(_hbefore(bk^.t[b], bk^.e[b], bk^.t[a], bk^.e[a]));
+    k[0] := bk^.e[0]^.key;
+    k[1] := bk^.e[1]^.key;
+    k[2] := bk^.e[2]^.key;
+    k[3] := bk^.e[3]^.key;
+    a := Ord(_hbeforek(bk^.t[1], k[1], bk^.t[0], k[0]));
+    b := 2 + Ord(_hbeforek(bk^.t[3], k[3], bk^.t[2], k[2]));
+    Result := a + (b - a) * Ord(_hbeforek(bk^.t[b], k[b], bk^.t[a], k[a]));
   end;
 end;
 
@@ -1618,13 +1642,21 @@ begin
     m := best;
 end;
 
+{ s := m^.nor, without the general string copy: a name of up to 12
+  letters and its length byte fit in two words, which are copied whole
+  (the bytes past the name are never read as part of it). }
+procedure _nodename(m: _pl; var s: _st80); inline;
+begin
+  PQWord(@s)[0] := PQWord(@m^.nor)[0];
+  PQWord(@s)[1] := PQWord(@m^.nor)[1];
+end;
+
 procedure _exal(m: _pl);
 begin
   if m = nil then
     Exit;
   NUMBER := m^.number;
-  { NODE := m^.nor, without the general string copy }
-  Move(m^.nor, NODE, Length(m^.nor) + 1);
+  _nodename(m, NODE);
   _r := m^.r;
   _b := m^.b;
   PMESS := m;
@@ -1635,7 +1667,7 @@ begin
   if m = nil then
     Exit;
   O_NUMBER := m^.number;
-  Move(m^.nor, O_NODE, Length(m^.nor) + 1);
+  _nodename(m, O_NODE);
   _or := m^.r;
   _ob := m^.b;
   O_PMESS := m;
