@@ -91,13 +91,9 @@ void ResourceStatisticsAfter(Compiler& c, int node, std::string_view inst = "ino
 // first..last, taken over the integration just done; none when none of
 // them is measured.
 std::vector<std::string> ContinuousStatistics(const Compiler& c, int first, int last);
-// StatisticsBefore and StatisticsAfter, the hand-off of an assignment to
-// a measured variable, are declared with the dispatcher (stmt/stmt.h).
-
-// ---- message and node-attribute declarations (decl/messages.cpp)
-// PROMESS, the MESSAGES/NODES class handler, is declared in decl/decl.h.
-void PROFIELDS(Compiler& c);  // one field list "name {, name} : type"
-void ENDREC(Compiler& c);     // closes a record, moves its globals into pru
+// The hand-off of an assignment to a measured variable, around it.
+void StatisticsBefore(Compiler& c);
+void StatisticsAfter(Compiler& c);
 
 // ---- transfer procedures and resources (transfer.cpp)
 // Starts the four transfer elements of record n. whole: nothing will be

@@ -85,8 +85,21 @@ void WriteContinuousVector(Compiler& c);
 // "const _ore:array[1..n] of integer=(...);" on channel 1, and the group
 // bounds _gfi, _gla of every equation.
 void WriteOrderConstant(Compiler& c);
+// Continuous and FREQ variables as the declarations read them.
+void DeclareContinuous(Compiler& c, NameNode* e, int retorder);
+void DeclareContinuousArray(Compiler& c, NameNode* e);
+void DeclareFreq(Compiler& c, NameNode* e);
+void CONTPENDING(Compiler& c);  // a continuous declaration left pending
+int DELAYLEN(Compiler& c, const NameNode& e);   // delay history, 0: none
 
 // ---- equations, groups, methods, delays, activation (equations.cpp)
+// The statements of equations and their groups, reached from the
+// dispatcher.
+void TranslateMethod(Compiler& c);
+void TranslateRetard(Compiler& c);
+void TranslateEquation(Compiler& c);
+void CloseEquationGroup(Compiler& c);
+bool EquationGroupOpen(Compiler& c);
 // Before a C node's code: its name for the equations, method back to RKF.
 void StartContinuousNode(Compiler& c, int node);
 // ACT(X, delay) of C node `node`, entered past the ","; reads the delay and

@@ -180,6 +180,8 @@ void READSIGNED(Compiler& c);
 
 // ---- the MESSAGES/NODES class handler (messages.cpp)
 void PROMESS(Compiler& c);
+void PROFIELDS(Compiler& c);  // one field list "name {, name} : type"
+void ENDREC(Compiler& c);     // closes a record, moves its globals into pru
 
 // ---- GFUNCTIONS, TABLES, STATISTICS, FACTORS, RESPONSES (classes.cpp)
 void PROGFUNC(Compiler& c);
@@ -209,7 +211,3 @@ bool ISDBTABLE(const Compiler& c, const std::string& name);
 
 // ---- places later work completes (hooks.cpp)
 void ORGANIZE(Compiler& c);  // the network organisation
-void DeclareContinuous(Compiler& c, NameNode* e, int retorder);
-void DeclareContinuousArray(Compiler& c, NameNode* e);
-void DeclareFreq(Compiler& c, NameNode* e);
-void CONTPENDING(Compiler& c);  // a continuous declaration left pending

@@ -40,8 +40,9 @@ bool TABLOOK(Compiler& c, bool second);  // IDENT in the table list
 void PRFUNPG(Compiler& c);  // a built-in function call
 void PRFUNP(Compiler& c);   // a user function or procedure-variable call
 
-// ---- valued functions (valued.cpp); PRFUNVINIT and PRFUNVSTMT are the
-// statement hooks of stmt/stmt.h
+// ---- valued functions (valued.cpp)
+void PRFUNVSTMT(Compiler& c);  // a valued function at statement start
+void PRFUNVINIT(Compiler& c);  // a valued function's points in INIT
 void PRFUNV(Compiler& c);      // a valued-function call in an expression
 void PRFUNVEXP(Compiler& c);   // the same (PRFUNV is kept for its callers)
 void PRFUNVDECL(Compiler& c);  // vectors and evaluation functions (organisation)

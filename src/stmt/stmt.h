@@ -139,9 +139,9 @@ void PRDOEVENT(Compiler& c);
 void PRPROCP(Compiler& c);   // call of a procedure of PROCEDURES
 void PRPROPA(Compiler& c);   // call of a standard Pascal procedure
 
-// ---- handlers the dispatcher reaches, each defined by the subsystem that
-// owns it (message flow, other instructions, dBase, continuous equations,
-// valued functions, statistics).
+// ---- handlers the dispatcher reaches (message flow, other instructions);
+// those of dBase, equations, valued functions and statistics are declared
+// by their own folders.
 // Other instructions (other_inst.cpp), entered with transmission off.
 void PRFIXED(Compiler& c, std::string_view text, bool force);  // one fixed text
 void PRENDSIMUL(Compiler& c);
@@ -173,13 +173,3 @@ void ENDTRANSCONTEXT(Compiler& c);
 // Text helper of the instructions (other_inst.cpp): blanks cut at both ends.
 std::string TRIM(std::string t);
 void PRENDREPORT(Compiler& c);
-void PRFUNVSTMT(Compiler& c);  // a valued function at statement start
-void PRFUNVINIT(Compiler& c);  // a valued function's points in INIT
-void TranslateMethod(Compiler& c);
-void TranslateRetard(Compiler& c);
-void TranslateEquation(Compiler& c);
-void CloseEquationGroup(Compiler& c);
-bool EquationGroupOpen(Compiler& c);
-void StatisticsBefore(Compiler& c);
-void StatisticsAfter(Compiler& c);
-int DELAYLEN(Compiler& c, const NameNode& e);   // delay history, 0: none
