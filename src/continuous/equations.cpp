@@ -109,8 +109,7 @@ void TranslateEquation(Compiler& c) {
   TRACELN(c, "PROCESAR ECUACION DIFERENCIAL");
   // RETARD ended by ";" leaves its group for the next statement to close.
   if (k.GROUPOPEN && k.NOSEMI) CloseEquationGroup(c);
-  ChannelNo curch = o.CURCH;
-  SENDSRC(c, s.KSTART, curch);
+  SENDSRC(c, s.KSTART, o.CURCH);
   o.TRANSMIT = false;
   std::string key = CUT(s.IDENT, NAMEMAX);
   if (s.at(s.K + 1) == '[') {
@@ -127,12 +126,13 @@ void TranslateEquation(Compiler& c) {
   STARTPIECE(c, CH_MODEDI, std::to_string(k.NEQ) + ":_fec:=");
   SKIPASSIGN(s);
   k.NOSEMI = false;
-  o.CURCH = CH_MODEDI;
-  o.TRANSMIT = true;
-  o.TRSTART = s.K;
-  PREXP(c);
-  EQUATIONEND(c);
-  o.CURCH = curch;
+  {
+    CHANNELFOR edi(o, CH_MODEDI);
+    o.TRANSMIT = true;
+    o.TRSTART = s.K;
+    PREXP(c);
+    EQUATIONEND(c);
+  }
   // Before END or ELSE the equation is the last of its block or branch:
   // its group is integrated there, ahead of the word.
   if (k.NOSEMI) CloseEquationGroup(c);
@@ -257,38 +257,38 @@ void TranslateRetard(Compiler& c) {
   NUMBER(c, px);
   std::string rate = ")*" + std::to_string(n) + "/" + d;
   std::string first = n < 2 ? x : stage + "[1]";
-  ChannelNo curch = o.CURCH;
-  STARTPIECE(c, CH_MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
-  o.CURCH = CH_MODEDI;
-  o.TRANSMIT = true;
-  o.TRSTART = s.K;
-  PREXP(c);
-  if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
-  SENDSRC(c, s.K - 1, CH_MODEDI);
-  o.TRSTART = s.K;
-  ADDPIECE(c, CH_MODEDI, "-" + first);
-  ADDPIECE(c, CH_MODEDI, rate);
-  RECID(c);
   bool before = false;  // END or ELSE follows
-  if (!s.IDREAD && s.CH == ';') {
-    s.K++;
-    SENDSRC(c, s.K, CH_MODEDI);
+  STARTPIECE(c, CH_MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
+  {
+    CHANNELFOR edi(o, CH_MODEDI);
+    o.TRANSMIT = true;
     o.TRSTART = s.K;
-  } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
-    ADDPIECE(c, CH_MODEDI, ";");
-    o.TRSTART = s.KSTART;
-    before = true;
-  } else {
-    ERROR(c, "; or END or ELSE expected");
+    PREXP(c);
+    if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+    SENDSRC(c, s.K - 1, CH_MODEDI);
+    o.TRSTART = s.K;
+    ADDPIECE(c, CH_MODEDI, "-" + first);
+    ADDPIECE(c, CH_MODEDI, rate);
+    RECID(c);
+    if (!s.IDREAD && s.CH == ';') {
+      s.K++;
+      SENDSRC(c, s.K, CH_MODEDI);
+      o.TRSTART = s.K;
+    } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
+      ADDPIECE(c, CH_MODEDI, ";");
+      o.TRSTART = s.KSTART;
+      before = true;
+    } else {
+      ERROR(c, "; or END or ELSE expected");
+    }
+    std::string tail = rate.substr(2) + ";";
+    for (int i = 1; i <= n - 2; ++i)
+      STAGE(c, k.GFIRST + i, stage + "[" + std::to_string(i) + "]",
+            stage + "[" + std::to_string(i + 1) + "]", tail);
+    if (n > 1) STAGE(c, k.GFIRST + n - 1, stage + "[" + std::to_string(n - 1) + "]", x, tail);
+    k.NOSEMI = true;
+    TRACELN(c, "NECDIFO ", k.GFIRST, "  NECDIF ", k.NEQ);
   }
-  std::string tail = rate.substr(2) + ";";
-  for (int i = 1; i <= n - 2; ++i)
-    STAGE(c, k.GFIRST + i, stage + "[" + std::to_string(i) + "]",
-          stage + "[" + std::to_string(i + 1) + "]", tail);
-  if (n > 1) STAGE(c, k.GFIRST + n - 1, stage + "[" + std::to_string(n - 1) + "]", x, tail);
-  k.NOSEMI = true;
-  TRACELN(c, "NECDIFO ", k.GFIRST, "  NECDIF ", k.NEQ);
-  o.CURCH = curch;
   o.TRANSMIT = true;
   if (before) CloseEquationGroup(c);  // ahead of the word, as for an equation
 }

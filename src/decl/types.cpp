@@ -599,13 +599,14 @@ void PRTIPRO(Compiler& c) {
   int count = 0;
   if (params) {
     Snapshot keep = SAVE(c);
-    bool transmit = o.TRANSMIT;
-    c.names.ROOT = nullptr;
-    d.MODE = VarMode();
-    d.MODE.FORMAL = d.MODE.NOTREE = true;
-    PROVAR(c);
-    count = d.PARAMCOUNT;
-    o.TRANSMIT = transmit;
+    {
+      KEEPTRANSMIT transmit(o);
+      c.names.ROOT = nullptr;
+      d.MODE = VarMode();
+      d.MODE.FORMAL = d.MODE.NOTREE = true;
+      PROVAR(c);
+      count = d.PARAMCOUNT;
+    }
     RESTORE(c, keep);
   }
   d.W.TIPOTIPO = "PROCEDURE";

@@ -129,6 +129,34 @@ struct Out {
   std::map<std::string, std::string> files;
 };
 
+// Transmission sent to another channel for a scope: on leaving it (also
+// when an error unwinds) the channel it went to before is back.
+class CHANNELFOR {
+ public:
+  CHANNELFOR(Out& o, ChannelNo ch) : cur(o.CURCH), old(o.CURCH) { cur = ch; }
+  ~CHANNELFOR() { cur = old; }
+  CHANNELFOR(const CHANNELFOR&) = delete;
+  CHANNELFOR& operator=(const CHANNELFOR&) = delete;
+
+ private:
+  ChannelNo& cur;
+  ChannelNo old;
+};
+
+// Transmission switched on or off, on leaving a scope, as it was on
+// entering it, whatever the readers called in between did to it.
+class KEEPTRANSMIT {
+ public:
+  explicit KEEPTRANSMIT(Out& o) : on(o.TRANSMIT), old(o.TRANSMIT) {}
+  ~KEEPTRANSMIT() { on = old; }
+  KEEPTRANSMIT(const KEEPTRANSMIT&) = delete;
+  KEEPTRANSMIT& operator=(const KEEPTRANSMIT&) = delete;
+
+ private:
+  bool& on;
+  bool old;
+};
+
 // ---- diagnostics (diag.cpp)
 [[noreturn]] void ERROR(Compiler& c, std::string_view msg);
 void WARNING(Compiler& c, std::string_view msg);

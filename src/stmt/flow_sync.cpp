@@ -66,8 +66,7 @@ void SELECTPROC(Compiler& c, const std::string& sel) {
   EMITCH(c, CH_NODE, "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;", true);
   EMITCH(c, CH_NODE, "_px:=_fl[_el];_k:=1; while (_px<>nil) and (_k<=MAXSEL) do begin ", true);
   EMITCH(c, CH_NODE, "_uprv(_px^.r,_px^.b);", true);
-  ChannelNo body = c.out.CURCH;
-  c.out.CURCH = CH_NODE;
+  CHANNELFOR node(c.out, CH_NODE);
   {
     MSGCONTEXT m(c, "_px", true, "_el", false);
     HELDSTATEMENT(c, CH_NODE);
@@ -76,7 +75,6 @@ void SELECTPROC(Compiler& c, const std::string& sel) {
   EMITCH(c, CH_NODE, "_k:=_k+1;", true);
   EMITCH(c, CH_NODE, FILLIN("_px:=_fl[.] end; ", {{'.', "_el"}}), false);
   EMITCH(c, CH_NODE, "end end;", false);
-  c.out.CURCH = body;
 }
 
 }  // namespace
@@ -154,8 +152,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     EMITCH(c, CH_MODLOG, FILLIN("O_*=*", {{'*', f}}), false);
     CLOSEARGS(c);
   } else {
-    ChannelNo body = o.CURCH;
-    o.CURCH = CH_MODLOG;
+    CHANNELFOR log(o, CH_MODLOG);
     o.TRSTART = s.K;
     o.TRANSMIT = true;
     PREXP(c);
@@ -163,7 +160,6 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     SENDSRC(c, s.K - 1, CH_MODLOG);
     o.TRSTART = s.K;
     o.TRANSMIT = false;
-    o.CURCH = body;
   }
   EMITCH(c, CH_MODLOG, ") end;", false);
 }

@@ -149,19 +149,19 @@ void PRARRAYASG(Compiler& c, std::string_view) {
   // The constants go to PRU.PAS as they are read, over lines if need be.
   SETOUT(c, "const " + cname + ":array[" + bounds + "] OF " + elem + "=");
   SENDOUT(c, CH_PRU, true);
-  ChannelNo curch = c.out.CURCH;
-  c.out.CURCH = CH_PRU;
-  c.out.TRSTART = s.K;
-  c.out.TRANSMIT = true;
-  PRCA(c, elem);
-  c.out.TRANSMIT = false;
-  MUSTBE(c, ')');
-  s.K++;
-  SENDSRC(c, s.K, CH_PRU);
-  SETOUT(c, ";");
-  SENDOUT(c, CH_PRU, false);
-  FLUSHOUT(c, CH_PRU);
-  c.out.CURCH = curch;
+  {
+    CHANNELFOR pru(c.out, CH_PRU);
+    c.out.TRSTART = s.K;
+    c.out.TRANSMIT = true;
+    PRCA(c, elem);
+    c.out.TRANSMIT = false;
+    MUSTBE(c, ')');
+    s.K++;
+    SENDSRC(c, s.K, CH_PRU);
+    SETOUT(c, ";");
+    SENDOUT(c, CH_PRU, false);
+    FLUSHOUT(c, CH_PRU);
+  }
 
   SEND(c, "begin ", true);
   for (size_t i = 0; i < dims.size(); ++i)
