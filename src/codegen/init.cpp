@@ -332,7 +332,7 @@ void SETFUNCTION(Compiler& c, const ExpItem& e, const std::string& ks) {
   if (!realx) ADDPIECE(c, CH_MODPRO, fill(SETFX[2]));
   ADDPIECE(c, CH_MODPRO, fill(SETFY[NUMERICTYPE(f->VALTYPE) ? 0 : 1]));
   ADDPIECE(c, CH_MODPRO, SETF[2]);
-  if (f->CLASS == "SPLINE")
+  if (f->CLASS == FC_SPLINE)
     ADDPIECE(c, CH_MODPRO, FILLIN(SETFSPLINE, {{'/', n}, {'*', NUM(f->SPLINENO)}}));
   ADDPIECE(c, CH_MODPRO, SETF[3]);
 }

@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr int REALTYPE = 6;  // REAL's number in the type list
 
 
 // Copying resumes from column k with the next class keyword.
@@ -70,14 +69,14 @@ int FUNCTYPE(Compiler& c, std::string& out) {
 // The signature list: one entry per class, argument and value type.
 void ADDSIGNATURE(Compiler& c, const ValuedFunction& f) {
   std::vector<FuncTable>& t = c.decl.FUNTABLES;
-  std::string key = CUT(f.CLASS + f.ARGTYPE + f.VALTYPE, 30);
+  std::string key = CUT(std::string(FUNVCLASSENTRY(f.CLASS)) + f.ARGTYPE + f.VALTYPE, 30);
   for (FuncTable& e : t) {
     if (e.KEY != key) continue;
     e.NPOINTS = std::max(e.NPOINTS, f.NPOINTS);
     if (f.SPLINENO) e.SPLINENO = f.SPLINENO;
     return;
   }
-  t.push_back({key, f.CLASS, f.ARGTYPE, f.VALTYPE, FUNVCLASSNO(f.CLASS),
+  t.push_back({key, f.CLASS, f.ARGTYPE, f.VALTYPE,
                f.NPOINTS, f.SPLINENO});
 }
 
@@ -100,7 +99,7 @@ void GFUNCTION(Compiler& c) {
   }
   int cls = FUNVCLASSNO(s.IDENT);
   if (NOWORD(s) || cls == FUNVCLASSNONE) ERROR(c, "illegal function class");
-  f.CLASS = s.IDENT;
+  f.CLASS = static_cast<FunvClass>(cls);
   RECID(c);
   if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
   int arg = FUNCTYPE(c, f.ARGTYPE);
@@ -116,14 +115,14 @@ void GFUNCTION(Compiler& c) {
   f.NPOINTS = INTVALUE(s.IDENT);
   BUSPOCO(c);
   BUCLADE(c);
-  TRACELN(c, "FUNC ", f.NOM, ' ', f.CLASS, ' ', f.ARGTYPE, ' ', f.VALTYPE,
+  TRACELN(c, "FUNC ", f.NOM, ' ', FUNVCLASSENTRY(f.CLASS), ' ', f.ARGTYPE, ' ', f.VALTYPE,
           " ARG ", arg, ' ', val, ' ', f.NPOINTS);
   if (cls == FC_POLYG || cls == FC_SPLINE) {
-    if (arg != REALTYPE || val != REALTYPE) ERROR(c, "REAL type expected");
+    if (arg != T_REAL || val != T_REAL) ERROR(c, "REAL type expected");
   } else if (cls == FC_STAIR) {
-    if (arg != REALTYPE) ERROR(c, "REAL argument expected");
+    if (arg != T_REAL) ERROR(c, "REAL argument expected");
   } else if (cls == FC_FREQ) {
-    if (val != REALTYPE) ERROR(c, "REAL type expected");
+    if (val != T_REAL) ERROR(c, "REAL type expected");
   }
   if (cls == FC_SPLINE) f.SPLINENO = ++c.decl.NSPLINE;
   kw.FUNV[at] = f;

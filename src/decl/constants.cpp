@@ -33,7 +33,7 @@ void TYPED(Compiler& c, const std::string& name) {
   TRACELN(c, "CONSTANTE TIPEADA ", name, "  TIPO ", s.TIPO, "  CH ", s.CH,
           "  K ", s.K, "  L1 ", kind);
   switch (kind) {
-    case 1:  // ARRAY
+    case T_ARRAY:
       if (!s.IDREAD && s.CH == '=') {
         s.K++;
         RECID(c);
@@ -44,20 +44,20 @@ void TYPED(Compiler& c, const std::string& name) {
       s.K++;
       s.TIPO = "ARRAY";
       break;
-    case 2:  // STRING
+    case T_STRING:
       if (!s.IDREAD && s.CH == '=') s.K++;
       RECID(c);
       break;
-    case 3:  // RECORD
-    case 4:  // SET
+    case T_RECORD:
+    case T_SET:
       ERROR(c, "const. RECORD and SET not implemented");
-    case 6:  // REAL
-    case 7:  // INTEGER
+    case T_REAL:
+    case T_INTEGER:
       s.K++;
       READSIGNED(c);
       if (!s.ISNUM) ERROR(c, "number expected");
       break;
-    case 9:  // CHAR
+    case T_CHAR:
       s.K++;
       RECID(c);
       if (s.CH != '\'') ERROR(c, "constant CHAR expected");
@@ -67,7 +67,7 @@ void TYPED(Compiler& c, const std::string& name) {
       RECID(c);
       break;
   }
-  if (kind != 1) s.TIPO = type;  // reading a quoted value sets TIPO
+  if (kind != T_ARRAY) s.TIPO = type;  // reading a quoted value sets TIPO
 }
 
 }  // namespace

@@ -19,10 +19,9 @@ struct TypeRecord;
 // for which the runtime's evaluation routine and point arrays are sized.
 struct FuncTable {
   std::string KEY;      // class + argument type + value type, at most 30
-  std::string CLASS;    // POLYG, SPLINE, STAIR, DISC or FREQ
+  FunvClass CLASS = FC_NONE;
   std::string ARGTYPE;
   std::string VALTYPE;
-  int CLASSNO = 0;      // 1..5, as FUNVCLASSNO
   int NPOINTS = 0;      // the largest point count of its functions
   int SPLINENO = 0;     // SPLINE number of its last function
 };

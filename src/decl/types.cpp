@@ -274,13 +274,13 @@ void BUTYPE(Compiler& c) {
     } else {
       d.W.LASTTYPENAME = n.TYPEREC->NOM;
       int no = n.TYPENO;
-      if (no <= 5 && d.W.TYPEKIND == 0) d.W.TYPEKIND = no;
+      if (no <= T_FILE && d.W.TYPEKIND == 0) d.W.TYPEKIND = no;
       switch (no) {
-        case 1: PRARRAY(c); break;
-        case 2: PRSTRING(c); break;
-        case 3: PRRECORD(c); break;
-        case 4: PRSET(c); break;
-        case 5: PRFILE(c); break;
+        case T_ARRAY: PRARRAY(c); break;
+        case T_STRING: PRSTRING(c); break;
+        case T_RECORD: PRRECORD(c); break;
+        case T_SET: PRSET(c); break;
+        case T_FILE: PRFILE(c); break;
         default: DEFINEDTYPE(c); break;
       }
     }
@@ -328,7 +328,7 @@ void PRARRAY(Compiler& c) {
     n.NSUB = 0;
     n.BOUNDS.clear();
   }
-  w.TYPEKIND = 1;
+  w.TYPEKIND = T_ARRAY;
   RECID(c);
   if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
   s.K++;
@@ -436,7 +436,7 @@ void SUBRANGE(Compiler& c, bool& ok, bool declares) {
 void PRSTRING(Compiler& c) {
   Source& s = c.src;
   Decl& d = c.decl;
-  if (d.W.TYPEKIND != 1) d.W.TYPEKIND = 2;
+  if (d.W.TYPEKIND != T_ARRAY) d.W.TYPEKIND = T_STRING;
   RECID(c);
   bool stop = d.ENDMODE == TE_STOP;
   if (s.IDREAD || (s.CH != '[' && s.CH != ';' && !(stop && (s.CH == ')' || s.CH == '='))))
@@ -496,7 +496,7 @@ void PRRECORD(Compiler& c) {
 void PRSET(Compiler& c) {
   Source& s = c.src;
   Decl& d = c.decl;
-  d.W.TYPEKIND = 4;
+  d.W.TYPEKIND = T_SET;
   RECID(c);
   if (s.IDENT != "OF") ERROR(c, "OF expected");
   RECID(c);

@@ -26,7 +26,9 @@ std::string XTYPE(const ValuedFunction& f) { return ISREAL(f.ARGTYPE) ? "_tpx" :
 std::string YTYPE(const ValuedFunction& f) { return ISREAL(f.VALTYPE) ? "_tpy" : "_y" + f.VALTYPE; }
 std::string AT(const std::string& type) { return ISREAL(type) ? "^[" : "["; }
 
-std::string SIGNATURE(const ValuedFunction& f) { return f.CLASS + f.ARGTYPE + f.VALTYPE; }
+std::string SIGNATURE(const ValuedFunction& f) {
+  return std::string(FUNVCLASSENTRY(f.CLASS)) + f.ARGTYPE + f.VALTYPE;
+}
 
 // A point value as written: [sign] number, name or string constant.
 struct Point {
@@ -84,7 +86,7 @@ void CONSTARRAY(Compiler& c, const std::string& name, const std::string& type,
 void COPYPOINTS(Compiler& c, const ValuedFunction& f, size_t n) {
   const std::string& F = f.NOM;
   bool realx = ISREAL(f.ARGTYPE), realy = ISREAL(f.VALTYPE);
-  if (f.CLASS == "SPLINE" && !c.expr.SPLINENEW) {
+  if (f.CLASS == FC_SPLINE && !c.expr.SPLINENEW) {
     STARTPIECE(c, CH_MODIN1, " new(_spb); new(_spc); new(_spd); ");
     c.expr.SPLINENEW = true;
   }
@@ -98,7 +100,7 @@ void COPYPOINTS(Compiler& c, const ValuedFunction& f, size_t n) {
   ADDPIECE(c, CH_MODIN1, "_cy" + F + "[_i]; ");
   if (!realx) ADDPIECE(c, CH_MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
   ADDPIECE(c, CH_MODIN1, "end;");
-  if (f.CLASS == "SPLINE") {
+  if (f.CLASS == FC_SPLINE) {
     ADDPIECE(c, CH_MODIN1, " _spline(_x" + F + ",");
     ADDPIECE(c, CH_MODIN1, "_y" + F + ",_n" + F + "," + std::to_string(f.SPLINENO) + ");");
   }
@@ -123,7 +125,8 @@ void NOTETYPE(std::vector<VectorType>& v, const std::string& name, int points) {
 // The runtime evaluates POLYG, SPLINE and STAIR of REAL values; DISC,
 // FREQ and a STAIR of other values get a function of their signature.
 bool GENERATED(const ValuedFunction& f) {
-  return f.CLASS == "DISC" || f.CLASS == "FREQ" || (f.CLASS == "STAIR" && !ISREAL(f.VALTYPE));
+  return f.CLASS == FC_DISC || f.CLASS == FC_FREQ ||
+         (f.CLASS == FC_STAIR && !ISREAL(f.VALTYPE));
 }
 
 // The generated evaluation function of a DISC, FREQ or STAIR signature: its
@@ -132,14 +135,14 @@ void EVALUATION(Compiler& c, const ValuedFunction& f) {
   std::string name = "_f" + SIGNATURE(f);
   std::string x = "ax" + AT(f.ARGTYPE) + "j]";
   std::vector<std::string> head, body;
-  if (f.CLASS == "DISC") {
+  if (f.CLASS == FC_DISC) {
     head = {"function " + name + "(", "x:" + f.ARGTYPE + ";", "var ax:" + XTYPE(f) + ";",
             "var ay:" + YTYPE(f) + "; n:integer):", f.VALTYPE + ";"};
     body = {"var j:integer; begin j:=1; ",
             "while (j<=n) and (x<>" + x + ") do j:=j+1; ",
             "if(j>n) then _error('argument out of range');",
             name + ":=", "ay" + AT(f.VALTYPE) + "j]; ", "end;"};
-  } else if (f.CLASS == "STAIR") {
+  } else if (f.CLASS == FC_STAIR) {
     head = {"function " + name + "(", "x:REAL;var ax:_tpx;",
             "var ay:" + YTYPE(f) + "; n:integer):", f.VALTYPE + ";"};
     body = {"var j:integer; begin j:=1; ",
@@ -173,7 +176,7 @@ void PRFUNVEXP(Compiler& c) {
   o.TRANSMIT = false;
   o.TRSTART = s.K;
   ADDPIECE(c, o.CURCH, "_f" + SIGNATURE(f) + "(");
-  if (f.CLASS != "FREQ") {
+  if (f.CLASS != FC_FREQ) {
     RECID(c);
     if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
     s.K++;
@@ -188,7 +191,7 @@ void PRFUNVEXP(Compiler& c) {
     o.TRSTART = s.K;
     o.TRANSMIT = false;
     ADDPIECE(c, o.CURCH, ",_x" + F + ",_y" + F + ",_n" + F + " ");
-    if (f.CLASS == "SPLINE") ADDPIECE(c, o.CURCH, "," + std::to_string(f.SPLINENO));
+    if (f.CLASS == FC_SPLINE) ADDPIECE(c, o.CURCH, "," + std::to_string(f.SPLINENO));
     ADDPIECE(c, o.CURCH, ")");
   } else {
     ADDPIECE(c, o.CURCH, "_x" + F + ",_y" + F + ",_n" + F + ",");
@@ -227,8 +230,8 @@ void PRFUNVINIT(Compiler& c) {
   TRACELN(c, "PROCESAR FUNCION VALUADA EN INIT");
   if (o.CURCH != CH_MODIN1) ERROR(c, "illegal use of function");
   ValuedFunction& f = FOUNDFUNV(c);
-  bool free = f.CLASS == "DISC" || f.CLASS == "FREQ";
-  bool freq = f.CLASS == "FREQ";
+  bool free = f.CLASS == FC_DISC || f.CLASS == FC_FREQ;
+  bool freq = f.CLASS == FC_FREQ;
   SENDSRC(c, s.KSTART, CH_MODIN1);
   STARTPIECE(c, CH_MODPRO, "const ");
   o.TRMODE = 2;
@@ -322,8 +325,8 @@ void PRFUNVEND(Compiler& c) {
     if (!f.IOMARK) continue;
     const std::string& F = f.NOM;
     bool realx = ISREAL(f.ARGTYPE);
-    int cls = FUNVCLASSNO(f.CLASS);
-    std::string k = f.CLASS == "SPLINE" ? std::to_string(f.SPLINENO) : "1";
+    int cls = f.CLASS;
+    std::string k = f.CLASS == FC_SPLINE ? std::to_string(f.SPLINENO) : "1";
     STARTPIECE(c, CH_MODIN1, std::string(" _bnoreal:=") + (realx ? "false;" : "true;"));
     STARTPIECE(c, CH_MODIN1, (realx ? " _intigraf(_x" : " _intigrafa(_xa") + F + ",");
     ADDPIECE(c, CH_MODIN1, "_y" + F + ",_n" + F + "," + k + "," +

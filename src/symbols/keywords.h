@@ -81,12 +81,13 @@ enum PProc : int {
 };
 
 // Interpolation classes of valued functions.
-enum FunvClass : int { FC_POLYG = 1, FC_SPLINE, FC_STAIR, FC_DISC, FC_FREQ };
+// FC_NONE: a record not given its class yet.
+enum FunvClass : int { FC_NONE = 0, FC_POLYG, FC_SPLINE, FC_STAIR, FC_DISC, FC_FREQ };
 
 // One GFUNCTIONS declaration. Names are unique in the list.
 struct ValuedFunction {
   std::string NOM;      // the function's name, at most 23 characters
-  std::string CLASS;    // POLYG, SPLINE, STAIR, DISC or FREQ
+  FunvClass CLASS = FC_NONE;  // its name is FUNVCLASSENTRY(CLASS)
   std::string ARGTYPE;  // argument type name, at most 23
   std::string VALTYPE;  // value (result) type name, at most 23
   int NPOINTS = 0;      // declared maximum number of points

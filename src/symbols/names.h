@@ -24,6 +24,15 @@ struct Compiler;
 constexpr size_t NAMEMAX = 23;  // names and type names are cut to this
 constexpr int NPREDEFTYPES = 21;  // types every model starts with
 
+// The predefined types by number, their place in the type list. The first
+// five are the structured forms the type reader knows by their word.
+enum TypeNo : int {
+  T_ARRAY = 1, T_STRING, T_RECORD, T_SET, T_FILE, T_REAL, T_INTEGER, T_BOOLEAN,
+  T_CHAR, T_GPOINTER, T_BYTE, T_CONT, T_TEXT, T_WORD, T_LONGINT, T_POINTER,
+  T_FREQ, T_DOUBLE, T_STR80, T_RET, T_BEGIN
+};
+static_assert(T_BEGIN == NPREDEFTYPES, "one TypeNo per predefined type");
+
 // One numeric subscript of an array: its bounds.
 struct Bound {
   int MIN = 0;

@@ -7,10 +7,21 @@
 
 namespace {
 
-const char* const PREDEFTYPES[NPREDEFTYPES] = {
+// In TypeNo order.
+constexpr std::string_view PREDEFTYPES[NPREDEFTYPES] = {
     "ARRAY",   "STRING",   "RECORD", "SET",  "FILE",    "REAL",  "INTEGER",
     "BOOLEAN", "CHAR",     "GPOINTER", "BYTE", "CONT",  "TEXT",  "WORD",
     "LONGINT", "POINTER",  "FREQ",   "DOUBLE", "STR80", "RET",   "BEGIN"};
+
+constexpr bool PREDEFINORDER() {
+  constexpr std::pair<TypeNo, std::string_view> CHECK[] = {
+      {T_ARRAY, "ARRAY"}, {T_FILE, "FILE"}, {T_REAL, "REAL"}, {T_INTEGER, "INTEGER"},
+      {T_CHAR, "CHAR"},   {T_POINTER, "POINTER"}, {T_BEGIN, "BEGIN"}};
+  for (const auto& [no, name] : CHECK)
+    if (PREDEFTYPES[no - 1] != name) return false;
+  return true;
+}
+static_assert(PREDEFINORDER(), "the type list in TypeNo order");
 
 const char* const IOWORDS[] = {"WRITELN", "WRITE", "READLN", "READ", "FILE"};
 
@@ -57,9 +68,9 @@ void BUILDTYPES(Compiler& c) {
   Names& n = c.names;
   n.TYPES.clear();
   n.TYPEINDEX.clear();
-  for (const char* name : PREDEFTYPES) {
+  for (std::string_view name : PREDEFTYPES) {
     TypeRecord& t = n.TYPES.emplace_back();
-    t.NOM = t.TIPO = name;
+    t.NOM = t.TIPO = std::string(name);
     n.TYPEINDEX.emplace(t.NOM, static_cast<int>(n.TYPES.size()));
   }
   n.LASTTYPE = &n.TYPES.back();

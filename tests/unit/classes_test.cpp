@@ -31,10 +31,12 @@ TEST(Classes, ValuedFunctionsAndTheirSignatures) {
   ASSERT_EQ(d.run(), "");
   const std::vector<ValuedFunction>& f = d.c.kw.FUNV;
   ASSERT_EQ(f.size(), 5u);
-  EXPECT_EQ(f[0].NOM + f[0].CLASS + f[0].ARGTYPE + f[0].VALTYPE, "FPOLYGREALREAL");
+  EXPECT_EQ(f[0].NOM + std::string(FUNVCLASSENTRY(f[0].CLASS)) + f[0].ARGTYPE + f[0].VALTYPE,
+            "FPOLYGREALREAL");
   EXPECT_EQ(f[1].NPOINTS, 20);
   EXPECT_EQ(f[2].SPLINENO, 1);
-  EXPECT_EQ(f[3].NOM + f[3].CLASS + f[3].ARGTYPE + f[3].VALTYPE, "DDISCINTEGERSTRING");
+  EXPECT_EQ(f[3].NOM + std::string(FUNVCLASSENTRY(f[3].CLASS)) + f[3].ARGTYPE + f[3].VALTYPE,
+            "DDISCINTEGERSTRING");
   EXPECT_EQ(f[4].SPLINENO, 2);
   EXPECT_EQ(f[0].SPLINENO, 0);
   // One signature per class and types; the largest point count wins.
@@ -42,7 +44,7 @@ TEST(Classes, ValuedFunctionsAndTheirSignatures) {
   ASSERT_EQ(t.size(), 3u);
   EXPECT_EQ(t[0].KEY, "POLYGREALREAL");
   EXPECT_EQ(t[0].NPOINTS, 20);
-  EXPECT_EQ(t[0].CLASSNO, 1);
+  EXPECT_EQ(t[0].CLASS, 1);
   EXPECT_EQ(t[1].KEY, "SPLINEREALREAL");
   EXPECT_EQ(t[1].NPOINTS, 5);
   EXPECT_EQ(t[1].SPLINENO, 2);
@@ -65,7 +67,8 @@ TEST(Classes, ValuedFunctionWithoutTheColonAfterItsName) {
   ASSERT_EQ(d.run(), "");
   ASSERT_EQ(d.c.kw.FUNV.size(), 1u);
   const ValuedFunction& f = d.c.kw.FUNV[0];
-  EXPECT_EQ(f.NOM + " " + f.CLASS + " " + f.ARGTYPE + " " + f.VALTYPE, "F POLYG REAL REAL");
+  EXPECT_EQ(f.NOM + " " + std::string(FUNVCLASSENTRY(f.CLASS)) + " " + f.ARGTYPE + " " + f.VALTYPE,
+            "F POLYG REAL REAL");
   EXPECT_EQ(f.NPOINTS, 5);
 }
 

@@ -128,11 +128,11 @@ TEST(InitPass, ExperimentEntriesOfEveryKind) {
   c.model.NODENUM["M"] = 2;  // a node of two copies
   c.model.NodeTable[2].MULT = 2;
   ValuedFunction f;
-  f.NOM = "F", f.CLASS = "POLYG", f.ARGTYPE = "REAL", f.VALTYPE = "REAL";
+  f.NOM = "F", f.CLASS = FC_POLYG, f.ARGTYPE = "REAL", f.VALTYPE = "REAL";
   c.kw.FUNV.push_back(f);
-  f.NOM = "S", f.CLASS = "SPLINE", f.SPLINENO = 2;
+  f.NOM = "S", f.CLASS = FC_SPLINE, f.SPLINENO = 2;
   c.kw.FUNV.push_back(f);
-  f.NOM = "G", f.CLASS = "DISC", f.ARGTYPE = "INTEGER", f.VALTYPE = "STRING";
+  f.NOM = "G", f.CLASS = FC_DISC, f.ARGTYPE = "INTEGER", f.VALTYPE = "STRING";
   c.kw.FUNV.push_back(f);
   GenerateExperimentProcedure(c);
   std::string p = g.file("PEXP");

@@ -159,13 +159,13 @@ TEST(Keywords, ValuedFunctionWalk) {
   LOOK(r, "F", FUNVLOOK);
   EXPECT_EQ(r.c.kw.FUNVFOUND, NOFUNV);
   EXPECT_EQ(r.c.kw.FUNVLAST, NOFUNV);
-  FUNVADD(r.c, "F").CLASS = "POLYG";
-  FUNVADD(r.c, "G").CLASS = "FREQ";
+  FUNVADD(r.c, "F").CLASS = FC_POLYG;
+  FUNVADD(r.c, "G").CLASS = FC_FREQ;
   FUNVADD(r.c, "H");
   EXPECT_FALSE(LOOK(r, "G", FUNVLOOK));
   EXPECT_EQ(r.c.kw.FUNVFOUND, 1);
   EXPECT_EQ(r.c.kw.FUNVLAST, 1);
-  EXPECT_EQ(FOUNDFUNV(r.c).CLASS, "FREQ");
+  EXPECT_EQ(FUNVCLASSENTRY(FOUNDFUNV(r.c).CLASS), "FREQ");
   EXPECT_TRUE(LOOK(r, "Z", FUNVLOOK));
   EXPECT_EQ(r.c.kw.FUNVFOUND, NOFUNV);
   EXPECT_EQ(r.c.kw.FUNVLAST, 2);  // the tail, where a new record goes

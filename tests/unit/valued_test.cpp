@@ -26,7 +26,7 @@ struct Valued : Translate {
               {"T", "STAIR", "REAL", "INTEGER", 2, 0}};
     for (const auto& f : fs) {
       ValuedFunction& v = FUNVADD(c, f.name);
-      v.CLASS = f.cls;
+      v.CLASS = static_cast<FunvClass>(FUNVCLASSNO(f.cls));
       v.ARGTYPE = f.arg;
       v.VALTYPE = f.val;
       v.NPOINTS = f.points;
@@ -159,7 +159,7 @@ TEST_F(Valued, CallsInExpressions) {
 TEST_F(Valued, DeclarationsAgreeWithTheCalls) {
   fmodel("");
   ValuedFunction& d = FUNVADD(c, "D2");  // a second DISC of H's signature
-  d.CLASS = "DISC";
+  d.CLASS = FC_DISC;
   d.ARGTYPE = "CHAR";
   d.VALTYPE = "REAL";
   d.NPOINTS = 7;
@@ -196,7 +196,7 @@ TEST_F(Valued, LongNamesAreNotCut) {
   fmodel("");
   const std::string t = "ABCDEFGHIJKLMNOPQRSTUVW";  // 23 characters
   ValuedFunction& d = FUNVADD(c, "FUNCTIONWITHALONGNAME23");
-  d.CLASS = "DISC";
+  d.CLASS = FC_DISC;
   d.ARGTYPE = t;
   d.VALTYPE = t;
   d.NPOINTS = 2;
