@@ -7,6 +7,11 @@
 # whether the targets hold, and the Google Benchmark of the hot routines.
 # Times are CPU times (user + system, children included): on a shared
 # machine they vary far less than wall times, which are shown beside them.
+# The ratio compares like with like: the translation of one generated model
+# (the whole process, from start to the files written) against fpc building
+# the program generated from that same model with the command talven build
+# runs, the runtime units compiled beforehand as an installed or an earlier
+# build has them (fpc compiles again only those that use the model's units).
 #
 # usage: run.sh BUILD_DIR      (environment: SIZES, FPCMAX, BENCHDIR)
 set -eu
@@ -20,6 +25,17 @@ work=$(mktemp -d "$base/talven-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 havefpc=$(command -v fpc >/dev/null && echo 1 || echo 0)
 table=$work/table.txt
+
+# The runtime units compiled once, by building a small model's program.
+rtunits=$work/rtunits
+if [ "$havefpc" = 1 ]; then
+  mkdir -p "$work/rt" "$rtunits"
+  "$build/genmodel" 1000 random >"$work/rt/m.tlv"
+  (cd "$work/rt" && "$build/talven" m.tlv >/dev/null &&
+   fpc -Mdelphi "-Fu$src/runtime" "-FU$rtunits" -FE. m.DPR >/dev/null) || havefpc=0
+  rm -f "$rtunits"/PRU.* "$rtunits"/unid* "$rtunits"/m.*   # the model's own
+  rm -rf "$work/rt"
+fi
 
 printf '%-7s %7s %9s %9s %9s %7s %7s %7s %9s %9s %7s\n' \
   names lines bytes wall_ms cpu_ms us/line rss_MB lim_MB fpc_wall fpc_cpu tr/fpc
@@ -35,8 +51,10 @@ for mode in random ordered; do
     read -r wall cpu rss < <(cd "$dir" && "$build/measure" "$runs" "$build/talven" m.tlv)
     fwall=- fcpu=- ratio=-
     if [ "$havefpc" = 1 ] && [ "$n" -le "$fpcmax" ]; then
-      read -r fwall fcpu _ < <(cd "$dir" && "$build/measure" 1 sh -c \
-        "rm -rf bin && mkdir bin && exec fpc -Mdelphi -dRTMODEL -Fu'$src/runtime' -FUbin -FEbin m.DPR")
+      rm -rf "$dir/bin"
+      cp -R "$rtunits" "$dir/bin"
+      read -r fwall fcpu _ < <(cd "$dir" && "$build/measure" 1 \
+        fpc -Mdelphi "-Fu$src/runtime" -FUbin -FEbin m.DPR)
     fi
     awk -v m="$mode" -v l="$lines" -v b="$bytes" -v w="$wall" -v c="$cpu" -v r="$rss" \
         -v fw="$fwall" -v fc="$fcpu" 'BEGIN {

@@ -4,6 +4,7 @@
 // advance transmits source text through them.
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include "ground/compiler.h"
 
 // Assigned in place: the piece's room is reused, piece after piece.
@@ -80,22 +81,32 @@ void SENDSRC(Compiler& c, int k, ChannelNo ch) {
 // is never searched again, and what a cut drops is never seen by a later
 // one.
 std::string REPL(std::string_view t, char x, std::string_view r) {
-  return CUT(FILLIN(CUT(t, LINEMAX), {{x, CUT(r, LINEMAX)}}), LINEMAX);
+  std::string d = FILLIN(t.substr(0, LINEMAX), {{x, r.substr(0, LINEMAX)}});
+  if (d.size() > LINEMAX) d.resize(LINEMAX);
+  return d;
 }
 
 // Runs without a placeholder are copied whole; where two slots name the
-// same character the last one counts.
+// same character the last one counts. Placeholders are told apart from
+// text by a set of 256 bits, so the template is read once however many
+// slots there are.
 std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
+  std::uint64_t marks[4] = {};
   size_t room = t.size();
-  for (const Slot& g : slots) room += g.r.size();
+  for (const Slot& g : slots) {
+    auto u = static_cast<unsigned char>(g.x);
+    marks[u >> 6] |= std::uint64_t{1} << (u & 63);
+    room += g.r.size();
+  }
   std::string d;
   d.reserve(room);
   size_t from = 0;
   for (size_t i = 0; i < t.size(); ++i) {
+    auto u = static_cast<unsigned char>(t[i]);
+    if (!((marks[u >> 6] >> (u & 63)) & 1)) continue;
     const Slot* f = nullptr;
     for (const Slot& g : slots)
       if (g.x == t[i]) f = &g;
-    if (!f) continue;
     d.append(t.data() + from, i - from);
     d.append(f->r);
     from = i + 1;

@@ -11,7 +11,8 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
+#include <chrono>
+#include <cstdint>
 #include "ground/compiler.h"
 
 namespace fs = std::filesystem;
@@ -31,12 +32,26 @@ struct Output {
 };
 
 // A new file beside place, under a name of its own, created only if no
-// file has that name (nothing there is ever opened or followed).
+// file has that name (nothing there is ever opened or followed). The name
+// need only be unlikely to be taken, since a taken one is refused and the
+// next try draws again: clocks and an address mixed cost nothing, where a
+// random device probes the processor each time, longer than translating a
+// small model takes.
 std::FILE* FRESHFILE(const fs::path& place, fs::path& fresh) {
-  std::random_device rd;
+  using namespace std::chrono;
+  std::uint64_t draw =
+      static_cast<std::uint64_t>(steady_clock::now().time_since_epoch().count()) ^
+      static_cast<std::uint64_t>(system_clock::now().time_since_epoch().count()) * 31 ^
+      reinterpret_cast<std::uintptr_t>(&fresh);
   for (int tries = 0; tries < 100; ++tries) {
+    draw += 0x9E3779B97F4A7C15ull;  // splitmix64
+    std::uint64_t z = draw;
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    z ^= z >> 31;
     char suffix[20];
-    std::snprintf(suffix, sizeof suffix, "%08x%04x", rd(), rd() & 0xffff);
+    std::snprintf(suffix, sizeof suffix, "%012llx",
+                  static_cast<unsigned long long>(z & 0xFFFFFFFFFFFFull));
     fresh = place.parent_path() / ("." + place.filename().string() + ".talven-" + suffix);
     std::FILE* f = std::fopen(fresh.c_str(), "wbx");
     if (f || errno != EEXIST) return f;
@@ -184,6 +199,12 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
   if (&t == c.out.ch[to].text) throw IoError{name, "copied onto itself"};
   auto m = c.out.maps.find(name);
   const LineMap* map = m == c.out.maps.end() ? nullptr : &m->second;
+  // Room for the whole copy at once: growing a large file line by line
+  // would hold it twice, old and new, at each step.
+  if (Channel& dest = c.out.ch[to]; dest.text) {
+    dest.text->reserve(dest.text->size() + t.size());
+    if (dest.map && map) dest.map->first.reserve(dest.map->first.size() + map->first.size());
+  }
   std::vector<Origin> pieces;
   // A line without pieces is placed as the start of the last line with
   // pieces before it: that start goes with it, as a piece of its own.
