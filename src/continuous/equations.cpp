@@ -241,8 +241,8 @@ void TranslateRetard(Compiler& c) {
   s.K++;
   RECID(c);
   if (!s.ISNUM) {
-    if (s.IDREAD) BUSIDAR1(c);
-    if (!s.IDREAD || !c.names.FOUND || s.TIPO != "REAL")
+    const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
+    if (!e || e->TIPO != "REAL")
       ERROR(c, " REAL variable or number expected");
   }
   std::string d = s.IDENT;

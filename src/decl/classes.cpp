@@ -45,9 +45,9 @@ void LISTSEP(Compiler& c) {
 NameNode* GLOBAL(Compiler& c) {
   std::string scope = c.names.SCOPE;
   c.names.SCOPE = "MAIN";
-  BUSIDAR1(c);
+  NameNode* e = BUSIDAR1(c);
   c.names.SCOPE = scope;
-  return c.names.FOUND ? c.names.CURENT : nullptr;
+  return e;
 }
 
 

@@ -151,8 +151,7 @@ void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
   CHKNAME(c);
   std::string name = CUT(s.IDENT, NAMEMAX);
   n.SCOPE = "MAIN";
-  BUSIDAR1(c);
-  NameNode* e = n.FOUND ? n.CURENT : nullptr;
+  NameNode* e = BUSIDAR1(c);
   bool known = e != nullptr;
   // A table is a variable of the unit, though not a declared name.
   if (!known && ISDBTABLE(c, name)) ERROR(c, "name of procedure used elsewhere");

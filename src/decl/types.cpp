@@ -386,10 +386,9 @@ void SUBRANGE(Compiler& c, bool& ok, bool declares) {
   } else {
     if (!s.IDREAD) ERROR(c, "incorrect subscript: " + s.IDENT);
     std::string name = s.IDENT;
-    BUSIDAR1(c);
-    if (c.names.FOUND) {
+    if (const NameNode* e = BUSIDAR1(c)) {
       kind = NAMEB;
-      lotype = s.TIPO;
+      lotype = e->TIPO;
     } else {
       TypeRecord* t = FINDTYPE(c, name);
       if (!t) ERROR(c, "incorrect subscript: " + name);

@@ -18,7 +18,7 @@ namespace {
 // decision back when it returns.
 struct KEEPCLASS {
   Compiler& c;
-  int KC;
+  ClassRule KC;
   std::string TIPO;
   bool NOTFOUND, FOUND;
   NameNode* CURENT;
@@ -44,7 +44,7 @@ void PASTBLOCK(Compiler& c) {
 
 // The variable just classified, or null for any other operand.
 NameNode* VARENTRY(Compiler& c) {
-  if (c.src.KC != 2 || !c.names.FOUND) return nullptr;
+  if (c.src.KC != ClassRule::Variable || !c.names.FOUND) return nullptr;
   return c.names.CURENT;
 }
 
@@ -111,9 +111,11 @@ void SPECIALOPERAND(Compiler& c, bool notsign, bool& pending) {
   }
 }
 
-bool OPERANDCLASS(int kc) {
+bool OPERANDCLASS(ClassRule kc) {
   switch (kc) {
-    case 2: case 5: case 7: case 8: case 11: case 12: case 16:
+    case ClassRule::Variable: case ClassRule::ValuedFunction: case ClassRule::String:
+    case ClassRule::Tsim: case ClassRule::Number: case ClassRule::Boolean:
+    case ClassRule::Function:
       return true;
     default:
       return false;

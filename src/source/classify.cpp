@@ -1,7 +1,7 @@
 // Identifier classification: CLASIFY tells what the token just read is,
 // trying numbered rules in order and stopping at the first that matches.
-// Leaves KC (the rule's number) and TIPO (its class word), plus the results
-// of the lookup that matched. A few rules act at once: function calls are
+// Returns the rule that matched, also left in KC, with TIPO (its class
+// word) and the results of the lookup that matched. A few rules act at once: function calls are
 // translated, a dbase variable is rewritten, TSIM is declared on first use.
 #include "ground/compiler.h"
 
@@ -39,13 +39,12 @@ void SPECIALCHAR(Compiler& c) {
 // Rule 2: a declared name.
 void VARIABLE(Compiler& c) {
   Source& s = c.src;
-  Names& n = c.names;
-  BUSIDAR(c);
-  if (!n.FOUND) return;
+  const NameNode* e = BUSIDAR(c);
+  if (!e) return;
   s.NOTFOUND = false;
-  s.VARCOUNT = n.CURENT->COUNT;
-  bool db = n.CURENT->DB;  // the call below may move CURENT
-  bool procvar = s.TIPO == "FUNP" || n.CURENT->FLAG4;
+  s.VARCOUNT = e->COUNT;
+  bool db = e->DB;
+  bool procvar = s.TIPO == "FUNP" || e->FLAG4;
   if (procvar && !(s.PROCHEAD && s.STMTSTART)) PRFUNP(c);
   if (db) REWRITEDBASE(c);
 }
@@ -74,88 +73,92 @@ bool WORD(Compiler& c, const char* w, const char* tipo) {
 
 // Rules that consult a lookup set their word whether or not it matched.
 template <class L>
-void LOOKUP(Compiler& c, L lookup, const char* tipo) {
+void TRYLOOKUP(Compiler& c, L lookup, const char* tipo) {
   lookup(c);
   c.src.TIPO = tipo;
 }
 
-void RULE(Compiler& c, int kc) {
+void RULE(Compiler& c, ClassRule kc) {
   Source& s = c.src;
   switch (kc) {
-    case 1:
+    case ClassRule::Character:
       if (!s.IDREAD) SPECIALCHAR(c);
       break;
-    case 2: VARIABLE(c); break;
-    case 3: LOOKUP(c, RESWORD, "SEP"); break;
-    case 4: LOOKUP(c, BUSNODE, "NODO"); break;
-    case 5:
-      LOOKUP(c, FUNVLOOK, "FUNV");
+    case ClassRule::Variable: VARIABLE(c); break;
+    case ClassRule::Separator: TRYLOOKUP(c, RESWORD, "SEP"); break;
+    case ClassRule::Node: TRYLOOKUP(c, BUSNODE, "NODO"); break;
+    case ClassRule::ValuedFunction:
+      TRYLOOKUP(c, FUNVLOOK, "FUNV");
       if (!s.NOTFOUND) {
         if (c.out.CURCH == CH_MODIN1)
-          s.KC = 28;
+          s.KC = ClassRule::InitFunction;
         else
           PRFUNV(c);
       }
       break;
-    case 6:
+    case ClassRule::Table:
       if (TABLOOK(c, true)) s.NOTFOUND = false;
       s.TIPO = "TABLA";
       break;
-    case 7:
+    case ClassRule::String:
       if (ISSTRING(s)) {
         s.NOTFOUND = false;
         s.TIPO = s.IDENT;
       }
       break;
-    case 8:
+    case ClassRule::Tsim:
       if (s.IDENT == "TSIM") DECLARETSIM(c);
       break;
-    case 9: LOOKUP(c, STMTWORD, "INS.ESTR."); break;
-    case 10: WORD(c, "END", "END"); break;
-    case 11:
+    case ClassRule::ControlWord: TRYLOOKUP(c, STMTWORD, "INS.ESTR."); break;
+    case ClassRule::End: WORD(c, "END", "END"); break;
+    case ClassRule::Number:
       if (s.ISNUM) {
         s.NOTFOUND = false;
         s.TIPO = "NUMERO";
       }
       break;
-    case 12:
+    case ClassRule::Boolean:
       if (!WORD(c, "TRUE", "CONST.LOG")) WORD(c, "FALSE", "CONST.LOG");
       break;
-    case 13: WORD(c, "UNTIL", "UNTIL"); break;
-    case 14:
+    case ClassRule::Until: WORD(c, "UNTIL", "UNTIL"); break;
+    case ClassRule::ItNt:
       if (s.IDENT == "IT" || s.IDENT == "NT") {
         s.NOTFOUND = false;
         s.TIPO = s.IDENT;
       }
       break;
-    case 15: LOOKUP(c, INSTLOOK, "PROCG"); break;
-    case 16:
-      LOOKUP(c, FUNCLOOK, "FUNPG");
+    case ClassRule::Instruction: TRYLOOKUP(c, INSTLOOK, "PROCG"); break;
+    case ClassRule::Function:
+      TRYLOOKUP(c, FUNCLOOK, "FUNPG");
       if (!s.NOTFOUND) PRFUNPG(c);
       break;
-    case 17: LOOKUP(c, IOWORD, "PRWR"); break;
-    case 18: WORD(c, "EXPER", "EXP."); break;
-    case 19: WORD(c, "ENDEXP", "ENDEXP."); break;
-    case 21: LOOKUP(c, PPROCLOOK, "PROPA"); break;
-    case 23: WORD(c, "RAND", nullptr); break;
-    case 26: WORD(c, "REPORT", "REPORT"); break;
-    case 27: WORD(c, "ENDREPORT", "ENDREPORT"); break;
-    case 29: ERROR(c, "unknown  identifier " + s.IDENT);
-    default: break;  // numbers without a rule
+    case ClassRule::InputOutput: TRYLOOKUP(c, IOWORD, "PRWR"); break;
+    case ClassRule::Exper: WORD(c, "EXPER", "EXP."); break;
+    case ClassRule::EndExp: WORD(c, "ENDEXP", "ENDEXP."); break;
+    case ClassRule::PascalProcedure: TRYLOOKUP(c, PPROCLOOK, "PROPA"); break;
+    case ClassRule::Rand: WORD(c, "RAND", nullptr); break;
+    case ClassRule::Report: WORD(c, "REPORT", "REPORT"); break;
+    case ClassRule::EndReport: WORD(c, "ENDREPORT", "ENDREPORT"); break;
+    case ClassRule::Unknown: ERROR(c, "unknown  identifier " + s.IDENT);
+    default: break;  // numbers without a rule of their own
   }
 }
 
 }  // namespace
 
-void CLASIFY(Compiler& c) {
+// Unknown ends the search: every token matches a rule up to it.
+static_assert(RULENO(ClassRule::Unknown) == 29, "the last rule");
+
+ClassRule CLASIFY(Compiler& c) {
   Source& s = c.src;
   s.NOTFOUND = true;
-  s.KC = 0;
+  s.KC = ClassRule::None;
   s.TIPO.clear();
   TRACELN(c, "CLASIFICAR LA VARIABLE ", s.IDENT, " (PROCESA ", c.names.SCOPE, " )");
   while (s.NOTFOUND) {
-    s.KC++;
+    s.KC = static_cast<ClassRule>(RULENO(s.KC) + 1);
     RULE(c, s.KC);
   }
-  TRACELN(c, "KC=", s.KC, ' ', s.IDENT, "  ES DE TIPO ", s.TIPO);
+  TRACELN(c, "KC=", RULENO(s.KC), ' ', s.IDENT, "  ES DE TIPO ", s.TIPO);
+  return s.KC;
 }

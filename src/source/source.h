@@ -118,6 +118,41 @@ struct Token {
   bool probing = false; // read while only probing a node header
 };
 
+// The classification rules, tried in order; the first that matches tells
+// what the token is. Each keeps its number, which the trace shows.
+enum class ClassRule : std::uint8_t {
+  None = 0,             // nothing classified yet
+  Character = 1,        // punctuation
+  Variable = 2,         // a declared name
+  Separator = 3,        // a reserved word of expressions (AND, DO, END, ...)
+  Node = 4,             // a node's name
+  ValuedFunction = 5,   // a function with a value set
+  Table = 6,            // a frequency table
+  String = 7,           // a string constant
+  Tsim = 8,             // TSIM, declared at its first use
+  ControlWord = 9,      // IF, WHILE, BEGIN, ...
+  End = 10,             // END
+  Number = 11,          // a number
+  Boolean = 12,         // TRUE, FALSE
+  Until = 13,           // UNTIL
+  ItNt = 14,            // IT, NT
+  Instruction = 15,     // a simulation instruction
+  Function = 16,        // a predefined function
+  InputOutput = 17,     // READ, WRITE, ...
+  Exper = 18,           // EXPER
+  EndExp = 19,          // ENDEXP
+  ArrayConstants = 20,  // "#" at a statement's start
+  PascalProcedure = 21, // a standard Pascal procedure
+  Rand = 23,            // RAND
+  InputList = 24,       // "@" at a statement's start
+  OutputList = 25,      // "%" at a statement's start
+  Report = 26,          // REPORT
+  EndReport = 27,       // ENDREPORT
+  InitFunction = 28,    // a valued function met in INIT's own text
+  Unknown = 29,         // no rule: the last, an error
+};
+constexpr int RULENO(ClassRule r) { return static_cast<int>(r); }
+
 // Subsystem 2 state: the store, the shared position, the token and the
 // transmission flags read by the line advance.
 struct Source {
@@ -139,7 +174,7 @@ struct Source {
   bool ISINT = false;             // the number has no fraction or exponent
   std::string TIPO;               // class or type word of the last lookup
   bool NOTFOUND = true;           // no classification rule matched yet
-  int KC = 0;                     // class number of the last CLASIFY
+  ClassRule KC = ClassRule::None; // rule of the last CLASIFY
   int LASTK = 0, LASTLB = 0;      // position of the last special character
   int VARCOUNT = 0;               // counter of the variable CLASIFY found
   bool STMTSTART = false;         // a statement's first word is read
@@ -220,4 +255,6 @@ std::string WHAT(const Source& s);  // the word, or the character, as read
 void MUSTBE(Compiler& c, char ch);  // the character ch, else "ch expected"
 
 // ---- identifier classification (classify.cpp)
-void CLASIFY(Compiler& c);
+// Classifies the token just read and returns the rule that matched (also
+// left in KC).
+ClassRule CLASIFY(Compiler& c);

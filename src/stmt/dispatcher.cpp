@@ -194,39 +194,39 @@ void KEYWORD(Compiler& c) {
 void DISPATCH(Compiler& c) {
   Source& s = c.src;
   switch (s.KC) {
-    case 1:
+    case ClassRule::Character:
       if (s.CH == ';') s.K++;
       break;
-    case 2: VARIABLE(c); break;
-    case 3:
+    case ClassRule::Variable: VARIABLE(c); break;
+    case ClassRule::Separator:
       if (s.IDENT != "END") ERROR(c, "illegal begining of statement");
       s.CH = ';';
       break;
-    case 4: NODESTMT(c); break;
-    case 5: PRFUNVSTMT(c); break;
-    case 6: PRFREQTAB(c); break;
-    case 8:
+    case ClassRule::Node: NODESTMT(c); break;
+    case ClassRule::ValuedFunction: PRFUNVSTMT(c); break;
+    case ClassRule::Table: PRFREQTAB(c); break;
+    case ClassRule::Tsim:
       c.prog.TSIMSET = true;
       PRASIG(c);
       PRINSIM(c, false);
       break;
-    case 9: KEYWORD(c); break;
-    case 15: PRINST(c); break;
-    case 17: PRIOSTMT(c); break;
-    case 18: EXPER(c); break;
-    case 19: ENDEXP(c); break;
-    case 20:
+    case ClassRule::ControlWord: KEYWORD(c); break;
+    case ClassRule::Instruction: PRINST(c); break;
+    case ClassRule::InputOutput: PRIOSTMT(c); break;
+    case ClassRule::Exper: EXPER(c); break;
+    case ClassRule::EndExp: ENDEXP(c); break;
+    case ClassRule::ArrayConstants:
       SENDSRC(c, s.K, c.out.CURCH);
       s.K++;
       PRARRAYASG(c, "#");
       break;
-    case 21: PRPROPA(c); break;
-    case 23: PRRAND(c); break;
-    case 24: IOLIST(c, true, "@"); break;
-    case 25: IOLIST(c, false, "%"); break;
-    case 26: PRREPORT(c); break;
-    case 27: PRENDREPORT(c); break;
-    case 28: PRFUNVINIT(c); break;
+    case ClassRule::PascalProcedure: PRPROPA(c); break;
+    case ClassRule::Rand: PRRAND(c); break;
+    case ClassRule::InputList: IOLIST(c, true, "@"); break;
+    case ClassRule::OutputList: IOLIST(c, false, "%"); break;
+    case ClassRule::Report: PRREPORT(c); break;
+    case ClassRule::EndReport: PRENDREPORT(c); break;
+    case ClassRule::InitFunction: PRFUNVINIT(c); break;
     default: break;  // constants, numbers, functions: passed through
   }
 }
@@ -341,7 +341,7 @@ void PRINS(Compiler& c) {
       PRCOMINS(c);
       if (c.drv.TRACE) {
         TRACELN(c, "SE RECOGIO COMIENZO INST. ", "CH ", s.CH);
-        TRACELN(c, "INSTRUCCION QUE COMIENZA CON ", s.IDENT, " KC ", s.KC);
+        TRACELN(c, "INSTRUCCION QUE COMIENZA CON ", s.IDENT, " KC ", RULENO(s.KC));
         TRACEWAIT(c);
       }
       if (s.LB < t.LBF) DISPATCH(c);
@@ -362,7 +362,7 @@ void PRCOMINS(Compiler& c) {
   s.STMTSTART = true;
   CLASIFY(c);
   s.STMTSTART = false;
-  NameNode* e = s.KC == 2 && c.names.FOUND ? c.names.CURENT : nullptr;
+  NameNode* e = s.KC == ClassRule::Variable && c.names.FOUND ? c.names.CURENT : nullptr;
   t.ASGENTRY = e;
   if (e) t.NOMASIG = CUT(s.IDENT, NOMASIGMAX);  // with its field or "^"
   // The classifier reads a user function's call itself, unless a
@@ -376,20 +376,20 @@ void PRCOMINS(Compiler& c) {
       RECID(c);
       PRSUBS(c, e->NSUB);
     }
-    s.KC = 2;
+    s.KC = ClassRule::Variable;
   }
   if (e && s.TIPO == "STRING") {
     RECID(c);
     if (!s.IDREAD && s.CH == '[') PRSUBS(c, 1);
   }
-  if (s.KC == 2 && t.HASSTATS && e) {
+  if (s.KC == ClassRule::Variable && t.HASSTATS && e) {
     StatisticsBefore(c);
     t.STATSRAN = true;
   }
-  if (s.KC == 1) {
-    if (s.CH == '#') s.KC = 20;
-    if (s.CH == '@') s.KC = 24;
-    if (s.CH == '%') s.KC = 25;
+  if (s.KC == ClassRule::Character) {
+    if (s.CH == '#') s.KC = ClassRule::ArrayConstants;
+    if (s.CH == '@') s.KC = ClassRule::InputList;
+    if (s.CH == '%') s.KC = ClassRule::OutputList;
   }
 }
 

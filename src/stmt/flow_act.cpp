@@ -22,8 +22,8 @@ void PRIORITY(Compiler& c) {
     if (!SMALLUNSIGNED(s.IDENT) || std::stoi(s.IDENT) > 255)
       ERROR(c, "parameter>255");
   } else {
-    if (s.IDREAD) BUSIDAR1(c);
-    if (!s.IDREAD || !c.names.FOUND || (s.TIPO != "BYTE" && s.TIPO != "INTEGER"))
+    const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
+    if (!e || (e->TIPO != "BYTE" && e->TIPO != "INTEGER"))
       ERROR(c, "type BYTE or INTEGER expected");
   }
   RECID(c);

@@ -174,8 +174,8 @@ void PRLISTPOS(Compiler& c, std::string& list, std::string& pos) {
     pos = "_ll[" + list + "]";
   } else {
     std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);
-    if (s.IDREAD) BUSIDAR1(c);
-    if (!s.IDREAD || !c.names.FOUND || s.TIPO != "GPOINTER")
+    const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
+    if (!e || e->TIPO != "GPOINTER")
       ERROR(c, "GPOINTER variable expected " + name);
     pos = name;
   }
@@ -184,9 +184,8 @@ void PRLISTPOS(Compiler& c, std::string& list, std::string& pos) {
 NameNode* FIELDLOOK(Compiler& c) {
   Source& s = c.src;
   if (!s.IDREAD || s.IDENT.compare(0, 2, "O_") == 0) return nullptr;
-  BUSIDAR1(c);
-  if (!c.names.FOUND || !c.names.CURENT->MSG) return nullptr;
-  return c.names.CURENT;
+  NameNode* e = BUSIDAR1(c);
+  return e && e->MSG ? e : nullptr;
 }
 
 int BEFOREWORD(const Compiler& c) {

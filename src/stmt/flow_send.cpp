@@ -130,8 +130,8 @@ Dest DESTINATION(Compiler& c) {
     NEXTARG(c);
     RECID(c);
   } else if (s.IDREAD && !islist && !ISNODE(c, w)) {
-    BUSIDAR1(c);
-    if (!c.names.FOUND || s.TIPO != "GPOINTER")
+    const NameNode* e = BUSIDAR1(c);
+    if (!e || e->TIPO != "GPOINTER")
       ERROR(c, "node or GPOINTER variable expected " + w);
     d.elem = w + RAWSUBS(c);
     NEXTARG(c);

@@ -60,8 +60,8 @@ void PRTAB(Compiler& c) {
   NEEDCH(c, '(');
   RECID(c);
   std::string name = WHAT(s);
-  if (s.IDREAD) BUSIDAR1(c);
-  if (!s.IDREAD || !c.names.FOUND || s.TIPO != "REAL") ERROR(c, "illegal variable " + name);
+  const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
+  if (!e || e->TIPO != "REAL") ERROR(c, "illegal variable " + name);
   NEEDCH(c, ',');
   SENDSRC(c, s.K, c.out.CURCH);
   RECID(c);
@@ -131,8 +131,8 @@ void PRPOINT(Compiler& c) {
   NEEDCH(c, ',');
   RECID(c);
   std::string p = WHAT(s);
-  if (s.IDREAD) BUSIDAR1(c);
-  if (!s.IDREAD || !c.names.FOUND || s.TIPO != "GPOINTER")
+  const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
+  if (!e || e->TIPO != "GPOINTER")
     ERROR(c, "GPOINTER variable expected " + p);
   NEEDCH(c, ')');
   SEND(c, "begin ", true);
@@ -356,9 +356,9 @@ void PRRAND(Compiler& c) {
   NEEDCH(c, '(');
   RECID(c);
   std::string x = WHAT(s);
-  if (s.IDREAD) BUSIDAR1(c);
-  if (!s.IDREAD || !c.names.FOUND) ERROR(c, "unknown identifier " + x);
-  const NameNode& e = *c.names.CURENT;
+  const NameNode* found = s.IDREAD ? BUSIDAR1(c) : nullptr;
+  if (!found) ERROR(c, "unknown identifier " + x);
+  const NameNode& e = *found;
   bool array = e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY";
   if ((array ? e.TYPEL : e.TIPO) != "REAL") ERROR(c, "illegal variable " + x);
   // One draw per dimension, never past RANDV_'s elements.

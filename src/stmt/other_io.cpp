@@ -117,8 +117,8 @@ Format READFORMAT(Compiler& c, bool input) {
   RECID(c);
   if (HASTEXT(s) && !s.ISNUM) {
     std::string name = s.IDENT;
-    BUSIDAR1(c);
-    if (c.names.FOUND && s.TIPO == "TEXT") {
+    const NameNode* e = BUSIDAR1(c);
+    if (e && e->TIPO == "TEXT") {
       if (c.stmt.INREPORT) ERROR(c, "file parameter in REPORT");
       f.file = name;
       f.flag = "true";
@@ -265,12 +265,12 @@ void WriteFileHeadings(Compiler& c) {
 void PRIOLIST(Compiler& c, bool input, std::string_view) {
   Source& s = c.src;
   std::string name = WHAT(s);
-  if (HASTEXT(s)) BUSIDAR1(c);
-  if (!HASTEXT(s) || !c.names.FOUND) {
+  const NameNode* found = HASTEXT(s) ? BUSIDAR1(c) : nullptr;
+  if (!found) {
     FUNCTIONLIST(c);
     return;
   }
-  const NameNode& e = *c.names.CURENT;
+  const NameNode& e = *found;
   bool array = e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY";
   if (array && e.NSUB == 2) ERROR(c, "two subscript arrays for I/O not implemented yet");
   if (array && e.NSUB > 2) ERROR(c, "variable with more than 3 subscripts in input");

@@ -119,10 +119,9 @@ void PRARRAYASG(Compiler& c, std::string_view) {
   std::string elem;
   bool node = false;
   s.NOTFOUND = true;
-  if (s.IDREAD) BUSIDAR1(c);
-  if (s.IDREAD && c.names.FOUND &&
-      (c.names.CURENT->TIPO == "ARRAY" || c.names.CURENT->TYPTYP == "ARRAY")) {
-    elem = c.names.CURENT->TYPEL;
+  const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
+  if (e && (e->TIPO == "ARRAY" || e->TYPTYP == "ARRAY")) {
+    elem = e->TYPEL;
   } else {
     s.NOTFOUND = true;
     if (s.IDREAD) BUSNODE(c);

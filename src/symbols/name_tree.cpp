@@ -4,7 +4,8 @@
 // Every lookup goes through an index (names by tree, synonyms by unit,
 // nodes and messages by name), so none costs more as the model grows.
 // Reads IDENT, CH, K, SCOPE and the copy flags INPROC, MSGVAR, DBDECL;
-// lookups leave CURENT, FOUND, TIPO and clear NOTFOUND on success.
+// lookups return the entry found and leave CURENT, FOUND, TIPO and clear
+// NOTFOUND on success.
 // Called by the declaration passes, the classifier and the translators.
 #include <algorithm>
 #include "ground/compiler.h"
@@ -213,7 +214,8 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
   if (s.CH != '.' || !x->DB || dot == std::string::npos ||
       x->NOM.compare(0, dot, key) != 0)
     return false;
-  int kstart = s.KSTART, k = s.K, pl = s.PL, lb = s.LB;
+  Token word = CURTOKEN(s);
+  int lb = s.LB;
   std::string ident = key;
   s.K++;
   RECID(c);
@@ -222,15 +224,19 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
     FOUNDIT(c, q);
     s.IDENT = q->NOM;
     RETOKEN(s);
-    s.KSTART = kstart;
+    s.KSTART = word.start;
     return true;
   }
-  s.KSTART = kstart;
-  s.K = k;
-  s.PL = pl;
+  // The word is given back whole, flags too, whatever followed the point.
+  s.KSTART = word.start;
+  s.K = word.end;
+  s.PL = word.line;
   s.LB = lb;
   s.IDENT = ident;
-  RETOKEN(s);
+  s.IDREAD = true;
+  s.KIND = word.kind;
+  s.ISNUM = word.isnum;
+  s.ISINT = word.isint;
   s.CH = '.';
   return false;
 }
@@ -246,7 +252,7 @@ static bool TABLEPREFIX(Compiler& c, const std::string& key) {
   return it != ix.order.end() && (*it)->NOM.compare(0, prefix.size(), prefix) == 0;
 }
 
-void BUSIDAR1(Compiler& c) {
+NameNode* BUSIDAR1(Compiler& c) {
   Names& n = c.names;
   TRACELN(c, "ENTRADA A BUSIDAR1 CON ", c.src.IDENT);
   TRACEWAIT(c);
@@ -276,6 +282,7 @@ void BUSIDAR1(Compiler& c) {
     TRACELN(c, "NO ESTA EN ARBOL");
   }
   TRACEWAIT(c);
+  return n.FOUND ? n.CURENT : nullptr;
 }
 
 // Looks up the field in IDENT in the tree below the entry found.
@@ -283,17 +290,17 @@ static void FIELDLOOKUP(Compiler& c) {
   Names& n = c.names;
   NameNode* root = n.ROOT;
   n.ROOT = n.CURENT->FIELDS;
-  BUSIDAR1(c);
+  NameNode* field = BUSIDAR1(c);
   n.ROOT = root;
-  if (!n.FOUND) ERROR(c, "invalid field name");
+  if (!field) ERROR(c, "invalid field name");
 }
 
 // BUSIDAR -> name [ '.' field ] [ '^' [ '.' field ] ]
-void BUSIDAR(Compiler& c) {
+NameNode* BUSIDAR(Compiler& c) {
   Names& n = c.names;
   Source& s = c.src;
-  BUSIDAR1(c);
-  if (n.FOUND && n.CURENT->TYPTYP == "RECORD") {
+  NameNode* e = BUSIDAR1(c);
+  if (e && e->TYPTYP == "RECORD") {
     n.RECNAME = s.IDENT;
     TRACELN(c, "ENCONTRO TIPO RECORD ", s.IDENT, " BUSCA CAMPO  ",
             "NOMFUNPG ", n.NOMFUNPG);
@@ -314,7 +321,7 @@ void BUSIDAR(Compiler& c) {
       s.NOTFOUND = false;
       s.IDENT = n.RECNAME + "^";
       RETOKEN(s);
-      return;
+      return n.CURENT;
     }
     n.RECNAME = s.IDENT;
     TRACELN(c, "ENCONTRO TIPO POINTER ", s.IDENT, " BUSCA CAMPO");
@@ -327,6 +334,7 @@ void BUSIDAR(Compiler& c) {
     RETOKEN(s);
   }
   TRACELN(c, "RECOGIDO ", s.IDENT);
+  return n.FOUND ? n.CURENT : nullptr;
 }
 
 void BUSNODE(Compiler& c) {

@@ -182,8 +182,12 @@ struct Names {
 
 // ---- name tree (name_tree.cpp)
 void STVNAME(Compiler& c, bool first, std::string_view name);
-void BUSIDAR1(Compiler& c);  // look up IDENT with the unit rules
-void BUSIDAR(Compiler& c);   // BUSIDAR1, then record fields and pointers
+// IDENT with the unit rules: the entry found, or null (also left in
+// CURENT, FOUND and TIPO).
+NameNode* BUSIDAR1(Compiler& c);
+// BUSIDAR1, then record fields and pointers: the entry found (the field's
+// when a field was read), or null.
+NameNode* BUSIDAR(Compiler& c);
 void BUSNODE(Compiler& c);   // IDENT in the node table
 void BUSLIST(Compiler& c);   // IDENT in the message names, added if absent
 // The entry named key (cut as names are) in the tree below root, or null.

@@ -18,8 +18,7 @@ struct ClassifyTest : ::testing::Test {
   // Reads the next token and classifies it.
   int next() {
     RECID(r.c);
-    CLASIFY(r.c);
-    return s.KC;
+    return RULENO(CLASIFY(r.c));
   }
   void declare(const std::string& name, const std::string& type) {
     r.c.names.DIRECTADD = true;
@@ -68,6 +67,20 @@ TEST_F(ClassifyTest, ValuedFunctionInInitTextIsOnlyClassified) {
   source("DEMAND(3)");
   EXPECT_EQ(next(), 28);
   EXPECT_EQ(s.TIPO, "FUNV");
+}
+
+TEST_F(ClassifyTest, TheRuleIsReturnedByName) {
+  declare("QLEN", "INTEGER");
+  source("QLEN 'x' 2.5 RAND ;");
+  std::vector<ClassRule> rules;
+  for (int i = 0; i < 5; ++i) {
+    RECID(r.c);
+    rules.push_back(CLASIFY(r.c));
+    EXPECT_EQ(s.KC, rules.back());
+  }
+  EXPECT_EQ(rules, (std::vector<ClassRule>{ClassRule::Variable, ClassRule::String,
+                                           ClassRule::Number, ClassRule::Rand,
+                                           ClassRule::Character}));
 }
 
 TEST_F(ClassifyTest, FixedWordsAndLiterals) {

@@ -193,12 +193,12 @@ TEST_F(ExprTest, TsimIsAVariableFromItsFirstUse) {
 
 TEST_F(ExprTest, ClassifierDecisionSurvivesAnExpression) {
   at("a = b;");
-  s.KC = 16;
+  s.KC = ClassRule::Function;
   s.TIPO = "FUNPG";
   s.NOTFOUND = false;
   c.names.FOUND = false;
   PREXP(c);
-  EXPECT_EQ(s.KC, 16);
+  EXPECT_EQ(RULENO(s.KC), 16);
   EXPECT_EQ(s.TIPO, "FUNPG");
   EXPECT_FALSE(s.NOTFOUND);
   EXPECT_FALSE(c.names.FOUND);

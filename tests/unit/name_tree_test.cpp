@@ -325,8 +325,10 @@ TEST(NameTree, DbaseFieldsAreFoundByTableAndField) {
   r.c.src.K = 6;
   RECID(r.c);
   ASSERT_EQ(r.c.src.IDENT, "T");
-  BUSIDAR1(r.c);
+  NameNode* found = BUSIDAR1(r.c);
   EXPECT_TRUE(r.c.names.FOUND);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->NOM, "T.NAME");
   EXPECT_EQ(r.c.src.IDENT, "T.NAME");
   EXPECT_EQ(r.c.src.KSTART, 6);
   EXPECT_EQ(r.c.src.K, 12);
@@ -337,6 +339,14 @@ TEST(NameTree, DbaseFieldsAreFoundByTableAndField) {
   EXPECT_EQ(r.c.src.IDENT, "T");
   EXPECT_EQ(r.c.src.K, 2);
   EXPECT_EQ(r.c.src.KSTART, 1);
+  EXPECT_EQ(r.c.src.CH, '.');
+
+  SCAN(r, "T.;");  // not even a field: the word stays a word
+  EXPECT_EQ(BUSIDAR1(r.c), nullptr);
+  EXPECT_TRUE(r.c.src.IDREAD);
+  EXPECT_EQ(r.c.src.KIND, TokKind::Word);
+  EXPECT_EQ(r.c.src.IDENT, "T");
+  EXPECT_EQ(r.c.src.K, 2);
   EXPECT_EQ(r.c.src.CH, '.');
 }
 
