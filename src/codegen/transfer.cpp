@@ -59,13 +59,11 @@ void PIECES(Compiler& c, ChannelNo ch, bool force, std::initializer_list<std::st
   std::string whole;
   for (const std::string& p : parts) whole += p;
   if (whole.size() <= LINEMAX) {
-    SETOUT(c, whole);
-    SENDOUT(c, ch, force);
+    SENDPIECE(c, ch, whole, force);
     return;
   }
   for (const std::string& p : parts) {
-    SETOUT(c, p);
-    SENDOUT(c, ch, force);
+    SENDPIECE(c, ch, p, force);
     force = false;
   }
 }
@@ -96,8 +94,7 @@ void UPLIPRO(Compiler& c, std::string_view name, const std::vector<std::string>&
 
 void OWNLINE(Compiler& c, ChannelNo ch, std::string_view text) {
   if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
-  SETOUT(c, text);
-  SENDOUT(c, ch, false);
+  SENDPIECE(c, ch, text, false);
   FLUSHOUT(c, ch);
 }
 

@@ -134,8 +134,9 @@ void WriteContinuousVector(Compiler& c) {
   const std::vector<ContVar>& v = c.cont.VARS;
   std::string n = std::to_string(std::max<size_t>(1, v.size()));
   TRACELN(c, "PRIVARC ", v.empty() ? "IT" : v.front().NOM);
-  SETOUT(c, "type _arrv=array[1.." + n + "] of real; _arrm=array[1..6,1.." + n + "] of real;");
-  SENDOUT(c, CH_PRU, true);
+  SENDPIECE(c, CH_PRU,
+            "type _arrv=array[1.." + n + "] of real; _arrm=array[1..6,1.." + n + "] of real;",
+            true);
   if (v.empty()) {
     STARTPIECE(c, CH_PRU, "var _y:_arrv absolute IT;");
     return;

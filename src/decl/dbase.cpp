@@ -251,8 +251,7 @@ void GROUP(Compiler& c) {
 
 void LINE(Compiler& c, const std::string& text) { OWNLINE(c, c.out.CURCH, text); }
 void PIECE(Compiler& c, const std::string& text) {
-  SETOUT(c, text);
-  SENDOUT(c, c.out.CURCH, false);
+  SENDPIECE(c, c.out.CURCH, text, false);
 }
 
 // name "," — a declared table.
@@ -422,8 +421,7 @@ void DBUPDATE(Compiler& c) {
 
 void PRULINE(Compiler& c, const std::string& text) { OWNLINE(c, CH_PRU, text); }
 void PRUPIECE(Compiler& c, const std::string& text) {
-  SETOUT(c, text);
-  SENDOUT(c, CH_PRU, false);
+  SENDPIECE(c, CH_PRU, text, false);
 }
 
 std::string PASCALTYPE(const DbField& f) {

@@ -54,7 +54,6 @@ void CLASSLOOP(Compiler& c) {
   Source& s = c.src;
   Decl& d = c.decl;
   d.NOM5 = s.IDENT;
-  SETOUT(c, s.IDENT);
   BUCLADE(c);
   if (!s.IDREAD || !d.CLASSFOUND) ERROR(c, "missing class of declaration");
   d.NodeCountAtDecl = c.model.NodeCount;
@@ -186,12 +185,9 @@ void USES(Compiler& c) {
 // With an empty buffer: "," ends the open uses line, then one unit a line.
 void USESEMIT(Compiler& c, ChannelNo ch) {
   const std::vector<std::string>& units = c.decl.USESLIST;
-  SETOUT(c, ",");
-  SENDOUT(c, ch, false);
+  SENDPIECE(c, ch, ",", false);
   for (size_t i = 0; i < units.size(); ++i) {
-    SETOUT(c, units[i] + (i + 1 < units.size() ? "," : ";"));
-    SENDOUT(c, ch, true);
+    SENDPIECE(c, ch, units[i] + (i + 1 < units.size() ? "," : ";"), true);
   }
-  SETOUT(c, " ");
-  SENDOUT(c, ch, true);
+  SENDPIECE(c, ch, " ", true);
 }

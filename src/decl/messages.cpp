@@ -13,8 +13,7 @@
 namespace {
 
 void EMIT(Compiler& c, ChannelNo ch, std::string_view s) {
-  SETOUT(c, s);
-  SENDOUT(c, ch, false);
+  SENDPIECE(c, ch, s, false);
 }
 
 // A flush that leaves no empty line behind.

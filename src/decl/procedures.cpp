@@ -39,8 +39,7 @@ void HEADEREND(Compiler& c) {
     blank = blank && s.at(i) == ' ';
   }
   if (blank) return;
-  SETOUT(c, text);
-  SENDOUT(c, CH_PRU, true);
+  SENDPIECE(c, CH_PRU, text, true);
 }
 
 // ":" type ";" of a function without parameters; the type word is kept.

@@ -143,8 +143,7 @@ void CONTTYPE(Compiler& c, const std::string& word) {
     EXPECT(c, ';');
     s.K++;
   }
-  SETOUT(c, stop ? "REAL" : "REAL;");
-  SENDOUT(c, o.CURCH, false);
+  SENDPIECE(c, o.CURCH, stop ? "REAL" : "REAL;", false);
   o.TRSTART = s.K;
   o.TRANSMIT = true;
   if (stop)

@@ -65,8 +65,7 @@ void GPOINTERTYPE(Compiler& c) {
   d.W.LASTTYPENAME = "GPOINTER";
   SENDSRC(c, s.KSTART, o.CURCH);
   o.TRANSMIT = false;
-  SETOUT(c, "_pl");
-  SENDOUT(c, o.CURCH, false);
+  SENDPIECE(c, o.CURCH, "_pl", false);
   s.TIPO = "GPOINTER";
   d.W.TIPOTIPO = "GPOINTER";
   o.TRSTART = s.K;
@@ -252,8 +251,7 @@ void TYPARB(Compiler& c) {
     if (gpointer) {
       std::string companion = CUT("B_" + e->NOM, NAMEMAX);
       o.TRANSMIT = false;
-      SETOUT(c, std::string(1, sep) + companion);
-      SENDOUT(c, o.CURCH, false);
+      SENDPIECE(c, o.CURCH, std::string(1, sep) + companion, false);
       sep = ',';
       bool direct = n.DIRECTADD;
       std::string tipo = s.TIPO;
@@ -270,8 +268,7 @@ void TYPARB(Compiler& c) {
     }
   }
   if (gpointer) {
-    SETOUT(c, ":_pl;");
-    SENDOUT(c, o.CURCH, false);
+    SENDPIECE(c, o.CURCH, ":_pl;", false);
     o.TRANSMIT = true;
     RECID(c);
   }

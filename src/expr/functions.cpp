@@ -76,8 +76,7 @@ void STREAM(Compiler& c) {
   if (s.IDREAD || s.CH != ',') {
     if (!s.IDREAD && s.CH == ')') {
       SENDSRC(c, s.K - 1, o.CURCH);
-      SETOUT(c, ",1)");
-      SENDOUT(c, o.CURCH, false);
+      SENDPIECE(c, o.CURCH, ",1)", false);
       o.TRSTART = s.K;
     }
     return;
@@ -99,8 +98,7 @@ void LISTFUNCTION(Compiler& c, int no) {
   o.TRSTART = s.K;
   OPENCALL(c);
   std::string list = LISTREF(c);
-  SETOUT(c, LISTTEXT(no, list));
-  SENDOUT(c, o.CURCH, false);
+  SENDPIECE(c, o.CURCH, LISTTEXT(no, list), false);
   RECID(c);
   if (s.IDREAD || s.CH != ')') ERROR(c, ") expected in function");
   s.K++;

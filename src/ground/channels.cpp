@@ -1,14 +1,14 @@
 // Output channels: nine numbered channels, each bound to a text file, that
 // pack pieces of generated text into lines of at most 74 characters. Every
-// generator writes through SENDOUT/FLUSHOUT/SENDSRC; the line
-// advance transmits source text through them.
+// generator writes through the piece routines, FLUSHOUT and SENDSRC; the
+// line advance transmits source text through them.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include "ground/compiler.h"
 
 // Assigned in place: the piece's room is reused, piece after piece.
-void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN.assign(s.substr(0, LINEMAX)); }
+static void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN.assign(s.substr(0, LINEMAX)); }
 
 // Text copied from the current line is found there: at TRSTART, where
 // transmitted text starts, or elsewhere on the line when it is long enough
@@ -43,7 +43,7 @@ static void PENDPIECE(Compiler& c, Channel& x) {
 
 // A piece is never split: it joins the line when both fit in 74 characters,
 // otherwise the line is written and the piece starts the next one.
-void SENDOUT(Compiler& c, ChannelNo ch, bool force) {
+static void SENDOUT(Compiler& c, ChannelNo ch, bool force) {
   std::string& buf = c.out.ch[ch].BUF;
   const std::string& piece = c.out.OUTLIN;
   Channel& x = c.out.ch[ch];

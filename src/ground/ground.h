@@ -229,8 +229,6 @@ Place ORIGINOF(const Compiler& c, const std::string& file, int line, int col);
 // The map of a file written by the run, found by its name without the
 // directory, in any case; null when the run wrote no such file.
 const LineMap* MAPOF(const Compiler& c, std::string_view file);
-void SETOUT(Compiler& c, std::string_view s);  // OUTLIN := s, cut to 81
-void SENDOUT(Compiler& c, ChannelNo ch, bool force);
 void FLUSHOUT(Compiler& c, ChannelNo ch);
 void SENDSRC(Compiler& c, int k, ChannelNo ch);
 // t with every x replaced by r, cut to 81 characters.
@@ -244,7 +242,9 @@ struct Slot {
 };
 std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots);
 
-// Pieces of generated text (SETOUT, then SENDOUT on channel ch).
+// Pieces of generated text, each cut to 81 characters. A piece is never
+// split: it joins the pending line when both fit in 74 characters,
+// otherwise that line is written and the piece starts the next one.
 // force: the piece starts a new line, the pending one written even empty.
 void SENDPIECE(Compiler& c, ChannelNo ch, std::string_view piece, bool force);
 // The same on the current channel.

@@ -14,13 +14,14 @@ void REWRITEDBASE(Compiler& c) {
   SENDSRC(c, s.KSTART, c.out.CURCH);
   c.out.TRANSMIT = false;
   size_t u = s.IDENT.find('_');
+  std::string v;
   if (u != std::string::npos)
-    SETOUT(c, s.IDENT.substr(u + 1) + "." + s.IDENT.substr(0, u) + "^");
+    v = s.IDENT.substr(u + 1) + "." + s.IDENT.substr(0, u) + "^";
   else if (s.IDENT.find('.') != std::string::npos)
-    SETOUT(c, s.IDENT + "^");
+    v = s.IDENT + "^";
   else
     ERROR(c, "invalid dbase variable");
-  SENDOUT(c, c.out.CURCH, false);
+  SENDPIECE(c, c.out.CURCH, v, false);
   FLUSHOUT(c, c.out.CURCH);
   c.out.TRANSMIT = true;
   c.out.TRSTART = s.K;

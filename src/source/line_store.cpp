@@ -240,12 +240,12 @@ static void TRANSMITLINE(Compiler& c) {
   Source& s = c.src;
   Out& o = c.out;
   if (o.TRANSMIT && (!s.INPROC || s.LOCALDECL)) {
-    SETOUT(c, CELLS(c, o.TRSTART, s.K - 1));
-    SENDOUT(c, o.CURCH, true);
+    std::string rest = CELLS(c, o.TRSTART, s.K - 1);
+    SENDPIECE(c, o.CURCH, rest, true);
     FLUSHOUT(c, o.CURCH);
     o.TRSTART = 1;
     if (s.MSGVAR && s.MSGAUX && !s.AUXOFF) {
-      SENDOUT(c, CH_MODAUX, false);
+      SENDPIECE(c, CH_MODAUX, rest, false);
       FLUSHOUT(c, CH_MODAUX);
     }
     return;
@@ -256,14 +256,14 @@ static void TRANSMITLINE(Compiler& c) {
     WRITELINE(c, CH_PRU, s.line().text());
   }
   if (s.INPROC) {
-    SETOUT(c, CELLS(c, o.TRSTART, s.K - 1));
-    SENDOUT(c, o.CURCH, true);
+    std::string rest = CELLS(c, o.TRSTART, s.K - 1);
+    SENDPIECE(c, o.CURCH, rest, true);
     o.TRSTART = 1;
     FLUSHOUT(c, o.CURCH);
     TRACELN(c, "TRANSMITIDA LINEA DE PROCP O FUNCP");
     if (s.HEADER) {
       TRACELN(c, "SI ES ENC.VA TAMBIEN A INTERFACE");
-      SENDOUT(c, CH_PRU, true);
+      SENDPIECE(c, CH_PRU, rest, true);
     }
   }
 }
@@ -290,8 +290,7 @@ void VERFLIN(Compiler& c) {
   } while (s.at(1) == s.EOLCH);
   while (s.at(1) == '#') {
     if (c.out.CURCH != CH_PRU || s.HASHTOPRU) {
-      SETOUT(c, s.line().text().substr(1));
-      SENDOUT(c, c.out.CURCH, false);
+      SENDPIECE(c, c.out.CURCH, s.line().text().substr(1), false);
       FLUSHOUT(c, c.out.CURCH);
     }
     NEXTLINE(s);

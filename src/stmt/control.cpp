@@ -66,8 +66,7 @@ void GUARDED(Compiler& c, const std::string& guard) {
   Source& s = c.src;
   SENDSRC(c, s.KSTART, c.out.CURCH);
   c.out.TRSTART = s.K;
-  SETOUT(c, guard);
-  SENDOUT(c, c.out.CURCH, true);
+  SENDPIECE(c, c.out.CURCH, guard, true);
   PRINS(c);
   SENDSRC(c, s.K, c.out.CURCH);
   c.out.TRSTART = s.K;

@@ -29,13 +29,11 @@ void EMITCH(Compiler& c, ChannelNo ch, std::string_view text, bool force) {
   while (text.size() > static_cast<size_t>(LINEMAX)) {
     size_t cut = CUTPOINT(text);
     if (cut == 0) break;  // one word longer than a line: cut as any piece
-    SETOUT(c, text.substr(0, cut));
-    SENDOUT(c, ch, force);
+    SENDPIECE(c, ch, text.substr(0, cut), force);
     force = false;
     text.remove_prefix(cut);
   }
-  SETOUT(c, text);
-  SENDOUT(c, ch, force);
+  SENDPIECE(c, ch, text, force);
 }
 
 void EMIT(Compiler& c, std::string_view text, bool force) {

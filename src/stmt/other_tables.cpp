@@ -146,8 +146,7 @@ void PRARRAYASG(Compiler& c, std::string_view) {
     index += (i ? ",_k" : "_k") + std::to_string(i + 1);
   }
   // The constants go to PRU.PAS as they are read, over lines if need be.
-  SETOUT(c, "const " + cname + ":array[" + bounds + "] OF " + elem + "=");
-  SENDOUT(c, CH_PRU, true);
+  SENDPIECE(c, CH_PRU, "const " + cname + ":array[" + bounds + "] OF " + elem + "=", true);
   {
     CHANNELFOR pru(c.out, CH_PRU);
     c.out.TRSTART = s.K;
@@ -157,8 +156,7 @@ void PRARRAYASG(Compiler& c, std::string_view) {
     MUSTBE(c, ')');
     s.K++;
     SENDSRC(c, s.K, CH_PRU);
-    SETOUT(c, ";");
-    SENDOUT(c, CH_PRU, false);
+    SENDPIECE(c, CH_PRU, ";", false);
     FLUSHOUT(c, CH_PRU);
   }
 

@@ -38,8 +38,7 @@ struct AssemblyTest : ::testing::Test {
   void generate() {
     for (int i = 1; i <= c.model.NodeCount; ++i) {
       StartUnitIfNeeded(c, i);
-      SETOUT(c, "procedure " + c.model.NodeTable[i].NOM + "(ino:integer); begin end;");
-      SENDOUT(c, CH_NODE, true);
+      SENDPIECE(c, CH_NODE, "procedure " + c.model.NodeTable[i].NOM + "(ino:integer); begin end;", true);
     }
   }
 };
@@ -96,8 +95,7 @@ TEST_F(AssemblyTest, SecondModuleClosesTheFirstUnit) {
 TEST_F(AssemblyTest, PruWithoutContinuousOrSynchronisation) {
   nodes({{"A", 1}});
   generate();
-  SETOUT(c, "procedure _com; begin end;");
-  SENDOUT(c, CH_MODPRO, false);
+  SENDPIECE(c, CH_MODPRO, "procedure _com; begin end;", false);
   AssembleProgram(c);
   EXPECT_EQ(WRITTEN(c, dir, "PRU.PAS"),
             "unit pru;interface\n\nimplementation\nuses rtkern;\n"
@@ -113,8 +111,7 @@ TEST_F(AssemblyTest, ContinuousBodyProceduresAndConditionAreCopied) {
   for (auto [ch, text] : {std::pair{CH_MODEDI, "case _m of 1:_fec:=1; end;"},
                           std::pair{CH_MODPRP, "procedure P; begin end;"},
                           std::pair{CH_MODLOG, "function _cl; begin case _NSY of 1: _cl:=true;"}}) {
-    SETOUT(c, text);
-    SENDOUT(c, ch, false);
+    SENDPIECE(c, ch, text, false);
   }
   generate();
   AssembleProgram(c);

@@ -20,8 +20,7 @@ struct ChannelTest : ::testing::Test {
     return WRITTEN(r.c, dir, name);
   }
   void send(const std::string& piece, bool force = false) {
-    SETOUT(r.c, piece);
-    SENDOUT(r.c, CH_MODPRO, force);
+    SENDPIECE(r.c, CH_MODPRO, piece, force);
   }
 };
 
@@ -63,7 +62,7 @@ TEST_F(ChannelTest, FlushTwiceWritesLineThenEmptyLine) {
 }
 
 TEST_F(ChannelTest, OutlinIsCutTo81) {
-  SETOUT(r.c, std::string(100, 'z'));
+  SENDPIECE(r.c, CH_MODPRO, std::string(100, 'z'), false);
   EXPECT_EQ(r.c.out.OUTLIN.size(), 81u);
 }
 
@@ -118,8 +117,7 @@ TEST_F(ChannelTest, SendSourceFromTrstartToColumn) {
 }
 
 TEST_F(ChannelTest, WritingToAClosedChannelIsAnIoError) {
-  SETOUT(r.c, "x");
-  EXPECT_THROW(SENDOUT(r.c, CH_NODE, true), IoError);
+  EXPECT_THROW(SENDPIECE(r.c, CH_NODE, "x", true), IoError);
 }
 
 }  // namespace

@@ -186,8 +186,7 @@ TEST_F(AdvanceTest, TransmitsTheRestWithTheBlankThatReplacedTheMarker) {
   r.c.out.TRANSMIT = true;
   r.c.out.CURCH = CH_MODPRO;
   r.c.out.TRSTART = 3;
-  SETOUT(r.c, "pending");
-  SENDOUT(r.c, CH_MODPRO, false);
+  SENDPIECE(r.c, CH_MODPRO, "pending", false);
   at(2, 10);
   VERFLIN(r.c);
   EXPECT_EQ(r.c.out.TRSTART, 1);

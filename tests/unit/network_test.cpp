@@ -43,8 +43,7 @@ struct Network : ::testing::Test {
       BINDCH(c, CH_MODPRO, "MODPRO");
       CREATECH(c, CH_MODPRO);
       RECID(c);
-      SETOUT(c, UPVRHEAD);
-      SENDOUT(c, CH_MODPRO, false);
+      SENDPIECE(c, CH_MODPRO, UPVRHEAD, false);
       ORGRED(c);
     });
   }
@@ -424,8 +423,7 @@ TEST_F(Network, TablesCompileWithFpc) {
                 BINDCH(cc, CH_MODPRO, "MODPRO");
                 CREATECH(cc, CH_MODPRO);
                 RECID(cc);
-                SETOUT(cc, UPVRHEAD);
-                SENDOUT(cc, CH_MODPRO, false);
+                SENDPIECE(cc, CH_MODPRO, UPVRHEAD, false);
                 ORGRED(cc);
                 FLUSHOUT(cc, CH_MODPRO);
                 CLOSECH(cc, CH_PRU);
