@@ -997,6 +997,10 @@ var
   _lown2: array of integer;   { a second node taking from it, 0 none }
   _lbits: array of qword;     { list holds messages }
   _nbits: array of qword;     { node may act }
+  { the node _mayact found able to act and its first copy whose list
+    holds messages, kept for the _nxinst that follows; 0 once any list
+    changes }
+  _mayn, _mayc: integer;
 
 procedure _bitset(b: PQWord; i: integer); inline;
 begin
@@ -1055,6 +1059,7 @@ var i, j, l, row: integer;
 
 begin
   _snl := _hknl;
+  _mayn := 0;
   SetLength(_lown, _hknl + 1);
   SetLength(_lown2, _hknl + 1);
   SetLength(_lbits, (_hknl + 64) div 64 + 1);
@@ -1162,7 +1167,13 @@ function _mayact(n: integer): boolean;
 begin
   case _stip^[n] of
     'C', 'O': Result := true;
-    'G', 'L', 'E', 'R': Result := _fullcopy(n, 1) > 0;
+    'G', 'L', 'E', 'R':
+      begin
+        _mayc := _fullcopy(n, 1);
+        Result := _mayc > 0;
+        if Result then
+          _mayn := n;
+      end;
     'D': Result := _dfull(n);
   else
     Result := false;
@@ -1244,6 +1255,13 @@ begin
     'G', 'L', 'E', 'R':
       if first then
         Result := true
+      else if (n1 = _mayn) and (jk <= _mayc) then
+      begin
+        { as _mayact just found it }
+        jk := _mayc;
+        _mayn := 0;
+        Result := true;
+      end
       else
       begin
         jk := _fullcopy(n1, jk);
@@ -1382,6 +1400,7 @@ var lenv, lm: longint;
     pla: _prvec;
     pl, plm: _plivec;
 begin
+  _mayn := 0;
   pl := _hkl^;
   plm := _hklm^;
   lenv := pl^[l];
