@@ -2482,6 +2482,11 @@ var
   _iy0, _iy1, _if0, _ik1, _ik2, _ik3, _ik4, _ik5, _ik6: array of real;
   { per equation, over the last call }
   _qy0, _qy, _qy2, _qlo, _qhi: array of real;
+  { per equation: the one step of the last call (Euler, RK4), its ends
+    and slopes, kept until _ystat asks, as most equations are not
+    measured }
+  _qa, _qb, _qfa, _qfb, _qh: array of real;
+  _qlazy: array of boolean;
   { per group, by its first equation: the step RKF would try next }
   _hnext: array of real;
   _intt: real;           { clock of the last call: set back, a new run }
@@ -2500,6 +2505,9 @@ begin
   begin
     SetLength(_qy0, m); SetLength(_qy, m); SetLength(_qy2, m); SetLength(_qlo, m);
     SetLength(_qhi, m); SetLength(_hnext, m);
+    SetLength(_qa, m); SetLength(_qb, m); SetLength(_qfa, m); SetLength(_qfb, m);
+    SetLength(_qh, m); SetLength(_qlazy, m);
+    FillChar(_qlazy[0], m * SizeOf(boolean), 0);
     FillChar(_hnext[0], m * SizeOf(real), 0);
   end;
 end;
@@ -2564,14 +2572,14 @@ var n, m, q, tries: integer;
     h, t0, tend, hplan, hint, err, e, tol, fac, yq: real;
     clipped, done: boolean;
 
-  procedure setstage(const k: array of real; f: real);
+  procedure setstage(k: PDouble; f: real);
   var r: integer;
   begin
     for r := 0 to n - 1 do
       _hky^[_hkore^[i + r]] := _iy0[r] + f * k[r];
   end;
 
-  procedure slope(var k: array of real; t: real);
+  procedure slope(k: PDouble; t: real);
   var r: integer;
   begin
     for r := 0 to n - 1 do
@@ -2589,12 +2597,29 @@ var n, m, q, tries: integer;
 
   { the step from t0 ends in _iy1, slope at its end (estimate) in _if0
     is not touched; fb gives it per place }
-  procedure accept(const fb: array of real);
+  procedure accept(fb: PDouble);
   var r: integer;
   begin
     for r := 0 to n - 1 do
     begin
       _qstep(i + r, _iy0[r], _iy1[r], _ik1[r], fb[r], h);
+      _iy0[r] := _iy1[r];
+    end;
+  end;
+
+  { the one step of a call, its statistics left for _ystat }
+  procedure acceptone(fb: PDouble);
+  var r, q: integer;
+  begin
+    for r := 0 to n - 1 do
+    begin
+      q := i + r;
+      _qa[q] := _iy0[r];
+      _qb[q] := _iy1[r];
+      _qfa[q] := _ik1[r];
+      _qfb[q] := fb[r];
+      _qh[q] := h;
+      _qlazy[q] := true;
       _iy0[r] := _iy1[r];
     end;
   end;
@@ -2612,6 +2637,7 @@ begin
     yq := _hky^[_hkore^[i + m]];
     _iy0[m] := yq;
     _qy0[i + m] := yq;
+    _qlazy[i + m] := false;
     _qy[i + m] := 0;
     _qy2[i + m] := 0;
     _qlo[i + m] := yq;
@@ -2623,28 +2649,28 @@ begin
   if meth <> 1 then
   begin
     { one step over the whole interval }
-    slope(_ik1, t0);
+    slope(@_ik1[0], t0);
     if meth = 2 then
     begin
-      setstage(_ik1, h);
+      setstage(@_ik1[0], h);
       for m := 0 to n - 1 do
         _iy1[m] := _iy0[m] + h * _ik1[m];
-      accept(_ik1);
+      acceptone(@_ik1[0]);
     end
     else
     begin
-      setstage(_ik1, h / 2);
-      slope(_ik2, t0 + h / 2);
-      setstage(_ik2, h / 2);
-      slope(_ik3, t0 + h / 2);
-      setstage(_ik3, h);
-      slope(_ik4, t0 + h);
+      setstage(@_ik1[0], h / 2);
+      slope(@_ik2[0], t0 + h / 2);
+      setstage(@_ik2[0], h / 2);
+      slope(@_ik3[0], t0 + h / 2);
+      setstage(@_ik3[0], h);
+      slope(@_ik4[0], t0 + h);
       for m := 0 to n - 1 do
       begin
         _iy1[m] := _iy0[m] + h / 6 * (_ik1[m] + 2 * _ik2[m] + 2 * _ik3[m] + _ik4[m]);
         _hky^[_hkore^[i + m]] := _iy1[m];
       end;
-      accept(_ik4);
+      acceptone(@_ik4[0]);
     end;
     Exit;
   end;
@@ -2659,7 +2685,7 @@ begin
   if (hint > 0) and (hint < _dt) then
     h := hint;
   tries := 0;
-  slope(_ik1, t0);
+  slope(@_ik1[0], t0);
   repeat
     hplan := h;
     clipped := false;
@@ -2674,15 +2700,15 @@ begin
       clipped := true;
     end;
     combine(1 / 4, 0, 0, 0, 0);
-    slope(_ik2, t0 + h / 4);
+    slope(@_ik2[0], t0 + h / 4);
     combine(3 / 32, 9 / 32, 0, 0, 0);
-    slope(_ik3, t0 + 3 * h / 8);
+    slope(@_ik3[0], t0 + 3 * h / 8);
     combine(1932 / 2197, -7200 / 2197, 7296 / 2197, 0, 0);
-    slope(_ik4, t0 + 12 * h / 13);
+    slope(@_ik4[0], t0 + 12 * h / 13);
     combine(439 / 216, -8, 3680 / 513, -845 / 4104, 0);
-    slope(_ik5, t0 + h);
+    slope(@_ik5[0], t0 + h);
     combine(-8 / 27, 2, -3544 / 2565, 1859 / 4104, -11 / 40);
-    slope(_ik6, t0 + h / 2);
+    slope(@_ik6[0], t0 + h / 2);
     err := 0;
     for m := 0 to n - 1 do
     begin
@@ -2710,7 +2736,7 @@ begin
     if (err <= 1) or (h <= 1e-12 * (1 + Abs(t0))) or (tries > 60) then
     begin
       tries := 0;
-      accept(_ik5);
+      accept(@_ik5[0]);
       done := h >= tend - t0;
       if done then
         t0 := tend
@@ -2735,7 +2761,7 @@ begin
       begin
         for m := 0 to n - 1 do
           _hky^[_hkore^[i + m]] := _iy0[m];
-        slope(_ik1, t0);
+        slope(@_ik1[0], t0);
       end;
     end
     else
@@ -2771,6 +2797,11 @@ var gap: real;
 begin
   if (m < 0) or (m >= Length(_qy)) then
     Exit;
+  if _qlazy[m] then
+  begin
+    _qlazy[m] := false;
+    _qstep(m, _qa[m], _qb[m], _qfa[m], _qfb[m], _qh[m]);
+  end;
   { the node stood still since hc (not started, stopped): the variable
     kept its value until this interval began }
   gap := time - _dt - hc;
