@@ -42,8 +42,17 @@ var
   next copy of a node the scan must call; the others cannot act now. }
 procedure _scaninit(n: integer; tip, numel, mulno, meld: pointer;
   mrows, mcols: integer);
-procedure _nxnode(var n1, k: integer);
-function _nxinst(n1: integer; var jk: integer): boolean;
+procedure _nxnode(var n1, k: integer); inline;
+function _nxinst(n1: integer; var jk: integer): boolean; inline;
+procedure _nxnodex(var n1, k: integer);
+function _nxinstx(n1: integer; var jk: integer): boolean;
+
+var
+  { the scan of a small network whose nodes have one copy each: every
+    node is called once, in turn, and the calls above take no call of
+    their own }
+  _sone: boolean;
+  _sonen: integer;        { its nodes }
 
 { message lists }
 procedure _agr(l: integer; m: _pl; c: char);
@@ -86,7 +95,8 @@ procedure _ystat(m: integer; var s, s2, lo, hi, hc: real);
 { frequency tables and run control }
 procedure TAB(x: real; n: integer);
 procedure _error(const s: string);
-procedure _trace;
+procedure _trace; inline;
+procedure _tracex;
 
 implementation
 
@@ -1101,8 +1111,10 @@ end;
 
 procedure _scaninit(n: integer; tip, numel, mulno, meld: pointer;
   mrows, mcols: integer);
+var i: integer;
 begin
   _sn := 0;
+  _sone := false;
   if (n < 1) or (tip = nil) or (numel = nil) or (mulno = nil) then
     Exit;
   _stip := tip;
@@ -1113,6 +1125,11 @@ begin
   _smcols := mcols;
   _sn := n;
   _snl := -1;
+  _sone := n <= _sfew;
+  _sonen := n;
+  for i := 1 to n do
+    if _smulno^[i] <> 1 then
+      _sone := false;
 end;
 
 { List l holds messages, or has just held none. }
@@ -1185,6 +1202,31 @@ end;
 { k is the place in the pass of node n1, just called; on to the next
   node that may act, or past the end of the pass (k > _sn). }
 procedure _nxnode(var n1, k: integer);
+begin
+  if _sone then
+  begin
+    if (n1 >= 1) and (n1 < _sonen) then
+      Inc(n1)
+    else
+      n1 := n1 mod _sonen + 1;
+    Inc(k);
+  end
+  else
+    _nxnodex(n1, k);
+end;
+
+function _nxinst(n1: integer; var jk: integer): boolean;
+begin
+  if _sone then
+  begin
+    Inc(jk);
+    Result := (jk <= 1) and (n1 >= 1) and (n1 <= _sonen);
+  end
+  else
+    Result := _nxinstx(n1, jk);
+end;
+
+procedure _nxnodex(var n1, k: integer);
 var c, d, left: integer;
 begin
   if _sn = 0 then
@@ -1230,7 +1272,7 @@ begin
 end;
 
 { The next copy of node n1 after jk that the scan must call. }
-function _nxinst(n1: integer; var jk: integer): boolean;
+function _nxinstx(n1: integer; var jk: integer): boolean;
 var first: boolean;
     m: integer;
 begin
@@ -2848,10 +2890,17 @@ begin
   raise _ERunError.Create(s);
 end;
 
+{ after each node call: inline, so that a run without a trace pays a
+  test and no call }
 procedure _trace;
 begin
   if _bt then
-    writeln(_ftra, '  time ', time:12:4, '  node ', _n, ' [', iev, ']');
+    _tracex;
+end;
+
+procedure _tracex;
+begin
+  writeln(_ftra, '  time ', time:12:4, '  node ', _n, ' [', iev, ']');
 end;
 
 initialization

@@ -63,7 +63,9 @@ END.
 # message waiting whenever the scan passes it, the server busy or not (so
 # STAY is drawn again each time, and the draws are part of the results):
 # its cost per event grows with the number of stations where someone
-# waits, about one in four here.
+# waits, about one in four here.  Counted at the horizon below: about
+# 174 node calls per service (170.7 million calls, 981 234 services),
+# each drawing an exponential, where SimPy draws one per service.
 def tandem(stations):
     lines = ["A tandem of %d single-server stations." % stations, "NETWORK",
              "  ENTRY (I) S1 ::", "     IT := EXPO(1);"]
