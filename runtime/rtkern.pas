@@ -291,24 +291,29 @@ end;
   Equal times, rare where times are drawn, need the events' keys. }
 function _least4(bk: _phblk): integer; inline;
 var a, b: integer;
-    ta, tb: real;
+    t0, t1, t2, t3, ta, tb: real;
     k: array[0..3] of qword;
 begin
-  a := Ord(bk^.t[1] < bk^.t[0]);
-  b := 2 + Ord(bk^.t[3] < bk^.t[2]);
-  ta := bk^.t[a];
-  tb := bk^.t[b];
-  Result := a + (b - a) * Ord(tb < ta);
-  if (bk^.t[0] = bk^.t[1]) or (bk^.t[2] = bk^.t[3]) or (ta = tb) then
+  t0 := bk^.t[0];
+  t1 := bk^.t[1];
+  t2 := bk^.t[2];
+  t3 := bk^.t[3];
+  if (t0 <> t1) and (t2 <> t3) then
   begin
-    k[0] := bk^.e[0]^.key;
-    k[1] := bk^.e[1]^.key;
-    k[2] := bk^.e[2]^.key;
-    k[3] := bk^.e[3]^.key;
-    a := Ord(_hbeforek(bk^.t[1], k[1], bk^.t[0], k[0]));
-    b := 2 + Ord(_hbeforek(bk^.t[3], k[3], bk^.t[2], k[2]));
-    Result := a + (b - a) * Ord(_hbeforek(bk^.t[b], k[b], bk^.t[a], k[a]));
+    a := Ord(t1 < t0);
+    b := 2 + Ord(t3 < t2);
+    ta := bk^.t[a];
+    tb := bk^.t[b];
+    if ta <> tb then
+      Exit(a + (b - a) * Ord(tb < ta));
   end;
+  k[0] := bk^.e[0]^.key;
+  k[1] := bk^.e[1]^.key;
+  k[2] := bk^.e[2]^.key;
+  k[3] := bk^.e[3]^.key;
+  a := Ord(_hbeforek(t1, k[1], t0, k[0]));
+  b := 2 + Ord(_hbeforek(t3, k[3], t2, k[2]));
+  Result := a + (b - a) * Ord(_hbeforek(bk^.t[b], k[b], bk^.t[a], k[a]));
 end;
 
 { The least child of i, or 0 when i has none. }
