@@ -11,13 +11,8 @@
 
 namespace {
 
-std::string TRIM(const std::string& s) {
-  size_t a = s.find_first_not_of(" \t\r");
-  if (a == std::string::npos) return "";
-  size_t b = s.find_last_not_of(" \t\r");
-  return s.substr(a, b - a + 1);
-}
-
+// Fields and lines of a design file lose blanks, tabs and line-end marks.
+constexpr std::string_view BLANKS = " \t\r";
 
 // A variable's name, a subscript allowed: X, RATE, WARD[2].
 bool NAMELIKE(const std::string& s) {
@@ -48,14 +43,14 @@ std::vector<std::string> CSVFIELDS(const std::string& line) {
     } else if (ch == '"') {
       quoted = wasquoted = true;
     } else if (ch == ',') {
-      f.push_back(wasquoted ? cur : TRIM(cur));
+      f.push_back(wasquoted ? cur : TRIM(cur, BLANKS));
       cur.clear();
       wasquoted = false;
     } else {
       cur += ch;
     }
   }
-  f.push_back(wasquoted ? cur : TRIM(cur));
+  f.push_back(wasquoted ? cur : TRIM(cur, BLANKS));
   return f;
 }
 
@@ -78,7 +73,7 @@ bool READDESIGN(const std::string& path, Design& d, std::string& why) {
   while (std::getline(in, line)) {
     ++n;
     if (!line.empty() && line.back() == '\r') line.pop_back();  // written elsewhere
-    std::string t = TRIM(line);
+    std::string t = TRIM(line, BLANKS);
     if (t.empty() || t[0] == '#') continue;
     std::vector<std::string> f = CSVFIELDS(line);
     std::string where = path + ":" + std::to_string(n) + ": ";

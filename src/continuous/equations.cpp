@@ -48,7 +48,7 @@ int CONTPOS(Compiler& c, const std::string& key) {
 }
 
 // The next equation number goes to the variable at position p.
-void NUMBER(Compiler& c, int p) {
+void NUMBEREQUATION(Compiler& c, int p) {
   Cont& k = c.cont;
   k.NEQ++;
   k.VARS[p - 1].EQNO = k.NEQ;
@@ -122,7 +122,7 @@ void TranslateEquation(Compiler& c) {
   }
   s.K++;  // the mark, or "]"
   OPENGROUP(c);
-  NUMBER(c, CONTPOS(c, key));
+  NUMBEREQUATION(c, CONTPOS(c, key));
   STARTPIECE(c, CH_MODEDI, std::to_string(k.NEQ) + ":_fec:=");
   SKIPASSIGN(s);
   k.NOSEMI = false;
@@ -253,8 +253,9 @@ void TranslateRetard(Compiler& c) {
   OPENGROUP(c);
   int px = CONTPOS(c, x);
   std::string stage = "_" + x + "_DEL";
-  for (int i = 1; i < n; ++i) NUMBER(c, CONTPOS(c, stage + "[" + std::to_string(i) + "]"));
-  NUMBER(c, px);
+  for (int i = 1; i < n; ++i)
+    NUMBEREQUATION(c, CONTPOS(c, stage + "[" + std::to_string(i) + "]"));
+  NUMBEREQUATION(c, px);
   std::string rate = ")*" + std::to_string(n) + "/" + d;
   std::string first = n < 2 ? x : stage + "[1]";
   bool before = false;  // END or ELSE follows
@@ -264,7 +265,7 @@ void TranslateRetard(Compiler& c) {
     o.TRANSMIT = true;
     o.TRSTART = s.K;
     PREXP(c);
-    if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+    MUSTBE(c, ')');
     SENDSRC(c, s.K - 1, CH_MODEDI);
     o.TRSTART = s.K;
     ADDPIECE(c, CH_MODEDI, "-" + first);
@@ -312,7 +313,7 @@ void TranslateContinuousAct(Compiler& c, int node) {
   o.TRANSMIT = true;
   o.TRSTART = s.K;
   PREXP(c);
-  if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+  MUSTBE(c, ')');
   SENDSRC(c, s.K - 1, o.CURCH);
   o.TRSTART = s.K;
   o.TRANSMIT = false;

@@ -101,14 +101,14 @@ void GFUNCTION(Compiler& c) {
   if (NOWORD(s) || cls == FUNVCLASSNONE) ERROR(c, "illegal function class");
   f.CLASS = static_cast<FunvClass>(cls);
   RECID(c);
-  if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
+  MUSTBE(c, '(');
   int arg = FUNCTYPE(c, f.ARGTYPE);
   EXPECT(c, ')');
   s.K++;
   RECID(c);
   EXPECT(c, ':');
   int val = FUNCTYPE(c, f.VALTYPE);
-  if (s.IDREAD || s.CH != ':') ERROR(c, ": expected");
+  MUSTBE(c, ':');
   s.K++;
   RECID(c);
   if (!s.ISNUM || !s.ISINT) ERROR(c, "integer constant expected");
@@ -240,7 +240,7 @@ void PROTABLES(Compiler& c) {
       ERROR(c, "incorrect variable " + s.IDENT);
     std::string var = CUT(s.IDENT, NAMEMAX);
     RECID(c);
-    if (s.IDREAD || s.CH != ':') ERROR(c, ": expected");
+    MUSTBE(c, ':');
     s.K++;
     RECID(c);
     if (NOWORD(s)) ERROR(c, "table name expected");

@@ -38,9 +38,9 @@ void TYPED(Compiler& c, const std::string& name) {
         s.K++;
         RECID(c);
       }
-      if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
+      MUSTBE(c, '(');
       PRCA(c, d.W.LASTTYPENAME);
-      if (s.CH != ')') ERROR(c, ") expected");
+      EXPECT(c, ')');
       s.K++;
       s.TIPO = "ARRAY";
       break;

@@ -160,8 +160,6 @@ void PRSCALAR(Compiler& c, bool declares);
 void PRTIPRO(Compiler& c);
 void SUBRANGE(Compiler& c, bool& ok, bool declares);
 void SUBROSIM(Compiler& c, bool& ok);
-// The type record named name (cut to 23), or null; no side effects.
-TypeRecord* FINDTYPE(Compiler& c, const std::string& name);
 
 // Fields of a record up to its END, in a tree of their own (the returned
 // root); every other state is kept.

@@ -102,7 +102,7 @@ void MSGDECL(Compiler& c) {
       RECID(c);
       if (last) break;
     }
-    if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
+    MUSTBE(c, ';');
     s.K++;
   }
   RECID(c);

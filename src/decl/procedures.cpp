@@ -49,7 +49,7 @@ void RESULTTYPE(Compiler& c, NameNode* e) {
   std::string type = s.IDENT;
   NAMEDTYPE(c);
   RECID(c);
-  if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
+  MUSTBE(c, ';');
   s.K++;
   e->TYPEL = CUT(type, NAMEMAX);
 }
@@ -98,7 +98,7 @@ void KNOWNROUTINE(Compiler& c, NameNode* e) {
   s.HEADER = false;
   c.names.SCOPE = e->NOM;
   RECID(c);
-  if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
+  MUSTBE(c, ';');
   s.K++;
 }
 
@@ -165,7 +165,7 @@ void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
     e->FLAG2 = true;
     forwards.push_back(e);
     RECID(c);
-    if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
+    MUSTBE(c, ';');
     s.K++;
     TAKEBACK(c, mark);
     o.TRSTART = s.K;

@@ -200,13 +200,6 @@ void UNKNOWNTYPE(Compiler& c) {
 
 }  // namespace
 
-TypeRecord* FINDTYPE(Compiler& c, const std::string& name) {
-  std::string key = CUT(name, NAMEMAX);
-  for (TypeRecord& t : c.names.TYPES)
-    if (t.NOM == key) return &t;
-  return nullptr;
-}
-
 void TYPERESET(Compiler& c) {
   Names& n = c.names;
   c.decl.W = TypeWork();
@@ -227,7 +220,7 @@ void PROTYPE(Compiler& c) {
   while (!d.CLASSFOUND) {
     d.NOM2 = s.IDENT;
     RECID(c);
-    if (s.IDREAD || s.CH != '=') ERROR(c, "= expected");
+    MUSTBE(c, '=');
     s.K++;
     RECID(c);
     TYPERESET(c);
@@ -329,7 +322,7 @@ void PRARRAY(Compiler& c) {
   }
   w.TYPEKIND = T_ARRAY;
   RECID(c);
-  if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
+  MUSTBE(c, '[');
   s.K++;
   RECID(c);
   for (;;) {
@@ -447,7 +440,7 @@ void PRSTRING(Compiler& c) {
     if (length > 255) ERROR(c, "string > 255");
     c.names.DIRECTCODE = length;
     RECID(c);
-    if (s.CH != ']') ERROR(c, "] expected");
+    EXPECT(c, ']');
     s.K++;
   } else {
     c.names.DIRECTCODE = 1;

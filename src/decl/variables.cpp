@@ -35,7 +35,7 @@ int READGROUP(Compiler& c, const VarMode& m, NameNode*& first) {
   PEEK(c);
   if (s.IDREAD || (s.CH != ':' && s.CH != ',')) ERROR(c, ": or , expected");
   while (s.CH != ':') {
-    if (s.CH != ',') ERROR(c, ", expected");
+    EXPECT(c, ',');
     s.K++;
     RECID(c);
     if (NOWORD(s)) ERROR(c, "error in variable name");
@@ -71,7 +71,7 @@ void GPOINTERTYPE(Compiler& c) {
   o.TRSTART = s.K;
   o.TRANSMIT = true;
   RECID(c);
-  if (s.IDREAD || s.CH != ';') ERROR(c, "; expected");
+  MUSTBE(c, ';');
   s.K++;
   o.TRSTART = s.K;  // the ";" comes from TYPARB
   n.TYPEL = " ";
@@ -103,14 +103,14 @@ bool FORMALEND(Compiler& c) {
   RECID(c);
   if (d.FUNCRESULT) {
     RECID(c);
-    if (s.CH != ':') ERROR(c, ": expected");
+    EXPECT(c, ':');
     s.K++;
     RECID(c);
     d.RESULTTYPE = s.IDENT;
     NAMEDTYPE(c);
     RECID(c);
   }
-  if (s.CH != ';') ERROR(c, "; expected");
+  EXPECT(c, ';');
   s.K++;
   c.out.TRANSMIT = false;
   return true;

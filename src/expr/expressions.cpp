@@ -84,7 +84,7 @@ void ARRAYRULE(Compiler& c, bool& pending) {
 void PAREN(Compiler& c) {
   c.src.K++;
   PREXP(c);
-  if (c.src.CH != ')') ERROR(c, ") expected");
+  EXPECT(c, ')');
 }
 
 // An operand that starts with a special character:
@@ -241,7 +241,7 @@ void PRSUBS(Compiler& c, int n) {
   Source& s = c.src;
   TRACELN(c, "ENTRA A VER PARENTESIS");
   TRACEWAIT(c);
-  if (s.IDREAD || s.CH != '[') ERROR(c, "[ expected");
+  MUSTBE(c, '[');
   s.K++;
   bool outer = c.expr.INSUBS;
   c.expr.INSUBS = true;

@@ -178,7 +178,7 @@ void PRFUNVEXP(Compiler& c) {
   ADDPIECE(c, o.CURCH, "_f" + SIGNATURE(f) + "(");
   if (f.CLASS != FC_FREQ) {
     RECID(c);
-    if (s.IDREAD || s.CH != '(') ERROR(c, "( expected");
+    MUSTBE(c, '(');
     s.K++;
     o.TRSTART = s.K;
     o.TRANSMIT = true;
@@ -186,7 +186,7 @@ void PRFUNVEXP(Compiler& c) {
     c.expr.INARGS = false;
     PREXP(c);
     c.expr.INARGS = inargs;
-    if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+    MUSTBE(c, ')');
     SENDSRC(c, s.K - 1, o.CURCH);
     o.TRSTART = s.K;
     o.TRANSMIT = false;
@@ -203,7 +203,7 @@ void PRFUNVEXP(Compiler& c) {
       if (!s.IDREAD || !s.ISNUM || !s.ISINT) ERROR(c, "number expected");
       std::string stream = s.IDENT;
       RECID(c);
-      if (s.IDREAD || s.CH != ')') ERROR(c, ") expected");
+      MUSTBE(c, ')');
       s.K++;
       ADDPIECE(c, o.CURCH, stream + ")");
     } else {

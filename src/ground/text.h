@@ -21,6 +21,13 @@ inline bool ALLDIGITS(std::string_view w) {
   return true;
 }
 
+// The text without the given blanks at either end.
+inline std::string TRIM(std::string_view s, std::string_view blanks = " ") {
+  size_t a = s.find_first_not_of(blanks);
+  if (a == std::string_view::npos) return "";
+  return std::string(s.substr(a, s.find_last_not_of(blanks) - a + 1));
+}
+
 // Digits only, few enough (at most nine) for std::stoi.
 inline bool SMALLUNSIGNED(std::string_view w) { return w.size() <= 9 && ALLDIGITS(w); }
 

@@ -296,3 +296,17 @@ void VERFLIN(Compiler& c) {
     NEXTLINE(s);
   }
 }
+
+std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
+  const LineStore& l = c.src.lines;
+  auto part = [&](int pl, int from, int to) {  // columns from..to-1
+    std::string_view t = l[pl].text();
+    size_t a = std::min<size_t>(std::max(from, 1) - 1, t.size());
+    size_t b = std::min<size_t>(std::max(to, 1) - 1, t.size());
+    return std::string(t.substr(a, b > a ? b - a : 0));
+  };
+  if (pl0 == pl1) return part(pl0, k0, k1);
+  std::string t = part(pl0, k0, LINECELLS + 1);
+  for (int p = pl0 + 1; p < pl1; ++p) t += " " + std::string(l[p].text());
+  return t + " " + part(pl1, 1, k1);
+}

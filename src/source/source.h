@@ -204,6 +204,9 @@ void CREALIN(Compiler& c);
 void CREALINFROM(Compiler& c, std::string_view content);
 void VERFLIN(Compiler& c);
 std::string_view LINETEXTOF(const Compiler& c);  // PL^.CON, "" before the store
+// The source text from column k0 of line pl0 up to column k1 (not
+// included) of line pl1, the lines joined by one blank.
+std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1);
 
 // ---- nesting (nesting.cpp)
 // Every recursive construct (expression, statement, type, constant list)

@@ -114,7 +114,7 @@ void PRREL(Compiler& c) {
   EMIT(c, " while (_pu<>nil) and not ext do ", false);
   EMIT(c, "begin _exalo(_pu); _uprvo(_or,_ob); O_PMESS:=_pu; if ", true);
   CONDITION(c);
-  if (c.src.CH != ')') ERROR(c, ") expected");
+  EXPECT(c, ')');
   EMIT(c, " then ext:=true else begin _pa:=_pu; _pu:=_pu^.p end;", false);
   EMIT(c, "end; if ext then begin ", false);
   EMIT(c, FILLIN("if o_xt>=0.0 then extfel(*,O_XT,INO,0);", {{'*', std::to_string(node)}}),

@@ -8,6 +8,7 @@
 // sets Program::ENDSIMUL and NGRAPH, Stmt::INREPORT.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "ground/text.h"
 #include "codegen/literals.h"
 
 namespace {
@@ -196,15 +197,6 @@ void PRFEL(Compiler& c) {
 }
 
 namespace {
-
-// A source text between two positions, which may lie on several lines.
-std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
-  const LineStore& l = c.src.lines;
-  if (pl0 == pl1) return std::string(l[pl0].text().substr(k0 - 1, std::max(0, k1 - k0)));
-  std::string t(l[pl0].text().substr(std::min<size_t>(k0 - 1, l[pl0].text().size())));
-  for (int p = pl0 + 1; p < pl1; ++p) t += " " + std::string(l[p].text());
-  return t + " " + std::string(l[pl1].text().substr(0, std::max(0, k1 - 1)));
-}
 
 std::string SIGNEDNUMBER(Compiler& c) {
   READSIGNED(c);
@@ -436,8 +428,3 @@ void ENDTRANSCONTEXT(Compiler& c) {
   t.HELD = -1;
 }
 
-std::string TRIM(std::string t) {
-  while (!t.empty() && t.back() == ' ') t.pop_back();
-  size_t b = t.find_first_not_of(' ');
-  return b == std::string::npos ? "" : t.substr(b);
-}

@@ -7,24 +7,10 @@
 // and writes their variables to PRU.PAS and their headers into _init.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "ground/text.h"
 #include "codegen/literals.h"
 
 namespace {
-
-// Source text between two positions, possibly over several lines.
-std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1) {
-  const LineStore& l = c.src.lines;
-  auto part = [&](int pl, int from, int to) {  // columns from..to-1
-    std::string_view t = l[pl].text();
-    size_t a = std::min<size_t>(std::max(from, 1) - 1, t.size());
-    size_t b = std::min<size_t>(std::max(to, 1) - 1, t.size());
-    return std::string(t.substr(a, b > a ? b - a : 0));
-  };
-  if (pl0 == pl1) return part(pl0, k0, k1);
-  std::string t = part(pl0, k0, LINECELLS + 1);
-  for (int p = pl0 + 1; p < pl1; ++p) t += " " + std::string(l[p].text());
-  return t + " " + part(pl1, 1, k1);
-}
 
 // The call templates of one item, by type, for input and output. '*' the
 // variable, '&' the file, '#' its flag, '/' the width, '.' the decimals,

@@ -170,6 +170,4 @@ void PRREPORT(Compiler& c);
 // another block the message in hand is the node's own again.
 std::string BLOCKKEY(const Compiler& c);
 void ENDTRANSCONTEXT(Compiler& c);
-// Text helper of the instructions (other_inst.cpp): blanks cut at both ends.
-std::string TRIM(std::string t);
 void PRENDREPORT(Compiler& c);

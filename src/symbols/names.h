@@ -231,6 +231,7 @@ void BUILDTYPES(Compiler& c);  // the 21 predefined types and TYPECODE
 void TYPELOOK(Compiler& c);    // IDENT in the type list
 // The first type named name (cut as names are), or null.
 const TypeRecord* FINDTYPE(const Compiler& c, std::string_view name);
+TypeRecord* FINDTYPE(Compiler& c, std::string_view name);
 void TYPEADD(Compiler& c, std::string_view name, std::string_view base);
 int TYPECODEOF(const Compiler& c, int typeno);  // TYPECODE, any number
 void IOWORD(Compiler& c);      // clears NOTFOUND for the I/O words

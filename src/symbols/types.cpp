@@ -93,6 +93,10 @@ const TypeRecord* FINDTYPE(const Compiler& c, std::string_view name) {
   return it == n.TYPEINDEX.end() ? nullptr : &n.TYPES[it->second - 1];
 }
 
+TypeRecord* FINDTYPE(Compiler& c, std::string_view name) {
+  return const_cast<TypeRecord*>(FINDTYPE(static_cast<const Compiler&>(c), name));
+}
+
 void TYPELOOK(Compiler& c) {
   Names& n = c.names;
   std::string key = CUT(c.src.IDENT, NAMEMAX);
