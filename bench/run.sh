@@ -37,6 +37,8 @@ if [ "$havefpc" = 1 ]; then
   rm -rf "$work/rt"
 fi
 
+# How busy the machine is, which the wall times show.
+echo "load average: $(cut -d' ' -f1-3 /proc/loadavg 2>/dev/null || echo unknown)"
 printf '%-7s %7s %9s %9s %9s %7s %7s %7s %9s %9s %7s\n' \
   names lines bytes wall_ms cpu_ms us/line rss_MB lim_MB fpc_wall fpc_cpu tr/fpc
 for mode in random ordered; do

@@ -101,6 +101,16 @@ std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
   std::string d;
   d.reserve(room);
   size_t from = 0;
+  if (slots.size() == 1) {  // most templates: the placeholder found by memchr
+    const Slot& g = *slots.begin();
+    for (size_t i = t.find(g.x); i != std::string_view::npos; i = t.find(g.x, from)) {
+      d.append(t.data() + from, i - from);
+      d.append(g.r);
+      from = i + 1;
+    }
+    d.append(t.data() + from, t.size() - from);
+    return d;
+  }
   for (size_t i = 0; i < t.size(); ++i) {
     auto u = static_cast<unsigned char>(t[i]);
     if (!((marks[u >> 6] >> (u & 63)) & 1)) continue;
