@@ -1,5 +1,6 @@
 // Output channels: packing into 74-character lines, forced and flushed
-// lines, template replacement and where replaced templates go.
+// lines, template replacement and where replaced templates go, and the
+// guards that put transmission back.
 #include <gtest/gtest.h>
 #include "support/support.h"
 
@@ -118,6 +119,32 @@ TEST_F(ChannelTest, SendSourceFromTrstartToColumn) {
 
 TEST_F(ChannelTest, WritingToAClosedChannelIsAnIoError) {
   EXPECT_THROW(SENDPIECE(r.c, CH_NODE, "x", true), IoError);
+}
+
+// A stretch sent to another channel, or read with the switch changed by
+// the readers it calls, leaves both as they were, also when a model error
+// ends it half way.
+TEST_F(ChannelTest, TransmissionGuardsPutChannelAndSwitchBack) {
+  r.c.out.CURCH = CH_NODE;
+  r.c.out.TRANSMIT = true;
+  {
+    CHANNELFOR pru(r.c.out, CH_PRU);
+    KEEPTRANSMIT keep(r.c.out);
+    EXPECT_EQ(r.c.out.CURCH, CH_PRU);
+    r.c.out.TRANSMIT = false;
+  }
+  EXPECT_EQ(r.c.out.CURCH, CH_NODE);
+  EXPECT_TRUE(r.c.out.TRANSMIT);
+  EXPECT_THROW(
+      {
+        CHANNELFOR edi(r.c.out, CH_MODEDI);
+        KEEPTRANSMIT keep(r.c.out);
+        r.c.out.TRANSMIT = false;
+        throw ModelError{};
+      },
+      ModelError);
+  EXPECT_EQ(r.c.out.CURCH, CH_NODE);
+  EXPECT_TRUE(r.c.out.TRANSMIT);
 }
 
 }  // namespace
