@@ -138,8 +138,10 @@ end;
 
 { A uniform number in (0, 1), never 0 nor 1, from stream s. }
 function _unif01(s: integer): real;
+const _inv52: double = 1.0 / 4503599627370496.0;
 var r, t, x0, x1, x2, x3: qword;
     st: ^_tstate;
+    m: double;
 begin
   if (s < 1) or (s > 10) then
     s := 1;
@@ -163,7 +165,10 @@ begin
   st^[1] := x1;
   st^[2] := x2;
   st^[3] := x3;
-  Result := ((r shr 11) + 0.5) * (1.0 / 9007199254740992.0);
+  { the top 52 bits as k + 1/2 over 2^52, exact in a double: never 0 nor 1.
+    Written out through m, as constants alone would be rounded to single. }
+  m := int64(r shr 12);
+  Result := (m + 0.5) * _inv52;
 end;
 {$POP}
 

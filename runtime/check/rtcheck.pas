@@ -155,7 +155,7 @@ begin
 end;
 
 procedure functions;
-var i: integer;
+var i, fine: integer;
 begin
   New(xv); New(yv);
   for i := 1 to 3 do
@@ -180,6 +180,17 @@ begin
   check(r = r, 'distributions');
   r := UNIF(3, 4, 1);
   check((r >= 3) and (r <= 4), 'UNIF range');
+  { uniforms carry a double's bits: a draw rounded to single precision
+    would be a whole multiple of 2^-24, and one in 2^25 would be 1 }
+  fine := 0;
+  for i := 1 to 1000 do
+  begin
+    r := _unif01(1);
+    check((r > 0) and (r < 1), 'uniform inside (0, 1)');
+    if Frac(r * 16777216.0) <> 0 then
+      Inc(fine);
+  end;
+  check(fine > 990, 'uniforms finer than single precision');
   RN[1] := RN[2];
   gettime(_hoi, _mii, _sei, _dei);
   GETDATE(w1, w2, w3, w4);
