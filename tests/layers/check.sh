@@ -47,6 +47,9 @@ objs=$(ls "$build"/CMakeFiles/talvencore.dir/src/*/*.o "$build"/CMakeFiles/talve
 name() { sed -E 's/\(anonymous namespace\):://g; s/ \[clone.*//; s/\[abi:cxx11\]//g; s/\(.*//'; }
 for o in $objs; do
     f=$(basename "$(dirname "$o")")
+    # an object left by a source since moved or deleted is not the program
+    rel=${o#*.dir/}
+    [ -f "$src/${rel%.o}" ] || continue
     nm -C --defined-only "$o" | awk '$2 ~ /^[TDBR]$/ {$1 = ""; $2 = ""; sub(/^  /, ""); print}' |
         name | sed "s/^/$f\t/" >>"$tmp/def"
     nm -C -u "$o" | awk '{$1 = ""; sub(/^ /, ""); print}' | name | sed "s/^/$f\t/" >>"$tmp/use"
