@@ -41,15 +41,13 @@ void CHKRES(Compiler& c) {
   }
   BUCLADE(c);
   if (c.decl.CLASSFOUND) reserved();
-  TYPELOOK(c);
-  if (!s.NOTFOUND) reserved();
+  if (TYPELOOK(c)) reserved();
   const std::string& w = s.IDENT;
   if (w == "PROCEDURE" || w == "PROGRAM" || w == "FUNCTION" || w == "IN") reserved();
 }
 
 void CHKNAME(Compiler& c) {
   c.src.NOTFOUND = true;
-  BUSNODE(c);
-  if (!c.src.NOTFOUND) ERROR(c, "node name used as identifier");
+  if (BUSNODE(c)) ERROR(c, "node name used as identifier");
   CHKRES(c);
 }

@@ -57,8 +57,8 @@ int FUNCTYPE(Compiler& c, std::string& out) {
   Source& s = c.src;
   s.K++;
   RECID(c);
-  TYPELOOK(c);
-  if (NOWORD(s) || s.NOTFOUND) ERROR(c, "illegal type in function");
+  const TypeRecord* type = TYPELOOK(c);
+  if (NOWORD(s) || !type) ERROR(c, "illegal type in function");
   TRACELN(c, "HALLADO TIPO ", s.IDENT, " EN DEF. DE FUNCVAL");
   out = CUT(s.IDENT, NAMEMAX);
   int no = c.names.TYPENO;
@@ -159,8 +159,7 @@ std::vector<std::string> FACTORLIST(Compiler& c, const char* notreal, const char
 bool ISNODE(Compiler& c) {
   c.src.NOTFOUND = true;
   if (NOWORD(c.src)) return false;
-  BUSNODE(c);
-  return !c.src.NOTFOUND;
+  return BUSNODE(c) != 0;
 }
 
 // A variable of STATISTICS: REAL, INTEGER or an array of one subscript.

@@ -39,8 +39,7 @@ void RECNAME(Compiler& c) {
   TRACELN(c, "VER DECL.NODO O MESSAGES ", s.IDENT);
   if (NOWORD(s)) ERROR(c, "missing node or message name");
   s.NOTFOUND = true;
-  BUSNODE(c);
-  g.ISMSG = s.NOTFOUND;
+  g.ISMSG = BUSNODE(c) == 0;
   if (g.ISMSG) {
     BUSLIST(c);
     if (c.names.MSGFOUND) ERROR(c, "repeated message name");

@@ -260,11 +260,11 @@ void BUTYPE(Compiler& c) {
     if (!ok) ERROR(c, "invalid type");
     ENDTYPE(c);
   } else {
-    TYPELOOK(c);
-    if (s.NOTFOUND) {
+    const TypeRecord* type = TYPELOOK(c);
+    if (!type) {
       UNKNOWNTYPE(c);
     } else {
-      d.W.LASTTYPENAME = n.TYPEREC->NOM;
+      d.W.LASTTYPENAME = type->NOM;
       int no = n.TYPENO;
       if (no <= T_FILE && d.W.TYPEKIND == 0) d.W.TYPEKIND = no;
       switch (no) {

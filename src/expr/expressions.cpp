@@ -266,8 +266,7 @@ void PRNODO(Compiler& c, bool required) {
   s.NOTFOUND = true;
   x.NODSUB = "1";
   RECID(c);
-  BUSNODE(c);
-  if (s.NOTFOUND) {
+  if (!BUSNODE(c)) {
     if (required) ERROR(c, "node expected");
     return;
   }

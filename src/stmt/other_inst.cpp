@@ -169,9 +169,9 @@ void PRFEL(Compiler& c) {
   NEEDCH(c, ',');
   RECID(c);
   s.NOTFOUND = true;
-  if (s.IDREAD) BUSNODE(c);
-  if (!s.IDREAD || s.NOTFOUND) ERROR(c, "node name expected");
-  SEND(c, "," + std::to_string(c.model.NODEIDX), false);
+  int node = s.IDREAD ? BUSNODE(c) : 0;
+  if (!node) ERROR(c, "node name expected");
+  SEND(c, "," + std::to_string(node), false);
   c.out.TRSTART = s.K;
   NEEDCH(c, ',');
   c.out.TRANSMIT = true;

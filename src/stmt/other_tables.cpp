@@ -124,8 +124,7 @@ void PRARRAYASG(Compiler& c, std::string_view) {
     elem = e->TYPEL;
   } else {
     s.NOTFOUND = true;
-    if (s.IDREAD) BUSNODE(c);
-    if (!s.IDREAD || s.NOTFOUND) ERROR(c, "not defined array or node " + name);
+    if (!s.IDREAD || !BUSNODE(c)) ERROR(c, "not defined array or node " + name);
     node = true;
     elem = "REAL";
   }

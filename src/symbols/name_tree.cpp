@@ -337,7 +337,7 @@ NameNode* BUSIDAR(Compiler& c) {
   return n.FOUND ? n.CURENT : nullptr;
 }
 
-void BUSNODE(Compiler& c) {
+int BUSNODE(Compiler& c) {
   Model& m = c.model;
   std::string key = NAMEKEY(c.src.IDENT);
   auto it = m.NODENUM.find(key);
@@ -345,7 +345,7 @@ void BUSNODE(Compiler& c) {
     c.src.NOTFOUND = false;
     m.NODEIDX = it->second;
     TRACELN(c, "HALLADO NODO ", key, " EN TABLA");
-    return;
+    return it->second;
   }
   if (c.src.MSGVAR) {
     m.LOOPEND = true;
@@ -353,6 +353,7 @@ void BUSNODE(Compiler& c) {
     m.NodeTable[m.NodeCount + 1].IL = 0;  // the entry a caller adds next
     m.NodeTable[m.NodeCount + 1].SUBEL = 0;
   }
+  return 0;
 }
 
 MessageName* FINDMSG(Compiler& c, std::string_view name) {

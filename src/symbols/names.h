@@ -188,7 +188,7 @@ NameNode* BUSIDAR1(Compiler& c);
 // BUSIDAR1, then record fields and pointers: the entry found (the field's
 // when a field was read), or null.
 NameNode* BUSIDAR(Compiler& c);
-void BUSNODE(Compiler& c);   // IDENT in the node table
+int BUSNODE(Compiler& c);    // IDENT in the node table: its number, 0 if absent
 void BUSLIST(Compiler& c);   // IDENT in the message names, added if absent
 // The entry named key (cut as names are) in the tree below root, or null.
 NameNode* FINDNAME(Compiler& c, NameNode* root, std::string_view key);
@@ -228,7 +228,7 @@ N* SEARCHTREE(N* root, std::string_view key, F visit) {
 
 // ---- type list (types.cpp)
 void BUILDTYPES(Compiler& c);  // the 21 predefined types and TYPECODE
-void TYPELOOK(Compiler& c);    // IDENT in the type list
+TypeRecord* TYPELOOK(Compiler& c);  // IDENT in the type list: its record, or null
 // The first type named name (cut as names are), or null.
 const TypeRecord* FINDTYPE(const Compiler& c, std::string_view name);
 TypeRecord* FINDTYPE(Compiler& c, std::string_view name);

@@ -97,7 +97,7 @@ TypeRecord* FINDTYPE(Compiler& c, std::string_view name) {
   return const_cast<TypeRecord*>(FINDTYPE(static_cast<const Compiler&>(c), name));
 }
 
-void TYPELOOK(Compiler& c) {
+TypeRecord* TYPELOOK(Compiler& c) {
   Names& n = c.names;
   std::string key = CUT(c.src.IDENT, NAMEMAX);
   c.src.NOTFOUND = true;
@@ -115,6 +115,7 @@ void TYPELOOK(Compiler& c) {
   else
     TRACELN(c, "NO HALLADO");
   TRACEWAIT(c);
+  return n.TYPEREC;
 }
 
 void TYPEADD(Compiler& c, std::string_view name, std::string_view base) {

@@ -361,13 +361,13 @@ TEST(NameTree, NodesAreFoundInTheNodeTable) {
   m.NodeTable.resize(4);  // the entry a caller would add next
   m.NodeTable[3].IL = 7;
   r.c.src.IDENT = "SERV";
-  BUSNODE(r.c);
+  EXPECT_EQ(BUSNODE(r.c), 2);
   EXPECT_FALSE(r.c.src.NOTFOUND);
   EXPECT_EQ(m.NODEIDX, 2);
 
   r.c.src.NOTFOUND = true;
   r.c.src.IDENT = "NONE";
-  BUSNODE(r.c);
+  EXPECT_EQ(BUSNODE(r.c), 0);
   EXPECT_TRUE(r.c.src.NOTFOUND);
   EXPECT_EQ(m.NodeTable[3].IL, 0);  // readied for the next node
   r.c.src.MSGVAR = true;

@@ -30,6 +30,10 @@ TEST_F(Types, PredefinedTypesComeFirstAndModelTypesFollow) {
   EXPECT_EQ(LOOK("BEGIN"), 21);
   EXPECT_FALSE(r.c.src.NOTFOUND);
   EXPECT_EQ(r.c.names.TYPEREC->TIPO, "BEGIN");
+  r.c.src.IDENT = "BEGIN";
+  EXPECT_EQ(TYPELOOK(r.c), &r.c.names.TYPES[20]);
+  r.c.src.IDENT = "NOSUCHTYPE";
+  EXPECT_EQ(TYPELOOK(r.c), nullptr);
   EXPECT_EQ(r.c.names.LASTTYPE->NOM, "BEGIN");
 
   Names& n = r.c.names;
