@@ -129,32 +129,31 @@ struct Out {
   std::map<std::string, std::string> files;
 };
 
-// Transmission sent to another channel for a scope: on leaving it (also
-// when an error unwinds) the channel it went to before is back.
-class CHANNELFOR {
+// A variable put back, on leaving a scope (also when an error unwinds), to
+// the value it had on entering it; optionally set for the scope.
+template <class T>
+class KEEP {
  public:
-  CHANNELFOR(Out& o, ChannelNo ch) : cur(o.CURCH), old(o.CURCH) { cur = ch; }
-  ~CHANNELFOR() { cur = old; }
-  CHANNELFOR(const CHANNELFOR&) = delete;
-  CHANNELFOR& operator=(const CHANNELFOR&) = delete;
+  explicit KEEP(T& v) : ref(v), old(v) {}
+  KEEP(T& v, T now) : ref(v), old(v) { ref = now; }
+  ~KEEP() { ref = old; }
+  KEEP(const KEEP&) = delete;
+  KEEP& operator=(const KEEP&) = delete;
 
  private:
-  ChannelNo& cur;
-  ChannelNo old;
+  T& ref;
+  T old;
+};
+
+// Transmission sent to another channel for a scope.
+struct CHANNELFOR : KEEP<ChannelNo> {
+  CHANNELFOR(Out& o, ChannelNo ch) : KEEP(o.CURCH, ch) {}
 };
 
 // Transmission switched on or off, on leaving a scope, as it was on
 // entering it, whatever the readers called in between did to it.
-class KEEPTRANSMIT {
- public:
-  explicit KEEPTRANSMIT(Out& o) : on(o.TRANSMIT), old(o.TRANSMIT) {}
-  ~KEEPTRANSMIT() { on = old; }
-  KEEPTRANSMIT(const KEEPTRANSMIT&) = delete;
-  KEEPTRANSMIT& operator=(const KEEPTRANSMIT&) = delete;
-
- private:
-  bool& on;
-  bool old;
+struct KEEPTRANSMIT : KEEP<bool> {
+  explicit KEEPTRANSMIT(Out& o) : KEEP(o.TRANSMIT) {}
 };
 
 // ---- diagnostics (diag.cpp)

@@ -6,6 +6,7 @@
 #include <initializer_list>
 #include <string>
 #include <string_view>
+#include "ground/ground.h"
 
 struct Compiler;
 struct NodeRecord;
@@ -38,16 +39,8 @@ class MSGCONTEXT {
   bool ovars;
 };
 // A switch on for the life of the guard.
-class FLAGON {
- public:
-  FLAGON(bool& flag, bool v = true) : f(flag), old(flag) { f = v; }
-  ~FLAGON() { f = old; }
-  FLAGON(const FLAGON&) = delete;
-  FLAGON& operator=(const FLAGON&) = delete;
-
- private:
-  bool& f;
-  bool old;
+struct FLAGON : KEEP<bool> {
+  FLAGON(bool& flag, bool v = true) : KEEP(flag, v) {}
 };
 bool HELDNOW(const Compiler& c);            // "#": taken from the node's own list
 std::string ORIGINNOW(const Compiler& c);   // the list it was taken from
