@@ -8,6 +8,24 @@
 
 namespace {
 
+// What this file writes; '*' and '/' are filled in.
+constexpr const char* DELAYSHIFT = "for _i:=1 to * do _/_DEL[_i]:=/;";  // * length-1, / variable
+constexpr const char* ENDBLOCK = " end ";
+constexpr const char* SEMI = ";";
+constexpr const char* BLANK = " ";
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* CAPACITY = "m_*";  // * node
+constexpr const char* SEPARATOR = "; ";
+constexpr const char* CAPINIT = "f_*:=m_*; u_*:=0.0;";
+constexpr const char* CAPFREE = "f_*:=m_*-u_*;";
+// Node call: the node's procedure directly or through the table of nodes.
+constexpr const char* CALLHEAD = " begin _pxx:=_px; _nn:=_n; _n:=";
+constexpr const char* CALLNODE = "*;";  // * node number
+constexpr const char* CALLEVENT = "_ievv:=iev; iev:=*;";
+constexpr const char* CALLVIA = "_hknod^[*]";
+constexpr const char* CALL = "*(/);";  // * procedure, / event
+constexpr const char* CALLTAIL = "; _px:=_pxx; _n:=_nn; iev:=_ievv end;";
+
 void ADDEXP(Compiler& c, const std::string& name, char kind) {
   c.stmt.EXPLIST.push_back({CUT(name, EXPNAMEMAX), kind, ""});
 }
@@ -80,8 +98,7 @@ void PRINSIM(Compiler& c, bool upd) {
     SENDSRC(c, s.K, c.out.CURCH);
     c.out.TRSTART = s.K;
     c.out.TRANSMIT = false;
-    SEND(c, "for _i:=1 to " + std::to_string(n - 1) + " do _" + t.NOMASIG +
-                "_DEL[_i]:=" + t.NOMASIG + ";", true);
+    SEND(c, FILLIN(DELAYSHIFT, {{'*', std::to_string(n - 1)}, {'/', t.NOMASIG}}), true);
     FLUSHOUT(c, c.out.CURCH);
     c.out.TRANSMIT = true;
   }
@@ -91,11 +108,11 @@ void PRINSIM(Compiler& c, bool upd) {
 void PRFININS(Compiler& c, bool close) {
   Source& s = c.src;
   RECID(c);
-  std::string text = close ? " end " : "";
+  std::string text = close ? ENDBLOCK : "";
   if (!s.IDREAD && s.CH == ';') {
     s.K++;
     c.out.TRSTART = s.K;
-    text += ";";
+    text += SEMI;
   } else if (ENDORELSE(s)) {
     c.out.TRSTART = BEFOREWORD(s);
   } else {
@@ -113,8 +130,8 @@ void PRFINGL(Compiler& c) {
   } else {
     ERROR(c, "illegaly ended TALVEN statement");
   }
-  SEND(c, " end ", true);
-  SEND(c, " ", true);
+  SEND(c, ENDBLOCK, true);
+  SEND(c, BLANK, true);
   c.out.TRANSMIT = true;
 }
 
@@ -131,8 +148,8 @@ void PRNODASG(Compiler& c) {
   c.out.TRANSMIT = false;
   x.NODVARSUB = false;
   if (n.MULT > 1) PRNODSUB(c);
-  SEND(c, "begin ", true);
-  SEND(c, "m_" + x.NODNAME, false);
+  SEND(c, BEGINBLOCK, true);
+  SEND(c, FILLIN(CAPACITY, {{'*', x.NODNAME}}), false);
   c.out.TRANSMIT = true;
   c.out.TRSTART = s.K;
   PRASIG(c);
@@ -142,8 +159,8 @@ void PRNODASG(Compiler& c) {
   SENDSRC(c, s.KSTART, c.out.CURCH);
   s.K = s.KSTART;
   c.out.TRANSMIT = false;
-  SEND(c, "; ", false);
-  SEND(c, REPL(t.INITMODE ? "f_*:=m_*; u_*:=0.0;" : "f_*:=m_*-u_*;", '*', x.NODNAME), false);
+  SEND(c, SEPARATOR, false);
+  SEND(c, REPL(t.INITMODE ? CAPINIT : CAPFREE, '*', x.NODNAME), false);
   PRFININS(c, true);
   c.out.TRANSMIT = true;
   if (t.INEXPER) {
@@ -169,17 +186,17 @@ void PRNODCALL(Compiler& c) {
   std::string ev = s.IDENT;
   int cur = c.stmt.CURNODE;
   bool direct = cur > 0 && UNITOF(c, cur) == UNITOF(c, node);
-  std::string call = (direct ? c.expr.NODNAME : "_hknod^[" + num + "]") + "(" +
-                     ev + ");";
+  std::string call =
+      FILLIN(CALL, {{'*', direct ? c.expr.NODNAME : FILLIN(CALLVIA, {{'*', num}})}, {'/', ev}});
   RECID(c);
   MUSTBE(c, ')');
   s.K++;
-  SEND(c, " begin _pxx:=_px; _nn:=_n; _n:=", true);
-  SEND(c, num + ";", false);
-  SEND(c, "_ievv:=iev; iev:=" + ev + ";", false);
+  SEND(c, CALLHEAD, true);
+  SEND(c, FILLIN(CALLNODE, {{'*', num}}), false);
+  SEND(c, FILLIN(CALLEVENT, {{'*', ev}}), false);
   FLUSHOUT(c, c.out.CURCH);
   SEND(c, call, true);
-  SEND(c, "; _px:=_pxx; _n:=_nn; iev:=_ievv end;", false);
+  SEND(c, CALLTAIL, false);
   FLUSHOUT(c, c.out.CURCH);
   c.out.TRSTART = s.K;
   c.out.TRANSMIT = true;

@@ -7,6 +7,10 @@
 
 namespace {
 
+// The guards written in place of DONODE ('*' the node's number) and DOEVENT.
+constexpr const char* NODEGUARD = "if (_n=*) and _ci1 or (ino<0) then ";
+constexpr const char* EVENTGUARD = "if _ci1 then ";
+
 bool WORDIS(const Source& s, const char* w) { return s.IDREAD && s.IDENT == w; }
 
 void NEED(Compiler& c, const char* w, const char* msg) {
@@ -182,11 +186,11 @@ void PRGOTO(Compiler& c) {
 // donode -> DONODE statement: only when the event is this node's.
 void PRDONODE(Compiler& c) {
   TRACELN(c, "CJN ", c.stmt.CURNODENUM);
-  GUARDED(c, REPL("if (_n=*) and _ci1 or (ino<0) then ", '*', c.stmt.CURNODENUM));
+  GUARDED(c, REPL(NODEGUARD, '*', c.stmt.CURNODENUM));
 }
 
 // doevent -> DOEVENT statement: only in the first scan after an event.
-void PRDOEVENT(Compiler& c) { GUARDED(c, "if _ci1 then "); }
+void PRDOEVENT(Compiler& c) { GUARDED(c, EVENTGUARD); }
 
 // call -> name ["(" expression {"," expression} ")"]
 void PRPROCP(Compiler& c) {

@@ -14,6 +14,14 @@
 
 namespace {
 
+// What this file writes: the experiment hook after ENDEXP and the
+// instructions that are one fixed text.
+constexpr const char* EXPSET = "if _exon then _pexpset;";
+constexpr const char* BEGINSCAN = "_besc:=true;";
+constexpr const char* PAUSE = "rtdlg._WinMensaje('Pause');";
+constexpr const char* TRACEON = "_bt:=true;";
+constexpr const char* TRACEOFF = "_bt:=false;";
+
 // A word followed by the derivative mark: X' = ...
 bool ISEQUATION(const Source& s) {
   return HASTEXT(s) && s.CH == '\'' && s.at(s.K) == '\'';
@@ -110,7 +118,7 @@ void ENDEXP(Compiler& c) {
   if (!t.INEXPER) ERROR(c, "ENDEXP without EXPER");
   t.INEXPER = false;
   DROPWORD(c);
-  SEND(c, "if _exon then _pexpset;", true);
+  SEND(c, EXPSET, true);
 }
 
 // "@" and "%" lists (and INTI, OUTG): the mark is not transmitted.
@@ -259,7 +267,7 @@ constexpr InstRule INSTRULES[] = {
     {I_EXAM, nullptr},
     {I_EXTR, PREXTR},
     {I_FIFO, [](Compiler& c) { PRFIFO(c, false); }},
-    {I_BEGINSCAN, [](Compiler& c) { PRFIXED(c, "_besc:=true;", false); }},
+    {I_BEGINSCAN, [](Compiler& c) { PRFIXED(c, BEGINSCAN, false); }},
     {I_GO, [](Compiler& c) { PRSWITCH(c, I_GO); }},
     {I_GOALL, [](Compiler& c) { PRSWITCH(c, I_GOALL); }},
     {I_LIFO, [](Compiler& c) { PRFIFO(c, true); }},
@@ -293,9 +301,9 @@ constexpr InstRule INSTRULES[] = {
     {I_DISASSEMBLE, PRDISASSEMBLE},
     {I_GRAPH, PRGRAPH},
     {I_DESTROY, PRDESTROY},
-    {I_PAUSE, [](Compiler& c) { PRFIXED(c, "rtdlg._WinMensaje('Pause');", true); }},
-    {I_TRACE, [](Compiler& c) { PRFIXED(c, "_bt:=true;", false); }},
-    {I_UNTRACE, [](Compiler& c) { PRFIXED(c, "_bt:=false;", false); }},
+    {I_PAUSE, [](Compiler& c) { PRFIXED(c, PAUSE, true); }},
+    {I_TRACE, [](Compiler& c) { PRFIXED(c, TRACEON, false); }},
+    {I_UNTRACE, [](Compiler& c) { PRFIXED(c, TRACEOFF, false); }},
     {I_ASSI, [](Compiler& c) { PRARRAYASG(c, INSTENTRY(I_ASSI)); }},
     {I_INTI, [](Compiler& c) { IOINST(c, true); }},
     {I_OUTG, [](Compiler& c) { IOINST(c, false); }},

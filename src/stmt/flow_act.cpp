@@ -12,6 +12,50 @@
 
 namespace {
 
+// What this file writes; '*', '/' and '.' are filled in.
+constexpr const char* STOPFLAG = "_ac_*:=false";         // DEACT of a C node
+constexpr const char* STOPEVENTS = "extfel(*,-1,0,0)";   // DEACT of any other node
+constexpr const char* SCHEDULE = "_afel(*,/,evp,blck[*],time+";  // ACT: the delay follows
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* ENDBLOCK = " end ";
+constexpr const char* SEMI = ";";
+constexpr const char* REFUSE = "_acc:=false ";
+constexpr const char* FREEEND = "_swt:=false end";
+constexpr const char* IFACC = "begin if _acc then ";
+constexpr const char* TOLIST[] = {"_agr(.,_px,'l') ", "_agr(.,_px,'f') "};  // FIFO, LIFO
+// ORDER: by the kernel ('.' A or D), or a walk comparing with '/'.
+constexpr const char* ORDERED = "begin _order(*,_px,/,O_/,'.'); ";
+constexpr const char* UPWARD = ">=";
+constexpr const char* DOWNWARD = "<=";
+constexpr const char* ORDERWALK[] = {
+    "_pu:=_fl[*];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do ",
+    "begin _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;",
+    "if */O_* then begin _pa:=_pu;_pu:=_pu^.p end else _bs:=false",
+    "end;if _pu=nil then _agr(*,_px,'l') else _inter(*,_px,_pa,_pu); "};
+constexpr const char* BLOCKARGS = "(*,blck[*])";
+// IT, NT, STAY after their assignment; '*' the node.
+constexpr const char* AFTERIT = "_afel(*,ino,evp,blck[*],it+time);";
+constexpr const char* AFTERNT = "_afel(*,ino,evp,blck[*],nt);";
+constexpr const char* AFTERSTAY = "_sta:=true; ";
+constexpr const char* REMASTAY = "if rema<>0 then stay:=rema;";
+constexpr const char* EVENTNODE = "_n";  // outside node code
+constexpr const char* PREEND[] = {"end;", " end "};  // after ";", before END or ELSE
+
+// The switches: the node types they are allowed in, and their text.
+struct Switch {
+  Inst kw;
+  const char* types;
+  const char* error;
+  const char* text;
+};
+constexpr Switch SWITCHES[] = {
+    {I_STOP, "GR", "STOP illegal in this node", "_acc:=false "},
+    {I_STOPALL, "GR", "STOPALL illegal in this node", "begin _bs:=false;_acc:=false end "},
+    {I_GO, "GR", "GO illegal in this node", "begin _bs:=false; _acc:=true end"},
+    {I_GOALL, "GR", "GOALL illegal in this node", "_acc:=true "},
+    {I_NOTFREE, "R", "NOTFREE illegal in this node", "_fre:=false"},
+};
+
 // priority -> unsigned integer below 256 | BYTE or INTEGER variable
 // It is transmitted as the sixth argument of _afel.
 void PRIORITY(Compiler& c) {
@@ -35,9 +79,9 @@ void PRIORITY(Compiler& c) {
 void DEACT(Compiler& c) {
   const Expr& x = c.expr;
   if (x.NODTYPE == 'C')
-    EMIT(c, "_ac_" + x.NODNAME + ":=false", true);
+    EMIT(c, FILLIN(STOPFLAG, {{'*', x.NODNAME}}), true);
   else
-    EMIT(c, FILLIN("extfel(*,-1,0,0)", {{'*', x.NODNUM}}), true);
+    EMIT(c, FILLIN(STOPEVENTS, {{'*', x.NODNUM}}), true);
   EXPECT(c, ')');
   c.src.K++;
   c.out.TRSTART = c.src.K;
@@ -70,8 +114,7 @@ void PRACT(Compiler& c, bool deact) {
     if (x.NODTYPE == 'C') {
       TranslateContinuousAct(c, node);
     } else {
-      EMIT(c, FILLIN("_afel(*,/,evp,blck[*],time+", {{'*', x.NODNUM}, {'/', x.NODSUB}}),
-           false);
+      EMIT(c, FILLIN(SCHEDULE, {{'*', x.NODNUM}, {'/', x.NODSUB}}), false);
       o.TRANSMIT = true;
       o.TRSTART = s.K;
       x.INACT = true;
@@ -90,20 +133,7 @@ void PRACT(Compiler& c, bool deact) {
 
 // switch -> __STOP | __STOPALL | __GO | __GOALL | NOTFREE
 void PRSWITCH(Compiler& c, Inst kw) {
-  struct Row {
-    Inst kw;
-    const char* types;
-    const char* error;
-    const char* text;
-  };
-  static constexpr Row ROWS[] = {
-      {I_STOP, "GR", "STOP illegal in this node", "_acc:=false "},
-      {I_STOPALL, "GR", "STOPALL illegal in this node", "begin _bs:=false;_acc:=false end "},
-      {I_GO, "GR", "GO illegal in this node", "begin _bs:=false; _acc:=true end"},
-      {I_GOALL, "GR", "GOALL illegal in this node", "_acc:=true "},
-      {I_NOTFREE, "R", "NOTFREE illegal in this node", "_fre:=false"},
-  };
-  for (const Row& r : ROWS) {
+  for (const Switch& r : SWITCHES) {
     if (r.kw != kw) continue;
     char t = CURTYPE(c);
     if (t == ' ' || std::string_view(r.types).find(t) == std::string_view::npos)
@@ -124,9 +154,9 @@ void PRFREE(Compiler& c) {
   OPENARGS(c);
   PRNODO(c, true);
   if (x.NODTYPE != 'R') ERROR(c, "FREE illegal in this node");
-  EMIT(c, "begin ", true);
+  EMIT(c, BEGINBLOCK, true);
   ReleaseResource(c, c.model.NODEIDX, x.NODSUB);
-  EMIT(c, "_swt:=false end", false);
+  EMIT(c, FREEEND, false);
   CLOSEARGS(c);
   PRFININS(c, false);
   c.out.TRANSMIT = true;
@@ -141,8 +171,8 @@ void PRFIFO(Compiler& c, bool lifo) {
   Stmt& t = c.stmt;
   if (CURTYPE(c) != 'L') ERROR(c, "LIFO or FIFO illegal in this node");
   bool guard = !t.SENDPENDING;
-  if (guard) EMIT(c, "begin if _acc then ", true);
-  EMIT(c, FILLIN(lifo ? "_agr(.,_px,'f') " : "_agr(.,_px,'l') ", {{'.', t.ILTEXT}}), false);
+  if (guard) EMIT(c, IFACC, true);
+  EMIT(c, FILLIN(TOLIST[lifo], {{'.', t.ILTEXT}}), false);
   RECID(c);
   c.out.TRSTART = s.K;
   if (!s.IDREAD && s.CH == ';')
@@ -151,7 +181,7 @@ void PRFIFO(Compiler& c, bool lifo) {
     c.out.TRSTART = BEFOREWORD(c);
   else
     ERROR(c, "LIFO or FIFO illegaly ended");
-  if (guard) EMIT(c, " end ", true);
+  if (guard) EMIT(c, ENDBLOCK, true);
   t.ACCPENDING = false;
   c.out.TRANSMIT = true;
 }
@@ -181,12 +211,12 @@ void PRORDER(Compiler& c) {
   const NameNode* field = FIELDLOOK(c);
   if (!field) ERROR(c, "variable expected " + name);
   RECID(c);
-  const char* cmp = ">=";
+  const char* cmp = UPWARD;
   if (!s.IDREAD && s.CH == ',') {
     s.K++;
     RECID(c);
     if (s.IDREAD && s.IDENT == "D")
-      cmp = "<=";
+      cmp = DOWNWARD;
     else if (!s.IDREAD || s.IDENT != "A")
       ERROR(c, "A or D expected");
     RECID(c);
@@ -195,24 +225,18 @@ void PRORDER(Compiler& c) {
   s.K++;
   if (ORDERBYKERNEL(field)) {
     // The kernel finds the place, without walking a list kept in order.
-    EMIT(c, FILLIN("begin _order(*,_px,/,O_/,'.'); ", {{'*', il}, {'/', name}, {'.', cmp[0] == '<' ? "D" : "A"}}),
-         true);
-    EMIT(c, "_acc:=false ", true);
+    EMIT(c, FILLIN(ORDERED, {{'*', il}, {'/', name}, {'.', cmp[0] == '<' ? "D" : "A"}}), true);
+    EMIT(c, REFUSE, true);
     PRFININS(c, true);
     c.out.TRANSMIT = true;
     return;
   }
-  EMIT(c, "begin ", true);
-  EMIT(c, FILLIN("_pu:=_fl[*];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do ", {{'*', il}}),
-       true);
-  EMIT(c, "begin _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;", true);
-  EMIT(c, FILLIN("if */O_* then begin _pa:=_pu;_pu:=_pu^.p end else _bs:=false",
-                {{'*', name}, {'/', cmp}}),
-       false);
-  EMIT(c, FILLIN("end;if _pu=nil then _agr(*,_px,'l') else _inter(*,_px,_pa,_pu); ",
-                {{'*', il}}),
-       true);
-  EMIT(c, "_acc:=false ", true);
+  EMIT(c, BEGINBLOCK, true);
+  EMIT(c, FILLIN(ORDERWALK[0], {{'*', il}}), true);
+  EMIT(c, ORDERWALK[1], true);
+  EMIT(c, FILLIN(ORDERWALK[2], {{'*', name}, {'/', cmp}}), false);
+  EMIT(c, FILLIN(ORDERWALK[3], {{'*', il}}), true);
+  EMIT(c, REFUSE, true);
   PRFININS(c, true);
   c.out.TRANSMIT = true;
 }
@@ -224,7 +248,7 @@ void PRBLOCK(Compiler& c) {
   SENDSRC(c, c.src.K, c.out.CURCH);
   OPENARGS(c);
   PRNODO(c, true);
-  EMIT(c, "(" + x.NODNUM + ",blck[" + x.NODNUM + "])", false);
+  EMIT(c, FILLIN(BLOCKARGS, {{'*', x.NODNUM}}), false);
   CLOSEARGS(c);
   PRFININS(c, false);
   c.out.TRANSMIT = true;
@@ -242,7 +266,7 @@ void PRPREVAR(Compiler& c) {
   char letter = s.IDENT.empty() ? ' ' : s.IDENT[0];
   SENDSRC(c, s.KSTART, o.CURCH);
   o.TRSTART = s.KSTART;
-  EMIT(c, "begin ", true);
+  EMIT(c, BEGINBLOCK, true);
   PRASIG(c);
   PRINSIM(c, false);
   bool before = ENDORELSE(c.src);
@@ -252,24 +276,24 @@ void PRPREVAR(Compiler& c) {
   } else if (before) {
     SENDSRC(c, BEFOREWORD(c), o.CURCH);
     o.TRSTART = BEFOREWORD(c);
-    EMIT(c, ";", false);
+    EMIT(c, SEMI, false);
   } else {
     ERROR(c, "; or END or ELSE expected");
   }
   o.TRANSMIT = false;
-  std::string node = CURREC(c) ? t.CURNODENUM : "_n";
+  std::string node = CURREC(c) ? t.CURNODENUM : EVENTNODE;
   switch (std::string_view(PRELETTERS).find(letter)) {
     case 0:
-      EMIT(c, FILLIN("_afel(*,ino,evp,blck[*],it+time);", {{'*', node}}), false);
+      EMIT(c, FILLIN(AFTERIT, {{'*', node}}), false);
       break;
     case 1:
-      EMIT(c, FILLIN("_afel(*,ino,evp,blck[*],nt);", {{'*', node}}), false);
+      EMIT(c, FILLIN(AFTERNT, {{'*', node}}), false);
       break;
     case 2:
       if (CURTYPE(c) != 'R') ERROR(c, "STAY in not R type node");
-      EMIT(c, "_sta:=true; ", false);
+      EMIT(c, AFTERSTAY, false);
       if (CURREC(c)->SUCC.empty()) ERROR(c, "STAY in node without succesor");
-      if (t.REMANODE == t.CURNODE) EMIT(c, "if rema<>0 then stay:=rema;", true);
+      if (t.REMANODE == t.CURNODE) EMIT(c, REMASTAY, true);
       break;
     case 3:
       t.USENODE = t.CURNODE;
@@ -277,6 +301,6 @@ void PRPREVAR(Compiler& c) {
     default:
       break;
   }
-  EMIT(c, before ? " end " : "end;", false);
+  EMIT(c, PREEND[before], false);
   o.TRANSMIT = true;
 }

@@ -11,6 +11,15 @@
 
 namespace {
 
+// What this file writes; '/' and '*' are filled in.
+constexpr const char* PACK[] = {"_upvr(/^.r,/^.b);", "_upvro(/^.r,/^.b);"};  // fields, O_ twins
+constexpr const char* HELD[] = {"false", "true"};
+constexpr const char* NOLIST = "0";
+constexpr const char* LISTCOPY = "*+/";  // first list - 1, subscript
+constexpr const char* FIRSTOF = "_fl[*]";
+constexpr const char* LASTOF = "_ll[*]";
+constexpr const char* WORDGAP = " ";
+
 // Where a piece longer than an output line may be cut: the last blank, or
 // the last ';', before the limit and outside a quoted string.
 size_t CUTPOINT(std::string_view t) {
@@ -95,14 +104,13 @@ std::string ORIGINNOW(const Compiler& c) {
   const Stmt& t = c.stmt;
   if (!t.ORIGIN.empty()) return t.ORIGIN;
   bool fromlist = std::string_view("GLRDE").find(CURTYPE(c)) != std::string_view::npos;
-  return fromlist && !t.ELTEXT.empty() ? t.ELTEXT : "0";
+  return fromlist && !t.ELTEXT.empty() ? t.ELTEXT : NOLIST;
 }
 
-std::string HELDTEXT(const Compiler& c) { return HELDNOW(c) ? "true" : "false"; }
+std::string HELDTEXT(const Compiler& c) { return HELD[HELDNOW(c)]; }
 
 std::string PACKTEXT(const Compiler& c) {
-  return FILLIN(c.stmt.OVARS ? "_upvro(/^.r,/^.b);" : "_upvr(/^.r,/^.b);",
-               {{'/', c.stmt.MSGVAR}});
+  return FILLIN(PACK[c.stmt.OVARS], {{'/', c.stmt.MSGVAR}});
 }
 
 void OPENARGS(Compiler& c) {
@@ -130,7 +138,7 @@ std::string COPYLIST(Compiler& c, int first, int mult, const std::string& sub) {
   if (mult == 1) return std::to_string(first);
   if (sub == "MIN" || sub == "FREE") ERROR(c, "invalid subscript");
   if (SMALLUNSIGNED(sub)) return std::to_string(first + std::stoi(sub) - 1);
-  return std::to_string(first - 1) + "+" + sub;
+  return FILLIN(LISTCOPY, {{'*', std::to_string(first - 1)}, {'/', sub}});
 }
 
 bool LISTWORD(const Source& s) {
@@ -167,9 +175,9 @@ void PRLISTPOS(Compiler& c, std::string& list, std::string& pos) {
   NEXTARG(c);
   RECID(c);
   if (s.IDREAD && s.IDENT == "FIRST") {
-    pos = "_fl[" + list + "]";
+    pos = FILLIN(FIRSTOF, {{'*', list}});
   } else if (s.IDREAD && s.IDENT == "LAST") {
-    pos = "_ll[" + list + "]";
+    pos = FILLIN(LASTOF, {{'*', list}});
   } else {
     std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);
     const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
@@ -200,7 +208,7 @@ void STATEMENTDONE(Compiler& c, ChannelNo ch) {
   c.out.TRANSMIT = false;
   const std::string& buf = c.out.ch[ch].BUF;
   if (!buf.empty() && (std::isalnum(static_cast<unsigned char>(buf.back())) || buf.back() == '_'))
-    SENDPIECE(c, ch, " ", false);
+    SENDPIECE(c, ch, WORDGAP, false);
 }
 
 void HELDSTATEMENT(Compiler& c, ChannelNo ch) {

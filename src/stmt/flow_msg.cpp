@@ -12,6 +12,56 @@
 
 namespace {
 
+// What this file writes, piece by piece; '*', '/', '.' and '%' are filled in.
+// Each instruction hands the statement the message in _pu.
+constexpr const char* PU = "_pu";
+constexpr const char* NOLIST = "0";
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* ENDSEMI = "end;";
+// CREATE: '*' the record, then the counter; '%' where it was made.
+constexpr const char* MADEIN = "_nno[*]";
+constexpr const char* MADEININIT = "'INIT'";
+constexpr const char* CREATE[] = {"new(_p*);gt:=time;et:=time;use:=1;new(_pu);_pu^.r:=*;",
+                                  "_nume*:=_nume*+1; _pu^.number:=_nume*; _pu^.nor:=%; ",
+                                  "_pu^.b:=_p*; ", "_pu^.pas:=nil; ", ";_upvr(_pu^.r,_pu^.b);"};
+// EXTR: '*' the position, '.' the list.
+constexpr const char* EXTR[] = {
+    "_pu:=*;", "_extr(_pu,.);",
+    "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);",
+    "if _pu<>nil then begin "};
+// REL: '*' the list, then the node; the condition follows "if ".
+constexpr const char* REL[] = {"begin _pu:=_fl[*]; ext:=false; _pa:=_pu;",
+                               " while (_pu<>nil) and not ext do ",
+                               "begin _exalo(_pu); _uprvo(_or,_ob); O_PMESS:=_pu; if ",
+                               " then ext:=true else begin _pa:=_pu; _pu:=_pu^.p end;",
+                               "end; if ext then begin ",
+                               "if o_xt>=0.0 then extfel(*,O_XT,INO,0);", "end; end;"};
+// SCAN: '*' the list.
+constexpr const char* SCAN[] = {
+    "begin _bsc:=true; _pu:=_fl[*];",
+    "while _bsc and (_pu<>nil) do begin SENT:=false; _besc:=false;",
+    "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);", "_psn:=_pu^.p; begin ",
+    "end; if _besc then _pu:=_fl[*] else _pu:=_psn; end;", "_bsc:=false;"};
+constexpr const char* SORT = "_sort(/,*,O_*,'.')";  // list, field, A or D
+constexpr const char* COPYMESS[] = {"begin _ac1:=_acc; _r:=_px^.r;",
+                                    "_newr(_r,_b); new(_pu);_acc:=true;_pu^.r:=_r;",
+                                    "_pu^.b:=_b;_pu^.number:=_px^.number;_pu^.nor:=_px^.nor;",
+                                    "_pu^.pas:=nil; begin ",
+                                    "if _acc then _error('copied message not sent');",
+                                    "_acc:=_ac1;"};
+constexpr const char* DISASSEMBLE[] = {
+    "begin if _px^.pas<>nil then begin _pu:=_px^.pas; _px^.pas:=nil;",
+    "while _pu<>nil do begin _exal(_pu); _pas:=_pu^.p;", "_uprv(_pu^.r,_pu^.b); begin ",
+    "end; _exal(_px); _uprv(_px^.r,_px^.b);", "_pu:=_pas; end end;"};
+// PREEMPTION: '/' the resource, '*' the internal list; the condition
+// follows " if ( ".
+constexpr const char* INSTANCE = "ino";
+constexpr const char* HELDUSE = "O_USE";
+constexpr const char* PREEMPT[] = {
+    "if f_/=0.0 then begin ", "_pu:=_ll[*]; _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;",
+    " if ( ", ")", " then begin _extr(_pu,*);", " O_REMA:=o_xt-time;",
+    "_acc:=true;extfel(_N1,O_XT,INO,0); ", "end end;"};
+
 // The record number of a message type, "" when the name is none.
 std::string MESSAGENUMBER(Compiler& c, const std::string& name) {
   const MessageName* m = FINDMSG(c, name);
@@ -61,22 +111,20 @@ void PRCREATE(Compiler& c) {
     rec = c.expr.NODNUM;
   }
   CLOSEARGS(c);
-  std::string nor = CURREC(c) ? "_nno[" + t.CURNODENUM + "]" : "'INIT'";
-  EMIT(c, "begin ", true);
-  EMIT(c, FILLIN("new(_p*);gt:=time;et:=time;use:=1;new(_pu);_pu^.r:=*;", {{'*', rec}}), true);
-  EMIT(c, FILLIN("_nume*:=_nume*+1; _pu^.number:=_nume*; _pu^.nor:=%; ",
-                {{'*', counter}, {'%', nor}}),
-       true);
-  EMIT(c, FILLIN("_pu^.b:=_p*; ", {{'*', rec}}), false);
-  EMIT(c, "_pu^.pas:=nil; ", false);
-  EMIT(c, "begin ", false);
+  std::string nor = CURREC(c) ? FILLIN(MADEIN, {{'*', t.CURNODENUM}}) : MADEININIT;
+  EMIT(c, BEGINBLOCK, true);
+  EMIT(c, FILLIN(CREATE[0], {{'*', rec}}), true);
+  EMIT(c, FILLIN(CREATE[1], {{'*', counter}, {'%', nor}}), true);
+  EMIT(c, FILLIN(CREATE[2], {{'*', rec}}), false);
+  EMIT(c, CREATE[3], false);
+  EMIT(c, BEGINBLOCK, false);
   {
     FLAGON increate(t.INCREATE);
-    MSGCONTEXT m(c, "_pu", false, "0", false);
+    MSGCONTEXT m(c, PU, false, NOLIST, false);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, ";_upvr(_pu^.r,_pu^.b);", false);
-  EMIT(c, "end;", false);
+  EMIT(c, CREATE[4], false);
+  EMIT(c, ENDSEMI, false);
   PRFINGL(c);
 }
 
@@ -85,20 +133,20 @@ void PRCREATE(Compiler& c) {
 // _pu with its fields in the O_ twins (nothing runs when there is none).
 void PREXTR(Compiler& c) {
   OPENARGS(c);
-  EMIT(c, "begin ", true);
+  EMIT(c, BEGINBLOCK, true);
   std::string list, pos;
   PRLISTPOS(c, list, pos);
-  EMIT(c, "_pu:=" + pos + ";", false);
-  EMIT(c, FILLIN("_extr(/,.);", {{'/', "_pu"}, {'.', list}}), false);
+  EMIT(c, FILLIN(EXTR[0], {{'*', pos}}), false);
+  EMIT(c, FILLIN(EXTR[1], {{'.', list}}), false);
   CLOSEARGS(c);
-  EMIT(c, "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);", false);
-  EMIT(c, "if _pu<>nil then begin ", false);
+  EMIT(c, EXTR[2], false);
+  EMIT(c, EXTR[3], false);
   {
     FLAGON inextr(c.stmt.INEXTR);
-    MSGCONTEXT m(c, "_pu", false, list, true);
+    MSGCONTEXT m(c, PU, false, list, true);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, "end;", false);
+  EMIT(c, ENDSEMI, false);
   PRFINGL(c);
 }
 
@@ -110,21 +158,20 @@ void PRREL(Compiler& c) {
   int node = 0;
   std::string list = LISTARG(c, node);
   NEXTARG(c);
-  EMIT(c, FILLIN("begin _pu:=_fl[*]; ext:=false; _pa:=_pu;", {{'*', list}}), true);
-  EMIT(c, " while (_pu<>nil) and not ext do ", false);
-  EMIT(c, "begin _exalo(_pu); _uprvo(_or,_ob); O_PMESS:=_pu; if ", true);
+  EMIT(c, FILLIN(REL[0], {{'*', list}}), true);
+  EMIT(c, REL[1], false);
+  EMIT(c, REL[2], true);
   CONDITION(c);
   EXPECT(c, ')');
-  EMIT(c, " then ext:=true else begin _pa:=_pu; _pu:=_pu^.p end;", false);
-  EMIT(c, "end; if ext then begin ", false);
-  EMIT(c, FILLIN("if o_xt>=0.0 then extfel(*,O_XT,INO,0);", {{'*', std::to_string(node)}}),
-       true);
-  EMIT(c, "begin ", false);
+  EMIT(c, REL[3], false);
+  EMIT(c, REL[4], false);
+  EMIT(c, FILLIN(REL[5], {{'*', std::to_string(node)}}), true);
+  EMIT(c, BEGINBLOCK, false);
   {
-    MSGCONTEXT m(c, "_pu", false, list, true);
+    MSGCONTEXT m(c, PU, false, list, true);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, "end; end;", false);
+  EMIT(c, REL[6], false);
   PRFINGL(c);
 }
 
@@ -137,17 +184,17 @@ void PRSCAN(Compiler& c) {
   int node = 0;
   std::string list = LISTARG(c, node);
   CLOSEARGS(c);
-  EMIT(c, FILLIN("begin _bsc:=true; _pu:=_fl[*];", {{'*', list}}), true);
-  EMIT(c, "while _bsc and (_pu<>nil) do begin SENT:=false; _besc:=false;", true);
-  EMIT(c, "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);", true);
-  EMIT(c, "_psn:=_pu^.p; begin ", false);
+  EMIT(c, FILLIN(SCAN[0], {{'*', list}}), true);
+  EMIT(c, SCAN[1], true);
+  EMIT(c, SCAN[2], true);
+  EMIT(c, SCAN[3], false);
   {
     FLAGON inscan(c.stmt.INSCAN);
-    MSGCONTEXT m(c, "_pu", false, list, true);
+    MSGCONTEXT m(c, PU, false, list, true);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, FILLIN("end; if _besc then _pu:=_fl[*] else _pu:=_psn; end;", {{'*', list}}), true);
-  EMIT(c, "_bsc:=false;", false);
+  EMIT(c, FILLIN(SCAN[4], {{'*', list}}), true);
+  EMIT(c, SCAN[5], false);
   PRFINGL(c);
 }
 
@@ -167,7 +214,7 @@ void PRSORT(Compiler& c) {
   if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "D")) ERROR(c, "A or D expected");
   std::string letter = s.IDENT;
   CLOSEARGS(c);
-  EMIT(c, FILLIN("_sort(/,*,O_*,'.')", {{'/', list}, {'*', field}, {'.', letter}}), false);
+  EMIT(c, FILLIN(SORT, {{'/', list}, {'*', field}, {'.', letter}}), false);
   PRFININS(c, false);
   c.out.TRANSMIT = true;
 }
@@ -176,17 +223,17 @@ void PRSORT(Compiler& c) {
 // A copy of the node's message, in _pu, must be sent by the statement.
 // The check comes before _acc is given back its value.
 void PRCOPYMESS(Compiler& c) {
-  EMIT(c, "begin _ac1:=_acc; _r:=_px^.r;", true);
-  EMIT(c, "_newr(_r,_b); new(_pu);_acc:=true;_pu^.r:=_r;", false);
-  EMIT(c, "_pu^.b:=_b;_pu^.number:=_px^.number;_pu^.nor:=_px^.nor;", true);
-  EMIT(c, "_pu^.pas:=nil; begin ", false);
+  EMIT(c, COPYMESS[0], true);
+  EMIT(c, COPYMESS[1], false);
+  EMIT(c, COPYMESS[2], true);
+  EMIT(c, COPYMESS[3], false);
   {
-    MSGCONTEXT m(c, "_pu", true, "0", false);
+    MSGCONTEXT m(c, PU, true, NOLIST, false);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, "end;", false);
-  EMIT(c, "if _acc then _error('copied message not sent');", true);
-  EMIT(c, "_acc:=_ac1;", false);
+  EMIT(c, ENDSEMI, false);
+  EMIT(c, COPYMESS[4], true);
+  EMIT(c, COPYMESS[5], false);
   PRFINGL(c);
 }
 
@@ -199,15 +246,15 @@ void PRDISASSEMBLE(Compiler& c) {
   if (type == ' ' || type == 'I' || type == 'L' || (type == 'R' && !t.RELEASEPART) ||
       t.STATEPART)
     ERROR(c, "DEASSEMBLE illegal in this node");
-  EMIT(c, "begin if _px^.pas<>nil then begin _pu:=_px^.pas; _px^.pas:=nil;", true);
-  EMIT(c, "while _pu<>nil do begin _exal(_pu); _pas:=_pu^.p;", true);
-  EMIT(c, "_uprv(_pu^.r,_pu^.b); begin ", false);
+  EMIT(c, DISASSEMBLE[0], true);
+  EMIT(c, DISASSEMBLE[1], true);
+  EMIT(c, DISASSEMBLE[2], false);
   {
-    MSGCONTEXT m(c, "_pu", false, "0", false);
+    MSGCONTEXT m(c, PU, false, NOLIST, false);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, "end; _exal(_px); _uprv(_px^.r,_px^.b);", false);
-  EMIT(c, "_pu:=_pas; end end;", false);
+  EMIT(c, DISASSEMBLE[3], false);
+  EMIT(c, DISASSEMBLE[4], false);
   PRFINGL(c);
 }
 
@@ -223,12 +270,11 @@ void PRPREEMPTION(Compiler& c) {
   Stmt& t = c.stmt;
   if (CURTYPE(c) != 'R') ERROR(c, "PREEMPTION illegal in this node");
   FLAGON advance(t.ADVANCE, false);
-  std::string r = RESOURCETEXT(c, t.CURNODE, "ino");
-  EMIT(c, "begin ", true);
-  EMIT(c, FILLIN("if f_/=0.0 then begin ", {{'/', r}}), true);
-  EMIT(c, FILLIN("_pu:=_ll[*]; _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;", {{'*', t.ILTEXT}}),
-       true);
-  EMIT(c, " if ( ", true);
+  std::string r = RESOURCETEXT(c, t.CURNODE, INSTANCE);
+  EMIT(c, BEGINBLOCK, true);
+  EMIT(c, FILLIN(PREEMPT[0], {{'/', r}}), true);
+  EMIT(c, FILLIN(PREEMPT[1], {{'*', t.ILTEXT}}), true);
+  EMIT(c, PREEMPT[2], true);
   OPENARGS(c);
   CONDITION(c);
   bool rema = false;
@@ -240,17 +286,17 @@ void PRPREEMPTION(Compiler& c) {
     t.REMANODE = t.CURNODE;
     CLOSEARGS(c);
   }
-  EMIT(c, ")", false);
-  EMIT(c, FILLIN(" then begin _extr(_pu,*);", {{'*', t.ILTEXT}}), false);
-  ReleaseResource(c, t.CURNODE, "ino", "O_USE");
-  if (rema) EMIT(c, " O_REMA:=o_xt-time;", false);
-  EMIT(c, "_acc:=true;extfel(_N1,O_XT,INO,0); ", false);
-  EMIT(c, "begin ", false);
+  EMIT(c, PREEMPT[3], false);
+  EMIT(c, FILLIN(PREEMPT[4], {{'*', t.ILTEXT}}), false);
+  ReleaseResource(c, t.CURNODE, INSTANCE, HELDUSE);
+  if (rema) EMIT(c, PREEMPT[5], false);
+  EMIT(c, PREEMPT[6], false);
+  EMIT(c, BEGINBLOCK, false);
   {
-    MSGCONTEXT m(c, "_pu", false, "0", true);
+    MSGCONTEXT m(c, PU, false, NOLIST, true);
     HELDSTATEMENT(c, c.out.CURCH);
   }
-  EMIT(c, "end;", false);
-  EMIT(c, "end end;", false);
+  EMIT(c, ENDSEMI, false);
+  EMIT(c, PREEMPT[7], false);
   PRFINGL(c);
 }
