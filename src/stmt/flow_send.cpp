@@ -10,11 +10,47 @@
 
 namespace {
 
+// What this file writes; the placeholders are filled in.
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* SENDING = "SENT:=true; if _px<> nil then _pxs:=_px^.p;";
+// held, origin list, list, letter, message, element
+constexpr const char* TRAN = "_tran(#,*,.,'/',$,&);";
+constexpr const char* COPY = "_copy(/,.,'*',$);";  // message, list, letter, element
+constexpr const char* REFUSE = "_acc:=false; ";
+constexpr const char* EXTR = "_extr(/,.);";  // message, list
+constexpr const char* ELIM = "_elim(/^.r,/^.b,/);";
+constexpr const char* OWNMSG = "_px";
+constexpr const char* NOLIST = "0";
+// A destination: its letter (after or before the element), the element
+// ('*' the list), the list of a copy ('*' the list before the first).
+constexpr const char* AFTER = "A";
+constexpr const char* BEFORE = "B";
+constexpr const char* ATEND = "_ll[*]";
+constexpr const char* ATHEAD = "_fl[*]";
+constexpr const char* CHOSEN = "*+_i";     // FREE
+constexpr const char* LEAST = "*+_imi";    // MIN
+constexpr const char* COPYOF = "*+/";      // / the subscript
+constexpr const char* PERSENDER = "+(ino-1)*/";  // / the copies of a D node
+// FREE: '*' the test, '/' the copies.
+constexpr const char* FREETEST[] = {"_l^[*+_i]>0", "F_*[_i]<=0"};  // a queue, a resource
+constexpr const char* FREESEL[] = {"_i:=1;while (*) and (_i<=/) do _i:=_i+1;", " if _i>/ then _i:=1;"};
+// MIN: what waits at a copy ('1' or '_i'), then the choice.
+constexpr const char* FIRSTCOPY = "1";
+constexpr const char* ANYCOPY = "_i";
+constexpr const char* WAITLIST[] = {"*", "*+_i"};  // at the first copy, at copy _i
+constexpr const char* WAITEND = "]";
+constexpr const char* WAITIL = "+_l^[";
+constexpr const char* WAITUSED = "+round(U_*[/])";
+constexpr const char* MINSEL[] = {"_imi:=1;_min:=_l^[*;_i:=1;",
+                                  " while _i</ do begin _i:=_i+1; if (_l^[*<_min)",
+                                  " or (_l^[*=_min)", " and (_en^[*+_i]<_en^[*+_imi])",
+                                  " then begin _min:=_l^[*;_imi:=_i;", " end end;"};
+
 // One destination: list index, position letter and element, and the code
 // that picks the copy of a FREE or MIN destination at run time.
 struct Dest {
   std::string index;
-  std::string letter = "A";
+  std::string letter = AFTER;
   std::string elem;
   std::string select;
 };
@@ -35,9 +71,8 @@ int LINKLIST(Compiler& c, int node) {
 // there is none the message waits at the first copy.
 std::string FREESELECT(const NodeRecord& y, const std::string& base) {
   std::string n = std::to_string(y.MULT);
-  std::string test = y.TIPO == 'R' ? "F_" + y.NOM + "[_i]<=0" : "_l^[" + base + "+_i]>0";
-  return FILLIN("_i:=1;while (*) and (_i<=/) do _i:=_i+1;", {{'*', test}, {'/', n}}) +
-         FILLIN(" if _i>/ then _i:=1;", {{'/', n}});
+  std::string test = FILLIN(FREETEST[y.TIPO == 'R'], {{'*', y.TIPO == 'R' ? y.NOM : base}});
+  return FILLIN(FREESEL[0], {{'*', test}, {'/', n}}) + FILLIN(FREESEL[1], {{'/', n}});
 }
 
 // What waits at copy i of node y (i: "1" or "_i"), past the "_l^[" of
@@ -48,13 +83,14 @@ std::string FREESELECT(const NodeRecord& y, const std::string& base) {
 // that a scanned L node empties at once would otherwise always look empty.
 std::string WAITING(const Compiler& c, const NodeRecord& y, int el, const std::string& i) {
   auto list = [&](int base) {
-    return i == "1" ? std::to_string(base + 1) : std::to_string(base) + "+_i";
+    bool first = i == FIRSTCOPY;
+    return FILLIN(WAITLIST[!first], {{'*', std::to_string(first ? base + 1 : base)}});
   };
-  auto used = [&](const NodeRecord& r) { return "+round(U_" + r.NOM + "[" + i + "])"; };
-  std::string q = list(el) + "]";
+  auto used = [&](const NodeRecord& r) { return FILLIN(WAITUSED, {{'*', r.NOM}, {'/', i}}); };
+  std::string q = list(el) + WAITEND;
   if (y.TIPO == 'R') return q + used(y);
   if (y.IL <= 0) return q;
-  q += "+_l^[" + list(y.IL - 1) + "]";
+  q += WAITIL + list(y.IL - 1) + WAITEND;
   if (!y.SUCC.empty()) {
     const NodeRecord& s = c.model.NodeTable[y.SUCC.front().NODE];
     if (s.TIPO == 'R' && s.EL == y.IL && s.MULT == y.MULT) q += used(s);
@@ -67,14 +103,12 @@ std::string WAITING(const Compiler& c, const NodeRecord& y, int el, const std::s
 // the lowest alone would take every tie, and copies alike would not share
 // alike.
 std::string MINSELECT(const Compiler& c, const NodeRecord& y, const std::string& base, int first) {
-  std::string q1 = WAITING(c, y, first - 1, "1");
-  std::string qi = WAITING(c, y, std::stoi(base), "_i");
+  std::string q1 = WAITING(c, y, first - 1, FIRSTCOPY);
+  std::string qi = WAITING(c, y, std::stoi(base), ANYCOPY);
   std::string n = std::to_string(y.MULT);
-  return FILLIN("_imi:=1;_min:=_l^[*;_i:=1;", {{'*', q1}}) +
-         FILLIN(" while _i</ do begin _i:=_i+1; if (_l^[*<_min)", {{'/', n}, {'*', qi}}) +
-         FILLIN(" or (_l^[*=_min)", {{'*', qi}}) +
-         FILLIN(" and (_en^[*+_i]<_en^[*+_imi])", {{'*', base}}) +
-         FILLIN(" then begin _min:=_l^[*;_imi:=_i;", {{'*', qi}}) + " end end;";
+  return FILLIN(MINSEL[0], {{'*', q1}}) + FILLIN(MINSEL[1], {{'/', n}, {'*', qi}}) +
+         FILLIN(MINSEL[2], {{'*', qi}}) + FILLIN(MINSEL[3], {{'*', base}}) +
+         FILLIN(MINSEL[4], {{'*', qi}}) + MINSEL[5];
 }
 
 // A node destination with the subscript PRNODO read.
@@ -85,21 +119,21 @@ void NODEDEST(Compiler& c, int node, Dest& d) {
   std::string base = std::to_string(first - 1);
   if (sub == "FREE") {
     if (CURTYPE(c) != 'G') ERROR(c, "FREE subscript in node no G");
-    d.index = base + "+_i";
+    d.index = FILLIN(CHOSEN, {{'*', base}});
     d.select = FREESELECT(y, base);
   } else if (sub == "MIN") {
-    d.index = base + "+_imi";
+    d.index = FILLIN(LEAST, {{'*', base}});
     d.select = MINSELECT(c, y, base, first);
   } else if (y.MULT == 1) {
     d.index = std::to_string(first);
   } else if (SMALLUNSIGNED(sub)) {
     d.index = std::to_string(first + std::stoi(sub) - 1);
   } else {
-    d.index = base + "+" + sub;
+    d.index = FILLIN(COPYOF, {{'*', base}, {'/', sub}});
   }
   // A D node keeps one list per copy of the sending node.
   const NodeRecord* x = CURREC(c);
-  if (y.TIPO == 'D' && x && x->MULT > 1) d.index += "+(ino-1)*" + std::to_string(y.MULT);
+  if (y.TIPO == 'D' && x && x->MULT > 1) d.index += FILLIN(PERSENDER, {{'/', std::to_string(y.MULT)}});
 }
 
 // The bracketed subscripts after a GPOINTER array, as written.
@@ -126,7 +160,7 @@ Dest DESTINATION(Compiler& c) {
   std::string w = s.IDREAD ? s.IDENT : std::string(1, s.CH);
   bool islist = s.IDREAD && (w.compare(0, 3, "EL_") == 0 || w.compare(0, 3, "IL_") == 0);
   if (s.IDREAD && (w == "FIRST" || w == "LAST")) {
-    if (w == "FIRST") d.letter = "B";
+    if (w == "FIRST") d.letter = BEFORE;
     NEXTARG(c);
     RECID(c);
   } else if (s.IDREAD && !islist && !ISNODE(c, w)) {
@@ -154,7 +188,7 @@ Dest DESTINATION(Compiler& c) {
   } else {
     ERROR(c, "node or GPOINTER variable expected " + w);
   }
-  if (d.elem.empty()) d.elem = (d.letter == "B" ? "_fl[" : "_ll[") + d.index + "]";
+  if (d.elem.empty()) d.elem = FILLIN(d.letter == BEFORE ? ATHEAD : ATEND, {{'*', d.index}});
   return d;
 }
 
@@ -172,27 +206,24 @@ void PRSENDTO(Compiler& c) {
   t.SENDPENDING = false;
   const std::string& var = t.MSGVAR;
   OPENARGS(c);
-  EMIT(c, "begin ", true);
-  EMIT(c, "SENT:=true; if _px<> nil then _pxs:=_px^.p;", false);
+  EMIT(c, BEGINBLOCK, true);
+  EMIT(c, SENDING, false);
   for (bool first = true;; first = false) {
     Dest d = DESTINATION(c);
     if (!d.select.empty()) EMIT(c, d.select, false);
     if (first)
-      EMIT(c, FILLIN("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
-                                              {'.', d.index}, {'/', d.letter},
-                                              {'$', var}, {'&', d.elem}}),
+      EMIT(c, FILLIN(TRAN, {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)}, {'.', d.index},
+                            {'/', d.letter}, {'$', var}, {'&', d.elem}}),
            false);
     else
-      EMIT(c, FILLIN("_copy(/,.,'*',$);", {{'/', var}, {'.', d.index}, {'*', d.letter},
-                                          {'$', d.elem}}),
-           false);
+      EMIT(c, FILLIN(COPY, {{'/', var}, {'.', d.index}, {'*', d.letter}, {'$', d.elem}}), false);
     RECID(c);
     if (s.IDREAD || s.CH != ',') break;
     s.K++;
   }
   EXPECT(c, ')');
   s.K++;
-  if (HELDNOW(c)) EMIT(c, "_acc:=false; ", false);
+  if (HELDNOW(c)) EMIT(c, REFUSE, false);
   EMIT(c, PACKTEXT(c), false);
   PRFININS(c, true);
   c.out.TRANSMIT = true;
@@ -211,13 +242,12 @@ void PRAGRE(Compiler& c) {
   std::string list, pos;
   PRLISTPOS(c, list, pos);
   CLOSEARGS(c);
-  EMIT(c, "begin ", true);
-  EMIT(c, FILLIN("_tran(#,*,.,'/',$,&);", {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)},
-                                          {'.', list}, {'/', letter},
-                                          {'$', c.stmt.MSGVAR}, {'&', pos}}),
+  EMIT(c, BEGINBLOCK, true);
+  EMIT(c, FILLIN(TRAN, {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)}, {'.', list}, {'/', letter},
+                        {'$', c.stmt.MSGVAR}, {'&', pos}}),
        false);
   EMIT(c, PACKTEXT(c), false);
-  if (HELDNOW(c)) EMIT(c, "_acc:=false; ", false);
+  if (HELDNOW(c)) EMIT(c, REFUSE, false);
   PRFININS(c, true);
   c.out.TRANSMIT = true;
 }
@@ -229,16 +259,16 @@ void PRAGRE(Compiler& c) {
 void PRDESTROY(Compiler& c) {
   Stmt& t = c.stmt;
   const std::string& var = t.MSGVAR;
-  bool own = var == "_px";
+  bool own = var == OWNMSG;
   char type = CURTYPE(c);
   t.SENDPENDING = false;
-  EMIT(c, "begin ", true);
-  if (own) EMIT(c, "SENT:=true; if _px<> nil then _pxs:=_px^.p;", false);
+  EMIT(c, BEGINBLOCK, true);
+  if (own) EMIT(c, SENDING, false);
   std::string origin = ORIGINNOW(c);
-  if (origin != "0") EMIT(c, FILLIN("_extr(/,.);", {{'/', var}, {'.', origin}}), false);
+  if (origin != NOLIST) EMIT(c, FILLIN(EXTR, {{'/', var}, {'.', origin}}), false);
   if (!own || (type != 'E' && type != 'L' && type != 'R'))
-    EMIT(c, FILLIN("_elim(/^.r,/^.b,/);", {{'/', var}}), false);
-  if (HELDNOW(c)) EMIT(c, "_acc:=false; ", false);
+    EMIT(c, FILLIN(ELIM, {{'/', var}}), false);
+  if (HELDNOW(c)) EMIT(c, REFUSE, false);
   PRFININS(c, true);
   c.out.TRANSMIT = true;
 }

@@ -11,6 +11,58 @@
 
 namespace {
 
+// What this file writes; the placeholders are filled in.
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* ENDSEMI = "end;";
+constexpr const char* SEMI = ";";
+constexpr const char* ENDBLOCK = " end ";
+constexpr const char* BLANK = " ";
+constexpr const char* OWNMSG = "_px";
+constexpr const char* PU = "_pu";
+// SELECT: the call of the local procedure ('.' its number: the list, the
+// count and the copies follow), and the procedure.
+constexpr const char* ONECOPY = "1";
+constexpr const char* SELCALL = "_prs.(*,/,#,$);";
+constexpr const char* SELLIST = "_el";
+constexpr const char* SELPROC[] = {
+    "procedure _prs.(_el,MAXSEL,_i1,_i2:integer);var _k,INO,_el1:integer;",
+    "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;",
+    "_px:=_fl[_el];_k:=1; while (_px<>nil) and (_k<=MAXSEL) do begin ",
+    "_uprv(_px^.r,_px^.b);", "_k:=_k+1;", "_px:=_fl[_el] end; ", "end end;"};
+// The function _cl of the conditions, a case '*' for each.
+constexpr const char* FIRSTCASE = "1";
+constexpr const char* CLHEAD[] = {"function _cl; begin ", "case _nsy of  "};
+constexpr const char* CLCASE = "*:begin _cl:=(";
+constexpr const char* EQUFIELD = "O_*=*";
+constexpr const char* CLCASEEND = ") end;";
+// ASSEMBLE: '*' the node's list.
+constexpr const char* JOINHEAD = "if _acc then begin _extr(_pu,*); ";
+constexpr const char* JOINELIM = "_elim(_pu^.r,_pu^.b,_pu);";
+constexpr const char* JOINFIRST[] = {"if _pla1=nil then _pla1:=_pu else ",
+                                     "_pas^.p:=_pu;_pas:=_pu;_pu^.p:=nil;", "if _pc=nil then ",
+                                     "begin _pu^.p:=nil; if _plas^.pas=nil then _plas^.pas:=_pla1 ",
+                                     "else begin _pla:=_plas^.pas; while _pla^.p<>nil do ",
+                                     " _pla:=_pla^.p; _pla^.p:=_pla1 end end "};
+// SYNCHRONIZE and ASSEMBLE: '*' the list, '/' the count (ALL: at least
+// two, as many as there are).
+constexpr const char* ALLCOUNT = "2";
+constexpr const char* ALLMOST = "maxint";
+constexpr const char* ATLEAST = ">=2";
+constexpr const char* EXACTLY = "=*";
+constexpr const char* SYNCHEAD[] = {"begin _ac1:=_acc; sync:=false;_pu:=_fl[*];",
+                                    "while(_l^[*]>=/) and (_pu<>nil) do begin ",
+                                    "_sinc(*,/); _sf:=true;",
+                                    "if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
+                                    "_fs:=nil;"};
+constexpr const char* SYNCLOOP[] = {"_aas:=true; _plas:=_pc^.p1; _pla1:=nil;",
+                                    "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;",
+                                    "if _aas then begin _aas:=false;",
+                                    "_exal(_pu); _uprv(_pu^.r,_pu^.b);"};
+constexpr const char* SYNCTAIL[] = {"if _acc then _error('synchronized record not sent');",
+                                    "_as:=_pc; _pc:=_pc^.p2; dispose(_as);",
+                                    "end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;",
+                                    "if not sync then _acc:=_ac1 else _px:=nil;"};
+
 // A copy number of a SELECT source: an unsigned integer within the copies.
 std::string COPYNO(Compiler& c, int mult) {
   const Source& s = c.src;
@@ -22,7 +74,7 @@ std::string COPYNO(Compiler& c, int mult) {
 
 struct Source1 {
   int list = 0;  // the list it feeds the decision node, for its first copy
-  std::string from = "1", to = "1";
+  std::string from = ONECOPY, to = ONECOPY;
 };
 
 // source -> node ["[" i [".." j] "]"]   (subscripted when it has copies)
@@ -59,22 +111,19 @@ Source1 SELECTSOURCE(Compiler& c) {
 // most MAXSEL messages of its list go through the statement, which
 // should send each (the next one is then the list's head).
 void SELECTPROC(Compiler& c, const std::string& sel) {
-  EMITCH(c, CH_NODE,
-         FILLIN("procedure _prs.(_el,MAXSEL,_i1,_i2:integer);var _k,INO,_el1:integer;",
-               {{'.', sel}}),
-         true);
-  EMITCH(c, CH_NODE, "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;", true);
-  EMITCH(c, CH_NODE, "_px:=_fl[_el];_k:=1; while (_px<>nil) and (_k<=MAXSEL) do begin ", true);
-  EMITCH(c, CH_NODE, "_uprv(_px^.r,_px^.b);", true);
+  EMITCH(c, CH_NODE, FILLIN(SELPROC[0], {{'.', sel}}), true);
+  EMITCH(c, CH_NODE, SELPROC[1], true);
+  EMITCH(c, CH_NODE, SELPROC[2], true);
+  EMITCH(c, CH_NODE, SELPROC[3], true);
   CHANNELFOR node(c.out, CH_NODE);
   {
-    MSGCONTEXT m(c, "_px", true, "_el", false);
+    MSGCONTEXT m(c, OWNMSG, true, SELLIST, false);
     HELDSTATEMENT(c, CH_NODE);
   }
-  EMITCH(c, CH_NODE, ";", false);
-  EMITCH(c, CH_NODE, "_k:=_k+1;", true);
-  EMITCH(c, CH_NODE, FILLIN("_px:=_fl[.] end; ", {{'.', "_el"}}), false);
-  EMITCH(c, CH_NODE, "end end;", false);
+  EMITCH(c, CH_NODE, SEMI, false);
+  EMITCH(c, CH_NODE, SELPROC[4], true);
+  EMITCH(c, CH_NODE, SELPROC[5], false);
+  EMITCH(c, CH_NODE, SELPROC[6], false);
 }
 
 }  // namespace
@@ -96,7 +145,7 @@ void PRSELECT(Compiler& c) {
   }
   std::string sel = std::to_string(++t.SELCOUNT);
   t.SELECTSEEN = true;
-  EMIT(c, "begin ", true);
+  EMIT(c, BEGINBLOCK, true);
   OPENARGS(c);
   for (;;) {
     std::vector<Source1> group;
@@ -112,8 +161,8 @@ void PRSELECT(Compiler& c) {
     if (!s.IDREAD) ERROR(c, "; or ) expected");
     std::string count = s.IDENT;
     for (const Source1& g : group)
-      EMIT(c, "_prs" + sel + "(" + std::to_string(g.list) + "," + count + "," + g.from + "," +
-                  g.to + ");",
+      EMIT(c, FILLIN(SELCALL, {{'.', sel}, {'*', std::to_string(g.list)}, {'/', count},
+                              {'#', g.from}, {'$', g.to}}),
            false);
     RECID(c);
     if (s.IDREAD || (s.CH != ';' && s.CH != ')')) ERROR(c, "; or ) expected");
@@ -132,12 +181,12 @@ namespace {
 void SYNCCONDITION(Compiler& c, const std::string& k) {
   Source& s = c.src;
   Out& o = c.out;
-  if (k == "1") {
+  if (k == FIRSTCASE) {
     CREATECH(c, CH_MODLOG);
-    EMITCH(c, CH_MODLOG, "function _cl; begin ", true);
-    EMITCH(c, CH_MODLOG, "case _nsy of  ", true);
+    EMITCH(c, CH_MODLOG, CLHEAD[0], true);
+    EMITCH(c, CH_MODLOG, CLHEAD[1], true);
   }
-  EMITCH(c, CH_MODLOG, FILLIN("*:begin _cl:=(", {{'*', k}}), true);
+  EMITCH(c, CH_MODLOG, FILLIN(CLCASE, {{'*', k}}), true);
   PEEK(c);
   if (s.IDREAD && s.IDENT == "EQUFIELD") {
     STEPPAST(c);
@@ -149,7 +198,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     RECID(c);
     if (s.IDREAD || s.CH != ')') ERROR(c, ") missing in EQUFIELD");
     s.K++;
-    EMITCH(c, CH_MODLOG, FILLIN("O_*=*", {{'*', f}}), false);
+    EMITCH(c, CH_MODLOG, FILLIN(EQUFIELD, {{'*', f}}), false);
     CLOSEARGS(c);
   } else {
     CHANNELFOR log(o, CH_MODLOG);
@@ -161,25 +210,25 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
     o.TRSTART = s.K;
     o.TRANSMIT = false;
   }
-  EMITCH(c, CH_MODLOG, ") end;", false);
+  EMITCH(c, CH_MODLOG, CLCASEEND, false);
 }
 
 // ASSEMBLE: the messages the statement did not send (all but the first)
 // leave the node's list and are disposed of (ELIM) or chained to the
 // first one's pas list (FIRST), the chain being hung there at the last.
 void JOIN(Compiler& c, bool elim, const std::string& el) {
-  EMIT(c, FILLIN("if _acc then begin _extr(_pu,*); ", {{'*', el}}), true);
+  EMIT(c, FILLIN(JOINHEAD, {{'*', el}}), true);
   if (elim) {
-    EMIT(c, "_elim(_pu^.r,_pu^.b,_pu);", false);
+    EMIT(c, JOINELIM, false);
   } else {
-    EMIT(c, "if _pla1=nil then _pla1:=_pu else ", true);
-    EMIT(c, "_pas^.p:=_pu;_pas:=_pu;_pu^.p:=nil;", false);
-    EMIT(c, "if _pc=nil then ", false);
-    EMIT(c, "begin _pu^.p:=nil; if _plas^.pas=nil then _plas^.pas:=_pla1 ", true);
-    EMIT(c, "else begin _pla:=_plas^.pas; while _pla^.p<>nil do ", true);
-    EMIT(c, " _pla:=_pla^.p; _pla^.p:=_pla1 end end ", false);
+    EMIT(c, JOINFIRST[0], true);
+    EMIT(c, JOINFIRST[1], false);
+    EMIT(c, JOINFIRST[2], false);
+    EMIT(c, JOINFIRST[3], true);
+    EMIT(c, JOINFIRST[4], true);
+    EMIT(c, JOINFIRST[5], false);
   }
-  EMIT(c, "end;", false);
+  EMIT(c, ENDSEMI, false);
 }
 
 }  // namespace
@@ -211,27 +260,25 @@ void PRSYNC(Compiler& c, bool assemble) {
   RECID(c);
   if (!s.IDREAD) ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
   bool all = s.IDENT == "ALL";
-  std::string count = all ? "2" : s.IDENT;
-  std::string most = all ? "maxint" : s.IDENT;
-  EMIT(c, FILLIN("begin _ac1:=_acc; sync:=false;_pu:=_fl[*];", {{'*', el}}), true);
-  EMIT(c, FILLIN("while(_l^[*]>=/) and (_pu<>nil) do begin ", {{'*', el}, {'/', count}}), true);
+  std::string count = all ? ALLCOUNT : s.IDENT;
+  std::string most = all ? ALLMOST : s.IDENT;
+  EMIT(c, FILLIN(SYNCHEAD[0], {{'*', el}}), true);
+  EMIT(c, FILLIN(SYNCHEAD[1], {{'*', el}, {'/', count}}), true);
   NEXTARG(c);
   std::string k = std::to_string(++c.prog.NSYNC);
   SYNCCONDITION(c, k);
 
-  EMIT(c, FILLIN("_sinc(*,/); _sf:=true;", {{'*', most}, {'/', k}}), true);
-  EMIT(c, FILLIN("if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
-                {{'*', all ? ">=2" : "=" + count}}),
-       true);
+  EMIT(c, FILLIN(SYNCHEAD[2], {{'*', most}, {'/', k}}), true);
+  EMIT(c, FILLIN(SYNCHEAD[3], {{'*', all ? ATLEAST : FILLIN(EXACTLY, {{'*', count}})}}), true);
   // The loop below disposes of the cells; _sinc must not find them again.
-  EMIT(c, "_fs:=nil;", false);
-  if (assemble) EMIT(c, "_aas:=true; _plas:=_pc^.p1; _pla1:=nil;", true);
-  EMIT(c, "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;", true);
-  if (assemble) EMIT(c, "if _aas then begin _aas:=false;", true);
-  EMIT(c, "_exal(_pu); _uprv(_pu^.r,_pu^.b);", true);
-  EMIT(c, "begin ", false);
+  EMIT(c, SYNCHEAD[4], false);
+  if (assemble) EMIT(c, SYNCLOOP[0], true);
+  EMIT(c, SYNCLOOP[1], true);
+  if (assemble) EMIT(c, SYNCLOOP[2], true);
+  EMIT(c, SYNCLOOP[3], true);
+  EMIT(c, BEGINBLOCK, false);
   {
-    MSGCONTEXT m(c, "_pu", true, el, false);
+    MSGCONTEXT m(c, PU, true, el, false);
     TRACELN(c, "A PRINS DESDE SYNCHRONIZE");
     o.TRANSMIT = true;
     o.TRSTART = s.K;
@@ -239,18 +286,18 @@ void PRSYNC(Compiler& c, bool assemble) {
     TRACELN(c, "VIENE INSTRUCCION DEL SYNCH O ASSE ");
     STATEMENTDONE(c, o.CURCH);
   }
-  EMIT(c, "end;", true);
-  EMIT(c, "if _acc then _error('synchronized record not sent');", false);
-  if (assemble) EMIT(c, "end;", false);
-  EMIT(c, "_as:=_pc; _pc:=_pc^.p2; dispose(_as);", true);
+  EMIT(c, ENDSEMI, true);
+  EMIT(c, SYNCTAIL[0], false);
+  if (assemble) EMIT(c, ENDSEMI, false);
+  EMIT(c, SYNCTAIL[1], true);
   if (assemble) JOIN(c, elim, el);
-  EMIT(c, FILLIN("end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;", {{'*', el}}), true);
-  EMIT(c, "if not sync then _acc:=_ac1 else _px:=nil;", true);
+  EMIT(c, FILLIN(SYNCTAIL[2], {{'*', el}}), true);
+  EMIT(c, SYNCTAIL[3], true);
   if (ENDORELSE(c.src))
     o.TRSTART = BEFOREWORD(c);
   else if (s.IDREAD || s.CH != ';')
     ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
-  EMIT(c, " end ", true);
-  EMIT(c, " ", true);
+  EMIT(c, ENDBLOCK, true);
+  EMIT(c, BLANK, true);
   o.TRANSMIT = true;
 }
