@@ -15,6 +15,53 @@ namespace {
 
 constexpr int MAXGRAPHICS = 100;  // GRAPH instructions a model may hold
 
+// What this file writes; the placeholders are filled in.
+constexpr const char* ENDSIMUL = "_es:=true ";
+constexpr const char* ENDSCAN = "_bsc:=false";
+constexpr const char* STOPNODE = "begin _bs:=false;_acc:=false end ";
+constexpr const char* CLOSE = ")";
+// UPDATE: '/' the message.
+constexpr const char* UPDVAR = "_uprv(/^.r,/^.b); O_PMESS:=/;";
+constexpr const char* UPDOVAR = "_uprvo(/^.r,/^.b); O_PMESS:=/;";
+constexpr const char* UPDMESS = "_upvr(/^.r,/^.b); _recw(/);";
+constexpr const char* UPDOMESS = "_upvro(/^.r,/^.b); _recw(/);";
+// TRANS: the message moved is _pu from then on.
+constexpr const char* PU = "_pu";
+constexpr const char* OWNMSG = "_px";
+constexpr const char* TAKE = "_pu:=*;";
+constexpr const char* TRAN = "_tran(true,*,.,'/',$,&);";
+// POINT: '*' the pointer, '/' where it starts.
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* POINT[] = {"*:=/; B_*:=*;", "_bpt:=true; while (*<>nil) and _bpt do begin ",
+                                 "if * <>nil then _uprvo(*^.r,*^.b); O_PMESS:=*; _exalo(*);",
+                                 "if ", " then _bpt:=false else begin B_*:=*;", "*:=*^.p ",
+                                 "end end;"};
+constexpr const char* POINTEND[] = {"end;", "end "};  // after ";", before END or ELSE
+// EXTFEL and PUTFEL: the letter quoted, the node's number.
+constexpr const char* LETTER = "'*'";
+constexpr const char* NODEARG = ",*";
+// GRAPH: '#' its number, '*' a value's number; the values' names and the
+// title go in as literals (LITERALPIECES).
+constexpr const char* DEFAULTBACK = "16";
+constexpr const char* GRAPH[] = {"with _Grafico[#] do", "_tmig:=*; _tmag:=/; ",
+                                 "if (time>=_tmig) and (time<=_tmag) then begin "};
+constexpr const char* GRAPHVALUE[] = {"_fgr1[#]:=*;_fgr2[#]:=time;", "_nomv[#]:='*'; ",
+                                      "_minv[#]:=*; _maxv[#]:=/; ", "colv[#]:=*;"};
+constexpr const char* GRAPHTIME[] = {"_fgr1[1]:=time;_nomv[1]:='TIME'; ",
+                                     "_minv[1]:=0; _maxv[1]:=_tmag;"};
+constexpr const char* GRAPHTITLE = "_tg:='*';nv:=#;col:=/;_titul:=TITLE; ";
+constexpr const char* GRAPHEND[] = {"_graph;", " end end "};
+// RAND: '*' the variable, '/' the stream, '#' the draws.
+constexpr const char* FIRSTSTREAM = "1";
+constexpr const char* RAND[] = {"_seledistriconj(_din_*,/,_i_*);", "for _i:=1 to # do RANDV_*[_i]",
+                                ":=_d_*[_i_*^[_i]];"};
+// REPORT and ENDREPORT.
+constexpr const char* BLANK = " ";
+constexpr const char* REPORT[] = {"rtdlg._WinMensaje('Report'); _bf:=true;",
+                                  "assign(outf,_outf); rewrite(outf);"};
+constexpr const char* ENDREPORT[] = {"rtdlg._WinMensaje('End Report');",
+                                     "closeFile(outf); VerArchivoReporte(_outf);"};
+
 // The next character must be ch; the scanner is left past it.
 void NEEDCH(Compiler& c, char ch) {
   RECID(c);
@@ -37,15 +84,15 @@ void PRFIXED(Compiler& c, std::string_view text, bool force) {
 
 void PRENDSIMUL(Compiler& c) {
   c.prog.ENDSIMUL = true;
-  PRFIXED(c, "_es:=true ", false);
+  PRFIXED(c, ENDSIMUL, false);
 }
 
 // Inside SCAN it ends the scan; elsewhere it stops the node.
 void PRSTOPSCAN(Compiler& c) {
   if (c.stmt.INSCAN)
-    PRFIXED(c, "_bsc:=false", false);
+    PRFIXED(c, ENDSCAN, false);
   else
-    PRFIXED(c, "begin _bs:=false;_acc:=false end ", true);
+    PRFIXED(c, STOPNODE, true);
 }
 
 // STAT, MENU, CLRSTAT, REPLIC, DISFEL: calls of the runtime's routines of
@@ -69,7 +116,7 @@ void PRTAB(Compiler& c) {
   if (!s.IDREAD || !TABLOOK(c, true)) ERROR(c, "illegal table name");
   SEND(c, std::to_string(c.expr.TABPOS + 1), false);
   NEEDCH(c, ')');
-  SEND(c, ")", false);
+  SEND(c, CLOSE, false);
   c.out.TRSTART = s.K;
   FINISH(c);
 }
@@ -82,12 +129,12 @@ void PRUPDATE(Compiler& c) {
   NEEDCH(c, '(');
   RECID(c);
   const char* t = nullptr;
-  if (s.IDREAD && s.IDENT == "VAR") t = "_uprv(/^.r,/^.b); O_PMESS:=/;";
-  if (s.IDREAD && s.IDENT == "O_VAR") t = "_uprvo(/^.r,/^.b); O_PMESS:=/;";
+  if (s.IDREAD && s.IDENT == "VAR") t = UPDVAR;
+  if (s.IDREAD && s.IDENT == "O_VAR") t = UPDOVAR;
   // A record written in place: the kernel's index of its list by a key
   // (ORDER) may no longer hold.
-  if (s.IDREAD && s.IDENT == "MESS") t = "_upvr(/^.r,/^.b); _recw(/);";
-  if (s.IDREAD && s.IDENT == "O_MESS") t = "_upvro(/^.r,/^.b); _recw(/);";
+  if (s.IDREAD && s.IDENT == "MESS") t = UPDMESS;
+  if (s.IDREAD && s.IDENT == "O_MESS") t = UPDOMESS;
   if (!t) ERROR(c, "VAR, O_VAR, MESS or O_MESS expected");
   SEND(c, FILLIN(t, {{'/', c.stmt.MSGVAR}}), true);
   NEEDCH(c, ')');
@@ -111,11 +158,9 @@ void PRTRANS(Compiler& c) {
   NEEDCH(c, ',');
   PRLISTPOS(c, l2, p2);
   NEEDCH(c, ')');
-  SEND(c, "_pu:=" + p1 + ";", true);
-  SEND(c, FILLIN("_tran(#,*,.,'/',$,&);",
-                 {{'#', "true"}, {'*', l1}, {'.', l2}, {'/', letter}, {'$', p1}, {'&', p2}}),
-       false);
-  t.MSGVAR = "_pu";
+  SEND(c, FILLIN(TAKE, {{'*', p1}}), true);
+  SEND(c, FILLIN(TRAN, {{'*', l1}, {'.', l2}, {'/', letter}, {'$', p1}, {'&', p2}}), false);
+  t.MSGVAR = PU;
   t.HELD = 0;
   t.TRANSBLOCK = BLOCKKEY(c);
   c.out.TRSTART = s.K;
@@ -136,12 +181,11 @@ void PRPOINT(Compiler& c) {
   if (!e || e->TIPO != "GPOINTER")
     ERROR(c, "GPOINTER variable expected " + p);
   NEEDCH(c, ')');
-  SEND(c, "begin ", true);
-  SEND(c, p + ":=" + start + "; B_" + p + ":=" + p + ";", true);
-  SEND(c, "_bpt:=true; while (" + p + "<>nil) and _bpt do begin ", true);
-  SEND(c, "if " + p + " <>nil then _uprvo(" + p + "^.r," + p + "^.b); O_PMESS:=" + p +
-              "; _exalo(" + p + ");", true);
-  SEND(c, "if ", true);
+  SEND(c, BEGINBLOCK, true);
+  SEND(c, FILLIN(POINT[0], {{'*', p}, {'/', start}}), true);
+  SEND(c, FILLIN(POINT[1], {{'*', p}}), true);
+  SEND(c, FILLIN(POINT[2], {{'*', p}}), true);
+  SEND(c, POINT[3], true);
   c.out.TRSTART = s.K;
   c.out.TRANSMIT = true;
   PREXP(c);
@@ -150,10 +194,10 @@ void PRPOINT(Compiler& c) {
   if (!word && s.CH != ';') ERROR(c, "; or END or ELSE expected");
   SENDSRC(c, word ? s.KSTART : s.K - 1, c.out.CURCH);
   c.out.TRSTART = word ? s.KSTART : s.K;
-  SEND(c, " then _bpt:=false else begin B_" + p + ":=" + p + ";", false);
-  SEND(c, p + ":=" + p + "^.p ", false);
-  SEND(c, "end end;", false);
-  SEND(c, word ? "end " : "end;", false);
+  SEND(c, FILLIN(POINT[4], {{'*', p}}), false);
+  SEND(c, FILLIN(POINT[5], {{'*', p}}), false);
+  SEND(c, POINT[6], false);
+  SEND(c, POINTEND[word], false);
   c.out.TRANSMIT = true;
 }
 
@@ -165,13 +209,13 @@ void PRFEL(Compiler& c) {
   RECID(c);
   if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
   SENDSRC(c, s.KSTART, c.out.CURCH);
-  SEND(c, "'" + s.IDENT + "'", false);
+  SEND(c, FILLIN(LETTER, {{'*', s.IDENT}}), false);
   NEEDCH(c, ',');
   RECID(c);
   s.NOTFOUND = true;
   int node = s.IDREAD ? BUSNODE(c) : 0;
   if (!node) ERROR(c, "node name expected");
-  SEND(c, "," + std::to_string(node), false);
+  SEND(c, FILLIN(NODEARG, {{'*', std::to_string(node)}}), false);
   c.out.TRSTART = s.K;
   NEEDCH(c, ',');
   c.out.TRANSMIT = true;
@@ -238,7 +282,7 @@ void PRGRAPH(Compiler& c) {
   NEEDCH(c, ',');
   std::string tmax = WINDOWEND(c);
   std::vector<GraphValue> values;
-  std::string title, background = "16";
+  std::string title, background = DEFAULTBACK;
   bool done = GRAPHSEP(c);
   bool args = c.expr.INARGS;
   c.expr.INARGS = true;
@@ -282,26 +326,25 @@ void PRGRAPH(Compiler& c) {
     done = GRAPHSEP(c);
   }
   c.expr.INARGS = args;
-  SEND(c, "with _Grafico[" + g + "] do", true);
-  SEND(c, "begin ", true);
-  SEND(c, "_tmig:=" + tmin + "; _tmag:=" + tmax + "; ", true);
-  SEND(c, "if (time>=_tmig) and (time<=_tmag) then begin ", true);
+  SEND(c, FILLIN(GRAPH[0], {{'#', g}}), true);
+  SEND(c, BEGINBLOCK, true);
+  SEND(c, FILLIN(GRAPH[1], {{'*', tmin}, {'/', tmax}}), true);
+  SEND(c, GRAPH[2], true);
   for (size_t i = 0; i < values.size(); ++i) {
     const GraphValue& v = values[i];
     std::string n = std::to_string(i + 2);
-    SEND(c, "_fgr1[" + n + "]:=" + v.expr + ";_fgr2[" + n + "]:=time;", true);
-    SENDLITERAL(c, c.out.CURCH, Start::NEWLINE, "_nomv[" + n + "]:='*'; ", v.expr);
-    SEND(c, "_minv[" + n + "]:=" + v.min + "; _maxv[" + n + "]:=" + v.max + "; ", false);
-    SEND(c, "colv[" + n + "]:=" + v.colour + ";", false);
+    SEND(c, FILLIN(GRAPHVALUE[0], {{'#', n}, {'*', v.expr}}), true);
+    SENDLITERAL(c, c.out.CURCH, Start::NEWLINE, FILLIN(GRAPHVALUE[1], {{'#', n}}), v.expr);
+    SEND(c, FILLIN(GRAPHVALUE[2], {{'#', n}, {'*', v.min}, {'/', v.max}}), false);
+    SEND(c, FILLIN(GRAPHVALUE[3], {{'#', n}, {'*', v.colour}}), false);
   }
-  SEND(c, "_fgr1[1]:=time;_nomv[1]:='TIME'; ", true);
-  SEND(c, "_minv[1]:=0; _maxv[1]:=_tmag;", false);
+  SEND(c, GRAPHTIME[0], true);
+  SEND(c, GRAPHTIME[1], false);
   SENDLITERAL(c, c.out.CURCH, Start::NEWLINE,
-              "_tg:='*';nv:=" + std::to_string(values.size() + 1) + ";col:=" + background +
-                  ";_titul:=TITLE; ",
+              FILLIN(GRAPHTITLE, {{'#', std::to_string(values.size() + 1)}, {'/', background}}),
               UNQUOTED(title));
-  SEND(c, "_graph;", false);
-  SEND(c, " end end ", false);
+  SEND(c, GRAPHEND[0], false);
+  SEND(c, GRAPHEND[1], false);
   c.out.TRSTART = s.K;
   FINISH(c);
 }
@@ -355,7 +398,7 @@ void PRRAND(Compiler& c) {
   if ((array ? e.TYPEL : e.TIPO) != "REAL") ERROR(c, "illegal variable " + x);
   // One draw per dimension, never past RANDV_'s elements.
   int dims = std::max(1, std::min(array ? e.NSUB : 0, std::max(1, e.COUNT1)));
-  std::string stream = "1";
+  std::string stream = FIRSTSTREAM;
   RECID(c);
   if (!s.IDREAD && s.CH == ',') {
     s.K++;
@@ -368,9 +411,9 @@ void PRRAND(Compiler& c) {
   s.K++;
   c.out.TRSTART = s.K;
   KNOWSET(c, e);
-  SEND(c, "_seledistriconj(_din_" + x + "," + stream + ",_i_" + x + ");", true);
-  SEND(c, "for _i:=1 to " + std::to_string(dims) + " do RANDV_" + x + "[_i]", true);
-  SEND(c, ":=_d_" + x + "[_i_" + x + "^[_i]];", true);
+  SEND(c, FILLIN(RAND[0], {{'*', x}, {'/', stream}}), true);
+  SEND(c, FILLIN(RAND[1], {{'*', x}, {'#', std::to_string(dims)}}), true);
+  SEND(c, FILLIN(RAND[2], {{'*', x}}), true);
   FINISH(c);
 }
 
@@ -398,9 +441,9 @@ void PRREPORT(Compiler& c) {
   Source& s = c.src;
   SENDSRC(c, s.KSTART, c.out.CURCH);
   c.out.TRSTART = s.K;
-  SEND(c, " ", true);
-  SEND(c, "rtdlg._WinMensaje('Report'); _bf:=true;", true);
-  SEND(c, "assign(outf,_outf); rewrite(outf);", true);
+  SEND(c, BLANK, true);
+  SEND(c, REPORT[0], true);
+  SEND(c, REPORT[1], true);
   c.stmt.INREPORT = true;
 }
 
@@ -408,8 +451,8 @@ void PRENDREPORT(Compiler& c) {
   Source& s = c.src;
   SENDSRC(c, s.KSTART, c.out.CURCH);
   c.out.TRSTART = s.K;
-  SEND(c, "rtdlg._WinMensaje('End Report');", true);
-  SEND(c, "closeFile(outf); VerArchivoReporte(_outf);", true);
+  SEND(c, ENDREPORT[0], true);
+  SEND(c, ENDREPORT[1], true);
   c.stmt.INREPORT = false;
   RECID(c);
   MUSTBE(c, ';');
@@ -424,7 +467,7 @@ void ENDTRANSCONTEXT(Compiler& c) {
   Stmt& t = c.stmt;
   if (t.TRANSBLOCK.empty() || t.TRANSBLOCK == BLOCKKEY(c)) return;
   t.TRANSBLOCK.clear();
-  t.MSGVAR = "_px";
+  t.MSGVAR = OWNMSG;
   t.HELD = -1;
 }
 
