@@ -29,6 +29,26 @@ constexpr IoTemplate SCALARS[] = {
 constexpr IoTemplate ARRAYS[] = {
     {"REAL", "_inar(_par,&,#,/,.,@,%,", "_rear(_par,&,#,/,.,@,%,"},
     {"INTEGER", "_inai(_pai,&,#,/,@,%,", "_reai(_pai,&,#,/,@,%,"}};
+// The array of a range item, REAL or INTEGER: '*' its name.
+constexpr const char* RANGEADDR[] = {"_pai:=addr(*);", "_par:=addr(*);"};
+// The format's defaults: no width, no decimals; the file and its flag
+// (a dialog, the report, a TEXT variable).
+constexpr const char* NOWIDTH = "-1";
+constexpr const char* KEYBOARD = "INPUT";
+constexpr const char* SCREEN = "_ars";
+constexpr const char* REPORTFILE = "OUTF";
+constexpr const char* REPORTFLAG = "_bf";
+constexpr const char* FLAG[] = {"false", "true"};
+constexpr const char* LABEL = "'*');";  // closes the call with its label
+// FILE: '*' the file's variable, '/' its name as written.
+constexpr const char* FILEVAR = "_filv*";
+constexpr const char* FILEDECL = "var *:text; ";
+constexpr const char* FILEHEAD[] = {"if nrep=1 then begin ", "assign(*,_outpath(/));",
+                                    "assign(*,_outpath(", "));", "rewrite(*);", "writeln(*,",
+                                    "writeln(*,'# 1');", "end;"};
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* FILELINE[] = {"Append(*);", "WRITELN(*", ",*", ",' '", ");", "CloseFile(*);"};
+constexpr const char* FILEEND[] = {" end ", " end;"};  // before END or ELSE, after ";"
 
 // After an argument's expression: [":" width [":" decimals]], then "," or
 // ")", which is left in CH with K past it.
@@ -88,17 +108,17 @@ void FUNCTIONLIST(Compiler& c) {
 // The format after the item's ":": [file ":"] [width [":" decimals]]
 // label ";". Fills the file, its flag, width, decimals and label.
 struct Format {
-  std::string file, flag, width = "-1", dec = "-1", label;
+  std::string file, flag, width = NOWIDTH, dec = NOWIDTH, label;
 };
 
 Format READFORMAT(Compiler& c, bool input) {
   Source& s = c.src;
   Format f;
-  f.file = input ? "INPUT" : "_ars";
-  f.flag = "false";
+  f.file = input ? KEYBOARD : SCREEN;
+  f.flag = FLAG[false];
   if (c.stmt.INREPORT) {
-    f.file = "OUTF";
-    f.flag = "_bf";
+    f.file = REPORTFILE;
+    f.flag = REPORTFLAG;
   }
   RECID(c);
   if (HASTEXT(s) && !s.ISNUM) {
@@ -107,7 +127,7 @@ Format READFORMAT(Compiler& c, bool input) {
     if (e && e->TIPO == "TEXT") {
       if (c.stmt.INREPORT) ERROR(c, "file parameter in REPORT");
       f.file = name;
-      f.flag = "true";
+      f.flag = FLAG[true];
       RECID(c);
       MUSTBE(c, ':');
       s.K++;
@@ -145,7 +165,7 @@ const IoTemplate* TEMPLATEOF(const IoTemplate* t, size_t n, const std::string& t
 // line on may start the next output line whole.
 void SENDITEM(Compiler& c, const std::string& call, const std::string& label) {
   SEND(c, call, true);
-  SENDLITERAL(c, c.out.CURCH, Start::PACKED, "'*');", label);
+  SENDLITERAL(c, c.out.CURCH, Start::PACKED, LABEL, label);
 }
 
 // FILE: the number of the file named by text, which is new or not.
@@ -162,26 +182,26 @@ int FILENUMBER(Compiler& c, const std::string& name, bool& fresh) {
 // comes before _init is begun: its lines wait for _init's head.
 void DECLAREFILE(Compiler& c, const std::string& v, const std::string& name,
                  const std::vector<std::string>& values) {
-  SENDPIECE(c, CH_PRU, "var " + v + ":text; ", true);
+  SENDPIECE(c, CH_PRU, FILLIN(FILEDECL, {{'*', v}}), true);
   FLUSHOUT(c, CH_PRU);
   std::vector<FileHeading> lines;
-  lines.push_back({"if nrep=1 then begin ", true});
+  lines.push_back({FILEHEAD[0], true});
   // The name as written, often a literal: a piece of its own when long.
   // A relative name lands in the run's --out directory.
   if (v.size() + name.size() + 19 <= static_cast<size_t>(LINEMAX)) {
-    lines.push_back({"assign(" + v + ",_outpath(" + name + "));", true});
+    lines.push_back({FILLIN(FILEHEAD[1], {{'*', v}, {'/', name}}), true});
   } else {
-    lines.push_back({"assign(" + v + ",_outpath(", true});
+    lines.push_back({FILLIN(FILEHEAD[2], {{'*', v}}), true});
     lines.push_back({name, false});
-    lines.push_back({"));", false});
+    lines.push_back({FILEHEAD[3], false});
   }
-  lines.push_back({"rewrite(" + v + ");", true});
+  lines.push_back({FILLIN(FILEHEAD[4], {{'*', v}}), true});
   for (const std::string& x : values) {
-    lines.push_back({"writeln(" + v + ",", true});
-    for (std::string& piece : LITERALPIECES("'*');", x)) lines.push_back({piece, false});
+    lines.push_back({FILLIN(FILEHEAD[5], {{'*', v}}), true});
+    for (std::string& piece : LITERALPIECES(LABEL, x)) lines.push_back({piece, false});
   }
-  lines.push_back({"writeln(" + v + ",'# 1');", true});
-  lines.push_back({"end;", true});
+  lines.push_back({FILLIN(FILEHEAD[6], {{'*', v}}), true});
+  lines.push_back({FILEHEAD[7], true});
   std::vector<FileHeading>& wait = c.stmt.FILEHEADS;
   if (c.stmt.INITMODE || c.gen.NODEPASS) {
     for (const FileHeading& l : lines) SENDPIECE(c, CH_MODIN1, l.TEXT, l.NEWLINE);
@@ -227,15 +247,16 @@ void PRFILEOUT(Compiler& c) {
     ERROR(c, "END or ELSE expected");
   }
   bool fresh;
-  std::string v = "_filv" + std::to_string(FILENUMBER(c, name, fresh));
-  SEND(c, "begin ", true);
+  std::string v = FILLIN(FILEVAR, {{'*', std::to_string(FILENUMBER(c, name, fresh))}});
+  SEND(c, BEGINBLOCK, true);
   if (fresh) DECLAREFILE(c, v, name, headings);
-  SEND(c, "Append(" + v + ");", true);
-  SEND(c, "WRITELN(" + v, true);
+  SEND(c, FILLIN(FILELINE[0], {{'*', v}}), true);
+  SEND(c, FILLIN(FILELINE[1], {{'*', v}}), true);
   for (size_t i = 0; i < values.size(); ++i)
-    SEND(c, "," + values[i] + (i + 1 < values.size() ? ",' '" : ");"), false);
-  SEND(c, "CloseFile(" + v + ");", false);
-  SEND(c, semicolon ? " end;" : " end ", false);
+    SEND(c, FILLIN(FILELINE[2], {{'*', values[i]}}) + (i + 1 < values.size() ? FILELINE[3] : FILELINE[4]),
+         false);
+  SEND(c, FILLIN(FILELINE[5], {{'*', v}}), false);
+  SEND(c, FILEEND[semicolon], false);
   c.out.TRANSMIT = true;
 }
 
@@ -291,7 +312,7 @@ void PRIOLIST(Compiler& c, bool input, std::string_view) {
   const IoTemplate* t = range ? TEMPLATEOF(ARRAYS, std::size(ARRAYS), type)
                               : TEMPLATEOF(SCALARS, std::size(SCALARS), type);
   if (!t) ERROR(c, "incorrect type of variable");
-  if (range) SEND(c, (type == "REAL" ? "_par:=addr(" : "_pai:=addr(") + name + ");", true);
+  if (range) SEND(c, FILLIN(RANGEADDR[type == "REAL"], {{'*', name}}), true);
   std::string call = FILLIN(input ? t->in : t->out, {{'*', text},
                                                     {'&', f.file},
                                                     {'#', f.flag},
