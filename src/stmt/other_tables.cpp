@@ -11,6 +11,24 @@
 
 namespace {
 
+// What this file writes; the placeholders are filled in.
+constexpr const char* SEMI = ";";
+constexpr const char* FREQROW = "_df[*,#]:=/;";  // table, field 1-3, value
+// Array assignment: the constant '*' k, '/' the name; its declaration in
+// PRU.PAS, then the copy, dimension by dimension ('*' its number).
+constexpr const char* CONSTNAME = "_c*_/";
+constexpr const char* CONSTDECL = "const *:array[/] OF #=";  // name, bounds, type
+constexpr const char* NODEELEM = "REAL";
+constexpr const char* BOUND = "*../";
+constexpr const char* INDEX = "_k*";
+constexpr const char* COMMA = ",";
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* FORDIM = "for _k*:=/ to # do ";
+// '*' the array or node, '/' the index, '#' the constant.
+constexpr const char* COPYELEM = "*[/]:=#[/];";
+constexpr const char* COPYCAP[] = {"begin m_*[/]:=#[/];", "f_*[/]:=m_*[/]; u_*[/]:=0 end;"};
+constexpr const char* ENDCOPY = " end";
+
 // value -> ["+" | "-"] number; a sign is only taken before a number.
 std::string INITIALVALUE(Compiler& c) {
   Source& s = c.src;
@@ -30,7 +48,7 @@ void STATEMENTEND(Compiler& c, const char* msg) {
   } else {
     MUSTBE(c, ';');
     s.K++;
-    SEND(c, ";", false);
+    SEND(c, SEMI, false);
     c.out.TRSTART = s.K;
   }
 }
@@ -75,8 +93,7 @@ void PRFREQTAB(Compiler& c) {
   SENDSRC(c, s.KSTART, c.out.CURCH);
   c.out.TRANSMIT = false;
   PRASIG(c);
-  std::string row = "_df[" + pos + ",";
-  SEND(c, row + "1]:=" + INITIALVALUE(c) + ";", false);
+  SEND(c, FILLIN(FREQROW, {{'*', pos}, {'#', "1"}, {'/', INITIALVALUE(c)}}), false);
   RECID(c);
   MUSTBE(c, ',');
   s.K++;
@@ -86,14 +103,14 @@ void PRFREQTAB(Compiler& c) {
   long classes = std::stol(s.IDENT) + 2;
   t.FREQMAX = static_cast<int>(std::max<long>(t.FREQMAX, classes));
   c.gen.ITMX = std::max(c.gen.ITMX, t.FREQMAX);
-  SEND(c, row + "2]:=" + std::to_string(classes) + ";", false);
+  SEND(c, FILLIN(FREQROW, {{'*', pos}, {'#', "2"}, {'/', std::to_string(classes)}}), false);
   RECID(c);
   MUSTBE(c, ',');
   s.K++;
   std::string w = INITIALVALUE(c);
   // A class of no width counts nothing, and TAB would divide by it.
   if (w[0] == '-' || std::stod(w) <= 0) ERROR(c, "interval wide must be positive");
-  SEND(c, row + "3]:=" + w + ";", false);
+  SEND(c, FILLIN(FREQROW, {{'*', pos}, {'#', "3"}, {'/', w}}), false);
   if (t.INEXPER) t.EXPLIST.push_back({CUT(name, EXPNAMEMAX), 'T', pos});
   RECID(c);
   if (s.IDREAD) {
@@ -126,7 +143,7 @@ void PRARRAYASG(Compiler& c, std::string_view) {
     s.NOTFOUND = true;
     if (!s.IDREAD || !BUSNODE(c)) ERROR(c, "not defined array or node " + name);
     node = true;
-    elem = "REAL";
+    elem = NODEELEM;
   }
   RECID(c);
   MUSTBE(c, '[');
@@ -138,14 +155,18 @@ void PRARRAYASG(Compiler& c, std::string_view) {
   MUSTBE(c, '(');
 
   std::string k = std::to_string(++t.NARRAYASG);
-  std::string cname = "_c" + k + "_" + name;
+  std::string cname = FILLIN(CONSTNAME, {{'*', k}, {'/', name}});
   std::string bounds, index;
   for (size_t i = 0; i < dims.size(); ++i) {
-    bounds += (i ? "," : "") + dims[i].lo + ".." + dims[i].hi;
-    index += (i ? ",_k" : "_k") + std::to_string(i + 1);
+    if (i) {
+      bounds += COMMA;
+      index += COMMA;
+    }
+    bounds += FILLIN(BOUND, {{'*', dims[i].lo}, {'/', dims[i].hi}});
+    index += FILLIN(INDEX, {{'*', std::to_string(i + 1)}});
   }
   // The constants go to PRU.PAS as they are read, over lines if need be.
-  SENDPIECE(c, CH_PRU, "const " + cname + ":array[" + bounds + "] OF " + elem + "=", true);
+  SENDPIECE(c, CH_PRU, FILLIN(CONSTDECL, {{'*', cname}, {'/', bounds}, {'#', elem}}), true);
   {
     CHANNELFOR pru(c.out, CH_PRU);
     c.out.TRSTART = s.K;
@@ -155,23 +176,21 @@ void PRARRAYASG(Compiler& c, std::string_view) {
     MUSTBE(c, ')');
     s.K++;
     SENDSRC(c, s.K, CH_PRU);
-    SENDPIECE(c, CH_PRU, ";", false);
+    SENDPIECE(c, CH_PRU, SEMI, false);
     FLUSHOUT(c, CH_PRU);
   }
 
-  SEND(c, "begin ", true);
+  SEND(c, BEGINBLOCK, true);
   for (size_t i = 0; i < dims.size(); ++i)
-    SEND(c, "for _k" + std::to_string(i + 1) + ":=" + dims[i].lo + " to " + dims[i].hi + " do ",
+    SEND(c, FILLIN(FORDIM, {{'*', std::to_string(i + 1)}, {'/', dims[i].lo}, {'#', dims[i].hi}}),
          false);
   if (node) {
-    std::string m = "m_" + name + "[" + index + "]";
-    SEND(c, "begin " + m + ":=" + cname + "[" + index + "];", false);
-    SEND(c, "f_" + name + "[" + index + "]:=" + m + "; u_" + name + "[" + index + "]:=0 end;",
-         false);
+    SEND(c, FILLIN(COPYCAP[0], {{'*', name}, {'/', index}, {'#', cname}}), false);
+    SEND(c, FILLIN(COPYCAP[1], {{'*', name}, {'/', index}}), false);
   } else {
-    SEND(c, name + "[" + index + "]:=" + cname + "[" + index + "];", false);
+    SEND(c, FILLIN(COPYELEM, {{'*', name}, {'/', index}, {'#', cname}}), false);
   }
-  SEND(c, " end", false);
+  SEND(c, ENDCOPY, false);
   STATEMENTEND(c, "END or ELSE expected");
   c.out.TRANSMIT = true;
 }
