@@ -97,9 +97,6 @@ constexpr CPiece CMTAIL[] = {
 
 const NodeRecord& NODE(const Compiler& c) { return c.model.NodeTable[c.stmt.CURNODE]; }
 
-void NEW(Compiler& c, std::string_view t) { NEWPIECE(c, c.out.CURCH, t); }
-void ADD(Compiler& c, std::string_view t) { ADDPIECE(c, c.out.CURCH, t); }
-
 // code -> { statement } up to the node's end line. rescan: after each
 // statement the next word is looked at and left for the next one.
 void CODE(Compiler& c, bool rescan = false, bool trace = false) {
@@ -156,11 +153,11 @@ bool STATEWORD(Compiler& c) {
 
 // The message loop over the list `list` (L without PMESS, D and E with it).
 void MESSAGELOOP(Compiler& c, const std::string& list, bool pmess) {
-  NEW(c, FILLIN(FIRST, {{'*', list}}));
-  NEW(c, WHILEMSG);
+  NEWPIECE(c, c.out.CURCH, FILLIN(FIRST, {{'*', list}}));
+  NEWPIECE(c, c.out.CURCH, WHILEMSG);
   if (!pmess) return;
-  NEW(c, FILLIN(TAKE, {{'*', list}}));
-  ADD(c, UNPACKP);
+  NEWPIECE(c, c.out.CURCH, FILLIN(TAKE, {{'*', list}}));
+  ADDPIECE(c, c.out.CURCH, UNPACKP);
 }
 
 // The list a D node with one predecessor takes from: the one its
@@ -184,13 +181,13 @@ std::string DLIST(Compiler& c) {
 void DSIMPLE(Compiler& c) {
   Stmt& t = c.stmt;
   t.SENDPENDING = true;
-  NEW(c, "begin ");
+  NEWPIECE(c, c.out.CURCH, "begin ");
   t.ELTEXT = DLIST(c);
   MESSAGELOOP(c, t.ELTEXT, true);
   CODE(c);
   if (t.SENDPENDING) ERROR(c, "SENDTO not found in type D node");
-  ADD(c, FILLIN(NEXT, {{'.', t.ELTEXT}}));
-  ADD(c, "end;");
+  ADDPIECE(c, c.out.CURCH, FILLIN(NEXT, {{'.', t.ELTEXT}}));
+  ADDPIECE(c, c.out.CURCH, "end;");
 }
 
 // D node fed by several lists: SELECT picks from them. Its local
@@ -202,10 +199,10 @@ void DSELECT(Compiler& c) {
   c.out.ch[CH_MODAUX].BUF.clear();
   t.SELECTSEEN = false;
   c.out.CURCH = CH_MODAUX;
-  NEW(c, "begin ");
+  NEWPIECE(c, c.out.CURCH, "begin ");
   CODE(c, true);
   if (!t.SELECTSEEN) ERROR(c, "SELECT missing in type D node with many antecesors");
-  NEW(c, "end;");
+  NEWPIECE(c, c.out.CURCH, "end;");
   FLUSHOUT(c, CH_MODAUX);
   FLUSHOUT(c, CH_NODE);
   COPYCH(c, CH_MODAUX, CH_NODE);
@@ -220,15 +217,15 @@ void INODE(Compiler& c) {
   const std::string& n = t.CURNODENUM;
   t.SENDPENDING = true;
   NodeHeader(c, true);
-  NEW(c, FILLIN(INEW, {{'*', n}}));
-  NEW(c, FILLIN(ICOUNT, {{'*', n}, {'%', n}}));
-  NEW(c, FILLIN(INUMBER, {{'*', n}}));
-  if (x.STAT) NEW(c, FILLIN(INULLE, {{'*', x.STATNAME}}));
-  NEW(c, FILLIN(IRECORD, {{'*', n}}));
+  NEWPIECE(c, c.out.CURCH, FILLIN(INEW, {{'*', n}}));
+  NEWPIECE(c, c.out.CURCH, FILLIN(ICOUNT, {{'*', n}, {'%', n}}));
+  NEWPIECE(c, c.out.CURCH, FILLIN(INUMBER, {{'*', n}}));
+  if (x.STAT) NEWPIECE(c, c.out.CURCH, FILLIN(INULLE, {{'*', x.STATNAME}}));
+  NEWPIECE(c, c.out.CURCH, FILLIN(IRECORD, {{'*', n}}));
   CODE(c, false, true);
   if (t.SENDPENDING && x.MULT > 1) ERROR(c, "Node I multiple without SENDTO");
   if (t.SENDPENDING) SendToSuccessors(c, true);
-  ADD(c, "end;");
+  ADDPIECE(c, c.out.CURCH, "end;");
 }
 
 void LNODE(Compiler& c) {
@@ -237,18 +234,18 @@ void LNODE(Compiler& c) {
   NodeHeader(c, true);
   MESSAGELOOP(c, t.ELTEXT, false);
   if (NODE(c).FROMC) ActivateContinuousPredecessors(c, t.CURNODE);
-  ADD(c, FILLIN(TAKE, {{'*', t.ELTEXT}}));
-  ADD(c, UNPACK);
-  ADD(c, ACCEPT);
+  ADDPIECE(c, c.out.CURCH, FILLIN(TAKE, {{'*', t.ELTEXT}}));
+  ADDPIECE(c, c.out.CURCH, UNPACK);
+  ADDPIECE(c, c.out.CURCH, ACCEPT);
   t.SCANLOOP = false;
   CODE(c);
-  ADD(c, PACK);
+  ADDPIECE(c, c.out.CURCH, PACK);
   if (t.ACCPENDING) {
-    NEW(c, IFACC);
-    ADD(c, FILLIN(TOIL, {{'.', t.ILTEXT}}));
+    NEWPIECE(c, c.out.CURCH, IFACC);
+    ADDPIECE(c, c.out.CURCH, FILLIN(TOIL, {{'.', t.ILTEXT}}));
   }
-  ADD(c, FILLIN(NEXT, {{'.', t.ELTEXT}}));
-  ADD(c, "end;");
+  ADDPIECE(c, c.out.CURCH, FILLIN(NEXT, {{'.', t.ELTEXT}}));
+  ADDPIECE(c, c.out.CURCH, "end;");
 }
 
 // R node: first the message whose service ends gives the resource back
@@ -261,10 +258,10 @@ void RNODE(Compiler& c) {
   const std::string r = RESOURCETEXT(c, node, "ino");
   t.ADVANCE = true;
   NodeHeader(c, false);
-  NEW(c, FILLIN(RHEAD, {{'/', t.CURNODENUM}}));
-  ADD(c, RFREE);
-  NEW(c, FILLIN(RDONE, {{'*', t.ILTEXT}}));
-  NEW(c, UNPACKP);
+  NEWPIECE(c, c.out.CURCH, FILLIN(RHEAD, {{'/', t.CURNODENUM}}));
+  ADDPIECE(c, c.out.CURCH, RFREE);
+  NEWPIECE(c, c.out.CURCH, FILLIN(RDONE, {{'*', t.ILTEXT}}));
+  NEWPIECE(c, c.out.CURCH, UNPACKP);
   if (!MARKER(c, "RELEASE")) {
     if (!x.SUCC.empty()) SendToSuccessors(c, false);
   } else {
@@ -274,32 +271,32 @@ void RNODE(Compiler& c) {
     PARTSTATEMENT(c, t.RELEASEPART);
     if (t.SENDPENDING) SendToSuccessors(c, true);
   }
-  NEW(c, RGIVE);
+  NEWPIECE(c, c.out.CURCH, RGIVE);
   ReleaseResource(c, node, "ino");
-  ADD(c, ENDEND);
-  NEW(c, FILLIN(FIRST, {{'*', t.ELTEXT}}));
-  NEW(c, WHILEMSG);
-  NEW(c, RREQ);
-  ADD(c, ACCEPT);
-  ADD(c, RNOSTAY);
+  ADDPIECE(c, c.out.CURCH, ENDEND);
+  NEWPIECE(c, c.out.CURCH, FILLIN(FIRST, {{'*', t.ELTEXT}}));
+  NEWPIECE(c, c.out.CURCH, WHILEMSG);
+  NEWPIECE(c, c.out.CURCH, RREQ);
+  ADDPIECE(c, c.out.CURCH, ACCEPT);
+  ADDPIECE(c, c.out.CURCH, RNOSTAY);
   t.REQUESTPART = true;
   CODE(c);
-  NEW(c, FILLIN(RTOOMUCH, {{'*', r}}));
-  ADD(c, RIFACC);
-  ADD(c, FILLIN(TAKE, {{'*', t.ELTEXT}}));
-  NEW(c, RSTAY);
-  ADD(c, FILLIN(RSCHED, {{'*', t.CURNODENUM}}));
-  ADD(c, PACK);
-  ADD(c, FILLIN(TOIL, {{'.', t.ILTEXT}}));
-  ADD(c, FILLIN(RTAKE[0], {{'*', r}}));
+  NEWPIECE(c, c.out.CURCH, FILLIN(RTOOMUCH, {{'*', r}}));
+  ADDPIECE(c, c.out.CURCH, RIFACC);
+  ADDPIECE(c, c.out.CURCH, FILLIN(TAKE, {{'*', t.ELTEXT}}));
+  NEWPIECE(c, c.out.CURCH, RSTAY);
+  ADDPIECE(c, c.out.CURCH, FILLIN(RSCHED, {{'*', t.CURNODENUM}}));
+  ADDPIECE(c, c.out.CURCH, PACK);
+  ADDPIECE(c, c.out.CURCH, FILLIN(TOIL, {{'.', t.ILTEXT}}));
+  ADDPIECE(c, c.out.CURCH, FILLIN(RTAKE[0], {{'*', r}}));
   ResourceStatisticsBefore(c, node, "ino");
-  ADD(c, FILLIN(RTAKE[1], {{'*', r}}));
+  ADDPIECE(c, c.out.CURCH, FILLIN(RTAKE[1], {{'*', r}}));
   ResourceStatisticsAfter(c, node, "ino");
-  ADD(c, "end;");
-  ADD(c, FILLIN(RNEXT, {{'*', t.ELTEXT}}));
-  NEW(c, FILLIN(RSKIP, {{'*', r}}));
-  NEW(c, "end;");
-  ADD(c, "end;");
+  ADDPIECE(c, c.out.CURCH, "end;");
+  ADDPIECE(c, c.out.CURCH, FILLIN(RNEXT, {{'*', t.ELTEXT}}));
+  NEWPIECE(c, c.out.CURCH, FILLIN(RSKIP, {{'*', r}}));
+  NEWPIECE(c, c.out.CURCH, "end;");
+  ADDPIECE(c, c.out.CURCH, "end;");
   t.REQUESTPART = false;
 }
 
@@ -310,21 +307,21 @@ void GNODE(Compiler& c) {
   Stmt& t = c.stmt;
   NodeHeader(c, true);
   if (STATEWORD(c)) {
-    NEW(c, FILLIN(GSTATE, {{'/', t.CURNODENUM}}));
+    NEWPIECE(c, c.out.CURCH, FILLIN(GSTATE, {{'/', t.CURNODENUM}}));
     PARTSTATEMENT(c, t.STATEPART);
-    NEW(c, "end;");
+    NEWPIECE(c, c.out.CURCH, "end;");
   }
   t.SENDPENDING = true;
-  NEW(c, FILLIN(GFIRST, {{'*', t.ELTEXT}}));
-  NEW(c, FILLIN(GWHILE, {{'*', t.ELTEXT}}));
-  NEW(c, RREQ);
-  ADD(c, GSCAN[0]);
-  ADD(c, GSCAN[1]);
+  NEWPIECE(c, c.out.CURCH, FILLIN(GFIRST, {{'*', t.ELTEXT}}));
+  NEWPIECE(c, c.out.CURCH, FILLIN(GWHILE, {{'*', t.ELTEXT}}));
+  NEWPIECE(c, c.out.CURCH, RREQ);
+  ADDPIECE(c, c.out.CURCH, GSCAN[0]);
+  ADDPIECE(c, c.out.CURCH, GSCAN[1]);
   t.SCANLOOP = true;
   CODE(c, false, true);
-  ADD(c, GNEXT[0]);
-  ADD(c, FILLIN(GNEXT[1], {{'&', t.ELTEXT}}));
-  ADD(c, ENDEND);
+  ADDPIECE(c, c.out.CURCH, GNEXT[0]);
+  ADDPIECE(c, c.out.CURCH, FILLIN(GNEXT[1], {{'&', t.ELTEXT}}));
+  ADDPIECE(c, c.out.CURCH, ENDEND);
   t.SCANLOOP = false;
 }
 
@@ -344,12 +341,12 @@ void ENODE(Compiler& c) {
   if (x.STAT)
     for (const char* e : ETIMES)
       // The square line multiplies: its index is '%' alone.
-      ADD(c, e == ETIMES[1] ? FILLIN(e, {{'%', x.STATNAME}})
-                            : FILLIN(e, {{'*', x.STATNAME}}));
+      ADDPIECE(c, c.out.CURCH,
+               e == ETIMES[1] ? FILLIN(e, {{'%', x.STATNAME}}) : FILLIN(e, {{'*', x.STATNAME}}));
   CODE(c);
-  ADD(c, ELIM);
-  ADD(c, FILLIN(NEXT, {{'.', t.ELTEXT}}));
-  ADD(c, "end;");
+  ADDPIECE(c, c.out.CURCH, ELIM);
+  ADDPIECE(c, c.out.CURCH, FILLIN(NEXT, {{'.', t.ELTEXT}}));
+  ADDPIECE(c, c.out.CURCH, "end;");
 }
 
 // C node: integrates its equations from its last time up to now. A group
@@ -366,30 +363,37 @@ void CNODE(Compiler& c) {
   NodeHeader(c, true);
   for (size_t i = 0; i < std::size(CHEAD); ++i) {
     if (multiple && i == 0) {
-      for (const char* l : CMHEAD) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'@', x.NOM}}));
+      for (const char* l : CMHEAD)
+        NEWPIECE(c, c.out.CURCH, FILLIN(l, {{'/', t.CURNODENUM}, {'@', x.NOM}}));
       continue;
     }
-    NEW(c, FILLIN(CHEAD[i], {{'/', t.CURNODENUM}, {'*', nom}}));
+    NEWPIECE(c, c.out.CURCH, FILLIN(CHEAD[i], {{'/', t.CURNODENUM}, {'*', nom}}));
   }
   CODE(c);
   if (EquationGroupOpen(c)) CloseEquationGroup(c);
   if (multiple)
-    for (const CPiece& p : CMTAIL)
-      (p.line ? NEW : ADD)(c, FILLIN(p.text, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
+    for (const CPiece& p : CMTAIL) {
+      std::string piece = FILLIN(p.text, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}});
+      if (p.line)
+        NEWPIECE(c, c.out.CURCH, piece);
+      else
+        ADDPIECE(c, c.out.CURCH, piece);
+    }
   else
-    for (const char* l : CTAIL) NEW(c, FILLIN(l, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
+    for (const char* l : CTAIL)
+      NEWPIECE(c, c.out.CURCH, FILLIN(l, {{'/', t.CURNODENUM}, {'*', nom}, {'#', count}}));
   t.CONTNODE = false;
 }
 
 void ANODE(Compiler& c) {
   NodeHeader(c, true);
   CODE(c);
-  NEW(c, "end;");
+  NEWPIECE(c, c.out.CURCH, "end;");
 }
 
 void ONODE(Compiler& c) {
   NodeHeader(c, true);
   if (NODE(c).FROMC) ActivateContinuousPredecessors(c, c.stmt.CURNODE);
   CODE(c, true);
-  ADD(c, "end;");
+  ADDPIECE(c, c.out.CURCH, "end;");
 }

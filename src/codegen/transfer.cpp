@@ -79,16 +79,13 @@ void CELLS(std::vector<std::string>& list, std::initializer_list<std::string> pa
   for (const std::string& p : parts) list.push_back(p);
 }
 
-void APPEND(Compiler& c, ChannelNo ch, std::string_view s) { PIECES(c, ch, false, {std::string(s)}); }
-void NEWLINE(Compiler& c, ChannelNo ch, std::string_view s) { PIECES(c, ch, true, {std::string(s)}); }
-
 // One transfer procedure kept in a list: head, elements, end.
 void UPLIPRO(Compiler& c, std::string_view name, const std::vector<std::string>& list) {
   TRACELN(c, "ENTRA A UPLIPRO (LIST.UPA A MODPRO)");
-  NEWLINE(c, CH_MODPRO, FILLIN(PROCHEAD, {{'/', name}}));
-  for (const std::string& cell : list) APPEND(c, CH_MODPRO, cell);
-  if (list.empty()) APPEND(c, CH_MODPRO, NOCASE);
-  APPEND(c, CH_MODPRO, ENDPROC);
+  SENDPIECE(c, CH_MODPRO, FILLIN(PROCHEAD, {{'/', name}}), true);
+  for (const std::string& cell : list) ADDPIECE(c, CH_MODPRO, cell);
+  if (list.empty()) ADDPIECE(c, CH_MODPRO, NOCASE);
+  ADDPIECE(c, CH_MODPRO, ENDPROC);
 }
 }  // namespace
 
@@ -108,8 +105,8 @@ void ADDCASE(Compiler& c, int n, bool whole) {
   g.RECNUMS.push_back(n);
   g.RECSET.insert(n);
   std::string_view num = g.NUMTXT;
-  APPEND(c, CH_MODPRO, FILLIN(UPVR1, {{'*', num}}));
-  NEWLINE(c, CH_MODPRO, FILLIN(UPVR2, {{'*', num}}) + g.ETEXT);
+  ADDPIECE(c, CH_MODPRO, FILLIN(UPVR1, {{'*', num}}));
+  SENDPIECE(c, CH_MODPRO, FILLIN(UPVR2, {{'*', num}}) + g.ETEXT, true);
   g.UPRV.push_back(FILLIN(UPRV1, {{'*', num}}));
   g.UPRV.push_back(FILLIN(UPRV2, {{'*', num}}) + g.ETEXT);
   g.UPVRO.push_back(FILLIN(UPVRO1, {{'*', num}}));
@@ -170,8 +167,8 @@ void DefaultRecord(Compiler& c, int n) {
 void WriteTransferProcedures(Compiler& c) {
   Gen& g = c.gen;
   bool none = g.RECNUMS.empty();
-  if (none) APPEND(c, CH_MODPRO, NOCASE);
-  APPEND(c, CH_MODPRO, ENDPROC);
+  if (none) ADDPIECE(c, CH_MODPRO, NOCASE);
+  ADDPIECE(c, CH_MODPRO, ENDPROC);
   UPLIPRO(c, "_uprv", g.UPRV);
   UPLIPRO(c, "_upvro", g.UPVRO);
   UPLIPRO(c, "_uprvo", g.UPRVO);
@@ -180,16 +177,16 @@ void WriteTransferProcedures(Compiler& c) {
   // order: message numbers follow the node numbers.
   std::vector<int> recs = g.RECNUMS;
   std::sort(recs.begin(), recs.end());
-  for (const char* line : ELIMHEAD) NEWLINE(c, CH_MODPRO, line);
-  for (int n : recs) NEWLINE(c, CH_MODPRO, FILLIN(ELIMCASE, {{'*', std::to_string(n)}}));
-  if (none) APPEND(c, CH_MODPRO, NOCASE);
-  NEWLINE(c, CH_MODPRO, "end;");
-  NEWLINE(c, CH_MODPRO, "end;");
+  for (const char* line : ELIMHEAD) SENDPIECE(c, CH_MODPRO, line, true);
+  for (int n : recs) SENDPIECE(c, CH_MODPRO, FILLIN(ELIMCASE, {{'*', std::to_string(n)}}), true);
+  if (none) ADDPIECE(c, CH_MODPRO, NOCASE);
+  SENDPIECE(c, CH_MODPRO, "end;", true);
+  SENDPIECE(c, CH_MODPRO, "end;", true);
 
-  NEWLINE(c, CH_MODPRO, NEWRHEAD);
-  for (int n : recs) NEWLINE(c, CH_MODPRO, FILLIN(NEWRCASE, {{'*', std::to_string(n)}}));
-  if (none) APPEND(c, CH_MODPRO, NOCASE);
-  NEWLINE(c, CH_MODPRO, NEWREND);
+  SENDPIECE(c, CH_MODPRO, NEWRHEAD, true);
+  for (int n : recs) SENDPIECE(c, CH_MODPRO, FILLIN(NEWRCASE, {{'*', std::to_string(n)}}), true);
+  if (none) ADDPIECE(c, CH_MODPRO, NOCASE);
+  SENDPIECE(c, CH_MODPRO, NEWREND, true);
 }
 
 // The resource of R node n: m_ its capacity, f_ what is free, u_ what is in
@@ -204,13 +201,13 @@ void DeclareResource(Compiler& c, int n) {
           FILLIN(mult == 1 ? RESVAR[2] : RESARR, {{'*', X}, {'/', ms}})});
   std::string Xi = X;
   if (mult > 1) {
-    APPEND(c, CH_MODPRO, FILLIN(RESLOOP, {{'*', ms}}));
+    ADDPIECE(c, CH_MODPRO, FILLIN(RESLOOP, {{'*', ms}}));
     Xi += "[ino]";
   }
-  NEWLINE(c, CH_MODPRO, FILLIN(RESSTART, {{'*', Xi}}));
+  SENDPIECE(c, CH_MODPRO, FILLIN(RESSTART, {{'*', Xi}}), true);
   PIECES(c, CH_MODPRO, false,
          {FILLIN(RESSTART2[0], {{'*', Xi}}), FILLIN(RESSTART2[1], {{'*', Xi}})});
-  if (mult > 1) APPEND(c, CH_MODPRO, "end;");
+  if (mult > 1) ADDPIECE(c, CH_MODPRO, "end;");
 
   Names& nm = c.names;
   for (const char* pre : {"M_", "F_", "U_"}) {

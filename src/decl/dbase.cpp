@@ -249,7 +249,6 @@ void GROUP(Compiler& c) {
 
 // ---- the instructions
 
-void LINE(Compiler& c, const std::string& text) { OWNLINE(c, c.out.CURCH, text); }
 void PIECE(Compiler& c, const std::string& text) {
   SENDPIECE(c, c.out.CURCH, text, false);
 }
@@ -297,7 +296,7 @@ std::string LOOPS(Compiler& c, const DbTable& t) {
   int m = t.M > 1 ? t.M : 1;
   for (int i = 1; i <= m; ++i) {
     const std::string& bound = t.M > 1 ? all[t.KEYTABS[i - 1]].NOM : t.NOM;
-    LINE(c, "for _i" + std::to_string(i) + ":=1 to n_" + bound + " do  ");
+    OWNLINE(c, c.out.CURCH, "for _i" + std::to_string(i) + ":=1 to n_" + bound + " do  ");
     idx += (i > 1 ? ",_i" : "_i") + std::to_string(i);
   }
   return idx;
@@ -311,7 +310,7 @@ void DBEND(Compiler& c) {
 
 // LOAD "(" table "," field {"," field} ")"
 void LOAD(Compiler& c) {
-  LINE(c, "begin ");
+  OWNLINE(c, c.out.CURCH, "begin ");
   RECID(c);
   EXPECT(c, '(');
   c.src.K++;
@@ -322,34 +321,35 @@ void LOAD(Compiler& c) {
   std::vector<const DbField*> fields;
   for (const std::string& n : names) {
     fields.push_back(&FIELD(c, t, n));
-    LINE(c, "getmem(" + ARRAYOF(t, *fields.back()) + ",sizeof(" +
-                ARRAYTYPE(t, *fields.back()) + "));");
+    OWNLINE(
+        c, c.out.CURCH,
+        "getmem(" + ARRAYOF(t, *fields.back()) + ",sizeof(" + ARRAYTYPE(t, *fields.back()) + "));");
   }
-  LINE(c, "_lonreg:=" + std::to_string(t.RECLEN) + ";");
+  OWNLINE(c, c.out.CURCH, "_lonreg:=" + std::to_string(t.RECLEN) + ";");
   std::string idx = LOOPS(c, t);
-  LINE(c, "begin ");
-  LINE(c, "blockread(_ardbase,_le_" + t.NOM + ",_lonreg,_resu);");
+  OWNLINE(c, c.out.CURCH, "begin ");
+  OWNLINE(c, c.out.CURCH, "blockread(_ardbase,_le_" + t.NOM + ",_lonreg,_resu);");
   for (const DbField* f : fields) {
     std::string raw = "_le_" + t.NOM + "." + f->NOM;
     std::string cell = ARRAYOF(t, *f) + "^[" + idx + "]";
     if (f->TIPO == "STRING") {
-      LINE(c, cell + ":=" + raw + ";");
+      OWNLINE(c, c.out.CURCH, cell + ":=" + raw + ";");
     } else if (f->TIPO == "BOOLEAN") {
-      LINE(c, cell + ":=");
+      OWNLINE(c, c.out.CURCH, cell + ":=");
       PIECE(c, raw + "[1] in ['T','t','Y','y'];");
     } else {
-      LINE(c, "val(" + raw + "," + cell + ",_k);");
+      OWNLINE(c, c.out.CURCH, "val(" + raw + "," + cell + ",_k);");
     }
   }
-  LINE(c, "end;");
-  LINE(c, "closeFile(_ardbase) ");
+  OWNLINE(c, c.out.CURCH, "end;");
+  OWNLINE(c, c.out.CURCH, "closeFile(_ardbase) ");
   DBEND(c);
 }
 
 // UNLOAD "(" table "," field {"," field} ")"
 void UNLOAD(Compiler& c) {
   Source& s = c.src;
-  LINE(c, "begin ");
+  OWNLINE(c, c.out.CURCH, "begin ");
   RECID(c);
   EXPECT(c, '(');
   s.K++;
@@ -357,7 +357,7 @@ void UNLOAD(Compiler& c) {
   do {
     RECID(c);
     const DbField& f = FIELD(c, t, s.IDENT);
-    LINE(c, "freemem(" + ARRAYOF(t, f) + ",sizeof(" + ARRAYTYPE(t, f) + "));");
+    OWNLINE(c, c.out.CURCH, "freemem(" + ARRAYOF(t, f) + ",sizeof(" + ARRAYTYPE(t, f) + "));");
     RECID(c);
     if (s.IDREAD || (s.CH != ',' && s.CH != ')')) ERROR(c, ") or , expected");
     s.K++;
@@ -377,7 +377,7 @@ bool SAMELAYOUT(const DbTable& a, const DbTable& b) {
 // records with the listed fields replaced by the arrays' values are
 // written to the target file, which has the source's layout.
 void DBUPDATE(Compiler& c) {
-  LINE(c, "begin ");
+  OWNLINE(c, c.out.CURCH, "begin ");
   RECID(c);
   EXPECT(c, '(');
   c.src.K++;
@@ -389,37 +389,36 @@ void DBUPDATE(Compiler& c) {
               t.FILE + ".dbf");
   SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, "assign(_ardbaseu,'*'); reset(_ardbaseu,1);",
               u.FILE + ".dbf");
-  LINE(c, "_copystdb;");
+  OWNLINE(c, c.out.CURCH, "_copystdb;");
   std::string idx = LOOPS(c, t);
   std::string len = std::to_string(t.RECLEN);
-  LINE(c, "begin ");
-  LINE(c, "blockread(_ardbase,_le_" + t.NOM + "," + len + ",_resu);");
+  OWNLINE(c, c.out.CURCH, "begin ");
+  OWNLINE(c, c.out.CURCH, "blockread(_ardbase,_le_" + t.NOM + "," + len + ",_resu);");
   for (const std::string& n : names) {
     const DbField& f = FIELD(c, t, n);
     std::string cell = ARRAYOF(t, f) + "^[" + idx + "]";
     std::string w = std::to_string(f.WIDTH);
     if (f.TIPO == "STRING")
-      LINE(c, "_stau:=" + cell + ";");
+      OWNLINE(c, c.out.CURCH, "_stau:=" + cell + ";");
     else if (f.TIPO == "REAL")
-      LINE(c, "str(" + cell + ":" + w + ":" + std::to_string(f.DEC) + ",_stau);");
+      OWNLINE(c, c.out.CURCH, "str(" + cell + ":" + w + ":" + std::to_string(f.DEC) + ",_stau);");
     else if (f.TIPO == "INTEGER")
-      LINE(c, "str(" + cell + ":" + w + ",_stau);");
+      OWNLINE(c, c.out.CURCH, "str(" + cell + ":" + w + ",_stau);");
     else
-      LINE(c, "if " + cell + " then _stau:='T' else _stau:='F';");
+      OWNLINE(c, c.out.CURCH, "if " + cell + " then _stau:='T' else _stau:='F';");
     // The text fills the field's own width, blank padded.
     std::string raw = "_le_" + t.NOM + "." + f.NOM + "[_j]";
-    LINE(c, "for _j:=1 to " + w + " do if _j<=length(_stau) then");
+    OWNLINE(c, c.out.CURCH, "for _j:=1 to " + w + " do if _j<=length(_stau) then");
     PIECE(c, " " + raw + ":=_stau[_j] else " + raw + ":=' ';");
   }
-  LINE(c, "blockwrite(_ardbaseu,_le_" + t.NOM + "," + len + ",_resu);");
-  LINE(c, "end;");
-  LINE(c, "closeFile(_ardbase); closeFile(_ardbaseu);");
+  OWNLINE(c, c.out.CURCH, "blockwrite(_ardbaseu,_le_" + t.NOM + "," + len + ",_resu);");
+  OWNLINE(c, c.out.CURCH, "end;");
+  OWNLINE(c, c.out.CURCH, "closeFile(_ardbase); closeFile(_ardbaseu);");
   DBEND(c);
 }
 
 // ---- the declarations in pru
 
-void PRULINE(Compiler& c, const std::string& text) { OWNLINE(c, CH_PRU, text); }
 void PRUPIECE(Compiler& c, const std::string& text) {
   SENDPIECE(c, CH_PRU, text, false);
 }
@@ -440,20 +439,21 @@ std::string DIMS(Compiler& c, const DbTable& t) {
 }
 
 void TABLEDECL(Compiler& c, const DbTable& t) {
-  PRULINE(c, "type _ty_" + t.NOM + "=record ");
+  OWNLINE(c, CH_PRU, "type _ty_" + t.NOM + "=record ");
   for (const DbField& f : t.FIELDS)
     if (!f.KEY) PRUPIECE(c, f.NOM + ":^" + ARRAYTYPE(t, f) + "; ");
   PRUPIECE(c, "end;");
-  PRULINE(c, "_tle_" + t.NOM + "=record _del:char; ");
+  OWNLINE(c, CH_PRU, "_tle_" + t.NOM + "=record _del:char; ");
   for (const DbField& f : t.FIELDS)
     PRUPIECE(c, f.NOM + ":array[1.." + std::to_string(f.WIDTH) + "] of char; ");
   PRUPIECE(c, "end;");
-  PRULINE(c, "var _le_" + t.NOM + ":_tle_" + t.NOM + ";");
+  OWNLINE(c, CH_PRU, "var _le_" + t.NOM + ":_tle_" + t.NOM + ";");
   if (!t.FIRST || t.M != 1) return;
   PRUPIECE(c, "_cle_" + t.NOM + ":array[1..180] of char;");
   if (t.KEYVALS.empty()) return;
-  PRULINE(c, "const NOM_" + t.NOM + ":array[1.." + std::to_string(t.KEYVALS.size()) +
-                 "] of string[11]=(");
+  OWNLINE(
+      c, CH_PRU,
+      "const NOM_" + t.NOM + ":array[1.." + std::to_string(t.KEYVALS.size()) + "] of string[11]=(");
   for (size_t i = 0; i < t.KEYVALS.size(); ++i)
     for (const std::string& piece :
          LITERALPIECES(i + 1 < t.KEYVALS.size() ? "'*', " : "'*');", t.KEYVALS[i]))
@@ -491,19 +491,20 @@ void PRODBT(Compiler& c) {
 void PRDBDECL(Compiler& c) {
   const Decl& d = c.decl;
   if (d.DBTABS.empty()) return;
-  if (d.DBMAXREC > 0) PRULINE(c, "const ");
+  if (d.DBMAXREC > 0) OWNLINE(c, CH_PRU, "const ");
   for (long long k = 1; k <= d.DBMAXREC; ++k)
     PRUPIECE(c, "_nu" + std::to_string(k) + ":integer=" + std::to_string(k) + ";");
   for (const DbTable& t : d.DBTABS)
-    PRULINE(c, "const N_" + t.NOM + ":integer=" + std::to_string(t.NREC) + "; _nv_" + t.NOM +
-                   ":integer=" + std::to_string(t.FIELDS.size()) + ";");
+    OWNLINE(c, CH_PRU,
+            "const N_" + t.NOM + ":integer=" + std::to_string(t.NREC) + "; _nv_" + t.NOM +
+                ":integer=" + std::to_string(t.FIELDS.size()) + ";");
   for (const DbTable& t : d.DBTABS)
     for (const DbField& f : t.FIELDS)
       if (!f.KEY)
-        PRULINE(c, "type " + ARRAYTYPE(t, f) + "=array[" + DIMS(c, t) + "] of " +
-                       PASCALTYPE(f) + ";");
+        OWNLINE(c, CH_PRU,
+                "type " + ARRAYTYPE(t, f) + "=array[" + DIMS(c, t) + "] of " + PASCALTYPE(f) + ";");
   for (const DbTable& t : d.DBTABS) TABLEDECL(c, t);
-  for (const DbTable& t : d.DBTABS) PRULINE(c, "var " + t.NOM + ":_ty_" + t.NOM + ";");
+  for (const DbTable& t : d.DBTABS) OWNLINE(c, CH_PRU, "var " + t.NOM + ":_ty_" + t.NOM + ";");
 }
 
 bool ISDBTABLE(const Compiler& c, const std::string& name) {

@@ -12,10 +12,6 @@
 
 namespace {
 
-void EMIT(Compiler& c, ChannelNo ch, std::string_view s) {
-  SENDPIECE(c, ch, s, false);
-}
-
 // A flush that leaves no empty line behind.
 void FLUSHIF(Compiler& c, ChannelNo ch) {
   if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
@@ -176,10 +172,10 @@ void PROFIELDS(Compiler& c) {
     std::string name = CUT(s.IDENT, NAMEMAX);
     TRACELN(c, "NUEVO ELEMENTO DE LISTA NOM    ", name);
     STVNAME(c, first, name);
-    EMIT(c, CH_PRU, name);
+    ADDPIECE(c, CH_PRU, name);
     if (c.names.ISNEW) {
-      EMIT(c, CH_MODAUX, (g.NEWFIELD ? sep : "") + name);
-      EMIT(c, CH_MODAUX, ",O_" + name);
+      ADDPIECE(c, CH_MODAUX, (g.NEWFIELD ? sep : "") + name);
+      ADDPIECE(c, CH_MODAUX, ",O_" + name);
       g.NEWFIELD = g.NEWFIELDS = true;
       TRACELN(c, "SE AGREGARA A ARBOL O_VAR ");
       STVNAME(c, false, "O_" + name);
@@ -189,9 +185,9 @@ void PROFIELDS(Compiler& c) {
     RECID(c);
     if (s.IDREAD || (s.CH != ',' && s.CH != ':')) ERROR(c, "incorrect field list");
     char x = s.CH;
-    EMIT(c, CH_PRU, std::string(1, x));
+    ADDPIECE(c, CH_PRU, std::string(1, x));
     if (g.NEWFIELD && x == ':')
-      EMIT(c, CH_MODAUX, ":");
+      ADDPIECE(c, CH_MODAUX, ":");
     else
       sep = std::string(1, x);
     s.K++;
@@ -200,8 +196,8 @@ void PROFIELDS(Compiler& c) {
     if (NOWORD(s)) ERROR(c, "field name expected");
   }
   TRACELN(c, "TERMINA LISTA RECOGIDO TIPO ", s.IDENT);
-  EMIT(c, CH_PRU, s.IDENT);
-  if (g.NEWFIELD) EMIT(c, CH_MODAUX, s.IDENT);
+  ADDPIECE(c, CH_PRU, s.IDENT);
+  if (g.NEWFIELD) ADDPIECE(c, CH_MODAUX, s.IDENT);
   // The type's text is transmitted; lines it spans reach MODAUX as well
   // when the list declares globals.
   o.TRSTART = s.K;
@@ -212,7 +208,7 @@ void PROFIELDS(Compiler& c) {
   // The globals get the whole type text too, not just its first word.
   if (g.NEWFIELD) {
     SENDSRC(c, s.K, CH_MODAUX);
-    if (s.CH != ')') EMIT(c, CH_MODAUX, ";");
+    if (s.CH != ')') ADDPIECE(c, CH_MODAUX, ";");
   }
   SENDSRC(c, s.CH == ')' ? s.K : s.K + 1, CH_PRU);
   o.TRANSMIT = false;
@@ -231,7 +227,7 @@ void ENDREC(Compiler& c) {
   RECVARS(c, g.NUMTXT);
   ENDCASE(c);
   TRACELN(c, "SI ES CAMPO NUEVO TRANSMITIR ; A DECLARACION");
-  if (g.NEWFIELDS && g.NEWFIELD) EMIT(c, CH_MODAUX, ";");
+  if (g.NEWFIELDS && g.NEWFIELD) ADDPIECE(c, CH_MODAUX, ";");
   FLUSHIF(c, CH_MODAUX);
   FLUSHIF(c, CH_PRU);
   COPYCH(c, CH_MODAUX, CH_PRU, "DE MODAUX A MODEC ");

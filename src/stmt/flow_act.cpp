@@ -13,9 +13,10 @@
 namespace {
 
 // What this file writes; '*', '/' and '.' are filled in.
-constexpr const char* STOPFLAG = "_ac_*:=false";         // DEACT of a C node
-constexpr const char* STOPEVENTS = "extfel(*,-1,0,0)";   // DEACT of any other node
+constexpr const char* STOPFLAG = "_ac_*:=false";                 // DEACT of a C node
+constexpr const char* STOPEVENTS = "extfel(*,-1,0,0)";           // DEACT of any other node
 constexpr const char* SCHEDULE = "_afel(*,/,evp,blck[*],time+";  // ACT: the delay follows
+constexpr const char* FIRSTCOPY = "1";                           // '/' of a node without subscript
 constexpr const char* BEGINBLOCK = "begin ";
 constexpr const char* ENDBLOCK = " end ";
 constexpr const char* SEMI = ";";
@@ -27,6 +28,7 @@ constexpr const char* TOLIST[] = {"_agr(.,_px,'l') ", "_agr(.,_px,'f') "};  // F
 constexpr const char* ORDERED = "begin _order(*,_px,/,O_/,'.'); ";
 constexpr const char* UPWARD = ">=";
 constexpr const char* DOWNWARD = "<=";
+constexpr const char* ORDERLETTER[] = {"A", "D"};
 constexpr const char* ORDERWALK[] = {
     "_pu:=_fl[*];_bs:=true; _pa:=nil; while (_pu<>nil) and _bs do ",
     "begin _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;",
@@ -38,7 +40,7 @@ constexpr const char* AFTERIT = "_afel(*,ino,evp,blck[*],it+time);";
 constexpr const char* AFTERNT = "_afel(*,ino,evp,blck[*],nt);";
 constexpr const char* AFTERSTAY = "_sta:=true; ";
 constexpr const char* REMASTAY = "if rema<>0 then stay:=rema;";
-constexpr const char* EVENTNODE = "_n";  // outside node code
+constexpr const char* EVENTNODE = "_n";              // outside node code
 constexpr const char* PREEND[] = {"end;", " end "};  // after ";", before END or ELSE
 
 // The switches: the node types they are allowed in, and their text.
@@ -103,7 +105,7 @@ void PRACT(Compiler& c, bool deact) {
   PRNODO(c, true);
   int node = c.model.NODEIDX;
   RECID(c);
-  if (x.NODSUB.empty()) x.NODSUB = "1";
+  if (x.NODSUB.empty()) x.NODSUB = FIRSTCOPY;
   if (deact) {
     DEACT(c);
   } else {
@@ -225,7 +227,7 @@ void PRORDER(Compiler& c) {
   s.K++;
   if (ORDERBYKERNEL(field)) {
     // The kernel finds the place, without walking a list kept in order.
-    EMIT(c, FILLIN(ORDERED, {{'*', il}, {'/', name}, {'.', cmp[0] == '<' ? "D" : "A"}}), true);
+    EMIT(c, FILLIN(ORDERED, {{'*', il}, {'/', name}, {'.', ORDERLETTER[cmp == DOWNWARD]}}), true);
     EMIT(c, REFUSE, true);
     PRFININS(c, true);
     c.out.TRANSMIT = true;

@@ -1,9 +1,8 @@
-// Message-flow instructions: what their translators share — the output of generated pieces, the current node, the
-// message context (which variable holds the message an instruction acts
-// on, whether it came from the node's own list, from which list, and
-// whether its fields are in the O_ twins), and the argument readers.
-// Reads CURNODE, ELTEXT, STATEPART and the context fields of Stmt; called
-// by the translators of the flow group.
+// Message-flow instructions: what their translators share — the output of generated pieces, the
+// current node, the message context (which variable holds the message an instruction acts on,
+// whether it came from the node's own list, from which list, and whether its fields are in the O_
+// twins), and the argument readers. Reads CURNODE, ELTEXT, STATEPART and the context fields of
+// Stmt; called by the translators of the flow group.
 #include <cctype>
 #include "ground/compiler.h"
 #include "stmt/flow.h"

@@ -35,13 +35,16 @@ constexpr const char* REL[] = {"begin _pu:=_fl[*]; ext:=false; _pa:=_pu;",
                                "begin _exalo(_pu); _uprvo(_or,_ob); O_PMESS:=_pu; if ",
                                " then ext:=true else begin _pa:=_pu; _pu:=_pu^.p end;",
                                "end; if ext then begin ",
-                               "if o_xt>=0.0 then extfel(*,O_XT,INO,0);", "end; end;"};
+                               "if o_xt>=0.0 then extfel(*,O_XT,INO,0);",
+                               "end; end;"};
 // SCAN: '*' the list.
 constexpr const char* SCAN[] = {
     "begin _bsc:=true; _pu:=_fl[*];",
     "while _bsc and (_pu<>nil) do begin SENT:=false; _besc:=false;",
-    "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);", "_psn:=_pu^.p; begin ",
-    "end; if _besc then _pu:=_fl[*] else _pu:=_psn; end;", "_bsc:=false;"};
+    "if _pu <>nil then _uprvo(_pu^.r,_pu^.b); O_PMESS:=_pu; _exalo(_pu);",
+    "_psn:=_pu^.p; begin ",
+    "end; if _besc then _pu:=_fl[*] else _pu:=_psn; end;",
+    "_bsc:=false;"};
 constexpr const char* SORT = "_sort(/,*,O_*,'.')";  // list, field, A or D
 constexpr const char* COPYMESS[] = {"begin _ac1:=_acc; _r:=_px^.r;",
                                     "_newr(_r,_b); new(_pu);_acc:=true;_pu^.r:=_r;",
@@ -57,10 +60,14 @@ constexpr const char* DISASSEMBLE[] = {
 // follows " if ( ".
 constexpr const char* INSTANCE = "ino";
 constexpr const char* HELDUSE = "O_USE";
-constexpr const char* PREEMPT[] = {
-    "if f_/=0.0 then begin ", "_pu:=_ll[*]; _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;",
-    " if ( ", ")", " then begin _extr(_pu,*);", " O_REMA:=o_xt-time;",
-    "_acc:=true;extfel(_N1,O_XT,INO,0); ", "end end;"};
+constexpr const char* PREEMPT[] = {"if f_/=0.0 then begin ",
+                                   "_pu:=_ll[*]; _exalo(_pu); _uprvo(_or,_ob);O_PMESS:=_pu;",
+                                   " if ( ",
+                                   ")",
+                                   " then begin _extr(_pu,*);",
+                                   " O_REMA:=o_xt-time;",
+                                   "_acc:=true;extfel(_N1,O_XT,INO,0); ",
+                                   "end end;"};
 
 // The record number of a message type, "" when the name is none.
 std::string MESSAGENUMBER(Compiler& c, const std::string& name) {

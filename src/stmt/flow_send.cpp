@@ -27,13 +27,14 @@ constexpr const char* AFTER = "A";
 constexpr const char* BEFORE = "B";
 constexpr const char* ATEND = "_ll[*]";
 constexpr const char* ATHEAD = "_fl[*]";
-constexpr const char* CHOSEN = "*+_i";     // FREE
-constexpr const char* LEAST = "*+_imi";    // MIN
-constexpr const char* COPYOF = "*+/";      // / the subscript
+constexpr const char* CHOSEN = "*+_i";           // FREE
+constexpr const char* LEAST = "*+_imi";          // MIN
+constexpr const char* COPYOF = "*+/";            // / the subscript
 constexpr const char* PERSENDER = "+(ino-1)*/";  // / the copies of a D node
 // FREE: '*' the test, '/' the copies.
 constexpr const char* FREETEST[] = {"_l^[*+_i]>0", "F_*[_i]<=0"};  // a queue, a resource
-constexpr const char* FREESEL[] = {"_i:=1;while (*) and (_i<=/) do _i:=_i+1;", " if _i>/ then _i:=1;"};
+constexpr const char* FREESEL[] = {"_i:=1;while (*) and (_i<=/) do _i:=_i+1;",
+                                   " if _i>/ then _i:=1;"};
 // MIN: what waits at a copy ('1' or '_i'), then the choice.
 constexpr const char* FIRSTCOPY = "1";
 constexpr const char* ANYCOPY = "_i";
@@ -43,8 +44,10 @@ constexpr const char* WAITIL = "+_l^[";
 constexpr const char* WAITUSED = "+round(U_*[/])";
 constexpr const char* MINSEL[] = {"_imi:=1;_min:=_l^[*;_i:=1;",
                                   " while _i</ do begin _i:=_i+1; if (_l^[*<_min)",
-                                  " or (_l^[*=_min)", " and (_en^[*+_i]<_en^[*+_imi])",
-                                  " then begin _min:=_l^[*;_imi:=_i;", " end end;"};
+                                  " or (_l^[*=_min)",
+                                  " and (_en^[*+_i]<_en^[*+_imi])",
+                                  " then begin _min:=_l^[*;_imi:=_i;",
+                                  " end end;"};
 
 // One destination: list index, position letter and element, and the code
 // that picks the copy of a FREE or MIN destination at run time.
@@ -133,7 +136,8 @@ void NODEDEST(Compiler& c, int node, Dest& d) {
   }
   // A D node keeps one list per copy of the sending node.
   const NodeRecord* x = CURREC(c);
-  if (y.TIPO == 'D' && x && x->MULT > 1) d.index += FILLIN(PERSENDER, {{'/', std::to_string(y.MULT)}});
+  if (y.TIPO == 'D' && x && x->MULT > 1)
+    d.index += FILLIN(PERSENDER, {{'/', std::to_string(y.MULT)}});
 }
 
 // The bracketed subscripts after a GPOINTER array, as written.
@@ -212,8 +216,13 @@ void PRSENDTO(Compiler& c) {
     Dest d = DESTINATION(c);
     if (!d.select.empty()) EMIT(c, d.select, false);
     if (first)
-      EMIT(c, FILLIN(TRAN, {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)}, {'.', d.index},
-                            {'/', d.letter}, {'$', var}, {'&', d.elem}}),
+      EMIT(c,
+           FILLIN(TRAN, {{'#', HELDTEXT(c)},
+                         {'*', ORIGINNOW(c)},
+                         {'.', d.index},
+                         {'/', d.letter},
+                         {'$', var},
+                         {'&', d.elem}}),
            false);
     else
       EMIT(c, FILLIN(COPY, {{'/', var}, {'.', d.index}, {'*', d.letter}, {'$', d.elem}}), false);
@@ -243,8 +252,13 @@ void PRAGRE(Compiler& c) {
   PRLISTPOS(c, list, pos);
   CLOSEARGS(c);
   EMIT(c, BEGINBLOCK, true);
-  EMIT(c, FILLIN(TRAN, {{'#', HELDTEXT(c)}, {'*', ORIGINNOW(c)}, {'.', list}, {'/', letter},
-                        {'$', c.stmt.MSGVAR}, {'&', pos}}),
+  EMIT(c,
+       FILLIN(TRAN, {{'#', HELDTEXT(c)},
+                     {'*', ORIGINNOW(c)},
+                     {'.', list},
+                     {'/', letter},
+                     {'$', c.stmt.MSGVAR},
+                     {'&', pos}}),
        false);
   EMIT(c, PACKTEXT(c), false);
   if (HELDNOW(c)) EMIT(c, REFUSE, false);

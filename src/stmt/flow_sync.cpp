@@ -28,7 +28,10 @@ constexpr const char* SELPROC[] = {
     "procedure _prs.(_el,MAXSEL,_i1,_i2:integer);var _k,INO,_el1:integer;",
     "begin _el1:=_el-1;for INO:=_i1 to _i2 do begin _el:=_el1+INO;",
     "_px:=_fl[_el];_k:=1; while (_px<>nil) and (_k<=MAXSEL) do begin ",
-    "_uprv(_px^.r,_px^.b);", "_k:=_k+1;", "_px:=_fl[_el] end; ", "end end;"};
+    "_uprv(_px^.r,_px^.b);",
+    "_k:=_k+1;",
+    "_px:=_fl[_el] end; ",
+    "end end;"};
 // The function _cl of the conditions, a case '*' for each.
 constexpr const char* FIRSTCASE = "1";
 constexpr const char* CLHEAD[] = {"function _cl; begin ", "case _nsy of  "};
@@ -39,7 +42,8 @@ constexpr const char* CLCASEEND = ") end;";
 constexpr const char* JOINHEAD = "if _acc then begin _extr(_pu,*); ";
 constexpr const char* JOINELIM = "_elim(_pu^.r,_pu^.b,_pu);";
 constexpr const char* JOINFIRST[] = {"if _pla1=nil then _pla1:=_pu else ",
-                                     "_pas^.p:=_pu;_pas:=_pu;_pu^.p:=nil;", "if _pc=nil then ",
+                                     "_pas^.p:=_pu;_pas:=_pu;_pu^.p:=nil;",
+                                     "if _pc=nil then ",
                                      "begin _pu^.p:=nil; if _plas^.pas=nil then _plas^.pas:=_pla1 ",
                                      "else begin _pla:=_plas^.pas; while _pla^.p<>nil do ",
                                      " _pla:=_pla^.p; _pla^.p:=_pla1 end end "};
@@ -49,15 +53,13 @@ constexpr const char* ALLCOUNT = "2";
 constexpr const char* ALLMOST = "maxint";
 constexpr const char* ATLEAST = ">=2";
 constexpr const char* EXACTLY = "=*";
-constexpr const char* SYNCHEAD[] = {"begin _ac1:=_acc; sync:=false;_pu:=_fl[*];",
-                                    "while(_l^[*]>=/) and (_pu<>nil) do begin ",
-                                    "_sinc(*,/); _sf:=true;",
-                                    "if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
-                                    "_fs:=nil;"};
-constexpr const char* SYNCLOOP[] = {"_aas:=true; _plas:=_pc^.p1; _pla1:=nil;",
-                                    "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;",
-                                    "if _aas then begin _aas:=false;",
-                                    "_exal(_pu); _uprv(_pu^.r,_pu^.b);"};
+constexpr const char* SYNCHEAD[] = {
+    "begin _ac1:=_acc; sync:=false;_pu:=_fl[*];", "while(_l^[*]>=/) and (_pu<>nil) do begin ",
+    "_sinc(*,/); _sf:=true;", "if _ks * then begin _pc:=_fs; _sf:=false;_bs:=false;sync:=true;",
+    "_fs:=nil;"};
+constexpr const char* SYNCLOOP[] = {
+    "_aas:=true; _plas:=_pc^.p1; _pla1:=nil;", "while _pc<>nil do begin _pu:=_pc^.p1;_acc:=true;",
+    "if _aas then begin _aas:=false;", "_exal(_pu); _uprv(_pu^.r,_pu^.b);"};
 constexpr const char* SYNCTAIL[] = {"if _acc then _error('synchronized record not sent');",
                                     "_as:=_pc; _pc:=_pc^.p2; dispose(_as);",
                                     "end end;if _sf then _pu:=_pu^.p else _pu:=_fl[*] end;",
@@ -161,8 +163,12 @@ void PRSELECT(Compiler& c) {
     if (!s.IDREAD) ERROR(c, "; or ) expected");
     std::string count = s.IDENT;
     for (const Source1& g : group)
-      EMIT(c, FILLIN(SELCALL, {{'.', sel}, {'*', std::to_string(g.list)}, {'/', count},
-                              {'#', g.from}, {'$', g.to}}),
+      EMIT(c,
+           FILLIN(SELCALL, {{'.', sel},
+                            {'*', std::to_string(g.list)},
+                            {'/', count},
+                            {'#', g.from},
+                            {'$', g.to}}),
            false);
     RECID(c);
     if (s.IDREAD || (s.CH != ';' && s.CH != ')')) ERROR(c, "; or ) expected");

@@ -32,9 +32,12 @@ constexpr const char* TAKE = "_pu:=*;";
 constexpr const char* TRAN = "_tran(true,*,.,'/',$,&);";
 // POINT: '*' the pointer, '/' where it starts.
 constexpr const char* BEGINBLOCK = "begin ";
-constexpr const char* POINT[] = {"*:=/; B_*:=*;", "_bpt:=true; while (*<>nil) and _bpt do begin ",
+constexpr const char* POINT[] = {"*:=/; B_*:=*;",
+                                 "_bpt:=true; while (*<>nil) and _bpt do begin ",
                                  "if * <>nil then _uprvo(*^.r,*^.b); O_PMESS:=*; _exalo(*);",
-                                 "if ", " then _bpt:=false else begin B_*:=*;", "*:=*^.p ",
+                                 "if ",
+                                 " then _bpt:=false else begin B_*:=*;",
+                                 "*:=*^.p ",
                                  "end end;"};
 constexpr const char* POINTEND[] = {"end;", "end "};  // after ";", before END or ELSE
 // EXTFEL and PUTFEL: the letter quoted, the node's number.

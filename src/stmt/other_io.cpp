@@ -44,8 +44,9 @@ constexpr const char* LABEL = "'*');";  // closes the call with its label
 constexpr const char* FILEVAR = "_filv*";
 constexpr const char* FILEDECL = "var *:text; ";
 constexpr const char* FILEHEAD[] = {"if nrep=1 then begin ", "assign(*,_outpath(/));",
-                                    "assign(*,_outpath(", "));", "rewrite(*);", "writeln(*,",
-                                    "writeln(*,'# 1');", "end;"};
+                                    "assign(*,_outpath(",    "));",
+                                    "rewrite(*);",           "writeln(*,",
+                                    "writeln(*,'# 1');",     "end;"};
 constexpr const char* BEGINBLOCK = "begin ";
 constexpr const char* FILELINE[] = {"Append(*);", "WRITELN(*", ",*", ",' '", ");", "CloseFile(*);"};
 constexpr const char* FILEEND[] = {" end ", " end;"};  // before END or ELSE, after ";"
@@ -253,7 +254,9 @@ void PRFILEOUT(Compiler& c) {
   SEND(c, FILLIN(FILELINE[0], {{'*', v}}), true);
   SEND(c, FILLIN(FILELINE[1], {{'*', v}}), true);
   for (size_t i = 0; i < values.size(); ++i)
-    SEND(c, FILLIN(FILELINE[2], {{'*', values[i]}}) + (i + 1 < values.size() ? FILELINE[3] : FILELINE[4]),
+    SEND(c,
+         FILLIN(FILELINE[2], {{'*', values[i]}}) +
+             (i + 1 < values.size() ? FILELINE[3] : FILELINE[4]),
          false);
   SEND(c, FILLIN(FILELINE[5], {{'*', v}}), false);
   SEND(c, FILEEND[semicolon], false);

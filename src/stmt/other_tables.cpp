@@ -13,7 +13,8 @@ namespace {
 
 // What this file writes; the placeholders are filled in.
 constexpr const char* SEMI = ";";
-constexpr const char* FREQROW = "_df[*,#]:=/;";  // table, field 1-3, value
+// A table's row of _df: '*' the table, '/' lower bound, classes, width.
+constexpr const char* FREQROW[] = {"_df[*,1]:=/;", "_df[*,2]:=/;", "_df[*,3]:=/;"};
 // Array assignment: the constant '*' k, '/' the name; its declaration in
 // PRU.PAS, then the copy, dimension by dimension ('*' its number).
 constexpr const char* CONSTNAME = "_c*_/";
@@ -93,7 +94,7 @@ void PRFREQTAB(Compiler& c) {
   SENDSRC(c, s.KSTART, c.out.CURCH);
   c.out.TRANSMIT = false;
   PRASIG(c);
-  SEND(c, FILLIN(FREQROW, {{'*', pos}, {'#', "1"}, {'/', INITIALVALUE(c)}}), false);
+  SEND(c, FILLIN(FREQROW[0], {{'*', pos}, {'/', INITIALVALUE(c)}}), false);
   RECID(c);
   MUSTBE(c, ',');
   s.K++;
@@ -103,14 +104,14 @@ void PRFREQTAB(Compiler& c) {
   long classes = std::stol(s.IDENT) + 2;
   t.FREQMAX = static_cast<int>(std::max<long>(t.FREQMAX, classes));
   c.gen.ITMX = std::max(c.gen.ITMX, t.FREQMAX);
-  SEND(c, FILLIN(FREQROW, {{'*', pos}, {'#', "2"}, {'/', std::to_string(classes)}}), false);
+  SEND(c, FILLIN(FREQROW[1], {{'*', pos}, {'/', std::to_string(classes)}}), false);
   RECID(c);
   MUSTBE(c, ',');
   s.K++;
   std::string w = INITIALVALUE(c);
   // A class of no width counts nothing, and TAB would divide by it.
   if (w[0] == '-' || std::stod(w) <= 0) ERROR(c, "interval wide must be positive");
-  SEND(c, FILLIN(FREQROW, {{'*', pos}, {'#', "3"}, {'/', w}}), false);
+  SEND(c, FILLIN(FREQROW[2], {{'*', pos}, {'/', w}}), false);
   if (t.INEXPER) t.EXPLIST.push_back({CUT(name, EXPNAMEMAX), 'T', pos});
   RECID(c);
   if (s.IDREAD) {
