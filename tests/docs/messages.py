@@ -257,15 +257,22 @@ def chars(src, path, offset, expr, depth):
 
 
 def table_column(src, path, offset, field):
-    """The literals of one column of a table of rows in the same function."""
+    """The literals of one column of a table of rows: in the same function,
+    or at the top of the file and walked by a loop of the function."""
     _, _, body = src.enclosing(path, offset)
-    m = re.search(r"struct\s+\w+\s*\{([^}]*)\}", body)
+    text, row, table = body, r"\w+", r"\w+"
+    if not re.search(r"struct\s+\w+\s*\{", body):
+        loop = re.search(r"for\s*\(\s*const\s+(\w+)\s*&\s*\w+\s*:\s*(\w+)\s*\)", body)
+        if not loop:
+            raise Unresolved("no row type for ." + field)
+        text, row, table = src.files[path], loop.group(1), loop.group(2)
+    m = re.search(r"struct\s+" + row + r"\s*\{([^}]*)\}", text)
     if not m:
         raise Unresolved("no row type for ." + field)
     fields = [IDENT.findall(d)[-1] for d in m.group(1).split(";") if d.strip()]
     at = fields.index(field)
-    m = re.search(r"\w+\[\]\s*=\s*\{", body)
-    rows_text = body[m.end() - 1:closing(body, m.end() - 1) + 1]
+    m = re.search(table + r"\[\]\s*=\s*\{", text)
+    rows_text = text[m.end() - 1:closing(text, m.end() - 1) + 1]
     found = []
     for row in re.finditer(r"\{([^{}]*)\}", rows_text[1:-1]):
         item = split_args(row.group(1))[at]
