@@ -353,16 +353,6 @@ begin
   _hset(i, t, e);
 end;
 
-procedure _heapput(e: _pev);
-begin
-  Inc(_hn);
-  if _hn >= _hcap then
-    _hgrow(2 * _hcap);
-  e^.key := _key2(e);
-  _hset(_hn, e^.t, e);
-  e^.inheap := true;
-  _siftup(_hn);
-end;
 
 { Takes out the least entry: the hole it leaves goes down along the
   least children to the bottom, where the last entry, which belongs near
@@ -400,6 +390,141 @@ begin
   _siftup(i);
 end;
 
+{ ---- the row ----
+  Beside the heap, a row of entries in order, taken from its front:
+  an event that goes after the last of the row (a node that steps on
+  at a fixed interval, a service that ends after every pending one) or
+  before its first joins it at once, and one that goes just before one
+  of its last few is put in place there; the rest go to the heap.  The
+  next event is the sooner of the row's first and the heap's least.
+  Where many events fall at equal times (C nodes stepping together)
+  the heap would tell them apart by their keys at every level. }
+const
+  _roreach = 4;            { entries of the row's end an event may pass }
+
+type
+  _roent = record
+    t: real;
+    e: _pev;
+  end;
+  _proent = ^_roent;
+
+var
+  _robuf: array of _roent;  { a ring: _ron entries from _rohd }
+  _romask, _rohd, _ron: integer;
+
+function _roat(k: integer): _proent; inline;
+begin
+  Result := @_robuf[(_rohd + k) and _romask];
+end;
+
+procedure _rogrow;
+var nb: array of _roent;
+    k: integer;
+begin
+  SetLength(nb, 2 * Length(_robuf) + 64 * Ord(Length(_robuf) = 0));
+  for k := 0 to _ron - 1 do
+    nb[k] := _roat(k)^;
+  _robuf := nb;
+  _romask := Length(_robuf) - 1;
+  _rohd := 0;
+end;
+
+{ Event e (its key set) joins the row if it fits there. }
+function _roput(e: _pev): boolean;
+var t: real;
+    p: _proent;
+    k, j: integer;
+begin
+  t := e^.t;
+  if _ron = Length(_robuf) then
+    _rogrow;
+  if _ron > 0 then
+  begin
+    p := _roat(_ron - 1);
+    if not _hbefore(p^.t, p^.e, t, e) then
+    begin
+      p := _roat(0);
+      if _hbefore(t, e, p^.t, p^.e) then
+      begin
+        _rohd := (_rohd - 1) and _romask;
+        Inc(_ron);
+        p := _roat(0);
+        p^.t := t;
+        p^.e := e;
+        Exit(true);
+      end;
+      { just before one of the last few? }
+      k := _ron - 1 - _roreach;
+      if k < 0 then
+        k := 0;
+      p := _roat(k);
+      if (k > 0) and not _hbefore(p^.t, p^.e, t, e) then
+        Exit(false);
+      { entries k+1 .. _ron-1 after e, entry k before it (or k = 0 and
+        it may be after e too, but then e went before the first) }
+      j := _ron - 1;
+      while (j > k) and _hbefore(t, e, _roat(j - 1)^.t, _roat(j - 1)^.e) do
+        Dec(j);
+      { e goes at place j: entries j .. _ron-1 move one on }
+      k := _ron;
+      while k > j do
+      begin
+        _roat(k)^ := _roat(k - 1)^;
+        Dec(k);
+      end;
+      Inc(_ron);
+      p := _roat(j);
+      p^.t := t;
+      p^.e := e;
+      Exit(true);
+    end;
+  end;
+  p := _roat(_ron);
+  p^.t := t;
+  p^.e := e;
+  Inc(_ron);
+  Result := true;
+end;
+
+procedure _heapput(e: _pev);
+begin
+  e^.key := _key2(e);
+  e^.inheap := true;
+  if _roput(e) then
+    Exit;
+  Inc(_hn);
+  if _hn >= _hcap then
+    _hgrow(2 * _hcap);
+  _hset(_hn, e^.t, e);
+  _siftup(_hn);
+end;
+
+{ The next entry of heap and row, taken out. }
+function _takemin: _pev;
+var p: _proent;
+begin
+  if _ron > 0 then
+  begin
+    p := _roat(0);
+    if (_hn = 0) or _hbefore(p^.t, p^.e, _ht(1), _he(1)) then
+    begin
+      Result := p^.e;
+      _rohd := (_rohd + 1) and _romask;
+      Dec(_ron);
+      Exit;
+    end;
+  end;
+  Result := _he(1);
+  _popmin;
+end;
+
+{ No entry of heap or row, live or dead, is due at the clock or sooner. }
+function _nonedue: boolean;
+begin
+  Result := ((_hn = 0) or (_ht(1) > time)) and ((_ron = 0) or (_roat(0)^.t > time));
+end;
+
 function _hdead(i: integer): boolean; inline;
 begin
   Result := _he(i)^.gone;
@@ -427,8 +552,18 @@ begin
       _hset(n, _ht(i), _he(i));
     end;
   _hn := n;
+  n := 0;
+  for i := 0 to _ron - 1 do
+    if _roat(i)^.e^.gone then
+      _recycle(_roat(i)^.e)
+    else
+    begin
+      _roat(n)^ := _roat(i)^;
+      Inc(n);
+    end;
+  _ron := n;
   _ndead := 0;
-  for i := (n + 2) shr 2 downto 1 do
+  for i := (_hn + 2) shr 2 downto 1 do
     _siftdown(i);
 end;
 
@@ -587,9 +722,12 @@ procedure _newrun;
 var i: integer;
     e: _pev;
 begin
-  for i := 1 to _hn do
+  for i := 1 to _hn + _ron do
   begin
-    e := _he(i);
+    if i <= _hn then
+      e := _he(i)
+    else
+      e := _roat(i - _hn - 1)^.e;
     e^.inheap := false;
     if e^.gone then
       _recycle(e)
@@ -597,6 +735,7 @@ begin
       _dropev(e);
   end;
   _hn := 0;
+  _ron := 0;
   _ndead := 0;
   while _blkh <> nil do
     _dropev(_blkh);
@@ -621,15 +760,22 @@ var all, tmp: array of _pev;
 begin
   SetLength(all, _nev);
   n := 0;
-  for i := 1 to _hn do
-    if _hdead(i) then
-      _recycle(_he(i))
+  for i := 1 to _hn + _ron do
+  begin
+    if i <= _hn then
+      e := _he(i)
+    else
+      e := _roat(i - _hn - 1)^.e;
+    if e^.gone then
+      _recycle(e)
     else
     begin
-      all[n] := _he(i);
+      all[n] := e;
       Inc(n);
     end;
+  end;
   _hn := 0;
+  _ron := 0;
   _ndead := 0;
   e := _blkh;
   while e <> nil do
@@ -730,10 +876,9 @@ var e: _pev;
 begin
   _checkrun;
   _curmsg := nil;
-  while _hn > 0 do
+  while (_hn > 0) or (_ron > 0) do
   begin
-    e := _he(1);
-    _popmin;
+    e := _takemin;
     if e^.gone then
     begin
       _recycle(e);
@@ -759,7 +904,7 @@ begin
       e^.msg := nil;
     end;
     _dropev(e);
-    if (_ndead > 1024) and (_ndead > _hn shr 1) then
+    if (_ndead > 1024) and (_ndead > (_hn + _ron) shr 1) then
       _compact;
     { the next event is read when this one is done: fetch it meanwhile }
     if _hn > 0 then
@@ -850,6 +995,12 @@ begin
     if not _hdead(i) then
     begin
       all[n] := _he(i);
+      Inc(n);
+    end;
+  for i := 0 to _ron - 1 do
+    if not _roat(i)^.e^.gone then
+    begin
+      all[n] := _roat(i)^.e;
       Inc(n);
     end;
   e := _blkh;
@@ -1683,7 +1834,7 @@ begin
   q := _curmsg;
   if (q <> nil) and (q^.lis = l) and (q^.b <> nil) and
     (_pfhead(q^.b)^.xt = time) and
-    (_curmoved or ((_nblk = 0) and ((_hn = 0) or (_ht(1) > time)))) then
+    (_curmoved or ((_nblk = 0) and _nonedue)) then
   begin
     m := q;
     Exit;
@@ -2532,7 +2683,7 @@ var
   { per equation: the one step of the last call (Euler, RK4), its ends
     and slopes, kept until _ystat asks, as most equations are not
     measured }
-  _qa, _qb, _qfa, _qfb, _qh: array of real;
+  _qb, _qfa, _qfb, _qh: array of real;
   _qlazy: array of boolean;
   { per group, by its first equation: the step RKF would try next }
   _hnext: array of real;
@@ -2552,7 +2703,7 @@ begin
   begin
     SetLength(_qy0, m); SetLength(_qy, m); SetLength(_qy2, m); SetLength(_qlo, m);
     SetLength(_qhi, m); SetLength(_hnext, m);
-    SetLength(_qa, m); SetLength(_qb, m); SetLength(_qfa, m); SetLength(_qfb, m);
+    SetLength(_qb, m); SetLength(_qfa, m); SetLength(_qfb, m);
     SetLength(_qh, m); SetLength(_qlazy, m);
     FillChar(_qlazy[0], m * SizeOf(boolean), 0);
     FillChar(_hnext[0], m * SizeOf(real), 0);
@@ -2614,6 +2765,72 @@ begin
   _qinner(a, b, fa, fb, h, _qlo[m], _qhi[m]);
 end;
 
+{ Euler (meth 2) or RK4 (3): one step of equations i .. i+n-1 from t0
+  over h.  The step's ends and slopes are kept for _ystat, which works
+  out the statistics of a measured variable only when asked. }
+procedure _onestep(i, n, meth: integer; t0, h: real);
+var r: integer;
+    y: _prvec;
+    o: PInteger;
+    y0, y1, k1, k2, k3, k4, fb: PDouble;
+    f, th: real;
+begin
+  y := _hky;
+  o := @_hkore^[i];
+  y0 := @_iy0[0];
+  y1 := @_iy1[0];
+  k1 := @_ik1[0];
+  for r := 0 to n - 1 do
+    y0[r] := y^[o[r]];
+  for r := 0 to n - 1 do
+    k1[r] := _hkfec(t0, i + r);
+  if meth = 2 then
+  begin
+    for r := 0 to n - 1 do
+    begin
+      y1[r] := y0[r] + h * k1[r];
+      y^[o[r]] := y1[r];
+    end;
+    fb := k1;
+  end
+  else
+  begin
+    k2 := @_ik2[0];
+    k3 := @_ik3[0];
+    k4 := @_ik4[0];
+    f := h / 2;
+    th := t0 + h / 2;
+    for r := 0 to n - 1 do
+      y^[o[r]] := y0[r] + f * k1[r];
+    for r := 0 to n - 1 do
+      k2[r] := _hkfec(th, i + r);
+    for r := 0 to n - 1 do
+      y^[o[r]] := y0[r] + f * k2[r];
+    for r := 0 to n - 1 do
+      k3[r] := _hkfec(th, i + r);
+    for r := 0 to n - 1 do
+      y^[o[r]] := y0[r] + h * k3[r];
+    th := t0 + h;
+    for r := 0 to n - 1 do
+      k4[r] := _hkfec(th, i + r);
+    for r := 0 to n - 1 do
+    begin
+      y1[r] := y0[r] + h / 6 * (k1[r] + 2 * k2[r] + 2 * k3[r] + k4[r]);
+      y^[o[r]] := y1[r];
+    end;
+    fb := k4;
+  end;
+  for r := 0 to n - 1 do
+  begin
+    _qy0[i + r] := y0[r];
+    _qb[i + r] := y1[r];
+    _qfa[i + r] := k1[r];
+    _qfb[i + r] := fb[r];
+    _qh[i + r] := h;
+    _qlazy[i + r] := true;
+  end;
+end;
+
 procedure _integ(i, j, meth: integer);
 var n, m, q, tries: integer;
     h, t0, tend, hplan, hint, err, e, tol, fac, yq: real;
@@ -2654,31 +2871,23 @@ var n, m, q, tries: integer;
     end;
   end;
 
-  { the one step of a call, its statistics left for _ystat }
-  procedure acceptone(fb: PDouble);
-  var r, q: integer;
-  begin
-    for r := 0 to n - 1 do
-    begin
-      q := i + r;
-      _qa[q] := _iy0[r];
-      _qb[q] := _iy1[r];
-      _qfa[q] := _ik1[r];
-      _qfb[q] := fb[r];
-      _qh[q] := h;
-      _qlazy[q] := true;
-      _iy0[r] := _iy1[r];
-    end;
-  end;
-
 begin
   if not Assigned(_hkfec) or (_hky = nil) or (_hkore = nil) or (j < i) then
     Exit;
   n := j - i + 1;
-  _intsize(n);
+  if (Length(_iy0) < n) or (Length(_qy) <= _hkneq) then
+    _intsize(n);
   if time < _intt then
     FillChar(_hnext[0], Length(_hnext) * SizeOf(real), 0);
   _intt := time;
+  t0 := time - _dt;
+  tend := time;
+  h := _dt;
+  if meth <> 1 then
+  begin
+    _onestep(i, n, meth, t0, h);
+    Exit;
+  end;
   for m := 0 to n - 1 do
   begin
     yq := _hky^[_hkore^[i + m]];
@@ -2689,37 +2898,6 @@ begin
     _qy2[i + m] := 0;
     _qlo[i + m] := yq;
     _qhi[i + m] := yq;
-  end;
-  t0 := time - _dt;
-  tend := time;
-  h := _dt;
-  if meth <> 1 then
-  begin
-    { one step over the whole interval }
-    slope(@_ik1[0], t0);
-    if meth = 2 then
-    begin
-      setstage(@_ik1[0], h);
-      for m := 0 to n - 1 do
-        _iy1[m] := _iy0[m] + h * _ik1[m];
-      acceptone(@_ik1[0]);
-    end
-    else
-    begin
-      setstage(@_ik1[0], h / 2);
-      slope(@_ik2[0], t0 + h / 2);
-      setstage(@_ik2[0], h / 2);
-      slope(@_ik3[0], t0 + h / 2);
-      setstage(@_ik3[0], h);
-      slope(@_ik4[0], t0 + h);
-      for m := 0 to n - 1 do
-      begin
-        _iy1[m] := _iy0[m] + h / 6 * (_ik1[m] + 2 * _ik2[m] + 2 * _ik3[m] + _ik4[m]);
-        _hky^[_hkore^[i + m]] := _iy1[m];
-      end;
-      acceptone(@_ik4[0]);
-    end;
-    Exit;
   end;
   { RKF 4(5): Fehlberg's pair, the step carried on with the fifth-order
     value; the difference of the two estimates the step's error.  The
@@ -2847,7 +3025,11 @@ begin
   if _qlazy[m] then
   begin
     _qlazy[m] := false;
-    _qstep(m, _qa[m], _qb[m], _qfa[m], _qfb[m], _qh[m]);
+    _qy[m] := 0;
+    _qy2[m] := 0;
+    _qlo[m] := _qy0[m];
+    _qhi[m] := _qy0[m];
+    _qstep(m, _qy0[m], _qb[m], _qfa[m], _qfb[m], _qh[m]);
   end;
   { the node stood still since hc (not started, stopped): the variable
     kept its value until this interval began }

@@ -479,6 +479,64 @@ begin
   time := was;
 end;
 
+{ Nodes stepping on together at one interval, and events far ahead:
+  most new events go after every pending one but the far ones, at
+  equal times, where the kernel keeps them in order beside its heap.
+  Steps are cancelled, nodes blocked a while, events at other times and
+  priorities mixed in, and the numbers renewed now and then. }
+procedure steps;
+var k, nod, i: integer;
+begin
+  fresh;
+  RandSeed := 1234;
+  _seqtop := 5000;
+  for nod := 1 to 30 do
+    both(nod, 1, 0, 0);
+  both(40, 1, 0, 1e6);
+  both(41, 1, 2, 1e6);
+  both(42, 1, 0, 2e6);
+  for k := 1 to 200000 do
+  begin
+    popboth('steps');
+    nod := _n;
+    if (nod >= 1) and (nod <= 30) then
+      both(nod, 1, Ord(rnd(20) = 0), time + 0.1);
+    case rnd(40) of
+      0: both(31 + rnd(5), 1, rnd(3), time + Random * 3);
+      1: both(31 + rnd(5), 1, rnd(3), time);
+      2: begin
+           { a step cancelled and scheduled again later }
+           i := 1 + rnd(30);
+           extfel(i, -1, 0, 0);
+           refext(i, -1, 0);
+           both(i, 1, 0, time + 0.2);
+         end;
+      3: begin
+           i := 1 + rnd(30);
+           BLOCK(i, refblocked[i]);
+           refblock(i, true);
+         end;
+      4, 5: begin
+           i := 1 + rnd(30);
+           DEBLOCK(i, refblocked[i]);
+           refblock(i, false);
+         end;
+    end;
+    if fails > 20 then
+      Exit;
+  end;
+  for i := 1 to 30 do
+    if refblocked[i] then
+    begin
+      DEBLOCK(i, refblocked[i]);
+      refblock(i, false);
+    end;
+  extfel(40, -1, 0, 0);
+  refext(40, -1, 0);
+  drainboth('steps, to the end');
+  _seqtop := $FFFFFFFF;
+end;
+
 { ---- message lists against arrays ---- }
 
 const
@@ -974,6 +1032,7 @@ begin
   cancellation;
   randomised;
   deepheap;
+  steps;
   lists;
   services;
   orders;
