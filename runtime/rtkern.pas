@@ -433,57 +433,66 @@ end;
 { Event e (its key set) joins the row if it fits there. }
 function _roput(e: _pev): boolean;
 var t: real;
-    p: _proent;
-    k, j: integer;
+    buf, p, pp: _proent;
+    hd, mask, n, k, j: integer;
 begin
   t := e^.t;
-  if _ron = Length(_robuf) then
+  n := _ron;
+  if n = Length(_robuf) then
     _rogrow;
-  if _ron > 0 then
+  buf := @_robuf[0];
+  hd := _rohd;
+  mask := _romask;
+  if n > 0 then
   begin
-    p := _roat(_ron - 1);
+    p := @buf[(hd + n - 1) and mask];
     if not _hbefore(p^.t, p^.e, t, e) then
     begin
-      p := _roat(0);
+      p := @buf[hd];
       if _hbefore(t, e, p^.t, p^.e) then
       begin
-        _rohd := (_rohd - 1) and _romask;
-        Inc(_ron);
-        p := _roat(0);
+        hd := (hd - 1) and mask;
+        _rohd := hd;
+        _ron := n + 1;
+        p := @buf[hd];
         p^.t := t;
         p^.e := e;
         Exit(true);
       end;
-      { just before one of the last few? }
-      k := _ron - 1 - _roreach;
+      { just before one of the last few?  Entry k goes before e (entry
+        0 does, as e did not go before it); the entries after it do not }
+      k := n - 1 - _roreach;
       if k < 0 then
         k := 0;
-      p := _roat(k);
+      p := @buf[(hd + k) and mask];
       if (k > 0) and not _hbefore(p^.t, p^.e, t, e) then
         Exit(false);
-      { entries k+1 .. _ron-1 after e, entry k before it (or k = 0 and
-        it may be after e too, but then e went before the first) }
-      j := _ron - 1;
-      while (j > k) and _hbefore(t, e, _roat(j - 1)^.t, _roat(j - 1)^.e) do
-        Dec(j);
-      { e goes at place j: entries j .. _ron-1 move one on }
-      k := _ron;
-      while k > j do
+      { e goes before the last entry, and before those after entry j - 1
+        while it goes before entry j - 1 too: they move one on }
+      p := @buf[(hd + n) and mask];
+      pp := @buf[(hd + n - 1) and mask];
+      p^ := pp^;
+      p := pp;
+      j := n - 1;
+      while j - 1 > k do
       begin
-        _roat(k)^ := _roat(k - 1)^;
-        Dec(k);
+        pp := @buf[(hd + j - 1) and mask];
+        if not _hbefore(t, e, pp^.t, pp^.e) then
+          Break;
+        p^ := pp^;
+        p := pp;
+        Dec(j);
       end;
-      Inc(_ron);
-      p := _roat(j);
       p^.t := t;
       p^.e := e;
+      _ron := n + 1;
       Exit(true);
     end;
   end;
-  p := _roat(_ron);
+  p := @buf[(hd + n) and mask];
   p^.t := t;
   p^.e := e;
-  Inc(_ron);
+  _ron := n + 1;
   Result := true;
 end;
 
@@ -2773,10 +2782,45 @@ var r: integer;
     y: _prvec;
     o: PInteger;
     y0, y1, k1, k2, k3, k4, fb: PDouble;
-    f, th: real;
+    f, th, a, b, f1, f2, f3, f4: real;
+    q: integer;
 begin
   y := _hky;
   o := @_hkore^[i];
+  if n = 1 then
+  begin
+    { the same sums as below, in registers }
+    q := o^;
+    a := y^[q];
+    f1 := _hkfec(t0, i);
+    if meth = 2 then
+    begin
+      b := a + h * f1;
+      y^[q] := b;
+      f4 := f1;
+    end
+    else
+    begin
+      f := h / 2;
+      th := t0 + h / 2;
+      y^[q] := a + f * f1;
+      f2 := _hkfec(th, i);
+      y^[q] := a + f * f2;
+      f3 := _hkfec(th, i);
+      y^[q] := a + h * f3;
+      th := t0 + h;
+      f4 := _hkfec(th, i);
+      b := a + h / 6 * (f1 + 2 * f2 + 2 * f3 + f4);
+      y^[q] := b;
+    end;
+    _qy0[i] := a;
+    _qb[i] := b;
+    _qfa[i] := f1;
+    _qfb[i] := f4;
+    _qh[i] := h;
+    _qlazy[i] := true;
+    Exit;
+  end;
   y0 := @_iy0[0];
   y1 := @_iy1[0];
   k1 := @_ik1[0];
