@@ -7,7 +7,7 @@
 // called by the driver after the declarations.
 #include <algorithm>
 #include "ground/compiler.h"
-#include "codegen/literals.h"
+#include "ground/literals.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include "ground/compiler.h"
-#include "codegen/literals.h"
+#include "ground/literals.h"
 #include "ground/text.h"
 
 namespace {

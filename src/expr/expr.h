@@ -1,6 +1,7 @@
-// Expressions: checking expressions, and the function calls the generated
-// program needs in another form.
+// Expressions: checking expressions, the classification of the token just
+// read, and the function calls the generated program needs in another form.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,13 @@ struct Expr {
   bool SPLINENEW = false;  // _init allocates the SPLINE tables (once)
 };
 
+// ---- identifier classification (classify.cpp)
+// Classifies the token just read and returns the rule that matched (also
+// left in KC). Stands with the expressions: a call it meets is translated
+// at once.
+enum class ClassRule : std::uint8_t;
+ClassRule CLASIFY(Compiler& c);
+
 // ---- function calls (functions.cpp)
 bool TABLOOK(Compiler& c, bool second);  // IDENT in the table list
 void PRFUNPG(Compiler& c);  // a built-in function call
@@ -60,3 +68,11 @@ void PRSUBS(Compiler& c, int n);
 // required, otherwise NOTFOUND stays true.
 void PRNODO(Compiler& c, bool required);
 void PRNODSUB(Compiler& c);  // "[" subscript "]" after a node name
+
+// ---- list designators (lists.cpp)
+// Reads EL_node[...] ["(" pred ")"] or IL_node[...] and returns its list
+// number as text (a subscripted node: first - 1, "+", the subscript).
+std::string LISTREF(Compiler& c);
+// The first entry of pred's successor list that leads to node, or null.
+struct NodeLink;
+NodeLink* SUCCTO(Compiler& c, int pred, int node);

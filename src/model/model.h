@@ -86,8 +86,5 @@ void LISTNAMES(Compiler& c, int node, std::string_view kind, int count, int firs
 void SETELSUC(Compiler& c, int node);
 // The first successor entry of pred that leads to node gets ELSUC := list.
 void BULESU(Compiler& c, int pred, int node, int list);
-// Reads EL_node[...] ["(" pred ")"] or IL_node[...] and returns its list
-// number as text (a subscripted node: first - 1, "+", the subscript).
-std::string LISTREF(Compiler& c);
 void NODELIST(Compiler& c);      // trace listing of the node table
 void WRITENETWORK(Compiler& c);  // the tables of the organised network

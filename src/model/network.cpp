@@ -3,8 +3,7 @@
 // successors, builds predecessor lists, checks the rules of the node types,
 // numbers every message list (internal lists IL, entry lists EL and the
 // links' ELSUC) and then writes the network tables (network_emit.cpp).
-// Also translates the list references EL_name / IL_name of node code
-// (LISTREF) and prints the node table in trace mode (NODELIST).
+// Also prints the node table in trace mode (NODELIST).
 // Reads and sets NodeTable, NLIST, LISTTEXT and NSTAT of Model.
 #include "ground/compiler.h"
 
@@ -12,12 +11,6 @@ namespace {
 
 NodeRecord& NODEAT(Compiler& c, int n) { return c.model.NodeTable[n]; }
 
-// The first entry of p's successor list that leads to node n, or null.
-NodeLink* SUCCTO(Compiler& c, int p, int n) {
-  for (NodeLink& s : NODEAT(c, p).SUCC)
-    if (s.NODE == n) return &s;
-  return nullptr;
-}
 
 // A fresh run of `count` lists for a node: its first number. The names
 // go on from `named`, the node's lists of this kind named before.
@@ -178,49 +171,6 @@ void ENTRYLISTS(Compiler& c, int n) {
   }
 }
 
-// ---- node references in list designators
-
-// What a node reference names: the node and its subscript as written.
-// CH is then the character right after the reference, at K.
-struct NodeRef {
-  int node = 0;
-  std::string sub = "1";
-};
-
-bool ISUNSIGNED(const std::string& w) {
-  if (w.empty()) return false;
-  for (char ch : w)
-    if (ch < '0' || ch > '9') return false;
-  return true;
-}
-
-// A node name with its subscript (PRNODO). After a subscript K is past
-// "]"; CH is set to what follows, as after a plain name.
-NodeRef READNODEREF(Compiler& c) {
-  PRNODO(c, true);
-  NodeRef r{c.model.NODEIDX, c.expr.NODSUB};
-  if (NODEAT(c, r.node).MULT != 1) c.src.CH = c.src.at(c.src.K);
-  return r;
-}
-
-// list + (v - 1) for a numeric subscript; otherwise the name is added at
-// run time: "(list-1)+s", or for a predecessor's copy "list+(s-1)".
-void ADDSUB(int& base, std::string& tail, const std::string& sub, bool pred) {
-  if (ISUNSIGNED(sub) && sub.size() <= 9) {
-    base += std::stoi(sub) - 1;
-  } else if (pred) {
-    tail += "+(" + sub + "-1)";
-  } else {
-    base -= 1;
-    tail += "+" + sub;
-  }
-}
-
-std::string FIRSTPLUS(int first, const NodeRecord& x, const std::string& sub) {
-  if (x.MULT == 1) return std::to_string(first);
-  return std::to_string(first - 1) + "+" + sub;
-}
-
 }  // namespace
 
 // '<kind>_<node> <i> ' in quotes: the display names of a node's lists. A
@@ -260,42 +210,6 @@ void ORGRED(Compiler& c) {
   m.NSTAT = 0;
   for (int n = 1; n <= m.NodeCount; ++n) ENTRYLISTS(c, n);
   WRITENETWORK(c);
-}
-
-// list -> ("EL_" | "IL_") node ["(" node ")"]
-// The designator's list number as text; a node with copies yields the
-// first number less one, "+" and the subscript as written.
-std::string LISTREF(Compiler& c) {
-  Source& s = c.src;
-  RECID(c);
-  std::string kind = s.IDENT.substr(0, 3);
-  if (kind != "EL_" && kind != "IL_") ERROR(c, "EL_ or IL_ expected");
-  s.K = s.KSTART + 3;  // the node name follows the prefix in the same word
-  NodeRef r = READNODEREF(c);
-  const NodeRecord& x = NODEAT(c, r.node);
-  if (kind == "IL_") return FIRSTPLUS(x.IL, x, r.sub);
-  if (s.CH != '(') return FIRSTPLUS(x.EL, x, r.sub);
-  s.K++;
-  NodeRef p = READNODEREF(c);
-  int base;
-  if (c.decl.PROCSEEN) {
-    base = x.EL;
-  } else {
-    const NodeLink* l = SUCCTO(c, p.node, r.node);
-    if (!l) ERROR(c, "predecessor or succesor node not defined");
-    base = l->ELSUC;
-    TRACELN(c, "BULESU HALLO EL CORRESP. A ANTEC.SU EL ES ", base);
-  }
-  std::string tail;
-  ADDSUB(base, tail, r.sub, false);
-  if (x.TIPO == 'D' && NODEAT(c, p.node).TIPO != 'L') ADDSUB(base, tail, p.sub, true);
-  TRACELN(c, "ANTECESOR (DESP.BUSELN)");
-  if (s.CH != ')') {
-    RECID(c);  // blanks or a line end before ")"
-    MUSTBE(c, ')');
-  }
-  s.K++;
-  return std::to_string(base) + tail;
 }
 
 void NODELIST(Compiler& c) {

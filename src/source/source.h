@@ -256,8 +256,3 @@ bool UNSIGNEDINT(const Source& s);  // an integer without sign or point
 bool ENDORELSE(const Source& s);    // END or ELSE: a statement ends here
 std::string WHAT(const Source& s);  // the word, or the character, as read
 void MUSTBE(Compiler& c, char ch);  // the character ch, else "ch expected"
-
-// ---- identifier classification (classify.cpp)
-// Classifies the token just read and returns the rule that matched (also
-// left in KC).
-ClassRule CLASIFY(Compiler& c);

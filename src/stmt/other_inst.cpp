@@ -9,7 +9,7 @@
 #include <algorithm>
 #include "ground/compiler.h"
 #include "ground/text.h"
-#include "codegen/literals.h"
+#include "ground/literals.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // characters outside the quotes, and a long text in whole literals joined
 // by '+', so that no output line cuts one.
 #include <gtest/gtest.h>
-#include "codegen/literals.h"
+#include "ground/literals.h"
 #include "support/support.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // labels) is quoted here, and split into whole literals joined by '+' when
 // it would not fit an output line, since a literal cannot span lines.
 // Called by the generators of INIT, the instructions and dBase tables.
-#include "codegen/literals.h"
+#include "ground/literals.h"
 #include "ground/compiler.h"
 
 namespace {
