@@ -1601,7 +1601,7 @@ end;
 { Length statistics: _la is the time integral of the length since _hc.
   The shortest length is noted before and after the change, as _minnote
   would; after it no reset can show, so the second note is a compare. }
-procedure _lchg(l, delta: integer);
+procedure _lchg(l, delta: integer); inline;
 var lenv, lm: longint;
     span: real;
     pla: _prvec;
@@ -1775,7 +1775,7 @@ procedure _agr(l: integer; m: _pl; c: char);
 begin
   if (m = nil) or not _okl(l) then
     Exit;
-  if UpCase(c) = 'F' then
+  if (c = 'F') or (c = 'f') then
     _putfirst(l, m)
   else
     _putlast(l, m);
