@@ -179,6 +179,7 @@ var
   _lastpx: _pl;
   _curmsg: _pl;           { the message of the event taken last }
   _curmoved: boolean;     { that event was held by a block }
+  _curgrp: _pgrp;         { its group: a node often schedules itself again }
 
 function _evless(a, b: _pev): boolean; inline;
 begin
@@ -448,6 +449,19 @@ begin
     p := @buf[(hd + n - 1) and mask];
     if not _hbefore(p^.t, p^.e, t, e) then
     begin
+      { just before the last (one event far ahead of the others)? }
+      if n >= 2 then
+      begin
+        pp := @buf[(hd + n - 2) and mask];
+        if _hbefore(pp^.t, pp^.e, t, e) then
+        begin
+          buf[(hd + n) and mask] := p^;
+          p^.t := t;
+          p^.e := e;
+          _ron := n + 1;
+          Exit(true);
+        end;
+      end;
       p := @buf[hd];
       if _hbefore(t, e, p^.t, p^.e) then
       begin
@@ -862,7 +876,9 @@ begin
   e^.aside := false;
   e^.gone := false;
   e^.msg := nil;
-  g := _group(nod, inst);
+  g := _curgrp;
+  if (g = nil) or (g^.nod <> nod) or (g^.inst <> inst) then
+    g := _group(nod, inst);
   e^.grp := g;
   if g^.n >= Length(g^.evs) then
     SetLength(g^.evs, 2 * g^.n + 4);
@@ -906,6 +922,7 @@ begin
     iev := e^.inst;
     evp := e^.pri;
     _curmoved := e^.moved;
+    _curgrp := e^.grp;
     if e^.msg <> nil then
     begin
       _curmsg := e^.msg;
@@ -2875,8 +2892,10 @@ begin
   end;
 end;
 
-procedure _integ(i, j, meth: integer);
-var n, m, q, tries: integer;
+{ RKF over the interval since the node's last call, equations i ..
+  i+n-1. }
+procedure _rkfsteps(i, n: integer);
+var m, q, tries: integer;
     h, t0, tend, hplan, hint, err, e, tol, fac, yq: real;
     clipped, done: boolean;
 
@@ -2916,22 +2935,9 @@ var n, m, q, tries: integer;
   end;
 
 begin
-  if not Assigned(_hkfec) or (_hky = nil) or (_hkore = nil) or (j < i) then
-    Exit;
-  n := j - i + 1;
-  if (Length(_iy0) < n) or (Length(_qy) <= _hkneq) then
-    _intsize(n);
-  if time < _intt then
-    FillChar(_hnext[0], Length(_hnext) * SizeOf(real), 0);
-  _intt := time;
   t0 := time - _dt;
   tend := time;
   h := _dt;
-  if meth <> 1 then
-  begin
-    _onestep(i, n, meth, t0, h);
-    Exit;
-  end;
   for m := 0 to n - 1 do
   begin
     yq := _hky^[_hkore^[i + m]];
@@ -3044,6 +3050,23 @@ begin
   _hnext[i] := hint;
   for m := 0 to n - 1 do
     _hky^[_hkore^[i + m]] := _iy0[m];
+end;
+
+procedure _integ(i, j, meth: integer); inline;
+var n: integer;
+begin
+  if not Assigned(_hkfec) or (_hky = nil) or (_hkore = nil) or (j < i) then
+    Exit;
+  n := j - i + 1;
+  if (Length(_iy0) < n) or (Length(_qy) <= _hkneq) then
+    _intsize(n);
+  if time < _intt then
+    FillChar(_hnext[0], Length(_hnext) * SizeOf(real), 0);
+  _intt := time;
+  if meth <> 1 then
+    _onestep(i, n, meth, time - _dt, _dt)
+  else
+    _rkfsteps(i, n);
 end;
 
 procedure _rkf(i, j: integer);
