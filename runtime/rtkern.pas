@@ -1448,7 +1448,8 @@ begin
   end;
   { the rest of the pass would call no node: stand at its last place, as
     the number of the last node called is left in ino }
-  n1 := (n1 + left - 1) mod _sn + 1;
+  if (left > 0) or (n1 < 1) or (n1 > _sn) then
+    n1 := (n1 + left - 1) mod _sn + 1;
   ino := n1;
   k := _sn + 1;
 end;
