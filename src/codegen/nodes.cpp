@@ -137,7 +137,7 @@ void LOCALDECLS(Compiler& c) {
   c.decl.MODE.COLONS = true;
   PROVAR(c);
   s.LOCALDECL = false;
-  if (s.IDREAD || s.CH != ':' || s.at(s.K + 1) != ':') ERROR(c, ":: expected");
+  MUSTBEPAIR(c, "::");
   SENDSRC(c, s.K, CH_NODE);
   s.K += 2;
   o.TRSTART = s.K;
@@ -206,7 +206,7 @@ void NodeHeader(Compiler& c, bool withbegin) {
   s.HEADER = false;
   s.INPROC = true;
   PEEK(c);
-  if (s.IDREAD && s.IDENT == "VAR") {
+  if (WORDIS(s, "VAR")) {
     STEPPAST(c);
     LOCALDECLS(c);
   }

@@ -66,8 +66,7 @@ void EQUATIONEND(Compiler& c) {
     o.TRSTART = s.K;
     return;
   }
-  if (!s.IDREAD || (s.IDENT != "END" && s.IDENT != "ELSE"))
-    ERROR(c, "; or END or ELSE expected");
+  ONEWORD(c, {"END", "ELSE"}, "; or END or ELSE expected");
   SENDSRC(c, s.KSTART, CH_MODEDI);
   ADDPIECE(c, CH_MODEDI, ";");
   o.TRSTART = s.KSTART;  // the word goes on with the node's text
@@ -115,7 +114,7 @@ void TranslateEquation(Compiler& c) {
   if (s.at(s.K + 1) == '[') {
     s.K += 2;
     RECID(c);
-    if (!s.ISNUM || !s.ISINT) ERROR(c, "integer number expected");
+    EXPECTINTEGER(c, "integer number expected");
     key += "[" + std::to_string(SMALLINT(s.IDENT)) + "]";
     RECID(c);
     EXPECT(c, ']');
@@ -227,7 +226,7 @@ void TranslateRetard(Compiler& c) {
   EXPECT(c, '(');
   s.K++;
   RECID(c);
-  if (!s.ISNUM || !s.ISINT) ERROR(c, "integer expected");
+  EXPECTINTEGER(c, "integer expected");
   int n = SMALLINT(s.IDENT);
   if (n < 1) ERROR(c, "integer expected");
   RECID(c);

@@ -23,8 +23,7 @@ void BUSPOCO(Compiler& c) {
     if (!s.IDREAD) ERROR(c, "invalid expression after absolute");
     RECID(c);
   }
-  if (s.IDREAD || (s.CH != ';' && s.CH != '='))
-    ERROR(c, "; or = expected after declaration");
+  MUSTBEONE(c, ";=", "; or = expected after declaration");
   s.K++;
   RECID(c);
 }

@@ -37,7 +37,7 @@ void CLASSEND(Compiler& c) {
 void LISTSEP(Compiler& c) {
   Source& s = c.src;
   RECID(c);
-  if (s.IDREAD || (s.CH != ';' && s.CH != ',')) ERROR(c, "; or , expected");
+  MUSTBEONE(c, ";,", "; or , expected");
   s.K++;
 }
 
@@ -85,7 +85,7 @@ void ADDSIGNATURE(Compiler& c, const ValuedFunction& f) {
 void GFUNCTION(Compiler& c) {
   Source& s = c.src;
   Keywords& kw = c.kw;
-  if (NOWORD(s)) ERROR(c, "function name expected");
+  EXPECTNAME(c, "function name expected");
   CHKNAME(c);
   std::string name = CUT(s.IDENT, NAMEMAX);
   if (kw.FUNVINDEX.count(name)) ERROR(c, "duplicated function name");
@@ -111,7 +111,7 @@ void GFUNCTION(Compiler& c) {
   MUSTBE(c, ':');
   s.K++;
   RECID(c);
-  if (!s.ISNUM || !s.ISINT) ERROR(c, "integer constant expected");
+  EXPECTINTEGER(c, "integer constant expected");
   f.NPOINTS = INTVALUE(s.IDENT);
   BUSPOCO(c);
   BUCLADE(c);
@@ -242,7 +242,7 @@ void PROTABLES(Compiler& c) {
     MUSTBE(c, ':');
     s.K++;
     RECID(c);
-    if (NOWORD(s)) ERROR(c, "table name expected");
+    EXPECTNAME(c, "table name expected");
     c.expr.TABLES.push_back({var, CUT(s.IDENT, NAMEMAX)});
     LISTSEP(c);
   } while (s.CH != ';');
@@ -257,7 +257,7 @@ void PROSTAT(Compiler& c) {
   do {
     c.decl.STATCLASS = true;
     RECID(c);
-    if (s.IDREAD && s.IDENT == "ALLNODES") {
+    if (WORDIS(s, "ALLNODES")) {
       for (int n = 1; n <= m.NodeCount; ++n) m.NodeTable[n].STAT = true;
     } else if (ISNODE(c)) {
       TRACELN(c, "ES NODO ");

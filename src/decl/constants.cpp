@@ -55,7 +55,7 @@ void TYPED(Compiler& c, const std::string& name) {
     case T_INTEGER:
       s.K++;
       READSIGNED(c);
-      if (!s.ISNUM) ERROR(c, "number expected");
+      EXPECTNUMBER(c, "number expected");
       break;
     case T_CHAR:
       s.K++;
@@ -82,7 +82,7 @@ void PROCONST(Compiler& c) {
   d.CLASSFOUND = false;
   d.CONSTMODE = true;
   while (!d.CLASSFOUND) {
-    if (NOWORD(s)) ERROR(c, "constant name expected");
+    EXPECTNAME(c, "constant name expected");
     TRACELN(c, "RECOGIDA CONSTANTE ", s.IDENT);
     std::string name = s.IDENT;
     d.NOM2 = name;
@@ -150,7 +150,7 @@ void CHKCONST(Compiler& c, const std::string& t) {
   TRACELN(c, "VERIF TIPO DE CTI ", t);
   TRACEWAIT(c);
   if (t == "REAL" || t == "INTEGER" || t == "BYTE" || t == "WORD") {
-    if (!s.ISNUM) ERROR(c, "number expected");
+    EXPECTNUMBER(c, "number expected");
   } else if (t == "STRING") {
     if (s.CH != '\'') ERROR(c, "string  expected");
     RECID(c);

@@ -239,8 +239,8 @@ void GROUP(Compiler& c) {
   std::string prefix = PREFIX(c);
   for (bool first = true;; first = false) {
     TABLE(c, prefix, first);
-    if (!s.IDREAD && s.CH == ')') break;
-    if (s.IDREAD || s.CH != ',') ERROR(c, " , or ) expected");
+    MUSTBEONE(c, "),", " , or ) expected");
+    if (s.CH == ')') break;
     s.K++;
     RECID(c);
   }
@@ -273,7 +273,7 @@ std::vector<std::string> DBFIELDS(Compiler& c) {
     RECID(c);
     fields.push_back(s.IDENT);
     RECID(c);
-    if (s.IDREAD || (s.CH != ',' && s.CH != ')')) ERROR(c, ") or , expected");
+    MUSTBEONE(c, ",)", ") or , expected");
     s.K++;
   } while (s.CH != ')');
   return fields;
@@ -359,7 +359,7 @@ void UNLOAD(Compiler& c) {
     const DbField& f = FIELD(c, t, s.IDENT);
     OWNLINE(c, c.out.CURCH, "freemem(" + ARRAYOF(t, f) + ",sizeof(" + ARRAYTYPE(t, f) + "));");
     RECID(c);
-    if (s.IDREAD || (s.CH != ',' && s.CH != ')')) ERROR(c, ") or , expected");
+    MUSTBEONE(c, ",)", ") or , expected");
     s.K++;
   } while (s.CH != ')');
   DBEND(c);
@@ -472,8 +472,8 @@ void PRODBT(Compiler& c) {
   for (;;) {
     GROUP(c);
     RECID(c);
-    if (!s.IDREAD && s.CH == ';') break;
-    if (s.IDREAD || s.CH != ',') ERROR(c, ", or ;expected");
+    MUSTBEONE(c, ";,", ", or ;expected");
+    if (s.CH == ';') break;
     s.K++;
     RECID(c);
     EXPECT(c, '(');

@@ -164,10 +164,10 @@ void USES(Compiler& c) {
   o.TRMODE = 0;
   do {
     RECID(c);
-    if (NOWORD(s)) ERROR(c, "unit name expected");
+    EXPECTNAME(c, "unit name expected");
     d.USESLIST.push_back(CUT(s.IDENT, NAMEMAX));
     RECID(c);
-    if (s.IDREAD || (s.CH != ';' && s.CH != ',')) ERROR(c, "; or , expected");
+    MUSTBEONE(c, ";,", "; or , expected");
     s.K++;
   } while (s.CH != ';');
   RECID(c);

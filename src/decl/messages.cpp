@@ -79,7 +79,7 @@ void MSGDECL(Compiler& c) {
   g.FIRSTLIST = true;
   g.NEWFIELD = g.NEWFIELDS = g.RECOPEN = false;
   RECID(c);
-  if (s.IDREAD || (s.CH != '(' && s.CH != ';')) ERROR(c, "( or ; expected");
+  MUSTBEONE(c, "(;", "( or ; expected");
   if (s.CH == ';') {
     s.K++;
     STARTREC(c);
@@ -91,8 +91,8 @@ void MSGDECL(Compiler& c) {
       o.TRANSMIT = false;
       ITEM(c);
       RECID(c);
-      bool last = !s.IDREAD && s.CH == ')';
-      if (!last && (s.IDREAD || s.CH != ';')) ERROR(c, "; is expected");
+      MUSTBEONE(c, ");", "; is expected");
+      bool last = s.CH == ')';
       s.K++;
       RECID(c);
       if (last) break;
@@ -155,7 +155,7 @@ void PROFIELDS(Compiler& c) {
   Out& o = c.out;
   Gen& g = c.gen;
   Decl& d = c.decl;
-  if (NOWORD(s)) ERROR(c, "field name expected");
+  EXPECTNAME(c, "field name expected");
   if (g.FIRSTLIST) {
     if (!g.ISMSG) {
       NodeRecord& x = c.model.NodeTable[g.NODE];
@@ -193,7 +193,7 @@ void PROFIELDS(Compiler& c) {
     s.K++;
     RECID(c);
     if (x == ':') break;
-    if (NOWORD(s)) ERROR(c, "field name expected");
+    EXPECTNAME(c, "field name expected");
   }
   TRACELN(c, "TERMINA LISTA RECOGIDO TIPO ", s.IDENT);
   ADDPIECE(c, CH_PRU, s.IDENT);

@@ -16,8 +16,6 @@
 
 namespace {
 
-bool WORDIS(const Source& s, const char* w) { return s.IDREAD && s.IDENT == w; }
-
 // Where MODPRP stands before a heading.
 ChMark MARK(Compiler& c) { return MARKCH(c, CH_MODPRP); }
 
@@ -134,8 +132,7 @@ void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
   Names& n = c.names;
   o.TRANSMIT = false;
   s.HEADER = true;
-  if (!WORDIS(s, "PROCEDURE") && !WORDIS(s, "FUNCTION"))
-    ERROR(c, "PROCEDURE or FUNCTION expected");
+  ONEWORD(c, {"PROCEDURE", "FUNCTION"}, "PROCEDURE or FUNCTION expected");
   bool function = s.IDENT == "FUNCTION";
   c.decl.FUNCRESULT = function;
   c.prog.HASPROCS = true;

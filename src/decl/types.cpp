@@ -129,18 +129,16 @@ void CONTTYPE(Compiler& c, const std::string& word) {
   if (word == "RET") {
     d.W.RETFLAG = true;
     RECID(c);
-    if (s.IDREAD) ERROR(c, ": expected");
-    EXPECT(c, ':');
+    MUSTBE(c, ':');
     s.K++;
     RECID(c);
-    if (!s.ISNUM || !s.ISINT) ERROR(c, "integer constant expected");
+    EXPECTINTEGER(c, "integer constant expected");
     d.W.RETORDER = INTVALUE(s.IDENT, false);
   }
   bool stop = d.ENDMODE == TE_STOP;
   if (!stop) {
     RECID(c);
-    if (s.IDREAD) ERROR(c, "; expected");  // a word here would be dropped
-    EXPECT(c, ';');
+    MUSTBE(c, ';');  // a word here would be dropped
     s.K++;
   }
   SENDPIECE(c, o.CURCH, stop ? "REAL" : "REAL;", false);
@@ -343,9 +341,9 @@ void PRARRAY(Compiler& c) {
   }
   s.K++;
   RECID(c);
-  if (s.IDENT != "OF") ERROR(c, "OF expected");
+  EXPECTWORD(c, "OF");
   RECID(c);
-  if (!s.IDREAD) ERROR(c, "identifier expected");
+  EXPECTIDENT(c, "identifier expected");
   std::string element = s.IDENT;
   BUTYPE(c);
   if (element != "ARRAY") n.TYPEL = element;
@@ -405,7 +403,7 @@ void SUBRANGE(Compiler& c, bool& ok, bool declares) {
       s.K++;
       RECID(c);
     }
-    if (!s.ISNUM || !s.ISINT) ERROR(c, "integer number expected");
+    EXPECTINTEGER(c, "integer number expected");
     hi = INTVALUE(s.IDENT, negative);
     w.SUBNUM = true;
     w.SUBLO = lo;
@@ -435,7 +433,7 @@ void PRSTRING(Compiler& c) {
   if (s.CH == '[') {
     s.K++;
     RECID(c);
-    if (!s.ISNUM || !s.ISINT) ERROR(c, "integer number expected");
+    EXPECTINTEGER(c, "integer number expected");
     int length = INTVALUE(s.IDENT, false);
     if (length > 255) ERROR(c, "string > 255");
     c.names.DIRECTCODE = length;
@@ -489,7 +487,7 @@ void PRSET(Compiler& c) {
   Decl& d = c.decl;
   d.W.TYPEKIND = T_SET;
   RECID(c);
-  if (s.IDENT != "OF") ERROR(c, "OF expected");
+  EXPECTWORD(c, "OF");
   RECID(c);
   bool ok;
   if (!s.IDREAD && s.CH == '(')
@@ -520,7 +518,7 @@ void PRFILE(Compiler& c) {
     return;
   }
   RECID(c);
-  if (!s.IDREAD) ERROR(c, "identifier expected");
+  EXPECTIDENT(c, "identifier expected");
   std::string element = s.IDENT;
   BUTYPE(c);
   n.TYPEL = element;
@@ -584,8 +582,8 @@ void PRTIPRO(Compiler& c) {
   TRACELN(c, "ENTRY TO PRTIPRO");
   d.FUNCRESULT = false;
   RECID(c);
-  bool params = !s.IDREAD && s.CH == '(';
-  if (!params && (s.IDREAD || s.CH != ';')) ERROR(c, "( or ; expected");
+  MUSTBEONE(c, "(;", "( or ; expected");
+  bool params = s.CH == '(';
   s.K++;
   int count = 0;
   if (params) {

@@ -13,7 +13,7 @@ namespace {
 // code's, the I/O words and the reserved words are refused.
 void FIRSTNAME(Compiler& c) {
   Source& s = c.src;
-  if (NOWORD(s)) ERROR(c, "variable name  expected");
+  EXPECTNAME(c, "variable name  expected");
   TRACELN(c, s.IDENT, " ES LA VARIABLE HALLADA");
   if (s.IDENT[0] == '_') ERROR(c, "invalid variable name");
   s.NOTFOUND = true;
@@ -33,7 +33,7 @@ int READGROUP(Compiler& c, const VarMode& m, NameNode*& first) {
   int count = 1;
   if (m.FORMAL) d.PARAMCOUNT++;
   PEEK(c);
-  if (s.IDREAD || (s.CH != ':' && s.CH != ',')) ERROR(c, ": or , expected");
+  MUSTBEONE(c, ":,", ": or , expected");
   while (s.CH != ':') {
     EXPECT(c, ',');
     s.K++;
@@ -95,7 +95,7 @@ bool FORMALEND(Compiler& c) {
     s.K++;
     RECID(c);
     if (s.IDENT == "VAR") RECID(c);
-    if (!s.IDREAD) ERROR(c, "variable or VAR expected");
+    EXPECTIDENT(c, "variable or VAR expected");
     return false;
   }
   if (s.CH != ')') return false;  // the next group reports what is wrong

@@ -129,7 +129,7 @@ bool OPERAND(Compiler& c, bool& pending) {
   Source& s = c.src;
   RECID(c);
   if (s.LB >= c.stmt.LBF) return false;
-  bool notsign = s.IDREAD && s.IDENT == "NOT";
+  bool notsign = WORDIS(s, "NOT");
   if (notsign) {
     s.CH = '-';
     s.IDREAD = false;

@@ -82,7 +82,7 @@ void STREAM(Compiler& c) {
     return;
   }
   RECID(c);
-  if (!s.IDREAD || !s.ISNUM || !s.ISINT) ERROR(c, "integer or ) expected");
+  EXPECTINTEGER(c, "integer or ) expected");
   if (s.IDENT.size() > 2 || std::stoi(s.IDENT) < 1 || std::stoi(s.IDENT) > 10)
     ERROR(c, "invalid seed number");
   RECID(c);
@@ -100,7 +100,7 @@ void LISTFUNCTION(Compiler& c, int no) {
   std::string list = LISTREF(c);
   SENDPIECE(c, o.CURCH, LISTTEXT(no, list), false);
   RECID(c);
-  if (s.IDREAD || s.CH != ')') ERROR(c, ") expected in function");
+  MUSTBEONE(c, ")", ") expected in function");
   s.K++;
   o.TRSTART = s.K;
 }

@@ -200,7 +200,7 @@ void PRFUNVEXP(Compiler& c) {
     if (!s.IDREAD && s.CH == '(') {
       s.K++;
       RECID(c);
-      if (!s.IDREAD || !s.ISNUM || !s.ISINT) ERROR(c, "number expected");
+      EXPECTINTEGER(c, "number expected");
       std::string stream = s.IDENT;
       RECID(c);
       MUSTBE(c, ')');
@@ -237,7 +237,7 @@ void PRFUNVINIT(Compiler& c) {
   o.TRMODE = 2;
   o.TRANSMIT = false;
   RECID(c);
-  if (s.IDREAD || s.CH != ':' || s.at(s.K + 1) != '=') ERROR(c, ":= expected");
+  MUSTBEPAIR(c, ":=");
   s.K += 2;
   std::vector<std::string> xs, ys;
   double last = 0, sum = 0;
@@ -247,7 +247,7 @@ void PRFUNVINIT(Compiler& c) {
     if (!free && !xs.empty() && NUMBEROF(x.text) < last) ERROR(c, "argument values not in order");
     last = NUMBEROF(x.text);
     RECID(c);
-    if (s.IDREAD || s.CH != ',') ERROR(c, "Y value expected");
+    MUSTBEONE(c, ",", "Y value expected");
     s.K++;
     Point y = VALUE(c);
     if (freq && !y.number) ERROR(c, "error in value of frequency");
@@ -259,7 +259,7 @@ void PRFUNVINIT(Compiler& c) {
     xs.push_back(x.text);
     ys.push_back(y.text);
     RECID(c);
-    if (s.IDREAD || (s.CH != '/' && s.CH != ';')) ERROR(c, "/ o ; expected");
+    MUSTBEONE(c, "/;", "/ o ; expected");
     s.K++;
   } while (s.CH != ';');
   if (static_cast<int>(xs.size()) > f.NPOINTS) ERROR(c, "incorrect number of values");

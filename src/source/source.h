@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -253,6 +254,19 @@ inline bool HASTEXT(const Source& s) {
 }
 bool NOWORD(const Source& s);       // not a word (a character or a string)
 bool UNSIGNEDINT(const Source& s);  // an integer without sign or point
+bool WORDIS(const Source& s, std::string_view w);  // the word w
 bool ENDORELSE(const Source& s);    // END or ELSE: a statement ends here
 std::string WHAT(const Source& s);  // the word, or the character, as read
+// The token checks (EXPECT, in diag.cpp, looks at CH alone).
 void MUSTBE(Compiler& c, char ch);  // the character ch, else "ch expected"
+void MUSTBEPAIR(Compiler& c, std::string_view t);  // ":=", "::": else "t expected"
+// One of the characters, else msg (which names them in its own order).
+void MUSTBEONE(Compiler& c, std::string_view chars, std::string_view msg);
+void EXPECTWORD(Compiler& c, std::string_view w);  // the word w, else "w expected"
+void NEEDWORD(Compiler& c, std::string_view w, std::string_view msg);  // the word w, else msg
+void ONEWORD(Compiler& c, std::initializer_list<std::string_view> words, std::string_view msg);
+void EXPECTIDENT(Compiler& c, std::string_view msg);     // not a character, else msg
+void EXPECTNAME(Compiler& c, std::string_view msg);      // a word or a number, else msg
+void EXPECTNUMBER(Compiler& c, std::string_view msg);    // a number, else msg
+void EXPECTINTEGER(Compiler& c, std::string_view msg);   // an integer number, else msg
+void EXPECTUNSIGNED(Compiler& c, std::string_view msg);  // digits alone, else msg

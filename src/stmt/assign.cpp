@@ -57,7 +57,7 @@ int UNITOF(Compiler& c, int node) {
 void PRASIG(Compiler& c) {
   Source& s = c.src;
   RECID(c);
-  if (s.IDREAD || s.CH != ':' || s.at(s.K + 1) != '=') ERROR(c, ":= expected");
+  MUSTBEPAIR(c, ":=");
   s.K += 2;
 }
 
@@ -69,7 +69,7 @@ void PRINSIM(Compiler& c, bool upd) {
   t.INRHS = true;
   if (t.INEXPER) {
     RECID(c);
-    if (!s.ISNUM) ERROR(c, "number expected");
+    EXPECTNUMBER(c, "number expected");
     RECID(c);
     MUSTBE(c, ';');
     s.K++;
@@ -182,7 +182,7 @@ void PRNODCALL(Compiler& c) {
   while (s.at(s.K) == ' ') s.K++;
   s.K++;
   RECID(c);
-  if (!s.IDREAD) ERROR(c, "event expected");
+  EXPECTIDENT(c, "event expected");
   std::string ev = s.IDENT;
   int cur = c.stmt.CURNODE;
   bool direct = cur > 0 && UNITOF(c, cur) == UNITOF(c, node);

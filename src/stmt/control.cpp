@@ -11,12 +11,6 @@ namespace {
 constexpr const char* NODEGUARD = "if (_n=*) and _ci1 or (ino<0) then ";
 constexpr const char* EVENTGUARD = "if _ci1 then ";
 
-bool WORDIS(const Source& s, const char* w) { return s.IDREAD && s.IDENT == w; }
-
-void NEED(Compiler& c, const char* w, const char* msg) {
-  if (!WORDIS(c.src, w)) ERROR(c, msg);
-}
-
 // args -> "(" expression {"," expression} ")"   at most n of them.
 // Returns with CH on what ended the last one.
 void ARGS(Compiler& c, int n) {
@@ -99,7 +93,7 @@ void PRCOMP(Compiler& c) {
 void PRIF(Compiler& c) {
   TRACELN(c, "PRIF    ");
   PREXP(c);
-  NEED(c, "THEN", "THEN missing or misplaced");
+  NEEDWORD(c, "THEN", "THEN missing or misplaced");
   PRINS(c);
   if (WORDIS(c.src, "ELSE")) PRINS(c);
   TRACELN(c, "PROCESADO IF ");
@@ -109,7 +103,7 @@ void PRIF(Compiler& c) {
 void PRWHILE(Compiler& c) {
   TRACELN(c, "PRWHILE ");
   PREXP(c);
-  NEED(c, "DO", "DO missing or misplaced");
+  NEEDWORD(c, "DO", "DO missing or misplaced");
   PRINS(c);
   TRACELN(c, "PROCESADO WHILE");
 }
@@ -118,10 +112,9 @@ void PRWHILE(Compiler& c) {
 void PRFOR(Compiler& c) {
   TRACELN(c, "PRFOR   ");
   PRINS(c);
-  if (!WORDIS(c.src, "TO") && !WORDIS(c.src, "DOWNTO"))
-    ERROR(c, "TO or DOWNTO expected");
+  ONEWORD(c, {"TO", "DOWNTO"}, "TO or DOWNTO expected");
   PREXP(c);
-  NEED(c, "DO", "DO expected");
+  EXPECTWORD(c, "DO");
   PRINS(c);
   TRACELN(c, "FOR PROCESADO");
 }
@@ -145,7 +138,7 @@ void PRCASE(Compiler& c) {
   TRACELN(c, "PRCASE  ");
   c.stmt.CASEDEPTH++;
   PREXP(c);
-  NEED(c, "OF", "OF expected");
+  EXPECTWORD(c, "OF");
   RECID(c);
   while (!WORDIS(s, "END") && !WORDIS(s, "ELSE")) {
     CASELABELS(c);
@@ -155,7 +148,7 @@ void PRCASE(Compiler& c) {
   if (WORDIS(s, "ELSE")) {
     PRINS(c);
     if (!WORDIS(s, "END")) RECID(c);
-    NEED(c, "END", "END expected");
+    EXPECTWORD(c, "END");
   }
   TRACELN(c, "VA  A VER QUE SIGUE AL CASE ; END o ELSE");
   RECID(c);

@@ -217,10 +217,8 @@ void PRORDER(Compiler& c) {
   if (!s.IDREAD && s.CH == ',') {
     s.K++;
     RECID(c);
-    if (s.IDREAD && s.IDENT == "D")
-      cmp = DOWNWARD;
-    else if (!s.IDREAD || s.IDENT != "A")
-      ERROR(c, "A or D expected");
+    ONEWORD(c, {"A", "D"}, "A or D expected");
+    if (s.IDENT == "D") cmp = DOWNWARD;
     RECID(c);
   }
   EXPECT(c, ')');

@@ -173,9 +173,9 @@ void PRLISTPOS(Compiler& c, std::string& list, std::string& pos) {
   list = LISTREF(c);
   NEXTARG(c);
   RECID(c);
-  if (s.IDREAD && s.IDENT == "FIRST") {
+  if (WORDIS(s, "FIRST")) {
     pos = FILLIN(FIRSTOF, {{'*', list}});
-  } else if (s.IDREAD && s.IDENT == "LAST") {
+  } else if (WORDIS(s, "LAST")) {
     pos = FILLIN(LASTOF, {{'*', list}});
   } else {
     std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);

@@ -86,7 +86,7 @@ void CONDITION(Compiler& c) {
   o.TRSTART = s.K;
   FLAGON args(c.expr.INARGS);
   PREXP(c);
-  if (s.IDREAD || (s.CH != ')' && s.CH != ',')) ERROR(c, ") expected");
+  MUSTBEONE(c, "),", ") expected");
   SENDSRC(c, s.K - 1, o.CURCH);
   o.TRSTART = s.K;
   o.TRANSMIT = false;
@@ -218,7 +218,7 @@ void PRSORT(Compiler& c) {
   if (!FIELDLOOK(c)) ERROR(c, "message field expected " + field);
   NEXTARG(c);
   RECID(c);
-  if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "D")) ERROR(c, "A or D expected");
+  ONEWORD(c, {"A", "D"}, "A or D expected");
   std::string letter = s.IDENT;
   CLOSEARGS(c);
   EMIT(c, FILLIN(SORT, {{'/', list}, {'*', field}, {'.', letter}}), false);
@@ -287,7 +287,7 @@ void PRPREEMPTION(Compiler& c) {
   bool rema = false;
   if (s.CH == ',') {
     RECID(c);
-    if (!s.IDREAD || s.IDENT != "REMA") ERROR(c, "REMA expected");
+    EXPECTWORD(c, "REMA");
     if (!FIELDLOOK(c)) ERROR(c, "not message with REMA");
     rema = true;
     t.REMANODE = t.CURNODE;

@@ -174,7 +174,7 @@ Dest DESTINATION(Compiler& c) {
     d.elem = w + RAWSUBS(c);
     NEXTARG(c);
     RECID(c);
-    if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A o B expected");
+    ONEWORD(c, {"A", "B"}, "A o B expected");
     d.letter = s.IDENT;
     NEXTARG(c);
     RECID(c);
@@ -245,7 +245,7 @@ void PRAGRE(Compiler& c) {
   c.stmt.SENDPENDING = false;
   OPENARGS(c);
   RECID(c);
-  if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
+  ONEWORD(c, {"A", "B"}, "A or B expected");
   std::string letter = s.IDENT;
   NEXTARG(c);
   std::string list, pos;

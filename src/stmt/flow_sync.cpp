@@ -154,13 +154,13 @@ void PRSELECT(Compiler& c) {
     for (;;) {
       group.push_back(SELECTSOURCE(c));
       RECID(c);
-      if (!s.IDREAD && s.CH == ':') break;
-      if (s.IDREAD || s.CH != ',') ERROR(c, ": or , expected");
+      MUSTBEONE(c, ":,", ": or , expected");
+      if (s.CH == ':') break;
       s.K++;
     }
     s.K++;
     RECID(c);
-    if (!s.IDREAD) ERROR(c, "; or ) expected");
+    EXPECTIDENT(c, "; or ) expected");
     std::string count = s.IDENT;
     for (const Source1& g : group)
       EMIT(c,
@@ -171,7 +171,7 @@ void PRSELECT(Compiler& c) {
                             {'$', g.to}}),
            false);
     RECID(c);
-    if (s.IDREAD || (s.CH != ';' && s.CH != ')')) ERROR(c, "; or ) expected");
+    MUSTBEONE(c, ";)", "; or ) expected");
     s.K++;
     if (s.CH == ')') break;
   }
@@ -194,7 +194,7 @@ void SYNCCONDITION(Compiler& c, const std::string& k) {
   }
   EMITCH(c, CH_MODLOG, FILLIN(CLCASE, {{'*', k}}), true);
   PEEK(c);
-  if (s.IDREAD && s.IDENT == "EQUFIELD") {
+  if (WORDIS(s, "EQUFIELD")) {
     STEPPAST(c);
     RECID(c);
     if (s.IDREAD || s.CH != '(') ERROR(c, "( missing in EQUFIELD");
@@ -258,8 +258,7 @@ void PRSYNC(Compiler& c, bool assemble) {
   bool elim = false;
   if (assemble) {
     RECID(c);
-    if (!s.IDREAD || (s.IDENT != "ELIM" && s.IDENT != "FIRST"))
-      ERROR(c, "ELIM, FIRST expected");
+    ONEWORD(c, {"ELIM", "FIRST"}, "ELIM, FIRST expected");
     elim = s.IDENT == "ELIM";
     NEXTARG(c);
   }

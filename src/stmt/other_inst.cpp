@@ -132,12 +132,12 @@ void PRUPDATE(Compiler& c) {
   NEEDCH(c, '(');
   RECID(c);
   const char* t = nullptr;
-  if (s.IDREAD && s.IDENT == "VAR") t = UPDVAR;
-  if (s.IDREAD && s.IDENT == "O_VAR") t = UPDOVAR;
+  if (WORDIS(s, "VAR")) t = UPDVAR;
+  if (WORDIS(s, "O_VAR")) t = UPDOVAR;
   // A record written in place: the kernel's index of its list by a key
   // (ORDER) may no longer hold.
-  if (s.IDREAD && s.IDENT == "MESS") t = UPDMESS;
-  if (s.IDREAD && s.IDENT == "O_MESS") t = UPDOMESS;
+  if (WORDIS(s, "MESS")) t = UPDMESS;
+  if (WORDIS(s, "O_MESS")) t = UPDOMESS;
   if (!t) ERROR(c, "VAR, O_VAR, MESS or O_MESS expected");
   SEND(c, FILLIN(t, {{'/', c.stmt.MSGVAR}}), true);
   NEEDCH(c, ')');
@@ -156,7 +156,7 @@ void PRTRANS(Compiler& c) {
   PRLISTPOS(c, l1, p1);
   NEEDCH(c, ',');
   RECID(c);
-  if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
+  ONEWORD(c, {"A", "B"}, "A or B expected");
   std::string letter = s.IDENT;
   NEEDCH(c, ',');
   PRLISTPOS(c, l2, p2);
@@ -210,7 +210,7 @@ void PRFEL(Compiler& c) {
   Source& s = c.src;
   NEEDCH(c, '(');
   RECID(c);
-  if (!s.IDREAD || (s.IDENT != "A" && s.IDENT != "B")) ERROR(c, "A or B expected");
+  ONEWORD(c, {"A", "B"}, "A or B expected");
   SENDSRC(c, s.KSTART, c.out.CURCH);
   SEND(c, FILLIN(LETTER, {{'*', s.IDENT}}), false);
   NEEDCH(c, ',');
@@ -247,13 +247,13 @@ namespace {
 
 std::string SIGNEDNUMBER(Compiler& c) {
   READSIGNED(c);
-  if (!c.src.ISNUM) ERROR(c, "number expected");
+  EXPECTNUMBER(c, "number expected");
   return c.src.IDENT;
 }
 
 std::string WINDOWEND(Compiler& c) {
   RECID(c);
-  if (!UNSIGNEDINT(c.src)) ERROR(c, "positive integer expected");
+  EXPECTUNSIGNED(c, "positive integer expected");
   return c.src.IDENT;
 }
 
@@ -261,7 +261,7 @@ std::string WINDOWEND(Compiler& c) {
 bool GRAPHSEP(Compiler& c) {
   Source& s = c.src;
   RECID(c);
-  if (s.IDREAD || (s.CH != ';' && s.CH != ')')) ERROR(c, "; or ) expected");
+  MUSTBEONE(c, ";)", "; or ) expected");
   s.K++;
   return s.CH == ')';
 }
@@ -291,7 +291,7 @@ void PRGRAPH(Compiler& c) {
   c.expr.INARGS = true;
   while (!done) {
     PEEK(c);
-    if (s.IDREAD && s.IDENT == "TITLE") {
+    if (WORDIS(s, "TITLE")) {
       STEPPAST(c);
       RECID(c);
       if (!ISSTRING(s)) ERROR(c, "string expected");
@@ -311,7 +311,7 @@ void PRGRAPH(Compiler& c) {
     GraphValue v;
     int pl = s.PL, k = s.K;
     PREXP(c);
-    if (s.IDREAD || s.CH != ':') ERROR(c, ": of format expected");
+    MUSTBEONE(c, ":", ": of format expected");
     v.expr = TRIM(SOURCETEXT(c, pl, k, s.PL, s.K - 1));
     v.min = SIGNEDNUMBER(c);
     NEEDCH(c, ':');

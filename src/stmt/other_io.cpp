@@ -57,18 +57,18 @@ void ARGEND(Compiler& c) {
   Source& s = c.src;
   if (!s.IDREAD && s.CH == ':') {
     RECID(c);
-    if (!UNSIGNEDINT(s)) ERROR(c, "number expected");
+    EXPECTUNSIGNED(c, "number expected");
     RECID(c);
     if (!s.IDREAD && s.CH == ':') {
       s.K++;
       RECID(c);
-      if (!UNSIGNEDINT(s)) ERROR(c, "number expected");
+      EXPECTUNSIGNED(c, "number expected");
       RECID(c);
     }
-    if (s.IDREAD || (s.CH != ',' && s.CH != ')')) ERROR(c, ", or ) expected");
+    MUSTBEONE(c, ",)", ", or ) expected");
     s.K++;
-  } else if (s.IDREAD || (s.CH != ',' && s.CH != ')')) {
-    ERROR(c, ", or ) expected");
+  } else {
+    MUSTBEONE(c, ",)", ", or ) expected");
   }
 }
 
@@ -98,8 +98,8 @@ void FUNCTIONLIST(Compiler& c) {
     if (!s.IDREAD || s.NOTFOUND) ERROR(c, "variable or function name expected " + name);
     FOUNDFUNV(c).IOMARK = true;
     RECID(c);
-    if (!s.IDREAD && s.CH == ';') break;
-    if (s.IDREAD || s.CH != ',') ERROR(c, " , or ; expected");
+    MUSTBEONE(c, ";,", " , or ; expected");
+    if (s.CH == ';') break;
     s.K++;
     RECID(c);
   }

@@ -34,7 +34,7 @@ constexpr const char* ENDCOPY = " end";
 std::string INITIALVALUE(Compiler& c) {
   Source& s = c.src;
   READSIGNED(c);
-  if (!s.ISNUM) ERROR(c, "initial value expected");
+  EXPECTNUMBER(c, "initial value expected");
   return s.IDENT;
 }
 
@@ -76,7 +76,7 @@ std::vector<Range> BOUNDS(Compiler& c) {
     d.hi = bound();
     r.push_back(d);
     RECID(c);
-    if (s.IDREAD || (s.CH != ',' && s.CH != ']')) ERROR(c, "] or , expected");
+    MUSTBEONE(c, ",]", "] or , expected");
   } while (s.CH == ',');
   s.K++;
   return r;
@@ -150,7 +150,7 @@ void PRARRAYASG(Compiler& c, std::string_view) {
   MUSTBE(c, '[');
   std::vector<Range> dims = BOUNDS(c);
   RECID(c);
-  if (s.IDREAD || s.CH != ':' || s.at(s.K + 1) != '=') ERROR(c, ":= expected");
+  MUSTBEPAIR(c, ":=");
   s.K += 2;
   RECID(c);
   MUSTBE(c, '(');

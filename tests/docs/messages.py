@@ -205,10 +205,13 @@ def resolve(src, path, offset, expr, depth=0):
     for part in split_plus(expr):
         lits = re.fullmatch(r'(?:"(?:[^"\\]|\\.)*"\s*)+', part)
         one = re.fullmatch(r"std::string\(1,\s*(\w+)\)", part)
+        param = re.fullmatch(r"std::string\((\w+)\)", part)
         if lits:
             piece = ["".join(unescape(l) for l in re.findall(r'"(?:[^"\\]|\\.)*"', part))]
         elif one:
             piece = chars(src, path, offset, one.group(1), depth)
+        elif param and param.group(1) in src.enclosing(path, offset)[1]:
+            piece = forwarded(src, path, offset, param.group(1), depth)
         elif part and texts != [""]:
             call = re.match(r"(?:std::string\()?(\w+)\(", part)
             piece = [PLACEHOLDERS.get(call.group(1), "<name>") if call else "<name>"]
