@@ -19,6 +19,57 @@
 
 namespace {
 
+// What this file writes; '*' a table, '/' a field or a count, the others
+// as said.
+constexpr const char* DBF = "*.dbf";
+constexpr const char* ARRAYTYPEOF = "_/_*";
+constexpr const char* ARRAYNAME = "*./";
+constexpr const char* CELL = "*^[/]";  // an array, the indices
+constexpr const char* LOOP = "for _i/:=1 to n_* do  ";
+constexpr const char* INDEX[] = {"_i/", ",_i/"};
+constexpr const char* BEGINBLOCK = "begin ";
+constexpr const char* ENDSEMI = "end;";
+// LOAD: '*' an array or a cell, '/' its type or the raw field.
+constexpr const char* LOADOPEN = "assign(_ardbase,'*'); _leerenc(_ardbase);";
+constexpr const char* GETMEM = "getmem(*,sizeof(/));";
+constexpr const char* RECLEN = "_lonreg:=/;";
+constexpr const char* READREC = "blockread(_ardbase,_le_*,_lonreg,_resu);";
+constexpr const char* RAWFIELD = "_le_*./";
+constexpr const char* TAKESTRING = "*:=/;";
+constexpr const char* TAKEBOOL[] = {"*:=", "/[1] in ['T','t','Y','y'];"};
+constexpr const char* TAKENUMBER = "val(/,*,_k);";
+constexpr const char* LOADEND = "closeFile(_ardbase) ";
+// UNLOAD.
+constexpr const char* FREEMEM = "freemem(*,sizeof(/));";
+// DBUPDATE: '*' a cell, '/' a width, '#' the decimals.
+constexpr const char* UPDOPEN[] = {"assign(_ardbase,'*'); reset(_ardbase,1);",
+                                   "assign(_ardbaseu,'*'); reset(_ardbaseu,1);"};
+constexpr const char* COPYSTDB = "_copystdb;";
+constexpr const char* READLEN = "blockread(_ardbase,_le_*,/,_resu);";
+constexpr const char* SHOWSTRING = "_stau:=*;";
+constexpr const char* SHOWREAL = "str(*:/:#,_stau);";
+constexpr const char* SHOWINTEGER = "str(*:/,_stau);";
+constexpr const char* SHOWBOOLEAN = "if * then _stau:='T' else _stau:='F';";
+constexpr const char* RAWCHAR = "_le_*./[_j]";
+constexpr const char* PADFIELD[] = {"for _j:=1 to / do if _j<=length(_stau) then",
+                                    " *:=_stau[_j] else *:=' ';"};
+constexpr const char* WRITEREC = "blockwrite(_ardbaseu,_le_*,/,_resu);";
+constexpr const char* UPDEND = "closeFile(_ardbase); closeFile(_ardbaseu);";
+// The declarations in pru.
+constexpr const char* PASCALTYPES[] = {"real", "integer", "boolean", "string[/]"};
+constexpr const char* DIM[] = {"1../", ",1../"};
+constexpr const char* RECTYPE[] = {"type _ty_*=record ", "/:^#; ", "end;"};  // '#' array type
+constexpr const char* RAWTYPE[] = {"_tle_*=record _del:char; ", "/:array[1..#] of char; ", "end;"};
+constexpr const char* RAWVAR = "var _le_*:_tle_*;";
+constexpr const char* KEYBUFFER = "_cle_*:array[1..180] of char;";
+constexpr const char* KEYNAMES = "const NOM_*:array[1../] of string[11]=(";
+constexpr const char* KEYNAME[] = {"'*', ", "'*');"};
+constexpr const char* CONSTHEAD = "const ";
+constexpr const char* RECNUMBER = "_nu/:integer=/;";
+constexpr const char* COUNTS = "const N_*:integer=/; _nv_*:integer=#;";  // records, fields
+constexpr const char* ARRAYDECL = "type *=array[/] of #;";
+constexpr const char* TABLEVAR = "var *:_ty_*;";
+
 constexpr int DBMAXDIM = 9;
 
 constexpr size_t DBNAMEMAX = 11;  // table names and key values
@@ -249,10 +300,6 @@ void GROUP(Compiler& c) {
 
 // ---- the instructions
 
-void PIECE(Compiler& c, const std::string& text) {
-  SENDPIECE(c, c.out.CURCH, text, false);
-}
-
 // name "," — a declared table.
 int DBTABLE(Compiler& c) {
   Source& s = c.src;
@@ -286,8 +333,12 @@ const DbField& FIELD(Compiler& c, const DbTable& t, const std::string& name) {
   ERROR(c, "invalid field name");
 }
 
-std::string ARRAYTYPE(const DbTable& t, const DbField& f) { return "_" + f.NOM + "_" + t.NOM; }
-std::string ARRAYOF(const DbTable& t, const DbField& f) { return t.NOM + "." + f.NOM; }
+std::string ARRAYTYPE(const DbTable& t, const DbField& f) {
+  return FILLIN(ARRAYTYPEOF, {{'*', t.NOM}, {'/', f.NOM}});
+}
+std::string ARRAYOF(const DbTable& t, const DbField& f) {
+  return FILLIN(ARRAYNAME, {{'*', t.NOM}, {'/', f.NOM}});
+}
 
 // The loops over t's records, one per dimension; returns the index list.
 std::string LOOPS(Compiler& c, const DbTable& t) {
@@ -296,8 +347,8 @@ std::string LOOPS(Compiler& c, const DbTable& t) {
   int m = t.M > 1 ? t.M : 1;
   for (int i = 1; i <= m; ++i) {
     const std::string& bound = t.M > 1 ? all[t.KEYTABS[i - 1]].NOM : t.NOM;
-    OWNLINE(c, c.out.CURCH, "for _i" + std::to_string(i) + ":=1 to n_" + bound + " do  ");
-    idx += (i > 1 ? ",_i" : "_i") + std::to_string(i);
+    OWNLINE(c, c.out.CURCH, FILLIN(LOOP, {{'/', std::to_string(i)}, {'*', bound}}));
+    idx += FILLIN(INDEX[i > 1], {{'/', std::to_string(i)}});
   }
   return idx;
 }
@@ -310,46 +361,45 @@ void DBEND(Compiler& c) {
 
 // LOAD "(" table "," field {"," field} ")"
 void LOAD(Compiler& c) {
-  OWNLINE(c, c.out.CURCH, "begin ");
+  OWNLINE(c, c.out.CURCH, BEGINBLOCK);
   RECID(c);
   EXPECT(c, '(');
   c.src.K++;
   const DbTable& t = c.decl.DBTABS[DBTABLE(c)];
   std::vector<std::string> names = DBFIELDS(c);
-  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, "assign(_ardbase,'*'); _leerenc(_ardbase);",
-              t.FILE + ".dbf");
+  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, LOADOPEN, FILLIN(DBF, {{'*', t.FILE}}));
   std::vector<const DbField*> fields;
   for (const std::string& n : names) {
     fields.push_back(&FIELD(c, t, n));
     OWNLINE(
         c, c.out.CURCH,
-        "getmem(" + ARRAYOF(t, *fields.back()) + ",sizeof(" + ARRAYTYPE(t, *fields.back()) + "));");
+        FILLIN(GETMEM, {{'*', ARRAYOF(t, *fields.back())}, {'/', ARRAYTYPE(t, *fields.back())}}));
   }
-  OWNLINE(c, c.out.CURCH, "_lonreg:=" + std::to_string(t.RECLEN) + ";");
+  OWNLINE(c, c.out.CURCH, FILLIN(RECLEN, {{'/', std::to_string(t.RECLEN)}}));
   std::string idx = LOOPS(c, t);
-  OWNLINE(c, c.out.CURCH, "begin ");
-  OWNLINE(c, c.out.CURCH, "blockread(_ardbase,_le_" + t.NOM + ",_lonreg,_resu);");
+  OWNLINE(c, c.out.CURCH, BEGINBLOCK);
+  OWNLINE(c, c.out.CURCH, FILLIN(READREC, {{'*', t.NOM}}));
   for (const DbField* f : fields) {
-    std::string raw = "_le_" + t.NOM + "." + f->NOM;
-    std::string cell = ARRAYOF(t, *f) + "^[" + idx + "]";
+    std::string raw = FILLIN(RAWFIELD, {{'*', t.NOM}, {'/', f->NOM}});
+    std::string cell = FILLIN(CELL, {{'*', ARRAYOF(t, *f)}, {'/', idx}});
     if (f->TIPO == "STRING") {
-      OWNLINE(c, c.out.CURCH, cell + ":=" + raw + ";");
+      OWNLINE(c, c.out.CURCH, FILLIN(TAKESTRING, {{'*', cell}, {'/', raw}}));
     } else if (f->TIPO == "BOOLEAN") {
-      OWNLINE(c, c.out.CURCH, cell + ":=");
-      PIECE(c, raw + "[1] in ['T','t','Y','y'];");
+      OWNLINE(c, c.out.CURCH, FILLIN(TAKEBOOL[0], {{'*', cell}}));
+      SEND(c, FILLIN(TAKEBOOL[1], {{'/', raw}}), false);
     } else {
-      OWNLINE(c, c.out.CURCH, "val(" + raw + "," + cell + ",_k);");
+      OWNLINE(c, c.out.CURCH, FILLIN(TAKENUMBER, {{'*', cell}, {'/', raw}}));
     }
   }
-  OWNLINE(c, c.out.CURCH, "end;");
-  OWNLINE(c, c.out.CURCH, "closeFile(_ardbase) ");
+  OWNLINE(c, c.out.CURCH, ENDSEMI);
+  OWNLINE(c, c.out.CURCH, LOADEND);
   DBEND(c);
 }
 
 // UNLOAD "(" table "," field {"," field} ")"
 void UNLOAD(Compiler& c) {
   Source& s = c.src;
-  OWNLINE(c, c.out.CURCH, "begin ");
+  OWNLINE(c, c.out.CURCH, BEGINBLOCK);
   RECID(c);
   EXPECT(c, '(');
   s.K++;
@@ -357,7 +407,7 @@ void UNLOAD(Compiler& c) {
   do {
     RECID(c);
     const DbField& f = FIELD(c, t, s.IDENT);
-    OWNLINE(c, c.out.CURCH, "freemem(" + ARRAYOF(t, f) + ",sizeof(" + ARRAYTYPE(t, f) + "));");
+    OWNLINE(c, c.out.CURCH, FILLIN(FREEMEM, {{'*', ARRAYOF(t, f)}, {'/', ARRAYTYPE(t, f)}}));
     RECID(c);
     MUSTBEONE(c, ",)", ") or , expected");
     s.K++;
@@ -377,7 +427,7 @@ bool SAMELAYOUT(const DbTable& a, const DbTable& b) {
 // records with the listed fields replaced by the arrays' values are
 // written to the target file, which has the source's layout.
 void DBUPDATE(Compiler& c) {
-  OWNLINE(c, c.out.CURCH, "begin ");
+  OWNLINE(c, c.out.CURCH, BEGINBLOCK);
   RECID(c);
   EXPECT(c, '(');
   c.src.K++;
@@ -385,79 +435,71 @@ void DBUPDATE(Compiler& c) {
   const DbTable& u = c.decl.DBTABS[DBTABLE(c)];
   if (!SAMELAYOUT(t, u)) ERROR(c, "invalid database table");
   std::vector<std::string> names = DBFIELDS(c);
-  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, "assign(_ardbase,'*'); reset(_ardbase,1);",
-              t.FILE + ".dbf");
-  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, "assign(_ardbaseu,'*'); reset(_ardbaseu,1);",
-              u.FILE + ".dbf");
-  OWNLINE(c, c.out.CURCH, "_copystdb;");
+  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, UPDOPEN[0], FILLIN(DBF, {{'*', t.FILE}}));
+  SENDLITERAL(c, c.out.CURCH, Start::OWNLINE, UPDOPEN[1], FILLIN(DBF, {{'*', u.FILE}}));
+  OWNLINE(c, c.out.CURCH, COPYSTDB);
   std::string idx = LOOPS(c, t);
   std::string len = std::to_string(t.RECLEN);
-  OWNLINE(c, c.out.CURCH, "begin ");
-  OWNLINE(c, c.out.CURCH, "blockread(_ardbase,_le_" + t.NOM + "," + len + ",_resu);");
+  OWNLINE(c, c.out.CURCH, BEGINBLOCK);
+  OWNLINE(c, c.out.CURCH, FILLIN(READLEN, {{'*', t.NOM}, {'/', len}}));
   for (const std::string& n : names) {
     const DbField& f = FIELD(c, t, n);
-    std::string cell = ARRAYOF(t, f) + "^[" + idx + "]";
+    std::string cell = FILLIN(CELL, {{'*', ARRAYOF(t, f)}, {'/', idx}});
     std::string w = std::to_string(f.WIDTH);
     if (f.TIPO == "STRING")
-      OWNLINE(c, c.out.CURCH, "_stau:=" + cell + ";");
+      OWNLINE(c, c.out.CURCH, FILLIN(SHOWSTRING, {{'*', cell}}));
     else if (f.TIPO == "REAL")
-      OWNLINE(c, c.out.CURCH, "str(" + cell + ":" + w + ":" + std::to_string(f.DEC) + ",_stau);");
+      OWNLINE(c, c.out.CURCH,
+              FILLIN(SHOWREAL, {{'*', cell}, {'/', w}, {'#', std::to_string(f.DEC)}}));
     else if (f.TIPO == "INTEGER")
-      OWNLINE(c, c.out.CURCH, "str(" + cell + ":" + w + ",_stau);");
+      OWNLINE(c, c.out.CURCH, FILLIN(SHOWINTEGER, {{'*', cell}, {'/', w}}));
     else
-      OWNLINE(c, c.out.CURCH, "if " + cell + " then _stau:='T' else _stau:='F';");
+      OWNLINE(c, c.out.CURCH, FILLIN(SHOWBOOLEAN, {{'*', cell}}));
     // The text fills the field's own width, blank padded.
-    std::string raw = "_le_" + t.NOM + "." + f.NOM + "[_j]";
-    OWNLINE(c, c.out.CURCH, "for _j:=1 to " + w + " do if _j<=length(_stau) then");
-    PIECE(c, " " + raw + ":=_stau[_j] else " + raw + ":=' ';");
+    std::string raw = FILLIN(RAWCHAR, {{'*', t.NOM}, {'/', f.NOM}});
+    OWNLINE(c, c.out.CURCH, FILLIN(PADFIELD[0], {{'/', w}}));
+    SEND(c, FILLIN(PADFIELD[1], {{'*', raw}}), false);
   }
-  OWNLINE(c, c.out.CURCH, "blockwrite(_ardbaseu,_le_" + t.NOM + "," + len + ",_resu);");
-  OWNLINE(c, c.out.CURCH, "end;");
-  OWNLINE(c, c.out.CURCH, "closeFile(_ardbase); closeFile(_ardbaseu);");
+  OWNLINE(c, c.out.CURCH, FILLIN(WRITEREC, {{'*', t.NOM}, {'/', len}}));
+  OWNLINE(c, c.out.CURCH, ENDSEMI);
+  OWNLINE(c, c.out.CURCH, UPDEND);
   DBEND(c);
 }
 
 // ---- the declarations in pru
 
-void PRUPIECE(Compiler& c, const std::string& text) {
-  SENDPIECE(c, CH_PRU, text, false);
-}
-
 std::string PASCALTYPE(const DbField& f) {
-  if (f.TIPO == "REAL") return "real";
-  if (f.TIPO == "INTEGER") return "integer";
-  if (f.TIPO == "BOOLEAN") return "boolean";
-  return "string[" + std::to_string(f.WIDTH) + "]";
+  if (f.TIPO == "REAL") return PASCALTYPES[0];
+  if (f.TIPO == "INTEGER") return PASCALTYPES[1];
+  if (f.TIPO == "BOOLEAN") return PASCALTYPES[2];
+  return FILLIN(PASCALTYPES[3], {{'/', std::to_string(f.WIDTH)}});
 }
 
 std::string DIMS(Compiler& c, const DbTable& t) {
   auto upper = [](long long n) { return std::to_string(std::max<long long>(1, n)); };
-  if (t.M == 1) return "1.." + upper(t.NREC);
+  if (t.M == 1) return FILLIN(DIM[0], {{'/', upper(t.NREC)}});
   std::string d;
-  for (int k : t.KEYTABS) d += (d.empty() ? "1.." : ",1..") + upper(c.decl.DBTABS[k].NREC);
+  for (int k : t.KEYTABS) d += FILLIN(DIM[!d.empty()], {{'/', upper(c.decl.DBTABS[k].NREC)}});
   return d;
 }
 
 void TABLEDECL(Compiler& c, const DbTable& t) {
-  OWNLINE(c, CH_PRU, "type _ty_" + t.NOM + "=record ");
+  OWNLINE(c, CH_PRU, FILLIN(RECTYPE[0], {{'*', t.NOM}}));
   for (const DbField& f : t.FIELDS)
-    if (!f.KEY) PRUPIECE(c, f.NOM + ":^" + ARRAYTYPE(t, f) + "; ");
-  PRUPIECE(c, "end;");
-  OWNLINE(c, CH_PRU, "_tle_" + t.NOM + "=record _del:char; ");
+    if (!f.KEY) ADDPIECE(c, CH_PRU, FILLIN(RECTYPE[1], {{'/', f.NOM}, {'#', ARRAYTYPE(t, f)}}));
+  ADDPIECE(c, CH_PRU, RECTYPE[2]);
+  OWNLINE(c, CH_PRU, FILLIN(RAWTYPE[0], {{'*', t.NOM}}));
   for (const DbField& f : t.FIELDS)
-    PRUPIECE(c, f.NOM + ":array[1.." + std::to_string(f.WIDTH) + "] of char; ");
-  PRUPIECE(c, "end;");
-  OWNLINE(c, CH_PRU, "var _le_" + t.NOM + ":_tle_" + t.NOM + ";");
+    ADDPIECE(c, CH_PRU, FILLIN(RAWTYPE[1], {{'/', f.NOM}, {'#', std::to_string(f.WIDTH)}}));
+  ADDPIECE(c, CH_PRU, RAWTYPE[2]);
+  OWNLINE(c, CH_PRU, FILLIN(RAWVAR, {{'*', t.NOM}}));
   if (!t.FIRST || t.M != 1) return;
-  PRUPIECE(c, "_cle_" + t.NOM + ":array[1..180] of char;");
+  ADDPIECE(c, CH_PRU, FILLIN(KEYBUFFER, {{'*', t.NOM}}));
   if (t.KEYVALS.empty()) return;
-  OWNLINE(
-      c, CH_PRU,
-      "const NOM_" + t.NOM + ":array[1.." + std::to_string(t.KEYVALS.size()) + "] of string[11]=(");
+  OWNLINE(c, CH_PRU, FILLIN(KEYNAMES, {{'*', t.NOM}, {'/', std::to_string(t.KEYVALS.size())}}));
   for (size_t i = 0; i < t.KEYVALS.size(); ++i)
-    for (const std::string& piece :
-         LITERALPIECES(i + 1 < t.KEYVALS.size() ? "'*', " : "'*');", t.KEYVALS[i]))
-      PRUPIECE(c, piece);
+    for (const std::string& piece : LITERALPIECES(KEYNAME[i + 1 == t.KEYVALS.size()], t.KEYVALS[i]))
+      ADDPIECE(c, CH_PRU, piece);
 }
 
 }  // namespace
@@ -491,20 +533,22 @@ void PRODBT(Compiler& c) {
 void PRDBDECL(Compiler& c) {
   const Decl& d = c.decl;
   if (d.DBTABS.empty()) return;
-  if (d.DBMAXREC > 0) OWNLINE(c, CH_PRU, "const ");
+  if (d.DBMAXREC > 0) OWNLINE(c, CH_PRU, CONSTHEAD);
   for (long long k = 1; k <= d.DBMAXREC; ++k)
-    PRUPIECE(c, "_nu" + std::to_string(k) + ":integer=" + std::to_string(k) + ";");
+    ADDPIECE(c, CH_PRU, FILLIN(RECNUMBER, {{'/', std::to_string(k)}}));
   for (const DbTable& t : d.DBTABS)
     OWNLINE(c, CH_PRU,
-            "const N_" + t.NOM + ":integer=" + std::to_string(t.NREC) + "; _nv_" + t.NOM +
-                ":integer=" + std::to_string(t.FIELDS.size()) + ";");
+            FILLIN(COUNTS, {{'*', t.NOM},
+                            {'/', std::to_string(t.NREC)},
+                            {'#', std::to_string(t.FIELDS.size())}}));
   for (const DbTable& t : d.DBTABS)
     for (const DbField& f : t.FIELDS)
       if (!f.KEY)
-        OWNLINE(c, CH_PRU,
-                "type " + ARRAYTYPE(t, f) + "=array[" + DIMS(c, t) + "] of " + PASCALTYPE(f) + ";");
+        OWNLINE(
+            c, CH_PRU,
+            FILLIN(ARRAYDECL, {{'*', ARRAYTYPE(t, f)}, {'/', DIMS(c, t)}, {'#', PASCALTYPE(f)}}));
   for (const DbTable& t : d.DBTABS) TABLEDECL(c, t);
-  for (const DbTable& t : d.DBTABS) OWNLINE(c, CH_PRU, "var " + t.NOM + ":_ty_" + t.NOM + ";");
+  for (const DbTable& t : d.DBTABS) OWNLINE(c, CH_PRU, FILLIN(TABLEVAR, {{'*', t.NOM}}));
 }
 
 bool ISDBTABLE(const Compiler& c, const std::string& name) {

@@ -19,12 +19,81 @@
 
 namespace {
 
+// What this file writes; '*' a function's name or type, the others
+// filled in as said.
+// The vectors of a type other than REAL, and REAL's runtime vectors; an
+// element of each.
+constexpr const char* XVECTOR[] = {"_x*", "_tpx"};
+constexpr const char* YVECTOR[] = {"_y*", "_tpy"};
+constexpr const char* ELEMENT[] = {"[", "^["};
+constexpr const char* QUOTE = "'*'";
+// A constant array: '/' its length, '#' its type.
+constexpr const char* CONSTARR[] = {"*:array[1../] of #=(", ",", ");", " "};
+constexpr const char* CONSTHEAD = "const ";
+constexpr const char* XPOINTS = "_cx*";
+constexpr const char* YPOINTS = "_cy*";
+constexpr const char* XNAMES = "_cax*";
+constexpr const char* NAMETYPE = "string[12]";
+// The copy of the points in _init ('/' the count, '#' an element's
+// opening), by whether the argument is REAL.
+constexpr const char* SPLINENEW = " new(_spb); new(_spc); new(_spd); ";
+constexpr const char* NEWX[] = {"new(_xa*);", "new(_x*);"};
+constexpr const char* NEWY = "new(_y*);";
+constexpr const char* COUNT = "_n*:=/; ";
+constexpr const char* COPYLOOP[] = {" for _i:=1 to _n* do begin ", "for _i:=1 to _n* do begin "};
+constexpr const char* COPYX[] = {"_x*#_i]:=", "_cx*[_i];"};
+constexpr const char* COPYY[] = {"_y*#_i]:=", "_cy*[_i]; "};
+constexpr const char* COPYNAMES = " _xa*^[_i]:=_cax*[_i];";
+constexpr const char* ENDSEMI = "end;";
+constexpr const char* SPLINE[] = {" _spline(_x*,", "_y*,_n*,/);"};
+// The generated evaluation functions: '*' the name, a type, an element.
+constexpr const char* FNAME = "_f*";
+constexpr const char* FHEAD = "function *(";
+constexpr const char* FRESULT = "*;";
+constexpr const char* FASSIGN = "*:=";
+constexpr const char* FEND = "end;";
+constexpr const char* XAT = "ax*j]";
+constexpr const char* DISCHEAD[] = {"x:*;", "var ax:*;", "var ay:*; n:integer):"};
+constexpr const char* DISCBODY[] = {"var j:integer; begin j:=1; ",
+                                    "while (j<=n) and (x<>*) do j:=j+1; ",
+                                    "if(j>n) then _error('argument out of range');", "ay*j]; "};
+constexpr const char* STAIRHEAD[] = {"x:REAL;var ax:_tpx;", "var ay:*; n:integer):"};
+constexpr const char* STAIRBODY[] = {"var j:integer; begin j:=1; ",
+                                     "while (j<n) and (ax^[j+1]<=x) do j:=j+1; ", "ay[j]; "};
+constexpr const char* FREQHEAD[] = {"var ax:*;", "var ay:*;n,rn:integer):"};
+constexpr const char* FREQBODY[] = {"var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;",
+                                    "while (j<n) and (r>ay^[j]) do j:=j+1;", "* "};
+// A call: '/' the spline's number or the stream.
+constexpr const char* CALL = "_f*(";
+constexpr const char* CALLVECTORS = ",_x*,_y*,_n* ";
+constexpr const char* SPLINEARG = ",/";
+constexpr const char* CLOSE = ")";
+constexpr const char* FREQVECTORS = "_x*,_y*,_n*,";
+constexpr const char* STREAM = "/)";
+constexpr const char* FIRSTSTREAM = "1)";
+// The declarations in PRU.PAS: '/' the most points.
+constexpr const char* XTYPEDECL = "type _x*=array[1../] of *; ";
+constexpr const char* YTYPEDECL = "type _y*=array[1../] of *; ";
+constexpr const char* VARHEAD = "var ";
+constexpr const char* VARS[] = {"_x*:/;", "_y*:/; ", "_n*:integer; ", "_xa*:_tpxa;"};
+// A function shown as a graph: '/' the spline, '#' the class.
+constexpr const char* NOREAL[] = {" _bnoreal:=true;", " _bnoreal:=false;"};
+constexpr const char* GRAPHOF[] = {" _intigrafa(_xa*,", " _intigraf(_x*,"};
+constexpr const char* GRAPHARGS = "_y*,_n*,/,#,";
+constexpr const char* GRAPHNAME = "'*'); ";
+constexpr const char* ONE = "1";
+constexpr const char* CLASSDIGIT[] = {"", "1", "2", "3", "4", "5"};
+
 bool ISREAL(const std::string& type) { return type == "REAL"; }
 
 // The declared type of a function's vectors, and an element of them.
-std::string XTYPE(const ValuedFunction& f) { return ISREAL(f.ARGTYPE) ? "_tpx" : "_x" + f.ARGTYPE; }
-std::string YTYPE(const ValuedFunction& f) { return ISREAL(f.VALTYPE) ? "_tpy" : "_y" + f.VALTYPE; }
-std::string AT(const std::string& type) { return ISREAL(type) ? "^[" : "["; }
+std::string XTYPE(const ValuedFunction& f) {
+  return FILLIN(XVECTOR[ISREAL(f.ARGTYPE)], {{'*', f.ARGTYPE}});
+}
+std::string YTYPE(const ValuedFunction& f) {
+  return FILLIN(YVECTOR[ISREAL(f.VALTYPE)], {{'*', f.VALTYPE}});
+}
+const char* AT(const std::string& type) { return ELEMENT[ISREAL(type)]; }
 
 std::string SIGNATURE(const ValuedFunction& f) {
   return std::string(FUNVCLASSENTRY(f.CLASS)) + f.ARGTYPE + f.VALTYPE;
@@ -70,16 +139,17 @@ std::string NUMBERTEXT(double v) {
 // "'text'" for the display names of non-REAL arguments.
 std::string QUOTED(const std::string& t) {
   if (!t.empty() && t.front() == '\'') return t;
-  return "'" + t + "'";
+  return FILLIN(QUOTE, {{'*', t}});
 }
 
 // name ":array[1..n] of " type "=(" v1 "," ... vn ");" " "   (channel 3)
 void CONSTARRAY(Compiler& c, const std::string& name, const std::string& type,
                 const std::vector<std::string>& values) {
-  ADDPIECE(c, CH_MODPRO, name + ":array[1.." + std::to_string(values.size()) + "] of " + type + "=(");
+  ADDPIECE(c, CH_MODPRO,
+           FILLIN(CONSTARR[0], {{'*', name}, {'/', std::to_string(values.size())}, {'#', type}}));
   for (size_t i = 0; i < values.size(); ++i)
-    ADDPIECE(c, CH_MODPRO, values[i] + (i + 1 < values.size() ? "," : ");"));
-  ADDPIECE(c, CH_MODPRO, " ");
+    ADDPIECE(c, CH_MODPRO, values[i] + (i + 1 < values.size() ? CONSTARR[1] : CONSTARR[2]));
+  ADDPIECE(c, CH_MODPRO, CONSTARR[3]);
 }
 
 // The point list of f in _init: new vectors, the count, the copy loop.
@@ -87,22 +157,22 @@ void COPYPOINTS(Compiler& c, const ValuedFunction& f, size_t n) {
   const std::string& F = f.NOM;
   bool realx = ISREAL(f.ARGTYPE), realy = ISREAL(f.VALTYPE);
   if (f.CLASS == FC_SPLINE && !c.expr.SPLINENEW) {
-    STARTPIECE(c, CH_MODIN1, " new(_spb); new(_spc); new(_spd); ");
+    STARTPIECE(c, CH_MODIN1, SPLINENEW);
     c.expr.SPLINENEW = true;
   }
-  STARTPIECE(c, CH_MODIN1, realx ? "new(_x" + F + ");" : "new(_xa" + F + ");");
-  if (realy) ADDPIECE(c, CH_MODIN1, "new(_y" + F + ");");
-  ADDPIECE(c, CH_MODIN1, "_n" + F + ":=" + std::to_string(n) + "; ");
-  ADDPIECE(c, CH_MODIN1, (realx ? "for _i:=1 to _n" : " for _i:=1 to _n") + F + " do begin ");
-  ADDPIECE(c, CH_MODIN1, "_x" + F + AT(f.ARGTYPE) + "_i]:=");
-  ADDPIECE(c, CH_MODIN1, "_cx" + F + "[_i];");
-  ADDPIECE(c, CH_MODIN1, "_y" + F + AT(f.VALTYPE) + "_i]:=");
-  ADDPIECE(c, CH_MODIN1, "_cy" + F + "[_i]; ");
-  if (!realx) ADDPIECE(c, CH_MODIN1, " _xa" + F + "^[_i]:=_cax" + F + "[_i];");
-  ADDPIECE(c, CH_MODIN1, "end;");
+  STARTPIECE(c, CH_MODIN1, FILLIN(NEWX[realx], {{'*', F}}));
+  if (realy) ADDPIECE(c, CH_MODIN1, FILLIN(NEWY, {{'*', F}}));
+  ADDPIECE(c, CH_MODIN1, FILLIN(COUNT, {{'*', F}, {'/', std::to_string(n)}}));
+  ADDPIECE(c, CH_MODIN1, FILLIN(COPYLOOP[realx], {{'*', F}}));
+  ADDPIECE(c, CH_MODIN1, FILLIN(COPYX[0], {{'*', F}, {'#', AT(f.ARGTYPE)}}));
+  ADDPIECE(c, CH_MODIN1, FILLIN(COPYX[1], {{'*', F}}));
+  ADDPIECE(c, CH_MODIN1, FILLIN(COPYY[0], {{'*', F}, {'#', AT(f.VALTYPE)}}));
+  ADDPIECE(c, CH_MODIN1, FILLIN(COPYY[1], {{'*', F}}));
+  if (!realx) ADDPIECE(c, CH_MODIN1, FILLIN(COPYNAMES, {{'*', F}}));
+  ADDPIECE(c, CH_MODIN1, ENDSEMI);
   if (f.CLASS == FC_SPLINE) {
-    ADDPIECE(c, CH_MODIN1, " _spline(_x" + F + ",");
-    ADDPIECE(c, CH_MODIN1, "_y" + F + ",_n" + F + "," + std::to_string(f.SPLINENO) + ");");
+    ADDPIECE(c, CH_MODIN1, FILLIN(SPLINE[0], {{'*', F}}));
+    ADDPIECE(c, CH_MODIN1, FILLIN(SPLINE[1], {{'*', F}, {'/', std::to_string(f.SPLINENO)}}));
   }
 }
 
@@ -132,26 +202,27 @@ bool GENERATED(const ValuedFunction& f) {
 // The generated evaluation function of a DISC, FREQ or STAIR signature: its
 // heading in the interface (channel 1), heading and body in MODPRO.
 void EVALUATION(Compiler& c, const ValuedFunction& f) {
-  std::string name = "_f" + SIGNATURE(f);
-  std::string x = "ax" + AT(f.ARGTYPE) + "j]";
+  std::string name = FILLIN(FNAME, {{'*', SIGNATURE(f)}});
+  std::string x = FILLIN(XAT, {{'*', AT(f.ARGTYPE)}});
+  std::string head0 = FILLIN(FHEAD, {{'*', name}}), assign = FILLIN(FASSIGN, {{'*', name}});
   std::vector<std::string> head, body;
   if (f.CLASS == FC_DISC) {
-    head = {"function " + name + "(", "x:" + f.ARGTYPE + ";", "var ax:" + XTYPE(f) + ";",
-            "var ay:" + YTYPE(f) + "; n:integer):", f.VALTYPE + ";"};
-    body = {"var j:integer; begin j:=1; ",
-            "while (j<=n) and (x<>" + x + ") do j:=j+1; ",
-            "if(j>n) then _error('argument out of range');",
-            name + ":=", "ay" + AT(f.VALTYPE) + "j]; ", "end;"};
+    head = {head0, FILLIN(DISCHEAD[0], {{'*', f.ARGTYPE}}), FILLIN(DISCHEAD[1], {{'*', XTYPE(f)}}),
+            FILLIN(DISCHEAD[2], {{'*', YTYPE(f)}}), FILLIN(FRESULT, {{'*', f.VALTYPE}})};
+    body = {DISCBODY[0],
+            FILLIN(DISCBODY[1], {{'*', x}}),
+            DISCBODY[2],
+            assign,
+            FILLIN(DISCBODY[3], {{'*', AT(f.VALTYPE)}}),
+            FEND};
   } else if (f.CLASS == FC_STAIR) {
-    head = {"function " + name + "(", "x:REAL;var ax:_tpx;",
-            "var ay:" + YTYPE(f) + "; n:integer):", f.VALTYPE + ";"};
-    body = {"var j:integer; begin j:=1; ",
-            "while (j<n) and (ax^[j+1]<=x) do j:=j+1; ", name + ":=", "ay[j]; ", "end;"};
+    head = {head0, STAIRHEAD[0], FILLIN(STAIRHEAD[1], {{'*', YTYPE(f)}}),
+            FILLIN(FRESULT, {{'*', f.VALTYPE}})};
+    body = {STAIRBODY[0], STAIRBODY[1], assign, STAIRBODY[2], FEND};
   } else {
-    head = {"function " + name + "(", "var ax:" + XTYPE(f) + ";",
-            "var ay:" + YTYPE(f) + ";n,rn:integer):", f.ARGTYPE + ";"};
-    body = {"var j:integer; r:real; begin r:=ay^[n]*UNIF(0,1,rn);j:=1;",
-            "while (j<n) and (r>ay^[j]) do j:=j+1;", name + ":=", x + " ", "end;"};
+    head = {head0, FILLIN(FREQHEAD[0], {{'*', XTYPE(f)}}), FILLIN(FREQHEAD[1], {{'*', YTYPE(f)}}),
+            FILLIN(FRESULT, {{'*', f.ARGTYPE}})};
+    body = {FREQBODY[0], FREQBODY[1], assign, FILLIN(FREQBODY[2], {{'*', x}}), FEND};
   }
   for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, CH_PRU, head[i]);
   for (size_t i = 0; i < head.size(); ++i) (i ? ADDPIECE : STARTPIECE)(c, CH_MODPRO, head[i]);
@@ -175,7 +246,7 @@ void PRFUNVEXP(Compiler& c) {
   SENDSRC(c, s.KSTART, o.CURCH);
   o.TRANSMIT = false;
   o.TRSTART = s.K;
-  ADDPIECE(c, o.CURCH, "_f" + SIGNATURE(f) + "(");
+  ADDPIECE(c, o.CURCH, FILLIN(CALL, {{'*', SIGNATURE(f)}}));
   if (f.CLASS != FC_FREQ) {
     RECID(c);
     MUSTBE(c, '(');
@@ -190,11 +261,12 @@ void PRFUNVEXP(Compiler& c) {
     SENDSRC(c, s.K - 1, o.CURCH);
     o.TRSTART = s.K;
     o.TRANSMIT = false;
-    ADDPIECE(c, o.CURCH, ",_x" + F + ",_y" + F + ",_n" + F + " ");
-    if (f.CLASS == FC_SPLINE) ADDPIECE(c, o.CURCH, "," + std::to_string(f.SPLINENO));
-    ADDPIECE(c, o.CURCH, ")");
+    ADDPIECE(c, o.CURCH, FILLIN(CALLVECTORS, {{'*', F}}));
+    if (f.CLASS == FC_SPLINE)
+      ADDPIECE(c, o.CURCH, FILLIN(SPLINEARG, {{'/', std::to_string(f.SPLINENO)}}));
+    ADDPIECE(c, o.CURCH, CLOSE);
   } else {
-    ADDPIECE(c, o.CURCH, "_x" + F + ",_y" + F + ",_n" + F + ",");
+    ADDPIECE(c, o.CURCH, FILLIN(FREQVECTORS, {{'*', F}}));
     int line = s.PL, after = s.K;
     PEEK(c);
     if (!s.IDREAD && s.CH == '(') {
@@ -205,9 +277,9 @@ void PRFUNVEXP(Compiler& c) {
       RECID(c);
       MUSTBE(c, ')');
       s.K++;
-      ADDPIECE(c, o.CURCH, stream + ")");
+      ADDPIECE(c, o.CURCH, FILLIN(STREAM, {{'/', stream}}));
     } else {
-      ADDPIECE(c, o.CURCH, "1)");  // what follows is read by the expression
+      ADDPIECE(c, o.CURCH, FIRSTSTREAM);  // what follows is read by the expression
       if (s.PL == line) s.K = after;  // and the blanks before it are kept
     }
   }
@@ -233,7 +305,7 @@ void PRFUNVINIT(Compiler& c) {
   bool free = f.CLASS == FC_DISC || f.CLASS == FC_FREQ;
   bool freq = f.CLASS == FC_FREQ;
   SENDSRC(c, s.KSTART, CH_MODIN1);
-  STARTPIECE(c, CH_MODPRO, "const ");
+  STARTPIECE(c, CH_MODPRO, CONSTHEAD);
   o.TRMODE = 2;
   o.TRANSMIT = false;
   RECID(c);
@@ -264,12 +336,12 @@ void PRFUNVINIT(Compiler& c) {
   } while (s.CH != ';');
   if (static_cast<int>(xs.size()) > f.NPOINTS) ERROR(c, "incorrect number of values");
   f.INITED = true;
-  CONSTARRAY(c, "_cx" + f.NOM, f.ARGTYPE, xs);
-  CONSTARRAY(c, "_cy" + f.NOM, f.VALTYPE, ys);
+  CONSTARRAY(c, FILLIN(XPOINTS, {{'*', f.NOM}}), f.ARGTYPE, xs);
+  CONSTARRAY(c, FILLIN(YPOINTS, {{'*', f.NOM}}), f.VALTYPE, ys);
   if (!ISREAL(f.ARGTYPE)) {
     std::vector<std::string> names;
     for (const std::string& x : xs) names.push_back(QUOTED(x));
-    CONSTARRAY(c, "_cax" + f.NOM, "string[12]", names);
+    CONSTARRAY(c, FILLIN(XNAMES, {{'*', f.NOM}}), NAMETYPE, names);
   }
   COPYPOINTS(c, f, xs.size());
   o.TRSTART = s.K;
@@ -293,17 +365,15 @@ void PRFUNVDECL(Compiler& c) {
     NOTETYPE(yt, f.VALTYPE, f.NPOINTS);
   }
   for (const VectorType& t : xt)
-    STARTPIECE(c, CH_PRU,
-               "type _x" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
+    STARTPIECE(c, CH_PRU, FILLIN(XTYPEDECL, {{'*', t.name}, {'/', std::to_string(t.points)}}));
   for (const VectorType& t : yt)
-    STARTPIECE(c, CH_PRU,
-               "type _y" + t.name + "=array[1.." + std::to_string(t.points) + "] of " + t.name + "; ");
+    STARTPIECE(c, CH_PRU, FILLIN(YTYPEDECL, {{'*', t.name}, {'/', std::to_string(t.points)}}));
   for (const ValuedFunction& f : fs) {
-    STARTPIECE(c, CH_PRU, "var ");
-    ADDPIECE(c, CH_PRU, "_x" + f.NOM + ":" + XTYPE(f) + ";");
-    ADDPIECE(c, CH_PRU, "_y" + f.NOM + ":" + YTYPE(f) + "; ");
-    ADDPIECE(c, CH_PRU, "_n" + f.NOM + ":integer; ");
-    if (!ISREAL(f.ARGTYPE)) ADDPIECE(c, CH_PRU, "_xa" + f.NOM + ":_tpxa;");
+    STARTPIECE(c, CH_PRU, VARHEAD);
+    ADDPIECE(c, CH_PRU, FILLIN(VARS[0], {{'*', f.NOM}, {'/', XTYPE(f)}}));
+    ADDPIECE(c, CH_PRU, FILLIN(VARS[1], {{'*', f.NOM}, {'/', YTYPE(f)}}));
+    ADDPIECE(c, CH_PRU, FILLIN(VARS[2], {{'*', f.NOM}}));
+    if (!ISREAL(f.ARGTYPE)) ADDPIECE(c, CH_PRU, FILLIN(VARS[3], {{'*', f.NOM}}));
   }
   std::vector<std::string> done;
   for (const ValuedFunction& f : fs) {
@@ -319,18 +389,18 @@ void PRFUNVDECL(Compiler& c) {
 // After INIT: every function has its points; those named in input/output
 // lists are shown as graphs.
 void PRFUNVEND(Compiler& c) {
-  static constexpr const char* CLASSDIGIT[] = {"", "1", "2", "3", "4", "5"};
   for (const ValuedFunction& f : c.kw.FUNV) {
     if (!f.INITED) ERROR(c, "function not initialized");
     if (!f.IOMARK) continue;
     const std::string& F = f.NOM;
     bool realx = ISREAL(f.ARGTYPE);
     int cls = f.CLASS;
-    std::string k = f.CLASS == FC_SPLINE ? std::to_string(f.SPLINENO) : "1";
-    STARTPIECE(c, CH_MODIN1, std::string(" _bnoreal:=") + (realx ? "false;" : "true;"));
-    STARTPIECE(c, CH_MODIN1, (realx ? " _intigraf(_x" : " _intigrafa(_xa") + F + ",");
-    ADDPIECE(c, CH_MODIN1, "_y" + F + ",_n" + F + "," + k + "," +
-                          (cls >= 1 && cls <= 5 ? CLASSDIGIT[cls] : "1") + ",");
-    ADDPIECE(c, CH_MODIN1, "'" + F + "'); ");
+    std::string k = f.CLASS == FC_SPLINE ? std::to_string(f.SPLINENO) : ONE;
+    STARTPIECE(c, CH_MODIN1, NOREAL[realx]);
+    STARTPIECE(c, CH_MODIN1, FILLIN(GRAPHOF[realx], {{'*', F}}));
+    ADDPIECE(c, CH_MODIN1,
+             FILLIN(GRAPHARGS,
+                    {{'*', F}, {'/', k}, {'#', cls >= 1 && cls <= 5 ? CLASSDIGIT[cls] : ONE}}));
+    ADDPIECE(c, CH_MODIN1, FILLIN(GRAPHNAME, {{'*', F}}));
   }
 }
