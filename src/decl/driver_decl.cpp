@@ -29,6 +29,10 @@ constexpr const char* INTERFACE[] = {
 
 constexpr const char* UPVRHEAD =
     "procedure *(_ni:word;_s:pointer);var _j:integer;begin case _ni of";
+constexpr const char* UPVR = "_upvr";
+// The units a model uses, one a line after the open uses line.
+constexpr const char* UNITSEP[] = {",", ";"};  // between units, after the last
+constexpr const char* BLANK = " ";
 
 // The "END." line is never finished by a line advance, so declarations
 // standing before "END." on its line are sent here.
@@ -136,7 +140,7 @@ void BUDECL(Compiler& c) {
   s.IDENT = word;
   RETOKEN(s);
   TRACELN(c, "NOM5 ", d.NOM5);
-  SENDPIECE(c, CH_MODPRO, REPL(UPVRHEAD, '*', "_upvr"), false);
+  SENDPIECE(c, CH_MODPRO, REPL(UPVRHEAD, '*', UPVR), false);
   if (c.drv.TRACE) {
     for (int i = s.KSTART; i <= s.K; ++i) TRACEW(c, s.at(i));
     TRACELN(c);
@@ -185,9 +189,9 @@ void USES(Compiler& c) {
 // With an empty buffer: "," ends the open uses line, then one unit a line.
 void USESEMIT(Compiler& c, ChannelNo ch) {
   const std::vector<std::string>& units = c.decl.USESLIST;
-  SENDPIECE(c, ch, ",", false);
+  SENDPIECE(c, ch, UNITSEP[0], false);
   for (size_t i = 0; i < units.size(); ++i) {
-    SENDPIECE(c, ch, units[i] + (i + 1 < units.size() ? "," : ";"), true);
+    SENDPIECE(c, ch, units[i] + UNITSEP[i + 1 == units.size()], true);
   }
-  SENDPIECE(c, ch, " ", true);
+  SENDPIECE(c, ch, BLANK, true);
 }

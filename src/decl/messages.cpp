@@ -12,6 +12,12 @@
 
 namespace {
 
+// What this file writes beside the record: each new field's global and
+// its twin ('*' the name), the separators of their declaration.
+constexpr const char* TWIN = ",O_*";
+constexpr const char* COLON = ":";
+constexpr const char* SEMI = ";";
+
 // A flush that leaves no empty line behind.
 void FLUSHIF(Compiler& c, ChannelNo ch) {
   if (!c.out.ch[ch].BUF.empty()) FLUSHOUT(c, ch);
@@ -175,7 +181,7 @@ void PROFIELDS(Compiler& c) {
     ADDPIECE(c, CH_PRU, name);
     if (c.names.ISNEW) {
       ADDPIECE(c, CH_MODAUX, (g.NEWFIELD ? sep : "") + name);
-      ADDPIECE(c, CH_MODAUX, ",O_" + name);
+      ADDPIECE(c, CH_MODAUX, FILLIN(TWIN, {{'*', name}}));
       g.NEWFIELD = g.NEWFIELDS = true;
       TRACELN(c, "SE AGREGARA A ARBOL O_VAR ");
       STVNAME(c, false, "O_" + name);
@@ -187,7 +193,7 @@ void PROFIELDS(Compiler& c) {
     char x = s.CH;
     ADDPIECE(c, CH_PRU, std::string(1, x));
     if (g.NEWFIELD && x == ':')
-      ADDPIECE(c, CH_MODAUX, ":");
+      ADDPIECE(c, CH_MODAUX, COLON);
     else
       sep = std::string(1, x);
     s.K++;
@@ -208,7 +214,7 @@ void PROFIELDS(Compiler& c) {
   // The globals get the whole type text too, not just its first word.
   if (g.NEWFIELD) {
     SENDSRC(c, s.K, CH_MODAUX);
-    if (s.CH != ')') ADDPIECE(c, CH_MODAUX, ";");
+    if (s.CH != ')') ADDPIECE(c, CH_MODAUX, SEMI);
   }
   SENDSRC(c, s.CH == ')' ? s.K : s.K + 1, CH_PRU);
   o.TRANSMIT = false;
@@ -227,7 +233,7 @@ void ENDREC(Compiler& c) {
   RECVARS(c, g.NUMTXT);
   ENDCASE(c);
   TRACELN(c, "SI ES CAMPO NUEVO TRANSMITIR ; A DECLARACION");
-  if (g.NEWFIELDS && g.NEWFIELD) ADDPIECE(c, CH_MODAUX, ";");
+  if (g.NEWFIELDS && g.NEWFIELD) ADDPIECE(c, CH_MODAUX, SEMI);
   FLUSHIF(c, CH_MODAUX);
   FLUSHIF(c, CH_PRU);
   COPYCH(c, CH_MODAUX, CH_PRU, "DE MODAUX A MODEC ");

@@ -13,7 +13,9 @@
 
 namespace {
 
-
+// A function's result type as written here: before the heading's ";", or
+// where the heading stops.
+constexpr const char* RESULTTYPE[] = {"REAL;", "REAL"};
 
 // The declared type of a TYPE declaration, not a part of it.
 bool TOPTYPE(const Compiler& c) {
@@ -141,7 +143,7 @@ void CONTTYPE(Compiler& c, const std::string& word) {
     MUSTBE(c, ';');  // a word here would be dropped
     s.K++;
   }
-  SENDPIECE(c, o.CURCH, stop ? "REAL" : "REAL;", false);
+  SENDPIECE(c, o.CURCH, RESULTTYPE[stop], false);
   o.TRSTART = s.K;
   o.TRANSMIT = true;
   if (stop)

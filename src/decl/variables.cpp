@@ -9,6 +9,10 @@
 
 namespace {
 
+// What this file writes: the runtime's pointer type in place of GPOINTER.
+constexpr const char* PLTYPE = "_pl";
+constexpr const char* GPOINTERFIELD = ":_pl;";
+
 // The first name of a group: names beginning with "_" are the generated
 // code's, the I/O words and the reserved words are refused.
 void FIRSTNAME(Compiler& c) {
@@ -65,7 +69,7 @@ void GPOINTERTYPE(Compiler& c) {
   d.W.LASTTYPENAME = "GPOINTER";
   SENDSRC(c, s.KSTART, o.CURCH);
   o.TRANSMIT = false;
-  SENDPIECE(c, o.CURCH, "_pl", false);
+  SENDPIECE(c, o.CURCH, PLTYPE, false);
   s.TIPO = "GPOINTER";
   d.W.TIPOTIPO = "GPOINTER";
   o.TRSTART = s.K;
@@ -268,7 +272,7 @@ void TYPARB(Compiler& c) {
     }
   }
   if (gpointer) {
-    SENDPIECE(c, o.CURCH, ":_pl;", false);
+    SENDPIECE(c, o.CURCH, GPOINTERFIELD, false);
     o.TRANSMIT = true;
     RECID(c);
   }

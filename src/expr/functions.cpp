@@ -10,6 +10,9 @@
 
 namespace {
 
+// The default stream closing a random distribution's call.
+constexpr const char* DEFAULTSTREAM = ",1)";
+
 // Runtime arrays of the functions over a network list, "." the list. The
 // model's tables keep no shortest length: MINL asks the runtime for it.
 struct ListFunction {
@@ -76,7 +79,7 @@ void STREAM(Compiler& c) {
   if (s.IDREAD || s.CH != ',') {
     if (!s.IDREAD && s.CH == ')') {
       SENDSRC(c, s.K - 1, o.CURCH);
-      SENDPIECE(c, o.CURCH, ",1)", false);
+      SENDPIECE(c, o.CURCH, DEFAULTSTREAM, false);
       o.TRSTART = s.K;
     }
     return;
