@@ -44,7 +44,7 @@ void STATEMENTEND(Compiler& c, const char* msg) {
   Source& s = c.src;
   RECID(c);
   if (s.IDREAD) {
-    if (s.IDENT != "END" && s.IDENT != "ELSE") ERROR(c, msg);
+    ONEWORD(c, {"END", "ELSE"}, msg);
     c.out.TRSTART = s.KSTART;
   } else {
     MUSTBE(c, ';');
@@ -115,7 +115,7 @@ void PRFREQTAB(Compiler& c) {
   if (t.INEXPER) t.EXPLIST.push_back({CUT(name, EXPNAMEMAX), 'T', pos});
   RECID(c);
   if (s.IDREAD) {
-    if (s.IDENT != "END" && s.IDENT != "ELSE") ERROR(c, "END or ELSE expected");
+    ONEWORD(c, {"END", "ELSE"}, "END or ELSE expected");
     c.out.TRSTART = s.KSTART;
   } else {
     MUSTBE(c, ';');
