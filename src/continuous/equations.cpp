@@ -14,6 +14,32 @@
 
 namespace {
 
+// What this file writes; the placeholders filled in as said ('*' and '/'
+// stay Pascal's where the text multiplies or divides).
+constexpr const char* GROUPHEAD[] = {"_yput(_gfi[_m],_gla[_m]);", "case _m of "};
+constexpr const char* SEMI = ";";
+constexpr const char* EQUATION = "%:_fec:=";  // its number
+constexpr const char* STAGEHEAD = "%:_fec:=(";
+constexpr const char* STAGEFROM = "%-";
+constexpr const char* STAGETO = "%)*";
+constexpr const char* SUBSCRIPT = "%[#]";
+// The integration of a group: '*' its first and last equations.
+constexpr const char* RANGE = "*,/)";
+constexpr const char* CALL[] = {"_rkf(", "_rkf(", "_eul(", "_rk4("};  // by method
+constexpr const char* YGET = "begin _yget(*;";
+constexpr const char* YPUT = "_yput(*";
+constexpr const char* GROUPEND[] = {" end;", " end "};  // an ELSE follows
+// RETARD: '%' the variable or the stages, '#' the delay.
+constexpr const char* STAGES = "_%_DEL";
+constexpr const char* RATE = ")*%/#";
+constexpr const char* FEED = "-%";
+// ACT of a C node: '*' the node, '/' its instance, '#' its number.
+constexpr const char* ONECOPY = "1";
+constexpr const char* INSTANCE = "[/]";
+constexpr const char* ACTFLAGS[] = {"_ac_*", "_tc_*", "_bi_*"};
+constexpr const char* ACT[] = {"begin ", "*:=true; ",  "*:=time+", ";", "_afel(#,/,evp,blck[#],",
+                               "*); ",   "*:=false; ", " end "};
+
 // MODEDI is open from the start of a run; a test may bind it here.
 void OPENEDI(Compiler& c) {
   Channel& x = c.out.ch[CH_MODEDI];
@@ -32,8 +58,8 @@ void OPENGROUP(Compiler& c) {
   OPENEDI(c);
   if (k.CASEPENDING) {
     // The integrator changed _y: the group's variables take its values.
-    STARTPIECE(c, CH_MODEDI, "_yput(_gfi[_m],_gla[_m]);");
-    STARTPIECE(c, CH_MODEDI, "case _m of ");
+    STARTPIECE(c, CH_MODEDI, GROUPHEAD[0]);
+    STARTPIECE(c, CH_MODEDI, GROUPHEAD[1]);
     k.CASEPENDING = false;
     c.prog.HASCONT = true;
   }
@@ -68,7 +94,7 @@ void EQUATIONEND(Compiler& c) {
   }
   ONEWORD(c, {"END", "ELSE"}, "; or END or ELSE expected");
   SENDSRC(c, s.KSTART, CH_MODEDI);
-  ADDPIECE(c, CH_MODEDI, ";");
+  ADDPIECE(c, CH_MODEDI, SEMI);
   o.TRSTART = s.KSTART;  // the word goes on with the node's text
   c.cont.NOSEMI = true;
 }
@@ -90,9 +116,9 @@ int SMALLINT(const std::string& digits) {
 // n ":_fec:=(" a "-" b ")*" order "/" delay ";"  in pieces that fit a line.
 void STAGE(Compiler& c, int eq, const std::string& a, const std::string& b,
            const std::string& tail) {
-  STARTPIECE(c, CH_MODEDI, std::to_string(eq) + ":_fec:=(");
-  ADDPIECE(c, CH_MODEDI, a + "-");
-  ADDPIECE(c, CH_MODEDI, b + ")*");
+  STARTPIECE(c, CH_MODEDI, FILLIN(STAGEHEAD, {{'%', std::to_string(eq)}}));
+  ADDPIECE(c, CH_MODEDI, FILLIN(STAGEFROM, {{'%', a}}));
+  ADDPIECE(c, CH_MODEDI, FILLIN(STAGETO, {{'%', b}}));
   ADDPIECE(c, CH_MODEDI, tail);
 }
 
@@ -122,7 +148,7 @@ void TranslateEquation(Compiler& c) {
   s.K++;  // the mark, or "]"
   OPENGROUP(c);
   NUMBEREQUATION(c, CONTPOS(c, key));
-  STARTPIECE(c, CH_MODEDI, std::to_string(k.NEQ) + ":_fec:=");
+  STARTPIECE(c, CH_MODEDI, FILLIN(EQUATION, {{'%', std::to_string(k.NEQ)}}));
   SKIPASSIGN(s);
   k.NOSEMI = false;
   {
@@ -163,20 +189,20 @@ bool ELSEPENDING(Compiler& c) {
 void CloseEquationGroup(Compiler& c) {
   Cont& k = c.cont;
   if (!k.GROUPOPEN) return;
-  static constexpr const char* CALL[] = {"_rkf(", "_rkf(", "_eul(", "_rk4("};
   bool chosen = k.METHODNODE == c.stmt.CURNODE && k.METHOD >= M_RKF && k.METHOD <= M_RK4;
-  std::string range = std::to_string(k.GFIRST) + "," + std::to_string(k.NEQ) + ")";
+  std::string range =
+      FILLIN(RANGE, {{'*', std::to_string(k.GFIRST)}, {'/', std::to_string(k.NEQ)}});
   ChannelNo ch = c.out.CURCH;
-  std::string end = std::string(" end") + (ELSEPENDING(c) ? " " : ";") + (k.NOSEMI ? "" : ";");
-  STARTPIECE(c, ch, "begin _yget(" + range + ";");
-  ADDPIECE(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + ";");
+  std::string end = std::string(GROUPEND[ELSEPENDING(c)]) + (k.NOSEMI ? "" : SEMI);
+  STARTPIECE(c, ch, FILLIN(YGET, {{'*', range}}));
+  ADDPIECE(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + SEMI);
   std::vector<std::string> stats = ContinuousStatistics(c, k.GFIRST, k.NEQ);
   if (!stats.empty()) {
-    ADDPIECE(c, ch, "_yput(" + range + ";");
+    ADDPIECE(c, ch, FILLIN(YPUT, {{'*', range}}) + SEMI);
     for (const std::string& t : stats) ADDPIECE(c, ch, t);
     ADDPIECE(c, ch, end);
   } else {
-    ADDPIECE(c, ch, "_yput(" + range + end);
+    ADDPIECE(c, ch, FILLIN(YPUT, {{'*', range}}) + end);
   }
   for (int e = static_cast<int>(k.GROUPFIRST.size()) + 1; e <= k.NEQ; ++e) {
     k.GROUPFIRST.push_back(e < k.GFIRST ? e : k.GFIRST);
@@ -251,14 +277,14 @@ void TranslateRetard(Compiler& c) {
   if (k.GROUPOPEN) CloseEquationGroup(c);
   OPENGROUP(c);
   int px = CONTPOS(c, x);
-  std::string stage = "_" + x + "_DEL";
-  for (int i = 1; i < n; ++i)
-    NUMBEREQUATION(c, CONTPOS(c, stage + "[" + std::to_string(i) + "]"));
+  std::string stage = FILLIN(STAGES, {{'%', x}});
+  auto at = [&](int i) { return FILLIN(SUBSCRIPT, {{'%', stage}, {'#', std::to_string(i)}}); };
+  for (int i = 1; i < n; ++i) NUMBEREQUATION(c, CONTPOS(c, at(i)));
   NUMBEREQUATION(c, px);
-  std::string rate = ")*" + std::to_string(n) + "/" + d;
-  std::string first = n < 2 ? x : stage + "[1]";
+  std::string rate = FILLIN(RATE, {{'%', std::to_string(n)}, {'#', d}});
+  std::string first = n < 2 ? x : at(1);
   bool before = false;  // END or ELSE follows
-  STARTPIECE(c, CH_MODEDI, std::to_string(k.GFIRST) + ":_fec:=(");
+  STARTPIECE(c, CH_MODEDI, FILLIN(STAGEHEAD, {{'%', std::to_string(k.GFIRST)}}));
   {
     CHANNELFOR edi(o, CH_MODEDI);
     o.TRANSMIT = true;
@@ -267,7 +293,7 @@ void TranslateRetard(Compiler& c) {
     MUSTBE(c, ')');
     SENDSRC(c, s.K - 1, CH_MODEDI);
     o.TRSTART = s.K;
-    ADDPIECE(c, CH_MODEDI, "-" + first);
+    ADDPIECE(c, CH_MODEDI, FILLIN(FEED, {{'%', first}}));
     ADDPIECE(c, CH_MODEDI, rate);
     RECID(c);
     if (!s.IDREAD && s.CH == ';') {
@@ -275,17 +301,15 @@ void TranslateRetard(Compiler& c) {
       SENDSRC(c, s.K, CH_MODEDI);
       o.TRSTART = s.K;
     } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
-      ADDPIECE(c, CH_MODEDI, ";");
+      ADDPIECE(c, CH_MODEDI, SEMI);
       o.TRSTART = s.KSTART;
       before = true;
     } else {
       ERROR(c, "; or END or ELSE expected");
     }
-    std::string tail = rate.substr(2) + ";";
-    for (int i = 1; i <= n - 2; ++i)
-      STAGE(c, k.GFIRST + i, stage + "[" + std::to_string(i) + "]",
-            stage + "[" + std::to_string(i + 1) + "]", tail);
-    if (n > 1) STAGE(c, k.GFIRST + n - 1, stage + "[" + std::to_string(n - 1) + "]", x, tail);
+    std::string tail = rate.substr(2) + SEMI;
+    for (int i = 1; i <= n - 2; ++i) STAGE(c, k.GFIRST + i, at(i), at(i + 1), tail);
+    if (n > 1) STAGE(c, k.GFIRST + n - 1, at(n - 1), x, tail);
     k.NOSEMI = true;
     TRACELN(c, "NECDIFO ", k.GFIRST, "  NECDIF ", k.NEQ);
   }
@@ -302,13 +326,15 @@ void TranslateContinuousAct(Compiler& c, int node) {
   Out& o = c.out;
   const NodeRecord& x = c.model.NodeTable[node];
   bool multiple = x.MULT > 1;
-  std::string inst = multiple ? c.expr.NODSUB : "1";
-  std::string ino = multiple ? "[" + inst + "]" : "";
-  std::string ac = "_ac_" + x.NOM + ino, tc = "_tc_" + x.NOM + ino, bi = "_bi_" + x.NOM + ino;
+  std::string inst = multiple ? c.expr.NODSUB : ONECOPY;
+  std::string ino = multiple ? FILLIN(INSTANCE, {{'/', inst}}) : "";
+  std::string ac = FILLIN(ACTFLAGS[0], {{'*', x.NOM + ino}});
+  std::string tc = FILLIN(ACTFLAGS[1], {{'*', x.NOM + ino}});
+  std::string bi = FILLIN(ACTFLAGS[2], {{'*', x.NOM + ino}});
   std::string num = std::to_string(node);
-  STARTPIECE(c, o.CURCH, "begin ");
-  STARTPIECE(c, o.CURCH, ac + ":=true; ");
-  ADDPIECE(c, o.CURCH, tc + ":=time+");
+  STARTPIECE(c, o.CURCH, ACT[0]);
+  STARTPIECE(c, o.CURCH, FILLIN(ACT[1], {{'*', ac}}));
+  ADDPIECE(c, o.CURCH, FILLIN(ACT[2], {{'*', tc}}));
   o.TRANSMIT = true;
   o.TRSTART = s.K;
   PREXP(c);
@@ -316,9 +342,9 @@ void TranslateContinuousAct(Compiler& c, int node) {
   SENDSRC(c, s.K - 1, o.CURCH);
   o.TRSTART = s.K;
   o.TRANSMIT = false;
-  ADDPIECE(c, o.CURCH, ";");
-  ADDPIECE(c, o.CURCH, "_afel(" + num + "," + inst + ",evp,blck[" + num + "],");
-  ADDPIECE(c, o.CURCH, tc + "); ");
-  ADDPIECE(c, o.CURCH, bi + ":=false; ");
-  ADDPIECE(c, o.CURCH, " end ");
+  ADDPIECE(c, o.CURCH, ACT[3]);
+  ADDPIECE(c, o.CURCH, FILLIN(ACT[4], {{'#', num}, {'/', inst}}));
+  ADDPIECE(c, o.CURCH, FILLIN(ACT[5], {{'*', tc}}));
+  ADDPIECE(c, o.CURCH, FILLIN(ACT[6], {{'*', bi}}));
+  ADDPIECE(c, o.CURCH, ACT[7]);
 }
