@@ -10,6 +10,33 @@
 
 namespace {
 
+// What this file writes; '*' a name, '/' a count, as said.
+constexpr const char* STAGES = "_*_DEL";
+constexpr const char* STAGEDECL = "*:array[1../] of real; ";
+// A C node's variables (an array of '/' for a multiple node).
+constexpr const char* NODEARRAY = "array[1../] of ";
+constexpr const char* NODEVARS[] = {"var dt_*,", "_tc_*:/real;", "_ac_*,", "_bi_*:/boolean;"};
+constexpr const char* EACHINSTANCE = "[ino]";
+constexpr const char* NODERESET = "_ac_*:=false;_bi_*:=false;";  // '*' with its instance
+constexpr const char* INSTANCELOOP[] = {"for ino:=1 to / do begin ", " end;"};
+// The vector of the integrators, '/' its length.
+constexpr const char* VECTORTYPES =
+    "type _arrv=array[1../] of real; _arrm=array[1..6,1../] of real;";
+constexpr const char* VECTOROVERIT = "var _y:_arrv absolute IT;";
+constexpr const char* VECTOR = "var _y:_arrv;";
+constexpr const char* POINTERS = "const _yp:array[1../] of ^real=(";
+constexpr const char* POINTER = "@*";
+constexpr const char* LISTSEP[] = {",", ");"};  // between elements, after the last
+constexpr const char* COPYHEADS = "procedure _yget(i,j:integer);procedure _yput(i,j:integer);";
+constexpr const char* COPIES[] = {"procedure _yget(i,j:integer); var _k:integer; begin ",
+                                  "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;",
+                                  "procedure _yput(i,j:integer); var _k:integer; begin ",
+                                  "for _k:=i to j do _yp[_ore[_k]]^:=_y[_ore[_k]] end;"};
+constexpr const char* INTARRAY = "const *:array[1../] of integer=(";
+constexpr const char* ORDERNAME = "_ore";
+constexpr const char* FIRSTNAME = "_gfi";
+constexpr const char* LASTNAME = "_gla";
+
 // The text an equation names the variable by: the name, with "[i]" for an
 // element or a stage.
 std::string CONTKEY(const std::string& nom, const std::string& sub) {
@@ -71,8 +98,8 @@ void CONTPENDING(Compiler& c) {
     o.TRSTART = s.KSTART;
   }
   for (const DelayDecl& d : k.PENDING) {
-    std::string stage = "_" + d.NOM + "_DEL";
-    STARTPIECE(c, CH_PRU, stage + ":array[1.." + std::to_string(d.ORDER - 1) + "] of real; ");
+    std::string stage = FILLIN(STAGES, {{'*', d.NOM}});
+    STARTPIECE(c, CH_PRU, FILLIN(STAGEDECL, {{'*', stage}, {'/', std::to_string(d.ORDER - 1)}}));
     for (int i = 1; i < d.ORDER; ++i) ADDVAR(c, stage, true, i);
   }
   k.PENDING.clear();
@@ -92,17 +119,17 @@ void DeclareContinuousNode(Compiler& c, int n) {
   const NodeRecord& x = c.model.NodeTable[n];
   const std::string& nom = x.NOM;
   bool multiple = x.MULT > 1;
-  std::string array = multiple ? "array[1.." + std::to_string(x.MULT) + "] of " : "";
-  STARTPIECE(c, CH_PRU, "var dt_" + nom + ",");
-  ADDPIECE(c, CH_PRU, "_tc_" + nom + ":" + array + "real;");
-  STARTPIECE(c, CH_PRU, "_ac_" + nom + ",");
-  ADDPIECE(c, CH_PRU, "_bi_" + nom + ":" + array + "boolean;");
-  std::string ino = multiple ? "[ino]" : "";
-  std::string reset = "_ac_" + nom + ino + ":=false;_bi_" + nom + ino + ":=false;";
+  std::string array = multiple ? FILLIN(NODEARRAY, {{'/', std::to_string(x.MULT)}}) : "";
+  STARTPIECE(c, CH_PRU, FILLIN(NODEVARS[0], {{'*', nom}}));
+  ADDPIECE(c, CH_PRU, FILLIN(NODEVARS[1], {{'*', nom}, {'/', array}}));
+  STARTPIECE(c, CH_PRU, FILLIN(NODEVARS[2], {{'*', nom}}));
+  ADDPIECE(c, CH_PRU, FILLIN(NODEVARS[3], {{'*', nom}, {'/', array}}));
+  std::string ino = multiple ? EACHINSTANCE : "";
+  std::string reset = FILLIN(NODERESET, {{'*', nom + ino}});
   if (multiple) {
-    STARTPIECE(c, CH_MODPRO, "for ino:=1 to " + std::to_string(x.MULT) + " do begin ");
+    STARTPIECE(c, CH_MODPRO, FILLIN(INSTANCELOOP[0], {{'/', std::to_string(x.MULT)}}));
     ADDPIECE(c, CH_MODPRO, reset);
-    ADDPIECE(c, CH_MODPRO, " end;");
+    ADDPIECE(c, CH_MODPRO, INSTANCELOOP[1]);
   } else {
     STARTPIECE(c, CH_MODPRO, reset);
   }
@@ -134,33 +161,27 @@ void WriteContinuousVector(Compiler& c) {
   const std::vector<ContVar>& v = c.cont.VARS;
   std::string n = std::to_string(std::max<size_t>(1, v.size()));
   TRACELN(c, "PRIVARC ", v.empty() ? "IT" : v.front().NOM);
-  SENDPIECE(c, CH_PRU,
-            "type _arrv=array[1.." + n + "] of real; _arrm=array[1..6,1.." + n + "] of real;",
-            true);
+  SENDPIECE(c, CH_PRU, FILLIN(VECTORTYPES, {{'/', n}}), true);
   if (v.empty()) {
-    STARTPIECE(c, CH_PRU, "var _y:_arrv absolute IT;");
+    STARTPIECE(c, CH_PRU, VECTOROVERIT);
     return;
   }
-  STARTPIECE(c, CH_PRU, "var _y:_arrv;");
-  STARTPIECE(c, CH_PRU, "const _yp:array[1.." + n + "] of ^real=(");
+  STARTPIECE(c, CH_PRU, VECTOR);
+  STARTPIECE(c, CH_PRU, FILLIN(POINTERS, {{'/', n}}));
   for (size_t i = 0; i < v.size(); ++i)
-    ADDPIECE(c, CH_PRU, "@" + CONTKEY(v[i].NOM, v[i].SUBTXT) + (i + 1 < v.size() ? "," : ");"));
-  STARTPIECE(c, CH_PRU, "procedure _yget(i,j:integer);procedure _yput(i,j:integer);");
-  for (const char* t : {"procedure _yget(i,j:integer); var _k:integer; begin ",
-                        "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;",
-                        "procedure _yput(i,j:integer); var _k:integer; begin ",
-                        "for _k:=i to j do _yp[_ore[_k]]^:=_y[_ore[_k]] end;"})
-    STARTPIECE(c, CH_MODPRO, t);
+    ADDPIECE(c, CH_PRU,
+             FILLIN(POINTER, {{'*', CONTKEY(v[i].NOM, v[i].SUBTXT)}}) + LISTSEP[i + 1 == v.size()]);
+  STARTPIECE(c, CH_PRU, COPYHEADS);
+  for (const char* t : COPIES) STARTPIECE(c, CH_MODPRO, t);
 }
 
 namespace {
 
 // const name:array[1..n] of integer=(v1,...,vn);
 void INTCONST(Compiler& c, const char* name, const std::vector<int>& v) {
-  STARTPIECE(c, CH_PRU, std::string("const ") + name + ":array[1.." + std::to_string(v.size()) +
-                      "] of integer=(");
+  STARTPIECE(c, CH_PRU, FILLIN(INTARRAY, {{'*', name}, {'/', std::to_string(v.size())}}));
   for (size_t i = 0; i < v.size(); ++i)
-    ADDPIECE(c, CH_PRU, std::to_string(v[i]) + (i + 1 < v.size() ? "," : ");"));
+    ADDPIECE(c, CH_PRU, std::to_string(v[i]) + LISTSEP[i + 1 == v.size()]);
 }
 
 }  // namespace
@@ -171,15 +192,15 @@ void INTCONST(Compiler& c, const char* name, const std::vector<int>& v) {
 void WriteOrderConstant(Compiler& c) {
   const Cont& k = c.cont;
   if (k.ORDER.empty()) {
-    INTCONST(c, "_ore", {1});
+    INTCONST(c, ORDERNAME, {1});
     return;
   }
-  INTCONST(c, "_ore", k.ORDER);
+  INTCONST(c, ORDERNAME, k.ORDER);
   std::vector<int> first = k.GROUPFIRST, last = k.GROUPLAST;
   for (size_t e = 0; e < k.ORDER.size(); ++e) {
     int no = static_cast<int>(e) + 1;
     if (e >= first.size()) first.push_back(no), last.push_back(no);
   }
-  INTCONST(c, "_gfi", first);
-  INTCONST(c, "_gla", last);
+  INTCONST(c, FIRSTNAME, first);
+  INTCONST(c, LASTNAME, last);
 }
