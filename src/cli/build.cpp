@@ -121,6 +121,7 @@ int TRANSLATEINTO(Compiler& c, const Plan& p, std::ostream& err) {
   c.drv.err = &quiet;
   c.drv.in = &none;
   c.drv.STACKROOM = NESTINGROOM;
+  c.drv.STREAMOUT = true;  // committed below
   int code = 0;
   try {
     RUNONSTACK(TRANSLATORSTACK, [&] { TRANSLATE(c); });

@@ -144,6 +144,7 @@ int RUNTALVEN(const std::vector<std::string>& args, std::ostream& out,
   c->drv.err = &err;
   c->drv.in = &in;
   c->drv.STACKROOM = NESTINGROOM;
+  c->drv.STREAMOUT = true;  // committed below
   try {
     RUNONSTACK(TRANSLATORSTACK, [&] { TRANSLATE(*c); });
     DirLocks lock(OUTPUTDIRS(*c));

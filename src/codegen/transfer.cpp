@@ -79,13 +79,15 @@ void CELLS(std::vector<std::string>& list, std::initializer_list<std::string> pa
   for (const std::string& p : parts) list.push_back(p);
 }
 
-// One transfer procedure kept in a list: head, elements, end.
-void UPLIPRO(Compiler& c, std::string_view name, const std::vector<std::string>& list) {
+// One transfer procedure kept in a list: head, elements, end. The list is
+// let go once written: a model with many messages holds millions of cells.
+void UPLIPRO(Compiler& c, std::string_view name, std::vector<std::string>& list) {
   TRACELN(c, "ENTRA A UPLIPRO (LIST.UPA A MODPRO)");
   SENDPIECE(c, CH_MODPRO, FILLIN(PROCHEAD, {{'/', name}}), true);
   for (const std::string& cell : list) ADDPIECE(c, CH_MODPRO, cell);
   if (list.empty()) ADDPIECE(c, CH_MODPRO, NOCASE);
   ADDPIECE(c, CH_MODPRO, ENDPROC);
+  std::vector<std::string>().swap(list);
 }
 }  // namespace
 

@@ -97,7 +97,69 @@ void DROPFRESH(std::vector<Output>& out) {
   for (Output& o : out)
     if (!o.fresh.empty()) fs::remove(o.fresh, ec);
 }
+
+// Text an output holds beyond this goes to its file: two outputs are open
+// at a time, so the run holds little of its program.
+constexpr size_t STREAMCHUNK = 256 * 1024;
+
+// Only the program's own files go out as they are made; the temporaries
+// are read back and copied, so they stay in memory.
+bool ISOUTPUTCH(ChannelNo ch) { return ch == CH_PRU || ch == CH_NODE; }
+
+// The text so far to the stream's file, and let go. After a fault nothing
+// more is written: the commit reports it, and nothing is renamed.
+void SPILL(Stream& s, std::string& text) {
+  if (s.fault.empty() && s.f && !text.empty() &&
+      std::fwrite(text.data(), 1, text.size(), s.f) != text.size())
+    s.fault = std::strerror(errno ? errno : EIO);
+  s.written += text.size();
+  text.clear();
+}
+
+void CLOSESTREAM(Stream& s, std::string& text) {
+  SPILL(s, text);
+  if (s.f && std::fclose(s.f) != 0 && s.fault.empty()) s.fault = std::strerror(errno ? errno : EIO);
+  s.f = nullptr;
+  std::string().swap(text);
+}
+
+// A channel's output, from the start (create) or where it stands (append),
+// by way of its stream; a file that cannot be opened keeps its text in
+// memory, and the commit meets the same fault.
+void OPENSTREAM(Compiler& c, Channel& x, bool create) {
+  auto& by = c.out.streams.by;
+  auto it = by.find(x.name);
+  if (it == by.end()) {
+    if (!create) return;  // appended to from memory, as it was made
+    Stream s;
+    fs::path fresh;
+    errno = 0;
+    s.f = FRESHFILE(FILEPATH(c, x.name), fresh);
+    if (!s.f) return;
+    s.fresh = fresh.string();
+    it = by.emplace(x.name, std::move(s)).first;
+  } else if (!it->second.f && it->second.fault.empty()) {
+    it->second.f = std::fopen(it->second.fresh.c_str(), create ? "wb" : "ab");
+    if (!it->second.f) it->second.fault = std::strerror(errno ? errno : EIO);
+    if (create) it->second.written = 0;
+  }
+  x.stream = &it->second;
+}
+
+void UNSTREAM(Compiler& c) {
+  for (Channel& x : c.out.ch) x.stream = nullptr;
+  c.out.streams.DROP();
+}
 }  // namespace
+
+void Streams::DROP() {
+  std::error_code ec;
+  for (auto& [name, s] : by) {
+    if (s.f) std::fclose(s.f);
+    fs::remove(s.fresh, ec);
+  }
+  by.clear();
+}
 
 // Relative names live in the run's directory.
 std::string FILEPATH(const Compiler& c, const std::string& name) {
@@ -120,28 +182,51 @@ void BINDCH(Compiler& c, ChannelNo ch, const std::string& name) {
 // its own text and map.
 void CREATECH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
+  CLOSECH(c, ch);
   x.text = &c.out.files[x.name];
   x.text->clear();
   x.map = &c.out.maps[x.name];
   *x.map = LineMap();
+  if (c.drv.STREAMOUT && ISOUTPUTCH(ch)) OPENSTREAM(c, x, true);
 }
 
 void APPENDCH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
+  CLOSECH(c, ch);
   x.text = &c.out.files[x.name];
   x.map = &c.out.maps[x.name];
   if (x.map->gone) throw IoError{x.name, "appended to after it was copied"};
+  if (c.drv.STREAMOUT && ISOUTPUTCH(ch)) OPENSTREAM(c, x, false);
 }
 
-void CLOSECH(Compiler& c, ChannelNo ch) { c.out.ch[ch].text = nullptr; }
+void CLOSECH(Compiler& c, ChannelNo ch) {
+  Channel& x = c.out.ch[ch];
+  if (x.stream && x.text) {
+    CLOSESTREAM(*x.stream, *x.text);
+    // Its map stays for the whole run, and a large model writes hundreds.
+    if (x.map) {
+      x.map->pieces.shrink_to_fit();
+      x.map->first.shrink_to_fit();
+    }
+  }
+  x.stream = nullptr;
+  x.text = nullptr;
+}
 
 void ERASECH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   x.text = nullptr;
   x.map = nullptr;
+  x.stream = nullptr;
   if (x.name.empty()) return;
   c.out.files.erase(x.name);
   c.out.maps.erase(x.name);
+  if (auto it = c.out.streams.by.find(x.name); it != c.out.streams.by.end()) {
+    if (it->second.f) std::fclose(it->second.f);
+    std::error_code ec;
+    fs::remove(it->second.fresh, ec);
+    c.out.streams.by.erase(it);
+  }
 }
 
 void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text) {
@@ -149,6 +234,7 @@ void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text) {
   if (!x.text) throw IoError{x.name.empty() ? "channel " + std::to_string(CHNUM(ch)) : x.name,
                              "file not open"};
   x.text->append(text);
+  if (x.stream && x.text->size() >= STREAMCHUNK) SPILL(*x.stream, *x.text);
 }
 
 void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vector<Origin>& pieces) {
@@ -193,7 +279,8 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
   CLOSECH(c, from);
   const std::string& name = c.out.ch[from].name;
   auto it = c.out.files.find(name);
-  if (it == c.out.files.end()) throw IoError{name, "cannot be read back"};
+  if (it == c.out.files.end() || c.out.streams.by.count(name))
+    throw IoError{name, "cannot be read back"};
   // Entries of the maps stay where they are while others grow.
   std::string& t = it->second;
   if (&t == c.out.ch[to].text) throw IoError{name, "copied onto itself"};
@@ -201,7 +288,7 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
   const LineMap* map = m == c.out.maps.end() ? nullptr : &m->second;
   // Room for the whole copy at once: growing a large file line by line
   // would hold it twice, old and new, at each step.
-  if (Channel& dest = c.out.ch[to]; dest.text) {
+  if (Channel& dest = c.out.ch[to]; dest.text && !dest.stream) {
     dest.text->reserve(dest.text->size() + t.size());
     if (dest.map && map) dest.map->first.reserve(dest.map->first.size() + map->first.size());
   }
@@ -249,14 +336,17 @@ ChMark MARKCH(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   if (!x.BUF.empty()) FLUSHOUT(c, ch);
   if (!x.text) throw IoError{x.name, "file not open"};
-  return {x.text->size(), x.map ? x.map->first.size() : 0};
+  size_t out = x.stream ? x.stream->written : 0;
+  return {out + x.text->size(), x.map ? x.map->first.size() : 0};
 }
 
 void TAKEBACKCH(Compiler& c, ChannelNo ch, const ChMark& m) {
   Channel& x = c.out.ch[ch];
   x.BUF.clear();
   x.PEND.clear();
-  if (x.text && m.bytes < x.text->size()) x.text->resize(m.bytes);
+  size_t out = x.stream ? x.stream->written : 0;
+  if (m.bytes < out) throw IoError{x.name, "cut back after it was written"};
+  if (x.text && m.bytes - out < x.text->size()) x.text->resize(m.bytes - out);
   if (x.map && m.lines < x.map->first.size()) {
     x.map->pieces.resize(x.map->first[m.lines]);
     x.map->first.resize(m.lines);
@@ -319,9 +409,11 @@ void ERRORCLEANUP(Compiler& c) {
   REMOVETEMPORARIES(c);
 }
 
+// The outputs written so far go with the temporaries.
 void REMOVETEMPORARIES(Compiler& c) {
   for (ChannelNo ch : {CH_MODINI, CH_MODPRO, CH_MODAUX, CH_MODLOG, CH_MODIN1, CH_MODEDI, CH_MODPRP})
     ERASECH(c, ch);
+  UNSTREAM(c);
 }
 
 void COMMITOUTPUTS(Compiler& c) {
@@ -333,16 +425,29 @@ void COMMITOUTPUTS(Compiler& c) {
     if (fs::is_directory(fs::symlink_status(o.place, ec)))
       throw IoError{o.name, std::strerror(EISDIR)};
   }
+  for (ChannelNo ch : {CH_PRU, CH_NODE}) CLOSECH(c, ch);
   for (Output& o : out) {
-    std::string fault = WRITEBESIDE(o.place, o.text, o.fresh);
+    std::string fault;
+    if (auto s = c.out.streams.by.find(o.name); s != c.out.streams.by.end()) {
+      CLOSESTREAM(s->second, c.out.files[o.name]);
+      fault = s->second.fault;
+      if (fault.empty()) {
+        o.fresh = s->second.fresh;
+        c.out.streams.by.erase(s);
+      }
+    } else {
+      fault = WRITEBESIDE(o.place, o.text, o.fresh);
+    }
     if (fault.empty()) continue;
     DROPFRESH(out);
+    UNSTREAM(c);
     throw IoError{o.name, fault};
   }
   for (Output& o : out) {
     fs::rename(o.fresh, o.place, ec);
     if (ec) {
       DROPFRESH(out);
+      UNSTREAM(c);
       throw IoError{o.name, ec.message()};
     }
     o.fresh.clear();

@@ -52,9 +52,11 @@ struct LineMap {
 
 // One output channel: the file it is bound to and the line being packed.
 // Files are held in memory (Out::files) while the run lasts.
+struct Stream;
 struct Channel {
   std::string name;             // file name the channel is bound to ("" = unbound)
   std::string* text = nullptr;  // the open file's text, or null
+  Stream* stream = nullptr;     // where an output's text goes as it is made
   std::string BUF;              // line being assembled, at most 81 characters
   std::vector<Origin> PEND;     // origins of the pieces in BUF
   LineMap* map = nullptr;       // origins of the open file's lines
@@ -112,6 +114,39 @@ struct Driver {
   std::ostream* err;    // message box text
   std::vector<ModelError> warnings;  // every WARNING of the run, in order
   int PASSESRUN = 0;    // passes after the line store run so far
+  // The outputs go to their new files as they are made (only when the
+  // caller will commit them): a large model's program is not held whole.
+  bool STREAMOUT = false;
+};
+
+// An output written as it is made, to a new file beside its place under a
+// name of its own; renamed into place by COMMITOUTPUTS. A fault is kept
+// for the commit to report, as if the file had been written there.
+struct Stream {
+  std::string fresh;          // the new file
+  std::FILE* f = nullptr;     // open while its channel is
+  size_t written = 0;         // bytes of the text already in the file
+  std::string fault;          // the first fault, "" if none
+};
+// Every stream of a run, by file name; whatever a run leaves uncommitted
+// (an error, a run started again, the run dropped) is removed.
+class Streams {
+ public:
+  Streams() = default;
+  Streams(const Streams&) = delete;
+  Streams& operator=(const Streams&) = delete;
+  Streams(Streams&& o) noexcept : by(std::move(o.by)) { o.by.clear(); }
+  Streams& operator=(Streams&& o) noexcept {
+    if (this != &o) {
+      DROP();
+      by = std::move(o.by);
+      o.by.clear();
+    }
+    return *this;
+  }
+  ~Streams() { DROP(); }
+  void DROP();  // every file closed and removed
+  std::map<std::string, Stream> by;
 };
 
 // Output state: channels and the transmission switches that feed them.
@@ -127,6 +162,7 @@ struct Out {
   // never reach the disk, and the outputs, written out only when the whole
   // translation has succeeded (COMMITOUTPUTS).
   std::map<std::string, std::string> files;
+  Streams streams;  // outputs on their way to disk (Driver::STREAMOUT)
 };
 
 // A variable put back, on leaving a scope (also when an error unwinds), to

@@ -12,6 +12,7 @@
 #include <functional>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <string_view>
@@ -118,6 +119,27 @@ struct SynKeyHash {
   }
 };
 
+// Entries made one at a time and never moved: blocks of many, where a
+// deque of entries this large would allocate one block for every two.
+template <class T, size_t N = 256>
+class BlockStore {
+ public:
+  T& emplace_back() {
+    if (used == N) {
+      blocks.push_back(std::make_unique<T[]>(N));
+      used = 0;
+    }
+    ++count;
+    return blocks.back()[used++];
+  }
+  size_t size() const { return count; }
+
+ private:
+  std::vector<std::unique_ptr<T[]>> blocks;
+  size_t used = N;  // entries taken in the last block
+  size_t count = 0;
+};
+
 // One message name of the find-or-add list.
 struct MessageName {
   std::string NOM;     // the message name
@@ -143,7 +165,7 @@ struct Names {
   std::string NOMFUNPG = " ";   // function whose arguments are read (trace)
 
   // The name tree.
-  std::deque<NameNode> ENTRIES;  // every entry ever made, owner of them all
+  BlockStore<NameNode> ENTRIES;  // every entry ever made, owner of them all
   NameNode* ROOT = nullptr;      // root of the tree searched now
   std::unordered_map<const NameNode*, NameIndex> INDEX;  // by tree root
   // First synonym of a tree entry in each unit that declared it again.

@@ -11,7 +11,9 @@
 #include <filesystem>
 #include <future>
 #include <map>
+#include <set>
 #include "support/support.h"
+#include "../../bench/genmodel.h"
 
 namespace fs = std::filesystem;
 
@@ -130,6 +132,56 @@ TEST(Files, AFailedRunLeavesThePreviousOutputsAsTheyWere) {
   auto after = SNAPSHOT(dir);
   for (const char* f : {"PRU.PAS", "unid1.pas", "unid2.pas", "bank.DPR"})
     EXPECT_EQ(after[f], good[f]) << f;
+  // The units already written to their new files went with the run.
+  after.erase("bank.tlv");
+  good.erase("bank.tlv");
+  EXPECT_EQ(after, good);
+}
+
+// Names of the files of a directory (not below it).
+std::set<std::string> NAMES(const TempDir& dir) {
+  std::set<std::string> n;
+  for (const auto& e : fs::directory_iterator(dir.path)) n.insert(e.path().filename().string());
+  return n;
+}
+
+// A large model's outputs go to disk as they are made, PRU.PAS in many
+// pieces and each unit when it ends: what lands is byte for byte the text
+// a run holding everything in memory makes, and nothing else is left.
+TEST(Files, OutputsWrittenAsTheyAreMadeAreTheRunsTexts) {
+  TempDir dir;
+  dir.write("big.tlv", genmodel::MODEL(12000, false, 3));
+  TestRun held;
+  held.c.drv.SRCPATH = "big.tlv";
+  held.c.drv.root = dir.str();
+  TRANSLATE(held.c);
+  ASSERT_GT(FILETEXT(held.c, "PRU.PAS").size(), 600000u);  // several pieces of it
+  ASSERT_EQ(RUN(dir, "big.tlv").code, 0);
+  std::set<std::string> expected{"big.tlv", "Testigo.TLQ"};
+  for (const auto& [name, text] : held.c.out.files) {
+    expected.insert(name);
+    EXPECT_EQ(dir.read(name), text) << name;
+  }
+  EXPECT_GT(expected.size(), 10u);  // a program of many units
+  EXPECT_EQ(NAMES(dir), expected);
+}
+
+// A run that writes as it goes and is dropped, or started again, before
+// its outputs are committed takes its new files with it.
+TEST(Files, AnUncommittedRunLeavesNoFileBehind) {
+  TempDir dir;
+  dir.write("big.tlv", genmodel::MODEL(3000, true, 4));
+  {
+    TestRun r;
+    r.c.drv.SRCPATH = "big.tlv";
+    r.c.drv.root = dir.str();
+    r.c.drv.STREAMOUT = true;
+    TRANSLATE(r.c);
+    EXPECT_GT(NAMES(dir).size(), 5u);  // written beside their places, not renamed
+    TRANSLATE(r.c);                    // again, from the start
+    EXPECT_FALSE(r.c.out.streams.by.empty());
+  }
+  EXPECT_EQ(NAMES(dir), std::set<std::string>{"big.tlv"});
 }
 
 TEST(Files, AnOutputThatIsASymlinkIsReplacedNotFollowed) {
