@@ -78,18 +78,60 @@ static NameNode* PLACE(Compiler& c, NameNode* e) {
   if (c.drv.TRACE) TRACEPATH(c, e->NOM);
   NameIndex& ix = n.INDEX[n.ROOT ? n.ROOT : e];
   if (NameNode* known = ix.byname.insert(e)) return known;
-  auto at = ix.order.insert(e).first;
+  NameOrder::Neighbours at = ix.order.insert(e);
   ix.dotted = ix.dotted || e->NOM.find('.') != std::string::npos;
   if (!n.ROOT) {
     n.ROOT = e;
     return nullptr;
   }
-  NameNode* pred = at == ix.order.begin() ? nullptr : *std::prev(at);
-  if (pred && !pred->RIGHT)
-    pred->RIGHT = e;
+  if (at.before && !at.before->RIGHT)
+    at.before->RIGHT = e;
   else
-    (*std::next(at))->LEFT = e;
+    at.after->LEFT = e;
   return nullptr;
+}
+
+namespace {
+bool NAMEBEFORE(const NameNode* a, std::string_view b) { return a->NOM < b; }
+bool NAMEAFTER(std::string_view a, const NameNode* b) { return a < b->NOM; }
+}  // namespace
+
+NameOrder::Neighbours NameOrder::insert(NameNode* e) {
+  ++count;
+  if (runs.empty()) {
+    runs.emplace_back(1, e);
+    return {};
+  }
+  std::string_view key = e->NOM;
+  // The first run whose last name is greater; past the end, the last run.
+  auto r = std::upper_bound(runs.begin(), runs.end(), key,
+                            [](std::string_view k, const std::vector<NameNode*>& run) {
+                              return k < run.back()->NOM;
+                            });
+  if (r == runs.end()) --r;
+  size_t ri = static_cast<size_t>(r - runs.begin());
+  std::vector<NameNode*>& run = *r;
+  auto at = std::upper_bound(run.begin(), run.end(), key, NAMEAFTER);
+  size_t pos = static_cast<size_t>(at - run.begin());
+  Neighbours n;
+  n.before = pos > 0 ? run[pos - 1] : ri > 0 ? runs[ri - 1].back() : nullptr;
+  n.after = pos < run.size() ? run[pos] : ri + 1 < runs.size() ? runs[ri + 1].front() : nullptr;
+  run.insert(at, e);
+  if (run.size() > RUN) {
+    std::vector<NameNode*> upper(run.begin() + RUN / 2, run.end());
+    run.resize(RUN / 2);
+    runs.insert(runs.begin() + ri + 1, std::move(upper));
+  }
+  return n;
+}
+
+NameNode* NameOrder::atleast(std::string_view key) const {
+  auto r = std::lower_bound(runs.begin(), runs.end(), key,
+                            [](const std::vector<NameNode*>& run, std::string_view k) {
+                              return run.back()->NOM < k;
+                            });
+  if (r == runs.end()) return nullptr;
+  return *std::lower_bound(r->begin(), r->end(), key, NAMEBEFORE);
 }
 
 NameNode* FINDNAME(Compiler& c, NameNode* root, std::string_view key) {
@@ -248,8 +290,8 @@ static bool TABLEPREFIX(Compiler& c, const std::string& key) {
   if (found == c.names.INDEX.end() || !found->second.dotted) return false;
   const NameIndex& ix = found->second;
   std::string prefix = key + ".";
-  auto it = ix.order.lower_bound(std::string_view(prefix));
-  return it != ix.order.end() && (*it)->NOM.compare(0, prefix.size(), prefix) == 0;
+  const NameNode* first = ix.order.atleast(prefix);
+  return first && first->NOM.compare(0, prefix.size(), prefix) == 0;
 }
 
 NameNode* BUSIDAR1(Compiler& c) {

@@ -40,6 +40,32 @@ struct Bound {
   int MAX = 0;
 };
 
+// The bounds of a name's array. Few names have any, so a name without
+// them takes one pointer instead of an empty list.
+class Bounds {
+ public:
+  Bounds() = default;
+  Bounds(const Bounds& o) { *this = o; }
+  Bounds& operator=(const Bounds& o) {
+    v = o.v ? std::make_unique<std::vector<Bound>>(*o.v) : nullptr;
+    return *this;
+  }
+  Bounds(Bounds&&) = default;
+  Bounds& operator=(Bounds&&) = default;
+  Bounds& operator=(std::vector<Bound> b) {
+    v = b.empty() ? nullptr : std::make_unique<std::vector<Bound>>(std::move(b));
+    return *this;
+  }
+  bool empty() const { return !v; }
+  size_t size() const { return v ? v->size() : 0; }
+  const Bound& operator[](size_t i) const { return (*v)[i]; }
+  const Bound& front() const { return v->front(); }
+  const Bound& back() const { return v->back(); }
+
+ private:
+  std::unique_ptr<std::vector<Bound>> v;
+};
+
 // One declared name. Entries are never freed; links point into
 // Names::ENTRIES, whose addresses are stable. Large models hold a great
 // many: the fields are laid out without holes, and the declaring unit is a
@@ -49,7 +75,7 @@ struct NameNode {
   std::string TIPO;    // type name, filled by the declarations
   std::string TYPTYP;  // kind of the type: "RECORD", "POINTER", "ARRAY", ...
   std::string TYPEL;   // element type name
-  std::vector<Bound> BOUNDS;  // bounds of a dbase array
+  Bounds BOUNDS;        // bounds of an array
   NameNode* LEFT = nullptr;     // smaller names
   NameNode* RIGHT = nullptr;    // greater names
   NameNode* SYN = nullptr;      // tree entry: first synonym; synonym: next
@@ -91,18 +117,31 @@ struct NameTable {
   NameNode* insert(NameNode* e);
 };
 
-// Entries ordered by name; compared with names as well.
-struct ByName {
-  using is_transparent = void;
-  bool operator()(const NameNode* a, const NameNode* b) const { return a->NOM < b->NOM; }
-  bool operator()(const NameNode* a, std::string_view b) const { return a->NOM < b; }
-  bool operator()(std::string_view a, const NameNode* b) const { return a < b->NOM; }
+// Entries in name order, kept as sorted runs of at most RUN entries: the
+// place of a new name and its neighbours in O(log n + RUN) steps, at a few
+// bytes a name (a node-based ordered set takes fifty).
+class NameOrder {
+ public:
+  static constexpr size_t RUN = 256;
+  struct Neighbours {
+    NameNode* before = nullptr;  // the greatest smaller name, or null
+    NameNode* after = nullptr;   // the least greater name, or null
+  };
+  // Adds e, whose name none holds yet; its neighbours.
+  Neighbours insert(NameNode* e);
+  // The first entry whose name is not less than key, or null.
+  NameNode* atleast(std::string_view key) const;
+  size_t size() const { return count; }
+
+ private:
+  std::vector<std::vector<NameNode*>> runs;  // each sorted, one after another
+  size_t count = 0;
 };
 
 // The entries of one tree by name, in order (to hang a new name where a
 // walk from the root would) and hashed (to find one at once).
 struct NameIndex {
-  std::set<NameNode*, ByName> order;
+  NameOrder order;
   NameTable byname;
   bool dotted = false;  // some name holds a '.': a dbase table.field
 };

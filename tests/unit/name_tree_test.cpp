@@ -4,7 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <random>
+#include <set>
 
 #include "support/support.h"
 
@@ -161,6 +163,32 @@ TEST(NameTree, EveryOrderGivesTheShapeOfPlainInsertion) {
     }
     EXPECT_FALSE(FIND(r, "N", "MAIN"));
     EXPECT_FALSE(FIND(r, "N99", "MAIN"));
+  }
+}
+
+// The order index against an ordered set: neighbours of each new name and
+// the first name at or after a key, across many splits of its runs.
+TEST(NameTree, TheOrderIndexAgreesWithAnOrderedSet) {
+  std::mt19937 draw(11);
+  std::deque<NameNode> entries;
+  NameOrder order;
+  std::set<std::string> known;
+  for (int i = 0; i < 20000; ++i) {
+    std::string name = "X" + std::to_string(draw() % 100000);
+    if (i % 3 == 0) name = "S" + std::to_string(1000000 + i);  // runs in order
+    if (!known.insert(name).second) continue;
+    NameNode& e = entries.emplace_back();
+    e.NOM = name;
+    NameOrder::Neighbours n = order.insert(&e);
+    auto at = known.find(name);
+    EXPECT_EQ(n.before ? n.before->NOM : "", at == known.begin() ? "" : *std::prev(at));
+    EXPECT_EQ(n.after ? n.after->NOM : "", std::next(at) == known.end() ? "" : *std::next(at));
+  }
+  EXPECT_EQ(order.size(), known.size());
+  for (std::string key : {"", "A", "S1", "S1000300", "X5", "X99999", "Y", "X"}) {
+    auto want = known.lower_bound(key);
+    const NameNode* got = order.atleast(key);
+    EXPECT_EQ(got ? got->NOM : "-", want == known.end() ? "-" : *want) << key;
   }
 }
 
