@@ -39,6 +39,14 @@ fi
 
 # How busy the machine is, which the wall times show.
 echo "load average: $(cut -d' ' -f1-3 /proc/loadavg 2>/dev/null || echo unknown)"
+# What a run costs whatever the model (the process, its thread, the files
+# it creates and renames): the smallest model's time, which weighs on the
+# time per line of small models only.
+mkdir -p "$work/start"
+cp "$src/tests/models/minimal.tlv" "$work/start/m.tlv"
+read -r _ startcpu _ < <(cd "$work/start" && "$build/measure" 15 "$build/talven" m.tlv)
+awk -v c="$startcpu" 'BEGIN { printf "start-up (a model of a few lines): %.2f ms\n", 1000 * c }'
+rm -rf "$work/start"
 printf '%-7s %7s %9s %9s %9s %7s %7s %7s %9s %9s %7s\n' \
   names lines bytes wall_ms cpu_ms us/line rss_MB lim_MB fpc_wall fpc_cpu tr/fpc
 for mode in random ordered; do
