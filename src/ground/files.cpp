@@ -1,11 +1,13 @@
-// Files behind the channels. Every file a run writes is held in memory
-// (Out::files) and bound to channels by name: the temporaries never reach
-// the disk, and the outputs are written out by COMMITOUTPUTS only when the
-// whole translation has succeeded, each under a new name in its own
-// directory with every write checked, then renamed into place. So a run
-// that fails leaves the files of the last good one as they were, and no
-// name among the user's files is ever used for a temporary. Relative names
-// live in the run's directory.
+// Files behind the channels. Every file a run writes is bound to channels
+// by name and held in memory (Out::files): the temporaries never reach the
+// disk. The outputs are written under a new name beside their place, each
+// write checked, and renamed into place by COMMITOUTPUTS only when the
+// whole translation has succeeded; a run that will commit (Driver::
+// STREAMOUT) writes them to those new files as they are made instead of
+// holding them whole, and a write fault waits for the commit to be told.
+// So a run that fails leaves the files of the last good one as they were,
+// and no name among the user's files is ever used for a temporary.
+// Relative names live in the run's directory.
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
