@@ -22,11 +22,6 @@ constexpr const char* NOEXPER =
 constexpr const char* FREQSIZES[] = {"const _itmx=*;_n_tab=#;",
                                      "var _fr:array[1..20,1..50] of integer;",
                                      "_df:array[1..20,1..3] of real;"};
-constexpr const char* RANDDECL[] = {"var RANDV_*:array[1../] of real;",
-                                    "const _d_*:array[1../] of integer=(",
-                                    "var _din_*:_arreglo;_r_*,_i_*:_indice;"};
-constexpr const char* RANDINIT[] = {"_r_*:=addr(_d_*);_hazindice(/,_i_*);",
-                                    "_definir(_din_*,addr(*),/,_r_*);", "_districonj(_din_*);"};
 
 // The parameter file interface of FACTORS and RESPONSES.
 constexpr const char* PARAMDECL[] = {
@@ -366,18 +361,6 @@ void SETENTRY(Compiler& c, const ExpItem& e, int k) {
 }
 
 }  // namespace
-
-void DeclareRandomSet(Compiler& c, const RandSet& r) {
-  TRACELN(c, "VA A GENERAR DECL PARA RANDV_<ARREGLO>");
-  const std::string n = NUM(r.N);
-  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[0], {{'*', r.NOM}, {'/', n}}));
-  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[1], {{'*', r.NOM}, {'/', n}}));
-  for (size_t i = 0; i < r.VALUES.size(); ++i)
-    ADDPIECE(c, CH_PRU, r.VALUES[i] + (i + 1 < r.VALUES.size() ? "," : ");"));
-  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[2], {{'*', r.NOM}}));
-  for (const char* l : RANDINIT) NEWPIECE(c, CH_MODIN1, FILLIN(l, {{'*', r.NOM}, {'/', n}}));
-  ENTERRANDV(c, r);
-}
 
 void TranslateInit(Compiler& c) {
   TRACELN(c, "PROCESAR INICIALIZACIONES DEL USUARIO **************** ");

@@ -18,8 +18,6 @@ constexpr const char* PACK = "_upvr(_px^.r,_px^.b);";
 constexpr const char* TOFIRST = "_agr(.,_px,'l');";
 constexpr const char* TOOTHER = "_copy(/,.,'*',$);";
 constexpr const char* NOSUCC = "00";
-constexpr const char* GIVEBACK[] = {"if f_*<>MAXREAL then f_*:=f_*+/;",
-                                    "if m_*<>MAXREAL then u_*:=u_*-/;"};
 // A C node called with 0 integrates up to now (its own events pass 1): a
 // successor reads the continuous state of this instant, not of the last step.
 constexpr const char* CCALL = "*(0);";
@@ -227,20 +225,6 @@ void SendToSuccessors(Compiler& c, bool packing) {
     std::string t = SUCCLIST(x.SUCC[i]);
     ADDPIECE(c, ch, FILLIN(TOOTHER, {{'.', t}, {'/', "_px"}, {'*', "A"}, {'$', "_ll[" + t + "]"}}));
   }
-}
-
-std::string RESOURCETEXT(const Compiler& c, int node, std::string_view inst) {
-  const NodeRecord& x = c.model.NodeTable[node];
-  if (x.MULT > 1) return x.NOM + "[" + std::string(inst) + "]";
-  return x.NOM;
-}
-
-void ReleaseResource(Compiler& c, int node, std::string_view inst, std::string_view amount) {
-  std::string r = RESOURCETEXT(c, node, inst), a(amount);
-  ADDPIECE(c, c.out.CURCH, FILLIN(GIVEBACK[0], {{'*', r}, {'/', a}}));
-  ResourceStatisticsBefore(c, node, inst);
-  ADDPIECE(c, c.out.CURCH, FILLIN(GIVEBACK[1], {{'*', r}, {'/', a}}));
-  ResourceStatisticsAfter(c, node, inst);
 }
 
 // Each feeding C node's procedure is called with the instance -1 (each copy

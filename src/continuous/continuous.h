@@ -14,10 +14,10 @@
 // it (_yget, _yput), and _fec copies the stage values of its group back
 // before it evaluates an equation.
 //
-// Entry routines besides the hooks declared in decl/decl.h and stmt/stmt.h
-// (DeclareContinuous, DeclareContinuousArray, CONTPENDING, DeclareFreq,
-// TranslateEquation, CloseEquationGroup, EquationGroupOpen, TranslateMethod,
-// TranslateRetard, DELAYLEN):
+// The variables are read by the declarations, which give each its place
+// in _y (decl/continuous.cpp, routines in decl/decl.h); the equations are
+// statements (TranslateEquation, CloseEquationGroup, EquationGroupOpen,
+// TranslateMethod, TranslateRetard, reached from the dispatcher). Also:
 // - the node pass calls StartContinuousNode before a C node's code and
 //   closes a group left open at its end (EquationGroupOpen/CloseEquationGroup);
 // - ACT calls TranslateContinuousAct for a C node;
@@ -73,24 +73,6 @@ struct Cont {
 
   std::vector<std::string> FREQVARS;  // FREQ variables, for the statistics
 };
-
-// ---- variables and per-node declarations (variables.cpp)
-// The step-size, clock and activation variables of C node n (channel 1),
-// their start values in _com (channel 3), and DT_<node> in the name tree.
-void DeclareContinuousNode(Compiler& c, int n);
-// _arrv, _arrm and _y; with continuous variables also the address table
-// _yp and the copies _yget and _yput (headings on channel 1, bodies in
-// MODPRO).
-void WriteContinuousVector(Compiler& c);
-// "const _ore:array[1..n] of integer=(...);" on channel 1, and the group
-// bounds _gfi, _gla of every equation.
-void WriteOrderConstant(Compiler& c);
-// Continuous and FREQ variables as the declarations read them.
-void DeclareContinuous(Compiler& c, NameNode* e, int retorder);
-void DeclareContinuousArray(Compiler& c, NameNode* e);
-void DeclareFreq(Compiler& c, NameNode* e);
-void CONTPENDING(Compiler& c);  // a continuous declaration left pending
-int DELAYLEN(Compiler& c, const NameNode& e);   // delay history, 0: none
 
 // ---- equations, groups, methods, delays, activation (equations.cpp)
 // The statements of equations and their groups, reached from the

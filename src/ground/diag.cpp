@@ -5,6 +5,11 @@
 #include <ostream>
 #include "ground/compiler.h"
 
+std::string_view LINETEXTOF(const Compiler& c) {
+  if (c.src.lines.empty()) return {};
+  return c.src.line().text();
+}
+
 std::string CUT(std::string_view s, size_t n) {
   return std::string(s.substr(0, n));
 }

@@ -199,6 +199,7 @@ void EXPECT(Compiler& c, char x);
 void TRACEWAIT(Compiler& c);
 std::string MESSAGETEXT(Compiler& c, std::string_view msg);
 std::string CUT(std::string_view s, size_t n);  // bounded strings are cut
+std::string_view LINETEXTOF(const Compiler& c);  // PL^.CON, "" before the store
 
 // Trace lines go to the run's output only in trace mode.
 template <class... A>

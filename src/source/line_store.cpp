@@ -11,24 +11,6 @@
 #include "ground/compiler.h"
 #include "ground/text.h"
 
-std::string_view LINETEXTOF(const Compiler& c) {
-  if (c.src.lines.empty()) return {};
-  return c.src.line().text();
-}
-
-void LineStore::SEE(int row) const {
-  const Rec& r = recs[row];
-  hand.row = row;
-  if (r.wide) {
-    hand.cells = WIDE[r.at].data();
-    hand.len = hand.blank = LINECELLS;
-  } else {
-    hand.cells = BLOCKS[r.at / BLOCK].data() + r.at % BLOCK;
-    hand.len = r.len;
-    hand.blank = r.len + r.blanks;
-  }
-}
-
 void LineStore::clear(char eol) {
   hand.row = -1;
   BLOCKS.clear();

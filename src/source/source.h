@@ -91,6 +91,20 @@ class LineStore {
   void SEE(int row) const;  // makes row the one at hand
 };
 
+// Inline: the ground's transmission reads the store through it.
+inline void LineStore::SEE(int row) const {
+  const Rec& r = recs[row];
+  hand.row = row;
+  if (r.wide) {
+    hand.cells = WIDE[r.at].data();
+    hand.len = hand.blank = LINECELLS;
+  } else {
+    hand.cells = BLOCKS[r.at / BLOCK].data() + r.at % BLOCK;
+    hand.len = r.len;
+    hand.blank = r.len + r.blanks;
+  }
+}
+
 char SourceLine::at(int k) const { return store->at(row, k); }
 void SourceLine::put(int k, char ch) { store->put(row, k, ch); }
 std::string_view SourceLine::text() const { return store->text(row); }
@@ -204,7 +218,6 @@ void CREALIN(Compiler& c);
 // The build from text already read (tests, and CREALIN itself).
 void CREALINFROM(Compiler& c, std::string_view content);
 void VERFLIN(Compiler& c);
-std::string_view LINETEXTOF(const Compiler& c);  // PL^.CON, "" before the store
 // The source text from column k0 of line pl0 up to column k1 (not
 // included) of line pl1, the lines joined by one blank.
 std::string SOURCETEXT(const Compiler& c, int pl0, int k0, int pl1, int k1);

@@ -474,3 +474,25 @@ void ENDTRANSCONTEXT(Compiler& c) {
   t.HELD = -1;
 }
 
+namespace {
+
+// A set's RANDV_ with its tables in PRU.PAS, and their start in _init.
+constexpr const char* RANDDECL[] = {"var RANDV_*:array[1../] of real;",
+                                    "const _d_*:array[1../] of integer=(",
+                                    "var _din_*:_arreglo;_r_*,_i_*:_indice;"};
+constexpr const char* RANDINIT[] = {"_r_*:=addr(_d_*);_hazindice(/,_i_*);",
+                                    "_definir(_din_*,addr(*),/,_r_*);", "_districonj(_din_*);"};
+
+}  // namespace
+
+void DeclareRandomSet(Compiler& c, const RandSet& r) {
+  TRACELN(c, "VA A GENERAR DECL PARA RANDV_<ARREGLO>");
+  const std::string n = std::to_string(r.N);
+  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[0], {{'*', r.NOM}, {'/', n}}));
+  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[1], {{'*', r.NOM}, {'/', n}}));
+  for (size_t i = 0; i < r.VALUES.size(); ++i)
+    ADDPIECE(c, CH_PRU, r.VALUES[i] + (i + 1 < r.VALUES.size() ? "," : ");"));
+  NEWPIECE(c, CH_PRU, FILLIN(RANDDECL[2], {{'*', r.NOM}}));
+  for (const char* l : RANDINIT) NEWPIECE(c, CH_MODIN1, FILLIN(l, {{'*', r.NOM}, {'/', n}}));
+  ENTERRANDV(c, r);
+}

@@ -165,6 +165,9 @@ void PRRAND(Compiler& c);
 struct RandSet;
 // RANDV_ of a random-variate set in the name tree: a global REAL array.
 void ENTERRANDV(Compiler& c, const RandSet& r);
+// RANDV_, _d_, _din_, _r_, _i_ of one set in PRU.PAS, their start in _init
+// (MODIN1) and RANDV_ in the name tree.
+void DeclareRandomSet(Compiler& c, const RandSet& r);
 void PRREPORT(Compiler& c);
 // The block being translated, as TRANS remembers it; at the start of
 // another block the message in hand is the node's own again.

@@ -2,8 +2,9 @@
 # The translator's folders stand in layers; a folder may include the
 # headers of, and call, only its own layer and the ones below:
 #   0 ground (compiler object, channels, diagnostics)
-#   1 source   2 symbols   3 decl, expr   4 stmt   5 model, continuous
-#   6 codegen  7 cli (the commands and the pass order)
+#   1 source   2 symbols   3 decl, expr   4 stmt, continuous (equations
+#   are statements)   5 model   6 codegen  7 cli (the commands and the
+#   pass order)
 # Calls are read from the built objects (each object's undefined symbols,
 # mapped to the folder whose object defines them), includes from the source.
 # What runs against the order today is listed in allowed.txt beside this
@@ -21,7 +22,7 @@ trap 'rm -rf "$tmp"' EXIT
 rank() {
     case $1 in
         ground) echo 0 ;; source) echo 1 ;; symbols) echo 2 ;;
-        decl | expr) echo 3 ;; stmt) echo 4 ;; model | continuous) echo 5 ;;
+        decl | expr) echo 3 ;; stmt | continuous) echo 4 ;; model) echo 5 ;;
         codegen) echo 6 ;; cli) echo 7 ;; *) echo 99 ;;
     esac
 }

@@ -7,6 +7,8 @@
 // the MESSAGES/NODES declarations (ADDCASE, ENDREC), by the type
 // translator for every field (AddFieldTransfer) and by the network
 // organisation (DefaultRecord, WriteTransferProcedures, DeclareResource).
+// Also names a resource in generated code and gives back what a message
+// holds of it (the R node skeleton and the instructions that release).
 #include <algorithm>
 #include <initializer_list>
 #include "ground/compiler.h"
@@ -89,6 +91,11 @@ void UPLIPRO(Compiler& c, std::string_view name, std::vector<std::string>& list)
   ADDPIECE(c, CH_MODPRO, ENDPROC);
   std::vector<std::string>().swap(list);
 }
+// What a message gives back to a resource: its free part first, then, with
+// the statistics of u_ around it, its use.
+constexpr const char* GIVEBACK[] = {"if f_*<>MAXREAL then f_*:=f_*+/;",
+                                    "if m_*<>MAXREAL then u_*:=u_*-/;"};
+
 }  // namespace
 
 void OWNLINE(Compiler& c, ChannelNo ch, std::string_view text) {
@@ -228,4 +235,18 @@ void DeclareResource(Compiler& c, int n) {
   u.COUNT1 = mult;
   c.gen.NVSTAT += 1;
   c.gen.NVELEM += mult;
+}
+
+std::string RESOURCETEXT(const Compiler& c, int node, std::string_view inst) {
+  const NodeRecord& x = c.model.NodeTable[node];
+  if (x.MULT > 1) return x.NOM + "[" + std::string(inst) + "]";
+  return x.NOM;
+}
+
+void ReleaseResource(Compiler& c, int node, std::string_view inst, std::string_view amount) {
+  std::string r = RESOURCETEXT(c, node, inst), a(amount);
+  ADDPIECE(c, c.out.CURCH, FILLIN(GIVEBACK[0], {{'*', r}, {'/', a}}));
+  ResourceStatisticsBefore(c, node, inst);
+  ADDPIECE(c, c.out.CURCH, FILLIN(GIVEBACK[1], {{'*', r}, {'/', a}}));
+  ResourceStatisticsAfter(c, node, inst);
 }
