@@ -7,7 +7,8 @@
 // files. A file whose header does not describe its own contents is a model
 // error; a file that cannot be opened stops the run like any input file.
 // Reads and writes Decl::DBTABS. Called by BUDECL (PRODBT), the network
-// organisation (PRDBDECL) and PRINST (PRLOAD, PRUNLOAD, PRDBUPDATE).
+// organisation (PRDBDECL) and PRINST (PRLOAD, PRUNLOAD, PRDBUPDATE, which
+// leave the statement's end to it).
 #include <algorithm>
 #include <cctype>
 #include <climits>
@@ -353,12 +354,6 @@ std::string LOOPS(Compiler& c, const DbTable& t) {
   return idx;
 }
 
-// The closing " end" and the statement's end.
-void DBEND(Compiler& c) {
-  PRFININS(c, true);
-  c.out.TRANSMIT = true;
-}
-
 // LOAD "(" table "," field {"," field} ")"
 void LOAD(Compiler& c) {
   OWNLINE(c, c.out.CURCH, BEGINBLOCK);
@@ -393,7 +388,6 @@ void LOAD(Compiler& c) {
   }
   OWNLINE(c, c.out.CURCH, ENDSEMI);
   OWNLINE(c, c.out.CURCH, LOADEND);
-  DBEND(c);
 }
 
 // UNLOAD "(" table "," field {"," field} ")"
@@ -412,7 +406,6 @@ void UNLOAD(Compiler& c) {
     MUSTBEONE(c, ",)", ") or , expected");
     s.K++;
   } while (s.CH != ')');
-  DBEND(c);
 }
 
 bool SAMELAYOUT(const DbTable& a, const DbTable& b) {
@@ -463,7 +456,6 @@ void DBUPDATE(Compiler& c) {
   OWNLINE(c, c.out.CURCH, FILLIN(WRITEREC, {{'*', t.NOM}, {'/', len}}));
   OWNLINE(c, c.out.CURCH, ENDSEMI);
   OWNLINE(c, c.out.CURCH, UPDEND);
-  DBEND(c);
 }
 
 // ---- the declarations in pru

@@ -1,4 +1,5 @@
-// Declarations: the DECL section, class by class (BUDECL), the checks every
+// Declarations: the handlers of the DECL section's classes (the pass over
+// the section, BUDECL, stands in model/), the checks every
 // newly declared name goes through, the type reader and the variable and
 // constant readers, which are also used outside DECL (procedure heads,
 // node-local variables, message fields).
@@ -131,11 +132,6 @@ struct Decl {
   long long DBMAXREC = 0;    // largest record count of the tables
 };
 
-// ---- the driver (driver_decl.cpp)
-void BUDECL(Compiler& c);    // the declaration pass; PL on the DECL line
-void USES(Compiler& c);      // unit list after USES
-void USESEMIT(Compiler& c, ChannelNo ch);  // ",", the units, " " to channel ch
-
 // ---- checks shared by the class handlers (checks.cpp)
 void BUCLADE(Compiler& c);  // IDENT in the class table
 void BUSPOCO(Compiler& c);  // [ABSOLUTE x] then ";" or "="
@@ -192,15 +188,13 @@ void PRORESP(Compiler& c);
 // whose declarations the organisation has already written is refused.
 void CLASSSTART(Compiler& c, bool beforeorganisation);
 
-// ---- PROCEDURES (procedures.cpp)
-void PROPROC(Compiler& c);
-
 // ---- DBTABLES and the dBase instructions (dbase.cpp)
 void PRODBT(Compiler& c);
 // The tables' constants, types and variables, once, on channel 1; the
 // network organisation calls it after its tables.
 void PRDBDECL(Compiler& c);
-// LOAD, UNLOAD, DBUPDATE (kw is the instruction number), from PRINST.
+// LOAD, UNLOAD, DBUPDATE (kw is the instruction number), from PRINST,
+// which then ends the statement.
 void PRLOAD(Compiler& c);      // LOAD
 void PRUNLOAD(Compiler& c);    // UNLOAD
 void PRDBUPDATE(Compiler& c);  // DBUPDATE
@@ -289,6 +283,3 @@ void DeclareContinuousArray(Compiler& c, NameNode* e);
 void DeclareFreq(Compiler& c, NameNode* e);
 void CONTPENDING(Compiler& c);  // a continuous declaration left pending
 int DELAYLEN(Compiler& c, const NameNode& e);   // delay history, 0: none
-
-// ---- places later work completes (hooks.cpp)
-void ORGANIZE(Compiler& c);  // the network organisation

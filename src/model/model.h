@@ -75,6 +75,13 @@ void BUNOD(Compiler& c);   // one candidate header, IDENT its first word
 // the node's number.
 int ADDNODE(Model& m, NodeRecord n);
 
+// ---- the pass over the DECL section (declarations.cpp): it drives the
+// class handlers of decl/, the procedures' statements and, when PROCEDURES
+// begins or at "END.", the organisation.
+void BUDECL(Compiler& c);    // the declaration pass; PL on the DECL line
+void USES(Compiler& c);      // unit list after USES
+void USESEMIT(Compiler& c, ChannelNo ch);  // ",", the units, " " to channel ch
+
 // ---- network organisation (network.cpp, network_emit.cpp)
 // Once, when the declarations reach PROCEDURES or END.: successors,
 // predecessors, list numbers, type rules, then the network tables.

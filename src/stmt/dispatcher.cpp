@@ -249,6 +249,14 @@ void IOINST(Compiler& c, bool input) {
   c.out.TRANSMIT = true;
 }
 
+// A dBase instruction: the data moved (decl/dbase.cpp), then the closing
+// " end" and the statement's end.
+void DBSTATEMENT(Compiler& c, void (*move)(Compiler&)) {
+  move(c);
+  PRFININS(c, true);
+  c.out.TRANSMIT = true;
+}
+
 // The translator of each instruction, in the keyword table's order; null
 // for the words nothing translates. Entered with transmission off and
 // TRSTART on the keyword.
@@ -312,9 +320,9 @@ constexpr InstRule INSTRULES[] = {
     {I_BLOCK, PRBLOCK},
     {I_DEBLOCK, PRBLOCK},
     {I_DISFEL, PRPASS},
-    {I_LOAD, PRLOAD},
-    {I_UNLOAD, PRUNLOAD},
-    {I_DBUPDATE, PRDBUPDATE},
+    {I_LOAD, [](Compiler& c) { DBSTATEMENT(c, PRLOAD); }},
+    {I_UNLOAD, [](Compiler& c) { DBSTATEMENT(c, PRUNLOAD); }},
+    {I_DBUPDATE, [](Compiler& c) { DBSTATEMENT(c, PRDBUPDATE); }},
 };
 static_assert(std::size(INSTRULES) == NINSTWORD - 2,
               "one rule per instruction of the keyword table");

@@ -126,6 +126,10 @@ void PRPTRFLD(Compiler& c);  // "^." field after a variable
 // number text and the position ("_fl[list]", "_ll[list]" or the variable).
 void PRLISTPOS(Compiler& c, std::string& list, std::string& pos);
 
+// ---- the PROCEDURES class (procedures.cpp): headings read by the
+// declarations' readers, bodies translated as statements.
+void PROPROC(Compiler& c);
+
 // ---- control statements (control.cpp)
 void PRCOMP(Compiler& c);
 void PRIF(Compiler& c);

@@ -3,7 +3,9 @@
 // whole-line copy of declarations, enters the predefined names and walks
 // the classes up to "END.", dispatching each to its handler; the network is
 // organised when PROCEDURES begins or after "END.". Called once by the
-// driver right after the section finder, with PL on the DECL line.
+// driver right after the section finder, with PL on the DECL line. Stands
+// above what it drives: the class handlers (decl/), the procedures'
+// statements (stmt/procedures.cpp) and the organisation.
 #include "ground/compiler.h"
 
 namespace {
@@ -79,7 +81,7 @@ void CLASSLOOP(Compiler& c) {
       case DC_PROCEDURES: {
         if (d.PROCSEEN) ERROR(c, "more than one PROCEDURES");
         int k = s.K;
-        ORGANIZE(c);
+        ORGRED(c);
         s.K = k;
         d.PROCSEEN = true;
         PROPROC(c);
@@ -149,7 +151,7 @@ void BUDECL(Compiler& c) {
   s.DECLCOPY = true;
   n.TYPEL = " ";
   if (m.DECLFOUND) CLASSLOOP(c);
-  if (!d.PROCSEEN) ORGANIZE(c);
+  if (!d.PROCSEEN) ORGRED(c);
   d.PROCSEEN = false;
 }
 
