@@ -18,6 +18,8 @@
 
 #include "cli/cli.h"
 #include "ground/compiler.h"
+#include "model/model.h"
+#include "symbols/names.h"
 #include "genmodel.h"
 
 namespace {

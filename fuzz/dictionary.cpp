@@ -8,6 +8,8 @@
 #include <string>
 #include "cli/cli.h"
 #include "ground/compiler.h"
+#include "symbols/keywords.h"
+#include "symbols/names.h"
 
 int main() {
   std::set<std::string> words = {"NETWORK", "INIT", "DECL", "END.", "MODULE", "::", ":=", "..",

@@ -18,6 +18,7 @@
 #include <sstream>
 #include "cli/cli.h"
 #include "ground/compiler.h"
+#include "codegen/assembly.h"
 
 namespace fs = std::filesystem;
 

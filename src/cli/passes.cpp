@@ -3,6 +3,11 @@
 // outcomes into messages and exit codes.
 #include "cli/cli.h"
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "model/model.h"
+#include "codegen/codegen.h"
+#include "codegen/assembly.h"
 
 // Every piece of translator state to its start value; the command line and
 // the streams are kept.

@@ -3,6 +3,7 @@
 // temporaries, closes the last unit and writes the main program with the
 // event loop (AssembleProgram). Reads the flags the passes left in c.prog.
 #include "ground/compiler.h"
+#include "codegen/assembly.h"
 
 namespace {
 

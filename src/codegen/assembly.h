@@ -7,19 +7,6 @@
 
 struct Compiler;
 
-// What the passes found that decides the shape of the assembled program.
-// Each flag is set by the pass that translates the construct.
-struct Program {
-  bool HASCONT = false;    // continuous variables exist (_fec has a body)
-  bool HASPROCS = false;   // the PROCEDURES class gave user routines
-  int NSYNC = 0;           // SYNCHRONIZE and ASSEMBLE instructions (_cl)
-  int NGRAPH = 0;          // GRAPH instructions
-  bool TSIMSET = false;    // TSIM is assigned
-  bool ENDSIMUL = false;   // ENDSIMUL is used
-  bool FACTORS = false;    // FACTORS are declared
-  std::vector<std::string> RESPONSES;  // names of the RESPONSES list
-};
-
 // ---- assembly (assembly.cpp)
 void StartUnitIfNeeded(Compiler& c, int node);
 void AssembleProgram(Compiler& c);

@@ -7,6 +7,12 @@
 // called by the driver after the declarations.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
+#include "codegen/codegen.h"
 #include "ground/literals.h"
 
 namespace {

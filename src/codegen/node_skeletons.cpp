@@ -7,6 +7,11 @@
 // SENDPENDING, ACCPENDING and set SELECTSEEN; the writers read them back.
 #include <iterator>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "decl/decl.h"
+#include "stmt/stmt.h"
+#include "continuous/continuous.h"
+#include "codegen/codegen.h"
 
 namespace {
 

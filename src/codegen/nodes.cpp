@@ -8,6 +8,10 @@
 // read (ELTEXT, SENDPENDING, ...); called by the INIT pass.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "decl/decl.h"
+#include "codegen/codegen.h"
+#include "codegen/assembly.h"
 
 namespace {
 

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include "ground/compiler.h"
+#include "codegen/assembly.h"
 #include "ground/text.h"
 
 namespace {

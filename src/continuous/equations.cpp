@@ -10,6 +10,12 @@
 // the order list of Cont, and Program::HASCONT once _fec has cases.
 #include <cctype>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
+#include "continuous/continuous.h"
 #include "ground/text.h"
 
 namespace {

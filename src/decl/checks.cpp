@@ -2,6 +2,10 @@
 // class-keyword lookup, the end of one declaration, and the reserved-word
 // and node-name checks of a newly declared name.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "symbols/keywords.h"
+#include "decl/decl.h"
 
 void BUCLADE(Compiler& c) {
   Decl& d = c.decl;

@@ -11,6 +11,10 @@
 #include <climits>
 #include <algorithm>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "symbols/keywords.h"
+#include "decl/decl.h"
 #include "ground/text.h"
 
 namespace {

@@ -4,6 +4,9 @@
 // parenthesised lists (PRCA). The text passes through unchanged. Called by
 // BUDECL; CHKCONST and READSIGNED also serve other constant lists.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 
 namespace {
 

@@ -7,6 +7,8 @@
 // the entry just typed; writes PRU.PAS (channel 1) and _com (channel 3).
 #include <algorithm>
 #include "ground/compiler.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 
 namespace {
 

@@ -15,6 +15,9 @@
 #include <filesystem>
 #include <fstream>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 #include "ground/literals.h"
 #include "ground/text.h"
 

@@ -9,6 +9,9 @@
 // elements are started (ADDCASE) and closed (ENDCASE) here; the type reader
 // adds the fields' transfers. Called by BUDECL for both class keywords.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 
 namespace {
 

@@ -12,6 +12,9 @@
 #include <algorithm>
 #include <map>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include <algorithm>
 #include <initializer_list>
 #include "ground/compiler.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 
 namespace {
 

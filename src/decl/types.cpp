@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <climits>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 #include "ground/text.h"
 
 namespace {

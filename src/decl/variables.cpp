@@ -6,6 +6,9 @@
 // type _pl with a companion B_ variable. Called by BUDECL, the type reader
 // (records, procedure types) and the procedure and node passes.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
 
 namespace {
 

@@ -4,6 +4,10 @@
 // word) and the results of the lookup that matched. A few rules act at once: function calls are
 // translated, a dbase variable is rewritten, TSIM is declared on first use.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "symbols/keywords.h"
+#include "expr/expr.h"
 
 namespace {
 

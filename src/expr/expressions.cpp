@@ -9,6 +9,10 @@
 // through the classifier, by the function-call readers.
 #include <ostream>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "symbols/keywords.h"
+#include "expr/expr.h"
 
 namespace {
 

@@ -7,6 +7,10 @@
 // list becomes an element of a runtime array. Reads KWNO (FUNCLOOK) and
 // VARCOUNT (the parameter count of a user function).
 #include "ground/compiler.h"
+#include "symbols/names.h"
+#include "source/source.h"
+#include "symbols/keywords.h"
+#include "expr/expr.h"
 
 namespace {
 

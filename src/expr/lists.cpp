@@ -3,6 +3,8 @@
 // into the list's number as text. Reads the node table the organisation
 // numbered.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "expr/expr.h"
 #include "ground/text.h"
 
 namespace {

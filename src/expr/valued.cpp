@@ -16,6 +16,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/keywords.h"
+#include "expr/expr.h"
 
 namespace {
 

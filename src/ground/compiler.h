@@ -1,18 +1,19 @@
 // The compiler object: one per run, owning every subsystem's state.
 // Routines are free functions taking it first, so runs never share state.
+// It includes each folder's state (its *_state.h: data types only), never
+// its routines: a file includes the routine headers it uses.
 #pragma once
 #include <ostream>
 #include "ground/ground.h"
-#include "source/source.h"
-#include "symbols/names.h"
-#include "symbols/keywords.h"
-#include "model/model.h"
-#include "decl/decl.h"
-#include "expr/expr.h"
-#include "stmt/stmt.h"
-#include "continuous/continuous.h"
-#include "codegen/codegen.h"
-#include "codegen/assembly.h"
+#include "source/source_state.h"
+#include "symbols/names_state.h"
+#include "symbols/keywords_state.h"
+#include "model/model_state.h"
+#include "decl/decl_state.h"
+#include "expr/expr_state.h"
+#include "stmt/stmt_state.h"
+#include "continuous/continuous_state.h"
+#include "codegen/codegen_state.h"
 
 struct Compiler {
   Driver drv;   // command line, trace, diagnostics

@@ -7,6 +7,11 @@
 // above what it drives: the class handlers (decl/), the procedures'
 // statements (stmt/procedures.cpp) and the organisation.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "model/model.h"
+#include "decl/decl.h"
+#include "stmt/stmt.h"
 
 namespace {
 

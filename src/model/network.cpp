@@ -6,6 +6,10 @@
 // Also prints the node table in trace mode (NODELIST).
 // Reads and sets NodeTable, NLIST, LISTTEXT and NSTAT of Model.
 #include "ground/compiler.h"
+#include "symbols/names.h"
+#include "model/model.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
 
 namespace {
 

@@ -7,6 +7,9 @@
 // and dBase tables are requested at their places below.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "model/model.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
 
 namespace {
 

@@ -5,6 +5,10 @@
 // node table and ModuleCount; moves PL, LB and K directly and through the
 // scanner. Node code is only located here, never read.
 #include "ground/compiler.h"
+#include "symbols/names.h"
+#include "source/source.h"
+#include "model/model.h"
+#include "decl/decl.h"
 #include "ground/text.h"
 
 namespace {

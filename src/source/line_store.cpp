@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include "ground/compiler.h"
+#include "source/source.h"
 #include "ground/text.h"
 
 void LineStore::clear(char eol) {

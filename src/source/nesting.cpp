@@ -4,6 +4,7 @@
 // nested beyond reason ends with a model error at the place reached.
 #include <cstdint>
 #include "ground/compiler.h"
+#include "source/source.h"
 
 namespace {
 // Where a local of the caller lies; only distances between two of them

@@ -4,6 +4,7 @@
 // next RECID handles a line end that follows. PEEK reads one token ahead
 // and keeps it for the next RECID. Called by every translator.
 #include "ground/compiler.h"
+#include "source/source.h"
 #include "ground/text.h"
 
 // Characters that end a word; '.' is decided apart.

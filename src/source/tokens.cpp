@@ -1,5 +1,6 @@
 // What the token just read is: the checks the passes make on it.
 #include "ground/compiler.h"
+#include "source/source.h"
 #include "ground/text.h"
 
 void RETOKEN(Source& s) {

@@ -5,6 +5,12 @@
 // Reads NOMASIG, ASGENTRY, INEXPER, INITMODE, CURNODE; appends to EXPLIST.
 // Called by the dispatcher and by the instruction translators.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
+#include "stmt/flow.h"
 
 namespace {
 

@@ -4,6 +4,11 @@
 // Reads and raises BEGINDEPTH, CASEDEPTH, REPEATDEPTH; sets INARGS while
 // arguments are read. Entered from PRINS with the keyword just read.
 #include "ground/compiler.h"
+#include "symbols/names.h"
+#include "source/source.h"
+#include "symbols/keywords.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
 
 namespace {
 

@@ -10,6 +10,13 @@
 #include <iterator>
 #include <ostream>
 #include "ground/compiler.h"
+#include "symbols/names.h"
+#include "source/source.h"
+#include "symbols/keywords.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
+#include "continuous/continuous.h"
 #include "stmt/flow.h"
 
 namespace {

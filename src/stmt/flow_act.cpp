@@ -7,6 +7,12 @@
 // with transmission on. Reads SENDPENDING; sets ACTSEEN, ACCPENDING and
 // USENODE.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
+#include "continuous/continuous.h"
 #include "stmt/flow.h"
 #include "ground/text.h"
 

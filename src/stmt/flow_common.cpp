@@ -5,6 +5,10 @@
 // Stmt; called by the translators of the flow group.
 #include <cctype>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
 #include "stmt/flow.h"
 #include "ground/text.h"
 

@@ -8,6 +8,11 @@
 // CREATENODE, REMANODE, INCREATE, INEXTR, INSCAN; clears ADVANCE while a
 // PREEMPTION is read.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
 #include "stmt/flow.h"
 
 namespace {

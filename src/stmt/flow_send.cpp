@@ -5,6 +5,10 @@
 // it, so that a D node gets the list it keeps for this predecessor.
 // Clears SENDPENDING; reads REQUESTPART, ADVANCE, INEXTR.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
 #include "stmt/flow.h"
 #include "ground/text.h"
 

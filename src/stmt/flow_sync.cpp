@@ -6,6 +6,9 @@
 // created at the first of them and completed by the assembly.
 // Sets SELECTSEEN, SELNODE, SELCOUNT and Program::NSYNC.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
 #include "stmt/flow.h"
 #include "ground/text.h"
 

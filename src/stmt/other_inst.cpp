@@ -8,6 +8,12 @@
 // sets Program::ENDSIMUL and NGRAPH, Stmt::INREPORT.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "symbols/keywords.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
 #include "ground/text.h"
 #include "ground/literals.h"
 

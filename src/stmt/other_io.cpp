@@ -7,6 +7,12 @@
 // and writes their variables to PRU.PAS and their headers into _init.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "symbols/keywords.h"
+#include "decl/decl.h"
+#include "expr/expr.h"
+#include "stmt/stmt.h"
 #include "ground/text.h"
 #include "ground/literals.h"
 

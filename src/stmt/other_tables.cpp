@@ -8,6 +8,10 @@
 // constants.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
+#include "stmt/stmt.h"
 
 namespace {
 

@@ -13,6 +13,10 @@
 // Called by BUDECL after the network organisation.
 #include <climits>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
+#include "decl/decl.h"
+#include "stmt/stmt.h"
 
 namespace {
 

@@ -9,6 +9,8 @@
 // Called by the declaration passes, the classifier and the translators.
 #include <algorithm>
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
 
 // Names are stored cut, so a lookup compares the same cut text.
 static std::string NAMEKEY(std::string_view s) { return CUT(s, NAMEMAX); }

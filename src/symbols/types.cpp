@@ -4,6 +4,8 @@
 // The driver builds the list; the type translator looks up and appends;
 // the declaration driver calls PREDEF once.
 #include "ground/compiler.h"
+#include "source/source.h"
+#include "symbols/names.h"
 
 namespace {
 

@@ -7,6 +7,9 @@
 #   pass order)
 # Calls are read from the built objects (each object's undefined symbols,
 # mapped to the folder whose object defines them), includes from the source.
+# A folder's state header (<name>_state.h) holds data types only, no free
+# routine: any file may include it (the compiler object holds every
+# folder's state); its routines are in the folder's other headers.
 # What runs against the order today is listed in allowed.txt beside this
 # script; the list may only shrink: a new upward call or include fails, and
 # so does a listed one that is gone (take its line out).
@@ -31,16 +34,26 @@ for f in "$src"/src/*/; do
     [ "$(rank "$f")" = 99 ] && { echo "layers: folder src/$f has no layer (add it to check.sh)"; exit 1; }
 done
 
-# Upward includes: "include FILE -> HEADER".
+# A routine declared in a state header: "routine HEADER:LINE". A line at
+# the top level naming something with "(" but opening no body declares one
+# (inline helpers, written with their body, are data's own).
+for file in "$src"/src/*/*_state.h; do
+    rel=${file#"$src"/src/}
+    grep -nE '^[A-Za-z_].*[A-Za-z0-9_] *\(' "$file" | grep -v '{' | grep -vE '^[0-9]+:static_assert' |
+        sed -E "s|^([0-9]+):.*|routine $rel:\\1|"
+done >"$tmp/found"
+
+# Upward includes: "include FILE -> HEADER"; state headers are below all.
 for file in "$src"/src/*/*.h "$src"/src/*/*.cpp; do
     from=$(basename "$(dirname "$file")")
     rel=${file#"$src"/src/}
     grep -oE '^#include "[a-z_]+/[a-z_]+\.h"' "$file" | sed -E 's/#include "(.*)"/\1/' |
         while read -r h; do
             to=${h%%/*}
+            case $h in *_state.h) continue ;; esac
             [ "$(rank "$to")" -gt "$(rank "$from")" ] && echo "include $rel -> $h"
         done
-done >"$tmp/found"
+done >>"$tmp/found"
 
 # Upward calls: "call FROM -> TO NAME" (names without their arguments).
 objs=$(ls "$build"/CMakeFiles/talvencore.dir/src/*/*.o "$build"/CMakeFiles/talvencli.dir/src/*/*.o 2>/dev/null)

@@ -4,7 +4,7 @@
 #include <sstream>
 #include <string>
 #include "cli/cli.h"
-#include "ground/compiler.h"
+#include "support/routines.h"
 #include "support/paths.h"
 
 struct TestRun {
