@@ -40,6 +40,9 @@ if ls "$build"/CMakeFiles/talvencore.dir/src/*/*.o >/dev/null 2>&1; then
     trap 'rm -rf "$tmp"' EXIT
     for o in "$build"/CMakeFiles/talvencore.dir/src/*/*.o "$build"/CMakeFiles/talvencli.dir/src/*/*.o; do
         [ -f "$o" ] || continue
+        # an object left by a source since moved or deleted is not the program
+        rel=${o#*.dir/}
+        [ -f "$src/${rel%.o}" ] || continue
         folder=$(basename "$(dirname "$o")")
         # Strong definitions only: inline and template copies (W) are in
         # every object that uses them.
