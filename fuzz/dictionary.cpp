@@ -29,7 +29,7 @@ int main() {
   INITSTATE(c);
   for (const TypeRecord& t : c.names.TYPES) words.insert(t.NOM);
   PREDEF(c);
-  for (const NameNode& n : c.names.ENTRIES) words.insert(n.NOM);
+  c.names.ENTRIES.each([&](const NameNode& n) { words.insert(n.NOM); });
   for (const std::string& w : words) {
     std::cout << '"';
     for (char ch : w) {

@@ -164,6 +164,12 @@ class BlockStore {
     return blocks.back()[used++];
   }
   size_t size() const { return count; }
+  // Every entry, in the order they were made.
+  template <class F>
+  void each(F visit) const {
+    for (size_t b = 0; b < blocks.size(); ++b)
+      for (size_t i = 0, n = b + 1 < blocks.size() ? N : used; i < n; ++i) visit(blocks[b][i]);
+  }
 
  private:
   std::vector<std::unique_ptr<T[]>> blocks;
