@@ -108,19 +108,30 @@ constexpr size_t STREAMCHUNK = 256 * 1024;
 // are read back and copied, so they stay in memory.
 bool ISOUTPUTCH(ChannelNo ch) { return ch == CH_PRU || ch == CH_NODE; }
 
+// Why the last call failed, as the commit tells it.
+std::string LASTFAULT() { return std::strerror(errno ? errno : EIO); }
+
+// A stream's file closed and removed: the run will not commit it.
+void REMOVESTREAM(Stream& s) {
+  if (s.f) std::fclose(s.f);
+  s.f = nullptr;
+  std::error_code ec;
+  fs::remove(s.fresh, ec);
+}
+
 // The text so far to the stream's file, and let go. After a fault nothing
 // more is written: the commit reports it, and nothing is renamed.
 void SPILL(Stream& s, std::string& text) {
   if (s.fault.empty() && s.f && !text.empty() &&
       std::fwrite(text.data(), 1, text.size(), s.f) != text.size())
-    s.fault = std::strerror(errno ? errno : EIO);
+    s.fault = LASTFAULT();
   s.written += text.size();
   text.clear();
 }
 
 void CLOSESTREAM(Stream& s, std::string& text) {
   SPILL(s, text);
-  if (s.f && std::fclose(s.f) != 0 && s.fault.empty()) s.fault = std::strerror(errno ? errno : EIO);
+  if (s.f && std::fclose(s.f) != 0 && s.fault.empty()) s.fault = LASTFAULT();
   s.f = nullptr;
   std::string().swap(text);
 }
@@ -135,14 +146,13 @@ void OPENSTREAM(Compiler& c, Channel& x, bool create) {
     if (!create) return;  // appended to from memory, as it was made
     Stream s;
     fs::path fresh;
-    errno = 0;
     s.f = FRESHFILE(FILEPATH(c, x.name), fresh);
     if (!s.f) return;
     s.fresh = fresh.string();
     it = by.emplace(x.name, std::move(s)).first;
   } else if (!it->second.f && it->second.fault.empty()) {
     it->second.f = std::fopen(it->second.fresh.c_str(), create ? "wb" : "ab");
-    if (!it->second.f) it->second.fault = std::strerror(errno ? errno : EIO);
+    if (!it->second.f) it->second.fault = LASTFAULT();
     if (create) it->second.written = 0;
   }
   x.stream = &it->second;
@@ -155,11 +165,7 @@ void UNSTREAM(Compiler& c) {
 }  // namespace
 
 void Streams::DROP() {
-  std::error_code ec;
-  for (auto& [name, s] : by) {
-    if (s.f) std::fclose(s.f);
-    fs::remove(s.fresh, ec);
-  }
+  for (auto& [name, s] : by) REMOVESTREAM(s);
   by.clear();
 }
 
@@ -224,9 +230,7 @@ void ERASECH(Compiler& c, ChannelNo ch) {
   c.out.files.erase(x.name);
   c.out.maps.erase(x.name);
   if (auto it = c.out.streams.by.find(x.name); it != c.out.streams.by.end()) {
-    if (it->second.f) std::fclose(it->second.f);
-    std::error_code ec;
-    fs::remove(it->second.fresh, ec);
+    REMOVESTREAM(it->second);
     c.out.streams.by.erase(it);
   }
 }
