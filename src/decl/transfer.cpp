@@ -59,28 +59,28 @@ constexpr const char* RESSTART2[] = {"f_*:=m_*;", " u_*:=0.0;"};
 
 // A piece made of parts: sent whole when it fits an output piece, else part
 // by part, so long names never cut generated text short.
-void PIECES(Compiler& c, ChannelNo ch, bool force, std::initializer_list<std::string> parts) {
+void PIECES(Compiler& c, ChannelNo ch, bool force, std::initializer_list<std::string_view> parts) {
   std::string whole;
-  for (const std::string& p : parts) whole += p;
+  for (std::string_view p : parts) whole += p;
   if (whole.size() <= LINEMAX) {
     SENDPIECE(c, ch, whole, force);
     return;
   }
-  for (const std::string& p : parts) {
+  for (std::string_view p : parts) {
     SENDPIECE(c, ch, p, force);
     force = false;
   }
 }
 
 // The same for an element kept in a list.
-void CELLS(std::vector<std::string>& list, std::initializer_list<std::string> parts) {
+void CELLS(std::vector<std::string>& list, std::initializer_list<std::string_view> parts) {
   std::string whole;
-  for (const std::string& p : parts) whole += p;
+  for (std::string_view p : parts) whole += p;
   if (whole.size() <= LINEMAX) {
-    list.push_back(whole);
+    list.push_back(std::move(whole));
     return;
   }
-  for (const std::string& p : parts) list.push_back(p);
+  for (std::string_view p : parts) list.emplace_back(p);
 }
 
 // One transfer procedure kept in a list: head, elements, end. The list is

@@ -226,13 +226,14 @@ static void FOUNDIT(Compiler& c, NameNode* e) {
 static bool PICKUNIT(Compiler& c, NameNode* x) {
   const std::string& scope = c.names.SCOPE;
   const std::string& unit = c.names.UNITOF(x);
-  if (scope == "MAIN" || unit == scope) {
+  if (scope == std::string_view("MAIN") || unit == scope) {
     if (unit != scope) return false;  // MAIN never sees a unit's names
     FOUNDIT(c, x);
     return true;
   }
   TRACELN(c, "BUSCANDO SINONIMO ", c.src.IDENT);
-  auto syn = c.names.SYNUNIT.find(SynKey{x, scope});
+  // Only an entry with a synonym chain has synonyms indexed by unit.
+  auto syn = x->SYN ? c.names.SYNUNIT.find(SynKey{x, scope}) : c.names.SYNUNIT.end();
   if (syn != c.names.SYNUNIT.end()) {
     NameNode* s = syn->second;
     FOUNDIT(c, s);
@@ -287,11 +288,12 @@ static bool QUALIFIED(Compiler& c, NameNode* x, const std::string& key) {
 
 // Whether a dbase name "key.field" is in the tree below root: only then
 // may the entries on key's search path read a qualified name.
-static bool TABLEPREFIX(Compiler& c, const std::string& key) {
+static bool TABLEPREFIX(Compiler& c, std::string_view key) {
   auto found = c.names.INDEX.find(c.names.ROOT);
   if (found == c.names.INDEX.end() || !found->second.dotted) return false;
   const NameIndex& ix = found->second;
-  std::string prefix = key + ".";
+  std::string prefix(key);
+  prefix += '.';
   const NameNode* first = ix.order.atleast(prefix);
   return first && first->NOM.compare(0, prefix.size(), prefix) == 0;
 }
@@ -302,9 +304,11 @@ NameNode* BUSIDAR1(Compiler& c) {
   TRACEWAIT(c);
   n.FOUND = false;
   c.src.TIPO = " ";
-  std::string key = NAMEKEY(c.src.IDENT);
-  if (n.ROOT && c.src.CH == '.' && TABLEPREFIX(c, key)) {
-    // table.field: what the walk meets on its way decides.
+  std::string_view cut = std::string_view(c.src.IDENT).substr(0, NAMEMAX);
+  if (n.ROOT && c.src.CH == '.' && TABLEPREFIX(c, cut)) {
+    // table.field: what the walk meets on its way decides. QUALIFIED reads
+    // on and gives IDENT back, so the key is a copy.
+    std::string key(cut);
     NameNode* x = SEARCHTREE(n.ROOT, key, [&](NameNode* at) {
       return at->NOM == key || !QUALIFIED(c, at, key);
     });
@@ -315,7 +319,7 @@ NameNode* BUSIDAR1(Compiler& c) {
       n.CURENT = nullptr;
     }
   } else {
-    n.CURENT = FINDNAME(c, n.ROOT, key);
+    n.CURENT = FINDNAME(c, n.ROOT, cut);
     if (n.CURENT) PICKUNIT(c, n.CURENT);
   }
   if (n.FOUND) {
