@@ -17,6 +17,9 @@ unit rtdefs;
 
 interface
 
+{ first, so that the blocks of a run come from it }
+uses rtmem;
+
 const
   MAXREAL = 1.7e38;
   MAXINTEGER = High(Integer);

@@ -771,8 +771,10 @@ end;
 
 procedure _checkrun; inline;
 begin
-  if time < _lastt - 1e-9 then
-    _newrun;
+  { the clock stands at the last event's time most often }
+  if time <> _lastt then
+    if time < _lastt - 1e-9 then
+      _newrun;
 end;
 
 { Numbers every pending event again from 0, in the order they stand. }
@@ -1168,7 +1170,7 @@ end;
   tables once, then asks here for the next node and copy to call: the
   nodes whose lists are all empty are passed over at once, as calling
   them would do nothing.  A bit per list says it holds messages (kept by
-  _lchg), a bit per node that one of its lists may; a node's bit is
+  _entered and _left), a bit per node that one of its lists may; a node's bit is
   cleared when it is found with all its lists empty.  While tracing,
   every node is called as before. }
 type
@@ -1536,24 +1538,32 @@ procedure _oxdrop(l: integer); forward;
 { Shortest lengths, kept here since the model's tables have no place for
   them.  A reset of the statistics (clrstat) shows as a new _tces or as a
   maximum length set back; the length then starts the minimum again. }
+type
+  _tlmin = record
+    t: real;              { _tces when the minimum was started }
+    min, max: longint;    { shortest length; longest when last noted }
+    on: boolean;
+  end;
+  _plmin = ^_tlmin;
+
 var
-  _lmin, _lmax: array[1.._rtmaxl] of longint;
-  _lmint: array[1.._rtmaxl] of real;
-  _lminon: array[1.._rtmaxl] of boolean;
+  _lmn: array[1.._rtmaxl] of _tlmin;
 
 procedure _minnote(l: integer; len: longint);
+var r: _plmin;
 begin
   if (l < 1) or (l > _rtmaxl) then
     exit;
-  if not _lminon[l] or (_lmint[l] <> _tces) or (_hklm^^[l] < _lmax[l]) then
+  r := @_lmn[l];
+  if not r^.on or (r^.t <> _tces) or (_hklm^^[l] < r^.max) then
   begin
-    _lminon[l] := true;
-    _lmint[l] := _tces;
-    _lmin[l] := len;
+    r^.on := true;
+    r^.t := _tces;
+    r^.min := len;
   end
-  else if len < _lmin[l] then
-    _lmin[l] := len;
-  _lmax[l] := _hklm^^[l];
+  else if len < r^.min then
+    r^.min := len;
+  r^.max := _hklm^^[l];
 end;
 
 function _minl(l: integer): longint;
@@ -1562,7 +1572,7 @@ begin
   if not _okl(l) or (l > _rtmaxl) then
     exit;
   _minnote(l, _hkl^^[l]);
-  Result := _lmin[l];
+  Result := _lmn[l].min;
 end;
 
 { A message entering list l may let the node that takes from it act at
@@ -1617,117 +1627,179 @@ begin
 end;
 
 { Length statistics: _la is the time integral of the length since _hc.
-  The shortest length is noted before and after the change, as _minnote
-  would; after it no reset can show, so the second note is a compare. }
-procedure _lchg(l, delta: integer); inline;
-var lenv, lm: longint;
-    span: real;
-    pla: _prvec;
-    pl, plm: _plivec;
+  A message entering or leaving a list changes its length by one; the
+  two cases are written out in _entered and _left, each reading the
+  model's tables once, as every message that moves pays for them.  The
+  shortest length is noted before the change, as _minnote would (the
+  length may have been set by the model meanwhile), and after it, where
+  no reset can show, by a compare. }
+procedure _lminpre(r: _plmin; lenv, lm: longint); inline;
 begin
-  _mayn := 0;
-  pl := _hkl^;
-  plm := _hklm^;
-  lenv := pl^[l];
-  lm := plm^[l];
-  if l <= _rtmaxl then
+  if not r^.on or (r^.t <> _tces) or (lm < r^.max) then
   begin
-    if not _lminon[l] or (_lmint[l] <> _tces) or (lm < _lmax[l]) then
-    begin
-      _lminon[l] := true;
-      _lmint[l] := _tces;
-      _lmin[l] := lenv;
-    end
-    else if lenv < _lmin[l] then
-      _lmin[l] := lenv;
-  end;
-  pla := _hkla^;
-  pla^[l] := pla^[l] + lenv * (time - _hkhc^^[l]);
-  _hkhc^^[l] := time;
-  if _sn > 0 then
-  begin
-    if _snl <> _hknl then
-      _scanbuild;
-    if delta > 0 then
-    begin
-      if lenv = 0 then
-        _scanlist(l, true);
-      _wake(l);
-    end
-    else if (lenv > 0) and (lenv + delta <= 0) then
-      _scanlist(l, false);
-  end;
-  lenv := lenv + delta;
-  if lenv < 0 then
-    lenv := 0;
-  pl^[l] := lenv;
-  if delta > 0 then
-    _hken^^[l] := _hken^^[l] + delta;
-  if lenv > lm then
-  begin
-    lm := lenv;
-    plm^[l] := lm;
-  end;
-  if l <= _rtmaxl then
-  begin
-    if lenv < _lmin[l] then
-      _lmin[l] := lenv;
-    _lmax[l] := lm;
-  end;
-  span := time - _tces;
-  if span > 0 then
-    _hklp^^[l] := pla^[l] / span;
+    r^.on := true;
+    r^.t := _tces;
+    r^.min := lenv;
+  end
+  else if lenv < r^.min then
+    r^.min := lenv;
 end;
 
 { The service an event was just scheduled for belongs to the message in
   hand then, once that message enters a list: the event ending a
   service then knows its message (see _exlx). }
 procedure _entered(l: integer; m: _pl);
+var lenv, lm, o: longint;
+    t, span: real;
+    pl, plm: _plivec;
+    pla, phc: _prvec;
+    r: _plmin;
+    e: _pev;
 begin
   _checkrun;
+  t := time;
   m^.lis := l;
   m^.lck := _mark(m, l);
-  m^.tin := time;
+  m^.tin := t;
   m^.ev := nil;
-  if (m = _lastpx) and (_lastev^.seq = _lastseq) and (_lastev^.msg = nil) then
+  if m = _lastpx then
   begin
-    m^.ev := _lastev;
-    m^.evs := _lastseq;
-    _lastev^.msg := m;
+    e := _lastev;
+    if (e^.seq = _lastseq) and (e^.msg = nil) then
+    begin
+      m^.ev := e;
+      m^.evs := _lastseq;
+      e^.msg := m;
+    end;
   end;
   _lastpx := nil;
   if _oxon and not _inorder then
     _oxdrop(l);
-  _lchg(l, 1);
+  { one more in the list }
+  _mayn := 0;
+  pl := _hkl^;
+  plm := _hklm^;
+  lenv := pl^[l];
+  lm := plm^[l];
+  r := nil;
+  if l <= _rtmaxl then
+  begin
+    r := @_lmn[l];
+    _lminpre(r, lenv, lm);
+  end;
+  pla := _hkla^;
+  phc := _hkhc^;
+  pla^[l] := pla^[l] + lenv * (t - phc^[l]);
+  phc^[l] := t;
+  if _sn > 0 then
+  begin
+    if _snl <> _hknl then
+      _scanbuild;
+    if lenv = 0 then
+    begin
+      _lbits[l shr 6] := _lbits[l shr 6] or (qword(1) shl (l and 63));
+      o := _lown[l];
+      if o > 0 then
+        _nbits[o shr 6] := _nbits[o shr 6] or (qword(1) shl (o and 63));
+    end;
+    _wake(l);
+  end;
+  Inc(lenv);
+  if lenv < 0 then
+    lenv := 0;
+  pl^[l] := lenv;
+  _hken^^[l] := _hken^^[l] + 1;
+  if lenv > lm then
+  begin
+    lm := lenv;
+    plm^[l] := lm;
+  end;
+  if r <> nil then
+  begin
+    if lenv < r^.min then
+      r^.min := lenv;
+    r^.max := lm;
+  end;
+  span := t - _tces;
+  if span > 0 then
+    _hklp^^[l] := pla^[l] / span;
 end;
 
-procedure _left(l: integer; m: _pl);
-var stay: real;
-    gone: longint;
+procedure _left(l: integer; m: _pl); inline;
+var stay, t, span: real;
+    gone, lenv, lm: longint;
+    pl, plm: _plivec;
+    pla, phc, ptp, pmtp: _prvec;
+    r: _plmin;
+    e: _pev;
 begin
-  stay := time - m^.tin;
-  _hktp^^[l] := _hktp^^[l] + stay;
-  if stay > _hkmtp^^[l] then
-    _hkmtp^^[l] := stay;
+  t := time;
+  stay := t - m^.tin;
+  ptp := _hktp^;
+  ptp^[l] := ptp^[l] + stay;
+  pmtp := _hkmtp^;
+  if stay > pmtp^[l] then
+    pmtp^[l] := stay;
   m^.lis := 0;
   m^.lck := 0;
   m^.p := nil;
   m^.prv := nil;
-  if m^.ev <> nil then
+  e := m^.ev;
+  if e <> nil then
   begin
-    if (_pev(m^.ev)^.seq = m^.evs) and (_pev(m^.ev)^.msg = m) then
-      _pev(m^.ev)^.msg := nil;
+    if (e^.seq = m^.evs) and (e^.msg = m) then
+      e^.msg := nil;
     m^.ev := nil;
   end;
   if m = _curmsg then
     _curmsg := nil;
-  _lchg(l, -1);
-  gone := _hken^^[l] - _hkl^^[l];
+  { one fewer in the list }
+  _mayn := 0;
+  pl := _hkl^;
+  plm := _hklm^;
+  lenv := pl^[l];
+  lm := plm^[l];
+  r := nil;
+  if l <= _rtmaxl then
+  begin
+    r := @_lmn[l];
+    _lminpre(r, lenv, lm);
+  end;
+  pla := _hkla^;
+  phc := _hkhc^;
+  pla^[l] := pla^[l] + lenv * (t - phc^[l]);
+  phc^[l] := t;
+  if _sn > 0 then
+  begin
+    if _snl <> _hknl then
+      _scanbuild;
+    if lenv = 1 then
+      _lbits[l shr 6] := _lbits[l shr 6] and not (qword(1) shl (l and 63));
+  end;
+  Dec(lenv);
+  if lenv < 0 then
+    lenv := 0;
+  pl^[l] := lenv;
+  if lenv > lm then
+  begin
+    lm := lenv;
+    plm^[l] := lm;
+  end;
+  if r <> nil then
+  begin
+    if lenv < r^.min then
+      r^.min := lenv;
+    r^.max := lm;
+  end;
+  span := t - _tces;
+  if span > 0 then
+    _hklp^^[l] := pla^[l] / span;
+  gone := _hken^^[l] - lenv;
   if gone > 0 then
-    _hktpp^^[l] := _hktp^^[l] / gone;
+    _hktpp^^[l] := ptp^[l] / gone;
 end;
 
-procedure _putfirst(l: integer; m: _pl);
+procedure _putfirst(l: integer; m: _pl); inline;
 begin
   m^.p := _hkfl^[l];
   m^.prv := nil;
@@ -1739,7 +1811,7 @@ begin
   _entered(l, m);
 end;
 
-procedure _putlast(l: integer; m: _pl);
+procedure _putlast(l: integer; m: _pl); inline;
 begin
   m^.p := nil;
   m^.prv := _hkll^[l];
@@ -1800,7 +1872,7 @@ begin
 end;
 
 { Unlinks m, whose previous message is prev, from list l. }
-procedure _unlink(m, prev: _pl; l: integer);
+procedure _unlink(m, prev: _pl; l: integer); inline;
 begin
   if prev = nil then
     _hkfl^[l] := m^.p

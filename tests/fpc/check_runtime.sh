@@ -20,7 +20,7 @@ rt=$(cd "$here/../../runtime" && pwd)
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/rtcheck.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT INT TERM
 
-units="rtdefs rtnote rtdist rtmath rtkern rtexp rtparam rtargs rtmodel rtresult rtjobs rtprog rtfail rtsvg rtdlg rtplot rtchart rtshell dialogs graphics forms"
+units="rtmem rtdefs rtnote rtdist rtmath rtkern rtexp rtparam rtargs rtmodel rtresult rtjobs rtprog rtfail rtsvg rtdlg rtplot rtchart rtshell dialogs graphics forms"
 fpcopt="-Mdelphi -vw -Fu$rt"
 alone="$fpcopt -dRTCOMPILEONLY"
 

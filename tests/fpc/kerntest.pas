@@ -1,13 +1,13 @@
 { The kernel's event list and message lists against plain reference
   versions: a list of events kept in time order by walking it, and
-  message lists kept in arrays.  Every event the kernel hands out, and
+  message lists kept in arrays; and the small blocks of rtmem.  Every event the kernel hands out, and
   every list's order, links and length, must be the reference's.
   Prints "ok" and exits 0 when every check holds. }
 program kerntest;
 
 {$MODE DELPHI}
 
-uses rtdefs, rtkern;
+uses rtmem, rtdefs, rtkern;
 
 var
   fails: integer;
@@ -1024,6 +1024,131 @@ begin
   samelists('ORDER, at the end');
 end;
 
+
+{ ---- small blocks (rtmem) ----
+  Blocks of every size, from the lists and from the heap, made, grown,
+  shrunk and freed at random: each keeps its contents, and once all are
+  freed the count of blocks in use is back where it was. }
+procedure blocks;
+const n = 2000;
+var p: array[0..n - 1] of PByte;
+    sz: array[0..n - 1] of integer;
+    k, i, j, s: integer;
+    base: int64;
+    a, b, c, d: PByte;
+    ok: boolean;
+    str: ansistring;
+    dyn: array of integer;
+
+  procedure fill(k: integer);
+  var i: integer;
+  begin
+    for i := 0 to sz[k] - 1 do
+      p[k][i] := byte(k * 7 + i);
+  end;
+
+  function same(k, upto: integer): boolean;
+  var i: integer;
+  begin
+    Result := true;
+    for i := 0 to upto - 1 do
+      if p[k][i] <> byte(k * 7 + i) then
+        Exit(false);
+  end;
+
+begin
+  RandSeed := 4711;
+  base := _memblocks;
+  for k := 0 to n - 1 do
+  begin
+    p[k] := nil;
+    sz[k] := 0;
+  end;
+  ok := true;
+  for i := 1 to 200000 do
+  begin
+    k := rnd(n);
+    s := 1 + rnd(600);
+    if p[k] = nil then
+    begin
+      GetMem(p[k], s);
+      sz[k] := s;
+      fill(k);
+    end
+    else if rnd(3) = 0 then
+    begin
+      ok := ok and same(k, sz[k]);
+      FreeMem(p[k]);
+      p[k] := nil;
+    end
+    else
+    begin
+      { the contents up to the shorter size stay }
+      ReAllocMem(p[k], s);
+      if s < sz[k] then
+        sz[k] := s;
+      ok := ok and same(k, sz[k]);
+      sz[k] := s;
+      fill(k);
+    end;
+    if (p[k] <> nil) and (MemSize(p[k]) < ptruint(sz[k])) then
+      ok := false;
+  end;
+  check(ok, 'blocks keep their contents through GetMem, ReAllocMem and FreeMem');
+  for k := 0 to n - 1 do
+    if p[k] <> nil then
+    begin
+      check(same(k, sz[k]), 'a block kept its contents to the end');
+      FreeMem(p[k]);
+    end;
+  check(_memblocks = base, 'every block made is given back');
+
+  { a block freed is made again: memory follows the blocks alive }
+  GetMem(a, 100);
+  FreeMem(a);
+  GetMem(b, 100);
+  check(a = b, 'a freed block is reused');
+  FreeMem(b);
+
+  { writing over a block after freeing it spoils that block alone; read,
+    it holds a link and nil in its first words, as the heap leaves it }
+  GetMem(a, 40);
+  GetMem(b, 40);
+  FreeMem(a);
+  check(PPointer(a)[1] = nil, 'a freed block reads as the heap leaves it');
+  FillChar(a^, 40, $FF);
+  GetMem(c, 40);
+  GetMem(d, 40);
+  check((c <> d) and (c <> b) and (d <> b), 'blocks made after a freed one was written over are apart');
+  FillChar(c^, 40, 1);
+  FillChar(d^, 40, 2);
+  check((c[39] = 1) and (d[0] = 2), 'blocks made after a freed one was written over hold their data');
+  FreeMem(b);
+  FreeMem(c);
+  FreeMem(d);
+
+  { strings and dynamic arrays grow across the largest size kept here }
+  str := '';
+  for i := 1 to 1000 do
+    str := str + chr(65 + i mod 26);
+  ok := Length(str) = 1000;
+  for i := 1 to 1000 do
+    if str[i] <> chr(65 + i mod 26) then
+      ok := false;
+  check(ok, 'a string grown a character at a time');
+  SetLength(dyn, 0);
+  for i := 0 to 999 do
+  begin
+    SetLength(dyn, i + 1);
+    dyn[i] := i * i;
+  end;
+  ok := true;
+  for j := 0 to 999 do
+    if dyn[j] <> j * j then
+      ok := false;
+  check(ok, 'a dynamic array grown an element at a time');
+end;
+
 begin
   fails := 0;
   tsim := 1e30;
@@ -1036,6 +1161,7 @@ begin
   lists;
   services;
   orders;
+  blocks;
   if fails = 0 then
     writeln('ok')
   else
