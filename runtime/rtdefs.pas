@@ -93,6 +93,8 @@ type
   _pprvec = ^_prvec;
   _ivec = array[1.._rtbig] of integer;
   _pivec = ^_ivec;
+  _pdvec = array[1.._rtbig] of PDouble;
+  _ppdvec = ^_pdvec;
 
   { Frequency tables, same shape as pru's _fr and _df. }
   _tfr = array[1..20, 1..50] of integer;
@@ -180,6 +182,7 @@ var
   _hknl: integer;
   _hkfec: _tfecfun;
   _hky: _prvec;
+  _hkyp: _ppdvec;  { the continuous variables' addresses, nil without any }
   _hkore: _pivec;
   _hkneq: integer;
   _hkcl: _tclfun;

@@ -2764,7 +2764,10 @@ end;
 
 { ---- integration ----
   _fec(t, m) gives the derivative of equation m from the current values
-  of the continuous variables; _ore[m] is that variable's place in _y.
+  of the continuous variables.  The integrators read and write each
+  equation's variable in place, through its address (pru's _yp, by the
+  place _ore[m] of the variable), so _fec sees every stage at once and
+  nothing is copied around a call.
   A group advances from time-_dt to time in one call: EUL and RK4 in one
   step, RKF in as many steps as its error control asks for, none longer
   than the interval.  The main program brings every C node up to each
@@ -2774,38 +2777,49 @@ end;
   integrals of the variable and of its square and its extremes, for the
   statistics of a measured continuous variable (_ystat). }
 
+type
+  { what the integrators keep of one equation }
+  _qent = record
+    p: PDouble;           { its variable }
+    y0: real;             { the variable when the last call began }
+    s, s2, lo, hi: real;  { integrals and extremes over the last call }
+    { the one step of the last call (Euler, RK4), its end and slopes,
+      kept until _ystat asks, as most equations are not measured }
+    b, fa, fb, h: real;
+    hnext: real;          { per group, by its first equation: the step
+                            RKF would try next }
+    lazy: boolean;
+  end;
+  _pqent = ^_qent;
+
 var
   { scratch of one call, by place in the group }
   _iy0, _iy1, _if0, _ik1, _ik2, _ik3, _ik4, _ik5, _ik6: array of real;
-  { per equation, over the last call }
-  _qy0, _qy, _qy2, _qlo, _qhi: array of real;
-  { per equation: the one step of the last call (Euler, RK4), its ends
-    and slopes, kept until _ystat asks, as most equations are not
-    measured }
-  _qb, _qfa, _qfb, _qh: array of real;
-  _qlazy: array of boolean;
-  { per group, by its first equation: the step RKF would try next }
-  _hnext: array of real;
+  { by equation, from 1; empty until the first call of a bound model }
+  _qs: array of _qent;
   _intt: real;           { clock of the last call: set back, a new run }
 
-procedure _intsize(n: integer);
+{ The address of each equation's variable, once: the model's table of
+  addresses, else its place in the vector _y. }
+procedure _intbind;
 var m: integer;
+begin
+  SetLength(_qs, _hkneq + 1);
+  FillChar(_qs[0], Length(_qs) * SizeOf(_qent), 0);
+  for m := 1 to _hkneq do
+    if _hkyp <> nil then
+      _qs[m].p := _hkyp^[_hkore^[m]]
+    else
+      _qs[m].p := @_hky^[_hkore^[m]];
+end;
+
+procedure _intsize(n: integer);
 begin
   if Length(_iy0) < n then
   begin
     SetLength(_iy0, n); SetLength(_iy1, n); SetLength(_if0, n);
     SetLength(_ik1, n); SetLength(_ik2, n); SetLength(_ik3, n);
     SetLength(_ik4, n); SetLength(_ik5, n); SetLength(_ik6, n);
-  end;
-  m := _hkneq + 1;
-  if Length(_qy) < m then
-  begin
-    SetLength(_qy0, m); SetLength(_qy, m); SetLength(_qy2, m); SetLength(_qlo, m);
-    SetLength(_qhi, m); SetLength(_hnext, m);
-    SetLength(_qb, m); SetLength(_qfa, m); SetLength(_qfb, m);
-    SetLength(_qh, m); SetLength(_qlazy, m);
-    FillChar(_qlazy[0], m * SizeOf(boolean), 0);
-    FillChar(_hnext[0], m * SizeOf(real), 0);
   end;
 end;
 
@@ -2850,18 +2864,18 @@ begin
   end;
 end;
 
-{ One step of equation m from a (slope fa) to b (slope fb, or its
+{ One step of an equation from a (slope fa) to b (slope fb, or its
   estimate) over h: the integrals by the cubic through both ends, exact
   for a variable that moves linearly or as a cubic. }
-procedure _qstep(m: integer; a, b, fa, fb, h: real);
+procedure _qstep(q: _pqent; a, b, fa, fb, h: real);
 begin
-  _qy[m] := _qy[m] + h / 2 * (a + b) + h * h / 12 * (fa - fb);
-  _qy2[m] := _qy2[m] + h / 2 * (a * a + b * b) + h * h / 6 * (a * fa - b * fb);
-  if b < _qlo[m] then
-    _qlo[m] := b;
-  if b > _qhi[m] then
-    _qhi[m] := b;
-  _qinner(a, b, fa, fb, h, _qlo[m], _qhi[m]);
+  q^.s := q^.s + h / 2 * (a + b) + h * h / 12 * (fa - fb);
+  q^.s2 := q^.s2 + h / 2 * (a * a + b * b) + h * h / 6 * (a * fa - b * fb);
+  if b < q^.lo then
+    q^.lo := b;
+  if b > q^.hi then
+    q^.hi := b;
+  _qinner(a, b, fa, fb, h, q^.lo, q^.hi);
 end;
 
 { Euler (meth 2) or RK4 (3): one step of equations i .. i+n-1 from t0
@@ -2869,53 +2883,16 @@ end;
   out the statistics of a measured variable only when asked. }
 procedure _onestep(i, n, meth: integer; t0, h: real);
 var r: integer;
-    y: _prvec;
-    o: PInteger;
+    q: _pqent;
     y0, y1, k1, k2, k3, k4, fb: PDouble;
-    f, th, a, b, f1, f2, f3, f4: real;
-    q: integer;
+    f, th: real;
 begin
-  y := _hky;
-  o := @_hkore^[i];
-  if n = 1 then
-  begin
-    { the same sums as below, in registers }
-    q := o^;
-    a := y^[q];
-    f1 := _hkfec(t0, i);
-    if meth = 2 then
-    begin
-      b := a + h * f1;
-      y^[q] := b;
-      f4 := f1;
-    end
-    else
-    begin
-      f := h / 2;
-      th := t0 + h / 2;
-      y^[q] := a + f * f1;
-      f2 := _hkfec(th, i);
-      y^[q] := a + f * f2;
-      f3 := _hkfec(th, i);
-      y^[q] := a + h * f3;
-      th := t0 + h;
-      f4 := _hkfec(th, i);
-      b := a + h / 6 * (f1 + 2 * f2 + 2 * f3 + f4);
-      y^[q] := b;
-    end;
-    _qy0[i] := a;
-    _qb[i] := b;
-    _qfa[i] := f1;
-    _qfb[i] := f4;
-    _qh[i] := h;
-    _qlazy[i] := true;
-    Exit;
-  end;
+  q := @_qs[i];
   y0 := @_iy0[0];
   y1 := @_iy1[0];
   k1 := @_ik1[0];
   for r := 0 to n - 1 do
-    y0[r] := y^[o[r]];
+    y0[r] := q[r].p^;
   for r := 0 to n - 1 do
     k1[r] := _hkfec(t0, i + r);
   if meth = 2 then
@@ -2923,7 +2900,7 @@ begin
     for r := 0 to n - 1 do
     begin
       y1[r] := y0[r] + h * k1[r];
-      y^[o[r]] := y1[r];
+      q[r].p^ := y1[r];
     end;
     fb := k1;
   end
@@ -2935,48 +2912,87 @@ begin
     f := h / 2;
     th := t0 + h / 2;
     for r := 0 to n - 1 do
-      y^[o[r]] := y0[r] + f * k1[r];
+      q[r].p^ := y0[r] + f * k1[r];
     for r := 0 to n - 1 do
       k2[r] := _hkfec(th, i + r);
     for r := 0 to n - 1 do
-      y^[o[r]] := y0[r] + f * k2[r];
+      q[r].p^ := y0[r] + f * k2[r];
     for r := 0 to n - 1 do
       k3[r] := _hkfec(th, i + r);
     for r := 0 to n - 1 do
-      y^[o[r]] := y0[r] + h * k3[r];
+      q[r].p^ := y0[r] + h * k3[r];
     th := t0 + h;
     for r := 0 to n - 1 do
       k4[r] := _hkfec(th, i + r);
     for r := 0 to n - 1 do
     begin
       y1[r] := y0[r] + h / 6 * (k1[r] + 2 * k2[r] + 2 * k3[r] + k4[r]);
-      y^[o[r]] := y1[r];
+      q[r].p^ := y1[r];
     end;
     fb := k4;
   end;
   for r := 0 to n - 1 do
   begin
-    _qy0[i + r] := y0[r];
-    _qb[i + r] := y1[r];
-    _qfa[i + r] := k1[r];
-    _qfb[i + r] := fb[r];
-    _qh[i + r] := h;
-    _qlazy[i + r] := true;
+    q[r].y0 := y0[r];
+    q[r].b := y1[r];
+    q[r].fa := k1[r];
+    q[r].fb := fb[r];
+    q[r].h := h;
+    q[r].lazy := true;
   end;
+end;
+
+{ The same for one equation, its sums in registers. }
+procedure _onestep1(i, meth: integer; t0, h: real);
+var q: _pqent;
+    p: PDouble;
+    f, th, a, b, f1, f2, f3, f4: real;
+begin
+  q := @_qs[i];
+  p := q^.p;
+  a := p^;
+  f1 := _hkfec(t0, i);
+  if meth = 2 then
+  begin
+    b := a + h * f1;
+    p^ := b;
+    f4 := f1;
+  end
+  else
+  begin
+    f := h / 2;
+    th := t0 + h / 2;
+    p^ := a + f * f1;
+    f2 := _hkfec(th, i);
+    p^ := a + f * f2;
+    f3 := _hkfec(th, i);
+    p^ := a + h * f3;
+    th := t0 + h;
+    f4 := _hkfec(th, i);
+    b := a + h / 6 * (f1 + 2 * f2 + 2 * f3 + f4);
+    p^ := b;
+  end;
+  q^.y0 := a;
+  q^.b := b;
+  q^.fa := f1;
+  q^.fb := f4;
+  q^.h := h;
+  q^.lazy := true;
 end;
 
 { RKF over the interval since the node's last call, equations i ..
   i+n-1. }
 procedure _rkfsteps(i, n: integer);
-var m, q, tries: integer;
+var m, tries: integer;
     h, t0, tend, hplan, hint, err, e, tol, fac, yq: real;
     clipped, done: boolean;
+    q: _pqent;
 
   procedure setstage(k: PDouble; f: real);
   var r: integer;
   begin
     for r := 0 to n - 1 do
-      _hky^[_hkore^[i + r]] := _iy0[r] + f * k[r];
+      q[r].p^ := _iy0[r] + f * k[r];
   end;
 
   procedure slope(k: PDouble; t: real);
@@ -2991,7 +3007,7 @@ var m, q, tries: integer;
   var r: integer;
   begin
     for r := 0 to n - 1 do
-      _hky^[_hkore^[i + r]] := _iy0[r] + h * (c1 * _ik1[r] + c2 * _ik2[r]
+      q[r].p^ := _iy0[r] + h * (c1 * _ik1[r] + c2 * _ik2[r]
         + c3 * _ik3[r] + c4 * _ik4[r] + c5 * _ik5[r]);
   end;
 
@@ -3002,25 +3018,26 @@ var m, q, tries: integer;
   begin
     for r := 0 to n - 1 do
     begin
-      _qstep(i + r, _iy0[r], _iy1[r], _ik1[r], fb[r], h);
+      _qstep(@q[r], _iy0[r], _iy1[r], _ik1[r], fb[r], h);
       _iy0[r] := _iy1[r];
     end;
   end;
 
 begin
+  q := @_qs[i];
   t0 := time - _dt;
   tend := time;
   h := _dt;
   for m := 0 to n - 1 do
   begin
-    yq := _hky^[_hkore^[i + m]];
+    yq := q[m].p^;
     _iy0[m] := yq;
-    _qy0[i + m] := yq;
-    _qlazy[i + m] := false;
-    _qy[i + m] := 0;
-    _qy2[i + m] := 0;
-    _qlo[i + m] := yq;
-    _qhi[i + m] := yq;
+    q[m].y0 := yq;
+    q[m].lazy := false;
+    q[m].s := 0;
+    q[m].s2 := 0;
+    q[m].lo := yq;
+    q[m].hi := yq;
   end;
   { RKF 4(5): Fehlberg's pair, the step carried on with the fifth-order
     value; the difference of the two estimates the step's error.  The
@@ -3029,7 +3046,7 @@ begin
     hundredth of EABS + EREL |y| in every equation: over runs of some
     hundred steps the error at the instants the model reads stays within
     EABS + EREL |y| itself. }
-  hint := _hnext[i];
+  hint := q^.hnext;
   if (hint > 0) and (hint < _dt) then
     h := hint;
   tries := 0;
@@ -3108,7 +3125,7 @@ begin
       if not done then
       begin
         for m := 0 to n - 1 do
-          _hky^[_hkore^[i + m]] := _iy0[m];
+          q[m].p^ := _iy0[m];
         slope(@_ik1[0], t0);
       end;
     end
@@ -3120,71 +3137,102 @@ begin
       done := false;
     end;
   until done;
-  _hnext[i] := hint;
+  q^.hnext := hint;
   for m := 0 to n - 1 do
-    _hky^[_hkore^[i + m]] := _iy0[m];
+    q[m].p^ := _iy0[m];
 end;
 
-procedure _integ(i, j, meth: integer); inline;
-var n: integer;
+{ Equations i .. j of a bound model, the clock not set back since the
+  last call: the common case, taken by the integrators at once. }
+function _intplain(i, j: integer): boolean; inline;
 begin
-  if not Assigned(_hkfec) or (_hky = nil) or (_hkore = nil) or (j < i) then
+  Result := (i >= 1) and (j < Length(_qs)) and (i <= j) and (time >= _intt);
+end;
+
+procedure _integ(i, j, meth: integer);
+var m: integer;
+begin
+  if not Assigned(_hkfec) or (_hkore = nil) or ((_hky = nil) and (_hkyp = nil))
+    or (j < i) or (i < 1) or (j > _hkneq) then
     Exit;
-  n := j - i + 1;
-  if (Length(_iy0) < n) or (Length(_qy) <= _hkneq) then
-    _intsize(n);
+  if Length(_qs) <> _hkneq + 1 then
+    _intbind;
+  _intsize(j - i + 1);
   if time < _intt then
-    FillChar(_hnext[0], Length(_hnext) * SizeOf(real), 0);
+    for m := 1 to _hkneq do
+      _qs[m].hnext := 0;
   _intt := time;
-  if meth <> 1 then
-    _onestep(i, n, meth, time - _dt, _dt)
+  if meth = 1 then
+    _rkfsteps(i, j - i + 1)
+  else if i = j then
+    _onestep1(i, meth, time - _dt, _dt)
   else
-    _rkfsteps(i, n);
+    _onestep(i, j - i + 1, meth, time - _dt, _dt);
 end;
 
 procedure _rkf(i, j: integer);
 begin
-  _integ(i, j, 1);
+  if _intplain(i, j) and (Length(_iy0) > j - i) then
+  begin
+    _intt := time;
+    _rkfsteps(i, j - i + 1);
+  end
+  else
+    _integ(i, j, 1);
 end;
 
 procedure _eul(i, j: integer);
 begin
-  _integ(i, j, 2);
+  if _intplain(i, j) and (i = j) then
+  begin
+    _intt := time;
+    _onestep1(i, 2, time - _dt, _dt);
+  end
+  else
+    _integ(i, j, 2);
 end;
 
 procedure _rk4(i, j: integer);
 begin
-  _integ(i, j, 3);
+  if _intplain(i, j) and (i = j) then
+  begin
+    _intt := time;
+    _onestep1(i, 3, time - _dt, _dt);
+  end
+  else
+    _integ(i, j, 3);
 end;
 
 procedure _ystat(m: integer; var s, s2, lo, hi, hc: real);
 var gap: real;
+    q: _pqent;
 begin
-  if (m < 0) or (m >= Length(_qy)) then
+  if (m < 1) or (m >= Length(_qs)) then
     Exit;
-  if _qlazy[m] then
+  q := @_qs[m];
+  if q^.lazy then
   begin
-    _qlazy[m] := false;
-    _qy[m] := 0;
-    _qy2[m] := 0;
-    _qlo[m] := _qy0[m];
-    _qhi[m] := _qy0[m];
-    _qstep(m, _qy0[m], _qb[m], _qfa[m], _qfb[m], _qh[m]);
+    q^.lazy := false;
+    q^.s := 0;
+    q^.s2 := 0;
+    q^.lo := q^.y0;
+    q^.hi := q^.y0;
+    _qstep(q, q^.y0, q^.b, q^.fa, q^.fb, q^.h);
   end;
   { the node stood still since hc (not started, stopped): the variable
     kept its value until this interval began }
   gap := time - _dt - hc;
   if gap > 0 then
   begin
-    s := s + _qy0[m] * gap;
-    s2 := s2 + _qy0[m] * _qy0[m] * gap;
+    s := s + q^.y0 * gap;
+    s2 := s2 + q^.y0 * q^.y0 * gap;
   end;
-  s := s + _qy[m];
-  s2 := s2 + _qy2[m];
-  if _qlo[m] < lo then
-    lo := _qlo[m];
-  if _qhi[m] > hi then
-    hi := _qhi[m];
+  s := s + q^.s;
+  s2 := s2 + q^.s2;
+  if q^.lo < lo then
+    lo := q^.lo;
+  if q^.hi > hi then
+    hi := q^.hi;
 end;
 
 { Class 1 is below the lower limit, the last class above the range. }

@@ -70,6 +70,11 @@ begin
   _hknl := nlist;
   _hkfec := _fec;
   _hky := _prvec(@_y);
+{$IF DECLARED(_yp)}
+  _hkyp := _ppdvec(@_yp);
+{$ELSE}
+  _hkyp := nil;
+{$IFEND}
   _hkore := _pivec(@_ore);
   _hkneq := High(_ore);
   _hkcl := _cl;

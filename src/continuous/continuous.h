@@ -8,11 +8,11 @@
 //
 // The target compiler gives every global variable a section of its own,
 // aligned to 16 bytes, so a vector laid "absolute" over the first
-// continuous variable does not reach the others. _y is therefore a vector
-// of its own, with a table of the variables' addresses (_yp): a group's
-// variables are copied into _y before its integration call and back after
-// it (_yget, _yput), and _fec copies the stage values of its group back
-// before it evaluates an equation.
+// continuous variable does not reach the others. The integrators
+// therefore reach the variables through a table of their addresses (_yp,
+// by place; _ore gives each equation its variable's place): every stage
+// is written into the variables themselves, where _fec reads it, and
+// nothing is copied around a call.
 //
 // The variables are read by the declarations, which give each its place
 // in _y (decl/continuous.cpp, routines in decl/decl.h); the equations are

@@ -42,7 +42,6 @@ struct Cont {
   bool NOSEMI = false;      // the last equation ended before END or ELSE
   int GROUPCOUNT = 0;       // equations of the open group
   std::vector<int> ORDER;   // per equation: its variable's position in _y
-  std::vector<int> GROUPFIRST, GROUPLAST;  // per equation: its group's bounds
   int METHOD = M_RKF;       // integration method chosen by METHOD ...
   int METHODNODE = 0;       // ... in this node; any other node uses RKF
   bool CASEPENDING = true;  // "case _m of" not written yet

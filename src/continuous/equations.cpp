@@ -22,7 +22,7 @@ namespace {
 
 // What this file writes; the placeholders filled in as said ('*' and '/'
 // stay Pascal's where the text multiplies or divides).
-constexpr const char* GROUPHEAD[] = {"_yput(_gfi[_m],_gla[_m]);", "case _m of "};
+constexpr const char* CASEHEAD = "case _m of ";
 constexpr const char* SEMI = ";";
 constexpr const char* EQUATION = "%:_fec:=";  // its number
 constexpr const char* STAGEHEAD = "%:_fec:=(";
@@ -32,9 +32,10 @@ constexpr const char* SUBSCRIPT = "%[#]";
 // The integration of a group: '*' its first and last equations.
 constexpr const char* RANGE = "*,/)";
 constexpr const char* CALL[] = {"_rkf(", "_rkf(", "_eul(", "_rk4("};  // by method
-constexpr const char* YGET = "begin _yget(*;";
-constexpr const char* YPUT = "_yput(*";
-constexpr const char* GROUPEND[] = {" end;", " end "};  // an ELSE follows
+constexpr const char* CALLEND[] = {";", " "};  // an ELSE follows
+// With statistics: "begin" call ";" statistics "end".
+constexpr const char* STATSHEAD = "begin ";
+constexpr const char* STATSEND[] = {" end;", " end "};  // an ELSE follows
 // RETARD: '%' the variable or the stages, '#' the delay.
 constexpr const char* STAGES = "_%_DEL";
 constexpr const char* RATE = ")*%/#";
@@ -63,9 +64,7 @@ void OPENGROUP(Compiler& c) {
   k.GROUPCOUNT = 0;
   OPENEDI(c);
   if (k.CASEPENDING) {
-    // The integrator changed _y: the group's variables take its values.
-    STARTPIECE(c, CH_MODEDI, GROUPHEAD[0]);
-    STARTPIECE(c, CH_MODEDI, GROUPHEAD[1]);
+    STARTPIECE(c, CH_MODEDI, CASEHEAD);
     k.CASEPENDING = false;
     c.prog.HASCONT = true;
   }
@@ -185,13 +184,16 @@ bool ELSEPENDING(Compiler& c) {
 
 }  // namespace
 
-// The integration call of the open group on a new line of CURCH, between
-// the copies of its variables into _y and back, as one statement (it may
-// be the branch of an IF), ended by ";" unless an ELSE follows, and one
-// more ";" unless the last equation ended before END or ELSE:
-//   begin _yget(i,j);_rkf(i,j);_yput(i,j) end;
-// The method is the one METHOD chose in this node, else RKF. A measured
-// variable of the group has its statistics taken after _yput.
+// The integration call of the open group on a new line of CURCH, as one
+// statement (it may be the branch of an IF), ended by ";" unless an ELSE
+// follows, and one more ";" unless the last equation ended before END or
+// ELSE:
+//   _rkf(i,j);
+// The integrator works on the variables themselves: nothing is copied
+// around the call. The method is the one METHOD chose in this node, else
+// RKF. A measured variable of the group has its statistics taken after
+// the call, the two in a block:
+//   begin _rkf(i,j);_ystat(...);_prstp(...); end;
 void CloseEquationGroup(Compiler& c) {
   Cont& k = c.cont;
   if (!k.GROUPOPEN) return;
@@ -199,20 +201,16 @@ void CloseEquationGroup(Compiler& c) {
   std::string range =
       FILLIN(RANGE, {{'*', std::to_string(k.GFIRST)}, {'/', std::to_string(k.NEQ)}});
   ChannelNo ch = c.out.CURCH;
-  std::string end = std::string(GROUPEND[ELSEPENDING(c)]) + (k.NOSEMI ? "" : SEMI);
-  STARTPIECE(c, ch, FILLIN(YGET, {{'*', range}}));
-  ADDPIECE(c, ch, CALL[chosen ? k.METHOD : M_RKF] + range + SEMI);
+  bool before = ELSEPENDING(c);
+  std::string more = k.NOSEMI ? "" : SEMI;
+  std::string call = CALL[chosen ? k.METHOD : M_RKF] + range;
   std::vector<std::string> stats = ContinuousStatistics(c, k.GFIRST, k.NEQ);
   if (!stats.empty()) {
-    ADDPIECE(c, ch, FILLIN(YPUT, {{'*', range}}) + SEMI);
+    STARTPIECE(c, ch, STATSHEAD + call + SEMI);
     for (const std::string& t : stats) ADDPIECE(c, ch, t);
-    ADDPIECE(c, ch, end);
+    ADDPIECE(c, ch, STATSEND[before] + more);
   } else {
-    ADDPIECE(c, ch, FILLIN(YPUT, {{'*', range}}) + end);
-  }
-  for (int e = static_cast<int>(k.GROUPFIRST.size()) + 1; e <= k.NEQ; ++e) {
-    k.GROUPFIRST.push_back(e < k.GFIRST ? e : k.GFIRST);
-    k.GROUPLAST.push_back(e < k.GFIRST ? e : k.NEQ);
+    STARTPIECE(c, ch, call + CALLEND[before] + more);
   }
   k.GROUPOPEN = false;
   k.NOSEMI = false;

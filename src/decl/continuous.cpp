@@ -29,15 +29,8 @@ constexpr const char* VECTOR = "var _y:_arrv;";
 constexpr const char* POINTERS = "const _yp:array[1../] of ^real=(";
 constexpr const char* POINTER = "@*";
 constexpr const char* LISTSEP[] = {",", ");"};  // between elements, after the last
-constexpr const char* COPYHEADS = "procedure _yget(i,j:integer);procedure _yput(i,j:integer);";
-constexpr const char* COPIES[] = {"procedure _yget(i,j:integer); var _k:integer; begin ",
-                                  "for _k:=i to j do _y[_ore[_k]]:=_yp[_ore[_k]]^ end;",
-                                  "procedure _yput(i,j:integer); var _k:integer; begin ",
-                                  "for _k:=i to j do _yp[_ore[_k]]^:=_y[_ore[_k]] end;"};
 constexpr const char* INTARRAY = "const *:array[1../] of integer=(";
 constexpr const char* ORDERNAME = "_ore";
-constexpr const char* FIRSTNAME = "_gfi";
-constexpr const char* LASTNAME = "_gla";
 
 // The text an equation names the variable by: the name, with "[i]" for an
 // element or a stage.
@@ -158,7 +151,8 @@ void DeclareContinuousNode(Compiler& c, int n) {
 
 // type _arrv=array[1..n] of real; _arrm=array[1..6,1..n] of real;
 // var _y:_arrv;   const _yp:array[1..n] of ^real=(@X,@_X_DEL[1],...);
-// Without continuous variables _y lies over IT, and nothing is copied.
+// The integrators reach the variables through _yp. Without continuous
+// variables _y lies over IT.
 void WriteContinuousVector(Compiler& c) {
   const std::vector<ContVar>& v = c.cont.VARS;
   std::string n = std::to_string(std::max<size_t>(1, v.size()));
@@ -173,8 +167,6 @@ void WriteContinuousVector(Compiler& c) {
   for (size_t i = 0; i < v.size(); ++i)
     ADDPIECE(c, CH_PRU,
              FILLIN(POINTER, {{'*', CONTKEY(v[i].NOM, v[i].SUBTXT)}}) + LISTSEP[i + 1 == v.size()]);
-  STARTPIECE(c, CH_PRU, COPYHEADS);
-  for (const char* t : COPIES) STARTPIECE(c, CH_MODPRO, t);
 }
 
 namespace {
@@ -189,8 +181,6 @@ void INTCONST(Compiler& c, const char* name, const std::vector<int>& v) {
 }  // namespace
 
 // const _ore:array[1..n] of integer=(p1,p2,...,pn);  n = equations, at least 1.
-// With equations, _gfi and _gla give each equation its group's first and
-// last equation (an equation whose group was never closed is its own group).
 void WriteOrderConstant(Compiler& c) {
   const Cont& k = c.cont;
   if (k.ORDER.empty()) {
@@ -198,11 +188,4 @@ void WriteOrderConstant(Compiler& c) {
     return;
   }
   INTCONST(c, ORDERNAME, k.ORDER);
-  std::vector<int> first = k.GROUPFIRST, last = k.GROUPLAST;
-  for (size_t e = 0; e < k.ORDER.size(); ++e) {
-    int no = static_cast<int>(e) + 1;
-    if (e >= first.size()) first.push_back(no), last.push_back(no);
-  }
-  INTCONST(c, FIRSTNAME, first);
-  INTCONST(c, LASTNAME, last);
 }

@@ -155,11 +155,9 @@ std::string RESOURCETEXT(const Compiler& c, int node, std::string_view inst);
 // their start values in _com (channel 3), and DT_<node> in the name tree.
 void DeclareContinuousNode(Compiler& c, int n);
 // _arrv, _arrm and _y; with continuous variables also the address table
-// _yp and the copies _yget and _yput (headings on channel 1, bodies in
-// MODPRO).
+// _yp (channel 1).
 void WriteContinuousVector(Compiler& c);
-// "const _ore:array[1..n] of integer=(...);" on channel 1, and the group
-// bounds _gfi, _gla of every equation.
+// "const _ore:array[1..n] of integer=(...);" on channel 1.
 void WriteOrderConstant(Compiler& c);
 // Continuous and FREQ variables as the declarations read them.
 void DeclareContinuous(Compiler& c, NameNode* e, int retorder);
