@@ -59,6 +59,15 @@ void LineStore::put(int row, int k, char ch) {
   hand.row = -1;  // the row changed under the one at hand
 }
 
+void LineStore::clean(int row) {
+  const Rec& r = recs[row];
+  char* t = r.wide ? WIDE[r.at].data() : BLOCKS[r.at / BLOCK].data() + r.at % BLOCK;
+  for (int i = 0; i < r.len; ++i) {
+    unsigned char ch = static_cast<unsigned char>(t[i]);
+    if (ch < 32 || ch > 172) t[i] = ' ';
+  }
+}
+
 namespace {
 
 // The lines of a text in memory or of a file read in blocks, one at a
@@ -137,14 +146,6 @@ bool CUTOFF(std::string_view text) {
          text.find_first_not_of(" \t", LINETEXT) != std::string_view::npos;
 }
 
-// Control characters and codes above 172 become blanks.
-void CLEANLINE(SourceLine l) {
-  for (int i = 1; i <= l.len(); ++i) {
-    unsigned char ch = static_cast<unsigned char>(l.at(i));
-    if (ch < 32 || ch > 172) l.put(i, ' ');
-  }
-}
-
 void ADDLINE(Compiler& c, std::string_view text) {
   if (!c.src.lines.add(text)) ERROR(c, "model too large");
 }
@@ -167,14 +168,15 @@ void BUILDSTORE(Compiler& c, TextLines& in) {
       s.K = LINETEXT + 1;
       WARNING(c, "line longer than 80 characters: the rest is ignored");
     }
-    SourceLine l = s.line();
-    CLEANLINE(l);
-    if (l.len() < 4) continue;
-    s.K = 1;
-    while (l.at(s.K) == ' ') s.K++;
-    if (l.len() - s.K + 1 <= 3) continue;
-    s.IDENT.clear();
-    for (int i = 0; i < 4; ++i) s.IDENT += UPPER(l.at(s.K + i));
+    s.lines.clean(s.PL);
+    std::string_view t = s.lines.text(s.PL);
+    if (t.size() < 4) continue;
+    size_t first = std::min(t.find_first_not_of(' '), t.size());
+    s.K = static_cast<int>(first) + 1;
+    if (t.size() - first <= 3) continue;
+    char word[4];
+    for (int i = 0; i < 4; ++i) word[i] = UPPER(t[first + i]);
+    s.IDENT.assign(word, 4);
   }
   if (s.IDENT != "END.") ERROR(c, "END. missing or misplaced");
   ADDLINE(c, "$");
@@ -212,8 +214,19 @@ void CREALIN(Compiler& c) {
 
 // Characters of the current line from column a up to column b.
 static std::string CELLS(const Compiler& c, int a, int b) {
+  const Source& s = c.src;
   std::string t;
-  for (int i = a; i <= b; ++i) t += c.src.at(i);
+  if (b < a) return t;
+  t.reserve(static_cast<size_t>(b - a + 1));
+  int i = a;
+  for (; i <= b && i < 1; ++i) t += s.at(i);
+  int n;
+  const char* p = s.lines.cells(s.PL, n);  // the text at once, then the rule
+  if (i <= std::min(b, n)) {
+    t.append(p + i - 1, static_cast<size_t>(std::min(b, n) - i + 1));
+    i = std::min(b, n) + 1;
+  }
+  for (; i <= b; ++i) t += s.at(i);
   return t;
 }
 

@@ -3,27 +3,47 @@
 // Punctuation is never consumed: callers step over it (K := K + 1), and the
 // next RECID handles a line end that follows. PEEK reads one token ahead
 // and keeps it for the next RECID. Called by every translator.
+#include <array>
+#include <string_view>
 #include "ground/compiler.h"
 #include "source/source.h"
 #include "ground/text.h"
 
-// Characters that end a word; '.' is decided apart.
-bool ISDELIM(char ch) {
-  switch (ch) {
-    case ' ': case '#': case '%': case '&': case '\'': case '(': case ')':
-    case '*': case '+': case ',': case '-': case '/': case ':': case ';':
-    case '<': case '=': case '>': case '@': case '[': case '\\': case ']':
-    case '^': case '{':
-      return true;
-    default:
-      return false;
-  }
-}
+namespace {
 
-static void STEP(Compiler& c) {  // after a step forward: a line end moves on
-  VERFLIN(c);
+// Characters that end a word; '.' is decided apart. A table: the word
+// loop asks for every character.
+constexpr std::array<bool, 256> DELIMS = [] {
+  std::array<bool, 256> t{};
+  for (char ch : std::string_view(" #%&'()*+,-/:;<=>@[\\]^{"))
+    t[static_cast<unsigned char>(ch)] = true;
+  return t;
+}();
+
+// A line end at K: only then has the line advance anything to do.
+inline bool ATEND(const Source& s) { return s.at(s.K) == s.EOLCH; }
+
+// After a step forward: a line end moves on.
+inline void STEP(Compiler& c) {
+  if (ATEND(c.src)) VERFLIN(c);
   if (c.src.K == 0) c.src.K = 1;
 }
+
+// The last column from K on, within the line's text, before a cell that
+// stop() accepts or a line end. Every cell stepped over is neither, so the
+// line advance would have done nothing there.
+template <class Stop>
+int RUNEND(const Source& s, Stop stop) {
+  int n;
+  const char* p = s.lines.cells(s.PL, n);
+  int k = s.K;
+  while (k < n && p[k] != s.EOLCH && !stop(p[k])) k++;
+  return k;
+}
+
+}  // namespace
+
+bool ISDELIM(char ch) { return DELIMS[static_cast<unsigned char>(ch)]; }
 
 static void ADDIDENT(Source& s, char ch) {
   if (s.IDENT.size() < static_cast<size_t>(LINEMAX)) s.IDENT += ch;
@@ -99,7 +119,7 @@ void RECID(Compiler& c) {
   TRACELN(c, "RECID");
   s.ISNUM = false;
   s.ISINT = false;
-  VERFLIN(c);
+  if (ATEND(s)) VERFLIN(c);
   if (s.K == 0) s.K = 1;
   s.IDENT.clear();
   s.CH = ' ';
@@ -110,6 +130,18 @@ void RECID(Compiler& c) {
     comment = SKIPCOM(c);
   } while (blank || comment);
   s.KSTART = s.K;
+  // The word's plain characters within the text at once; a point, the
+  // text's end or a line end is left to the loop after.
+  {
+    int n;
+    const char* p = s.lines.cells(s.PL, n);
+    int k = s.K;
+    while (k <= n && p[k - 1] != s.EOLCH && p[k - 1] != '.' && !ISDELIM(p[k - 1])) k++;
+    size_t room = static_cast<size_t>(LINEMAX) - std::min<size_t>(s.IDENT.size(), LINEMAX);
+    size_t take = std::min<size_t>(static_cast<size_t>(k - s.K), room);
+    for (size_t i = 0; i < take; ++i) s.IDENT += UPPER(p[s.K - 1 + i]);
+    s.K = k;
+  }
   s.CH = s.at(s.K);
   while (s.CH != s.EOLCH && !WORDSTOP(s)) {
     ADDIDENT(s, UPPER(s.CH));
@@ -138,6 +170,7 @@ bool SKIPBL(Compiler& c) {
   if (s.at(s.K) != ' ') return false;
   TRACELN(c, "VA A ELIMINAR BLANCOS");
   while (s.at(s.K) == ' ') {
+    s.K = RUNEND(s, [](char ch) { return ch != ' '; });
     s.K++;
     STEP(c);
   }
@@ -147,12 +180,15 @@ bool SKIPBL(Compiler& c) {
 // "(*" ... "*)" or "{" ... "}", possibly across lines; no nesting.
 bool SKIPCOM(Compiler& c) {
   Source& s = c.src;
-  bool paren = s.at(s.K) == '(' && s.at(s.K + 1) == '*';
-  if (!paren && s.at(s.K) != '{') return false;
+  char first = s.at(s.K);
+  if (first != '(' && first != '{') return false;
+  bool paren = first == '(' && s.at(s.K + 1) == '*';
+  if (!paren && first != '{') return false;
   TRACELN(c, "COMIENZA A SALTAR COMENTARIO");
   if (paren) {
     s.K += 2;
     while (!(s.at(s.K) == '*' && s.at(s.K + 1) == ')')) {
+      s.K = RUNEND(s, [](char ch) { return ch == '*'; });
       s.K++;
       STEP(c);
     }
@@ -160,6 +196,7 @@ bool SKIPCOM(Compiler& c) {
   } else {
     s.K++;
     while (s.at(s.K) != '}') {
+      s.K = RUNEND(s, [](char ch) { return ch == '}'; });
       s.K++;
       STEP(c);
     }

@@ -54,6 +54,16 @@ class LineStore {
     return k <= hand.blank ? ' ' : fill;
   }
   void put(int row, int k, char ch);
+  // The row's cells from 1 on through one pointer, for loops that read
+  // many: n of them are readable (the text, or every cell of a widened
+  // row); past them at() keeps the rule.
+  const char* cells(int row, int& n) const {
+    if (row != hand.row) SEE(row);
+    n = hand.len;
+    return hand.cells;
+  }
+  // Control characters and codes above 172 in the row's text become blanks.
+  void clean(int row);
   std::string_view text(int row) const {
     const Rec& r = recs[row];
     return r.wide ? std::string_view(WIDE[r.at].data(), r.len)

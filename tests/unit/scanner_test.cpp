@@ -302,4 +302,74 @@ TEST_F(ScanTest, TraceModePrintsTheScannerSteps) {
             "FIN RECID\nIDENT 1   CH &  PL^.CON[K] &\n");
 }
 
+// The scanner steps over runs of blanks, comment text and word characters
+// within a line's text at once; a line end among them must still stop it
+// where the cell-by-cell reading would.
+TEST_F(ScanTest, BlanksUpToTheTextEndThenTheNextLine) {
+  scan("x      \n\n     y");
+  next();
+  EXPECT_EQ(s.IDENT, "X");
+  next();
+  EXPECT_EQ(s.IDENT, "Y");
+  EXPECT_EQ(s.LB, 4);
+  EXPECT_EQ(s.KSTART, 6);
+}
+
+TEST_F(ScanTest, AmpersandInsideABraceCommentHidesTheRestOfTheLine) {
+  scan("{ a & } hidden\n b } z");
+  next();
+  EXPECT_EQ(s.IDENT, "Z");
+  EXPECT_EQ(s.LB, 3);
+  EXPECT_EQ(s.KSTART, 6);
+}
+
+TEST_F(ScanTest, ParenCommentClosesOnlyOnStarParenOnOneLine) {
+  scan("(* a * b ** c *\n) d *) v");
+  next();
+  EXPECT_EQ(s.IDENT, "V");
+  EXPECT_EQ(s.LB, 3);
+  EXPECT_EQ(s.KSTART, 8);
+  scan("(* one & *) two\n*) w");
+  next();
+  EXPECT_EQ(s.IDENT, "W");
+  EXPECT_EQ(s.LB, 3);
+}
+
+TEST_F(ScanTest, WordStopsAtAnAmpersandAndAtEveryDelimiter) {
+  scan("abc&def\nghi");
+  next();
+  EXPECT_EQ(s.IDENT, "ABC");
+  EXPECT_EQ(s.CH, '&');
+  next();
+  EXPECT_EQ(s.IDENT, "GHI");
+  EXPECT_EQ(s.LB, 3);
+  scan("abc\ndef");  // the next line's text lies right after this one's
+  next();
+  EXPECT_EQ(s.IDENT, "ABC");
+  EXPECT_EQ(s.K, 4);
+  std::string delims = " #%&'()*+,-/:;<=>@[\\]^{";
+  for (int ch = 0; ch < 256; ++ch) {
+    bool d = ch != 0 && delims.find(static_cast<char>(ch)) != std::string::npos;
+    EXPECT_EQ(ISDELIM(static_cast<char>(ch)), d) << "code " << ch;
+  }
+}
+
+// A row written past its text keeps markers among its cells: a blank run
+// or a word reaching one ends the line there, whatever lies after it.
+TEST_F(ScanTest, MarkerAmongTheCellsOfAWidenedRowEndsTheLine) {
+  scan("ab\nc");
+  SourceLine l = s.lines[1];
+  l.put(3, ' ');
+  l.put(6, 'q');  // cells: a b blank & & q & ...
+  int n = 0;
+  const char* cells = s.lines.cells(1, n);
+  ASSERT_EQ(n, LINECELLS);
+  EXPECT_EQ(std::string(cells, 7), "ab &&q&");
+  next();
+  EXPECT_EQ(s.IDENT, "AB");
+  next();
+  EXPECT_EQ(s.IDENT, "C");
+  EXPECT_EQ(s.LB, 3);
+}
+
 }  // namespace
