@@ -5,10 +5,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <functional>
 #include "ground/compiler.h"
-
-// Assigned in place: the piece's room is reused, piece after piece.
-static void SETOUT(Compiler& c, std::string_view s) { c.out.OUTLIN.assign(s.substr(0, LINEMAX)); }
 
 // Text copied from the current line is found there: at TRSTART, where
 // transmitted text starts, or elsewhere on the line when it is long enough
@@ -20,39 +18,56 @@ Origin PIECEORIGIN(const Compiler& c, std::string_view piece, int col) {
   if (s.lines.empty()) return o;
   o.line = s.LB;
   if (piece.empty()) return o;
+  std::string_view text = s.line().text();
   int t = c.out.TRSTART;
   bool there = t >= 1 && t <= LINECELLS;
-  for (size_t i = 0; there && i < piece.size(); ++i)
-    there = s.at(t + static_cast<int>(i)) == piece[i];
+  if (there) {
+    // The cells holding the line's text are that text: compared at once.
+    // Past it (blanks, then the end marker) cell by cell.
+    size_t from = static_cast<size_t>(t - 1);
+    size_t within = from < text.size() ? std::min(piece.size(), text.size() - from) : 0;
+    there = within == 0 || text.compare(from, within, piece.data(), within) == 0;
+    for (size_t i = within; there && i < piece.size(); ++i)
+      there = s.at(t + static_cast<int>(i)) == piece[i];
+  }
   if (there) {
     o.srccol = static_cast<std::uint16_t>(t);
   } else if (piece.size() >= 3) {
     // Blanks the line advance put past the text are not in it.
     std::string_view words = piece.substr(0, piece.find_last_not_of(' ') + 1);
-    size_t p = s.line().text().find(words);
+    size_t p = text.find(words);
     if (!words.empty() && p != std::string_view::npos) o.srccol = static_cast<std::uint16_t>(p + 1);
   }
   return o;
 }
 
-// The piece in OUTLIN joins channel x's pending line at its end.
-static void PENDPIECE(Compiler& c, Channel& x) {
+// The piece joins channel x's pending line at its end.
+static void PENDPIECE(Compiler& c, Channel& x, std::string_view piece) {
   if (x.BUF.empty()) x.PEND.clear();
-  x.PEND.push_back(PIECEORIGIN(c, c.out.OUTLIN, static_cast<int>(x.BUF.size()) + 1));
+  x.PEND.push_back(PIECEORIGIN(c, piece, static_cast<int>(x.BUF.size()) + 1));
 }
 
 // A piece is never split: it joins the line when both fit in 74 characters,
-// otherwise the line is written and the piece starts the next one.
-static void SENDOUT(Compiler& c, ChannelNo ch, bool force) {
-  std::string& buf = c.out.ch[ch].BUF;
-  const std::string& piece = c.out.OUTLIN;
+// otherwise the line is written and the piece starts the next one. The
+// piece is read where it lies (cut to 81): no copy of it is made, unless it
+// lies in the very line it joins.
+static void SENDOUT(Compiler& c, ChannelNo ch, std::string_view piece, bool force) {
   Channel& x = c.out.ch[ch];
+  std::string& buf = x.BUF;
+  piece = piece.substr(0, LINEMAX);
+  std::less<const char*> before;
+  if (!piece.empty() && !before(piece.data(), buf.data()) &&
+      before(piece.data(), buf.data() + buf.capacity())) {
+    std::string own(piece);
+    SENDOUT(c, ch, own, force);
+    return;
+  }
   if (force || buf.size() + piece.size() > PACKWIDTH) {
     EMITLINE(c, ch, buf, x.PEND);
     TRACELN(c, "TR.LIN  ", buf);
     buf.clear();
   }
-  PENDPIECE(c, x);
+  PENDPIECE(c, x, piece);
   buf += piece;
   if (c.drv.TRACE) {
     TRACELN(c, "A BUF ", CHNUM(ch), ' ', piece);
@@ -67,13 +82,19 @@ void FLUSHOUT(Compiler& c, ChannelNo ch) {
   x.PEND.clear();
 }
 
-// Source text of the current line from TRSTART up to column k-1.
+// Source text of the current line from TRSTART up to column k-1: the
+// line's own text where it reaches, blanks and the end marker past it.
 void SENDSRC(Compiler& c, int k, ChannelNo ch) {
+  int from = c.out.TRSTART;
+  int n = k > from ? k - from : 0;
+  if (n == 0 || (from >= 1 && k - 1 <= c.src.line().len())) {
+    SENDOUT(c, ch, n == 0 ? std::string_view() : c.src.line().text().substr(from - 1, n), false);
+    return;
+  }
   std::string s;
-  s.reserve(k > c.out.TRSTART ? k - c.out.TRSTART : 0);
-  for (int i = c.out.TRSTART; i < k; ++i) s += c.src.at(i);
-  SETOUT(c, s);
-  SENDOUT(c, ch, false);
+  s.reserve(n);
+  for (int i = from; i < k; ++i) s += c.src.at(i);
+  SENDOUT(c, ch, s, false);
 }
 
 // t with every x replaced by r. Replacing the first x again and again,
@@ -126,30 +147,29 @@ std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
 }
 
 void SENDPIECE(Compiler& c, ChannelNo ch, std::string_view piece, bool force) {
-  SETOUT(c, piece);
-  SENDOUT(c, ch, force);
+  SENDOUT(c, ch, piece, force);
 }
 
 void SEND(Compiler& c, std::string_view piece, bool force) {
-  SENDPIECE(c, c.out.CURCH, piece, force);
+  SENDOUT(c, c.out.CURCH, piece, force);
 }
 
 void NEWPIECE(Compiler& c, ChannelNo ch, std::string_view piece) {
-  SETOUT(c, piece);
   Channel& x = c.out.ch[ch];
   if (x.BUF.empty()) {
-    PENDPIECE(c, x);
-    x.BUF = c.out.OUTLIN;
+    piece = piece.substr(0, LINEMAX);
+    PENDPIECE(c, x, piece);
+    x.BUF.assign(piece);
   } else {
-    SENDOUT(c, ch, true);
+    SENDOUT(c, ch, piece, true);
   }
 }
 
 void STARTPIECE(Compiler& c, ChannelNo ch, std::string_view piece) {
-  SENDPIECE(c, ch, piece, !c.out.ch[ch].BUF.empty());
+  SENDOUT(c, ch, piece, !c.out.ch[ch].BUF.empty());
 }
 
-void ADDPIECE(Compiler& c, ChannelNo ch, std::string_view piece) { SENDPIECE(c, ch, piece, false); }
+void ADDPIECE(Compiler& c, ChannelNo ch, std::string_view piece) { SENDOUT(c, ch, piece, false); }
 
 namespace {
 bool SAMENAME(std::string_view a, std::string_view b) {

@@ -158,6 +158,17 @@ void OPENSTREAM(Compiler& c, Channel& x, bool create) {
   x.stream = &it->second;
 }
 
+// Whether piece i of a map starts a line, its last line just begun (first
+// ends with it). Most often the line before starts right there or before
+// it: no search.
+bool LINESTART(const std::vector<uint32_t>& first, size_t i) {
+  auto end = first.end() - 1;
+  if (end == first.begin()) return false;
+  if (*(end - 1) <= i) return *(end - 1) == i;
+  auto f = std::lower_bound(first.begin(), end, static_cast<uint32_t>(i));
+  return f != end && *f == i;
+}
+
 void UNSTREAM(Compiler& c) {
   for (Channel& x : c.out.ch) x.stream = nullptr;
   c.out.streams.DROP();
@@ -235,12 +246,19 @@ void ERASECH(Compiler& c, ChannelNo ch) {
   }
 }
 
-void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text) {
+// The channel's open file, or the fault of writing to a closed one.
+static std::string& OPENTEXT(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
   if (!x.text) throw IoError{x.name.empty() ? "channel " + std::to_string(CHNUM(ch)) : x.name,
                              "file not open"};
-  x.text->append(text);
-  if (x.stream && x.text->size() >= STREAMCHUNK) SPILL(*x.stream, *x.text);
+  return *x.text;
+}
+
+void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text) {
+  std::string& t = OPENTEXT(c, ch);
+  t.append(text);
+  Channel& x = c.out.ch[ch];
+  if (x.stream && t.size() >= STREAMCHUNK) SPILL(*x.stream, t);
 }
 
 void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vector<Origin>& pieces) {
@@ -271,10 +289,8 @@ void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vecto
   // pieces is placed as that one's start is, which is where this piece
   // places it too. Most lines then cost the map four bytes.
   if (kept.size() == was + 1 && was > 0 && kept[was].srccol == 0 &&
-      kept[was].line == kept[was - 1].line) {
-    auto f = std::lower_bound(first.begin(), first.end() - 1, static_cast<uint32_t>(was - 1));
-    if (f != first.end() - 1 && *f == was - 1) kept.pop_back();
-  }
+      kept[was].line == kept[was - 1].line && LINESTART(first, was - 1))
+    kept.pop_back();
 }
 
 void WRITELINE(Compiler& c, ChannelNo ch, std::string_view text) {

@@ -152,7 +152,6 @@ class Streams {
 // Output state: channels and the transmission switches that feed them.
 struct Out {
   Channels ch;                // by ChannelNo
-  std::string OUTLIN;         // piece to emit, at most 81 characters
   ChannelNo CURCH = CH_PRU;   // channel receiving transmitted source text
   int TRSTART = 1;            // first column of PL not yet sent
   bool TRANSMIT = false;      // line advance copies finished lines to CURCH

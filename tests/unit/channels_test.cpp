@@ -62,9 +62,14 @@ TEST_F(ChannelTest, FlushTwiceWritesLineThenEmptyLine) {
   EXPECT_EQ(written(CH_MODPRO, "chan3"), "abc\n\n");
 }
 
-TEST_F(ChannelTest, OutlinIsCutTo81) {
+TEST_F(ChannelTest, PieceIsCutTo81) {
   SENDPIECE(r.c, CH_MODPRO, std::string(100, 'z'), false);
-  EXPECT_EQ(r.c.out.OUTLIN.size(), 81u);
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, std::string(81, 'z'));
+  NEWPIECE(r.c, CH_MODPRO, std::string(90, 'y'));
+  FLUSHOUT(r.c, CH_MODPRO);
+  // Past 74 characters even the empty line before it is written.
+  EXPECT_EQ(written(CH_MODPRO, "chan3"),
+            "\n" + std::string(81, 'z') + "\n" + std::string(81, 'y') + "\n");
 }
 
 TEST_F(ChannelTest, ReplaceEveryOccurrence) {
@@ -115,6 +120,58 @@ TEST_F(ChannelTest, SendSourceFromTrstartToColumn) {
   SENDSRC(r.c, 9, CH_MODPRO);
   EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, "x := y");
   EXPECT_EQ(r.c.out.TRSTART, 3);
+}
+
+// Source text past TRSTART's line end takes the cells there (blanks, then
+// the end marker), as the scanner sees them.
+TEST_F(ChannelTest, SendSourcePastTheLineEnd) {
+  r.load("first\n  x := y + 1;\nEND.\n");
+  r.c.src.PL = 1;
+  r.c.out.TRSTART = 12;
+  SENDSRC(r.c, 16, CH_MODPRO);
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF,
+            std::string("1;") + r.c.src.at(14) + r.c.src.at(15));
+}
+
+// A piece is the line's own text when it stands at TRSTART (also running
+// into the cells past the text), or, three characters or more, anywhere
+// on the line; else it is the translator's. Its column is where it starts
+// in the generated line.
+TEST_F(ChannelTest, PieceOriginsFindTheirSourceColumns) {
+  r.load("first\n  x := y + 1;\nEND.\n");
+  r.c.src.PL = 1;
+  r.c.src.LB = 2;
+  r.c.out.TRSTART = 3;
+  auto srccol = [&](std::string_view piece) { return PIECEORIGIN(r.c, piece, 1).srccol; };
+  EXPECT_EQ(srccol("x := y"), 3);
+  EXPECT_EQ(srccol("y + 1;   "), 8);  // blanks after it are not looked for
+  EXPECT_EQ(srccol("y:="), 0);
+  EXPECT_EQ(srccol("y"), 0);  // too short to be told from a word of ours
+  r.c.out.TRSTART = 12;
+  EXPECT_EQ(srccol(std::string("1;") + r.c.src.at(14)), 12);
+  EXPECT_EQ(srccol("1;Q"), 0);
+  r.c.out.TRSTART = 3;
+  SENDSRC(r.c, 9, CH_MODPRO);
+  ADDPIECE(r.c, CH_MODPRO, "+2");
+  const std::vector<Origin>& pend = r.c.out.ch[CH_MODPRO].PEND;
+  ASSERT_EQ(pend.size(), 2u);
+  EXPECT_EQ(pend[0].line, 2);
+  EXPECT_EQ(pend[0].col, 1);
+  EXPECT_EQ(pend[0].srccol, 3);
+  EXPECT_EQ(pend[1].col, 7);
+  EXPECT_EQ(pend[1].srccol, 0);
+}
+
+// A piece taken from the very line it joins is read before that line
+// changes, whether it joins it or ends it.
+TEST_F(ChannelTest, PieceFromItsOwnPendingLine) {
+  send("abc");
+  send(r.c.out.ch[CH_MODPRO].BUF);
+  EXPECT_EQ(r.c.out.ch[CH_MODPRO].BUF, "abcabc");
+  send(r.c.out.ch[CH_MODPRO].BUF, true);
+  NEWPIECE(r.c, CH_MODPRO, r.c.out.ch[CH_MODPRO].BUF);
+  FLUSHOUT(r.c, CH_MODPRO);
+  EXPECT_EQ(written(CH_MODPRO, "chan3"), "abcabc\nabcabc\nabcabc\n");
 }
 
 TEST_F(ChannelTest, WritingToAClosedChannelIsAnIoError) {
