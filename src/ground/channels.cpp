@@ -107,30 +107,22 @@ std::string REPL(std::string_view t, char x, std::string_view r) {
   return d;
 }
 
-// Runs without a placeholder are copied whole; where two slots name the
-// same character the last one counts. Placeholders are told apart from
-// text by a set of 256 bits, so the template is read once however many
-// slots there are.
-std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
+namespace {
+// Calls hit(i, value) for every placeholder of t, left to right; where two
+// slots name the same character the last one counts. Placeholders are told
+// apart from text by a set of 256 bits, so the template is read once
+// however many slots there are.
+template <class F>
+void EACHSLOT(std::string_view t, std::initializer_list<Slot> slots, F hit) {
+  if (slots.size() == 1) {  // most templates: the placeholder found by memchr
+    const Slot& g = *slots.begin();
+    for (size_t i = t.find(g.x); i != std::string_view::npos; i = t.find(g.x, i + 1)) hit(i, g.r);
+    return;
+  }
   std::uint64_t marks[4] = {};
-  size_t room = t.size();
   for (const Slot& g : slots) {
     auto u = static_cast<unsigned char>(g.x);
     marks[u >> 6] |= std::uint64_t{1} << (u & 63);
-    room += g.r.size();
-  }
-  std::string d;
-  d.reserve(room);
-  size_t from = 0;
-  if (slots.size() == 1) {  // most templates: the placeholder found by memchr
-    const Slot& g = *slots.begin();
-    for (size_t i = t.find(g.x); i != std::string_view::npos; i = t.find(g.x, from)) {
-      d.append(t.data() + from, i - from);
-      d.append(g.r);
-      from = i + 1;
-    }
-    d.append(t.data() + from, t.size() - from);
-    return d;
   }
   for (size_t i = 0; i < t.size(); ++i) {
     auto u = static_cast<unsigned char>(t[i]);
@@ -138,11 +130,54 @@ std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
     const Slot* f = nullptr;
     for (const Slot& g : slots)
       if (g.x == t[i]) f = &g;
-    d.append(t.data() + from, i - from);
-    d.append(f->r);
-    from = i + 1;
+    hit(i, f->r);
   }
-  d.append(t.data() + from, t.size() - from);
+}
+
+// s copied to o; where it ends.
+char* COPY(char* o, std::string_view s) {
+  std::char_traits<char>::copy(o, s.data(), s.size());
+  return o + s.size();
+}
+}  // namespace
+
+// Runs without a placeholder are copied whole. The placeholders' places
+// are noted first, so that the text is made at its full length at once
+// and copied in, never grown: one allocation at most, one copy of each run.
+std::string FILLIN(std::string_view t, std::initializer_list<Slot> slots) {
+  struct Hit {  // left unset until noted
+    size_t at;
+    const char* r;
+    size_t len;
+  };
+  constexpr size_t NOTED = 32;  // more placeholders than this (none so far): grown
+  Hit hits[NOTED];
+  size_t n = 0, size = t.size();
+  EACHSLOT(t, slots, [&](size_t at, std::string_view r) {
+    if (n < NOTED) hits[n] = {at, r.data(), r.size()};
+    ++n;
+    size += r.size();
+    size -= 1;
+  });
+  size_t from = 0;
+  if (n > NOTED) {
+    std::string d;
+    d.reserve(size);
+    EACHSLOT(t, slots, [&](size_t at, std::string_view r) {
+      d.append(t.substr(from, at - from)).append(r);
+      from = at + 1;
+    });
+    d.append(t.substr(from));
+    return d;
+  }
+  std::string d(size, '\0');
+  char* o = &d[0];
+  for (size_t k = 0; k < n; ++k) {
+    o = COPY(o, t.substr(from, hits[k].at - from));
+    o = COPY(o, {hits[k].r, hits[k].len});
+    from = hits[k].at + 1;
+  }
+  COPY(o, t.substr(from));
   return d;
 }
 

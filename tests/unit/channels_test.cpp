@@ -111,6 +111,11 @@ TEST(Fillin, EachPlaceholderOnceValuesNeverSearchedAgain) {
   EXPECT_EQ(FILLIN("plain text", {{'*', "x"}}), "plain text");
   EXPECT_EQ(FILLIN("", {{'*', "x"}}), "");
   EXPECT_EQ(FILLIN("*", {}), "*");
+  EXPECT_EQ(FILLIN("(*)", {{'*', ""}}), "()");
+  std::string many, filled;  // more placeholders than are noted at once
+  for (int i = 0; i < 40; ++i) many += i % 2 ? "*-" : "/-", filled += i % 2 ? "ab-" : "-";
+  EXPECT_EQ(FILLIN(many, {{'*', "ab"}, {'/', ""}}), filled);
+  EXPECT_EQ(FILLIN(many, {{'*', "ab"}}), FILLIN(many, {{'*', "ab"}, {'-', "-"}}));
 }
 
 TEST_F(ChannelTest, SendSourceFromTrstartToColumn) {
