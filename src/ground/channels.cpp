@@ -18,9 +18,11 @@ Origin PIECEORIGIN(const Compiler& c, std::string_view piece, int col) {
   if (s.lines.empty()) return o;
   o.line = s.LB;
   if (piece.empty()) return o;
-  std::string_view text = s.line().text();
+  // Most pieces are the translator's own text: the cell at TRSTART, which
+  // the scanner has at hand, tells most of them at once.
   int t = c.out.TRSTART;
-  bool there = t >= 1 && t <= LINECELLS;
+  bool there = t >= 1 && t <= LINECELLS && s.at(t) == piece[0];
+  std::string_view text = there || piece.size() >= 3 ? s.line().text() : std::string_view();
   if (there) {
     // The cells holding the line's text are that text: compared at once.
     // Past it (blanks, then the end marker) cell by cell.
