@@ -2942,8 +2942,9 @@ begin
   end;
 end;
 
-{ The same for one equation, its sums in registers. }
-procedure _onestep1(i, meth: integer; t0, h: real);
+{ The same for one equation, its sums in registers; inline, so that the
+  integrator that calls it keeps only its own method. }
+procedure _onestep1(i, meth: integer; t0, h: real); inline;
 var q: _pqent;
     p: PDouble;
     f, th, a, b, f1, f2, f3, f4: real;
