@@ -30,32 +30,45 @@ static size_t HASHNAME(std::string_view s) {
   return static_cast<size_t>(h ^ (h >> 29));
 }
 
+static std::uint16_t HASHTAG(size_t h) {
+  return static_cast<std::uint16_t>((h >> 48) | 0x8000);
+}
+
 NameNode* NameTable::find(std::string_view key) const {
   if (slots.empty()) return nullptr;
   size_t mask = slots.size() - 1;
-  for (size_t i = HASHNAME(key) & mask;; i = (i + 1) & mask) {
-    NameNode* e = slots[i];
-    if (!e || e->NOM == key) return e;
+  size_t h = HASHNAME(key);
+  std::uint16_t tag = HASHTAG(h);
+  for (size_t i = h & mask;; i = (i + 1) & mask) {
+    if (tags[i] == 0) return nullptr;
+    if (tags[i] == tag && slots[i]->NOM == key) return slots[i];
   }
 }
 
 NameNode* NameTable::insert(NameNode* e) {
   if (2 * (count + 1) > slots.size()) {
-    std::vector<NameNode*> old(std::max<size_t>(16, 2 * slots.size()), nullptr);
+    size_t size = std::max<size_t>(16, 2 * slots.size());
+    std::vector<NameNode*> old(size, nullptr);
+    std::vector<std::uint16_t> oldtags(size, 0);
     old.swap(slots);
+    oldtags.swap(tags);
     size_t mask = slots.size() - 1;
-    for (NameNode* x : old) {
-      if (!x) continue;
-      size_t i = HASHNAME(x->NOM) & mask;
+    for (size_t j = 0; j < old.size(); ++j) {
+      if (!old[j]) continue;
+      size_t i = HASHNAME(old[j]->NOM) & mask;
       while (slots[i]) i = (i + 1) & mask;
-      slots[i] = x;
+      slots[i] = old[j];
+      tags[i] = oldtags[j];
     }
   }
   size_t mask = slots.size() - 1;
-  size_t i = HASHNAME(e->NOM) & mask;
-  for (; slots[i]; i = (i + 1) & mask)
-    if (slots[i]->NOM == e->NOM) return slots[i];
+  size_t h = HASHNAME(e->NOM);
+  std::uint16_t tag = HASHTAG(h);
+  size_t i = h & mask;
+  for (; tags[i]; i = (i + 1) & mask)
+    if (tags[i] == tag && slots[i]->NOM == e->NOM) return slots[i];
   slots[i] = e;
+  tags[i] = tag;
   ++count;
   return nullptr;
 }

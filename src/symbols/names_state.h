@@ -100,9 +100,12 @@ struct TypeRecord {
 
 // The entries of one tree hashed by name, in open addressing: a slot is
 // one pointer and the key is the entry's own NOM, so a name costs the
-// index a few bytes besides its place in the order.
+// index a few bytes besides its place in the order. Beside each slot a
+// few bits of its name's hash (0: empty) let a probe pass over another
+// name without reading its entry, which in a large model is a cache miss.
 struct NameTable {
-  std::vector<NameNode*> slots;  // a power of two, at most half full
+  std::vector<NameNode*> slots;    // a power of two, at most half full
+  std::vector<std::uint16_t> tags;  // as many
   size_t count = 0;
   NameNode* find(std::string_view key) const;
   // Adds e unless an entry holds its name already; returns that entry.
