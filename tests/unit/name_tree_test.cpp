@@ -192,6 +192,32 @@ TEST(NameTree, TheOrderIndexAgreesWithAnOrderedSet) {
   }
 }
 
+// The hash index through its growth: every name is found, a repeated name
+// gives back the entry that holds it, and names never entered (many of
+// them sharing a slot's hash bits with one entered) are not found.
+TEST(NameTree, TheHashIndexFindsEveryNameAndNoOther) {
+  std::deque<NameNode> entries;
+  NameTable table;
+  for (int i = 0; i < 30000; ++i) {
+    NameNode& e = entries.emplace_back();
+    e.NOM = "B" + std::to_string(100000 + 7 * i);
+    ASSERT_EQ(table.insert(&e), nullptr) << e.NOM;
+  }
+  EXPECT_EQ(table.count, entries.size());
+  for (const NameNode& e : entries) ASSERT_EQ(table.find(e.NOM), &e) << e.NOM;
+  NameNode again;
+  again.NOM = entries[1234].NOM;
+  EXPECT_EQ(table.insert(&again), &entries[1234]);
+  EXPECT_EQ(table.count, entries.size());
+  int absent = 0;
+  for (int i = 0; i < 30000; ++i) {
+    std::string name = "B" + std::to_string(100000 + 7 * i + 1 + i % 6);
+    absent += table.find(name) == nullptr;
+  }
+  EXPECT_EQ(absent, 30000);
+  EXPECT_EQ(table.find(""), nullptr);
+}
+
 TEST(NameTree, OrderIsByteWiseAndLongNamesAreCut) {
   TestRun r;
   NameNode* ab = DECLARE(r, "AB");
