@@ -36,22 +36,25 @@ type
   { A message: a list cell whose b points to the model's field record. }
   _pl = ^_rmess;
   _rmess = record
-    r: integer;          { record type number (node or message number) }
-    b: pointer;          { field record, starts with gt,use,et,xt }
+    { What the list operations read and write first, so that a message
+      taken from the middle of a list reads one cache line of each
+      neighbour: the next and the previous message of its list, the
+      list that holds it now (0 = none) with a check that lis is the
+      kernel's own mark and not what new left there (both kept by rtkern
+      only, as prv), the field record, and the pending event whose
+      service this message is in, with that event's serial number. }
     p: _pl;              { next message of the same list }
-    pas: _pl;            { messages assembled into this one }
-    number: integer;     { serial number given at creation }
-    nor: string[12];     { name of the node that created it }
-    lis: integer;        { list that holds it now, 0 = none }
-    tin: real;           { time it entered that list }
-    { kept by rtkern only: the previous message of the list; a check
-      that lis is the kernel's own mark and not what new left there;
-      the pending event whose service this message is in, and that
-      event's serial number; its entry in ORDER's index of its list }
     prv: _pl;
+    lis: integer;
     lck: longword;
+    b: pointer;          { field record, starts with gt,use,et,xt }
     ev: pointer;
     evs: int64;
+    r: integer;          { record type number (node or message number) }
+    number: integer;     { serial number given at creation }
+    tin: real;           { time it entered that list }
+    pas: _pl;            { messages assembled into this one }
+    nor: string[12];     { name of the node that created it }
     oix: pointer;        { its place in ORDER's index of the list }
   end;
 

@@ -172,6 +172,7 @@ var
   _nslot: array of _pgrp; { groups of each node }
   _lastt: real;           { time of the last event taken }
   _epoch: longword;       { runs started, part of the lists' marks }
+  _epochmix: longword;    { _epoch * 40503, as the marks use it }
   { the event scheduled last, and the message in hand then: the message
     it is for when that message enters a list next }
   _lastev: _pev;
@@ -412,7 +413,8 @@ type
 
 var
   _robuf: array of _roent;  { a ring: _ron entries from _rohd }
-  _romask, _rohd, _ron: integer;
+  _rohd, _ron: integer;
+  _romask: integer = -1;    { ring size - 1; -1 before it has any }
 
 function _roat(k: integer): _proent; inline;
 begin
@@ -439,7 +441,7 @@ var t: real;
 begin
   t := e^.t;
   n := _ron;
-  if n = Length(_robuf) then
+  if n > _romask then
     _rogrow;
   buf := @_robuf[0];
   hd := _rohd;
@@ -510,7 +512,7 @@ begin
   Result := true;
 end;
 
-procedure _heapput(e: _pev);
+procedure _heapput(e: _pev); inline;
 begin
   e^.key := _key2(e);
   e^.inheap := true;
@@ -767,6 +769,7 @@ begin
   _lastpx := nil;
   _curmsg := nil;
   Inc(_epoch);
+  _epochmix := _epoch * 40503;
 end;
 
 procedure _checkrun; inline;
@@ -880,7 +883,14 @@ begin
   e^.msg := nil;
   g := _curgrp;
   if (g = nil) or (g^.nod <> nod) or (g^.inst <> inst) then
-    g := _group(nod, inst);
+  begin
+    { as _group looks first: the group made last for the node }
+    g := nil;
+    if (nod > 0) and (nod < _maxnslot) and (nod < Length(_nslot)) then
+      g := _nslot[nod];
+    if (g = nil) or (g^.nod <> nod) or (g^.inst <> inst) then
+      g := _group(nod, inst);
+  end;
   e^.grp := g;
   if g^.n >= Length(g^.evs) then
     SetLength(g^.evs, 2 * g^.n + 4);
@@ -896,6 +906,40 @@ begin
   _lastev := e;
   _lastseq := e^.seq;
   _lastpx := _px;
+end;
+
+{ With many events pending, the messages and records their nodes will
+  read are mostly out of the cache: they are fetched ahead.  The message
+  of this event: its field record, which its node reads first, and its
+  neighbours in its list, which it leaves; the message of the next event
+  in the heap, for when that one comes (its record is fetched above, one
+  event earlier). }
+const
+  _aheadmin = 2048;
+
+procedure _ahead(m: _pl);
+var n: _pl;
+begin
+  if m <> nil then
+  begin
+    if m^.b <> nil then
+      prefetch(PByte(m^.b)^);
+    n := m^.prv;
+    if n <> nil then
+      prefetch(n^);
+    n := m^.p;
+    if n <> nil then
+      prefetch(n^);
+  end;
+  if _hn > 0 then
+  begin
+    m := _he(1)^.msg;
+    if m <> nil then
+    begin
+      prefetch(m^);
+      prefetch(PByte(m)[64]);
+    end;
+  end;
 end;
 
 procedure _exfel;
@@ -937,6 +981,8 @@ begin
     { the next event is read when this one is done: fetch it meanwhile }
     if _hn > 0 then
       prefetch(_he(1)^);
+    if _nev > _aheadmin then
+      _ahead(_curmsg);
     { counted for the progress line, which is looked at now and then }
     Inc(_nevents);
     if ((_nevents and 1023) = 0) and Assigned(_hkprog) then
@@ -1389,7 +1435,7 @@ procedure _nxnode(var n1, k: integer);
 begin
   if _sone then
   begin
-    if (n1 >= 1) and (n1 < _sonen) then
+    if longword(n1 - 1) < longword(_sonen - 1) then
       Inc(n1)
     else
       n1 := n1 mod _sonen + 1;
@@ -1403,8 +1449,9 @@ function _nxinst(n1: integer; var jk: integer): boolean;
 begin
   if _sone then
   begin
+    { the first copy, of a node there is (1 .. _sonen) }
     Inc(jk);
-    Result := (jk <= 1) and (n1 >= 1) and (n1 <= _sonen);
+    Result := (jk <= 1) and (longword(n1 - 1) < longword(_sonen));
   end
   else
     Result := _nxinstx(n1, jk);
@@ -1518,7 +1565,7 @@ end;
 function _mark(m: _pl; l: integer): longword; inline;
 begin
   Result := (longword(PtrUInt(m)) xor (longword(l) * 2654435761) xor
-    (_epoch * 40503)) or 1;
+    _epochmix) or 1;
 end;
 
 { m is in list l, by the kernel's own records. }

@@ -69,10 +69,13 @@ var p, b: PByte;
     step, n, i: integer;
 begin
   step := 32 * c;
-  n := _mchunk div step;
-  p := _mold.GetMem(n * step);
+  n := _mchunk div step - 1;
+  p := _mold.GetMem(n * step + 64);
   if p = nil then
     Exit;
+  { steps of 64 bytes and more start where a cache line does: a block
+    of up to 48 bytes takes one line with its two words, a message two }
+  p := PByte((PtrUInt(p) + 63) and not PtrUInt(63));
   for i := n - 1 downto 0 do
   begin
     b := p + i * step + 16;

@@ -884,6 +884,54 @@ begin
   check(_hkl^^[l] = 0, 'every service ended');
 end;
 
+{ Thousands of services at once, as in a station of many servers: the
+  kernel then fetches ahead the messages and records the next events
+  will read.  Each event ends the service it was scheduled for, in time
+  order, and the list stays linked both ways. }
+procedure manyservices;
+const l = 9;
+      n = 5000;
+var k, len: integer;
+    m, q: _pl;
+    last: real;
+    ok, linked: boolean;
+begin
+  fresh;
+  _hkfl^[l] := nil;
+  _hkll^[l] := nil;
+  _hkl^^[l] := 0;
+  RandSeed := 99;
+  for k := 1 to n do
+    serve(l, 1 + Random * 1000);
+  ok := true;
+  linked := true;
+  last := 0;
+  for k := 1 to 3 * n do
+  begin
+    m := ending(l);
+    ok := ok and (m <> nil) and (_pfhead(m^.b)^.xt = time) and (time >= last);
+    last := time;
+    if k <= 2 * n then
+      serve(l, time + Random * 1000);
+    if k mod 997 = 0 then
+    begin
+      len := 0;
+      q := _hkfl^[l];
+      while q <> nil do
+      begin
+        Inc(len);
+        if (q^.p <> nil) and (q^.p^.prv <> q) then
+          linked := false;
+        q := q^.p;
+      end;
+      linked := linked and (len = _hkl^^[l]);
+    end;
+  end;
+  check(ok, 'thousands of services: each event ends its own, in time order');
+  check(linked, 'thousands of services: the list linked both ways');
+  check((_hkl^^[l] = 0) and (_hkfl^[l] = nil), 'thousands of services: every one ended');
+end;
+
 { ---- ORDER against the walk the generated code used to write ---- }
 
 function xkey(m: _pl): real;
@@ -1108,6 +1156,8 @@ begin
   FreeMem(a);
   GetMem(b, 100);
   check(a = b, 'a freed block is reused');
+  { a message's block and its two words start a cache line }
+  check((PtrUInt(b) - 16) mod 64 = 0, 'a block of 100 bytes starts a cache line');
   FreeMem(b);
 
   { writing over a block after freeing it spoils that block alone; read,
@@ -1160,6 +1210,7 @@ begin
   steps;
   lists;
   services;
+  manyservices;
   orders;
   blocks;
   if fails = 0 then
