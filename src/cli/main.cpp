@@ -18,10 +18,8 @@ int main(int argc, char** argv) {
   mallopt(M_MMAP_THRESHOLD, 128 * 1024);
   // The translation runs on a thread of its own (for its stack) while
   // main waits: one arena for both. A thread's arena grows a page run at
-  // a time, one system call each (800 for a 40 000-line model); the main
-  // heap grows a megabyte at a time.
+  // a time, one system call each (800 for a 40 000-line model).
   mallopt(M_ARENA_MAX, 1);
-  mallopt(M_TOP_PAD, 1024 * 1024);
 #endif
   std::vector<std::string> args(argv + 1, argv + argc);
   return RUNTALVEN(args, std::cout, std::cerr, std::cin);

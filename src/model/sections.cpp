@@ -376,7 +376,12 @@ static void FINDDECL(Compiler& c) {
 void BUSECT(Compiler& c) {
   Source& s = c.src;
   Model& m = c.model;
-  m.NodeTable.assign(1, NodeRecord());
+  // Room for a node on every line, which no model reaches: a table that
+  // grew by doubling would write each record again at each step, while
+  // room reserved and never used is never touched.
+  m.NodeTable.clear();
+  m.NodeTable.reserve(s.lines.size() + 2);
+  m.NodeTable.emplace_back();
   m.NodeCount = 0;
   m.LASTI = 0;
   m.NODENUM.clear();

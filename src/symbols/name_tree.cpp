@@ -30,15 +30,15 @@ static size_t HASHNAME(std::string_view s) {
   return static_cast<size_t>(h ^ (h >> 29));
 }
 
-static std::uint16_t HASHTAG(size_t h) {
-  return static_cast<std::uint16_t>((h >> 48) | 0x8000);
+static std::uint8_t HASHTAG(size_t h) {
+  return static_cast<std::uint8_t>((h >> 56) | 0x80);
 }
 
 NameNode* NameTable::find(std::string_view key) const {
   if (slots.empty()) return nullptr;
   size_t mask = slots.size() - 1;
   size_t h = HASHNAME(key);
-  std::uint16_t tag = HASHTAG(h);
+  std::uint8_t tag = HASHTAG(h);
   for (size_t i = h & mask;; i = (i + 1) & mask) {
     if (tags[i] == 0) return nullptr;
     if (tags[i] == tag && slots[i]->NOM == key) return slots[i];
@@ -49,7 +49,7 @@ NameNode* NameTable::insert(NameNode* e) {
   if (2 * (count + 1) > slots.size()) {
     size_t size = std::max<size_t>(16, 2 * slots.size());
     std::vector<NameNode*> old(size, nullptr);
-    std::vector<std::uint16_t> oldtags(size, 0);
+    std::vector<std::uint8_t> oldtags(size, 0);
     old.swap(slots);
     oldtags.swap(tags);
     size_t mask = slots.size() - 1;
@@ -63,7 +63,7 @@ NameNode* NameTable::insert(NameNode* e) {
   }
   size_t mask = slots.size() - 1;
   size_t h = HASHNAME(e->NOM);
-  std::uint16_t tag = HASHTAG(h);
+  std::uint8_t tag = HASHTAG(h);
   size_t i = h & mask;
   for (; tags[i]; i = (i + 1) & mask)
     if (tags[i] == tag && slots[i]->NOM == e->NOM) return slots[i];

@@ -105,7 +105,7 @@ struct TypeRecord {
 // name without reading its entry, which in a large model is a cache miss.
 struct NameTable {
   std::vector<NameNode*> slots;    // a power of two, at most half full
-  std::vector<std::uint16_t> tags;  // as many
+  std::vector<std::uint8_t> tags;  // as many
   size_t count = 0;
   NameNode* find(std::string_view key) const;
   // Adds e unless an entry holds its name already; returns that entry.
