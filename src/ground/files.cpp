@@ -159,14 +159,20 @@ void OPENSTREAM(Compiler& c, Channel& x, bool create) {
 }
 
 // Whether piece i of a map starts a line, its last line just begun (first
-// ends with it). Most often the line before starts right there or before
-// it: no search.
+// ends with it, past i). The line sought is most often among the last few
+// (after it only lines whose pieces were all dropped): searched from the
+// end in growing steps.
 bool LINESTART(const std::vector<uint32_t>& first, size_t i) {
-  auto end = first.end() - 1;
-  if (end == first.begin()) return false;
-  if (*(end - 1) <= i) return *(end - 1) == i;
-  auto f = std::lower_bound(first.begin(), end, static_cast<uint32_t>(i));
-  return f != end && *f == i;
+  size_t hi = first.size() - 1;  // first[hi] > i
+  for (size_t step = 1;; step *= 2) {
+    size_t p = hi > step ? hi - step : 0;
+    if (first[p] <= i) {
+      auto f = std::lower_bound(first.begin() + p, first.begin() + hi, static_cast<uint32_t>(i));
+      return *f == i;
+    }
+    if (p == 0) return false;
+    hi = p;
+  }
 }
 
 void UNSTREAM(Compiler& c) {
@@ -262,9 +268,11 @@ void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text) {
 }
 
 void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vector<Origin>& pieces) {
-  WRITETEXT(c, ch, text);
+  std::string& out = OPENTEXT(c, ch);
   Channel& x = c.out.ch[ch];
-  x.text->push_back('\n');
+  out.append(text);
+  if (x.stream && out.size() >= STREAMCHUNK) SPILL(*x.stream, out);
+  out.push_back('\n');
   if (!x.map || x.map->gone) return;
   std::vector<Origin>& kept = x.map->pieces;
   std::vector<uint32_t>& first = x.map->first;

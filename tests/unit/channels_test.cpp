@@ -179,6 +179,34 @@ TEST_F(ChannelTest, PieceFromItsOwnPendingLine) {
   EXPECT_EQ(written(CH_MODPRO, "chan3"), "abcabc\nabcabc\nabcabc\n");
 }
 
+// Lines of the translator's own text from one source line keep no piece
+// after the first one's, however many there are; each is still placed at
+// its source line, and a copied piece keeps its own column.
+TEST_F(ChannelTest, LinesOfOneSourceLineKeepOnePiece) {
+  r.load("first\n  x := y + 1;\nEND.\n");
+  r.c.src.PL = 1;
+  r.c.out.TRSTART = 3;
+  r.c.src.LB = 2;
+  for (int i = 0; i < 100; ++i) NEWPIECE(r.c, CH_MODPRO, "_q;");
+  r.c.src.LB = 3;
+  NEWPIECE(r.c, CH_MODPRO, "_r;");
+  NEWPIECE(r.c, CH_MODPRO, "_s;");
+  r.c.src.LB = 2;
+  NEWPIECE(r.c, CH_MODPRO, "x :=");
+  FLUSHOUT(r.c, CH_MODPRO);
+  const LineMap* m = MAPOF(r.c, "chan3");
+  ASSERT_NE(m, nullptr);
+  EXPECT_EQ(m->first.size(), 103u);
+  EXPECT_EQ(m->pieces.size(), 3u);
+  EXPECT_EQ(ORIGINOF(r.c, "chan3", 1, 1).line, 2);
+  EXPECT_EQ(ORIGINOF(r.c, "chan3", 100, 2).line, 2);
+  EXPECT_EQ(ORIGINOF(r.c, "chan3", 102, 1).line, 3);
+  Place p = ORIGINOF(r.c, "chan3", 103, 3);
+  EXPECT_EQ(p.line, 2);
+  EXPECT_EQ(p.col, 5);
+  EXPECT_TRUE(p.copied);
+}
+
 TEST_F(ChannelTest, WritingToAClosedChannelIsAnIoError) {
   EXPECT_THROW(SENDPIECE(r.c, CH_NODE, "x", true), IoError);
 }
