@@ -15,6 +15,9 @@
 #include "codegen/codegen.h"
 #include "ground/literals.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr const char* INITHEAD[] = {
@@ -269,8 +272,8 @@ std::string POINTS(const Compiler& c, const char* t, const std::string& n) {
   std::string_view x = "^", y = "^";
   for (const ValuedFunction& f : c.kw.FUNV)
     if (f.NOM == n) {
-      if (f.ARGTYPE != "REAL") x = "";
-      if (f.VALTYPE != "REAL") y = "";
+      if (f.ARGTYPE != "REAL"sv) x = "";
+      if (f.VALTYPE != "REAL"sv) y = "";
     }
   return FILLIN(t, {{'/', n}, {'#', x}, {'&', y}});
 }
@@ -320,7 +323,7 @@ void SETFUNCTION(Compiler& c, const ExpItem& e, const std::string& ks) {
     NEWPIECE(c, CH_MODPRO, FILLIN(SETNONE, {{'*', ks}}));
     return;
   }
-  const bool realx = f->ARGTYPE == "REAL", realy = f->VALTYPE == "REAL";
+  const bool realx = f->ARGTYPE == "REAL"sv, realy = f->VALTYPE == "REAL"sv;
   // '*' multiplies in the loop: only the head takes the entry number
   auto fill = [&](const char* t) {
     return FILLIN(t, {{'/', n}, {'#', realx ? "^" : ""}, {'&', realy ? "^" : ""}});

@@ -12,6 +12,9 @@
 #include "stmt/stmt.h"
 #include "stmt/flow.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; '*' and '/' are filled in.
@@ -91,8 +94,8 @@ void PRINSIM(Compiler& c, bool upd) {
     }
   } else {
     PREXP(c);
-    if (t.NOMASIG == "WINDOWWIDTH") t.WINWIDTH = true;
-    if (t.NOMASIG == "WINDOWHEIGHT") t.WINHEIGHT = true;
+    if (t.NOMASIG == "WINDOWWIDTH"sv) t.WINWIDTH = true;
+    if (t.NOMASIG == "WINDOWHEIGHT"sv) t.WINHEIGHT = true;
   }
   t.INRHS = false;
   if (t.STATSRAN) {

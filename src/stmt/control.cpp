@@ -10,6 +10,9 @@
 #include "expr/expr.h"
 #include "stmt/stmt.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // The guards written in place of DONODE ('*' the node's number) and DOEVENT.
@@ -88,7 +91,7 @@ void PRCOMP(Compiler& c) {
   RECID(c);
   if (!s.IDREAD && s.CH == ';')
     s.K++;
-  else if (s.IDREAD && s.IDENT != "ELSE" && s.IDENT != "END")
+  else if (s.IDREAD && s.IDENT != "ELSE"sv && s.IDENT != "END"sv)
     ERROR(c, "incorrect compound statement");
   c.stmt.BEGINDEPTH--;
   TRACELN(c, "PROCESADA INS.COMP NOM ", s.IDENT, " CH ", s.CH, " PL^.CON[K] ", s.at(s.K));
@@ -231,7 +234,7 @@ void PRPROPA(Compiler& c) {
   if (!s.IDREAD) {
     EXPECT(c, ';');
     s.K++;
-  } else if (s.IDENT != "END" && s.IDENT != "ELSE") {
+  } else if (s.IDENT != "END"sv && s.IDENT != "ELSE"sv) {
     ERROR(c, "END o ELSE expected");
   }
 }

@@ -19,6 +19,9 @@
 #include "continuous/continuous.h"
 #include "stmt/flow.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes: the experiment hook after ENDEXP and the
@@ -145,11 +148,11 @@ void IOLIST(Compiler& c, bool input, std::string_view word) {
 void VARIABLE(Compiler& c) {
   Source& s = c.src;
   Stmt& t = c.stmt;
-  if (s.TIPO == "PRE") {
+  if (s.TIPO == "PRE"sv) {
     PRPREVAR(c);
     return;
   }
-  if (s.TIPO == "PROCP") {
+  if (s.TIPO == "PROCP"sv) {
     PRPROCP(c);
     SENDSRC(c, s.K, c.out.CURCH);
     c.out.TRANSMIT = false;
@@ -158,7 +161,7 @@ void VARIABLE(Compiler& c) {
     return;
   }
   NameNode* e = t.ASGENTRY;
-  bool procvar = e && (e->FLAG4 || e->TIPO == "FUNP");
+  bool procvar = e && (e->FLAG4 || e->TIPO == "FUNP"sv);
   RECID(c);
   if (!s.IDREAD && s.CH == '[') {
     PRSUBS(c, e ? e->NSUB : 0);
@@ -169,7 +172,7 @@ void VARIABLE(Compiler& c) {
     RECID(c);
   }
   if (!s.IDREAD && s.CH == ':' && s.at(s.K + 1) == '=') {
-    if (t.NOMASIG == "TSIM") c.prog.TSIMSET = true;
+    if (t.NOMASIG == "TSIM"sv) c.prog.TSIMSET = true;
     s.K += 2;
     PRINSIM(c, true);
     return;
@@ -214,7 +217,7 @@ void DISPATCH(Compiler& c) {
       break;
     case ClassRule::Variable: VARIABLE(c); break;
     case ClassRule::Separator:
-      if (s.IDENT != "END") ERROR(c, "illegal begining of statement");
+      if (s.IDENT != "END"sv) ERROR(c, "illegal begining of statement");
       s.CH = ';';
       break;
     case ClassRule::Node: NODESTMT(c); break;
@@ -390,9 +393,9 @@ void PRCOMINS(Compiler& c) {
   if (e) t.NOMASIG = CUT(s.IDENT, NOMASIGMAX);  // with its field or "^"
   // The classifier reads a user function's call itself, unless a
   // procedure heading is being read.
-  t.CALLREAD = e && (e->TIPO == "FUNP" || e->FLAG4) && !s.PROCHEAD;
+  t.CALLREAD = e && (e->TIPO == "FUNP"sv || e->FLAG4) && !s.PROCHEAD;
   t.HASSTATS = !e || e->FLAG1;  // FLAG1: statistics are kept for it
-  if (!t.HASSTATS && (s.TIPO == "ARRAY" || e->TYPTYP == "ARRAY")) {
+  if (!t.HASSTATS && (s.TIPO == "ARRAY"sv || e->TYPTYP == "ARRAY"sv)) {
     if (t.INEXPER) {
       EXPERSUB(c);
     } else {
@@ -401,7 +404,7 @@ void PRCOMINS(Compiler& c) {
     }
     s.KC = ClassRule::Variable;
   }
-  if (e && s.TIPO == "STRING") {
+  if (e && s.TIPO == "STRING"sv) {
     RECID(c);
     if (!s.IDREAD && s.CH == '[') PRSUBS(c, 1);
   }

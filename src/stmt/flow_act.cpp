@@ -16,6 +16,9 @@
 #include "stmt/flow.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; '*', '/' and '.' are filled in.
@@ -75,7 +78,7 @@ void PRIORITY(Compiler& c) {
       ERROR(c, "parameter>255");
   } else {
     const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
-    if (!e || (e->TIPO != "BYTE" && e->TIPO != "INTEGER"))
+    if (!e || (e->TIPO != "BYTE"sv && e->TIPO != "INTEGER"sv))
       ERROR(c, "type BYTE or INTEGER expected");
   }
   RECID(c);
@@ -224,7 +227,7 @@ void PRORDER(Compiler& c) {
     s.K++;
     RECID(c);
     ONEWORD(c, {"A", "D"}, "A or D expected");
-    if (s.IDENT == "D") cmp = DOWNWARD;
+    if (s.IDENT == "D"sv) cmp = DOWNWARD;
     RECID(c);
   }
   EXPECT(c, ')');

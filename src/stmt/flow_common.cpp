@@ -12,6 +12,9 @@
 #include "stmt/flow.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; '/' and '*' are filled in.
@@ -139,7 +142,7 @@ namespace {
 // The list of copy sub of a node whose first list is first.
 std::string COPYLIST(Compiler& c, int first, int mult, const std::string& sub) {
   if (mult == 1) return std::to_string(first);
-  if (sub == "MIN" || sub == "FREE") ERROR(c, "invalid subscript");
+  if (sub == "MIN"sv || sub == "FREE"sv) ERROR(c, "invalid subscript");
   if (SMALLUNSIGNED(sub)) return std::to_string(first + std::stoi(sub) - 1);
   return FILLIN(LISTCOPY, {{'*', std::to_string(first - 1)}, {'/', sub}});
 }
@@ -147,7 +150,7 @@ std::string COPYLIST(Compiler& c, int first, int mult, const std::string& sub) {
 bool LISTWORD(const Source& s) {
   if (!s.IDREAD) return false;
   std::string_view k = std::string_view(s.IDENT).substr(0, 3);
-  return k == "EL_" || k == "IL_";
+  return k == "EL_"sv || k == "IL_"sv;
 }
 
 }  // namespace
@@ -184,7 +187,7 @@ void PRLISTPOS(Compiler& c, std::string& list, std::string& pos) {
   } else {
     std::string name = s.IDREAD ? s.IDENT : std::string(1, s.CH);
     const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
-    if (!e || e->TIPO != "GPOINTER")
+    if (!e || e->TIPO != "GPOINTER"sv)
       ERROR(c, "GPOINTER variable expected " + name);
     pos = name;
   }

@@ -12,6 +12,9 @@
 #include "stmt/flow.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; the placeholders are filled in.
@@ -124,11 +127,11 @@ void NODEDEST(Compiler& c, int node, Dest& d) {
   const std::string& sub = c.expr.NODSUB;
   int first = LINKLIST(c, node);
   std::string base = std::to_string(first - 1);
-  if (sub == "FREE") {
+  if (sub == "FREE"sv) {
     if (CURTYPE(c) != 'G') ERROR(c, "FREE subscript in node no G");
     d.index = FILLIN(CHOSEN, {{'*', base}});
     d.select = FREESELECT(y, base);
-  } else if (sub == "MIN") {
+  } else if (sub == "MIN"sv) {
     d.index = FILLIN(LEAST, {{'*', base}});
     d.select = MINSELECT(c, y, base, first);
   } else if (y.MULT == 1) {
@@ -167,13 +170,13 @@ Dest DESTINATION(Compiler& c) {
   RECID(c);
   std::string w = s.IDREAD ? s.IDENT : std::string(1, s.CH);
   bool islist = s.IDREAD && (w.compare(0, 3, "EL_") == 0 || w.compare(0, 3, "IL_") == 0);
-  if (s.IDREAD && (w == "FIRST" || w == "LAST")) {
-    if (w == "FIRST") d.letter = BEFORE;
+  if (s.IDREAD && (w == "FIRST"sv || w == "LAST"sv)) {
+    if (w == "FIRST"sv) d.letter = BEFORE;
     NEXTARG(c);
     RECID(c);
   } else if (s.IDREAD && !islist && !ISNODE(c, w)) {
     const NameNode* e = BUSIDAR1(c);
-    if (!e || e->TIPO != "GPOINTER")
+    if (!e || e->TIPO != "GPOINTER"sv)
       ERROR(c, "node or GPOINTER variable expected " + w);
     d.elem = w + RAWSUBS(c);
     NEXTARG(c);

@@ -12,6 +12,9 @@
 #include "stmt/flow.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; the placeholders are filled in.
@@ -262,12 +265,12 @@ void PRSYNC(Compiler& c, bool assemble) {
   if (assemble) {
     RECID(c);
     ONEWORD(c, {"ELIM", "FIRST"}, "ELIM, FIRST expected");
-    elim = s.IDENT == "ELIM";
+    elim = s.IDENT == "ELIM"sv;
     NEXTARG(c);
   }
   RECID(c);
   if (!s.IDREAD) ERROR(c, "SYNCHRONIZE or ASSEMBLE illegaly ended");
-  bool all = s.IDENT == "ALL";
+  bool all = s.IDENT == "ALL"sv;
   std::string count = all ? ALLCOUNT : s.IDENT;
   std::string most = all ? ALLMOST : s.IDENT;
   EMIT(c, FILLIN(SYNCHEAD[0], {{'*', el}}), true);

@@ -17,6 +17,9 @@
 #include "ground/text.h"
 #include "ground/literals.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr int MAXGRAPHICS = 100;  // GRAPH instructions a model may hold
@@ -118,7 +121,7 @@ void PRTAB(Compiler& c) {
   RECID(c);
   std::string name = WHAT(s);
   const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
-  if (!e || e->TIPO != "REAL") ERROR(c, "illegal variable " + name);
+  if (!e || e->TIPO != "REAL"sv) ERROR(c, "illegal variable " + name);
   NEEDCH(c, ',');
   SENDSRC(c, s.K, c.out.CURCH);
   RECID(c);
@@ -187,7 +190,7 @@ void PRPOINT(Compiler& c) {
   RECID(c);
   std::string p = WHAT(s);
   const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
-  if (!e || e->TIPO != "GPOINTER")
+  if (!e || e->TIPO != "GPOINTER"sv)
     ERROR(c, "GPOINTER variable expected " + p);
   NEEDCH(c, ')');
   SEND(c, BEGINBLOCK, true);
@@ -199,7 +202,7 @@ void PRPOINT(Compiler& c) {
   c.out.TRANSMIT = true;
   PREXP(c);
   c.out.TRANSMIT = false;
-  bool word = s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
+  bool word = s.IDREAD && (s.IDENT == "END"sv || s.IDENT == "ELSE"sv);
   if (!word && s.CH != ';') ERROR(c, "; or END or ELSE expected");
   SENDSRC(c, word ? s.KSTART : s.K - 1, c.out.CURCH);
   c.out.TRSTART = word ? s.KSTART : s.K;
@@ -240,7 +243,7 @@ void PRFEL(Compiler& c) {
     s.K++;
     SENDSRC(c, s.K, c.out.CURCH);
     c.out.TRSTART = s.K;
-  } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
+  } else if (s.IDREAD && (s.IDENT == "END"sv || s.IDENT == "ELSE"sv)) {
     SENDSRC(c, s.KSTART, c.out.CURCH);
     c.out.TRSTART = s.KSTART;
   } else {
@@ -403,8 +406,8 @@ void PRRAND(Compiler& c) {
   const NameNode* found = s.IDREAD ? BUSIDAR1(c) : nullptr;
   if (!found) ERROR(c, "unknown identifier " + x);
   const NameNode& e = *found;
-  bool array = e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY";
-  if ((array ? e.TYPEL : e.TIPO) != "REAL") ERROR(c, "illegal variable " + x);
+  bool array = e.TIPO == "ARRAY"sv || e.TYPTYP == "ARRAY"sv;
+  if ((array ? e.TYPEL : e.TIPO) != "REAL"sv) ERROR(c, "illegal variable " + x);
   // One draw per dimension, never past RANDV_'s elements.
   int dims = std::max(1, std::min(array ? e.NSUB : 0, std::max(1, e.COUNT1)));
   std::string stream = FIRSTSTREAM;

@@ -16,6 +16,9 @@
 #include "ground/text.h"
 #include "ground/literals.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // The call templates of one item, by type, for input and output. '*' the
@@ -131,7 +134,7 @@ Format READFORMAT(Compiler& c, bool input) {
   if (HASTEXT(s) && !s.ISNUM) {
     std::string name = s.IDENT;
     const NameNode* e = BUSIDAR1(c);
-    if (e && e->TIPO == "TEXT") {
+    if (e && e->TIPO == "TEXT"sv) {
       if (c.stmt.INREPORT) ERROR(c, "file parameter in REPORT");
       f.file = name;
       f.flag = FLAG[true];
@@ -287,7 +290,7 @@ void PRIOLIST(Compiler& c, bool input, std::string_view) {
     return;
   }
   const NameNode& e = *found;
-  bool array = e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY";
+  bool array = e.TIPO == "ARRAY"sv || e.TYPTYP == "ARRAY"sv;
   if (array && e.NSUB == 2) ERROR(c, "two subscript arrays for I/O not implemented yet");
   if (array && e.NSUB > 2) ERROR(c, "variable with more than 3 subscripts in input");
   std::string text = name;
@@ -321,7 +324,7 @@ void PRIOLIST(Compiler& c, bool input, std::string_view) {
   const IoTemplate* t = range ? TEMPLATEOF(ARRAYS, std::size(ARRAYS), type)
                               : TEMPLATEOF(SCALARS, std::size(SCALARS), type);
   if (!t) ERROR(c, "incorrect type of variable");
-  if (range) SEND(c, FILLIN(RANGEADDR[type == "REAL"], {{'*', name}}), true);
+  if (range) SEND(c, FILLIN(RANGEADDR[type == "REAL"sv], {{'*', name}}), true);
   std::string call = FILLIN(input ? t->in : t->out, {{'*', text},
                                                     {'&', f.file},
                                                     {'#', f.flag},
@@ -338,7 +341,7 @@ void PRIOSTMT(Compiler& c) {
   Source& s = c.src;
   if (c.stmt.INEXPER) ERROR(c, "not allowed statement in EXPER");
   c.names.NOMFUNPG = " ";
-  if (s.IDENT == "FILE") {
+  if (s.IDENT == "FILE"sv) {
     PRFILEOUT(c);
     return;
   }

@@ -13,6 +13,9 @@
 #include "decl/decl.h"
 #include "stmt/stmt.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; the placeholders are filled in.
@@ -142,7 +145,7 @@ void PRARRAYASG(Compiler& c, std::string_view) {
   bool node = false;
   s.NOTFOUND = true;
   const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
-  if (e && (e->TIPO == "ARRAY" || e->TYPTYP == "ARRAY")) {
+  if (e && (e->TIPO == "ARRAY"sv || e->TYPTYP == "ARRAY"sv)) {
     elem = e->TYPEL;
   } else {
     s.NOTFOUND = true;

@@ -18,6 +18,9 @@
 #include "decl/decl.h"
 #include "stmt/stmt.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // Where MODPRP stands before a heading.
@@ -95,8 +98,8 @@ NameNode* NEWROUTINE(Compiler& c, const std::string& name, bool function) {
 // (or must not be there).
 void KNOWNROUTINE(Compiler& c, NameNode* e) {
   Source& s = c.src;
-  if (e->TIPO != "PROCP" && !e->FLAG4) ERROR(c, "name of procedure used elsewhere");
-  if (e->TIPO == "PROCP" && !e->FLAG2) ERROR(c, "duplicated procedure or function name");
+  if (e->TIPO != "PROCP"sv && !e->FLAG4) ERROR(c, "name of procedure used elsewhere");
+  if (e->TIPO == "PROCP"sv && !e->FLAG2) ERROR(c, "duplicated procedure or function name");
   s.HEADER = false;
   c.names.SCOPE = e->NOM;
   RECID(c);
@@ -137,7 +140,7 @@ void ROUTINE(Compiler& c, std::vector<NameNode*>& forwards) {
   o.TRANSMIT = false;
   s.HEADER = true;
   ONEWORD(c, {"PROCEDURE", "FUNCTION"}, "PROCEDURE or FUNCTION expected");
-  bool function = s.IDENT == "FUNCTION";
+  bool function = s.IDENT == "FUNCTION"sv;
   c.decl.FUNCRESULT = function;
   c.prog.HASPROCS = true;
   // What stands before the heading on its line ends the routine before.
