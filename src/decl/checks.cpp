@@ -7,6 +7,9 @@
 #include "symbols/keywords.h"
 #include "decl/decl.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 void BUCLADE(Compiler& c) {
   Decl& d = c.decl;
   d.CLASSIDX = DECLCLASSNO(c.src.IDENT);
@@ -22,7 +25,7 @@ void BUSPOCO(Compiler& c) {
   Source& s = c.src;
   TRACELN(c, "ENTRA A BUSPOCO   PL^.CON[K] ", s.at(s.K));
   RECID(c);
-  if (s.IDENT == "ABSOLUTE") {
+  if (s.IDENT == "ABSOLUTE"sv) {
     RECID(c);
     if (!s.IDREAD) ERROR(c, "invalid expression after absolute");
     RECID(c);
@@ -46,7 +49,7 @@ void CHKRES(Compiler& c) {
   if (c.decl.CLASSFOUND) reserved();
   if (TYPELOOK(c)) reserved();
   const std::string& w = s.IDENT;
-  if (w == "PROCEDURE" || w == "PROGRAM" || w == "FUNCTION" || w == "IN") reserved();
+  if (w == "PROCEDURE"sv || w == "PROGRAM"sv || w == "FUNCTION"sv || w == "IN"sv) reserved();
 }
 
 void CHKNAME(Compiler& c) {

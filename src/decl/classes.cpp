@@ -17,6 +17,9 @@
 #include "decl/decl.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 
@@ -144,7 +147,7 @@ void FACTORNAME(Compiler& c, std::vector<std::string>& names, const char* notrea
     ERROR(c, "identifier expected");
   }
   if (!GLOBAL(c)) ERROR(c, "unknown identifier " + s.IDENT);
-  if (s.TIPO != "REAL") ERROR(c, notreal);
+  if (s.TIPO != "REAL"sv) ERROR(c, notreal);
   names.push_back(CUT(s.IDENT, NAMEMAX));
   LISTSEP(c);
 }
@@ -187,7 +190,7 @@ void STATVAR(Compiler& c) {
   NameNode* e = GLOBAL(c);
   if (NOWORD(s) || !e) ERROR(c, "node or variable expected " + s.IDENT);
   TRACELN(c, "ES VARIABLE ");
-  if (e->TIPO != "REAL" && e->TIPO != "INTEGER" && e->NSUB != 1)
+  if (e->TIPO != "REAL"sv && e->TIPO != "INTEGER"sv && e->NSUB != 1)
     ERROR(c, "estatistics not allowed in this type");
   // The statistics routines take reals: an array of text or truth values
   // would give a program that does not compile.
@@ -239,7 +242,7 @@ void PROTABLES(Compiler& c) {
   CLASSSTART(c, true);
   do {
     RECID(c);
-    if (NOWORD(s) || !GLOBAL(c) || s.TIPO != "REAL")
+    if (NOWORD(s) || !GLOBAL(c) || s.TIPO != "REAL"sv)
       ERROR(c, "incorrect variable " + s.IDENT);
     std::string var = CUT(s.IDENT, NAMEMAX);
     RECID(c);

@@ -8,6 +8,9 @@
 #include "symbols/names.h"
 #include "decl/decl.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // "=" [sign] literal
@@ -152,12 +155,12 @@ void CHKCONST(Compiler& c, const std::string& t) {
   Source& s = c.src;
   TRACELN(c, "VERIF TIPO DE CTI ", t);
   TRACEWAIT(c);
-  if (t == "REAL" || t == "INTEGER" || t == "BYTE" || t == "WORD") {
+  if (t == "REAL"sv || t == "INTEGER"sv || t == "BYTE"sv || t == "WORD"sv) {
     EXPECTNUMBER(c, "number expected");
-  } else if (t == "STRING") {
+  } else if (t == "STRING"sv) {
     if (s.CH != '\'') ERROR(c, "string  expected");
     RECID(c);
-  } else if (t == "CHAR") {
+  } else if (t == "CHAR"sv) {
     if (s.CH != '\'') ERROR(c, "character expected");
   } else {
     ERROR(c, "type REAL or INTEGER or CHAR or STRING expected");

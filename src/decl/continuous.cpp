@@ -10,6 +10,9 @@
 #include "symbols/names.h"
 #include "decl/decl.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; '*' a name, '/' a count, as said.
@@ -53,7 +56,7 @@ void ADDVAR(Compiler& c, const std::string& nom, bool sub, int subno, int stages
 
 // Continuous variables live in the vector _y of the main unit.
 void GLOBALONLY(Compiler& c) {
-  if (c.names.SCOPE != "MAIN") ERROR(c, "variable CONT in procedure");
+  if (c.names.SCOPE != "MAIN"sv) ERROR(c, "variable CONT in procedure");
 }
 
 }  // namespace

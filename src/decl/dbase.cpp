@@ -21,6 +21,9 @@
 #include "ground/literals.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; '*' a table, '/' a field or a count, the others
@@ -380,9 +383,9 @@ void LOAD(Compiler& c) {
   for (const DbField* f : fields) {
     std::string raw = FILLIN(RAWFIELD, {{'*', t.NOM}, {'/', f->NOM}});
     std::string cell = FILLIN(CELL, {{'*', ARRAYOF(t, *f)}, {'/', idx}});
-    if (f->TIPO == "STRING") {
+    if (f->TIPO == "STRING"sv) {
       OWNLINE(c, c.out.CURCH, FILLIN(TAKESTRING, {{'*', cell}, {'/', raw}}));
-    } else if (f->TIPO == "BOOLEAN") {
+    } else if (f->TIPO == "BOOLEAN"sv) {
       OWNLINE(c, c.out.CURCH, FILLIN(TAKEBOOL[0], {{'*', cell}}));
       SEND(c, FILLIN(TAKEBOOL[1], {{'/', raw}}), false);
     } else {
@@ -442,12 +445,12 @@ void DBUPDATE(Compiler& c) {
     const DbField& f = FIELD(c, t, n);
     std::string cell = FILLIN(CELL, {{'*', ARRAYOF(t, f)}, {'/', idx}});
     std::string w = std::to_string(f.WIDTH);
-    if (f.TIPO == "STRING")
+    if (f.TIPO == "STRING"sv)
       OWNLINE(c, c.out.CURCH, FILLIN(SHOWSTRING, {{'*', cell}}));
-    else if (f.TIPO == "REAL")
+    else if (f.TIPO == "REAL"sv)
       OWNLINE(c, c.out.CURCH,
               FILLIN(SHOWREAL, {{'*', cell}, {'/', w}, {'#', std::to_string(f.DEC)}}));
-    else if (f.TIPO == "INTEGER")
+    else if (f.TIPO == "INTEGER"sv)
       OWNLINE(c, c.out.CURCH, FILLIN(SHOWINTEGER, {{'*', cell}, {'/', w}}));
     else
       OWNLINE(c, c.out.CURCH, FILLIN(SHOWBOOLEAN, {{'*', cell}}));
@@ -464,9 +467,9 @@ void DBUPDATE(Compiler& c) {
 // ---- the declarations in pru
 
 std::string PASCALTYPE(const DbField& f) {
-  if (f.TIPO == "REAL") return PASCALTYPES[0];
-  if (f.TIPO == "INTEGER") return PASCALTYPES[1];
-  if (f.TIPO == "BOOLEAN") return PASCALTYPES[2];
+  if (f.TIPO == "REAL"sv) return PASCALTYPES[0];
+  if (f.TIPO == "INTEGER"sv) return PASCALTYPES[1];
+  if (f.TIPO == "BOOLEAN"sv) return PASCALTYPES[2];
   return FILLIN(PASCALTYPES[3], {{'/', std::to_string(f.WIDTH)}});
 }
 

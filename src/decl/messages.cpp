@@ -13,6 +13,9 @@
 #include "symbols/names.h"
 #include "decl/decl.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes beside the record: each new field's global and
@@ -65,9 +68,9 @@ void RECNAME(Compiler& c) {
 void ITEM(Compiler& c) {
   Source& s = c.src;
   Gen& g = c.gen;
-  if (!g.ISMSG && s.IDREAD && (s.IDENT == "IL" || s.IDENT == "EL")) {
+  if (!g.ISMSG && s.IDREAD && (s.IDENT == "IL"sv || s.IDENT == "EL"sv)) {
     NodeRecord& x = c.model.NodeTable[g.NODE];
-    if (s.IDENT == "IL") {
+    if (s.IDENT == "IL"sv) {
       if (x.TIPO == 'I' || x.TIPO == 'E') ERROR(c, "IL in message or node type I or E");
       x.IL = -1;
     } else {
@@ -221,7 +224,7 @@ void PROFIELDS(Compiler& c) {
   }
   SENDSRC(c, s.CH == ')' ? s.K : s.K + 1, CH_PRU);
   o.TRANSMIT = false;
-  d.W.PROCVAR = d.W.TIPOTIPO == "PROCEDURE";
+  d.W.PROCVAR = d.W.TIPOTIPO == "PROCEDURE"sv;
   TYPARB(c);
   d.TYPDECL = false;
   TRACELN(c, "TERMINA DECLARACION DE UNA LISTA DE CAMPOS ");

@@ -16,6 +16,9 @@
 #include "symbols/names.h"
 #include "decl/decl.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // Templates; the placeholders are named where they are filled.
@@ -63,7 +66,7 @@ std::string NUM(int n) { return std::to_string(n); }
 // A bound of a statistics array: at least 1.
 std::string BOUND(int n) { return NUM(std::max(1, n)); }
 
-bool ISARRAY(const NameNode& e) { return e.TIPO == "ARRAY" || e.TYPTYP == "ARRAY"; }
+bool ISARRAY(const NameNode& e) { return e.TIPO == "ARRAY"sv || e.TYPTYP == "ARRAY"sv; }
 
 // The elements measured of a variable: the last dimension of an array.
 int ELEMENTS(const NameNode& e) { return std::max(1, e.COUNT1); }
@@ -310,7 +313,7 @@ void StatisticsAfter(Compiler& c) {
   TRACELN(c, "PROC. EST.POSTERIOR A VARIABLE");
   if (!g.STACTIVE) return;
   g.STACTIVE = false;
-  bool beforeword = s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE");
+  bool beforeword = s.IDREAD && (s.IDENT == "END"sv || s.IDENT == "ELSE"sv);
   if (beforeword) {
     SENDSRC(c, s.KSTART, c.out.CURCH);
     c.out.TRSTART = s.KSTART;

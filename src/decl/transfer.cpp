@@ -15,6 +15,9 @@
 #include "symbols/names.h"
 #include "decl/decl.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // Templates. '*' is the record number (or a resource name), '/' a field
@@ -131,7 +134,7 @@ void AddFieldTransfer(Compiler& c, int kind, std::string_view name,
                       std::string_view lo, std::string_view hi) {
   Gen& g = c.gen;
   TRACELN(c, "PONER TRANSF V <-> R ", name);
-  bool twin = name.substr(0, 2) == "O_";
+  bool twin = name.substr(0, 2) == "O_"sv;
   std::string_view f = twin ? name.substr(2) : name;
   std::initializer_list<Slot> fills = {{'*', g.NUMTXT}, {'/', f}, {'@', name}};
   std::string head = kind == 1 ? FILLIN(FORJ, {{'$', lo}, {'&', hi}}) : "";

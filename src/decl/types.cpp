@@ -14,6 +14,9 @@
 #include "decl/decl.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // A function's result type as written here: before the heading's ";", or
@@ -122,7 +125,7 @@ void CONTTYPE(Compiler& c, const std::string& word) {
   Out& o = c.out;
   Decl& d = c.decl;
   TRACELN(c, "SE HALLO EL TIPO VAR.CONT");
-  bool cont = word != "FREQ";
+  bool cont = word != "FREQ"sv;
   // The vector of continuous variables is laid over them: they must follow
   // one another.
   if (cont && d.CONTCLOSED) ERROR(c, "continuous variables already declared");
@@ -131,7 +134,7 @@ void CONTTYPE(Compiler& c, const std::string& word) {
   o.TRANSMIT = true;
   SENDSRC(c, s.KSTART, o.CURCH);
   o.TRANSMIT = false;
-  if (word == "RET") {
+  if (word == "RET"sv) {
     d.W.RETFLAG = true;
     RECID(c);
     MUSTBE(c, ':');
@@ -163,7 +166,7 @@ void DEFINEDTYPE(Compiler& c) {
   int no = n.TYPENO;
   TRACELN(c, "ES UN TIPO YA DEFINIDO ", t->NOM);
   std::string word = t->NOM;
-  bool real = word == "CONT" || word == "FREQ" || word == "RET";
+  bool real = word == "CONT"sv || word == "FREQ"sv || word == "RET"sv;
   if (TOPTYPE(c)) {  // TYPE A = B: A is another name of what B is
     TypeRecord* a = ADDTYPE(c, real ? "REAL" : t->TIPO);
     if (!real) {
@@ -189,7 +192,7 @@ void DEFINEDTYPE(Compiler& c) {
 // A word not in the type list: PROCEDURE, a subrange or a scalar type.
 void UNKNOWNTYPE(Compiler& c) {
   Source& s = c.src;
-  if (s.IDENT == "PROCEDURE") {
+  if (s.IDENT == "PROCEDURE"sv) {
     PRTIPRO(c);
     c.names.SCOPE = "MAIN";
     RECID(c);  // PRTIPRO stepped over the ";" already
@@ -294,7 +297,7 @@ void ENDTYPE(Compiler& c) {
         EXPECT(c, ';');
         s.K++;
         RECID(c);
-      } else if (s.IDENT != "END") {
+      } else if (s.IDENT != "END"sv) {
         ERROR(c, "END expected");
       }
       break;
@@ -351,7 +354,7 @@ void PRARRAY(Compiler& c) {
   EXPECTIDENT(c, "identifier expected");
   std::string element = s.IDENT;
   BUTYPE(c);
-  if (element != "ARRAY") n.TYPEL = element;
+  if (element != "ARRAY"sv) n.TYPEL = element;
   w.TIPOTIPO = "ARRAY";
   d.ARRAYDEPTH--;
   if (outer && TOPTYPE(c)) ADDTYPE(c, "ARRAY")->FIELDS = w.FIELDTREE;
@@ -387,7 +390,7 @@ void SUBRANGE(Compiler& c, bool& ok, bool declares) {
     } else {
       TypeRecord* t = FINDTYPE(c, name);
       if (!t) ERROR(c, "incorrect subscript: " + name);
-      if (t->TIPO != "SCALAR") ERROR(c, "incorrect type");
+      if (t->TIPO != "SCALAR"sv) ERROR(c, "incorrect type");
       ok = true;  // a whole enumeration
       RECID(c);
       if (s.IDREAD || !SUBRANGEEND(s.CH)) ERROR(c, ", or ; or ] expected");
@@ -512,7 +515,7 @@ void PRFILE(Compiler& c) {
   Names& n = c.names;
   Decl& d = c.decl;
   RECID(c);
-  if (s.IDENT != "OF") {
+  if (s.IDENT != "OF"sv) {
     bool stop = d.ENDMODE == TE_STOP;
     if (s.IDREAD || (s.CH != ';' && !(stop && (s.CH == ')' || s.CH == '='))))
       ERROR(c, "type or ; expected");

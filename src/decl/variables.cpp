@@ -10,6 +10,9 @@
 #include "symbols/names.h"
 #include "decl/decl.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes: the runtime's pointer type in place of GPOINTER.
@@ -101,7 +104,7 @@ bool FORMALEND(Compiler& c) {
   if (s.CH == ';') {
     s.K++;
     RECID(c);
-    if (s.IDENT == "VAR") RECID(c);
+    if (s.IDENT == "VAR"sv) RECID(c);
     EXPECTIDENT(c, "variable or VAR expected");
     return false;
   }
@@ -125,7 +128,7 @@ bool FORMALEND(Compiler& c) {
 
 bool CONTINUOUS(const Compiler& c) {
   const std::string& t = c.decl.W.TYPNAME;
-  return t == "CONT" || t == "RET" || (t == "ARRAY" && c.names.TYPEL == "CONT");
+  return t == "CONT"sv || t == "RET"sv || (t == "ARRAY"sv && c.names.TYPEL == "CONT"sv);
 }
 
 }  // namespace
@@ -153,9 +156,9 @@ void PROVAR(Compiler& c) {
   TRACEWAIT(c);
   if (m.FORMAL) d.PARAMCOUNT = 0;
   RECID(c);
-  if (m.FORMAL && s.IDENT == "VAR") RECID(c);
+  if (m.FORMAL && s.IDENT == "VAR"sv) RECID(c);
   for (;;) {
-    if (m.FIELDS && s.IDENT == "END") {
+    if (m.FIELDS && s.IDENT == "END"sv) {
       BUSPOCO(c);
       break;
     }
@@ -163,15 +166,15 @@ void PROVAR(Compiler& c) {
     int count = READGROUP(c, m, first);
     TYPERESET(c);
     d.W.TYPNAME = s.IDENT;
-    d.W.STRVAR = d.W.TYPNAME == "STRING";
+    d.W.STRVAR = d.W.TYPNAME == "STRING"sv;
     TRACELN(c, "TIPO HALLADO  ", d.W.TYPNAME);
-    if (d.W.TYPNAME == "GPOINTER") {
+    if (d.W.TYPNAME == "GPOINTER"sv) {
       GPOINTERTYPE(c);
     } else {
       d.ENDMODE = m.FIELDS ? TE_FIELD : m.FORMAL ? TE_STOP : TE_DECL;
       d.VARTYPE = true;
       BUTYPE(c);
-      d.W.PROCVAR = d.W.TIPOTIPO == "PROCEDURE";
+      d.W.PROCVAR = d.W.TIPOTIPO == "PROCEDURE"sv;
     }
     TRACELN(c, "VA A PONER EN ARBOL EL TIPO ", d.W.TYPNAME, " DE TIPO ", d.W.TIPOTIPO);
     if (!m.NOTREE) TYPARB(c);
@@ -193,7 +196,7 @@ void PROVAR(Compiler& c) {
     if (m.FIELDS) continue;
     BUCLADE(c);
     if (d.CLASSFOUND) break;
-    if (m.LOCAL && s.IDENT == "BEGIN") break;
+    if (m.LOCAL && s.IDENT == "BEGIN"sv) break;
     if (m.COLONS && s.CH == ':' && s.at(s.K + 1) == ':') break;
   }
   d.ENDMODE = end;
@@ -214,7 +217,7 @@ void TYPARB(Compiler& c) {
   Decl& d = c.decl;
   TypeWork& w = d.W;
   TypeRecord* t = FINDTYPE(c, w.TYPNAME);
-  bool declaredarray = t && t->TIPO == "ARRAY" && t->NOM != "ARRAY";
+  bool declaredarray = t && t->TIPO == "ARRAY"sv && t->NOM != "ARRAY"sv;
   const std::vector<Bound>& bounds = declaredarray ? t->BOUNDS : n.BOUNDS;
   int nsub = declaredarray ? t->NSUB : n.NSUB;
   int lastdim = w.LASTDIM;
@@ -222,14 +225,14 @@ void TYPARB(Compiler& c) {
     lastdim = t->BOUNDS.back().MAX - t->BOUNDS.back().MIN + 1;
   NameNode* fields = w.FIELDTREE;
   if (t && t->FIELDS) fields = t->FIELDS;  // a declared record type
-  if (t && t->TIPO == "POINTER") {         // reaches the pointed record
+  if (t && t->TIPO == "POINTER"sv) {         // reaches the pointed record
     TypeRecord* p = FINDTYPE(c, t->TARGET);
     if (p && p->FIELDS) fields = p->FIELDS;
   }
-  bool procedure = w.TIPOTIPO == "PROCEDURE";
-  int nparam = t && t->TIPO == "PROCEDURE" ? t->NPARAM : w.NPARAM;
-  bool gpointer = w.TYPNAME == "GPOINTER";
-  bool freq = n.TYPEL == "FREQ" || w.TYPNAME == "FREQ";
+  bool procedure = w.TIPOTIPO == "PROCEDURE"sv;
+  int nparam = t && t->TIPO == "PROCEDURE"sv ? t->NPARAM : w.NPARAM;
+  bool gpointer = w.TYPNAME == "GPOINTER"sv;
+  bool freq = n.TYPEL == "FREQ"sv || w.TYPNAME == "FREQ"sv;
   char sep = ';';
   std::vector<NameNode*> group = n.GROUP;
   for (NameNode* e : group) {
@@ -246,9 +249,9 @@ void TYPARB(Compiler& c) {
       e->FLAG4 = procedure && w.PROCVAR;
     }
     if (!d.INFIELDS) {
-      if (w.TYPNAME == "CONT" || w.TYPNAME == "RET")
+      if (w.TYPNAME == "CONT"sv || w.TYPNAME == "RET"sv)
         DeclareContinuous(c, e, w.RETFLAG ? w.RETORDER : 0);
-      else if (w.TYPNAME == "ARRAY" && n.TYPEL == "CONT")
+      else if (w.TYPNAME == "ARRAY"sv && n.TYPEL == "CONT"sv)
         DeclareContinuousArray(c, e);
     }
     if (freq) {

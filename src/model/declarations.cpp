@@ -13,6 +13,9 @@
 #include "decl/decl.h"
 #include "stmt/stmt.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 constexpr const char* UNITHEAD =
@@ -126,11 +129,11 @@ void BUDECL(Compiler& c) {
   WRITETEXT(c, CH_PRU, UNITHEAD);
   s.HASHTOPRU = true;
   // The keyword and the character after it are not copied with the line.
-  if (s.IDENT == "DECL")
+  if (s.IDENT == "DECL"sv)
     for (int i = s.KSTART; i <= s.K; ++i) s.line().put(i, ' ');
   RECID(c);
   d.NOM5 = s.IDENT;
-  if (s.IDENT != "USES") {
+  if (s.IDENT != "USES"sv) {
     d.USESFIRST = false;
     WRITELINE(c, CH_PRU, ";");
   } else {

@@ -11,6 +11,9 @@
 #include "decl/decl.h"
 #include "expr/expr.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 NodeRecord& NODEAT(Compiler& c, int n) { return c.model.NodeTable[n]; }
@@ -33,7 +36,7 @@ void RESOLVESUCC(Compiler& c, int n) {
   if (n > 1) NODEAT(c, n - 1).L = x.L;
   if (x.MULT < 0) ERROR(c, "node with illegal subscript " + x.NOM);
   if (!x.SUCC.empty()) {
-    if (x.SUCC.front().NOM == "NOSUC") {
+    if (x.SUCC.front().NOM == "NOSUC"sv) {
       x.SUCC.clear();
       return;
     }

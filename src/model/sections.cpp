@@ -11,6 +11,9 @@
 #include "decl/decl.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // A letter outside the eight node types means an ordinary node.
@@ -95,7 +98,7 @@ void READMULT(Compiler& c, Header& h) {
   Source& s = c.src;
   s.K++;
   RECID(c);
-  if (s.IDENT != "1" || s.at(s.K) != '.' || s.at(s.K + 1) != '.') {
+  if (s.IDENT != "1"sv || s.at(s.K) != '.' || s.at(s.K + 1) != '.') {
     h.ok = false;
     return;
   }
@@ -164,7 +167,7 @@ void READSUCC(Compiler& c, Header& h) {
   h.n.SUCC.push_back(link);
   RECID(c);
   if (s.IDREAD) {
-    if (s.IDENT != "LABEL" && s.IDENT != "VAR") h.ok = false;
+    if (s.IDENT != "LABEL"sv && s.IDENT != "VAR"sv) h.ok = false;
     return;
   }
   switch (s.CH) {
@@ -269,9 +272,9 @@ void BUNOD(Compiler& c) {
   while (h.ok && !h.var &&
          (s.IDREAD || !(s.at(s.K) == ':' && s.at(s.K + 1) == ':'))) {
     if (s.IDREAD) {
-      if (s.IDENT == "LABEL") {
+      if (s.IDENT == "LABEL"sv) {
         READLABELS(c, h);
-      } else if (s.IDENT == "VAR") {
+      } else if (s.IDENT == "VAR"sv) {
         h.var = true;
         s.K = s.KSTART;
         h.offset = 0;
@@ -317,13 +320,13 @@ static bool WALKNETWORK(Compiler& c) {
   while (s.at(1) != '$') {
     s.K = 1;
     RECID(c);
-    if (s.IDENT == "INIT") {
+    if (s.IDENT == "INIT"sv) {
       // A MODULE line after the last node opens no module.
       if (m.AFTERMODULE) m.ModuleCount--;
       m.AFTERMODULE = false;
       return true;
     }
-    if (s.IDENT == "MODULE") {
+    if (s.IDENT == "MODULE"sv) {
       s.line().put(1, s.EOLCH);  // later passes skip the line as empty
       // A module begins with a node: a MODULE line before the first node,
       // or after another MODULE line, opens no module of its own (its unit
@@ -355,7 +358,7 @@ static void FINDDECL(Compiler& c) {
   while (s.line().text() != "$") {
     s.K = 1;
     RECID(c);
-    if (s.IDENT == "DECL") {
+    if (s.IDENT == "DECL"sv) {
       m.DECLFOUND = true;
       break;
     }
