@@ -49,7 +49,7 @@ void VARIABLE(Compiler& c) {
   s.NOTFOUND = false;
   s.VARCOUNT = e->COUNT;
   bool db = e->DB;
-  bool procvar = s.TIPO == "FUNP" || e->FLAG4;
+  bool procvar = s.TIPO == std::string_view("FUNP") || e->FLAG4;
   if (procvar && !(s.PROCHEAD && s.STMTSTART)) PRFUNP(c);
   if (db) REWRITEDBASE(c);
 }
@@ -68,33 +68,59 @@ void DECLARETSIM(Compiler& c) {
   n.DIRECTADD = false;
 }
 
+// The class word of the rules tried so far. A lookup rule sets its word
+// whether or not it matched, and the next such rule overwrites it: the
+// word is kept here and written to TIPO only before a rule that may read
+// TIPO, or when the search ends.
+struct Tipo {
+  Source& s;
+  std::string_view held;  // a word not yet written, or empty
+  void hold(std::string_view w) { held = w; }
+  void flush() {
+    if (!held.empty()) s.TIPO.assign(held.data(), held.size());
+    held = {};
+  }
+  void set(std::string_view w) {  // a rule that matched writes its word at once
+    held = {};
+    s.TIPO.assign(w.data(), w.size());
+  }
+};
+
 // Rules that match a fixed word.
-bool WORD(Compiler& c, const char* w, const char* tipo) {
+bool WORD(Compiler& c, Tipo& t, std::string_view w, std::string_view tipo) {
   if (c.src.IDENT != w) return false;
   c.src.NOTFOUND = false;
-  if (tipo) c.src.TIPO = tipo;
+  if (!tipo.empty()) t.set(tipo);
   return true;
 }
 
-// Rules that consult a lookup set their word whether or not it matched.
-template <class L>
-void TRYLOOKUP(Compiler& c, L lookup, const char* tipo) {
-  lookup(c);
-  c.src.TIPO = tipo;
-}
-
-void RULE(Compiler& c, ClassRule kc) {
+void RULE(Compiler& c, ClassRule kc, Tipo& t) {
   Source& s = c.src;
   switch (kc) {
     case ClassRule::Character:
-      if (!s.IDREAD) SPECIALCHAR(c);
+      if (!s.IDREAD) {
+        t.flush();
+        SPECIALCHAR(c);
+      }
       break;
-    case ClassRule::Variable: VARIABLE(c); break;
-    case ClassRule::Separator: TRYLOOKUP(c, RESWORD, "SEP"); break;
-    case ClassRule::Node: TRYLOOKUP(c, BUSNODE, "NODO"); break;
+    case ClassRule::Variable:
+      t.flush();
+      VARIABLE(c);
+      break;
+    case ClassRule::Separator:
+      RESWORD(c);
+      t.hold("SEP");
+      break;
+    case ClassRule::Node:
+      t.flush();
+      BUSNODE(c);
+      t.hold("NODO");
+      break;
     case ClassRule::ValuedFunction:
-      TRYLOOKUP(c, FUNVLOOK, "FUNV");
+      FUNVLOOK(c);
+      t.hold("FUNV");
       if (!s.NOTFOUND) {
+        t.flush();
         if (c.out.CURCH == CH_MODIN1)
           s.KC = ClassRule::InitFunction;
         else
@@ -102,49 +128,72 @@ void RULE(Compiler& c, ClassRule kc) {
       }
       break;
     case ClassRule::Table:
+      t.flush();
       if (TABLOOK(c, true)) s.NOTFOUND = false;
-      s.TIPO = "TABLA";
+      t.hold("TABLA");
       break;
     case ClassRule::String:
       if (ISSTRING(s)) {
         s.NOTFOUND = false;
-        s.TIPO = s.IDENT;
+        t.set(s.IDENT);
       }
       break;
     case ClassRule::Tsim:
-      if (s.IDENT == "TSIM") DECLARETSIM(c);
+      if (s.IDENT == std::string_view("TSIM")) {
+        t.flush();
+        DECLARETSIM(c);
+      }
       break;
-    case ClassRule::ControlWord: TRYLOOKUP(c, STMTWORD, "INS.ESTR."); break;
-    case ClassRule::End: WORD(c, "END", "END"); break;
+    case ClassRule::ControlWord:
+      STMTWORD(c);
+      t.hold("INS.ESTR.");
+      break;
+    case ClassRule::End: WORD(c, t, "END", "END"); break;
     case ClassRule::Number:
       if (s.ISNUM) {
         s.NOTFOUND = false;
-        s.TIPO = "NUMERO";
+        t.set("NUMERO");
       }
       break;
     case ClassRule::Boolean:
-      if (!WORD(c, "TRUE", "CONST.LOG")) WORD(c, "FALSE", "CONST.LOG");
+      if (!WORD(c, t, "TRUE", "CONST.LOG")) WORD(c, t, "FALSE", "CONST.LOG");
       break;
-    case ClassRule::Until: WORD(c, "UNTIL", "UNTIL"); break;
+    case ClassRule::Until: WORD(c, t, "UNTIL", "UNTIL"); break;
     case ClassRule::ItNt:
-      if (s.IDENT == "IT" || s.IDENT == "NT") {
+      if (s.IDENT == std::string_view("IT") || s.IDENT == std::string_view("NT")) {
         s.NOTFOUND = false;
-        s.TIPO = s.IDENT;
+        t.set(s.IDENT);
       }
       break;
-    case ClassRule::Instruction: TRYLOOKUP(c, INSTLOOK, "PROCG"); break;
-    case ClassRule::Function:
-      TRYLOOKUP(c, FUNCLOOK, "FUNPG");
-      if (!s.NOTFOUND) PRFUNPG(c);
+    case ClassRule::Instruction:
+      INSTLOOK(c);
+      t.hold("PROCG");
       break;
-    case ClassRule::InputOutput: TRYLOOKUP(c, IOWORD, "PRWR"); break;
-    case ClassRule::Exper: WORD(c, "EXPER", "EXP."); break;
-    case ClassRule::EndExp: WORD(c, "ENDEXP", "ENDEXP."); break;
-    case ClassRule::PascalProcedure: TRYLOOKUP(c, PPROCLOOK, "PROPA"); break;
-    case ClassRule::Rand: WORD(c, "RAND", nullptr); break;
-    case ClassRule::Report: WORD(c, "REPORT", "REPORT"); break;
-    case ClassRule::EndReport: WORD(c, "ENDREPORT", "ENDREPORT"); break;
-    case ClassRule::Unknown: ERROR(c, "unknown  identifier " + s.IDENT);
+    case ClassRule::Function:
+      FUNCLOOK(c);
+      t.hold("FUNPG");
+      if (!s.NOTFOUND) {
+        t.flush();
+        PRFUNPG(c);
+      }
+      break;
+    case ClassRule::InputOutput:
+      t.flush();
+      IOWORD(c);
+      t.hold("PRWR");
+      break;
+    case ClassRule::Exper: WORD(c, t, "EXPER", "EXP."); break;
+    case ClassRule::EndExp: WORD(c, t, "ENDEXP", "ENDEXP."); break;
+    case ClassRule::PascalProcedure:
+      PPROCLOOK(c);
+      t.hold("PROPA");
+      break;
+    case ClassRule::Rand: WORD(c, t, "RAND", {}); break;
+    case ClassRule::Report: WORD(c, t, "REPORT", "REPORT"); break;
+    case ClassRule::EndReport: WORD(c, t, "ENDREPORT", "ENDREPORT"); break;
+    case ClassRule::Unknown:
+      t.flush();
+      ERROR(c, "unknown  identifier " + s.IDENT);
     default: break;  // numbers without a rule of their own
   }
 }
@@ -160,10 +209,12 @@ ClassRule CLASIFY(Compiler& c) {
   s.KC = ClassRule::None;
   s.TIPO.clear();
   TRACELN(c, "CLASIFICAR LA VARIABLE ", s.IDENT, " (PROCESA ", c.names.SCOPE, " )");
+  Tipo t{s, {}};
   while (s.NOTFOUND) {
     s.KC = static_cast<ClassRule>(RULENO(s.KC) + 1);
-    RULE(c, s.KC);
+    RULE(c, s.KC, t);
   }
+  t.flush();
   TRACELN(c, "KC=", RULENO(s.KC), ' ', s.IDENT, "  ES DE TIPO ", s.TIPO);
   return s.KC;
 }

@@ -63,8 +63,8 @@ void LineStore::clean(int row) {
   const Rec& r = recs[row];
   char* t = r.wide ? WIDE[r.at].data() : BLOCKS[r.at / BLOCK].data() + r.at % BLOCK;
   for (int i = 0; i < r.len; ++i) {
-    unsigned char ch = static_cast<unsigned char>(t[i]);
-    if (ch < 32 || ch > 172) t[i] = ' ';
+    // codes 32..172 map to 0..140, every other code above
+    if (static_cast<unsigned char>(t[i] - 32) > 140) t[i] = ' ';
   }
 }
 
@@ -212,12 +212,10 @@ void CREALIN(Compiler& c) {
   BUILDSTORE(c, in);
 }
 
-// Characters of the current line from column a up to column b.
-static std::string CELLS(const Compiler& c, int a, int b) {
+// Characters of the current line from column a up to column b, into t.
+static void CELLS(const Compiler& c, int a, int b, std::string& t) {
   const Source& s = c.src;
-  std::string t;
-  if (b < a) return t;
-  t.reserve(static_cast<size_t>(b - a + 1));
+  t.clear();
   int i = a;
   for (; i <= b && i < 1; ++i) t += s.at(i);
   int n;
@@ -227,7 +225,6 @@ static std::string CELLS(const Compiler& c, int a, int b) {
     i = std::min(b, n) + 1;
   }
   for (; i <= b; ++i) t += s.at(i);
-  return t;
 }
 
 // The finished line's rest goes to CURCH while transmitting; otherwise the
@@ -236,7 +233,8 @@ static void TRANSMITLINE(Compiler& c) {
   Source& s = c.src;
   Out& o = c.out;
   if (o.TRANSMIT && (!s.INPROC || s.LOCALDECL)) {
-    std::string rest = CELLS(c, o.TRSTART, s.K - 1);
+    std::string& rest = s.LINEREST;
+    CELLS(c, o.TRSTART, s.K - 1, rest);
     SENDPIECE(c, o.CURCH, rest, true);
     FLUSHOUT(c, o.CURCH);
     o.TRSTART = 1;
@@ -252,7 +250,8 @@ static void TRANSMITLINE(Compiler& c) {
     WRITELINE(c, CH_PRU, s.line().text());
   }
   if (s.INPROC) {
-    std::string rest = CELLS(c, o.TRSTART, s.K - 1);
+    std::string& rest = s.LINEREST;
+    CELLS(c, o.TRSTART, s.K - 1, rest);
     SENDPIECE(c, o.CURCH, rest, true);
     o.TRSTART = 1;
     FLUSHOUT(c, o.CURCH);

@@ -125,9 +125,10 @@ void RECID(Compiler& c) {
   s.CH = ' ';
   s.IDREAD = true;
   bool blank, comment;
-  do {
-    blank = SKIPBL(c);
-    comment = SKIPCOM(c);
+  do {  // both return at once unless K is on a blank, "(" or "{"
+    blank = s.at(s.K) == ' ' && SKIPBL(c);
+    char ch = s.at(s.K);
+    comment = (ch == '(' || ch == '{') && SKIPCOM(c);
   } while (blank || comment);
   s.KSTART = s.K;
   // The word's plain characters within the text at once; a point, the
@@ -139,7 +140,9 @@ void RECID(Compiler& c) {
     while (k <= n && p[k - 1] != s.EOLCH && p[k - 1] != '.' && !ISDELIM(p[k - 1])) k++;
     size_t room = static_cast<size_t>(LINEMAX) - std::min<size_t>(s.IDENT.size(), LINEMAX);
     size_t take = std::min<size_t>(static_cast<size_t>(k - s.K), room);
-    for (size_t i = 0; i < take; ++i) s.IDENT += UPPER(p[s.K - 1 + i]);
+    char word[LINEMAX];
+    for (size_t i = 0; i < take; ++i) word[i] = UPPER(p[s.K - 1 + i]);
+    s.IDENT.append(word, take);
     s.K = k;
   }
   s.CH = s.at(s.K);

@@ -217,6 +217,7 @@ struct Source {
   bool HEADER = false;     // a heading that also goes to the interface
   bool HASHTOPRU = false;  // '#' lines pass even when CURCH is 1
   int PRULINES = 1;        // whole lines copied into PRU.PAS
+  std::string LINEREST;    // the finished line's rest, reused from line to line
 
   SourceLine line() const { return lines[PL]; }
   char at(int k) const { return lines.at(PL, k); }

@@ -140,15 +140,19 @@ static_assert(FUNCNONE == NFUNCWORD + 1 && PPROCNONE == NPPROCWORD + 1);
 static_assert(RESNONE == NRESWORD && DECLCLASSNONE == NDECLCLASS);
 static_assert(FUNVCLASSNONE == NFUNVCLASS);
 
-// Position of w among entries 1..n, 0 when absent.
+// Position of w among entries 1..n, 0 when absent. A filler can only
+// equal a filler, so no entry is checked for one; the length and the first
+// character rule out most entries before their text is compared.
 int SEEK(const SV* t, int n, SV w) {
+  if (FILLER(w)) return 0;
   for (int i = 1; i <= n; ++i)
-    if (!FILLER(t[i]) && t[i] == w) return i;
+    if (t[i].size() == w.size() && t[i][0] == w[0] && t[i] == w) return i;
   return 0;
 }
 int SEEK(const CountedWord* t, int n, SV w) {
+  if (FILLER(w)) return 0;
   for (int i = 1; i <= n; ++i)
-    if (!FILLER(t[i].w) && t[i].w == w) return i;
+    if (t[i].w.size() == w.size() && t[i].w[0] == w[0] && t[i].w == w) return i;
   return 0;
 }
 
@@ -174,9 +178,13 @@ void STMTWORD(Compiler& c) {
 void INSTLOOK(Compiler& c) {
   TRACELN(c, "BUSCA ", c.src.IDENT, " EN TABLA INST.Y PROC.TALVEN");
   int pos = 0;
-  for (int i = 1; i <= NINSTWORD && pos == 0; ++i) {
-    TRACELN(c, i, ' ', INSTTAB[i]);
-    if (!FILLER(INSTTAB[i]) && INSTTAB[i] == c.src.IDENT) pos = i;
+  if (!c.drv.TRACE) {
+    pos = SEEK(INSTTAB, NINSTWORD, c.src.IDENT);
+  } else {  // the trace shows every entry compared
+    for (int i = 1; i <= NINSTWORD && pos == 0; ++i) {
+      TRACELN(c, i, ' ', INSTTAB[i]);
+      if (!FILLER(INSTTAB[i]) && INSTTAB[i] == c.src.IDENT) pos = i;
+    }
   }
   c.kw.KWNO = FOUNDOR(c, pos, INSTNONE);
 }

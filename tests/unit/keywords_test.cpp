@@ -189,4 +189,26 @@ TEST(Keywords, Traces) {
   EXPECT_EQ(r.out.str(), "");
 }
 
+// Every instruction is found at its own number, with the trace (which
+// walks the table entry by entry) and without it alike; a word of the
+// same length and first letter as an entry is no match.
+TEST(Keywords, EveryInstructionIsFoundAtItsNumberTracedOrNot) {
+  TestRun plain, traced(true);
+  for (int i = 1; i <= NINSTWORD; ++i) {
+    std::string w(INSTENTRY(i));
+    if (w.empty() || w == " ") continue;
+    EXPECT_FALSE(LOOK(plain, w, INSTLOOK)) << w;
+    EXPECT_EQ(plain.c.kw.KWNO, i) << w;
+    EXPECT_FALSE(LOOK(traced, w, INSTLOOK)) << w;
+    EXPECT_EQ(traced.c.kw.KWNO, i) << w;
+    std::string near = w;
+    near.back() = near.back() == 'Q' ? 'R' : 'Q';
+    EXPECT_TRUE(LOOK(plain, near, INSTLOOK)) << near;
+    EXPECT_EQ(plain.c.kw.KWNO, INSTNONE) << near;
+  }
+  EXPECT_TRUE(LOOK(plain, " ", INSTLOOK));
+  EXPECT_EQ(DECLCLASSNO(" "), DECLCLASSNONE);
+  EXPECT_EQ(DECLCLASSNO(""), DECLCLASSNONE);
+}
+
 }  // namespace
