@@ -159,7 +159,12 @@ void BUILDSTORE(Compiler& c, TextLines& in) {
   ADDLINE(c, in.next());  // stored as read
   s.PL = 0;
   s.LB = 1;
-  while (in.more() && s.IDENT != "END.") {
+  // The first four characters of the last line that has them; only the
+  // last is kept in IDENT.
+  char word[4] = {};
+  bool haveword = false;
+  auto ended = [&] { return haveword && std::string_view(word, 4) == "END."; };
+  while (in.more() && !ended()) {
     std::string_view text = in.next();
     ADDLINE(c, text);
     s.PL = static_cast<int>(s.lines.size()) - 1;
@@ -174,11 +179,11 @@ void BUILDSTORE(Compiler& c, TextLines& in) {
     size_t first = std::min(t.find_first_not_of(' '), t.size());
     s.K = static_cast<int>(first) + 1;
     if (t.size() - first <= 3) continue;
-    char word[4];
     for (int i = 0; i < 4; ++i) word[i] = UPPER(t[first + i]);
-    s.IDENT.assign(word, 4);
+    haveword = true;
   }
-  if (s.IDENT != "END.") ERROR(c, "END. missing or misplaced");
+  if (haveword) s.IDENT.assign(word, 4);
+  if (!ended()) ERROR(c, "END. missing or misplaced");
   ADDLINE(c, "$");
   if (c.drv.TRACE) {
     TRACELN(c, " CREADAS LINEAS");

@@ -20,6 +20,14 @@ constexpr std::array<bool, 256> DELIMS = [] {
   return t;
 }();
 
+// Characters that go on a word without a second look: no delimiter, no
+// point.
+constexpr std::array<bool, 256> PLAIN = [] {
+  std::array<bool, 256> t{};
+  for (int i = 0; i < 256; ++i) t[i] = !DELIMS[i] && i != '.';
+  return t;
+}();
+
 // A line end at K: only then has the line advance anything to do.
 inline bool ATEND(const Source& s) { return s.at(s.K) == s.EOLCH; }
 
@@ -137,7 +145,8 @@ void RECID(Compiler& c) {
     int n;
     const char* p = s.lines.cells(s.PL, n);
     int k = s.K;
-    while (k <= n && p[k - 1] != s.EOLCH && p[k - 1] != '.' && !ISDELIM(p[k - 1])) k++;
+    const char eol = s.EOLCH;
+    while (k <= n && PLAIN[static_cast<unsigned char>(p[k - 1])] && p[k - 1] != eol) k++;
     size_t room = static_cast<size_t>(LINEMAX) - std::min<size_t>(s.IDENT.size(), LINEMAX);
     size_t take = std::min<size_t>(static_cast<size_t>(k - s.K), room);
     char word[LINEMAX];

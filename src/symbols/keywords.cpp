@@ -7,6 +7,9 @@
 // depend on; they never match, not even an empty IDENT.
 #include "symbols/keywords.h"
 
+#include <array>
+#include <cstdint>
+
 #include "ground/compiler.h"
 
 namespace {
@@ -140,19 +143,47 @@ static_assert(FUNCNONE == NFUNCWORD + 1 && PPROCNONE == NPPROCWORD + 1);
 static_assert(RESNONE == NRESWORD && DECLCLASSNONE == NDECLCLASS);
 static_assert(FUNVCLASSNONE == NFUNVCLASS);
 
-// Position of w among entries 1..n, 0 when absent. A filler can only
-// equal a filler, so no entry is checked for one; the length and the first
-// character rule out most entries before their text is compared.
-int SEEK(const SV* t, int n, SV w) {
-  if (FILLER(w)) return 0;
-  for (int i = 1; i <= n; ++i)
-    if (t[i].size() == w.size() && t[i][0] == w[0] && t[i] == w) return i;
-  return 0;
+constexpr SV NAME(SV e) { return e; }
+constexpr SV NAME(const CountedWord& e) { return e.w; }
+
+// Entries by length and first letter: a lookup compares only the entries
+// that share both with the word (rarely more than one). Built once, at
+// compile time; a bucket's chain runs in table order.
+constexpr int BUCKET(SV w) { return (w[0] & 31) * 16 + static_cast<int>(w.size() & 15); }
+template <size_t N>
+struct Index {
+  std::array<std::uint8_t, 32 * 16> first{};  // bucket: its first entry, 0 for none
+  std::array<std::uint8_t, N> next{};         // entry: the next of its bucket, 0 for none
+};
+template <class T, size_t N>
+constexpr Index<N> INDEX(const T (&t)[N]) {
+  static_assert(N <= 256);
+  Index<N> x{};
+  for (int i = static_cast<int>(N) - 1; i >= 1; --i) {
+    if (FILLER(NAME(t[i]))) continue;  // fillers never match
+    int b = BUCKET(NAME(t[i]));
+    x.next[i] = x.first[b];
+    x.first[b] = static_cast<std::uint8_t>(i);
+  }
+  return x;
 }
-int SEEK(const CountedWord* t, int n, SV w) {
+
+constexpr auto DECLCLASSINDEX = INDEX(DECLCLASSTAB);
+constexpr auto STMTINDEX = INDEX(STMTTAB);
+constexpr auto RESINDEX = INDEX(RESTAB);
+constexpr auto INSTINDEX = INDEX(INSTTAB);
+constexpr auto FUNCINDEX = INDEX(FUNCTAB);
+constexpr auto PPROCINDEX = INDEX(PPROCTAB);
+constexpr auto COLORINDEX = INDEX(COLORTAB);
+constexpr auto FUNVCLASSINDEX = INDEX(FUNVCLASSTAB);
+
+// Position of w in table t (entries 1..N-1), 0 when absent; the first of
+// equal entries wins.
+template <class T, size_t N>
+int SEEK(const T (&t)[N], const Index<N>& x, SV w) {
   if (FILLER(w)) return 0;
-  for (int i = 1; i <= n; ++i)
-    if (t[i].w.size() == w.size() && t[i].w[0] == w[0] && t[i].w == w) return i;
+  for (int i = x.first[BUCKET(w)]; i != 0; i = x.next[i])
+    if (NAME(t[i]) == w) return i;
   return 0;
 }
 
@@ -168,18 +199,18 @@ SV ENTRY(const SV* t, int n, int i) { return i >= 1 && i <= n ? t[i] : SV(); }
 }  // namespace
 
 void RESWORD(Compiler& c) {
-  c.kw.IDX = FOUNDOR(c, SEEK(RESTAB, NRESWORD, c.src.IDENT), RESNONE);
+  c.kw.IDX = FOUNDOR(c, SEEK(RESTAB, RESINDEX, c.src.IDENT), RESNONE);
 }
 
 void STMTWORD(Compiler& c) {
-  c.kw.STMTNO = FOUNDOR(c, SEEK(STMTTAB, NSTMTWORD, c.src.IDENT), STMTNONE);
+  c.kw.STMTNO = FOUNDOR(c, SEEK(STMTTAB, STMTINDEX, c.src.IDENT), STMTNONE);
 }
 
 void INSTLOOK(Compiler& c) {
   TRACELN(c, "BUSCA ", c.src.IDENT, " EN TABLA INST.Y PROC.TALVEN");
   int pos = 0;
   if (!c.drv.TRACE) {
-    pos = SEEK(INSTTAB, NINSTWORD, c.src.IDENT);
+    pos = SEEK(INSTTAB, INSTINDEX, c.src.IDENT);
   } else {  // the trace shows every entry compared
     for (int i = 1; i <= NINSTWORD && pos == 0; ++i) {
       TRACELN(c, i, ' ', INSTTAB[i]);
@@ -191,17 +222,17 @@ void INSTLOOK(Compiler& c) {
 
 void PPROCLOOK(Compiler& c) {
   TRACELN(c, "BUSCA ", c.src.IDENT, " EN TABLA PROC.PASCAL");
-  c.kw.KWNO = FOUNDOR(c, SEEK(PPROCTAB, NPPROCWORD, c.src.IDENT), PPROCNONE);
+  c.kw.KWNO = FOUNDOR(c, SEEK(PPROCTAB, PPROCINDEX, c.src.IDENT), PPROCNONE);
 }
 
 void FUNCLOOK(Compiler& c) {
   TRACELN(c, "BUSCAR FUNCION G o P ", c.src.IDENT);
-  c.kw.KWNO = FOUNDOR(c, SEEK(FUNCTAB, NFUNCWORD, c.src.IDENT), FUNCNONE);
+  c.kw.KWNO = FOUNDOR(c, SEEK(FUNCTAB, FUNCINDEX, c.src.IDENT), FUNCNONE);
   TRACELN(c, c.src.IDENT, "en ", c.kw.KWNO);
 }
 
 void COLORNO(Compiler& c) {
-  int pos = SEEK(COLORTAB, NCOLORWORD, c.src.IDENT);
+  int pos = SEEK(COLORTAB, COLORINDEX, c.src.IDENT);
   c.kw.KWNO = pos == 0 ? NCOLORWORD : pos;
   if (pos == 0) ERROR(c, "erroneous color name");
 }
@@ -228,12 +259,12 @@ ValuedFunction& FUNVADD(Compiler& c, std::string_view name) {
 }
 
 int DECLCLASSNO(std::string_view w) {
-  int pos = SEEK(DECLCLASSTAB, NDECLCLASS, w);
+  int pos = SEEK(DECLCLASSTAB, DECLCLASSINDEX, w);
   return pos == 0 ? DECLCLASSNONE : pos;
 }
 
 int FUNVCLASSNO(std::string_view w) {
-  int pos = SEEK(FUNVCLASSTAB, NFUNVCLASS, w);
+  int pos = SEEK(FUNVCLASSTAB, FUNVCLASSINDEX, w);
   return pos == 0 ? FUNVCLASSNONE : pos;
 }
 
