@@ -912,8 +912,8 @@ end;
   read are mostly out of the cache: they are fetched ahead.  The message
   of this event: its field record, which its node reads first, and its
   neighbours in its list, which it leaves; the message of the next event
-  in the heap, for when that one comes (its record is fetched above, one
-  event earlier). }
+  in the heap, for when that one comes (its record's first line is
+  fetched below, every time, one event earlier). }
 const
   _aheadmin = 2048;
 
@@ -933,6 +933,8 @@ begin
   end;
   if _hn > 0 then
   begin
+    { the rest of the next event's record: its group and its message }
+    prefetch(PByte(_he(1))[SizeOf(_rev) - 8]);
     m := _he(1)^.msg;
     if m <> nil then
     begin
@@ -1772,7 +1774,7 @@ begin
     _hklp^^[l] := pla^[l] / span;
 end;
 
-procedure _left(l: integer; m: _pl); inline;
+procedure _left(l: integer; m: _pl);
 var stay, t, span: real;
     gone, lenv, lm: longint;
     pl, plm: _plivec;
@@ -1909,13 +1911,27 @@ begin
 end;
 
 procedure _agr(l: integer; m: _pl; c: char);
+var ll: ^_pl;
+    q: _pl;
 begin
   if (m = nil) or not _okl(l) then
     Exit;
   if (c = 'F') or (c = 'f') then
     _putfirst(l, m)
   else
-    _putlast(l, m);
+  begin
+    { _putlast, with the list's last end read once }
+    ll := @_hkll^[l];
+    q := ll^;
+    m^.p := nil;
+    m^.prv := q;
+    if q = nil then
+      _hkfl^[l] := m
+    else
+      q^.p := m;
+    ll^ := m;
+    _entered(l, m);
+  end;
 end;
 
 { Unlinks m, whose previous message is prev, from list l. }
@@ -1935,19 +1951,34 @@ begin
 end;
 
 procedure _extr(m: _pl; l: integer);
-var q, prev: _pl;
+var q, prev, nx: _pl;
+    fl, ll: ^_pl;
 begin
   if (m = nil) or not _okl(l) then
     Exit;
   if _inlist(m, l) then
   begin
+    { the links as the kernel left them: unlinked at once (_unlink
+      written out, with the list's ends read once) }
+    fl := @_hkfl^[l];
+    ll := @_hkll^[l];
     prev := m^.prv;
-    if ((prev = nil) and (_hkfl^[l] = m)) or
+    nx := m^.p;
+    if ((prev = nil) and (fl^ = m)) or
       ((prev <> nil) and (prev^.p = m) and _inlist(prev, l)) then
-      if ((m^.p = nil) and (_hkll^[l] = m)) or
-        ((m^.p <> nil) and (m^.p^.prv = m)) then
+      if ((nx = nil) and (ll^ = m)) or ((nx <> nil) and (nx^.prv = m)) then
       begin
-        _unlink(m, prev, l);
+        if prev = nil then
+          fl^ := nx
+        else
+          prev^.p := nx;
+        if nx <> nil then
+          nx^.prv := prev;
+        if ll^ = m then
+          ll^ := prev;
+        if _oxon then
+          _oxgone(l, m);
+        _left(l, m);
         Exit;
       end;
   end;

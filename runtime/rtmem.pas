@@ -117,19 +117,23 @@ begin
 end;
 
 function _mfreeit(p: pointer): ptruint;
-var c: integer;
+var h: qword;
+    head: ^PByte;
+    q: PByte;
 begin
   if p = nil then
     Exit(0);
-  c := _mclass(p);
-  if c = 0 then
+  h := PQWord(PByte(p) - 8)^;
+  if (h shr 48) <> (_mtag shr 48) then
     Exit(_mold.FreeMem(p));
-  _mlink(p)^ := _mfree[c];
-  PPointer(p)[0] := _mfree[c];
+  head := @_mfree[integer(h and $FF)];
+  q := head^;
+  _mlink(p)^ := q;
+  PPointer(p)[0] := q;
   PPointer(p)[1] := nil;
-  _mfree[c] := p;
+  head^ := p;
   Dec(_mused);
-  Result := _mcap(c);
+  Result := _mcap(integer(h and $FF));
 end;
 
 function _mfreesize(p: pointer; size: ptruint): ptruint;
