@@ -62,7 +62,16 @@ void LineStore::put(int row, int k, char ch) {
 void LineStore::clean(int row) {
   const Rec& r = recs[row];
   char* t = r.wide ? WIDE[r.at].data() : BLOCKS[r.at / BLOCK].data() + r.at % BLOCK;
-  for (int i = 0; i < r.len; ++i) {
+  int i = 0;
+  // Eight characters at a time while they are all plain ASCII from the
+  // blank on: no high bit set, and none below 32.
+  constexpr std::uint64_t ONES = ~std::uint64_t(0) / 255, HIGH = ONES * 128;
+  for (; i + 8 <= r.len; i += 8) {
+    std::uint64_t x;
+    std::memcpy(&x, t + i, 8);
+    if ((x & HIGH) != 0 || ((x - ONES * 32) & ~x & HIGH) != 0) break;
+  }
+  for (; i < r.len; ++i) {
     // codes 32..172 map to 0..140, every other code above
     if (static_cast<unsigned char>(t[i] - 32) > 140) t[i] = ' ';
   }

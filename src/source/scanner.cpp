@@ -109,7 +109,16 @@ static bool TAKEAHEAD(Compiler& c) {
 const Token& PEEK(Compiler& c) {
   Source& s = c.src;
   RECID(c);
-  s.AHEAD = CURTOKEN(s);
+  Token& a = s.AHEAD;  // filled in place: its text keeps its room
+  a.kind = s.KIND;
+  a.text = s.IDENT;
+  a.ch = s.CH;
+  a.line = s.PL;
+  a.start = s.KSTART;
+  a.end = s.K;
+  a.isnum = s.ISNUM;
+  a.isint = s.ISINT;
+  a.probing = s.PROBING;
   s.K = s.KSTART;
   return s.AHEAD;
 }

@@ -68,6 +68,28 @@ TEST(LineStore, ControlCharactersBecomeBlanksExceptOnLineOne) {
   EXPECT_EQ(text(r.c, 2), "c d e");
 }
 
+// Long lines are checked eight characters at a time: a code out of range
+// anywhere in a run, or in the short tail, is still found; codes 127 and
+// 172 stay.
+TEST(LineStore, ControlCharactersAnywhereInALongLineBecomeBlanks) {
+  TestRun r;
+  std::string plain = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string dirty = plain;
+  dirty[3] = '\t';
+  dirty[17] = '\x01';
+  dirty[24] = '\xAD';  // 173
+  dirty[26] = '\xAC';  // 172
+  dirty[30] = '\x7F';
+  dirty[34] = '\x1F';  // in the tail after the last whole run
+  r.load("head\n" + plain + "\n" + dirty + "\nEND.\n");
+  EXPECT_EQ(text(r.c, 2), plain);
+  std::string want = plain;
+  want[3] = want[17] = want[24] = want[34] = ' ';
+  want[26] = '\xAC';
+  want[30] = '\x7F';
+  EXPECT_EQ(text(r.c, 3), want);
+}
+
 TEST(LineStore, CrLfIsReadLikeLf) {
   TestRun a, b;
   a.load("first\nA (I) ::\n\n  x := 1;\nEND.\n");
