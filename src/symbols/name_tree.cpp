@@ -316,7 +316,8 @@ NameNode* BUSIDAR1(Compiler& c) {
   TRACELN(c, "ENTRADA A BUSIDAR1 CON ", c.src.IDENT);
   TRACEWAIT(c);
   n.FOUND = false;
-  c.src.TIPO = " ";
+  c.src.TIPO.clear();  // " ", written in place: the lookup runs for every name
+  c.src.TIPO.push_back(' ');
   std::string_view cut = std::string_view(c.src.IDENT).substr(0, NAMEMAX);
   if (n.ROOT && c.src.CH == '.' && TABLEPREFIX(c, cut)) {
     // table.field: what the walk meets on its way decides. QUALIFIED reads
