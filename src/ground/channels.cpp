@@ -65,7 +65,7 @@ static void SENDOUT(Compiler& c, ChannelNo ch, std::string_view piece, bool forc
     return;
   }
   if (force || buf.size() + piece.size() > PACKWIDTH) {
-    EMITLINE(c, ch, buf, x.PEND);
+    EMITLINE(c, ch, buf, x.PEND.data(), x.PEND.size());
     TRACELN(c, "TR.LIN  ", buf);
     buf.clear();
   }
@@ -79,7 +79,7 @@ static void SENDOUT(Compiler& c, ChannelNo ch, std::string_view piece, bool forc
 
 void FLUSHOUT(Compiler& c, ChannelNo ch) {
   Channel& x = c.out.ch[ch];
-  EMITLINE(c, ch, x.BUF, x.PEND);
+  EMITLINE(c, ch, x.BUF, x.PEND.data(), x.PEND.size());
   x.BUF.clear();
   x.PEND.clear();
 }

@@ -267,7 +267,7 @@ void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text) {
   if (x.stream && t.size() >= STREAMCHUNK) SPILL(*x.stream, t);
 }
 
-void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vector<Origin>& pieces) {
+void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const Origin* pieces, size_t n) {
   std::string& out = OPENTEXT(c, ch);
   Channel& x = c.out.ch[ch];
   out.append(text);
@@ -284,7 +284,8 @@ void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vecto
   // translator's text of the same source line, or that line's own text
   // going on where the one before left off) is not kept.
   const Origin* last = nullptr;
-  for (const Origin& o : pieces) {
+  for (const Origin* p = pieces; p != pieces + n; ++p) {
+    const Origin& o = *p;
     if (last && o.line == last->line &&
         (o.srccol == 0 ? last->srccol == 0
                        : last->srccol > 0 && o.srccol - o.col == last->srccol - last->col))
@@ -302,7 +303,8 @@ void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vecto
 }
 
 void WRITELINE(Compiler& c, ChannelNo ch, std::string_view text) {
-  EMITLINE(c, ch, text, {PIECEORIGIN(c, text, 1)});
+  Origin o = PIECEORIGIN(c, text, 1);
+  EMITLINE(c, ch, text, &o, 1);
 }
 
 void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
@@ -322,7 +324,6 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
     dest.text->reserve(dest.text->size() + t.size());
     if (dest.map && map) dest.map->first.reserve(dest.map->first.size() + map->first.size());
   }
-  std::vector<Origin> pieces;
   // A line without pieces is placed as the start of the last line with
   // pieces before it: that start goes with it, as a piece of its own.
   Origin carry;
@@ -333,20 +334,24 @@ void COPYCH(Compiler& c, ChannelNo from, ChannelNo to, std::string_view trace) {
     std::string_view line = std::string_view(t).substr(p, std::min<size_t>(e - p, LINEMAX));
     p = e + 1;
     if (!trace.empty()) TRACELN(c, trace, line);
-    pieces.clear();
+    // The line's pieces, read where they lie in the map.
+    const Origin* pieces = nullptr;
+    size_t count = 0;
     if (map && n < map->first.size()) {
       size_t a = map->first[n];
       size_t b = n + 1 < map->first.size() ? map->first[n + 1] : map->pieces.size();
-      pieces.assign(map->pieces.begin() + a, map->pieces.begin() + b);
       if (a < b) {
+        pieces = &map->pieces[a];
+        count = b - a;
         carry = Origin();
         carry.line = map->pieces[a].line;
         carried = true;
       } else if (carried && !line.empty()) {
-        pieces.push_back(carry);
+        pieces = &carry;
+        count = 1;
       }
     }
-    EMITLINE(c, to, line, pieces);
+    EMITLINE(c, to, line, pieces, count);
   }
   // A temporary is copied once, when its text has found its place: its
   // origins live on in the copy and are let go here, which halves the

@@ -218,8 +218,8 @@ void APPENDCH(Compiler& c, ChannelNo ch);   // open the bound file for appending
 void CLOSECH(Compiler& c, ChannelNo ch);    // close if open
 void ERASECH(Compiler& c, ChannelNo ch);    // drop the bound file, if any
 void WRITELINE(Compiler& c, ChannelNo ch, std::string_view text);  // bypasses BUF
-// Writes a line of a channel's file with the origins of its pieces.
-void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const std::vector<Origin>& pieces);
+// Writes a line of a channel's file with the origins of its n pieces.
+void EMITLINE(Compiler& c, ChannelNo ch, std::string_view text, const Origin* pieces, size_t n);
 void WRITETEXT(Compiler& c, ChannelNo ch, std::string_view text);  // no line end either
 // Closes channel from's file and copies its lines, in order and with their
 // origins, straight into channel to's file (callers flush what must come

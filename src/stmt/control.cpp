@@ -34,7 +34,7 @@ bool INLABELS(Compiler& c, const std::string& w) {
   int n = c.stmt.CURNODE;
   if (n <= 0 || n > c.model.NodeCount) return false;
   for (const NodeLabel& l : c.model.NodeTable[n].LABELS)
-    if (l.NOM == CUT(w, NAMEMAX)) return true;
+    if (l.NOM == std::string_view(w).substr(0, NAMEMAX)) return true;
   return false;
 }
 

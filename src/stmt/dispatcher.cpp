@@ -46,7 +46,7 @@ bool ISLABEL(Compiler& c, const std::string& w) {
   int n = c.stmt.CURNODE;
   if (n <= 0 || n > c.model.NodeCount) return false;
   for (const NodeLabel& l : c.model.NodeTable[n].LABELS)
-    if (l.NOM == CUT(w, NAMEMAX)) return true;
+    if (l.NOM == std::string_view(w).substr(0, NAMEMAX)) return true;
   return false;
 }
 
@@ -382,7 +382,7 @@ void PRCOMINS(Compiler& c) {
   Stmt& t = c.stmt;
   TRACELN(c, "RECOGER COMIENZO DE INSTRUCCION ", s.IDENT);
   if (s.LB >= t.LBF) return;
-  t.NOMASIG = CUT(s.IDENT, NOMASIGMAX);
+  t.NOMASIG.assign(s.IDENT, 0, NOMASIGMAX);  // in the room it has
   t.NOMGIVEN = false;
   t.STATSRAN = false;
   s.STMTSTART = true;
@@ -390,7 +390,7 @@ void PRCOMINS(Compiler& c) {
   s.STMTSTART = false;
   NameNode* e = s.KC == ClassRule::Variable && c.names.FOUND ? c.names.CURENT : nullptr;
   t.ASGENTRY = e;
-  if (e) t.NOMASIG = CUT(s.IDENT, NOMASIGMAX);  // with its field or "^"
+  if (e) t.NOMASIG.assign(s.IDENT, 0, NOMASIGMAX);  // with its field or "^"
   // The classifier reads a user function's call itself, unless a
   // procedure heading is being read.
   t.CALLREAD = e && (e->TIPO == "FUNP"sv || e->FLAG4) && !s.PROCHEAD;
