@@ -18,6 +18,9 @@
 #include "continuous/continuous.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; the placeholders filled in as said ('*' and '/'
@@ -179,7 +182,7 @@ bool ELSEPENDING(Compiler& c) {
   std::string w;
   while (std::isalnum(static_cast<unsigned char>(s.at(j))) || s.at(j) == '_')
     w += UPPER(s.at(j++));
-  return w == "ELSE";
+  return w == "ELSE"sv;
 }
 
 }  // namespace
@@ -231,8 +234,8 @@ void TranslateMethod(Compiler& c) {
   EXPECT(c, '(');
   s.K++;
   RECID(c);
-  int m = !s.IDREAD ? 0 : s.IDENT == "RKF" ? M_RKF : s.IDENT == "EUL" ? M_EUL
-                                      : s.IDENT == "RK4" ? M_RK4 : 0;
+  int m = !s.IDREAD ? 0 : s.IDENT == "RKF"sv ? M_RKF : s.IDENT == "EUL"sv ? M_EUL
+                                      : s.IDENT == "RK4"sv ? M_RK4 : 0;
   if (m == 0) ERROR(c, "error in METHOD");
   RECID(c);
   EXPECT(c, ')');
@@ -271,7 +274,7 @@ void TranslateRetard(Compiler& c) {
   RECID(c);
   if (!s.ISNUM) {
     const NameNode* e = s.IDREAD ? BUSIDAR1(c) : nullptr;
-    if (!e || e->TIPO != "REAL")
+    if (!e || e->TIPO != "REAL"sv)
       ERROR(c, " REAL variable or number expected");
   }
   std::string d = s.IDENT;
@@ -304,7 +307,7 @@ void TranslateRetard(Compiler& c) {
       s.K++;
       SENDSRC(c, s.K, CH_MODEDI);
       o.TRSTART = s.K;
-    } else if (s.IDREAD && (s.IDENT == "END" || s.IDENT == "ELSE")) {
+    } else if (s.IDREAD && (s.IDENT == "END"sv || s.IDENT == "ELSE"sv)) {
       ADDPIECE(c, CH_MODEDI, SEMI);
       o.TRSTART = s.KSTART;
       before = true;

@@ -14,6 +14,9 @@
 #include "symbols/keywords.h"
 #include "expr/expr.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What the classifier decided about the token being classified. A function
@@ -61,10 +64,10 @@ void ARRAYRULE(Compiler& c, bool& pending) {
   Source& s = c.src;
   NameNode* e = VARENTRY(c);
   if (!e) return;
-  if (s.TIPO == "ARRAY") {
+  if (s.TIPO == "ARRAY"sv) {
     RECID(c);
     PRSUBS(c, e->NSUB);
-  } else if (e->TYPTYP == "ARRAY") {
+  } else if (e->TYPTYP == "ARRAY"sv) {
     RECID(c);
     if (!s.IDREAD && s.CH == '[')
       PRSUBS(c, e->NSUB);
@@ -75,7 +78,7 @@ void ARRAYRULE(Compiler& c, bool& pending) {
   } else if (s.CH == '[') {
     RECID(c);
     PRSUBS(c, e->NSUB);
-  } else if (s.TIPO == "STRING") {
+  } else if (s.TIPO == "STRING"sv) {
     RECID(c);
     if (!s.IDREAD && s.CH == '[')
       PRSUBS(c, 1);
@@ -161,7 +164,7 @@ char OPERATOR(Compiler& c, bool pending) {
   if (!pending) RECID(c);
   if (!s.IDREAD) return s.CH;
   // The last statement of a REPEAT may end before its UNTIL.
-  if (s.IDENT == "UNTIL" && c.stmt.REPEATDEPTH > 0) return 'E';
+  if (s.IDENT == "UNTIL"sv && c.stmt.REPEATDEPTH > 0) return 'E';
   RESWORD(c);
   switch (c.kw.IDX) {
     case RW_OR: case RW_XOR: case RW_IN: case RW_MOD:
@@ -291,12 +294,12 @@ void PRNODSUB(Compiler& c) {
   s.K++;
   RECID(c);
   x.NODSUB = CUT(s.IDENT, NODTEXTMAX);
-  bool special = s.IDENT == "MIN" || s.IDENT == "FREE";
+  bool special = s.IDENT == "MIN"sv || s.IDENT == "FREE"sv;
   bool number = s.ISNUM && s.ISINT;
   if (!number && !special) {
     BUSIDAR1(c);
     if (!c.names.FOUND) ERROR(c, "unknown identifier " + s.IDENT);
-    if (s.TIPO != "INTEGER" && s.TIPO != "WORD")
+    if (s.TIPO != "INTEGER"sv && s.TIPO != "WORD"sv)
       ERROR(c, "integer identifier expected");
     x.NODVARSUB = true;
   }

@@ -7,6 +7,9 @@
 #include "expr/expr.h"
 #include "ground/text.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What a node reference names: the node and its subscript as written.
@@ -58,11 +61,11 @@ std::string LISTREF(Compiler& c) {
   Source& s = c.src;
   RECID(c);
   std::string kind = s.IDENT.substr(0, 3);
-  if (kind != "EL_" && kind != "IL_") ERROR(c, "EL_ or IL_ expected");
+  if (kind != "EL_"sv && kind != "IL_"sv) ERROR(c, "EL_ or IL_ expected");
   s.K = s.KSTART + 3;  // the node name follows the prefix in the same word
   NodeRef r = READNODEREF(c);
   const NodeRecord& x = c.model.NodeTable[r.node];
-  if (kind == "IL_") return FIRSTPLUS(x.IL, x, r.sub);
+  if (kind == "IL_"sv) return FIRSTPLUS(x.IL, x, r.sub);
   if (s.CH != '(') return FIRSTPLUS(x.EL, x, r.sub);
   s.K++;
   NodeRef p = READNODEREF(c);

@@ -20,6 +20,9 @@
 #include "symbols/keywords.h"
 #include "expr/expr.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // What this file writes; '*' a function's name or type, the others
@@ -87,7 +90,7 @@ constexpr const char* GRAPHNAME = "'*'); ";
 constexpr const char* ONE = "1";
 constexpr const char* CLASSDIGIT[] = {"", "1", "2", "3", "4", "5"};
 
-bool ISREAL(const std::string& type) { return type == "REAL"; }
+bool ISREAL(const std::string& type) { return type == "REAL"sv; }
 
 // The declared type of a function's vectors, and an element of them.
 std::string XTYPE(const ValuedFunction& f) {

@@ -12,6 +12,9 @@
 #include "source/source.h"
 #include "symbols/names.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 // Names are stored cut, so a lookup compares the same cut text.
 static std::string NAMEKEY(std::string_view s) { return CUT(s, NAMEMAX); }
 
@@ -362,7 +365,7 @@ NameNode* BUSIDAR(Compiler& c) {
   Names& n = c.names;
   Source& s = c.src;
   NameNode* e = BUSIDAR1(c);
-  if (e && e->TYPTYP == "RECORD") {
+  if (e && e->TYPTYP == "RECORD"sv) {
     n.RECNAME = s.IDENT;
     TRACELN(c, "ENCONTRO TIPO RECORD ", s.IDENT, " BUSCA CAMPO  ",
             "NOMFUNPG ", n.NOMFUNPG);
@@ -376,7 +379,7 @@ NameNode* BUSIDAR(Compiler& c) {
       TRACEWAIT(c);
     }
   }
-  if (n.FOUND && n.CURENT->TYPTYP == "POINTER" && s.CH == '^') {
+  if (n.FOUND && n.CURENT->TYPTYP == "POINTER"sv && s.CH == '^') {
     if (s.at(s.K + 1) != '.') {
       s.K++;
       n.RECNAME = s.IDENT;
@@ -391,7 +394,7 @@ NameNode* BUSIDAR(Compiler& c) {
     RECID(c);
     TRACELN(c, "BUSCARA EN SUBARBOL COM.CON ", s.IDENT);
     // The current message's fields are checked where it is used.
-    if (n.RECNAME != "PMESS") FIELDLOOKUP(c);
+    if (n.RECNAME != "PMESS"sv) FIELDLOOKUP(c);
     s.IDENT = n.RECNAME + "^." + s.IDENT;
     RETOKEN(s);
   }

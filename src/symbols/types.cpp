@@ -7,6 +7,9 @@
 #include "source/source.h"
 #include "symbols/names.h"
 
+// Words compared as views: their length first, no strlen.
+using namespace std::string_view_literals;
+
 namespace {
 
 // In TypeNo order.
@@ -148,13 +151,13 @@ void PREDEF(Compiler& c) {
   n.NSUB = 0;
   for (const Predef& p : PREDEFNAMES) {
     std::string_view name = p.name;
-    if (name == "RN") n.NSUB = 1;
+    if (name == "RN"sv) n.NSUB = 1;
     c.src.TIPO = p.type;
     n.DIRECTCODE = p.code;
     c.src.IDENT = p.name;
     RETOKEN(c.src);
     STVNAME(c, true, c.src.IDENT);
-    if (name == "PMESS" || name == "O_PMESS") n.NEWENTRY->TYPTYP = "POINTER";
+    if (name == "PMESS"sv || name == "O_PMESS"sv) n.NEWENTRY->TYPTYP = "POINTER";
   }
   n.DIRECTADD = false;
   PRINTTREE(c, n.ROOT);
