@@ -28,7 +28,7 @@ constexpr bool PREDEFINORDER() {
 }
 static_assert(PREDEFINORDER(), "the type list in TypeNo order");
 
-const char* const IOWORDS[] = {"WRITELN", "WRITE", "READLN", "READ", "FILE"};
+constexpr std::string_view IOWORDS[] = {"WRITELN", "WRITE", "READLN", "READ", "FILE"};
 
 struct Predef {
   const char* name;
@@ -137,7 +137,7 @@ void TYPEADD(Compiler& c, std::string_view name, std::string_view base) {
 }
 
 void IOWORD(Compiler& c) {
-  for (const char* w : IOWORDS) {
+  for (std::string_view w : IOWORDS) {
     if (c.src.IDENT == w) {
       c.src.NOTFOUND = false;
       return;
