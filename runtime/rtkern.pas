@@ -1676,9 +1676,10 @@ begin
 end;
 
 { Length statistics: _la is the time integral of the length since _hc.
-  A message entering or leaving a list changes its length by one; the
-  two cases are written out in _entered and _left, each reading the
-  model's tables once, as every message that moves pays for them.  The
+  A message entering or leaving a list changes its length by one;
+  _entered and _left share what comes before and after the change
+  (_lchgpre, _lchgpost), reading the model's tables once, as every
+  message that moves pays for them.  The
   shortest length is noted before the change, as _minnote would (the
   length may have been set by the model meanwhile), and after it, where
   no reset can show, by a compare. }
@@ -1694,14 +1695,59 @@ begin
     r^.min := lenv;
 end;
 
+{ Before a message enters or leaves list l: the model's tables read once,
+  the shortest length noted, the length's time integral brought to t. }
+procedure _lchgpre(l: integer; t: real; out pl, plm: _plivec; out pla: _prvec;
+  out r: _plmin; out lenv, lm: longint); inline;
+var phc: _prvec;
+begin
+  _mayn := 0;
+  pl := _hkl^;
+  plm := _hklm^;
+  lenv := pl^[l];
+  lm := plm^[l];
+  r := nil;
+  if l <= _rtmaxl then
+  begin
+    r := @_lmn[l];
+    _lminpre(r, lenv, lm);
+  end;
+  pla := _hkla^;
+  phc := _hkhc^;
+  pla^[l] := pla^[l] + lenv * (t - phc^[l]);
+  phc^[l] := t;
+end;
+
+{ After it, with lenv the new length: the longest, the shortest and the
+  mean length. }
+procedure _lchgpost(l: integer; t: real; plm: _plivec; pla: _prvec;
+  r: _plmin; lenv: longint; var lm: longint); inline;
+var span: real;
+begin
+  if lenv > lm then
+  begin
+    lm := lenv;
+    plm^[l] := lm;
+  end;
+  if r <> nil then
+  begin
+    if lenv < r^.min then
+      r^.min := lenv;
+    r^.max := lm;
+  end;
+  span := t - _tces;
+  if span > 0 then
+    _hklp^^[l] := pla^[l] / span;
+end;
+
 { The service an event was just scheduled for belongs to the message in
   hand then, once that message enters a list: the event ending a
   service then knows its message (see _exlx). }
 procedure _entered(l: integer; m: _pl);
 var lenv, lm, o: longint;
-    t, span: real;
+    t: real;
     pl, plm: _plivec;
-    pla, phc: _prvec;
+    pla: _prvec;
     r: _plmin;
     e: _pev;
 begin
@@ -1725,21 +1771,7 @@ begin
   if _oxon and not _inorder then
     _oxdrop(l);
   { one more in the list }
-  _mayn := 0;
-  pl := _hkl^;
-  plm := _hklm^;
-  lenv := pl^[l];
-  lm := plm^[l];
-  r := nil;
-  if l <= _rtmaxl then
-  begin
-    r := @_lmn[l];
-    _lminpre(r, lenv, lm);
-  end;
-  pla := _hkla^;
-  phc := _hkhc^;
-  pla^[l] := pla^[l] + lenv * (t - phc^[l]);
-  phc^[l] := t;
+  _lchgpre(l, t, pl, plm, pla, r, lenv, lm);
   if _sn > 0 then
   begin
     if _snl <> _hknl then
@@ -1758,27 +1790,14 @@ begin
     lenv := 0;
   pl^[l] := lenv;
   _hken^^[l] := _hken^^[l] + 1;
-  if lenv > lm then
-  begin
-    lm := lenv;
-    plm^[l] := lm;
-  end;
-  if r <> nil then
-  begin
-    if lenv < r^.min then
-      r^.min := lenv;
-    r^.max := lm;
-  end;
-  span := t - _tces;
-  if span > 0 then
-    _hklp^^[l] := pla^[l] / span;
+  _lchgpost(l, t, plm, pla, r, lenv, lm);
 end;
 
 procedure _left(l: integer; m: _pl);
-var stay, t, span: real;
+var stay, t: real;
     gone, lenv, lm: longint;
     pl, plm: _plivec;
-    pla, phc, ptp, pmtp: _prvec;
+    pla, ptp, pmtp: _prvec;
     r: _plmin;
     e: _pev;
 begin
@@ -1803,21 +1822,7 @@ begin
   if m = _curmsg then
     _curmsg := nil;
   { one fewer in the list }
-  _mayn := 0;
-  pl := _hkl^;
-  plm := _hklm^;
-  lenv := pl^[l];
-  lm := plm^[l];
-  r := nil;
-  if l <= _rtmaxl then
-  begin
-    r := @_lmn[l];
-    _lminpre(r, lenv, lm);
-  end;
-  pla := _hkla^;
-  phc := _hkhc^;
-  pla^[l] := pla^[l] + lenv * (t - phc^[l]);
-  phc^[l] := t;
+  _lchgpre(l, t, pl, plm, pla, r, lenv, lm);
   if _sn > 0 then
   begin
     if _snl <> _hknl then
@@ -1829,20 +1834,7 @@ begin
   if lenv < 0 then
     lenv := 0;
   pl^[l] := lenv;
-  if lenv > lm then
-  begin
-    lm := lenv;
-    plm^[l] := lm;
-  end;
-  if r <> nil then
-  begin
-    if lenv < r^.min then
-      r^.min := lenv;
-    r^.max := lm;
-  end;
-  span := t - _tces;
-  if span > 0 then
-    _hklp^^[l] := pla^[l] / span;
+  _lchgpost(l, t, plm, pla, r, lenv, lm);
   gone := _hken^^[l] - lenv;
   if gone > 0 then
     _hktpp^^[l] := ptp^[l] / gone;
